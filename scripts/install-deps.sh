@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillmoor builds and tests with, when any is missing.
+set -euo pipefail
+packages=(cmake g++ pkg-config qt6-base-dev libzip-dev zlib1g-dev libssl-dev libgtest-dev)
+[ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,103 @@
+#include "cli/CliHost.h"
+
+#include <csignal>
+#include <cstdlib>
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+namespace {
+
+volatile std::sig_atomic_t g_interrupts = 0;
+
+extern "C" void OnInterrupt(int) { g_interrupts = g_interrupts + 1; }
+
+const char* ButtonName(MsgResult r) {
+  switch (r) {
+    case MsgResult::kOK: return "OK";
+    case MsgResult::kYes: return "Yes";
+    case MsgResult::kNo: return "No";
+    case MsgResult::kCancel: return "Cancel";
+  }
+  return "OK";
+}
+
+// Message text with its CR LF (or lone CR) line breaks made terminal line feeds.
+std::string TerminalLines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out.push_back('\n');
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+MsgResult CliHost::Answer(const MessageBox& box, AnswerPolicy policy) {
+  if (box.buttons == MsgButtons::kOK) return MsgResult::kOK;
+  if (policy == AnswerPolicy::kYes) return MsgResult::kYes;
+  if (policy == AnswerPolicy::kNo) return MsgResult::kNo;
+  return DefaultAnswer(box);
+}
+
+void CliHost::Print(const std::string& cp1252Text) {
+  std::string utf8 = Cp1252ToUtf8(TerminalLines(cp1252Text));
+  std::fwrite(utf8.data(), 1, utf8.size(), err_);
+}
+
+MsgResult CliHost::ShowMessage(const MessageBox& box) {
+  MsgResult answer = Answer(box, policy_);
+  const std::string key = box.title + '\x01' + box.prompt;
+  // The same notice twice in a row (a file checked when named and again when read)
+  // is printed once; questions are always printed with their answer.
+  if (box.buttons != MsgButtons::kOK || key != lastMessage_) {
+    std::string text = box.title.empty() ? box.prompt : box.title + ": " + box.prompt;
+    if (box.buttons == MsgButtons::kYesNo) text += " [Yes/No]";
+    if (box.buttons == MsgButtons::kYesNoCancel) text += " [Yes/No/Cancel]";
+    if (box.buttons != MsgButtons::kOK) text += " -> " + std::string(ButtonName(answer));
+    Print(text + "\n");
+  }
+  lastMessage_ = key;
+  std::fflush(err_);
+  return answer;
+}
+
+void CliHost::DoEvents() {
+  if (g_interrupts > 0) {
+    g_interrupts = g_interrupts - 1;
+    if (onInterrupt_) onInterrupt_();
+  }
+}
+
+void CliHost::Refresh(const std::string& control, const std::string& text) {
+  if (control != "txbOutput") return;
+  if (text.size() > lastOutput_.size() && text.compare(0, lastOutput_.size(), lastOutput_) == 0) {
+    Print(text.substr(lastOutput_.size()));
+  } else if (!text.empty() && text != lastOutput_) {
+    Print(text);
+  }
+  lastOutput_ = text;
+  std::fflush(err_);
+}
+
+std::string CliHost::AskFileName(const FileDialog&) { return ""; }
+
+int CliHost::ShellOpen(const std::string&) { return 0; }
+
+void CliHost::ShowWindow(WindowId, bool) {}
+
+void CliHost::EndProgram(int exitCode) {
+  std::fflush(stdout);
+  std::fflush(err_);
+  std::exit(exitCode);
+}
+
+void CliHost::CatchInterrupts() { std::signal(SIGINT, OnInterrupt); }
+
+}  // namespace quillmoor

@@ -1,0 +1,51 @@
+// The Host of the command line: message boxes go to standard error, questions are
+// answered by a policy (the box's default button, or always Yes, or always No), the
+// status lines of the output box are echoed to standard error, and Ctrl-C reaches the
+// core at the next DoEvents.
+#ifndef QUILLMOOR_CLI_CLIHOST_H_
+#define QUILLMOOR_CLI_CLIHOST_H_
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "shared/Host.h"
+
+namespace quillmoor {
+
+enum class AnswerPolicy { kDefault, kYes, kNo };
+
+class CliHost : public Host {
+ public:
+  explicit CliHost(std::FILE* err = stderr) : err_(err) {}
+
+  MsgResult ShowMessage(const MessageBox& box) override;
+  void DoEvents() override;
+  void Refresh(const std::string& control, const std::string& text) override;
+  std::string AskFileName(const FileDialog& dialog) override;
+  int ShellOpen(const std::string& target) override;
+  void ShowWindow(WindowId window, bool visible) override;
+  void EndProgram(int exitCode) override;
+
+  void set_policy(AnswerPolicy policy) { policy_ = policy; }
+  // Called at the DoEvents after Ctrl-C was pressed (once per press).
+  void set_on_interrupt(std::function<void()> fn) { onInterrupt_ = std::move(fn); }
+  // Installs the Ctrl-C handler.
+  static void CatchInterrupts();
+
+  // The answer a policy gives to a box (OK boxes always answer OK).
+  static MsgResult Answer(const MessageBox& box, AnswerPolicy policy);
+
+ private:
+  void Print(const std::string& cp1252Text);
+
+  std::FILE* err_;
+  AnswerPolicy policy_ = AnswerPolicy::kDefault;
+  std::function<void()> onInterrupt_;
+  std::string lastOutput_;   // the output box's text at the last refresh
+  std::string lastMessage_;  // title and prompt of the last message shown
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_CLI_CLIHOST_H_

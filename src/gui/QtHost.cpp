@@ -1,0 +1,101 @@
+#include "gui/QtHost.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <cstdlib>
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+
+QString ToQString(const std::string& cp1252Text) {
+  std::string utf8 = Cp1252ToUtf8(cp1252Text);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string FromQString(const QString& text) {
+  QByteArray utf8 = text.toUtf8();
+  std::string out;
+  if (Utf8ToCp1252(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), &out)) {
+    return out;
+  }
+  // Characters the code page lacks become "?", as a single-byte program would show them.
+  out.clear();
+  for (QChar ch : text) {
+    std::string one;
+    QByteArray u = QString(ch).toUtf8();
+    out += Utf8ToCp1252(std::string_view(u.constData(), static_cast<size_t>(u.size())), &one)
+               ? one
+               : std::string("?");
+  }
+  return out;
+}
+
+MsgResult QtHost::ShowMessage(const MessageBox& box) {
+  QMessageBox mb(parent_);
+  mb.setWindowTitle(ToQString(box.title));
+  mb.setText(ToQString(box.prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  switch (box.icon) {
+    case MsgIcon::kNone: mb.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::kInformation: mb.setIcon(QMessageBox::Information); break;
+    case MsgIcon::kExclamation: mb.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::kCritical: mb.setIcon(QMessageBox::Critical); break;
+  }
+  QMessageBox::StandardButton def = QMessageBox::Ok;
+  switch (box.buttons) {
+    case MsgButtons::kOK:
+      mb.setStandardButtons(QMessageBox::Ok);
+      break;
+    case MsgButtons::kYesNo:
+      mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      def = box.defaultButton == 2 ? QMessageBox::No : QMessageBox::Yes;
+      break;
+    case MsgButtons::kYesNoCancel:
+      mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      def = box.defaultButton == 2   ? QMessageBox::No
+            : box.defaultButton == 3 ? QMessageBox::Cancel
+                                     : QMessageBox::Yes;
+      break;
+  }
+  mb.setDefaultButton(def);
+  switch (mb.exec()) {
+    case QMessageBox::Yes: return MsgResult::kYes;
+    case QMessageBox::No: return MsgResult::kNo;
+    case QMessageBox::Cancel: return MsgResult::kCancel;
+    default: return box.buttons == MsgButtons::kOK ? MsgResult::kOK : DefaultAnswer(box);
+  }
+}
+
+void QtHost::DoEvents() {
+  if (sinceEvents_.elapsed() < 20) return;
+  QApplication::processEvents();
+  sinceEvents_.restart();
+}
+
+void QtHost::Refresh(const std::string&, const std::string&) {
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+std::string QtHost::AskFileName(const FileDialog& dialog) {
+  QString name = dialog.mode == FileDialogMode::kOpen
+                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title),
+                                                    ToQString(dialog.fileName))
+                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title),
+                                                    ToQString(dialog.fileName));
+  return FromQString(name);
+}
+
+int QtHost::ShellOpen(const std::string& target) {
+  QString t = ToQString(target);
+  QUrl url = t.contains(QStringLiteral("://")) ? QUrl(t) : QUrl::fromLocalFile(t);
+  return QDesktopServices::openUrl(url) ? 42 : 31;
+}
+
+void QtHost::ShowWindow(WindowId, bool) {}
+
+void QtHost::EndProgram(int exitCode) { std::exit(exitCode); }
+
+}  // namespace quillmoor

@@ -1,0 +1,41 @@
+// The Host of the desktop program: message boxes, file dialogs, event processing and
+// the shell's "open" through Qt.
+#ifndef QUILLMOOR_GUI_QTHOST_H_
+#define QUILLMOOR_GUI_QTHOST_H_
+
+#include <QElapsedTimer>
+#include <QString>
+#include <string>
+
+#include "shared/Host.h"
+
+class QWidget;
+
+namespace quillmoor {
+
+// Windows-1252 text to and from the toolkit's strings.
+QString ToQString(const std::string& cp1252Text);
+std::string FromQString(const QString& text);
+
+class QtHost : public Host {
+ public:
+  explicit QtHost(QWidget* parent = nullptr) : parent_(parent) { sinceEvents_.start(); }
+  void set_parent(QWidget* parent) { parent_ = parent; }
+
+  MsgResult ShowMessage(const MessageBox& box) override;
+  // Runs pending events at most every 20 ms, so a call per word stays cheap.
+  void DoEvents() override;
+  void Refresh(const std::string& control, const std::string& text) override;
+  std::string AskFileName(const FileDialog& dialog) override;
+  int ShellOpen(const std::string& target) override;
+  void ShowWindow(WindowId window, bool visible) override;
+  void EndProgram(int exitCode) override;
+
+ private:
+  QWidget* parent_;
+  QElapsedTimer sinceEvents_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_GUI_QTHOST_H_

@@ -1,0 +1,110 @@
+#include "input/InputDocument.h"
+
+#include "input/DocxReader.h"
+#include "input/InputFile.h"
+#include "input/Markup.h"
+#include "input/TextFile.h"
+#include "input/Utf8Fixups.h"
+#include "shared/Cp1252.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+
+void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
+  blnSuccess = true;
+  const std::string& path = p.frmMain.txbFile[0].text;
+  p.blnDocxInput = IsDocxFile(path);
+  if (p.blnDocxInput) {
+    if (ReadDocxDocument(p)) {
+      blnIsUTF8 = true;
+      p.frmMain.chkUTF8[0].value = 1;
+      p.frmMain.chkUTF8[0].enabled = true;
+    } else {
+      blnSuccess = false;
+    }
+    return;
+  }
+  bool ok = true;
+  AskUTF8OrANSI(p, blnIsUTF8, ok);
+  if (ok) {
+    ReadTextInput(p, blnIsUTF8, ok);
+    if (!ok) blnSuccess = false;
+  } else {
+    ClearOutput(p);
+    RefreshOutput(p);
+    blnSuccess = false;
+  }
+}
+
+void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
+  blnSuccess = true;
+  CheckBox& utf8Box = p.frmMain.chkUTF8[0];
+  if (!CheckTextFile(p, p.frmMain.txbFile[0].text, false, blnIsUTF8, p.intFileType, true)) {
+    blnSuccess = false;
+    return;
+  }
+  const std::string crlf(kCrLf);
+  MsgResult answer;
+  if (!utf8Box.checked() && blnIsUTF8) {
+    answer = MsgBox(p,
+                    "This file seems to be UTF-8 encoded." + crlf +
+                        "Click 'Yes' to scan it as UTF-8 encoded or 'No' to scan it as ANSI.",
+                    MsgButtons::kYesNoCancel, MsgIcon::kNone, "UTF-8 or ANSI file?");
+    if (answer == MsgResult::kCancel) blnSuccess = false;
+    if (answer == MsgResult::kYes) utf8Box.value = 1;
+    if (answer == MsgResult::kNo) utf8Box.value = 0;
+  } else if (utf8Box.checked() && !blnIsUTF8) {
+    answer = MsgBox(p,
+                    "This file does not seem to be UTF-8 encoded." + crlf +
+                        "Click 'Yes' to scan it as UTF-8 encoded (not advisable)" + crlf +
+                        "or 'No' to scan it as ANSI.",
+                    MsgButtons::kYesNoCancel, MsgIcon::kNone, "UTF-8 or ANSI file?");
+    if (answer == MsgResult::kCancel) blnSuccess = false;
+    if (answer == MsgResult::kNo) utf8Box.value = 0;
+    if (answer == MsgResult::kYes) utf8Box.value = 1;
+  }
+}
+
+void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess) {
+  blnSuccess = true;
+  p.blnReadingFile = true;
+  StatusLine(p, 85);
+  SetListWordsCaption(p, p.GetProgramText(74));
+  EnableControls(p, false);
+
+  const std::string& path = p.frmMain.txbFile[0].text;
+  const std::string ext = GetFileExtension(path, true);
+  LineReadOptions options;
+  options.blnSkipBlankLines = true;
+  options.blnFixUTF8 = blnIsUTF8;
+  options.blnFixPunctuation = true;
+  std::string message;
+  int32_t number = 0, lines = 0;
+  if (ext == "html" || ext == "htm" || ext == "xml") {
+    options.blnJoinWithSpace = true;
+    p.strLine = ReadTextFileLines(path, message, number, lines, options);
+    StatusText(p, "File read successfully.  Now removing tags ...");
+    p.strLine = RemoveTags(p.strLine);
+  } else {
+    options.blnJoinWithSlash = true;
+    p.strLine = ReadTextFileLines(path, message, number, lines, options);
+    if (number != 0) {
+      MsgBox(p, message + std::string(kCrLf) + "when reading input file.", MsgButtons::kOK,
+             MsgIcon::kNone, "Read error");
+      ClearOutput(p);
+      RefreshOutput(p);
+      blnSuccess = false;
+      return;
+    }
+  }
+  p.host.DoEvents();
+  if (p.blnStop) {
+    StatusText(p, "Stopped when reading file.");
+    blnSuccess = false;
+    return;
+  }
+  StatusText(p, "Converting UTF-8 ...");
+  p.strLine = ConvertUTF8Punctuation(ConvertUTF8Latin1(std::move(p.strLine)));
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,21 @@
+// Reading the input document of a run into the document text p.strLine.
+//
+// ReadInputDocument decides between a docx file and a text file; for a text file it
+// checks the file again (asking to continue for slow LF-only files), settles the
+// UTF-8 question with the person (AskUTF8OrANSI), and reads it (ReadTextInput): line
+// breaks become " / " (a space for HTML and XML, whose tags are then removed), and the
+// UTF-8 fix-ups run over the whole text.
+#ifndef QUILLMOOR_INPUT_INPUTDOCUMENT_H_
+#define QUILLMOOR_INPUT_INPUTDOCUMENT_H_
+
+namespace quillmoor {
+
+struct Program;
+
+void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess);
+void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess);
+void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_INPUT_INPUTDOCUMENT_H_

@@ -1,0 +1,268 @@
+#include "input/TextFile.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "input/Utf8Fixups.h"
+#include "settings/Defaults.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+namespace {
+
+const std::string kCRLF(kCrLf);
+
+// Feeds a file to `onLine` line by line; a line ends at CR or CR LF. `onLine` returns
+// false to stop early. Returns false with *error set on a read error.
+template <typename OnLine>
+bool ForEachLine(const std::string& path, FileError* error, OnLine onLine) {
+  std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
+  if (!reader) return false;
+  std::vector<char> buffer(1 << 20);
+  std::string line;
+  bool afterCR = false;
+  bool pending = false;  // a line has begun (characters or not) since the last end
+  while (true) {
+    long long n = reader->Read(buffer.data(), buffer.size(), error);
+    if (n < 0) return false;
+    if (n == 0) break;
+    const char* data = buffer.data();
+    size_t size = static_cast<size_t>(n);
+    size_t start = 0;
+    if (afterCR && size > 0 && data[0] == '\n') start = 1;
+    afterCR = false;
+    while (start < size) {
+      const void* cr = std::memchr(data + start, '\r', size - start);
+      if (cr == nullptr) {
+        line.append(data + start, size - start);
+        pending = true;
+        break;
+      }
+      size_t end = static_cast<size_t>(static_cast<const char*>(cr) - data);
+      line.append(data + start, end - start);
+      pending = false;
+      if (!onLine(line)) return true;
+      line.clear();
+      start = end + 1;
+      if (start < size) {
+        if (data[start] == '\n') ++start;
+      } else {
+        afterCR = true;
+      }
+    }
+  }
+  if (pending) onLine(line);
+  return true;
+}
+
+}  // namespace
+
+std::string GetFileExtension(const std::string& path, bool lowerCase) {
+  std::string name = FileNameOf(path);
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return "";
+  std::string ext = name.substr(dot + 1);
+  return lowerCase ? AsciiLower(ext) : ext;
+}
+
+bool HasTextFileExtension(const std::string& path) {
+  static const char* const kExtensions[] = {"prn", "csv", "xhtml", "xhtm", "shtml", "shtm",
+                                            "html", "htm", "xml", "log", "txt"};
+  std::string ext = GetFileExtension(path, true);
+  for (const char* e : kExtensions) {
+    if (ext == e) return true;
+  }
+  return false;
+}
+
+int16_t DetectTextEncoding(const std::string& path, bool blnCheckCharset) {
+  if (path.empty()) return kClassEmptyPath;
+  if (!FileExists(path)) return kClassNotFound;
+  FileError error;
+  long long length = Files().FileLength(path, &error);
+  if (length < 0) return error.number == kErrPermissionDenied ? kClassNoPermission : kClassUnexpectedError;
+  if (length == 0) return kClassZeroLength;
+  if (length <= 4) return kClassTiny;
+  std::string head;
+  if (!ReadFilePrefix(path, 5, &head, &error)) {
+    return error.number == kErrPermissionDenied ? kClassNoPermission : kClassUnexpectedError;
+  }
+  head.resize(5, '\0');
+  const unsigned char b0 = Byte(head[0]), b1 = Byte(head[1]), b2 = Byte(head[2]),
+                      b3 = Byte(head[3]);
+  std::string ext = GetFileExtension(path, true);
+  int16_t code = kEncodingPlain;
+  if (head == "{\\rtf") {
+    code = kEncodingRtf;
+  } else if (b0 == 0xFF && b1 == 0xFE) {
+    code = kEncodingUtf16LE;
+  } else if (b0 == 0xFE && b1 == 0xFF) {
+    code = kEncodingUtf16BE;
+  } else if (b0 == 0xEF && b1 == 0xBB && b2 == 0xBF) {
+    code = kEncodingUtf8;
+  } else if (b0 == 0 && b1 == 0 && b2 == 0xFE && b3 == 0xFF) {
+    code = kEncodingUtf32BE;
+  } else if (ext == "xml" && b0 == '<' && b1 != 0) {
+    code = kEncodingUtf8;
+  } else if (ext == "xml" && b0 == '<' && b1 == 0) {
+    code = kEncodingUtf16LE;
+  } else if (ext == "xml" && b0 == 0 && b1 == '<') {
+    code = kEncodingUtf16BE;
+  }
+  if (code == kEncodingPlain && blnCheckCharset && HasTextFileExtension(path)) {
+    std::string message;
+    int32_t number = 0, lines = 0;
+    LineReadOptions options;
+    options.blnSkipBlankLines = true;
+    options.lngMaxLines = 10;
+    std::string text = ReadTextFileLines(path, message, number, lines, options);
+    if (number == 0 && (text.find("charset=UTF-8") != std::string::npos ||
+                        text.find("charset=\"UTF-8\"") != std::string::npos)) {
+      code = kEncodingUtf8;
+    }
+  }
+  return code;
+}
+
+int16_t ClassifyTextFile(const std::string& path, long long lngMaxScanBytes, bool& blnIsUTF8,
+                         bool blnCheckCharset) {
+  int16_t enc = DetectTextEncoding(path, blnCheckCharset);
+  if (enc < 0 || enc == kEncodingRtf) return enc;
+  if (enc == kEncodingUtf8) {
+    blnIsUTF8 = true;
+    return kClassWindows;
+  }
+  if (enc != kEncodingPlain) return kClassUnicode;
+  std::string head;
+  FileError error;
+  if (!ReadFilePrefix(path, lngMaxScanBytes, &head, &error)) {
+    return error.number == kErrPermissionDenied ? kClassNoPermission : kClassUnexpectedError;
+  }
+  const bool sawLF = head.find('\n') != std::string::npos;
+  const bool sawCR = head.find('\r') != std::string::npos;
+  if (sawCR && !sawLF) return kClassMac;
+  if (sawLF && !sawCR) return kClassUnix;
+  return kClassWindows;
+}
+
+bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
+                   int16_t& intFileType, bool blnAskToContinue) {
+  int16_t code = ClassifyTextFile(path, kMaxScanBytes, blnIsUTF8, true);
+  intFileType = code;
+  const std::string file = "File " + path;
+  auto refuse = [&](const std::string& text) {
+    MsgBox(p, text, MsgButtons::kOK, MsgIcon::kInformation, "Fatal error");
+    return false;
+  };
+  switch (code) {
+    case kClassEmptyPath:
+      return false;
+    case kClassUnexpectedError:
+      cmdInitialize_Click(p);
+      return false;
+    case kClassNotFound:
+      return refuse(file + " not found.");
+    case kClassZeroLength:
+      return refuse(file + " is zero-length.");
+    case kClassNoPermission:
+      return refuse(file + kCRLF + " cannot be opened (permission denied).");
+    case kClassTiny:
+      return refuse(file + kCRLF + "contains only from 1 to 4 bytes.");
+    case kClassRtf:
+      return refuse(file + kCRLF + "is an RTF file.");
+    case kClassUnicode:
+      return refuse(file + kCRLF + "is a Unicode file but not UTF-8 encoded.");
+    default:
+      break;
+  }
+  if (blnQuiet) return true;
+  if (code == kClassMac && !p.blnMacWarningShown) {
+    p.blnMacWarningShown = true;
+    MsgBox(p,
+           file + kCRLF + "has Macintosh-type line endings (CR)." + kCRLF + kCRLF +
+               "You might wish to use a program such as Notepad++" + kCRLF +
+               "to convert the line endings to Windows-type (CR+LF).",
+           MsgButtons::kOK, MsgIcon::kInformation, "This is a Mac-style text file");
+  } else if (code == kClassUnix) {
+    FileError error;
+    long long size = Files().FileLength(path, &error);
+    const std::string head = file + kCRLF + "has Unix-type line endings (LF)." + kCRLF + kCRLF +
+                             "The size of this file is " + FormatFileSize(size) + kCRLF;
+    if (size > kUnixRefuseSize) {
+      MsgBox(p,
+             head + "so processing of this file would take a long time." + kCRLF + kCRLF +
+                 "You can process this file by first using a program such as Notepad++" +
+                 kCRLF + "to convert the line endings to Windows-type (CR+LF).",
+             MsgButtons::kOK, MsgIcon::kInformation, "Cannot process this file");
+      intFileType = kClassRefused;
+      return false;
+    }
+    if (size > kUnixSlowSize) {
+      std::string text = head + "so processing of this file might be rather slow." + kCRLF +
+                         kCRLF + "It is advisable to use a program such as Notepad++" + kCRLF +
+                         "to convert the line endings to Windows-type (CR+LF).";
+      if (blnAskToContinue) {
+        text += kCRLF + kCRLF + "Do you wish to continue processing this file?";
+        MsgResult answer = MsgBox(p, text, MsgButtons::kYesNo, MsgIcon::kNone,
+                                  "This is a Unix-style text file", 2);
+        if (answer == MsgResult::kNo) {
+          MsgBox(p, "Operation canceled.", MsgButtons::kOK, MsgIcon::kNone,
+                 "This is a Unix-style text file");
+          intFileType = kClassRefused;
+          return false;
+        }
+      } else {
+        MsgBox(p, text, MsgButtons::kOK, MsgIcon::kInformation, "This is a Unix-style file");
+      }
+    }
+  }
+  return true;
+}
+
+std::string FormatFileSize(long long lngBytes) {
+  if (lngBytes < 1024) return std::to_string(lngBytes) + " bytes";
+  if (lngBytes < 1048576) return FormatNumber(static_cast<double>(lngBytes) / 1024.0, 2) + " Kb";
+  return FormatNumber(static_cast<double>(lngBytes) / 1024.0 / 1024.0, 2) + " Mb";
+}
+
+std::string ReadTextFileLines(const std::string& path, std::string& strErrorMessage,
+                              int32_t& lngErrorNumber, int32_t& lngLineCount,
+                              const LineReadOptions& options) {
+  strErrorMessage.clear();
+  lngErrorNumber = 0;
+  lngLineCount = 0;
+  const std::string separator =
+      options.blnJoinWithSpace ? " " : (options.blnJoinWithSlash ? " / " : kCRLF);
+  std::string result;
+  FileError error;
+  bool ok = false;
+  try {
+    ok = ForEachLine(path, &error, [&](std::string& line) {
+      if (options.blnSkipBlankLines && line.empty()) return true;
+      ++lngLineCount;
+      if (options.blnFixUTF8) {
+        line = ConvertUTF8Latin1(std::move(line));
+        if (options.blnFixPunctuation) line = ConvertUTF8Punctuation(std::move(line));
+      }
+      if (!result.empty()) result += separator;
+      result += line;
+      return !(options.lngMaxLines > 0 && lngLineCount == options.lngMaxLines);
+    });
+  } catch (const std::bad_alloc&) {
+    error = {7, "Out of memory"};
+  }
+  if (!ok) {
+    if (error.ok()) error = {kErrDeviceIO, "Device I/O error"};
+    strErrorMessage = error.description;
+    lngErrorNumber = error.number;
+    return "";
+  }
+  return result;
+}
+
+}  // namespace quillmoor

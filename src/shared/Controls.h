@@ -1,0 +1,90 @@
+// The main window as plain data: every control's text, caption, value and state.
+//
+// Event handlers in the core read and change this model; the desktop front end pushes
+// it into its widgets and the command line sets it from options. Control arrays are
+// std::array members indexed as the window indexes them: txbFile[0] input file,
+// [1] search-results file, [2] keywords file.
+#ifndef QUILLMOOR_SHARED_CONTROLS_H_
+#define QUILLMOOR_SHARED_CONTROLS_H_
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace quillmoor {
+
+struct Control {
+  bool enabled = true;
+  bool visible = true;
+  std::string toolTip;
+};
+
+struct TextBox : Control {
+  std::string text;
+};
+
+struct Button : Control {
+  std::string caption;
+};
+
+struct Label : Control {
+  std::string caption;
+};
+
+struct CheckBox : Control {
+  std::string caption;
+  int value = 0;  // 0 unchecked, 1 checked
+  bool checked() const { return value == 1; }
+};
+
+struct OptionButton : Control {
+  std::string caption;
+  bool value = false;
+};
+
+struct ComboBox : Control {
+  std::vector<std::string> items;
+  int listIndex = -1;  // -1 = no selection
+};
+
+struct MainControls {
+  OptionButton optCreate;
+  OptionButton optSearch;
+  std::array<Button, 3> cmdFile;
+  std::array<TextBox, 3> txbFile;
+  std::array<Button, 3> cmdClearFile;
+  std::array<Button, 3> cmdViewFile;  // (1) and (2) are used
+  std::array<CheckBox, 1> chkUTF8;
+  Label lblInputFilesize;
+  Label lblExtraKeywords;
+  TextBox txbExtraKeywords;
+  Button cmdClearExtraKeywords;
+  Label lblSearchResultsFilesize;
+  ComboBox cboWordOrder;
+  ComboBox cboContextSize;
+  CheckBox chkFrequencies;
+  CheckBox chkShowLineBreaks;
+  CheckBox chkCreateIndexFile;
+  CheckBox chkWarnOnOverwrite;
+  CheckBox chkSaveStateOnQuit;
+  Button cmdListWords;
+  Button cmdSetParameters;
+  Button cmdSaveState;
+  Button cmdHelp;
+  Button cmdQuit;
+  TextBox txbOutput;
+  std::array<Label, 2> lblConcordanceFile;
+  Label lblConcordanceFilesize;
+  Label lblIndexFilesize;
+  Label lblNumberOfWords;
+  Label lblNumOccurrences;
+  Label lblTotalNumOccurrences;
+  Label lblTimeElapsed;
+  Label lblTwirler;
+
+  MainControls();
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_SHARED_CONTROLS_H_

@@ -1,0 +1,49 @@
+// Windows-1252 text: the one character set of every document and control text.
+//
+// All text inside the core is a std::string of Windows-1252 bytes, one character per
+// byte. These helpers convert at the edges (terminal, file names, the toolkit) and do
+// the small byte-level jobs the rest of the program needs. Positions in the
+// VB-style helpers (InStr, Mid) are 1-based, as the program's algorithms count them.
+#ifndef QUILLMOOR_SHARED_CP1252_H_
+#define QUILLMOOR_SHARED_CP1252_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillmoor {
+
+// The line break of messages and of the files the program writes.
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Windows-1252 to UTF-8. The five bytes the code page leaves undefined (81, 8D, 8F,
+// 90, 9D) map to the code points of the same value.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// UTF-8 to Windows-1252. Returns false (and leaves *out partly filled) when the text
+// is not valid UTF-8 or holds a character the code page cannot represent.
+bool Utf8ToCp1252(std::string_view text, std::string* out);
+
+// ASCII-only case mapping, byte for byte (accented letters are left alone).
+std::string AsciiLower(std::string_view text);
+char AsciiLowerChar(char ch);
+
+// Removes spaces (only spaces) from both ends, like the toolkit's Trim.
+std::string TrimSpaces(std::string_view text);
+
+// 1-based search: the position of the first `needle` at or after `start`, or 0.
+size_t InStr(size_t start, std::string_view haystack, std::string_view needle);
+
+// Every occurrence of `from` replaced by `to`, left to right, non-overlapping, in one
+// pass (the replaced text is not searched again).
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// "-5" style decimal text of a whole number, with a leading space for values >= 0 when
+// `leadingSpace` is set (the way the program's Str() conversion writes numbers).
+std::string NumberText(long long value, bool leadingSpace = false);
+
+inline unsigned char Byte(char ch) { return static_cast<unsigned char>(ch); }
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_SHARED_CP1252_H_

@@ -1,0 +1,162 @@
+#include "shared/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+namespace {
+
+FileError ErrorFromErrno(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      return {kErrFileNotFound, "File not found"};
+    case EACCES:
+    case EPERM:
+      return {kErrPermissionDenied, "Permission denied"};
+    case EISDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+      return {kErrPathAccess, "Path/File access error"};
+    default:
+      return {kErrDeviceIO, "Device I/O error"};
+  }
+}
+
+class PosixReader : public FileReader {
+ public:
+  explicit PosixReader(int fd) : fd_(fd) {}
+  ~PosixReader() override { ::close(fd_); }
+  long long Read(char* buffer, size_t size, FileError* error) override {
+    while (true) {
+      ssize_t n = ::read(fd_, buffer, size);
+      if (n >= 0) return n;
+      if (errno == EINTR) continue;
+      *error = ErrorFromErrno(errno);
+      return -1;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override {
+    struct stat st;
+    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  }
+  bool FolderExists(const std::string& path) override {
+    struct stat st;
+    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  long long FileLength(const std::string& path, FileError* error) override {
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) != 0) {
+      *error = ErrorFromErrno(errno);
+      return -1;
+    }
+    return static_cast<long long>(st.st_size);
+  }
+  std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override {
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      *error = ErrorFromErrno(errno);
+      return nullptr;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+      ::close(fd);
+      *error = ErrorFromErrno(EISDIR);
+      return nullptr;
+    }
+    return std::make_unique<PosixReader>(fd);
+  }
+};
+
+FileSystem* g_current = nullptr;
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+FileSystem& Files() { return g_current ? *g_current : RealFileSystem(); }
+
+ScopedFileSystem::ScopedFileSystem(FileSystem* fs) : previous_(g_current) { g_current = fs; }
+ScopedFileSystem::~ScopedFileSystem() { g_current = previous_; }
+
+std::string NativePath(const std::string& path) { return Cp1252ToUtf8(path); }
+
+bool FileExists(const std::string& path) { return !path.empty() && Files().FileExists(path); }
+
+bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
+                    FileError* error) {
+  out->clear();
+  std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
+  if (!reader) return false;
+  char buffer[65536];
+  while (maxBytes < 0 || static_cast<long long>(out->size()) < maxBytes) {
+    size_t want = sizeof buffer;
+    if (maxBytes >= 0) {
+      want = static_cast<size_t>(
+          std::min<long long>(static_cast<long long>(want), maxBytes - static_cast<long long>(out->size())));
+    }
+    long long n = reader->Read(buffer, want, error);
+    if (n < 0) return false;
+    if (n == 0) break;
+    out->append(buffer, static_cast<size_t>(n));
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string FileNameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string ProgramFolder(const char* argv0) {
+  std::string exe;
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) {
+    exe.assign(buffer, static_cast<size_t>(n));
+  } else if (argv0 != nullptr) {
+    char* resolved = ::realpath(argv0, nullptr);
+    if (resolved != nullptr) {
+      exe = resolved;
+      std::free(resolved);
+    }
+  }
+  std::string native = FolderOf(exe);
+  std::string folder;
+  if (!Utf8ToCp1252(native, &folder)) folder = native;
+  std::string installed = JoinPath(FolderOf(folder), "share/quillmoor");
+  if (FileNameOf(folder) == "bin" && Files().FolderExists(installed)) return installed;
+  return folder;
+}
+
+}  // namespace quillmoor

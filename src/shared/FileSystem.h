@@ -1,0 +1,94 @@
+// The file layer: every file the core reads goes through FileSystem, so tests can
+// inject faults (permission denied, read errors, impossible sizes) and the front ends
+// share one implementation of the platform calls.
+//
+// Paths handed to these functions are Windows-1252 path text as the controls hold it;
+// NativePath() turns such text into the name the operating system uses (UTF-8, "/").
+// Errors come back as the program's error numbers with a description:
+//   53 "File not found", 70 "Permission denied", 75 "Path/File access error",
+//   57 "Device I/O error".
+#ifndef QUILLMOOR_SHARED_FILESYSTEM_H_
+#define QUILLMOOR_SHARED_FILESYSTEM_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillmoor {
+
+struct FileError {
+  int32_t number = 0;        // 0 = no error
+  std::string description;   // the text a message shows
+  bool ok() const { return number == 0; }
+};
+
+inline constexpr int32_t kErrFileNotFound = 53;
+inline constexpr int32_t kErrDeviceIO = 57;
+inline constexpr int32_t kErrPermissionDenied = 70;
+inline constexpr int32_t kErrPathAccess = 75;
+
+// Sequential reading of one open file. Read() returns the number of bytes placed in
+// `buffer` (0 at end of file) or -1 with *error set.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  virtual long long Read(char* buffer, size_t size, FileError* error) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True when `path` names an existing regular file.
+  virtual bool FileExists(const std::string& path) = 0;
+  // True when `path` names an existing folder.
+  virtual bool FolderExists(const std::string& path) = 0;
+  // The length of the file in bytes, or -1 with *error set.
+  virtual long long FileLength(const std::string& path, FileError* error) = 0;
+  // Opens the file for binary reading; nullptr with *error set on failure.
+  virtual std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) = 0;
+};
+
+// The file system the core uses: the real one unless a test installed another.
+FileSystem& Files();
+
+// Installs `fs` as the file system for the lifetime of this object (tests only).
+class ScopedFileSystem {
+ public:
+  explicit ScopedFileSystem(FileSystem* fs);
+  ~ScopedFileSystem();
+  ScopedFileSystem(const ScopedFileSystem&) = delete;
+  ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+ private:
+  FileSystem* previous_;
+};
+
+// The platform's file system.
+FileSystem& RealFileSystem();
+
+// Windows-1252 path text to the operating system's (UTF-8) file name.
+std::string NativePath(const std::string& path);
+
+// FileExists of the toolkit: false for an empty path.
+bool FileExists(const std::string& path);
+// Reads up to `maxBytes` bytes from the start of the file (all of it when maxBytes < 0).
+bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
+                    FileError* error);
+
+// The folder part of a path: everything before the last "/" ("" when there is none;
+// "/" for a file in the root folder).
+std::string FolderOf(const std::string& path);
+// The last component of a path (after the last "/").
+std::string FileNameOf(const std::string& path);
+// Joins a folder and a name with exactly one "/" between them.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The folder the program's data files lie in: the executable's folder, or
+// ../share/quillmoor beside it once installed. `argv0` is used only when the
+// executable's own path cannot be read from the system.
+std::string ProgramFolder(const char* argv0 = nullptr);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_SHARED_FILESYSTEM_H_

@@ -1,0 +1,79 @@
+// The program-wide state: the main window's controls and the members every other
+// window and the run read and write (run flags, counters, the document text), plus the
+// Host and the program texts. One Program exists per running program (or per test).
+#ifndef QUILLMOOR_SHARED_PROGRAM_H_
+#define QUILLMOOR_SHARED_PROGRAM_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shared/Controls.h"
+#include "shared/Host.h"
+#include "shared/ProgramText.h"
+
+namespace quillmoor {
+
+struct Program {
+  explicit Program(Host& h) : host(h) {}
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Host& host;
+  ProgramText texts;
+  MainControls frmMain;
+
+  // Run state.
+  bool blnStop = false;            // stop requested; tested by every loop of a run
+  bool blnReadingFile = false;     // the input document is being read
+  bool blnReadingWords = false;    // a stop-word or keyword file is being read
+  bool blnWordsGot = false;        // the word table holds the words of the current input
+  bool blnIndexFileCurrent = false;
+  bool blnScanStopped = false;
+  bool blnElapsedTimeRunning = false;
+  bool blnStartUpCompleted = false;
+  bool blnCharacterEntitiesPossible = false;
+  int32_t lngSecondsElapsed = 0;
+
+  // Input state.
+  bool blnMacWarningShown = false;  // the CR-line-ending warning was shown once
+  bool blnDocxInput = false;        // the current run's input is a docx file
+  int16_t intFileType = 0;          // classification of the input file
+  std::string strInputExtension;    // lower-case extension of the input file
+  std::string strCurrentFolder;     // the folder file dialogs open in
+
+  // The document text of a run and its display copy.
+  std::string strLine;
+  std::string strLine1;
+
+  // Constants set at start-up.
+  int16_t intMaxPermittedWordLength = 30;
+  int16_t intTotalNumProgressBarChars = 40;
+
+  std::string GetProgramText(int32_t number) const { return texts.GetProgramText(number); }
+};
+
+// Shows a message box and returns the answer.
+MsgResult MsgBox(Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+                 const std::string& title, int defaultButton = 1);
+
+// The output textbox: append text, refresh it, clear it.
+void AppendOutput(Program& p, std::string_view text);
+void RefreshOutput(Program& p);
+void ClearOutput(Program& p);
+// A status line: program text `number`, " ...", CR LF appended, and the box refreshed.
+void StatusLine(Program& p, int32_t number);
+// Appends `text` and CR LF and refreshes the box.
+void StatusText(Program& p, std::string_view text);
+
+// The main button's caption: `caption`, or the mode's caption (program text 3 in
+// Create mode, 4 in Search mode) when `caption` is empty.
+void SetListWordsCaption(Program& p, const std::string& caption);
+
+// The control-state update: true enables the controls the mode allows; false leaves
+// only the output box, the main button and Quit enabled.
+void EnableControls(Program& p, bool enable);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_SHARED_PROGRAM_H_

@@ -1,0 +1,49 @@
+#include "shared/ScriptedHost.h"
+
+namespace quillmoor {
+
+MsgResult ScriptedHost::ShowMessage(const MessageBox& box) {
+  messages.push_back(box);
+  if (box.buttons == MsgButtons::kOK) return MsgResult::kOK;
+  if (answers.empty()) return DefaultAnswer(box);
+  MsgResult answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void ScriptedHost::DoEvents() {
+  ++doEventsCalls;
+  if (onDoEvents) onDoEvents();
+}
+
+void ScriptedHost::Refresh(const std::string& control, const std::string&) {
+  refreshed.push_back(control);
+}
+
+std::string ScriptedHost::AskFileName(const FileDialog& dialog) {
+  dialogs.push_back(dialog);
+  if (fileNames.empty()) return "";
+  std::string name = fileNames.front();
+  fileNames.pop_front();
+  return name;
+}
+
+int ScriptedHost::ShellOpen(const std::string& target) {
+  opened.push_back(target);
+  return 42;
+}
+
+void ScriptedHost::ShowWindow(WindowId, bool) {}
+
+void ScriptedHost::EndProgram(int code) {
+  ended = true;
+  exitCode = code;
+}
+
+std::vector<std::string> ScriptedHost::Prompts() const {
+  std::vector<std::string> out;
+  for (const MessageBox& box : messages) out.push_back(box.prompt);
+  return out;
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Quillmoor with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQUILLMOOR_SANITIZE=ON >/dev/null
+cmake --build build/test -j "$(nproc)"
+cd build/test
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
