@@ -1,0 +1,280 @@
+#include "input/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::TempDir;
+using namespace std::string_literals;
+
+int16_t Classify(const std::string& path, bool* utf8 = nullptr) {
+  bool isUtf8 = false;
+  int16_t code = ClassifyTextFile(path, kMaxScanBytes, isUtf8, true);
+  if (utf8) *utf8 = isUtf8;
+  return code;
+}
+
+TEST(ClassifyTextFileTest, LineEndingsAndMarks) {
+  TempDir dir;
+  bool utf8 = false;
+  EXPECT_EQ(Classify(dir.Write("crlf.txt", "one\r\ntwo\r\n")), kClassWindows);
+  EXPECT_EQ(Classify(dir.Write("lf.txt", "one\ntwo\n")), kClassUnix);
+  EXPECT_EQ(Classify(dir.Write("cr.txt", "one\rtwo\r")), kClassMac);
+  EXPECT_EQ(Classify(dir.Write("mixed.txt", "one\r\ntwo\nthree\r\n")), kClassWindows);
+  EXPECT_EQ(Classify(dir.Write("none.txt", "no line break")), kClassWindows);
+  EXPECT_EQ(Classify(dir.Write("bom.txt", "\xEF\xBB\xBFone\ntwo\n"), &utf8), kClassWindows);
+  EXPECT_TRUE(utf8);  // UTF-8 files never get the line-ending test
+  EXPECT_EQ(Classify(dir.Write("rtf.txt", "{\\rtf1\\ansi hello}")), kClassRtf);
+  EXPECT_EQ(Classify(dir.Write("le.txt", "\xFF\xFEh\0i\0"s)), kClassUnicode);
+  EXPECT_EQ(Classify(dir.Write("be.txt", "\xFE\xFF\0h\0i"s)), kClassUnicode);
+  EXPECT_EQ(Classify(dir.Write("u32.txt", "\0\0\xFE\xFF\0\0\0h"s)), kClassUnicode);
+  EXPECT_EQ(Classify(dir.Write("u16.xml", "<\0?\0x\0"s)), kClassUnicode);
+  EXPECT_EQ(Classify(dir.Write("u16be.xml", "\0<\0?\0x"s)), kClassUnicode);
+  EXPECT_EQ(Classify(dir.Write("plain.xml", "<?xml version=\"1.0\"?>\n<a/>\n"), &utf8),
+            kClassWindows);
+  EXPECT_TRUE(utf8);  // XML without a mark counts as UTF-8
+  EXPECT_EQ(Classify(dir.Write("tiny.txt", "abcd")), kClassTiny);
+  EXPECT_EQ(Classify(dir.Write("five.txt", "abcde")), kClassWindows);
+  EXPECT_EQ(Classify(dir.Write("empty.txt", "")), kClassZeroLength);
+  EXPECT_EQ(Classify(dir.path() + "/missing.txt"), kClassNotFound);
+  EXPECT_EQ(Classify(""), kClassEmptyPath);
+  // Only the first 16384 bytes are looked at.
+  EXPECT_EQ(Classify(dir.Write("late.txt", std::string(16384, 'a') + "\r\n")), kClassWindows);
+  EXPECT_EQ(Classify(dir.Write("late2.txt", std::string(16383, 'a') + "\r\n")), kClassMac);
+}
+
+TEST(ClassifyTextFileTest, CharsetDeclarationInTheFirstTenLines) {
+  TempDir dir;
+  bool utf8 = false;
+  Classify(dir.Write("a.txt", "x\r\n\r\n<meta charset=UTF-8>\r\n"), &utf8);
+  EXPECT_TRUE(utf8);
+  utf8 = false;
+  Classify(dir.Write("b.html", "<meta content=\"text/html; charset=\"UTF-8\"\">\r\n"), &utf8);
+  EXPECT_TRUE(utf8);
+  utf8 = false;
+  Classify(dir.Write("c.txt", "charset=utf-8\r\n"), &utf8);  // case-sensitive
+  EXPECT_FALSE(utf8);
+  Classify(dir.Write("d.dat", "charset=UTF-8\r\n"), &utf8);  // not a text extension
+  EXPECT_FALSE(utf8);
+  std::string late;
+  for (int i = 0; i < 10; ++i) late += "line\r\n\r\n";  // blank lines are not counted
+  Classify(dir.Write("e.txt", late + "charset=UTF-8\r\n"), &utf8);
+  EXPECT_FALSE(utf8);
+  std::string tenth;
+  for (int i = 0; i < 9; ++i) tenth += "line\r\n\r\n";
+  Classify(dir.Write("f.txt", tenth + "charset=UTF-8\r\n"), &utf8);
+  EXPECT_TRUE(utf8);
+  EXPECT_TRUE(HasTextFileExtension("/a/B.HTML"));
+  EXPECT_FALSE(HasTextFileExtension("/a.txt/b"));
+}
+
+class CheckTextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetNumberLocale({'.', ','}); }
+  bool Check(const std::string& path, bool quiet = false, bool ask = false) {
+    utf8 = false;
+    return CheckTextFile(p, path, quiet, utf8, fileType, ask);
+  }
+  ScriptedHost host;
+  Program p{host};
+  bool utf8 = false;
+  int16_t fileType = 99;
+  TempDir dir;
+};
+
+TEST_F(CheckTextFileTest, RefusalsShowTheirMessage) {
+  struct Case {
+    std::string name, bytes, message;
+  };
+  const std::vector<Case> cases = {
+      {"zero.txt", "", " is zero-length."},
+      {"tiny.txt", "abcd", "\r\ncontains only from 1 to 4 bytes."},
+      {"doc.txt", "{\\rtf1 x}", "\r\nis an RTF file."},
+      {"u16.txt", std::string("\xFF\xFEx\0y\0", 6), "\r\nis a Unicode file but not UTF-8 encoded."},
+  };
+  for (const Case& c : cases) {
+    host.messages.clear();
+    std::string path = dir.Write(c.name, c.bytes);
+    EXPECT_FALSE(Check(path)) << c.name;
+    ASSERT_EQ(host.messages.size(), 1u) << c.name;
+    EXPECT_EQ(host.messages[0].prompt, "File " + path + c.message);
+    EXPECT_EQ(host.messages[0].title, "Fatal error");
+    EXPECT_EQ(host.messages[0].icon, MsgIcon::kInformation);
+  }
+  host.messages.clear();
+  EXPECT_FALSE(Check(dir.path() + "/gone.txt"));
+  EXPECT_EQ(host.Prompts(), std::vector<std::string>{"File " + dir.path() + "/gone.txt not found."});
+  // Quiet mode refuses with the same messages.
+  host.messages.clear();
+  EXPECT_FALSE(Check(dir.path() + "/gone.txt", true));
+  EXPECT_EQ(host.messages.size(), 1u);
+  // An empty path is refused silently.
+  host.messages.clear();
+  EXPECT_FALSE(Check(""));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
+  std::string path = dir.Write("locked.txt", "some text\r\n");
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.faults[path].openError = {kErrPermissionDenied, "Permission denied"};
+  EXPECT_FALSE(Check(path));
+  EXPECT_EQ(fileType, kClassNoPermission);
+  EXPECT_EQ(host.Prompts(), std::vector<std::string>{"File " + path +
+                                                     "\r\n cannot be opened (permission denied)."});
+  // Any other error reinitializes the settings and says nothing.
+  host.messages.clear();
+  fs.faults[path].openError = {kErrDeviceIO, "Device I/O error"};
+  p.frmMain.txbFile[0].text = path;
+  p.frmMain.chkUTF8[0].value = 1;
+  EXPECT_FALSE(Check(path));
+  EXPECT_EQ(fileType, kClassUnexpectedError);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(p.frmMain.txbFile[0].text, "");
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
+}
+
+TEST_F(CheckTextFileTest, MacWarningOncePerProgramRun) {
+  std::string a = dir.Write("a.txt", "one\rtwo\r");
+  std::string b = dir.Write("b.txt", "three\rfour\r");
+  EXPECT_TRUE(Check(a));
+  EXPECT_TRUE(Check(b));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "This is a Mac-style text file");
+  EXPECT_EQ(host.messages[0].prompt,
+            "File " + a + "\r\nhas Macintosh-type line endings (CR).\r\n\r\n"
+            "You might wish to use a program such as Notepad++\r\n"
+            "to convert the line endings to Windows-type (CR+LF).");
+  EXPECT_EQ(fileType, kClassMac);
+}
+
+std::string LfFile(size_t size) {
+  std::string text(size, 'a');
+  for (size_t i = 79; i < size; i += 80) text[i] = '\n';
+  return text;
+}
+
+TEST_F(CheckTextFileTest, UnixThresholds) {
+  // Up to 256000 bytes: no message.
+  EXPECT_TRUE(Check(dir.Write("a.txt", LfFile(256000))));
+  EXPECT_TRUE(host.messages.empty());
+  // 256001: warned, and with ask-to-continue the default answer No refuses.
+  std::string slow = dir.Write("b.txt", LfFile(256001));
+  EXPECT_TRUE(Check(slow));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "This is a Unix-style file");
+  EXPECT_EQ(host.messages[0].prompt,
+            "File " + slow + "\r\nhas Unix-type line endings (LF).\r\n\r\n"
+            "The size of this file is 250.00 Kb\r\n"
+            "so processing of this file might be rather slow.\r\n\r\n"
+            "It is advisable to use a program such as Notepad++\r\n"
+            "to convert the line endings to Windows-type (CR+LF).");
+  host.messages.clear();
+  EXPECT_FALSE(Check(slow, false, true));
+  EXPECT_EQ(fileType, kClassRefused);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].title, "This is a Unix-style text file");
+  EXPECT_EQ(host.messages[0].buttons, MsgButtons::kYesNo);
+  EXPECT_EQ(host.messages[0].defaultButton, 2);
+  EXPECT_TRUE(host.messages[0].prompt.ends_with(
+      "(CR+LF).\r\n\r\nDo you wish to continue processing this file?"));
+  EXPECT_EQ(host.messages[1].prompt, "Operation canceled.");
+  host.messages.clear();
+  host.answers = {MsgResult::kYes};
+  EXPECT_TRUE(Check(slow, false, true));
+  EXPECT_EQ(fileType, kClassUnix);
+  EXPECT_EQ(host.messages.size(), 1u);
+  // 512000 still passes; 512001 is refused whatever the caller asks.
+  host.messages.clear();
+  EXPECT_TRUE(Check(dir.Write("c.txt", LfFile(512000))));
+  std::string big = dir.Write("d.txt", LfFile(512001));
+  host.messages.clear();
+  EXPECT_FALSE(Check(big));
+  EXPECT_EQ(fileType, kClassRefused);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Cannot process this file");
+  EXPECT_EQ(host.messages[0].prompt,
+            "File " + big + "\r\nhas Unix-type line endings (LF).\r\n\r\n"
+            "The size of this file is 500.00 Kb\r\n"
+            "so processing of this file would take a long time.\r\n\r\n"
+            "You can process this file by first using a program such as Notepad++\r\n"
+            "to convert the line endings to Windows-type (CR+LF).");
+  // Quiet callers (stop-word and keyword files) get no warning at all.
+  host.messages.clear();
+  EXPECT_TRUE(Check(big, true));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+std::string ReadLines(const std::string& path, LineReadOptions options, int32_t* count = nullptr,
+                      int32_t* error = nullptr) {
+  std::string message;
+  int32_t number = -1, lines = -1;
+  std::string text = ReadTextFileLines(path, message, number, lines, options);
+  if (count) *count = lines;
+  if (error) *error = number;
+  return text;
+}
+
+TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
+  TempDir dir;
+  LineReadOptions slash;
+  slash.blnSkipBlankLines = true;
+  slash.blnJoinWithSlash = true;
+  int32_t count = 0;
+  EXPECT_EQ(ReadLines(dir.Write("a.txt", "a\r\n\r\nb\r\n"), slash, &count), "a / b");
+  EXPECT_EQ(count, 2);
+  // A line ends at CR or CR LF; a lone LF belongs to the line.
+  EXPECT_EQ(ReadLines(dir.Write("b.txt", "a\rb\nc\r\nd"), slash, &count), "a / b\nc / d");
+  EXPECT_EQ(count, 3);
+  LineReadOptions crlf;
+  EXPECT_EQ(ReadLines(dir.Write("c.txt", "\r\na\r\n\r\nb"), crlf, &count), "a\r\n\r\nb");
+  EXPECT_EQ(count, 4);  // the first blank line is counted but adds no separator
+  LineReadOptions space = slash;
+  space.blnJoinWithSpace = true;
+  space.lngMaxLines = 2;
+  EXPECT_EQ(ReadLines(dir.Write("d.txt", "a\r\n\r\nb\r\nc\r\n"), space, &count), "a b");
+  EXPECT_EQ(count, 2);
+  LineReadOptions fix = slash;
+  fix.blnFixUTF8 = true;
+  fix.blnFixPunctuation = true;
+  EXPECT_EQ(ReadLines(dir.Write("e.txt", "caf\xC3\xA9\r\n\xE2\x80\x9Cq\xE2\x80\x9D"), fix),
+            "caf\xE9 / \"q\"");
+  // CR LF split across the reader's 1 MiB blocks still ends one line.
+  std::string longLine(1048575, 'x');
+  EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + "\r\nend"), slash, &count), longLine + " / end");
+  EXPECT_EQ(count, 2);
+}
+
+TEST(ReadTextFileLinesTest, ReadErrorsGiveAnEmptyTextAndTheError) {
+  TempDir dir;
+  std::string path = dir.Write("a.txt", std::string(5000, 'a') + "\r\nb\r\n");
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.faults[path].readOkBytes = 100;
+  std::string message;
+  int32_t number = 0, lines = 0;
+  EXPECT_EQ(ReadTextFileLines(path, message, number, lines, LineReadOptions{}), "");
+  EXPECT_EQ(number, kErrDeviceIO);
+  EXPECT_EQ(message, "Device I/O error");
+  EXPECT_EQ(ReadTextFileLines(dir.path() + "/none", message, number, lines, LineReadOptions{}), "");
+  EXPECT_EQ(number, kErrFileNotFound);
+}
+
+TEST(GetFileExtensionTest, LastDotOfTheLastComponent) {
+  EXPECT_EQ(GetFileExtension("/a/b.TXT", true), "txt");
+  EXPECT_EQ(GetFileExtension("/a/b.TXT", false), "TXT");
+  EXPECT_EQ(GetFileExtension("/a.d/b", true), "");
+  EXPECT_EQ(GetFileExtension("x.tar.gz", true), "gz");
+  EXPECT_EQ(GetFileExtension("", true), "");
+}
+
+}  // namespace
+}  // namespace quillmoor

@@ -1,0 +1,98 @@
+#include "support/Reference.h"
+
+#include "input/Markup.h"
+#include "shared/Cp1252.h"
+
+namespace quillmoor::reference {
+namespace {
+
+// VB's InStr(start, text, needle) with 1-based positions.
+size_t Find(size_t start, const std::string& text, const std::string& needle) {
+  return InStr(start, text, needle);
+}
+
+std::string Pair(int a, int b) {
+  return std::string{static_cast<char>(a), static_cast<char>(b)};
+}
+
+}  // namespace
+
+std::string ConvertUTF8Latin1(std::string text) {
+  // Pass 1: lead byte C2.
+  size_t pos = 1;
+  while (true) {
+    size_t p = Find(pos, text, "\xC2");
+    if (p == 0 || p == text.size()) break;
+    int c = Byte(text[p]);  // the byte after the C2 (1-based p + 1)
+    if (c >= 0x80 && c <= 0x9F) {
+      text = ReplaceAll(text, Pair(0xC2, c), "");
+    } else if (c >= 0xA0 && c <= 0xBF) {
+      text = ReplaceAll(text, Pair(0xC2, c), std::string(1, static_cast<char>(c)));
+    }
+    pos = p + 1;
+  }
+  // Pass 2: lead byte C3.
+  pos = 1;
+  while (true) {
+    size_t p = Find(pos, text, "\xC3");
+    if (p == 0 || p == text.size()) break;
+    int c = Byte(text[p]);
+    if (c >= 0x80 && c <= 0xBF) {
+      text = ReplaceAll(text, Pair(0xC3, c), std::string(1, static_cast<char>(c + 0x40)));
+    }
+    pos = p + 1;
+  }
+  // Pass 3.
+  while (text.find("\xC4\x8D") != std::string::npos) text = ReplaceAll(text, "\xC4\x8D", "c");
+  return text;
+}
+
+std::string ConvertUTF8Punctuation(std::string text) {
+  size_t first = Find(1, text, "\xE2\x80");
+  if (first == 0) return text;
+  if (first + 1 == text.size()) return text.substr(0, first - 1);
+  int c = Byte(text[first + 1]);
+  bool known = (c >= 0x90 && c <= 0x9F) || c == 0xA2 || c == 0xA6 || c == 0xB9 || c == 0xBA;
+  if (!known) return text.erase(first - 1, 3);
+  auto seq = [](int third) { return std::string("\xE2\x80") + static_cast<char>(third); };
+  for (int t = 0x90; t <= 0x93; ++t) text = ReplaceAll(text, seq(t), "-");
+  text = ReplaceAll(text, seq(0x94), " -- ");
+  text = ReplaceAll(text, seq(0x95), "--");
+  text = ReplaceAll(text, seq(0x96), "|");
+  text = ReplaceAll(text, seq(0x97), "\x89");
+  for (int t = 0x98; t <= 0x9B; ++t) text = ReplaceAll(text, seq(t), "'");
+  for (int t = 0x9C; t <= 0x9F; ++t) text = ReplaceAll(text, seq(t), "\"");
+  text = ReplaceAll(text, seq(0xA2), " . ");
+  text = ReplaceAll(text, seq(0xA6), "...");
+  text = ReplaceAll(text, seq(0xB9), "<");
+  text = ReplaceAll(text, seq(0xBA), ">");
+  return text;
+}
+
+std::string DecodeCharacterEntities(std::string text) {
+  size_t pos = 1;
+  while (true) {
+    size_t amp = Find(pos, text, "&");
+    if (amp == 0) return text;
+    size_t semi = Find(amp, text, ";");
+    if (semi == 0) return text;
+    std::string candidate = text.substr(amp - 1, semi - amp + 1);
+    int ch = EntityCharacter(candidate);
+    if (ch >= 0) {
+      text = text.substr(0, amp - 1) + static_cast<char>(ch) + text.substr(semi);
+      pos = amp + 1;
+    } else {
+      pos = semi + 1;
+    }
+  }
+}
+
+std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
+                        size_t pieces) {
+  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+  std::string out;
+  for (size_t i = 0; i < pieces; ++i) out += alphabet[pick(rng)];
+  return out;
+}
+
+}  // namespace quillmoor::reference

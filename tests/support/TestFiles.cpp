@@ -1,0 +1,85 @@
+#include "support/TestFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quillmoor::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quillmoor-test-XXXXXX").string();
+  char* made = ::mkdtemp(pattern.data());
+  path_ = made ? made : pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+  std::string file = path_ + "/" + name;
+  std::ofstream out(file, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+namespace {
+
+class FailingReader : public FileReader {
+ public:
+  FailingReader(std::unique_ptr<FileReader> inner, long long okBytes)
+      : inner_(std::move(inner)), left_(okBytes) {}
+  long long Read(char* buffer, size_t size, FileError* error) override {
+    if (left_ <= 0) {
+      *error = {kErrDeviceIO, "Device I/O error"};
+      return -1;
+    }
+    long long n = inner_->Read(buffer, std::min<size_t>(size, static_cast<size_t>(left_)), error);
+    if (n > 0) left_ -= n;
+    return n;
+  }
+
+ private:
+  std::unique_ptr<FileReader> inner_;
+  long long left_;
+};
+
+}  // namespace
+
+bool FaultyFileSystem::FileExists(const std::string& path) {
+  return RealFileSystem().FileExists(path);
+}
+
+bool FaultyFileSystem::FolderExists(const std::string& path) {
+  return RealFileSystem().FolderExists(path);
+}
+
+long long FaultyFileSystem::FileLength(const std::string& path, FileError* error) {
+  auto it = faults.find(path);
+  if (it != faults.end() && it->second.length >= 0) return it->second.length;
+  return RealFileSystem().FileLength(path, error);
+}
+
+std::unique_ptr<FileReader> FaultyFileSystem::OpenRead(const std::string& path, FileError* error) {
+  auto it = faults.find(path);
+  if (it != faults.end() && !it->second.openError.ok()) {
+    *error = it->second.openError;
+    return nullptr;
+  }
+  std::unique_ptr<FileReader> reader = RealFileSystem().OpenRead(path, error);
+  if (reader && it != faults.end() && it->second.readOkBytes >= 0) {
+    return std::make_unique<FailingReader>(std::move(reader), it->second.readOkBytes);
+  }
+  return reader;
+}
+
+}  // namespace quillmoor::testing

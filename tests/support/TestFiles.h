@@ -1,0 +1,47 @@
+// Temporary folders and files for tests, and a file system that injects faults.
+#ifndef QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_
+#define QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_
+
+#include <map>
+#include <string>
+
+#include "shared/FileSystem.h"
+
+namespace quillmoor::testing {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  // Writes `bytes` to `name` inside the folder and returns the file's path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string path_;
+};
+
+// The real file system, except for the paths given faults: opening fails with the
+// given error, or reading fails after the first `readOkBytes` bytes, or the length
+// is reported as `length`.
+class FaultyFileSystem : public FileSystem {
+ public:
+  struct Fault {
+    FileError openError;        // number 0 = opening works
+    long long readOkBytes = -1; // >= 0: reading fails after this many bytes
+    long long length = -1;      // >= 0: the length reported
+  };
+  std::map<std::string, Fault> faults;
+
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  long long FileLength(const std::string& path, FileError* error) override;
+  std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override;
+};
+
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace quillmoor::testing
+
+#endif  // QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_
