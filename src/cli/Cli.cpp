@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
@@ -29,6 +30,7 @@ bool InputBoxText(const std::string& nativePath, std::string* boxText, std::stri
     char cwd[PATH_MAX];
     if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
   }
+  absolute = std::filesystem::path(absolute).lexically_normal().string();
   if (!Utf8ToCp1252(absolute, boxText)) {
     *error = "The file name " + nativePath +
              " holds characters that Windows-1252 cannot represent; rename the file.";

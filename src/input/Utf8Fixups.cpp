@@ -85,9 +85,47 @@ class ShrinkingText {
 // it. Positions are ranks in the current text: after a replacement that deleted
 // `killedBefore` bytes before the lead found, the next search starts killedBefore + 1
 // alive bytes after the first alive byte following that lead.
+// True when a pass over `text` with lead byte `lead` can never make the search skip a
+// lead byte or form a new pair: no pair is removed (`removes`), no lead byte follows
+// another, and no replacement yields the lead byte itself (`makesLead`). The literal
+// procedure then comes down to one left-to-right scan.
+template <typename ActionFn>
+bool IsSimplePass(const std::string& text, unsigned char lead, ActionFn action) {
+  for (size_t i = text.find(static_cast<char>(lead)); i != std::string::npos;
+       i = text.find(static_cast<char>(lead), i + 1)) {
+    if (i + 1 >= text.size()) break;
+    const unsigned char c = Byte(text[i + 1]);
+    if (c == lead) return false;
+    const PairAction act = action(c);
+    if (act == PairAction::kRemoveBoth) return false;
+    if (act == PairAction::kShiftSecond && c + 0x40 == lead) return false;
+  }
+  return true;
+}
+
+template <typename ActionFn>
+std::string SimplePass(const std::string& text, unsigned char lead, ActionFn action) {
+  std::string out;
+  out.reserve(text.size());
+  size_t copied = 0;
+  for (size_t i = text.find(static_cast<char>(lead)); i != std::string::npos && i + 1 < text.size();
+       i = text.find(static_cast<char>(lead), i + 1)) {
+    const unsigned char c = Byte(text[i + 1]);
+    const PairAction act = action(c);
+    if (act == PairAction::kNone) continue;
+    out.append(text, copied, i - copied);
+    out.push_back(static_cast<char>(act == PairAction::kShiftSecond ? c + 0x40 : c));
+    copied = i + 2;
+    ++i;
+  }
+  out.append(text, copied, std::string::npos);
+  return out;
+}
+
 template <typename ActionFn>
 std::string LeadBytePass(std::string text, unsigned char lead, ActionFn action) {
   if (text.find(static_cast<char>(lead)) == std::string::npos) return text;
+  if (IsSimplePass(text, lead, action)) return SimplePass(text, lead, action);
   ShrinkingText t(std::move(text));
   const int32_t n = t.size();
   // pairs[c - 0x80]: positions of `lead` bytes followed by c (some may be stale).

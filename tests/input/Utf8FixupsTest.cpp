@@ -44,6 +44,14 @@ TEST(ConvertUTF8Latin1Test, MatchesTheLiteralLoopOnRandomBytes) {
     ASSERT_EQ(ConvertUTF8Latin1(text), reference::ConvertUTF8Latin1(text))
         << "round " << round;
   }
+  // Mostly well-formed UTF-8, which takes the one-scan path.
+  const std::vector<std::string> wellFormed = {"\xC3\xA9", "\xC2\xA9", "\xC3\x83", "a", " ",
+                                               "\xC2", "\xC3", "\xC4\x8D", "\xC2\xBB"};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text = reference::RandomBytes(rng, wellFormed, rng() % 24);
+    ASSERT_EQ(ConvertUTF8Latin1(text), reference::ConvertUTF8Latin1(text))
+        << "round " << round;
+  }
   for (int round = 0; round < 200; ++round) {
     std::string text = reference::RandomBytes(rng, alphabet, 400 + rng() % 400);
     ASSERT_EQ(ConvertUTF8Latin1(text), reference::ConvertUTF8Latin1(text));

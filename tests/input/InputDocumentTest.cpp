@@ -1,0 +1,174 @@
+#include "input/InputDocument.h"
+
+#include <gtest/gtest.h>
+
+#include "input/InputFile.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::TempDir;
+
+class InputDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetNumberLocale({'.', ','});
+    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
+    p.blnStartUpCompleted = true;
+  }
+  bool Read(const std::string& path, bool checkedUtf8 = false) {
+    p.frmMain.txbFile[0].text = path;
+    p.frmMain.chkUTF8[0].value = checkedUtf8 ? 1 : 0;
+    bool utf8 = false, ok = false;
+    ReadInputDocument(p, utf8, ok);
+    return ok;
+  }
+  ScriptedHost host;
+  Program p{host};
+  TempDir dir;
+};
+
+TEST_F(InputDocumentTest, TextFileLinesBecomeSlashesAndStatusLinesAppear) {
+  ASSERT_TRUE(Read(dir.Write("a.txt", "First line.\r\n\r\nSecond\tline.\r\n")));
+  EXPECT_EQ(p.strLine, "First line. / Second\tline.");
+  EXPECT_EQ(p.frmMain.txbOutput.text, "Reading the input file ...\r\nConverting UTF-8 ...\r\n");
+  EXPECT_TRUE(p.blnReadingFile);  // cleared by the scan
+  EXPECT_EQ(p.frmMain.cmdListWords.caption, "Stop");
+  EXPECT_FALSE(p.frmMain.cmdFile[0].enabled);
+  EXPECT_TRUE(p.frmMain.cmdListWords.enabled);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(InputDocumentTest, HtmlIsJoinedWithSpacesAndStripped) {
+  ASSERT_TRUE(Read(dir.Write("page.html",
+                             "<html>\r\n<body>\r\n<p>Caf\xC3\xA9 &amp; tea</p>\r\n</body></html>\r\n")));
+  // Each tag leaves a space, each line break another.
+  EXPECT_EQ(p.strLine, "     Caf\xE9 &amp; tea    ");
+  EXPECT_NE(p.frmMain.txbOutput.text.find("File read successfully.  Now removing tags ...\r\n"),
+            std::string::npos);
+}
+
+TEST_F(InputDocumentTest, Utf8Question) {
+  std::string utf8File = dir.Write("u.txt", "\xEF\xBB\xBFna\xC3\xAFve \xE2\x80\x94 ok\r\n");
+  // Box unchecked, file UTF-8: asked; Yes checks the box.
+  ASSERT_TRUE(Read(utf8File));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "UTF-8 or ANSI file?");
+  EXPECT_EQ(host.messages[0].prompt,
+            "This file seems to be UTF-8 encoded.\r\n"
+            "Click 'Yes' to scan it as UTF-8 encoded or 'No' to scan it as ANSI.");
+  EXPECT_EQ(host.messages[0].buttons, MsgButtons::kYesNoCancel);
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
+  EXPECT_EQ(p.strLine, "\xEF\xBB\xBFna\xEFve  --  ok");
+  // Cancel ends the read with the output box cleared.
+  host.messages.clear();
+  host.answers = {MsgResult::kCancel};
+  EXPECT_FALSE(Read(utf8File));
+  EXPECT_EQ(p.frmMain.txbOutput.text, "");
+  // Box checked, file not UTF-8: asked the other way; No unchecks the box.
+  host.messages.clear();
+  host.answers = {MsgResult::kNo};
+  ASSERT_TRUE(Read(dir.Write("ansi.txt", "plain text\r\n"), true));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt,
+            "This file does not seem to be UTF-8 encoded.\r\n"
+            "Click 'Yes' to scan it as UTF-8 encoded (not advisable)\r\n"
+            "or 'No' to scan it as ANSI.");
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
+}
+
+TEST_F(InputDocumentTest, RefusedAndUnreadableFilesNeverReachTheText) {
+  p.strLine = "old";
+  EXPECT_FALSE(Read(dir.Write("r.txt", "{\\rtf1 hello}")));
+  EXPECT_EQ(p.strLine, "old");
+  std::string path = dir.Write("b.txt", std::string(30000, 'w') + "\r\n");
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.faults[path].readOkBytes = 20000;  // the check's 16384 bytes still read
+  host.messages.clear();
+  EXPECT_FALSE(Read(path));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Read error");
+  EXPECT_EQ(host.messages[0].prompt, "Device I/O error\r\nwhen reading input file.");
+  EXPECT_EQ(p.frmMain.txbOutput.text, "");
+}
+
+TEST_F(InputDocumentTest, StopWhileReading) {
+  host.onDoEvents = [this] { p.blnStop = true; };
+  EXPECT_FALSE(Read(dir.Write("s.txt", "some words\r\n")));
+  EXPECT_TRUE(p.frmMain.txbOutput.text.ends_with("Stopped when reading file.\r\n"));
+}
+
+TEST_F(InputDocumentTest, DocxFilesAreRecognisedByExtensionAndSignature) {
+  std::string zip = dir.Write("d.docx", std::string("PK\x03\x04", 4) + std::string(20, '\0'));
+  EXPECT_TRUE(IsDocxFile(zip));
+  EXPECT_EQ(IsZipFile(dir.Write("short.docx", "PK\x03\x04xx")), 0);
+  EXPECT_EQ(IsZipFile(dir.path() + "/none.docx"), -1);
+  EXPECT_FALSE(IsDocxFile(dir.Write("text.docx", "just some text here\r\n")));
+  EXPECT_FALSE(Read(zip));
+  EXPECT_TRUE(p.blnDocxInput);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].prompt.find("is a 'docx' file"), std::string::npos);
+}
+
+TEST_F(InputDocumentTest, CheckInputFileSetsTheSizeLabel) {
+  std::string path = dir.Write("a.txt", std::string(2048, 'a'));
+  EXPECT_TRUE(CheckInputFile(p, path));
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 2.00 Kb");
+  EXPECT_EQ(p.strCurrentFolder, dir.path());
+  EXPECT_FALSE(CheckInputFile(p, dir.Write("z.txt", "")));
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 0 bytes");
+  EXPECT_EQ(host.messages.back().prompt, "Input file is zero-length.");
+  EXPECT_EQ(host.messages.back().title, "Empty file");
+  p.frmMain.chkUTF8[0].value = 1;
+  EXPECT_FALSE(CheckInputFile(p, dir.path() + "/missing.txt"));
+  EXPECT_EQ(host.messages.back().prompt, "Input file does not exist.");
+  EXPECT_EQ(host.messages.back().title, "File not found");
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "");
+  // During start-up a missing file is passed over in silence.
+  p.blnStartUpCompleted = false;
+  size_t shown = host.messages.size();
+  EXPECT_FALSE(CheckInputFile(p, dir.path() + "/missing.txt"));
+  EXPECT_EQ(host.messages.size(), shown);
+  EXPECT_FALSE(CheckInputFile(p, ""));
+}
+
+TEST_F(InputDocumentTest, FilesOver2GbAreRefused) {
+  std::string path = dir.Write("huge.txt", "pretend this is huge\r\n");
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.faults[path].length = 2147483648LL;
+  EXPECT_FALSE(CheckInputFile(p, path));
+  EXPECT_EQ(host.messages.back().title, "File too large");
+  EXPECT_EQ(host.messages.back().prompt,
+            "File " + path + "\r\nis larger than 2 Gb (2,048.00 Mb) and cannot be processed.");
+  fs.faults[path].length = 2147483647LL;
+  EXPECT_TRUE(CheckInputFile(p, path));
+}
+
+TEST_F(InputDocumentTest, TypedInputNameIsCheckedAndUtf8Detected) {
+  std::string path = dir.Write("u.txt", "\xEF\xBB\xBFhello\r\n");
+  p.frmMain.txbFile[0].text = "  " + path + "  ";
+  p.blnWordsGot = true;
+  EXPECT_TRUE(InputFileLostFocus(p, 0));
+  EXPECT_EQ(p.frmMain.txbFile[0].text, path);
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
+  EXPECT_FALSE(p.blnWordsGot);
+  EXPECT_EQ(p.frmMain.cmdListWords.caption, "Create concordance");
+  // A long name becomes the tool tip of the box's button.
+  std::string longName = dir.Write(std::string(80, 'n') + ".txt", "hello world\r\n");
+  p.frmMain.txbFile[0].text = longName;
+  EXPECT_TRUE(InputFileLostFocus(p, 0));
+  EXPECT_EQ(p.frmMain.cmdFile[0].toolTip, longName);
+  p.frmMain.txbFile[0].text = dir.path() + "/missing.txt";
+  EXPECT_FALSE(InputFileLostFocus(p, 0));
+}
+
+}  // namespace
+}  // namespace quillmoor
