@@ -112,6 +112,18 @@ TEST(CliReadTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(RunCliProcess("--help").status, 0);
 }
 
+TEST(CliReadTest, MissingProgramTextEndsTheProgramWithItsMessage) {
+  TempDir dir;
+  std::string copy = dir.path() + "/quillmoor-cli";
+  ASSERT_EQ(std::system(("cp " + Quote(QUILLMOOR_CLI_PATH) + " " + Quote(copy)).c_str()), 0);
+  std::string err = dir.path() + "/err";
+  int raw = std::system((Quote(copy) + " read " + Data("ansi.txt") + " >/dev/null 2>" +
+                         Quote(err)).c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(ReadWholeFile(err), "Cannot open file containing program text.\n" + dir.path() +
+                                    "/quillmoor.dat\n");
+}
+
 TEST(CliOptionsTest, ParsesCommandFileAndPolicy) {
   CliOptions options;
   std::string error;
