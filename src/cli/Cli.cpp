@@ -5,6 +5,7 @@
 #include <climits>
 #include <filesystem>
 
+#include "engine/RunDriver.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "input/Markup.h"
@@ -56,8 +57,18 @@ bool NameInput(Program& p, const std::string& boxText) {
   return InputFileLostFocus(p, 0);
 }
 
-int RunRead(Program& p, const std::string& boxText) {
-  if (!NameInput(p, boxText)) return kExitRefused;
+// Sets the controls the options name, after the input was chosen.
+void ApplyOptions(Program& p, const CliOptions& o) {
+  if (o.wordOrder.given) p.frmMain.cboWordOrder.listIndex = o.wordOrder.value;
+  if (o.hyphens.given) p.frmParams.chkAllowWordsWithHyphens.value = o.hyphens.value ? 1 : 0;
+  if (o.numerals.given) p.frmParams.chkAllowWordsWithNumerals.value = o.numerals.value ? 1 : 0;
+  if (o.minFrequency.given) {
+    p.frmParams.chkIgnoreInfrequentWords.value = 1;
+    p.frmParams.cboThresholdFrequency.listIndex = o.minFrequency.value - 2;
+  }
+}
+
+int RunRead(Program& p) {
   if (!CheckInputFile(p, p.frmMain.txbFile[0].text)) return kExitRefused;
   bool utf8 = false, ok = false;
   ReadInputDocument(p, utf8, ok);
@@ -71,20 +82,60 @@ int RunRead(Program& p, const std::string& boxText) {
   return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
 }
 
+// The words listed, in the chosen order, as "word<TAB>frequency" lines.
+std::string WordListText(const Program& p) {
+  std::string out;
+  auto line = [&out](const WordRecord& r) {
+    out += r.strWord;
+    out += '\t';
+    out += std::to_string(r.lngFrequency);
+    out += '\n';
+  };
+  if (p.frmMain.cboWordOrder.listIndex == 0) {
+    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+      if (p.arrWords[static_cast<size_t>(i)].blnIncluded) line(p.arrWords[static_cast<size_t>(i)]);
+    }
+  } else {
+    for (int32_t i = p.lngFirstFreq; i != 0; i = p.arrWords[static_cast<size_t>(i)].lngNextByFreq) {
+      line(p.arrWords[static_cast<size_t>(i)]);
+    }
+  }
+  return out;
+}
+
+int RunWordList(Program& p) {
+  cmdListWords_Click(p);
+  if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
+  const MainControls& m = p.frmMain;
+  std::string counts = m.lblNumberOfWords.caption + "\n";
+  if (!m.lblNumOccurrences.caption.empty()) counts += m.lblNumOccurrences.caption + "\n";
+  std::string utf8 = Cp1252ToUtf8(counts);
+  std::fputs(utf8.c_str(), stderr);
+  WriteUtf8(stdout, WordListText(p));
+  return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
+}
+
 }  // namespace
 
 std::string CliUsage() {
   return "usage: quillmoor-cli COMMAND [OPTIONS] FILE\n"
          "\n"
          "commands:\n"
-         "  read FILE    read FILE as a run reads its input; print the document text\n"
+         "  read FILE        read FILE as a run reads its input; print the document text\n"
+         "  wordlist FILE    list the words of FILE with their frequencies\n"
          "\n"
          "options:\n"
-         "  --yes        answer every question Yes\n"
-         "  --no         answer every question No\n"
-         "               (without either, each question gets its default button)\n"
+         "  --yes                 answer every question Yes\n"
+         "  --no                  answer every question No\n"
+         "                        (without either, each question gets its default button)\n"
+         "  --order alpha|freq    word order (default alpha)\n"
+         "  --hyphens             allow words with hyphens (default)\n"
+         "  --no-hyphens          leave out words with hyphens\n"
+         "  --numerals            allow words with numerals\n"
+         "  --no-numerals         leave out words with numerals (default)\n"
+         "  --min-frequency N     leave out words occurring fewer than N times (2 to 20)\n"
          "\n"
-         "exit status: 0 done, 1 input refused, 2 usage error\n";
+         "exit status: 0 done, 1 input refused or run stopped, 2 usage error\n";
 }
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
@@ -102,6 +153,32 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       }
       policyGiven = true;
       options->policy = policy;
+    } else if (a == "--hyphens" || a == "--no-hyphens") {
+      options->hyphens.Set(a == "--hyphens");
+    } else if (a == "--numerals" || a == "--no-numerals") {
+      options->numerals.Set(a == "--numerals");
+    } else if (a == "--order" || a == "--min-frequency") {
+      if (i + 1 >= args.size()) {
+        *error = a + " needs a value";
+        return false;
+      }
+      const std::string& v = args[++i];
+      if (a == "--order") {
+        if (v != "alpha" && v != "freq") {
+          *error = "--order takes alpha or freq, not '" + v + "'";
+          return false;
+        }
+        options->wordOrder.Set(v == "alpha" ? 0 : 1);
+      } else {
+        int n = 0;
+        bool digits = !v.empty() && v.size() <= 2 && v.find_first_not_of("0123456789") == std::string::npos;
+        if (digits) n = std::stoi(v);
+        if (!digits || n < 2 || n > 20) {
+          *error = "--min-frequency takes a whole number from 2 to 20, not '" + v + "'";
+          return false;
+        }
+        options->minFrequency.Set(n);
+      }
     } else if (a == "--") {
       positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
@@ -117,7 +194,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     return false;
   }
   options->command = positional[0];
-  if (options->command != "read") {
+  if (options->command != "read" && options->command != "wordlist") {
     *error = "unknown command " + options->command;
     return false;
   }
@@ -154,8 +231,15 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   Program p(host);
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
-  host.set_on_interrupt([&p] { p.blnStop = true; });
-  return RunRead(p, boxText);
+  // Ctrl-C presses the Stop button, and the person who pressed it confirms the stop.
+  host.set_on_interrupt([&p, &host] {
+    if (!p.frmMain.cmdListWords.enabled) return;
+    host.AnswerNextQuestion(MsgResult::kYes);
+    cmdListWords_Click(p);
+  });
+  if (!NameInput(p, boxText)) return kExitRefused;
+  ApplyOptions(p, options);
+  return options.command == "read" ? RunRead(p) : RunWordList(p);
 }
 
 }  // namespace quillmoor

@@ -10,7 +10,11 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupts = 0;
 
-extern "C" void OnInterrupt(int) { g_interrupts = g_interrupts + 1; }
+// The first Ctrl-C asks the run to stop; a second one ends the program at once.
+extern "C" void OnInterrupt(int) {
+  g_interrupts = g_interrupts + 1;
+  std::signal(SIGINT, SIG_DFL);
+}
 
 const char* ButtonName(MsgResult r) {
   switch (r) {
@@ -53,6 +57,10 @@ void CliHost::Print(const std::string& cp1252Text) {
 
 MsgResult CliHost::ShowMessage(const MessageBox& box) {
   MsgResult answer = Answer(box, policy_);
+  if (hasNextAnswer_ && box.buttons != MsgButtons::kOK) {
+    answer = nextAnswer_;
+    hasNextAnswer_ = false;
+  }
   const std::string key = box.title + '\x01' + box.prompt;
   // The same notice twice in a row (a file checked when named and again when read)
   // is printed once; questions are always printed with their answer.

@@ -28,6 +28,8 @@ class CliHost : public Host {
   void EndProgram(int exitCode) override;
 
   void set_policy(AnswerPolicy policy) { policy_ = policy; }
+  // The next question (only) is answered `answer`, whatever the policy.
+  void AnswerNextQuestion(MsgResult answer) { nextAnswer_ = answer; hasNextAnswer_ = true; }
   // Called at the DoEvents after Ctrl-C was pressed (once per press).
   void set_on_interrupt(std::function<void()> fn) { onInterrupt_ = std::move(fn); }
   // Installs the Ctrl-C handler.
@@ -41,6 +43,8 @@ class CliHost : public Host {
 
   std::FILE* err_;
   AnswerPolicy policy_ = AnswerPolicy::kDefault;
+  MsgResult nextAnswer_ = MsgResult::kOK;
+  bool hasNextAnswer_ = false;
   std::function<void()> onInterrupt_;
   std::string lastOutput_;   // the output box's text at the last refresh
   std::string lastMessage_;  // title and prompt of the last message shown

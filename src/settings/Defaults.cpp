@@ -10,6 +10,9 @@ void FillLists(Program& p) {
   m.cboContextSize.items.clear();
   for (int n = 0; n <= 9; ++n) m.cboContextSize.items.push_back(" " + std::to_string(n));
   m.cboContextSize.listIndex = 5;
+  p.frmParams.cboThresholdFrequency.items.clear();
+  for (int n = 2; n <= 20; ++n) p.frmParams.cboThresholdFrequency.items.push_back(std::to_string(n));
+  p.frmParams.cboThresholdFrequency.listIndex = 0;
 }
 
 void InitializeVariables(Program& p) {
@@ -24,6 +27,13 @@ void InitializeVariables(Program& p) {
   m.cboWordOrder.listIndex = 0;
   m.cboContextSize.listIndex = 5;
   m.cmdFile[1].enabled = m.txbFile[1].enabled = m.cmdClearFile[1].enabled = false;
+  ParamsControls& params = p.frmParams;
+  params.cboThresholdFrequency.listIndex = 0;
+  params.chkIgnoreInfrequentWords.value = 0;
+  params.chkAllowWordsWithHyphens.value = 1;
+  params.chkAllowWordsWithNumerals.value = 0;
+  params.txbStopWordsFile.text.clear();
+  params.txbExtraStopWords.text.clear();
   p.blnWordsGot = false;
   m.lblInputFilesize.caption.clear();
   m.lblConcordanceFilesize.caption.clear();

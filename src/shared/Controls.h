@@ -27,8 +27,14 @@ struct Button : Control {
   std::string caption;
 };
 
+enum class Alignment { kLeft, kRight, kCenter };
+
 struct Label : Control {
   std::string caption;
+  Alignment alignment = Alignment::kLeft;
+  std::string fontName = "Arial";
+  int fontSize = 8;
+  bool bold = false;
 };
 
 struct CheckBox : Control {
@@ -82,7 +88,21 @@ struct MainControls {
   Label lblTimeElapsed;
   Label lblTwirler;
 
+  bool windowVisible = false;  // the window is shown
+  std::string focus;           // name of the control that has the focus
+
   MainControls();
+};
+
+// The parameters (settings) window.
+struct ParamsControls {
+  CheckBox chkAllowWordsWithHyphens;
+  CheckBox chkAllowWordsWithNumerals;
+  CheckBox chkIgnoreInfrequentWords;
+  ComboBox cboThresholdFrequency;  // items "2" to "20"
+  TextBox txbStopWordsFile;
+  TextBox txbExtraStopWords;
+  Label lblParameters;
 };
 
 }  // namespace quillmoor

@@ -41,6 +41,18 @@ void SetListWordsCaption(Program& p, const std::string& caption) {
   p.host.Refresh("cmdListWords", button.caption);
 }
 
+void SetTheFocus(Program& p) {
+  MainControls& m = p.frmMain;
+  if (m.windowVisible) {
+    if (m.cmdFile[0].visible && m.cmdFile[0].enabled) {
+      m.focus = "cmdFile0";
+    } else if (m.cmdListWords.visible && m.cmdListWords.enabled) {
+      m.focus = "cmdListWords";
+    }
+  }
+  m.lblTwirler.caption = " ";
+}
+
 void EnableControls(Program& p, bool enable) {
   MainControls& m = p.frmMain;
   Control* all[] = {&m.optCreate, &m.optSearch, &m.cmdFile[0], &m.cmdFile[1], &m.cmdFile[2],

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/WordRecord.h"
 #include "shared/Controls.h"
 #include "shared/Host.h"
 #include "shared/ProgramText.h"
@@ -22,6 +23,7 @@ struct Program {
   Host& host;
   ProgramText texts;
   MainControls frmMain;
+  ParamsControls frmParams;
 
   // Run state.
   bool blnStop = false;            // stop requested; tested by every loop of a run
@@ -45,10 +47,34 @@ struct Program {
   // The document text of a run and its display copy.
   std::string strLine;
   std::string strLine1;
+  int32_t lngLP = 0;               // scan position in strLine (1-based)
+  int16_t intPositionDigits = 0;   // width of a stored position in the index file
+
+  // Options copied at the button press.
+  int16_t intContextSize = 5;
+  int16_t intThresholdFrequency = 2;
+  bool blnShowFrequencies = true;
+  bool blnShowLineBreaks = true;
+  std::string strRunTitle;          // program text 19 or 20
+  std::string strAllowedExtraChars; // digits and/or hyphen allowed in extra stop words
+  bool blnConcordanceFileCreated = false;
+  bool blnSearchResultsFileCreated = false;
+
+  // The word table: arrWords[1..lngNumWords]; index 0 is never used. While a scan runs
+  // the entries are in order of first occurrence and wordIndex finds them; the scan
+  // ends by putting them in the binary order of strWord.
+  std::vector<WordRecord> arrWords;
+  WordIndex wordIndex;
+  int32_t lngNumWords = 0;
+  int32_t lngNumWordsIncluded = 0;
+  int32_t lngNumOccurrences = 0;
+  int32_t lngMaxFrequency = 0;
+  int32_t lngFirstFreq = 0;
 
   // Constants set at start-up.
   int16_t intMaxPermittedWordLength = 30;
   int16_t intTotalNumProgressBarChars = 40;
+  int32_t lngProgressBarDrawn = -1;  // the bar's last drawn length (-1: not drawn)
 
   std::string GetProgramText(int32_t number) const { return texts.GetProgramText(number); }
 };
@@ -69,6 +95,10 @@ void StatusText(Program& p, std::string_view text);
 // The main button's caption: `caption`, or the mode's caption (program text 3 in
 // Create mode, 4 in Search mode) when `caption` is empty.
 void SetListWordsCaption(Program& p, const std::string& caption);
+
+// Gives the focus to the input-file button when it can take it, else to the main
+// button (p.frmMain.focus names the control), and blanks the activity label.
+void SetTheFocus(Program& p);
 
 // The control-state update: true enables the controls the mode allows; false leaves
 // only the output box, the main button and Quit enabled.

@@ -1,0 +1,209 @@
+#include "engine/RunDriver.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/WordRules.h"
+#include "engine/WordScanner.h"
+#include "engine/WordTable.h"
+#include "input/InputDocument.h"
+#include "input/InputFile.h"
+#include "input/Markup.h"
+#include "input/TextFile.h"
+#include "settings/StopWords.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "ui/Progress.h"
+
+namespace quillmoor {
+
+std::string StoppedWithText(int32_t lngNumWords) {
+  return "Stopped with" + NumberText(lngNumWords, true) + " word" + (lngNumWords == 1 ? "" : "s") +
+         " found.";
+}
+
+int16_t PositionDigits(size_t length) {
+  if (length == 0) return 1;  // ln 0 has no value; an empty text needs one digit
+  return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+}
+
+void cmdListWords_Click(Program& p) {
+  MainControls& m = p.frmMain;
+  const bool create = m.optCreate.value;
+  p.strRunTitle = p.GetProgramText(create ? 19 : 20);
+  ClearOutput(p);
+  p.intContextSize = static_cast<int16_t>(m.cboContextSize.listIndex);
+  p.intThresholdFrequency = static_cast<int16_t>(p.frmParams.cboThresholdFrequency.listIndex + 2);
+  p.blnShowFrequencies = m.chkFrequencies.checked();
+  p.blnShowLineBreaks = m.chkShowLineBreaks.checked();
+
+  const std::string stop = p.GetProgramText(74);
+  if (m.cmdListWords.caption == stop) {
+    if (p.blnReadingFile) {
+      p.blnStop = true;
+    } else if (MsgBox(p, p.GetProgramText(75), MsgButtons::kYesNo, MsgIcon::kNone, stop, 2) !=
+               MsgResult::kNo) {
+      p.blnStop = true;
+    }
+    return;
+  }
+  if (create) {
+    StartRun(p);
+  } else {
+    for (int i : {1, 2}) m.txbFile[i].text = TrimSpaces(m.txbFile[i].text);
+    m.txbExtraKeywords.text = TrimSpaces(m.txbExtraKeywords.text);
+    if (m.txbFile[2].text.empty() && m.txbExtraKeywords.text.empty()) {
+      MsgBox(p, p.GetProgramText(21) + std::string(kCrLf) + p.GetProgramText(22), MsgButtons::kOK,
+             MsgIcon::kInformation, "Search");
+      return;
+    }
+    StartRun(p);
+  }
+  EnableControls(p, true);
+  p.blnElapsedTimeRunning = false;
+  if (p.lngSecondsElapsed < 3) m.lblTimeElapsed.caption.clear();
+}
+
+void StartRun(Program& p) {
+  MainControls& m = p.frmMain;
+  const bool create = m.optCreate.value;
+  if (!CheckAllowedExtraChars(p)) {
+    p.host.ShowWindow(WindowId::kParameters, true);
+    return;
+  }
+  SetExtraWordChars(p);
+  p.blnReadingWords = p.blnScanStopped = p.blnCharacterEntitiesPossible = false;
+  if (create) {
+    p.blnConcordanceFileCreated = false;
+  } else {
+    p.blnSearchResultsFileCreated = false;
+  }
+  for (TextBox& box : m.txbFile) box.text = TrimSpaces(box.text);
+  auto endWithCleared = [&p] {
+    ClearOutput(p);
+    RefreshOutput(p);
+  };
+  if (m.txbFile[0].text.empty()) {
+    MsgBox(p, "Input file not specified.", MsgButtons::kOK, MsgIcon::kExclamation,
+           p.GetProgramText(34));
+    endWithCleared();
+    return;
+  }
+  if (!CheckInputFile(p, m.txbFile[0].text)) {
+    endWithCleared();
+    return;
+  }
+  if (!create && !m.txbFile[1].text.empty() && m.txbFile[1].text == m.txbFile[0].text) {
+    MsgBox(p, "The search results file cannot be the same as the input file.", MsgButtons::kOK,
+           MsgIcon::kExclamation, p.GetProgramText(34));
+    endWithCleared();
+    return;
+  }
+  if (!p.blnWordsGot && !p.blnIndexFileCurrent) {
+    if (!ScanInputFile(p)) {
+      if (p.blnStop && p.blnReadingFile) {
+        m.txbOutput.text = "Stopped when reading file.";
+        RefreshOutput(p);
+        p.blnStop = false;
+      }
+      return;
+    }
+    SortWordTable(p.arrWords, 1, p.lngNumWords, 1);
+    if (p.blnStop) {
+      p.blnStop = false;
+      p.blnScanStopped = true;
+      p.blnElapsedTimeRunning = false;
+      m.txbOutput.text = StoppedWithText(p.lngNumWords);
+      RefreshOutput(p);
+      ConcealNumWords(p, false);
+      return;
+    }
+    p.blnWordsGot = !p.blnScanStopped;
+  }
+  m.cmdListWords.caption = "Stop";
+  p.host.Refresh("cmdListWords", m.cmdListWords.caption);
+  m.cmdListWords.enabled = false;
+  StatusLine(p, 77);
+  MarkIncludedWords(p);
+  StatusLine(p, 78);
+  CountIncludedWords(p);
+  StatusLine(p, 79);
+  LinkWordsByFrequency(p);
+  ShowWordCounts(p);
+  EnableControls(p, true);
+  SetListWordsCaption(p, "");
+  m.lblTwirler.caption = " ";
+  SetTheFocus(p);
+}
+
+void NormalizeDocumentText(Program& p) {
+  std::string& s = p.strLine;
+  if (static_cast<int32_t>(s.size()) > kLargeDocumentChars) StatusLine(p, 81);
+  std::replace(s.begin(), s.end(), '\t', ' ');
+  s = CollapseSpaces(std::move(s));
+  p.host.DoEvents();
+  p.intPositionDigits = PositionDigits(s.size());
+  TrimControlChars(s);
+  s.reserve(s.size() + 2);
+  s.insert(s.begin(), ' ');
+  s.push_back(' ');
+  p.strLine1 = s;
+}
+
+bool ScanInputFile(Program& p) {
+  MainControls& m = p.frmMain;
+  const std::string& input = m.txbFile[0].text;
+  p.strInputExtension = GetFileExtension(input, true);
+  p.blnDocxInput = false;
+  if (m.optCreate.value) p.blnConcordanceFileCreated = false;
+  ClearOutput(p);
+  RefreshOutput(p);
+  p.blnElapsedTimeRunning = true;
+
+  bool utf8 = false, ok = false;
+  ReadInputDocument(p, utf8, ok);
+  if (!ok) return false;
+  StatusLine(p, 80);
+  ConcealNumWords(p, true);
+
+  StartWordTable(p);
+  SelectMarkupHandling(p, p.strInputExtension);
+  p.blnStop = false;
+  p.host.DoEvents();
+  if (p.blnStop) return false;
+  NormalizeDocumentText(p);
+  StatusLine(p, 82);
+  p.strLine = LowerCaseAccented(std::move(p.strLine), [&p] { p.host.DoEvents(); });
+
+  p.blnReadingFile = false;
+  m.lblTimeElapsed.visible = true;
+  p.blnElapsedTimeRunning = true;
+  p.lngSecondsElapsed = 0;
+  StatusLine(p, 83);
+  FileError error;
+  if (Files().FileLength(input, &error) > kScanProgressMinBytes) {
+    SetTotalNumOccurrencesForFileProgressBar(p);
+  }
+  GetWords(p);
+  FinishWordTable(p);
+  ResetProgressLabel(p);
+  m.lblTwirler.caption = " ";
+  return true;
+}
+
+void ShowWordCounts(Program& p) {
+  MainControls& m = p.frmMain;
+  m.lblNumberOfWords.caption =
+      p.GetProgramText(91) + " " + FormatNumber(p.lngNumWordsIncluded, 0);
+  m.lblNumberOfWords.visible = true;
+  m.lblNumOccurrences.caption.clear();
+  if (!p.blnScanStopped && p.lngNumOccurrences >= 1) {
+    m.lblNumOccurrences.caption = p.GetProgramText(92) + " " + FormatNumber(p.lngNumOccurrences, 0);
+  }
+  m.lblNumOccurrences.visible = true;
+  p.host.Refresh("Frame4", m.lblNumberOfWords.caption + " " + m.lblNumOccurrences.caption);
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,231 @@
+#include "engine/WordRules.h"
+
+#include <algorithm>
+#include <array>
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+
+namespace {
+
+using ByteTable = std::array<bool, 256>;
+
+constexpr ByteTable MakeSet(std::string_view chars) {
+  ByteTable t{};
+  for (char c : chars) t[static_cast<unsigned char>(c)] = true;
+  return t;
+}
+
+// Windows-1252 case tables: the code page's capitals and their lower-case forms.
+struct CaseTables {
+  std::array<char, 256> lower{};
+  std::array<char, 256> upper{};
+  constexpr CaseTables() {
+    for (int i = 0; i < 256; ++i) lower[i] = upper[i] = static_cast<char>(i);
+    auto pair = [this](int up, int low) {
+      lower[up] = static_cast<char>(low);
+      upper[low] = static_cast<char>(up);
+    };
+    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
+    pair(0x8A, 0x9A);  // S caron
+    pair(0x8C, 0x9C);  // OE
+    pair(0x8E, 0x9E);  // Z caron
+    pair(0x9F, 0xFF);  // Y diaeresis
+    for (int c = 0xC0; c <= 0xDE; ++c) {
+      if (c != 0xD7) pair(c, c + 32);
+    }
+  }
+};
+
+constexpr CaseTables kCase;
+constexpr ByteTable kIsLower = MakeSet(kLowerCaseLetters);
+constexpr ByteTable kIsUpper = MakeSet(kUpperCaseLetters);
+constexpr ByteTable kIsLetter = MakeSet(kAllLetters);
+constexpr ByteTable kIsAccentedCapital = MakeSet(kAccentedCapitals);
+constexpr ByteTable kIsRomanLetter = MakeSet("IVXLCDM");
+
+// Membership of a character in a short set.
+bool InSet(char c, std::string_view set) {
+  for (char x : set) {
+    if (x == c) return true;
+  }
+  return false;
+}
+
+bool IsLetter(char c) { return kIsLetter[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
+char LowerCaseChar(char c) { return kCase.lower[Byte(c)]; }
+char UpperCaseChar(char c) { return kCase.upper[Byte(c)]; }
+
+bool IsAlphaChar(char c, int intCase, std::string_view extra) {
+  if (c == ' ') return false;
+  if (intCase <= 0 && kIsLower[Byte(c)]) return true;
+  if (intCase >= 0 && kIsUpper[Byte(c)]) return true;
+  return InSet(c, extra);
+}
+
+int32_t WordLength(std::string_view text, int intCase, int32_t lngPos, std::string_view extra) {
+  int32_t n = 0;
+  for (size_t i = static_cast<size_t>(lngPos - 1); i < text.size(); ++i) {
+    if (!IsAlphaChar(text[i], intCase, extra)) break;
+    ++n;
+  }
+  return n;
+}
+
+int32_t FindFirstOf(std::string_view text, int32_t lngStart, std::string_view set,
+                    int32_t* indexInSet) {
+  if (text.empty() || set.empty()) return 0;
+  for (size_t i = static_cast<size_t>(std::max(lngStart, 1) - 1); i < text.size(); ++i) {
+    size_t k = set.find(text[i]);
+    if (k != std::string_view::npos) {
+      if (indexInSet) *indexInSet = static_cast<int32_t>(k + 1);
+      return static_cast<int32_t>(i + 1);
+    }
+  }
+  return 0;
+}
+
+int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view set) {
+  if (text.empty()) return 0;
+  if (set.empty()) return 1;
+  size_t found = text.find_first_not_of(set, static_cast<size_t>(std::max(lngStart, 1) - 1));
+  return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
+}
+
+int32_t NextNonSpace(std::string_view text, int32_t lngStart) {
+  return FindFirstNotOf(text, lngStart, " ");
+}
+
+bool ContainsNoLetter(std::string_view s) {
+  for (char c : s) {
+    if (IsLetter(c)) return false;
+  }
+  return true;
+}
+
+namespace {
+std::string_view TrimmedOfSpaces(std::string_view s) {
+  size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+}  // namespace
+
+// Removing every occurrence of the first character leaves nothing exactly when all
+// characters are that one.
+bool IsRepeatedChar(std::string_view s) {
+  std::string_view t = TrimmedOfSpaces(s);
+  if (t.empty()) return false;
+  return t.find_first_not_of(t[0]) == std::string_view::npos;
+}
+
+bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
+  std::string_view t = TrimmedOfSpaces(s);
+  // Removing the numeral letters leaves nothing exactly when every character is one.
+  for (char c : t) {
+    const char u = UpperCaseChar(c);
+    if (blnSmallSet ? !(u == 'I' || u == 'V' || u == 'X') : !kIsRomanLetter[Byte(u)]) return false;
+  }
+  if (blnSmallSet) return true;
+  char upper[8];
+  if (t.size() <= sizeof upper) {
+    for (size_t i = 0; i < t.size(); ++i) upper[i] = UpperCaseChar(t[i]);
+    const std::string_view u(upper, t.size());
+    static constexpr std::string_view kNotNumerals[] = {"DIM", "MID",   "VIM",   "CID",  "LID",
+                                                        "LIVID", "VIVID", "CIVIL", "DILL"};
+    for (std::string_view word : kNotNumerals) {
+      if (u == word) return false;
+    }
+  }
+  return true;
+}
+
+// "s followed by a space" occurs in the stem list exactly when s is a tail of a stem
+// (or empty: the list has spaces).
+bool IsContractionStem(std::string_view s) {
+  if (s.find(' ') != std::string_view::npos) {
+    return kContractionStems.find(LowerCaseAccented(std::string(s)) + " ") != std::string_view::npos;
+  }
+  // Every stem ends in "n" and none is longer than "shouldn".
+  if (!s.empty() && (s.size() > 7 || LowerCaseChar(s.back()) != 'n')) return false;
+  char lower[8];
+  for (size_t i = 0; i < s.size(); ++i) lower[i] = LowerCaseChar(s[i]);
+  const std::string_view l(lower, s.size());
+  static constexpr std::string_view kStems[] = {"aren", "couldn", "didn",    "doesn",
+                                                "hadn", "hasn",   "isn",     "shouldn",
+                                                "wasn", "weren",  "wouldn"};
+  for (std::string_view stem : kStems) {
+    if (stem.ends_with(l)) return true;
+  }
+  return false;
+}
+
+bool IsVowel(std::string_view c, bool blnAccentAware) {
+  if (c.empty()) return false;
+  if (blnAccentAware) {
+    static const std::string lowered = LowerCaseAccented(std::string(kVowels));
+    return InSet(c[0], lowered);
+  }
+  return InSet(c[0], kVowels);
+}
+
+void RemoveChars(std::string& s, std::string_view set) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    if (!InSet(c, set)) out.push_back(c);
+  }
+  s = std::move(out);
+}
+
+std::string TrimChars(std::string_view s, std::string_view set) {
+  size_t first = 0;
+  while (first < s.size() && InSet(s[first], set)) ++first;
+  size_t last = s.size();
+  while (last > first && InSet(s[last - 1], set)) --last;
+  return std::string(s.substr(first, last - first));
+}
+
+std::string LowerCaseAccented(std::string s, const std::function<void()>& onAccentedCapital) {
+  for (char& c : s) {
+    const unsigned char b = Byte(c);
+    c = kCase.lower[b];
+    if (kIsAccentedCapital[b] && onAccentedCapital) onAccentedCapital();
+  }
+  return s;
+}
+
+bool IsWordStartChar(char c) {
+  static constexpr ByteTable kTable = [] {
+    ByteTable t = MakeSet(kAllLetters);
+    for (char d : std::string_view("-0123456789")) t[static_cast<unsigned char>(d)] = true;
+    return t;
+  }();
+  return kTable[Byte(c)];
+}
+
+std::string CollapseSpaces(std::string s) {
+  if (s.find("  ") == std::string::npos) return s;
+  size_t out = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == ' ' && out > 0 && s[out - 1] == ' ') continue;
+    s[out++] = s[i];
+  }
+  s.resize(out);
+  return s;
+}
+
+void TrimControlChars(std::string& s) {
+  size_t first = 0;
+  while (first < s.size() && Byte(s[first]) < 33) ++first;
+  size_t last = s.size();
+  while (last > first && Byte(s[last - 1]) < 33) --last;
+  if (first == 0 && last == s.size()) return;
+  s = s.substr(first, last - first);
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,26 @@
+// The word scanner: cuts the normalised document text p.strLine into words and enters
+// every accepted word with its position into the word table.
+//
+// A word is a run of letters, digits and hyphens that holds a letter, trimmed of
+// leading and trailing hyphens, with a plural "s" dropped (cats -> cat, but not glass,
+// physics, goes), 3 to 30 characters long, not one repeated character, not a Roman
+// numeral and not the stem of a negative contraction (couldn't -> couldn, t: both go).
+#ifndef QUILLMOOR_ENGINE_WORDSCANNER_H_
+#define QUILLMOOR_ENGINE_WORDSCANNER_H_
+
+#include <string>
+
+namespace quillmoor {
+
+struct Program;
+
+// Prepares the text (double hyphens, entities) and scans all of it. Ends early, after
+// the word being stored, when p.blnStop becomes set.
+void GetWords(Program& p);
+// The word at p.lngLP, or "" when the characters there make no acceptable word;
+// advances p.lngLP past the run scanned.
+std::string GetWord(Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_ENGINE_WORDSCANNER_H_

@@ -1,0 +1,249 @@
+#include "engine/WordTable.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "engine/WordRules.h"
+#include "settings/StopWords.h"
+#include "shared/Cp1252.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+namespace {
+
+constexpr std::string_view kFoldTwoFrom = "\x8C\xC4\xC6\xD6\xDC\xE4\xE6\xF6\xFC\xDF";
+constexpr std::string_view kFoldTwoTo = "OeAeAeOeUeaeaeoeuess";
+constexpr std::string_view kFoldOneFrom =
+    "\x8A\x9F\xC0\xC1\xC2\xC3\xC4\xC5\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3"
+    "\xD4\xD5\xD6\xD8\xD9\xDA\xDB\xDC\xDD"
+    "\x9A\xFF\xE0\xE1\xE2\xE3\xE4\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4"
+    "\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD";
+constexpr std::string_view kFoldOneTo =
+    "SYAAAAAACEEEEIIIIDNOOOOOOUUUUYsyaaaaaaceeeeiiiinoooooouuuuy";
+
+void NewWordRecord(Program& p, const std::string& word, int32_t position) {
+  WordRecord& r = p.arrWords[static_cast<size_t>(p.lngNumWords)];
+  r = WordRecord{};
+  r.strWord = word;
+  r.blnIncluded = true;
+  r.strSortKey = SortKeyOf(word);
+  r.lngFrequency = 1;
+  r.positions.push_back(position);
+}
+
+}  // namespace
+
+std::string FoldAccents(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 4);
+  for (char c : s) {
+    size_t two = kFoldTwoFrom.find(c);
+    if (two != std::string_view::npos) {
+      out.append(kFoldTwoTo.substr(2 * two, 2));
+      continue;
+    }
+    size_t one = kFoldOneFrom.find(c);
+    out.push_back(one == std::string_view::npos ? c : kFoldOneTo[one]);
+  }
+  return out;
+}
+
+std::string SortKeyOf(std::string_view word) { return LowerCaseAccented(FoldAccents(word)); }
+
+bool IsInteger(std::string_view s, bool blnAllowSign, bool blnAllowCommas) {
+  std::string t = TrimSpaces(s);
+  if (t.empty()) return false;
+  if (blnAllowSign && (t[0] == '+' || t[0] == '-')) t.erase(0, 1);
+  RemoveChars(t, blnAllowCommas ? "0123456789," : "0123456789");
+  return t.empty();
+}
+
+void StartWordTable(Program& p) {
+  p.arrWords.assign(1, WordRecord{});
+  p.arrWords.reserve(501);
+  p.wordIndex.clear();
+  p.lngNumWords = 0;
+}
+
+void AddWordToList(Program& p, const std::string& word) {
+  if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
+  const int32_t position = p.lngLP - static_cast<int32_t>(word.size());
+  if (p.lngNumWords == 0) {
+    p.lngNumWords = 1;
+    p.arrWords.resize(2);
+    NewWordRecord(p, word, position);
+    p.wordIndex.emplace(word, 1);
+    return;
+  }
+  auto found = p.wordIndex.find(std::string_view(word));
+  if (found != p.wordIndex.end()) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(found->second)];
+    ++r.lngFrequency;
+    r.positions.push_back(position);
+    return;
+  }
+  ++p.lngNumWords;
+  p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
+  NewWordRecord(p, word, position);
+  p.wordIndex.emplace(word, p.lngNumWords);
+  if (p.lngNumWords % 10 == 0) {
+    p.frmMain.lblNumberOfWords.visible = true;
+    p.host.Refresh("lblNumberOfWords", p.frmMain.lblNumberOfWords.caption);
+  }
+  // Hyphenated words also enter their parts.
+  size_t hyphen = word.find('-');
+  if (hyphen == std::string::npos) return;
+  std::string left = word.substr(0, hyphen);
+  std::string right = word.substr(hyphen + 1);
+  if (left.size() > 1 && !IsInteger(left)) AddWordToList(p, left);
+  if (right.size() >= 2 && !IsInteger(right)) AddWordToList(p, right);
+}
+
+void FinishWordTable(Program& p) {
+  p.wordIndex.clear();
+  if (p.lngNumWords < 2) return;
+  std::sort(p.arrWords.begin() + 1, p.arrWords.begin() + 1 + p.lngNumWords,
+            [](const WordRecord& a, const WordRecord& b) { return a.strWord < b.strWord; });
+}
+
+bool FindWord(const std::string& key, const std::vector<WordRecord>& A, int32_t n, int32_t* idx) {
+  if (n == 0 || key < A[1].strWord) {
+    *idx = -1;
+    return false;
+  }
+  if (key > A[static_cast<size_t>(n)].strWord) {
+    *idx = -(n + 1);
+    return false;
+  }
+  if (n == 1) {
+    *idx = 1;
+    return true;
+  }
+  int32_t lo = 1, hi = n, mid = n / 2;
+  while (true) {
+    const std::string& a = A[static_cast<size_t>(mid)].strWord;
+    if (key == a) {
+      *idx = mid;
+      return true;
+    }
+    if (key > a) {
+      if (mid == hi) {
+        *idx = -(hi + 1);
+        return false;
+      }
+      lo = mid + 1;
+      mid = mid + (hi - mid + 1) / 2;
+    } else {
+      if (mid == lo) {
+        *idx = -lo;
+        return false;
+      }
+      hi = mid - 1;
+      mid = mid - (mid - lo + 1) / 2;
+    }
+  }
+}
+
+void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col) {
+  auto key = [col](const WordRecord& r) {
+    size_t from = static_cast<size_t>(col - 1);
+    return from >= r.strSortKey.size() ? std::string_view()
+                                       : std::string_view(r.strSortKey).substr(from);
+  };
+  // The smaller part recurses, the larger one loops: the same ranges are sorted the
+  // same way, with a stack depth of O(log n).
+  while (lo < hi) {
+    const std::string pivot(key(A[static_cast<size_t>(lo + (hi - lo) / 2)]));
+    int32_t i = lo, j = hi;
+    while (i <= j) {
+      while (i < hi && key(A[static_cast<size_t>(i)]) > pivot) ++i;
+      while (j > lo && key(A[static_cast<size_t>(j)]) < pivot) --j;
+      if (i <= j) {
+        if (i < j) std::swap(A[static_cast<size_t>(i)], A[static_cast<size_t>(j)]);
+        ++i;
+        --j;
+      }
+    }
+    if (j - lo < hi - i) {
+      if (lo < j) QuickSortWordTable(A, lo, j, col);
+      lo = i;
+    } else {
+      if (i < hi) QuickSortWordTable(A, i, hi, col);
+      hi = j;
+    }
+  }
+}
+
+void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col) {
+  if (lo >= hi) return;
+  QuickSortWordTable(A, lo, hi, col);
+  for (int32_t i = 0; lo + i < hi - i; ++i) {
+    std::swap(A[static_cast<size_t>(lo + i)], A[static_cast<size_t>(hi - i)]);
+  }
+}
+
+void SetExtraWordChars(Program& p) {
+  p.strAllowedExtraChars.clear();
+  if (p.frmParams.chkAllowWordsWithHyphens.checked()) p.strAllowedExtraChars = "-" + p.strAllowedExtraChars;
+  if (p.frmParams.chkAllowWordsWithNumerals.checked()) {
+    p.strAllowedExtraChars = "0123456789" + p.strAllowedExtraChars;
+  }
+}
+
+void MarkIncludedWords(Program& p) {
+  const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
+  const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
+  const bool ignoreInfrequent = p.frmParams.chkIgnoreInfrequentWords.checked();
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    r.blnIncluded = true;
+    if (!hyphens && r.strWord.find('-') != std::string::npos) {
+      r.blnIncluded = false;
+    } else if (!numerals && r.strWord.find_first_of("0123456789") != std::string::npos) {
+      r.blnIncluded = false;
+    } else if (ignoreInfrequent && r.lngFrequency < p.intThresholdFrequency) {
+      r.blnIncluded = false;
+    } else if (IsStopWord(p, r.strWord)) {
+      r.blnIncluded = false;
+    }
+  }
+}
+
+void CountIncludedWords(Program& p) {
+  p.lngNumWordsIncluded = p.lngMaxFrequency = p.lngNumOccurrences = 0;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    if (!r.blnIncluded) continue;
+    ++p.lngNumWordsIncluded;
+    p.lngNumOccurrences += r.lngFrequency;
+    p.lngMaxFrequency = std::max(p.lngMaxFrequency, r.lngFrequency);
+  }
+}
+
+void LinkWordsByFrequency(Program& p) {
+  std::vector<int32_t> order;
+  order.reserve(static_cast<size_t>(p.lngNumWordsIncluded));
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    r.lngFreqRank = 0;
+    r.lngNextByFreq = 0;
+    if (r.blnIncluded && r.lngFrequency >= 1) order.push_back(i);
+  }
+  p.lngFirstFreq = 0;
+  // Higher frequency first; equal frequencies keep table order.
+  std::stable_sort(order.begin(), order.end(), [&p](int32_t a, int32_t b) {
+    return p.arrWords[static_cast<size_t>(a)].lngFrequency >
+           p.arrWords[static_cast<size_t>(b)].lngFrequency;
+  });
+  p.host.DoEvents();
+  if (order.empty()) return;
+  p.lngFirstFreq = order[0];
+  for (size_t k = 0; k < order.size(); ++k) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(order[k])];
+    r.lngFreqRank = static_cast<int32_t>(k + 1);
+    if (k + 1 < order.size()) r.lngNextByFreq = order[k + 1];
+    if (p.blnStartUpCompleted) p.host.DoEvents();
+  }
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,63 @@
+// The word table: every distinct word of the document with its frequency and the
+// positions of all its occurrences, then its order, the words listed, their counts
+// and the chain in frequency order.
+//
+// The scan enters occurrences with AddWordToList; a hash index finds a word's entry and
+// FinishWordTable puts the entries into the binary order of their words, the order a
+// table kept sorted by insertion would have. SortWordTable then orders them by the
+// accent-folded key, with the program's quicksort (so entries with equal keys end in
+// the same order every time). MarkIncludedWords, CountIncludedWords and
+// LinkWordsByFrequency prepare the listing.
+#ifndef QUILLMOOR_ENGINE_WORDTABLE_H_
+#define QUILLMOOR_ENGINE_WORDTABLE_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/WordRecord.h"
+
+namespace quillmoor {
+
+struct Program;
+
+// "Müller" -> "Mueller", "café" -> "cafe": two-letter forms of Œ Ä Æ Ö Ü ä æ ö ü ß,
+// then the accents dropped from the other accented letters.
+std::string FoldAccents(std::string_view s);
+// The alphabetical-order key of a word.
+std::string SortKeyOf(std::string_view word);
+// True for a non-empty text of digits (an optional leading sign, and commas, when
+// allowed); spaces around it are ignored.
+bool IsInteger(std::string_view s, bool blnAllowSign = false, bool blnAllowCommas = false);
+
+// Empties the table for a new scan.
+void StartWordTable(Program& p);
+// Enters one occurrence of `word` at position p.lngLP - length of `word`. A new word
+// with a hyphen also enters its parts (not the very first word of the table).
+void AddWordToList(Program& p, const std::string& word);
+// Ends the scan: the entries take the binary order of their words.
+void FinishWordTable(Program& p);
+
+// Binary search of A[1..n] by strWord. True with *idx the index found; false with
+// *idx = minus the index at which the key would be inserted.
+bool FindWord(const std::string& key, const std::vector<WordRecord>& A, int32_t n, int32_t* idx);
+
+// Sorts A[lo..hi] ascending by strSortKey (from character col on).
+void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col = 1);
+// The recursive step: leaves A[lo..hi] in descending key order.
+void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col = 1);
+
+// p.strAllowedExtraChars: "0123456789" if numerals are allowed, then "-" if hyphens are.
+void SetExtraWordChars(Program& p);
+// Create mode: a word is listed unless it has a hyphen or digit that is not allowed,
+// is below the frequency threshold (when infrequent words are ignored), or is a stop
+// word.
+void MarkIncludedWords(Program& p);
+void CountIncludedWords(Program& p);
+// Ranks the listed words by frequency (ties in table order) and chains them.
+void LinkWordsByFrequency(Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_ENGINE_WORDTABLE_H_

@@ -1,0 +1,66 @@
+#include "ui/Progress.h"
+
+#include <cmath>
+
+#include "shared/Program.h"
+
+namespace quillmoor {
+
+void SetTotalNumOccurrencesForFileProgressBar(Program& p) {
+  Label& bar = p.frmMain.lblTotalNumOccurrences;
+  bar.alignment = Alignment::kLeft;
+  bar.fontName = "Courier New";
+  bar.fontSize = 10;
+  bar.bold = true;
+  bar.visible = true;
+  bar.caption = "[" + std::string(static_cast<size_t>(p.intTotalNumProgressBarChars), ' ') + "]";
+  p.lngProgressBarDrawn = -1;
+}
+
+void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t lngMin) {
+  if (lngTotal < lngMin || lngTotal <= 0) return;
+  const int width = p.intTotalNumProgressBarChars;
+  // Rounded half to even, as the program's rounding does.
+  const long long k = std::llrint(static_cast<double>(lngDone) * width / lngTotal);
+  if (k == p.lngProgressBarDrawn) return;  // the bar already shows k
+  p.lngProgressBarDrawn = static_cast<int32_t>(k);
+  std::string caption;
+  if (k <= 0) {
+    caption = "[>" + std::string(static_cast<size_t>(width), ' ') + "]";
+  } else if (k <= width) {
+    caption = "[" + std::string(static_cast<size_t>(k - 1), '-') + ">" +
+              std::string(static_cast<size_t>(width - k), ' ') + "]";
+  } else {
+    caption = "[" + std::string(static_cast<size_t>(k - 1), '-') + ">]";
+  }
+  Label& bar = p.frmMain.lblTotalNumOccurrences;
+  bar.caption = std::move(caption);
+  p.host.Refresh("lblTotalNumOccurrences", bar.caption);
+}
+
+void ResetProgressLabel(Program& p) {
+  Label& bar = p.frmMain.lblTotalNumOccurrences;
+  bar.alignment = Alignment::kRight;
+  bar.fontName = "Arial";
+  bar.fontSize = 10;
+  bar.bold = false;
+  bar.visible = true;
+  bar.caption.clear();
+  p.lngProgressBarDrawn = -1;
+}
+
+void ConcealNumWords(Program& p, bool blnConcealTimeElapsed) {
+  MainControls& m = p.frmMain;
+  m.lblNumberOfWords.visible = m.lblNumOccurrences.visible = m.lblTotalNumOccurrences.visible = false;
+  if (blnConcealTimeElapsed) m.lblTimeElapsed.caption.clear();
+}
+
+void EraseNumWords(Program& p) {
+  MainControls& m = p.frmMain;
+  m.lblNumberOfWords.caption.clear();
+  m.lblNumOccurrences.caption.clear();
+  m.lblTotalNumOccurrences.caption.clear();
+  m.lblTimeElapsed.caption.clear();
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,25 @@
+// The text progress bar in the label lblTotalNumOccurrences, and the word-count labels.
+#ifndef QUILLMOOR_UI_PROGRESS_H_
+#define QUILLMOOR_UI_PROGRESS_H_
+
+#include <cstdint>
+
+namespace quillmoor {
+
+struct Program;
+
+// Prepares the bar: "[", 40 spaces, "]" in bold Courier New 10, left-aligned.
+void SetTotalNumOccurrencesForFileProgressBar(Program& p);
+// Draws lngDone of lngTotal when lngTotal is at least lngMin; redraws only when the
+// bar changes.
+void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t lngMin);
+// Gives the label back its normal look: Arial 10, right-aligned, empty.
+void ResetProgressLabel(Program& p);
+
+// Hides the word-count labels (and empties the elapsed time when asked).
+void ConcealNumWords(Program& p, bool blnConcealTimeElapsed);
+void EraseNumWords(Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_UI_PROGRESS_H_
