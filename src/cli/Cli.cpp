@@ -103,6 +103,8 @@ std::string WordListText(const Program& p) {
   return out;
 }
 
+}  // namespace
+
 int RunWordList(Program& p) {
   cmdListWords_Click(p);
   if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
@@ -115,7 +117,11 @@ int RunWordList(Program& p) {
   return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
 }
 
-}  // namespace
+void PressStopFromTerminal(Program& p, CliHost& host) {
+  if (!p.frmMain.cmdListWords.enabled) return;
+  host.AnswerNextQuestion(MsgResult::kYes);
+  cmdListWords_Click(p);
+}
 
 std::string CliUsage() {
   return "usage: quillmoor-cli COMMAND [OPTIONS] FILE\n"
@@ -231,12 +237,7 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   Program p(host);
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
-  // Ctrl-C presses the Stop button, and the person who pressed it confirms the stop.
-  host.set_on_interrupt([&p, &host] {
-    if (!p.frmMain.cmdListWords.enabled) return;
-    host.AnswerNextQuestion(MsgResult::kYes);
-    cmdListWords_Click(p);
-  });
+  host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
   if (!NameInput(p, boxText)) return kExitRefused;
   ApplyOptions(p, options);
   return options.command == "read" ? RunRead(p) : RunWordList(p);

@@ -57,6 +57,15 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
 // The usage text.
 std::string CliUsage();
 
+struct Program;
+
+// Ctrl-C: presses the main button if it can be pressed; the person who pressed Ctrl-C
+// has confirmed the stop, so the question is answered Yes.
+void PressStopFromTerminal(Program& p, CliHost& host);
+
+// Runs `wordlist` on the input already named in p; returns the exit status.
+int RunWordList(Program& p);
+
 // Runs the command line; returns the exit status. `argv0` locates the data files.
 int RunCli(const std::vector<std::string>& args, const char* argv0);
 

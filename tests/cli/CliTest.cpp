@@ -6,7 +6,11 @@
 #include <cstdlib>
 #include <string>
 
+#include <csignal>
+
 #include "cli/Cli.h"
+#include "settings/Defaults.h"
+#include "shared/Program.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -122,6 +126,67 @@ TEST(CliReadTest, MissingProgramTextEndsTheProgramWithItsMessage) {
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_EQ(ReadWholeFile(err), "Cannot open file containing program text.\n" + dir.path() +
                                     "/quillmoor.dat\n");
+}
+
+TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
+  TempDir dir;
+  std::string path = dir.Write("doc.txt",
+                               "The cats and the dogs. The well-known 4x4 cat.\r\n"
+                               "Caf\xE9 and cafe and CAFE, ZEBRA zebra.\r\n");
+  CliRun alpha = RunCliProcess("wordlist " + Quote(path));
+  EXPECT_EQ(alpha.status, 0);
+  // "caf\xE9" and "cafe" share a key; the table's quicksort puts them in this order.
+  EXPECT_EQ(alpha.out, "and\t3\ncaf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nthe\t3\n"
+                       "well\t1\nwell-known\t1\nzebra\t2\n");
+  EXPECT_NE(alpha.err.find("Scanning the words ...\n"), std::string::npos);
+  EXPECT_TRUE(alpha.err.ends_with("Words: 10\nOccurrences: 17\n")) << alpha.err;
+
+  CliRun freq = RunCliProcess("wordlist --order freq --no-hyphens --numerals " + Quote(path));
+  EXPECT_EQ(freq.status, 0);
+  EXPECT_EQ(freq.out, "and\t3\nthe\t3\ncafe\t2\ncat\t2\nzebra\t2\n4x4\t1\ncaf\xC3\xA9\t1\n"
+                      "dog\t1\nknown\t1\nwell\t1\n");
+
+  CliRun frequent = RunCliProcess("wordlist --min-frequency 3 " + Quote(path));
+  EXPECT_EQ(frequent.out, "and\t3\nthe\t3\n");
+}
+
+TEST(CliWordListTest, RefusalsAndBadOptions) {
+  CliRun rtf = RunCliProcess("wordlist " + Data("letter.txt"));
+  EXPECT_EQ(rtf.status, 1);
+  EXPECT_EQ(rtf.out, "");
+  CliRun none = RunCliProcess("wordlist " + Data("missing.txt"));
+  EXPECT_EQ(none.status, 1);
+  for (const char* args : {"wordlist --min-frequency 1 x", "wordlist --min-frequency 21 x",
+                           "wordlist --min-frequency two x", "wordlist --order size x",
+                           "wordlist --order"}) {
+    CliRun run = RunCliProcess(args);
+    EXPECT_EQ(run.status, 2) << args;
+  }
+  EXPECT_NE(RunCliProcess("wordlist --min-frequency 1 x").err.find(
+                "--min-frequency takes a whole number from 2 to 20, not '1'"),
+            std::string::npos);
+  // A document without words lists nothing.
+  TempDir dir;
+  CliRun empty = RunCliProcess("wordlist " + Quote(dir.Write("e.txt", "... !!! 123\r\n")));
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_TRUE(empty.err.ends_with("Words: 0\n"));
+}
+
+TEST(CliWordListTest, CtrlCPressesStop) {
+  CliHost host(std::tmpfile());
+  Program p(host);
+  ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
+  FillLists(p);
+  InitializeVariables(p);
+  p.blnStartUpCompleted = true;
+  p.frmMain.txbFile[0].text = std::string(QUILLMOOR_TEST_DATA) + "/ansi.txt";
+  CliHost::CatchInterrupts();
+  host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
+  std::raise(SIGINT);  // reaches the run at its first chance to look, while reading
+  EXPECT_EQ(RunWordList(p), kExitRefused);
+  EXPECT_EQ(p.frmMain.txbOutput.text, "Stopped when reading file.");
+  std::signal(SIGINT, SIG_DFL);
 }
 
 TEST(CliOptionsTest, ParsesCommandFileAndPolicy) {

@@ -1,5 +1,7 @@
 #include "support/Reference.h"
 
+#include <algorithm>
+
 #include "input/Markup.h"
 #include "shared/Cp1252.h"
 
@@ -85,6 +87,102 @@ std::string DecodeCharacterEntities(std::string text) {
       pos = semi + 1;
     }
   }
+}
+
+namespace {
+
+bool LiteralFind(const std::string& key, const std::vector<LiteralWord>& A, int32_t n, int32_t* idx) {
+  if (n == 0) { *idx = -1; return false; }
+  if (key < A[1].word) { *idx = -1; return false; }
+  if (key > A[n].word) { *idx = -(n + 1); return false; }
+  if (n == 1) { *idx = 1; return true; }
+  int32_t lo = 1, hi = n, mid = n / 2;
+  while (true) {
+    if (key == A[mid].word) { *idx = mid; return true; }
+    if (key > A[mid].word) {
+      if (mid == hi) { *idx = -(hi + 1); return false; }
+      lo = mid + 1;
+      mid = mid + (hi - mid + 1) / 2;
+    } else {
+      if (mid == lo) { *idx = -lo; return false; }
+      hi = mid - 1;
+      mid = mid - (mid - lo + 1) / 2;
+    }
+  }
+}
+
+bool LiteralIsInteger(const std::string& s) {
+  std::string t = TrimSpaces(s);
+  if (t.empty()) return false;
+  return t.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+void LiteralWordTable::AddWordToList(const std::string& word, int32_t lngLP) {
+  if (word.size() > 30) return;
+  const int32_t position = lngLP - static_cast<int32_t>(word.size());
+  if (n == 0) {
+    n = 1;
+    A.resize(2);
+    A[1] = LiteralWord{word, 1, {position}};
+    return;
+  }
+  int32_t i = 0;
+  if (LiteralFind(word, A, n, &i)) {
+    ++A[i].frequency;
+    A[i].positions.push_back(position);
+    return;
+  }
+  ++n;
+  A.resize(n + 1);
+  A[n] = LiteralWord{word, 1, {position}};
+  // InsertLastWordInOrder.
+  if (!(A[n].word > A[n - 1].word)) {
+    LiteralWord last = A[n];
+    int32_t idx = 0;
+    LiteralFind(last.word, A, n - 1, &idx);
+    const int32_t at = -idx;
+    for (int32_t k = n - 1; k >= at; --k) A[k + 1] = A[k];
+    A[at] = last;
+  }
+  size_t hyphen = word.find('-');
+  if (hyphen == std::string::npos) return;
+  std::string left = word.substr(0, hyphen), right = word.substr(hyphen + 1);
+  if (left.size() > 1 && !LiteralIsInteger(left)) AddWordToList(left, lngLP);
+  if (right.size() >= 2 && !LiteralIsInteger(right)) AddWordToList(right, lngLP);
+}
+
+int32_t LiteralWordTable::LinkWordsByFrequency() {
+  int32_t maxFrequency = 0, included = 0;
+  for (int32_t i = 1; i <= n; ++i) {
+    A[i].freqRank = A[i].nextByFreq = 0;
+    if (A[i].included) {
+      ++included;
+      maxFrequency = std::max(maxFrequency, A[i].frequency);
+    }
+  }
+  int32_t k = 0, first = 0;
+  for (int32_t f = maxFrequency; f >= 1; --f) {
+    for (int32_t i = 1; i <= n; ++i) {
+      if (A[i].included && A[i].frequency == f) {
+        A[i].freqRank = ++k;
+        if (k == 1) first = i;
+      }
+    }
+  }
+  if (first == 0) return 0;
+  int32_t cur = first;
+  for (int32_t r = 1; r < included; ++r) {
+    for (int32_t i = 1; i <= n; ++i) {
+      if (A[i].freqRank == r + 1) {
+        A[cur].nextByFreq = i;
+        cur = i;
+        break;
+      }
+    }
+  }
+  return first;
 }
 
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,

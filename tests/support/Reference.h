@@ -3,6 +3,7 @@
 #ifndef QUILLMOOR_TESTS_SUPPORT_REFERENCE_H_
 #define QUILLMOOR_TESTS_SUPPORT_REFERENCE_H_
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,28 @@ namespace quillmoor::reference {
 std::string ConvertUTF8Latin1(std::string text);
 std::string ConvertUTF8Punctuation(std::string text);
 std::string DecodeCharacterEntities(std::string text);
+
+// The word table as the program keeps it during a scan: an array sorted by word, a
+// binary search per occurrence and an insertion (a shift of all later entries) per
+// new word; then the ranking that scans the table once per frequency value and the
+// linking that searches the table once per listed word.
+struct LiteralWord {
+  std::string word;
+  int32_t frequency = 0;
+  std::vector<int32_t> positions;
+  bool included = true;
+  int32_t freqRank = 0;
+  int32_t nextByFreq = 0;
+};
+class LiteralWordTable {
+ public:
+  // Enters `word` at scan position lngLP (the position after its run).
+  void AddWordToList(const std::string& word, int32_t lngLP);
+  // Ranks and links the included entries; returns the first index by frequency.
+  int32_t LinkWordsByFrequency();
+  std::vector<LiteralWord> A{LiteralWord{}};  // index 0 unused
+  int32_t n = 0;
+};
 
 // A random string of `length` bytes drawn from `alphabet`.
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,

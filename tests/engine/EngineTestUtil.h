@@ -1,0 +1,35 @@
+// Helpers for the engine tests: scanning a text as a run does.
+#ifndef QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_
+#define QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_
+
+#include <string>
+#include <vector>
+
+#include "engine/RunDriver.h"
+#include "engine/WordRules.h"
+#include "engine/WordScanner.h"
+#include "engine/WordTable.h"
+#include "shared/Program.h"
+
+namespace quillmoor::testing {
+
+// Normalises and lower-cases `text` as a scan does, then scans it into p's table.
+inline void ScanText(Program& p, const std::string& text) {
+  p.strLine = text;
+  NormalizeDocumentText(p);
+  p.strLine = LowerCaseAccented(p.strLine);
+  StartWordTable(p);
+  GetWords(p);
+  FinishWordTable(p);
+}
+
+// The words of the table in table order.
+inline std::vector<std::string> TableWords(const Program& p) {
+  std::vector<std::string> words;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) words.push_back(p.arrWords[i].strWord);
+  return words;
+}
+
+}  // namespace quillmoor::testing
+
+#endif  // QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_

@@ -1,0 +1,215 @@
+#include "engine/RunDriver.h"
+
+#include <gtest/gtest.h>
+
+#include "input/InputFile.h"
+#include "settings/Defaults.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::TempDir;
+
+class RunDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetNumberLocale({'.', ','});
+    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
+    FillLists(p);
+    InitializeVariables(p);
+    p.blnStartUpCompleted = true;
+    EnableControls(p, true);
+  }
+  // Names `text` (written to a file) as the input, as typing its name does.
+  void Input(const std::string& text, const std::string& name = "doc.txt") {
+    p.frmMain.txbFile[0].text = dir.Write(name, text);
+    InputFileLostFocus(p, 0);
+  }
+  // Presses the Stop button from inside the run when `when` becomes true.
+  void StopWhen(std::function<bool()> when, MsgResult answer = MsgResult::kYes) {
+    host.onDoEvents = [this, when, answer] {
+      if (pressed || !when()) return;
+      pressed = true;
+      host.answers.push_back(answer);
+      cmdListWords_Click(p);
+    };
+  }
+  std::string Output() const { return p.frmMain.txbOutput.text; }
+
+  ScriptedHost host;
+  Program p{host};
+  TempDir dir;
+  bool pressed = false;
+};
+
+std::string ManyWords(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    std::string w = "w";
+    for (int k = i; k > 0; k /= 26) w += static_cast<char>('a' + k % 26);
+    text += w + "zz ";
+  }
+  return text + "\r\n";
+}
+
+TEST_F(RunDriverTest, ACompleteRunShowsItsStatusLinesAndCounts) {
+  Input("The cat and the dog.\r\nThe end of the cats.\r\n");
+  cmdListWords_Click(p);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Output(),
+            "Reading the input file ...\r\nConverting UTF-8 ...\r\nNormalizing the text ...\r\n"
+            "Converting the text to lower case ...\r\nScanning the words ...\r\n"
+            "Marking the words to include ...\r\nCounting the words ...\r\n"
+            "Ranking the words by frequency ...\r\n");
+  EXPECT_EQ(p.strLine1, " The cat and the dog. / The end of the cats. ");
+  EXPECT_EQ(p.lngNumWords, 5);  // and cat dog end the
+  EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Words: 5");
+  EXPECT_EQ(p.frmMain.lblNumOccurrences.caption, "Occurrences: 9");
+  EXPECT_TRUE(p.blnWordsGot);
+  EXPECT_FALSE(p.blnReadingFile);
+  EXPECT_EQ(p.frmMain.cmdListWords.caption, "Create concordance");
+  EXPECT_TRUE(p.frmMain.cmdListWords.enabled);
+  EXPECT_EQ(p.strRunTitle, "the concordance file");
+  EXPECT_EQ(p.intPositionDigits, 2);
+}
+
+TEST_F(RunDriverTest, ASecondPressListsAgainWithoutReading) {
+  Input("one two three two\r\n");
+  cmdListWords_Click(p);
+  ASSERT_TRUE(p.blnWordsGot);
+  p.frmParams.chkIgnoreInfrequentWords.value = 1;
+  cmdListWords_Click(p);
+  EXPECT_EQ(Output().find("Reading"), std::string::npos);
+  EXPECT_EQ(Output(), "Marking the words to include ...\r\nCounting the words ...\r\n"
+                      "Ranking the words by frequency ...\r\n");
+  EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Words: 1");  // only "two" reaches 2
+  // Naming the input again clears the words: the next press reads it.
+  InputFileLostFocus(p, 0);
+  cmdListWords_Click(p);
+  EXPECT_NE(Output().find("Reading the input file"), std::string::npos);
+}
+
+TEST_F(RunDriverTest, StoppingTheScan) {
+  Input(ManyWords(40));
+  StopWhen([this] { return p.lngNumWords == 12; });
+  cmdListWords_Click(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Do you really wish to stop?");
+  EXPECT_EQ(host.messages[0].title, "Stop");
+  EXPECT_EQ(host.messages[0].defaultButton, 2);
+  EXPECT_EQ(Output(), "Stopped with 12 words found.");
+  EXPECT_TRUE(p.blnScanStopped);
+  EXPECT_FALSE(p.blnWordsGot);  // the next press scans again
+  EXPECT_FALSE(p.blnStop);
+  EXPECT_FALSE(p.frmMain.lblNumberOfWords.visible);
+
+  pressed = false;
+  StopWhen([this] { return p.lngNumWords == 1; });
+  cmdListWords_Click(p);
+  EXPECT_EQ(Output(), "Stopped with 1 word found.");
+}
+
+TEST_F(RunDriverTest, AStopAnsweredNoLetsTheRunGoOn) {
+  Input(ManyWords(40));
+  StopWhen([this] { return p.lngNumWords == 5; }, MsgResult::kNo);
+  cmdListWords_Click(p);
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(p.lngNumWords, 40);
+  EXPECT_TRUE(p.blnWordsGot);
+}
+
+TEST_F(RunDriverTest, StoppingWithNoWordFound) {
+  Input("... 12 34 !!! ...\r\n");
+  // Pressed while the text is being normalised (the second chance after the status
+  // line; at the first one the run still counts as reading): the scan finds nothing.
+  int chances = 0;
+  StopWhen([this, &chances] {
+    return p.frmMain.txbOutput.text.find("Normalizing") != std::string::npos && ++chances == 2;
+  });
+  cmdListWords_Click(p);
+  EXPECT_EQ(Output(), "Stopped with 0 words found.");
+}
+
+TEST_F(RunDriverTest, StoppingWhileReadingNeedsNoConfirmation) {
+  Input(ManyWords(10));
+  StopWhen([this] { return p.blnReadingFile; });
+  cmdListWords_Click(p);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Output(), "Stopped when reading file.");
+  EXPECT_FALSE(p.blnStop);
+  EXPECT_FALSE(p.blnWordsGot);
+}
+
+TEST_F(RunDriverTest, PressingStopNeverStartsASecondRun) {
+  Input("alpha beta gamma\r\n");
+  p.frmMain.cmdListWords.caption = "Stop";
+  p.frmMain.txbOutput.text = "something";
+  p.blnReadingFile = true;
+  cmdListWords_Click(p);
+  EXPECT_TRUE(p.blnStop);
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(p.lngNumWords, 0);
+}
+
+TEST_F(RunDriverTest, BadInputEndsTheRunWithItsMessage) {
+  cmdListWords_Click(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Input file not specified.");
+  EXPECT_EQ(host.messages[0].title, "Quillmoor");
+  EXPECT_EQ(host.messages[0].icon, MsgIcon::kExclamation);
+
+  host.messages.clear();
+  p.frmMain.txbFile[0].text = dir.path() + "/gone.txt";
+  cmdListWords_Click(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Input file does not exist.");
+  EXPECT_EQ(Output(), "");
+
+  host.messages.clear();
+  Input("{\\rtf1 text}");
+  host.messages.clear();
+  cmdListWords_Click(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].prompt.find("is an RTF file."), std::string::npos);
+  EXPECT_FALSE(p.blnWordsGot);
+  EXPECT_EQ(p.frmMain.cmdListWords.caption, "Create concordance");
+}
+
+TEST_F(RunDriverTest, DocumentsWithoutWords) {
+  Input("\x01\x02   \t\x03\x04\x05");
+  cmdListWords_Click(p);
+  EXPECT_EQ(p.strLine, "  ");
+  EXPECT_EQ(p.lngNumWords, 0);
+  EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Words: 0");
+  EXPECT_EQ(p.frmMain.lblNumOccurrences.caption, "");
+  Input("antidisestablishmentarianismus\r\n");  // one word of 30 characters
+  cmdListWords_Click(p);
+  EXPECT_EQ(p.lngNumWords, 1);
+  Input("antidisestablishmentarianismuss\r\n");  // 31: ignored
+  cmdListWords_Click(p);
+  EXPECT_EQ(p.lngNumWords, 0);
+}
+
+TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
+  EXPECT_EQ(PositionDigits(1), 1);
+  EXPECT_EQ(PositionDigits(9), 1);
+  EXPECT_EQ(PositionDigits(99), 2);
+  EXPECT_EQ(PositionDigits(101), 3);
+  EXPECT_EQ(PositionDigits(123456), 6);
+  ScriptedHost host;
+  Program p(host);
+  p.strLine = std::string(99, 'a');
+  NormalizeDocumentText(p);
+  EXPECT_EQ(p.intPositionDigits, 2);
+  p.strLine = std::string(50, 'a') + "    " + std::string(50, 'b');  // 101 after collapsing
+  NormalizeDocumentText(p);
+  EXPECT_EQ(p.intPositionDigits, 3);
+  EXPECT_EQ(StoppedWithText(0), "Stopped with 0 words found.");
+}
+
+}  // namespace
+}  // namespace quillmoor

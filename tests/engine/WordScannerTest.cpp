@@ -1,0 +1,157 @@
+#include "engine/WordScanner.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/EngineTestUtil.h"
+#include "shared/ScriptedHost.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::ScanText;
+using testing::TableWords;
+using Words = std::vector<std::string>;
+
+TEST(WordScannerTest, WordRules) {
+  struct Case {
+    std::string text;
+    Words words;  // the table after the scan, in binary order
+  };
+  const std::vector<Case> cases = {
+      {"cats", {"cat"}},
+      {"days", {"day"}},             // y is not a vowel
+      {"goes", {"goes"}},
+      {"glass", {"glass"}},
+      {"physics", {"physics"}},
+      {"its", {}},                   // "it" is too short
+      {"--well--", {"well"}},
+      {"1984", {}},                  // no letter
+      {"4x4", {"4x4"}},
+      {"don't", {"don"}},
+      {"couldn't", {}},              // a contraction stem and "t"
+      {"John's", {"john"}},
+      {"mix mild civic xiv", {}},    // Roman numerals by the letter test
+      {"dill mile", {"dill", "mile"}},
+      {"aaa zzzz", {}},              // repeated characters
+      {"---x", {}},                  // "x" is too short
+      {"well--known", {"known", "well"}},
+      {"maths stats arms dickens always perhaps", {"always", "arms", "dickens", "maths",
+                                                   "perhaps", "stats"}},
+      {"Caf\xC9S", {"caf\xE9s"}},    // lower-cased first; a vowel before the "s" keeps it
+      {"ren aren", {}},              // tails of contraction stems
+      {std::string(29, 'q') + "x " + std::string(30, 'q') + "y", {std::string(29, 'q') + "x"}},
+      {"tab\tseparated   words", {"separated", "tab", "word"}},
+  };
+  ScriptedHost host;
+  Program p(host);
+  for (const Case& c : cases) {
+    ScanText(p, c.text);
+    EXPECT_EQ(TableWords(p), c.words) << c.text;
+  }
+}
+
+TEST(WordScannerTest, HyphenatedWordsEnterTheirParts) {
+  ScriptedHost host;
+  Program p(host);
+  // The very first word of the table is never split.
+  ScanText(p, "well-known well-known");
+  EXPECT_EQ(TableWords(p), Words{"well-known"});
+  ScanText(p, "the re-enter");
+  EXPECT_EQ(TableWords(p), (Words{"enter", "re", "re-enter", "the"}));
+  ScanText(p, "the 1-2-step");
+  EXPECT_EQ(TableWords(p), (Words{"1-2-step", "2-step", "step", "the"}));
+  ScanText(p, "the x-y");  // both parts have one character
+  EXPECT_EQ(TableWords(p), (Words{"the", "x-y"}));
+  // A later occurrence of a known hyphenated word adds no parts again.
+  ScanText(p, "the re-enter re-enter enter");
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const WordRecord& r = p.arrWords[i];
+    if (r.strWord == "enter") EXPECT_EQ(r.lngFrequency, 2);
+    if (r.strWord == "re") EXPECT_EQ(r.lngFrequency, 1);
+  }
+}
+
+TEST(WordScannerTest, PositionsCountFromTheEndOfTheRun) {
+  ScriptedHost host;
+  Program p(host);
+  // " the cats sat, the re-enter " (positions are 1-based in this text)
+  ScanText(p, "The cats sat, the re-enter");
+  ASSERT_EQ(p.strLine1, " The cats sat, the re-enter ");
+  auto positionsOf = [&p](const std::string& word) {
+    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+      if (p.arrWords[i].strWord == word) return p.arrWords[i].positions;
+    }
+    return std::vector<int32_t>{};
+  };
+  EXPECT_EQ(positionsOf("the"), (std::vector<int32_t>{2, 16}));
+  EXPECT_EQ(positionsOf("cat"), std::vector<int32_t>{7});  // one further for the lost "s"
+  EXPECT_EQ(positionsOf("sat"), std::vector<int32_t>{11});
+  EXPECT_EQ(positionsOf("re-enter"), std::vector<int32_t>{20});
+  EXPECT_EQ(positionsOf("re"), std::vector<int32_t>{26});     // from the end of the run
+  EXPECT_EQ(positionsOf("enter"), std::vector<int32_t>{23});
+  EXPECT_EQ(p.arrWords[1].lngFrequency, static_cast<int32_t>(p.arrWords[1].positions.size()));
+}
+
+TEST(WordScannerTest, EntitiesAndDoubleHyphensArePreparedFirst) {
+  ScriptedHost host;
+  Program p(host);
+  p.blnCharacterEntitiesPossible = true;
+  ScanText(p, "caf&eacute; fish&amp;chips");
+  EXPECT_EQ(TableWords(p), (Words{"caf\xE9", "chip", "fish"}));
+  p.blnCharacterEntitiesPossible = false;
+  ScanText(p, "caf&eacute;");
+  EXPECT_EQ(TableWords(p), (Words{"caf", "eacute"}));
+}
+
+TEST(WordRulesTest, Helpers) {
+  EXPECT_TRUE(IsAlphaChar('a', -1, ""));
+  EXPECT_FALSE(IsAlphaChar('A', -1, ""));
+  EXPECT_TRUE(IsAlphaChar('\xC9', 1, ""));
+  EXPECT_FALSE(IsAlphaChar(' ', 0, " "));
+  EXPECT_TRUE(IsAlphaChar('7', 0, "0123456789"));
+  EXPECT_EQ(WordLength(" ab-9c d", 0, 2, "-0123456789"), 5);
+  EXPECT_EQ(WordLength(" ab", 0, 1, ""), 0);
+  int32_t k = 0;
+  EXPECT_EQ(FindFirstOf("hello", 1, "ol", &k), 3);
+  EXPECT_EQ(k, 2);
+  EXPECT_EQ(FindFirstOf("hello", 4, "h"), 0);
+  EXPECT_EQ(FindFirstNotOf("   x", 1, " "), 4);
+  EXPECT_EQ(FindFirstNotOf("abc", 1, ""), 1);
+  EXPECT_EQ(FindFirstNotOf("", 1, " "), 0);
+  EXPECT_EQ(NextNonSpace("a   ", 2), 0);
+  EXPECT_TRUE(ContainsNoLetter("12-3"));
+  EXPECT_FALSE(ContainsNoLetter("12\xDF"));
+  EXPECT_TRUE(IsRepeatedChar("  ---  "));
+  EXPECT_FALSE(IsRepeatedChar("   "));
+  EXPECT_TRUE(IsRomanNumeral("xiv", true));
+  EXPECT_FALSE(IsRomanNumeral("mix", true));
+  EXPECT_TRUE(IsRomanNumeral("civic", false));
+  EXPECT_FALSE(IsRomanNumeral("livid", false));
+  EXPECT_TRUE(IsContractionStem("ouldn"));
+  EXPECT_TRUE(IsContractionStem("SN"));
+  EXPECT_FALSE(IsContractionStem("don"));
+  EXPECT_TRUE(IsVowel("\xE9", true));
+  EXPECT_FALSE(IsVowel("\xC9", true));  // the first character is not lower-cased
+  EXPECT_TRUE(IsVowel("\xC9", false));
+  EXPECT_FALSE(IsVowel("", false));
+  std::string s = "a-b-c";
+  RemoveChars(s, "-");
+  EXPECT_EQ(s, "abc");
+  EXPECT_EQ(TrimChars("--a-b--", "-"), "a-b");
+  EXPECT_EQ(TrimChars("---", "-"), "");
+  EXPECT_EQ(CollapseSpaces("a    b  c "), "a b c ");
+  std::string t = "\x01 \t x y \r\n";
+  TrimControlChars(t);
+  EXPECT_EQ(t, "x y");
+}
+
+TEST(WordRulesTest, LowerCaseAccentedCallsBackPerAccentedCapital) {
+  int calls = 0;
+  EXPECT_EQ(LowerCaseAccented("\xC9T\xC9 \x8C\xC6\xDE\x8A\x9F Z", [&calls] { ++calls; }),
+            "\xE9t\xE9 \x9C\xE6\xFE\x9A\xFF z");
+  EXPECT_EQ(calls, 4);  // two E acute, S caron, Y diaeresis; not OE, AE or thorn
+  EXPECT_EQ(LowerCaseAccented("\xD7\xDF"), "\xD7\xDF");  // the multiplication sign and sharp s stay
+}
+
+}  // namespace
+}  // namespace quillmoor
