@@ -21,6 +21,13 @@ constexpr std::string_view kFoldOneFrom =
 constexpr std::string_view kFoldOneTo =
     "SYAAAAAACEEEEIIIIDNOOOOOOUUUUYsyaaaaaaceeeeiiiinoooooouuuuy";
 
+// Grows `v` by a quarter (at least `minimum` elements) when it is full: the table
+// and the position lists stay within about an eighth of their size.
+template <typename T>
+void GrowIfFull(std::vector<T>& v, size_t minimum) {
+  if (v.size() == v.capacity()) v.reserve(v.capacity() + std::max(minimum, v.capacity() / 4));
+}
+
 void NewWordRecord(Program& p, const std::string& word, int32_t position) {
   WordRecord& r = p.arrWords[static_cast<size_t>(p.lngNumWords)];
   r = WordRecord{};
@@ -79,10 +86,12 @@ void AddWordToList(Program& p, const std::string& word) {
   if (found != p.wordIndex.end()) {
     WordRecord& r = p.arrWords[static_cast<size_t>(found->second)];
     ++r.lngFrequency;
+    GrowIfFull(r.positions, 4);
     r.positions.push_back(position);
     return;
   }
   ++p.lngNumWords;
+  GrowIfFull(p.arrWords, 500);
   p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
   NewWordRecord(p, word, position);
   p.wordIndex.emplace(word, p.lngNumWords);

@@ -16,6 +16,7 @@ namespace quillmoor {
 namespace {
 
 const std::string kCRLF(kCrLf);
+constexpr long long kMaxReserveBytes = 2147483647LL;
 
 // Feeds a file to `onLine` line by line; a line ends at CR or CR LF. `onLine` returns
 // false to stop early. Returns false with *error set on a read error.
@@ -242,6 +243,13 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
   FileError error;
   bool ok = false;
   try {
+    // The text is about as long as the file: one allocation instead of a doubling
+    // series (which would briefly hold two copies).
+    if (options.lngMaxLines == 0) {
+      long long length = Files().FileLength(path, &error);
+      if (length > 0 && length <= kMaxReserveBytes) result.reserve(static_cast<size_t>(length) + 16);
+      error = FileError{};
+    }
     ok = ForEachLine(path, &error, [&](std::string& line) {
       if (options.blnSkipBlankLines && line.empty()) return true;
       ++lngLineCount;
