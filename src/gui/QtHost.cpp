@@ -76,7 +76,10 @@ void QtHost::DoEvents() {
 }
 
 void QtHost::Refresh(const std::string&, const std::string&) {
+  // Repaints at most every 20 ms: a refresh per word must stay cheap.
+  if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < 20) return;
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  sinceRepaint_.restart();
 }
 
 std::string QtHost::AskFileName(const FileDialog& dialog) {

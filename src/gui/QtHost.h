@@ -34,6 +34,7 @@ class QtHost : public Host {
  private:
   QWidget* parent_;
   QElapsedTimer sinceEvents_;
+  QElapsedTimer sinceRepaint_;
 };
 
 }  // namespace quillmoor
