@@ -106,6 +106,7 @@ std::string WordListText(const Program& p) {
 }  // namespace
 
 int RunWordList(Program& p) {
+  p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
   if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
   const MainControls& m = p.frmMain;

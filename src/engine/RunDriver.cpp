@@ -10,6 +10,8 @@
 #include "input/InputFile.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
+#include "output/Concordance.h"
+#include "output/Kwic.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -132,6 +134,7 @@ void StartRun(Program& p) {
   StatusLine(p, 79);
   LinkWordsByFrequency(p);
   ShowWordCounts(p);
+  if (!p.blnStopAfterCounts) ListWords(p);
   EnableControls(p, true);
   SetListWordsCaption(p, "");
   m.lblTwirler.caption = " ";
@@ -191,6 +194,71 @@ bool ScanInputFile(Program& p) {
   ResetProgressLabel(p);
   m.lblTwirler.caption = " ";
   return true;
+}
+
+namespace {
+
+// Prepares the listing progress bar when the table is large enough to need one.
+void PrepareListing(Program& p) {
+  ResetProgressLabel(p);
+  if (p.lngNumWords > 100) SetTotalNumOccurrencesForFileProgressBar(p);
+  p.strOutputBuffer.clear();
+}
+
+}  // namespace
+
+void ListWordsAlphabetically(Program& p) {
+  PrepareListing(p);
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    if (p.arrWords[static_cast<size_t>(i)].blnIncluded) {
+      if (p.lngNumWords > 100) UpdateProgressBar(p, i, p.lngNumWords, 0);
+      DisplayNextWord(p, i, p.strOutputBuffer);
+    }
+    p.host.DoEvents();
+    if (p.blnStop) break;
+  }
+}
+
+void ListWordsByFrequency(Program& p) {
+  PrepareListing(p);
+  int32_t i = p.lngFirstFreq;
+  for (int32_t k = 1; k <= p.lngNumWordsIncluded && i != 0; ++k) {
+    if (p.lngNumWords > 100) UpdateProgressBar(p, k, p.lngNumWords, 0);
+    DisplayNextWord(p, i, p.strOutputBuffer);
+    i = p.arrWords[static_cast<size_t>(i)].lngNextByFreq;
+    p.host.DoEvents();
+    if (p.blnStop) break;
+  }
+}
+
+void ListWords(Program& p) {
+  MainControls& m = p.frmMain;
+  p.blnOutputFileCreated = false;
+  if (p.lngNumWordsIncluded == 0) {
+    ClearOutput(p);
+    RefreshOutput(p);
+    return;
+  }
+  p.intContextSize = static_cast<int16_t>(m.cboContextSize.listIndex);
+  p.blnShowFrequencies = m.chkFrequencies.checked();
+  p.blnShowLineBreaks = m.chkShowLineBreaks.checked();
+  if (m.optCreate.value) {
+    m.lblTimeElapsed.visible = true;
+    p.blnElapsedTimeRunning = true;
+    StatusText(p, "Creating concordance ...");
+  } else {
+    StatusText(p, "Getting search results ...");
+  }
+  if (m.cboWordOrder.listIndex == 0) {
+    ListWordsAlphabetically(p);
+  } else {
+    ListWordsByFrequency(p);
+  }
+  FinishListing(p);
+  if (p.blnStop) {
+    AppendOutput(p, std::string(kCrLf) + "Listing stopped." + std::string(kCrLf));
+    RefreshOutput(p);
+  }
 }
 
 void ShowWordCounts(Program& p) {

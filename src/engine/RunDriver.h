@@ -25,6 +25,13 @@ void StartRun(Program& p);
 bool ScanInputFile(Program& p);
 void ShowWordCounts(Program& p);
 
+// The listing: every listed word with its contexts, in the chosen order, then shown
+// and offered as the concordance file. Stops after the word being listed when
+// p.blnStop becomes set ("Listing stopped.").
+void ListWords(Program& p);
+void ListWordsAlphabetically(Program& p);
+void ListWordsByFrequency(Program& p);
+
 // Normalises a document text as a scan does, up to the lower-casing: returns the
 // display copy. (Also sets p.intPositionDigits.)
 void NormalizeDocumentText(Program& p);

@@ -17,28 +17,6 @@ constexpr ByteTable MakeSet(std::string_view chars) {
   return t;
 }
 
-// Windows-1252 case tables: the code page's capitals and their lower-case forms.
-struct CaseTables {
-  std::array<char, 256> lower{};
-  std::array<char, 256> upper{};
-  constexpr CaseTables() {
-    for (int i = 0; i < 256; ++i) lower[i] = upper[i] = static_cast<char>(i);
-    auto pair = [this](int up, int low) {
-      lower[up] = static_cast<char>(low);
-      upper[low] = static_cast<char>(up);
-    };
-    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
-    pair(0x8A, 0x9A);  // S caron
-    pair(0x8C, 0x9C);  // OE
-    pair(0x8E, 0x9E);  // Z caron
-    pair(0x9F, 0xFF);  // Y diaeresis
-    for (int c = 0xC0; c <= 0xDE; ++c) {
-      if (c != 0xD7) pair(c, c + 32);
-    }
-  }
-};
-
-constexpr CaseTables kCase;
 constexpr ByteTable kIsLower = MakeSet(kLowerCaseLetters);
 constexpr ByteTable kIsUpper = MakeSet(kUpperCaseLetters);
 constexpr ByteTable kIsLetter = MakeSet(kAllLetters);
@@ -57,8 +35,8 @@ bool IsLetter(char c) { return kIsLetter[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
-char LowerCaseChar(char c) { return kCase.lower[Byte(c)]; }
-char UpperCaseChar(char c) { return kCase.upper[Byte(c)]; }
+char LowerCaseChar(char c) { return Cp1252LowerChar(c); }
+char UpperCaseChar(char c) { return Cp1252UpperChar(c); }
 
 bool IsAlphaChar(char c, int intCase, std::string_view extra) {
   if (c == ' ') return false;
@@ -193,7 +171,7 @@ std::string TrimChars(std::string_view s, std::string_view set) {
 std::string LowerCaseAccented(std::string s, const std::function<void()>& onAccentedCapital) {
   for (char& c : s) {
     const unsigned char b = Byte(c);
-    c = kCase.lower[b];
+    c = Cp1252LowerChar(c);
     if (kIsAccentedCapital[b] && onAccentedCapital) onAccentedCapital();
   }
   return s;

@@ -24,6 +24,12 @@ std::string Cp1252ToUtf8(std::string_view text);
 // is not valid UTF-8 or holds a character the code page cannot represent.
 bool Utf8ToCp1252(std::string_view text, std::string* out);
 
+// The code page's own case mapping: A-Z and every accented or other capital
+// (S caron, OE, Z caron, Y diaeresis, C0 to DE but the multiplication sign).
+char Cp1252LowerChar(char ch);
+char Cp1252UpperChar(char ch);
+std::string Cp1252Lower(std::string_view text);
+
 // ASCII-only case mapping, byte for byte (accented letters are left alone).
 std::string AsciiLower(std::string_view text);
 char AsciiLowerChar(char ch);

@@ -1,5 +1,6 @@
 #include "shared/FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +25,11 @@ FileError ErrorFromErrno(int err) {
     case EISDIR:
     case ENAMETOOLONG:
     case ELOOP:
+    case EROFS:
       return {kErrPathAccess, "Path/File access error"};
+    case ENOSPC:
+    case EDQUOT:
+      return {kErrDiskFull, "Disk full"};
     default:
       return {kErrDeviceIO, "Device I/O error"};
   }
@@ -42,6 +47,44 @@ class PosixReader : public FileReader {
       *error = ErrorFromErrno(errno);
       return -1;
     }
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixWriter : public FileWriter {
+ public:
+  explicit PosixWriter(int fd) : fd_(fd) {}
+  ~PosixWriter() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool Write(const char* data, size_t size, FileError* error) override {
+    while (size > 0) {
+      ssize_t n = ::write(fd_, data, size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        *error = ErrorFromErrno(errno);
+        return false;
+      }
+      data += n;
+      size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+  bool Close(FileError* error) override {
+    int fd = fd_;
+    fd_ = -1;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
+      *error = ErrorFromErrno(errno);
+      ::close(fd);
+      return false;
+    }
+    if (::close(fd) != 0) {
+      *error = ErrorFromErrno(errno);
+      return false;
+    }
+    return true;
   }
 
  private:
@@ -79,6 +122,37 @@ class PosixFileSystem : public FileSystem {
       return nullptr;
     }
     return std::make_unique<PosixReader>(fd);
+  }
+  std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) override {
+    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      *error = errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
+      return nullptr;
+    }
+    return std::make_unique<PosixWriter>(fd);
+  }
+  bool Rename(const std::string& from, const std::string& to, FileError* error) override {
+    if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0) return true;
+    *error = ErrorFromErrno(errno);
+    return false;
+  }
+  bool Remove(const std::string& path, FileError* error) override {
+    if (::unlink(NativePath(path).c_str()) == 0) return true;
+    *error = ErrorFromErrno(errno);
+    return false;
+  }
+  std::vector<std::string> List(const std::string& folder) override {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(NativePath(folder.empty() ? std::string(".") : folder).c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      std::string text;
+      names.push_back(Utf8ToCp1252(name, &text) ? text : name);
+    }
+    ::closedir(dir);
+    return names;
   }
 };
 
@@ -118,6 +192,54 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
     out->append(buffer, static_cast<size_t>(n));
   }
   return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                         FileError* error) {
+  const std::string temporary = path + ".quillmoor-new";
+  std::unique_ptr<FileWriter> writer = Files().OpenWrite(temporary, error);
+  if (!writer) return false;
+  FileError ignored;
+  bool written = true;
+  for (std::string_view piece : pieces) {
+    if (!writer->Write(piece.data(), piece.size(), error)) {
+      written = false;
+      break;
+    }
+  }
+  if (!written || !writer->Close(error) || !Files().Rename(temporary, path, error)) {
+    writer.reset();
+    Files().Remove(temporary, &ignored);
+    return false;
+  }
+  return true;
+}
+
+std::string ResolveLowerCasedPath(const std::string& path) {
+  if (path.empty() || Files().FileExists(path)) return path;
+  // Walk the folders from the root, matching each name without regard to case.
+  std::string resolved = path[0] == '/' ? "/" : "";
+  size_t start = path[0] == '/' ? 1 : 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    start = slash == std::string::npos ? path.size() + 1 : slash + 1;
+    if (part.empty()) continue;
+    std::string candidate = JoinPath(resolved, part);
+    if (!Files().FileExists(candidate) && !Files().FolderExists(candidate)) {
+      bool matched = false;
+      for (const std::string& name : Files().List(resolved.empty() ? "." : resolved)) {
+        if (Cp1252Lower(name) == Cp1252Lower(part)) {
+          candidate = JoinPath(resolved, name);
+          matched = true;
+          break;
+        }
+      }
+      if (!matched) return path;
+    }
+    resolved = candidate;
+  }
+  return Files().FileExists(resolved) ? resolved : path;
 }
 
 std::string FolderOf(const std::string& path) {

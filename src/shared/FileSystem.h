@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillmoor {
 
@@ -26,6 +28,18 @@ inline constexpr int32_t kErrFileNotFound = 53;
 inline constexpr int32_t kErrDeviceIO = 57;
 inline constexpr int32_t kErrPermissionDenied = 70;
 inline constexpr int32_t kErrPathAccess = 75;
+
+inline constexpr int32_t kErrDiskFull = 61;
+inline constexpr int32_t kErrPathNotFound = 76;
+
+// Sequential writing of one new file. Close() must be called and checked: data may
+// reach the disk only then.
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+  virtual bool Write(const char* data, size_t size, FileError* error) = 0;
+  virtual bool Close(FileError* error) = 0;
+};
 
 // Sequential reading of one open file. Read() returns the number of bytes placed in
 // `buffer` (0 at end of file) or -1 with *error set.
@@ -47,6 +61,13 @@ class FileSystem {
   virtual long long FileLength(const std::string& path, FileError* error) = 0;
   // Opens the file for binary reading; nullptr with *error set on failure.
   virtual std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) = 0;
+  // Creates (or truncates) the file for writing; nullptr with *error set on failure.
+  virtual std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) = 0;
+  // Replaces `to` by `from`.
+  virtual bool Rename(const std::string& from, const std::string& to, FileError* error) = 0;
+  virtual bool Remove(const std::string& path, FileError* error) = 0;
+  // The names in a folder (files and folders), without "." and "..".
+  virtual std::vector<std::string> List(const std::string& folder) = 0;
 };
 
 // The file system the core uses: the real one unless a test installed another.
@@ -75,6 +96,17 @@ bool FileExists(const std::string& path);
 // Reads up to `maxBytes` bytes from the start of the file (all of it when maxBytes < 0).
 bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
                     FileError* error);
+
+// Writes `bytes` to `path` completely or not at all: the bytes go to a new file beside
+// it, which then replaces `path`. On failure `path` is unchanged and *error says why.
+// The pieces are written one after the other.
+bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                         FileError* error);
+
+// The file the program means by a path it has lower-cased: `path` itself when it
+// exists, otherwise the file whose name matches it when letter case is ignored
+// (folder by folder), otherwise `path` unchanged.
+std::string ResolveLowerCasedPath(const std::string& path);
 
 // The folder part of a path: everything before the last "/" ("" when there is none;
 // "/" for a file in the root folder).

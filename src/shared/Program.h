@@ -56,9 +56,28 @@ struct Program {
   bool blnShowFrequencies = true;
   bool blnShowLineBreaks = true;
   std::string strRunTitle;          // program text 19 or 20
+  bool blnStopAfterCounts = false;  // a run ends with the word counts (no listing)
   std::string strAllowedExtraChars; // digits and/or hyphen allowed in extra stop words
   bool blnConcordanceFileCreated = false;
   bool blnSearchResultsFileCreated = false;
+
+  // Listing and output files.
+  std::string strOutputBuffer;      // the listing of the run
+  std::string strConcordanceFile;   // the concordance file of the current run
+  std::string strOutputFileOverride;  // when set, written instead of the derived name
+  bool blnOutputFileCreated = false;
+  int32_t lngMaxTextboxChars = 65000;
+
+  // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)
+  // and the extra stop words (" a b c " or "").
+  std::string strStopWordsFile;
+  std::vector<std::string> arrStopWords{std::string()};
+  int32_t lngNumStopWords = 0;
+  bool blnStopWordsLoaded = false;
+  std::string strExtraStopWords;
+
+  // The folder the program's data files lie in.
+  std::string strProgramFolder;
 
   // The word table: arrWords[1..lngNumWords]; index 0 is never used. While a scan runs
   // the entries are in order of first occurrence and wordIndex finds them; the scan

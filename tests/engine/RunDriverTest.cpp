@@ -22,6 +22,7 @@ class RunDriverTest : public ::testing::Test {
     FillLists(p);
     InitializeVariables(p);
     p.blnStartUpCompleted = true;
+    p.blnStopAfterCounts = true;  // these tests look at the run up to the counts
     EnableControls(p, true);
   }
   // Names `text` (written to a file) as the input, as typing its name does.

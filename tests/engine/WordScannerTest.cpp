@@ -66,8 +66,12 @@ TEST(WordScannerTest, HyphenatedWordsEnterTheirParts) {
   ScanText(p, "the re-enter re-enter enter");
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     const WordRecord& r = p.arrWords[i];
-    if (r.strWord == "enter") EXPECT_EQ(r.lngFrequency, 2);
-    if (r.strWord == "re") EXPECT_EQ(r.lngFrequency, 1);
+    if (r.strWord == "enter") {
+      EXPECT_EQ(r.lngFrequency, 2);
+    }
+    if (r.strWord == "re") {
+      EXPECT_EQ(r.lngFrequency, 1);
+    }
   }
 }
 

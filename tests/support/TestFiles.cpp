@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -53,7 +54,56 @@ class FailingReader : public FileReader {
   long long left_;
 };
 
+class FailingWriter : public FileWriter {
+ public:
+  FailingWriter(std::unique_ptr<FileWriter> inner, FaultyFileSystem::WriteFault fault)
+      : inner_(std::move(inner)), fault_(std::move(fault)) {}
+  bool Write(const char* data, size_t size, FileError* error) override {
+    if (written_ + static_cast<long long>(size) > fault_.writeOkBytes) {
+      size_t ok = static_cast<size_t>(std::max(0LL, fault_.writeOkBytes - written_));
+      inner_->Write(data, ok, error);
+      written_ += static_cast<long long>(ok);
+      *error = fault_.writeError;
+      return false;
+    }
+    written_ += static_cast<long long>(size);
+    return inner_->Write(data, size, error);
+  }
+  bool Close(FileError* error) override { return inner_->Close(error); }
+
+ private:
+  std::unique_ptr<FileWriter> inner_;
+  FaultyFileSystem::WriteFault fault_;
+  long long written_ = 0;
+};
+
 }  // namespace
+
+std::unique_ptr<FileWriter> FaultyFileSystem::OpenWrite(const std::string& path, FileError* error) {
+  for (const auto& [prefix, fault] : writeFaults) {
+    if (path.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!fault.openError.ok()) {
+      *error = fault.openError;
+      return nullptr;
+    }
+    std::unique_ptr<FileWriter> inner = RealFileSystem().OpenWrite(path, error);
+    if (!inner) return nullptr;
+    return std::make_unique<FailingWriter>(std::move(inner), fault);
+  }
+  return RealFileSystem().OpenWrite(path, error);
+}
+
+bool FaultyFileSystem::Rename(const std::string& from, const std::string& to, FileError* error) {
+  return RealFileSystem().Rename(from, to, error);
+}
+
+bool FaultyFileSystem::Remove(const std::string& path, FileError* error) {
+  return RealFileSystem().Remove(path, error);
+}
+
+std::vector<std::string> FaultyFileSystem::List(const std::string& folder) {
+  return RealFileSystem().List(folder);
+}
 
 bool FaultyFileSystem::FileExists(const std::string& path) {
   return RealFileSystem().FileExists(path);

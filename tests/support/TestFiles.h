@@ -34,10 +34,23 @@ class FaultyFileSystem : public FileSystem {
   };
   std::map<std::string, Fault> faults;
 
+  // Writing to a path that begins with a key fails: opening fails with `openError`,
+  // or writing fails with `writeError` after `writeOkBytes` bytes.
+  struct WriteFault {
+    FileError openError;
+    FileError writeError{kErrDiskFull, "Disk full"};
+    long long writeOkBytes = 0;
+  };
+  std::map<std::string, WriteFault> writeFaults;
+
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   long long FileLength(const std::string& path, FileError* error) override;
   std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override;
+  std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) override;
+  bool Rename(const std::string& from, const std::string& to, FileError* error) override;
+  bool Remove(const std::string& path, FileError* error) override;
+  std::vector<std::string> List(const std::string& folder) override;
 };
 
 std::string ReadWholeFile(const std::string& path);

@@ -1,0 +1,111 @@
+#include "output/Concordance.h"
+
+#include <ctime>
+
+#include "output/Md5.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+
+std::string VersionText() {
+  return std::to_string(QUILLMOOR_VERSION_MAJOR) + "." + std::to_string(QUILLMOOR_VERSION_MINOR) +
+         "2";
+}
+
+std::string DateStamp() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+std::string ConcordanceFileName(const Program& p) {
+  return p.frmMain.txbFile[0].text + ".oxn.con_" + (p.frmMain.cboWordOrder.listIndex == 0 ? "a" : "f") +
+         std::to_string(p.frmMain.cboContextSize.listIndex) + ".txt";
+}
+
+void FinishListing(Program& p) {
+  MainControls& m = p.frmMain;
+  m.lblTotalNumOccurrences.caption.clear();
+  m.txbOutput.text.clear();
+  std::string& buffer = p.strOutputBuffer;
+  size_t first = 0;
+  while (first < buffer.size() && Byte(buffer[first]) <= 32) ++first;
+  buffer.erase(0, first);
+  if (buffer.empty()) {
+    m.txbOutput.text = "No result";
+    RefreshOutput(p);
+    return;
+  }
+  const bool create = m.optCreate.value;
+  if (create) m.lblNumberOfWords.caption = "Number of keywords found: " + FormatNumber(p.lngNumWords, 0);
+  p.blnElapsedTimeRunning = false;
+  const size_t limit = static_cast<size_t>(p.lngMaxTextboxChars);
+  const bool tooLarge = buffer.size() >= limit;
+  if (tooLarge) {
+    size_t lastSpace = std::string_view(buffer).substr(0, limit).rfind(' ');
+    if (lastSpace != std::string::npos) m.txbOutput.text.append(buffer, 0, lastSpace + 1);
+  } else {
+    m.txbOutput.text.append(buffer);
+  }
+  RefreshOutput(p);
+  if (create) {
+    p.strConcordanceFile = p.strOutputFileOverride.empty() ? ConcordanceFileName(p) : p.strOutputFileOverride;
+    const std::string crlf(kCrLf);
+    std::string question = std::string(tooLarge ? "The concordance is too large for the textbox."
+                                                : "The concordance is fully contained in the textbox.") +
+                           crlf + crlf + "Do you wish to write the concordance to a file" + crlf +
+                           p.strConcordanceFile + "?";
+    if (MsgBox(p, question, MsgButtons::kYesNo, MsgIcon::kNone, "Create concordance file?") ==
+        MsgResult::kYes) {
+      const bool ok = WriteOutputFile(p);
+      if (p.blnOutputFileCreated) {
+        m.lblConcordanceFile[0].visible = m.lblConcordanceFile[1].visible = true;
+        m.lblConcordanceFile[1].caption = p.strConcordanceFile;
+      } else if (!ok) {
+        MsgBox(p, "An error occurred when creating " + Cp1252Lower(p.strRunTitle) + ".",
+               MsgButtons::kOK, MsgIcon::kExclamation, "Error");
+      }
+    }
+  }
+  m.lblTwirler.caption = " ";
+  RefreshOutput(p);
+}
+
+bool WriteOutputFile(Program& p) {
+  p.blnOutputFileCreated = false;
+  const std::string& file = p.strConcordanceFile;
+  const std::string kind = "Concordance";
+  const std::string crlf(kCrLf);
+  if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked()) {
+    if (MsgBox(p,
+               "A " + Cp1252Lower(kind) + " file " + crlf + file + crlf +
+                   "already exists.  Do you wish to overwrite it?",
+               MsgButtons::kYesNo, MsgIcon::kNone, "File exists") == MsgResult::kNo) {
+      return true;
+    }
+  }
+  const std::string& input = p.frmMain.txbFile[0].text;
+  int32_t md5Error = 0;
+  std::string md5Text;
+  std::string header = "Input file: " + input + crlf;
+  header += "MD5 message digest of input file: " + FileMD5(input, md5Error, md5Text) + crlf;
+  header += kind + " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
+  FileError error;
+  if (!WriteFileAtomically(file, {header, p.strOutputBuffer, crlf}, &error)) {
+    MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
+           MsgIcon::kExclamation, "File output error");
+    return false;
+  }
+  p.blnOutputFileCreated = true;
+  p.blnConcordanceFileCreated = true;
+  p.frmMain.lblConcordanceFile[1].caption = file;
+  return true;
+}
+
+}  // namespace quillmoor

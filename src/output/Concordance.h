@@ -1,0 +1,37 @@
+// The concordance: showing the listing, and writing it to the concordance file.
+//
+// File layout (Windows-1252, CR LF after every line):
+//   Input file: <input path>
+//   MD5 message digest of input file: <32 upper-case hex digits, or nothing>
+//   Concordance file created using Quillmoor (V.<version>): yyyy-mm-dd hh:mm
+//   <empty line>
+//   <the listing: for each word a blank line, "[word count]", and "... context" lines>
+// The file is written to a new file beside the target, which then replaces it, so an
+// existing concordance is never left half-overwritten.
+#ifndef QUILLMOOR_OUTPUT_CONCORDANCE_H_
+#define QUILLMOOR_OUTPUT_CONCORDANCE_H_
+
+#include <string>
+
+namespace quillmoor {
+
+struct Program;
+
+// "1.02" for version 1.0: major, ".", minor and the digit 2.
+std::string VersionText();
+// The local date and time as "yyyy-mm-dd hh:mm".
+std::string DateStamp();
+
+// <input box text>.oxn.con_<a|f><context digit>.txt
+std::string ConcordanceFileName(const Program& p);
+
+// Shows the listing in the output box (at most 65000 characters, cut back to the last
+// space) and, in create mode, offers to write the concordance file.
+void FinishListing(Program& p);
+
+// Writes the concordance file; false only when writing failed (after its message).
+bool WriteOutputFile(Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_OUTPUT_CONCORDANCE_H_
