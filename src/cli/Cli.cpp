@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 
 #include "engine/RunDriver.h"
@@ -10,11 +11,13 @@
 #include "input/InputFile.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
-#include "settings/Defaults.h"
+#include "output/Concordance.h"
+#include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/Startup.h"
 
 namespace quillmoor {
 namespace {
@@ -24,15 +27,20 @@ void WriteUtf8(std::FILE* out, const std::string& cp1252Text) {
   std::fwrite(utf8.data(), 1, utf8.size(), out);
 }
 
-// The input path as the input box holds it: absolute, in Windows-1252.
-bool InputBoxText(const std::string& nativePath, std::string* boxText, std::string* error) {
+void Complain(const std::string& cp1252Text) {
+  WriteUtf8(stderr, "quillmoor-cli: " + cp1252Text + "\n");
+}
+
+// A path given on the command line as the program holds paths: absolute, in
+// Windows-1252.
+bool ProgramPath(const std::string& nativePath, std::string* path, std::string* error) {
   std::string absolute = nativePath;
   if (!absolute.empty() && absolute[0] != '/') {
     char cwd[PATH_MAX];
     if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
   }
   absolute = std::filesystem::path(absolute).lexically_normal().string();
-  if (!Utf8ToCp1252(absolute, boxText)) {
+  if (!Utf8ToCp1252(absolute, path)) {
     *error = "The file name " + nativePath +
              " holds characters that Windows-1252 cannot represent; rename the file.";
     return false;
@@ -40,13 +48,12 @@ bool InputBoxText(const std::string& nativePath, std::string* boxText, std::stri
   return true;
 }
 
-// Start-up as far as the command line needs it: program texts, lists, defaults.
+// Start-up as the desktop program does it; the command line keeps the overwrite
+// warning on, so that no file is replaced unasked.
 bool StartUp(Program& p, const char* argv0) {
   UseSystemNumberLocale();
-  if (!p.texts.LoadProgramText(p.host, ProgramFolder(argv0))) return false;
-  FillLists(p);
-  InitializeVariables(p);
-  p.blnStartUpCompleted = true;
+  if (!StartProgram(p, ProgramFolder(argv0))) return false;
+  p.frmMain.chkWarnOnOverwrite.value = 1;
   return true;
 }
 
@@ -57,29 +64,74 @@ bool NameInput(Program& p, const std::string& boxText) {
   return InputFileLostFocus(p, 0);
 }
 
-// Sets the controls the options name, after the input was chosen.
-void ApplyOptions(Program& p, const CliOptions& o) {
-  if (o.wordOrder.given) p.frmMain.cboWordOrder.listIndex = o.wordOrder.value;
-  if (o.hyphens.given) p.frmParams.chkAllowWordsWithHyphens.value = o.hyphens.value ? 1 : 0;
-  if (o.numerals.given) p.frmParams.chkAllowWordsWithNumerals.value = o.numerals.value ? 1 : 0;
-  if (o.minFrequency.given) {
-    p.frmParams.chkIgnoreInfrequentWords.value = 1;
-    p.frmParams.cboThresholdFrequency.listIndex = o.minFrequency.value - 2;
+// The stop-word file an option names: a language code, or a path.
+bool StopWordFileFor(const Program& p, const std::string& which, std::string* path,
+                     std::string* error) {
+  static const std::pair<const char*, int> kCodes[] = {{"en", 0}, {"de", 1}, {"es", 2},
+                                                       {"pt", 3}, {"it", 4}, {"fr", 5},
+                                                       {"en_de", 6}, {"all", 7}};
+  for (const auto& [code, index] : kCodes) {
+    if (which == code) {
+      *path = JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
+      return true;
+    }
   }
+  return ProgramPath(which, path, error);
 }
 
-int RunRead(Program& p) {
-  if (!CheckInputFile(p, p.frmMain.txbFile[0].text)) return kExitRefused;
-  bool utf8 = false, ok = false;
-  ReadInputDocument(p, utf8, ok);
-  p.blnReadingFile = false;
-  EnableControls(p, true);
-  if (!ok) return kExitRefused;
-  SelectMarkupHandling(p, GetFileExtension(p.frmMain.txbFile[0].text, true));
-  if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
-  WriteUtf8(stdout, p.strLine);
-  std::fputc('\n', stdout);
-  return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
+// Sets the controls the options name, after the input was chosen. False when an
+// option could not be applied (its message was shown).
+bool ApplyOptions(Program& p, const CliOptions& o) {
+  MainControls& m = p.frmMain;
+  ParamsControls& params = p.frmParams;
+  if (o.wordOrder.given) m.cboWordOrder.listIndex = o.wordOrder.value;
+  if (o.context.given) {
+    m.cboContextSize.listIndex = o.context.value;
+    EnableControls(p, true);
+    m.chkShowLineBreaks.enabled = m.chkShowLineBreaks.enabled && o.context.value >= 1;
+  }
+  if (o.frequencies.given) m.chkFrequencies.value = o.frequencies.value ? 1 : 0;
+  if (o.lineBreaks.given) m.chkShowLineBreaks.value = o.lineBreaks.value ? 1 : 0;
+  if (o.hyphens.given) params.chkAllowWordsWithHyphens.value = o.hyphens.value ? 1 : 0;
+  if (o.numerals.given) params.chkAllowWordsWithNumerals.value = o.numerals.value ? 1 : 0;
+  if (o.minFrequency.given) {
+    params.chkIgnoreInfrequentWords.value = 1;
+    params.cboThresholdFrequency.listIndex = o.minFrequency.value - 2;
+  }
+  if (o.overwrite) m.chkWarnOnOverwrite.value = 0;
+  std::string error;
+  if (o.stopWords.given) {
+    if (o.stopWords.value == "none") {
+      EraseStopWords(p);
+      params.txbStopWordsFile.text.clear();
+    } else {
+      std::string path;
+      if (!StopWordFileFor(p, o.stopWords.value, &path, &error)) {
+        Complain(error);
+        return false;
+      }
+      params.txbStopWordsFile.text = path;
+      p.strStopWordsFile = path;
+      AttemptToReadStopWords(p);
+      if (!p.blnStopWordsLoaded) return false;  // its message says why
+    }
+  }
+  if (o.extraStopWords.given) {
+    std::string words;
+    if (!Utf8ToCp1252(o.extraStopWords.value, &words)) {
+      Complain("the extra stop words hold characters that Windows-1252 cannot represent");
+      return false;
+    }
+    params.txbExtraStopWords.text = words;
+    txbExtraStopWords_LostFocus(p);
+  }
+  if (o.output.given && o.output.value != "-") {
+    if (!ProgramPath(o.output.value, &p.strOutputFileOverride, &error)) {
+      Complain(error);
+      return false;
+    }
+  }
+  return true;
 }
 
 // The words listed, in the chosen order, as "word<TAB>frequency" lines.
@@ -103,7 +155,23 @@ std::string WordListText(const Program& p) {
   return out;
 }
 
+int Flushed() { return std::fflush(stdout) == 0 ? kExitDone : kExitRefused; }
+
 }  // namespace
+
+int RunRead(Program& p) {
+  if (!CheckInputFile(p, p.frmMain.txbFile[0].text)) return kExitRefused;
+  bool utf8 = false, ok = false;
+  ReadInputDocument(p, utf8, ok);
+  p.blnReadingFile = false;
+  EnableControls(p, true);
+  if (!ok) return kExitRefused;
+  SelectMarkupHandling(p, GetFileExtension(p.frmMain.txbFile[0].text, true));
+  if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
+  WriteUtf8(stdout, p.strLine);
+  std::fputc('\n', stdout);
+  return Flushed();
+}
 
 int RunWordList(Program& p) {
   p.blnStopAfterCounts = true;
@@ -112,109 +180,54 @@ int RunWordList(Program& p) {
   const MainControls& m = p.frmMain;
   std::string counts = m.lblNumberOfWords.caption + "\n";
   if (!m.lblNumOccurrences.caption.empty()) counts += m.lblNumOccurrences.caption + "\n";
-  std::string utf8 = Cp1252ToUtf8(counts);
-  std::fputs(utf8.c_str(), stderr);
+  WriteUtf8(stderr, counts);
   WriteUtf8(stdout, WordListText(p));
-  return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
+  return Flushed();
+}
+
+int RunCreate(Program& p, const CliOptions& options) {
+  const bool toStdout = options.output.given && options.output.value == "-";
+  std::string temporary;
+  if (toStdout) {
+    char name[] = "/tmp/quillmoor-concordance-XXXXXX";
+    int fd = ::mkstemp(name);
+    if (fd < 0) {
+      Complain("no temporary file for the concordance could be made");
+      return kExitRefused;
+    }
+    ::close(fd);
+    temporary = name;
+    p.strOutputFileOverride = temporary;
+    p.frmMain.chkWarnOnOverwrite.value = 0;
+  }
+  cmdListWords_Click(p);
+  int status = kExitRefused;
+  if (p.blnOutputFileCreated) {
+    if (toStdout) {
+      std::string bytes;
+      FileError error;
+      if (ReadFilePrefix(temporary, -1, &bytes, &error)) {
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        status = Flushed();
+      }
+    } else {
+      WriteUtf8(stderr, "Concordance file: " + p.strConcordanceFile + "\n");
+      status = kExitDone;
+    }
+  } else if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
+    WriteUtf8(stderr, "No word is listed: nothing to write.\n");
+    status = kExitDone;
+  } else if (p.blnWordsGot && !p.blnStop && FileExists(p.strConcordanceFile) && !toStdout) {
+    Complain(p.strConcordanceFile + " exists and was not replaced (give --overwrite or --yes to replace it)");
+  }
+  if (!temporary.empty()) ::unlink(temporary.c_str());
+  return status;
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {
   if (!p.frmMain.cmdListWords.enabled) return;
   host.AnswerNextQuestion(MsgResult::kYes);
   cmdListWords_Click(p);
-}
-
-std::string CliUsage() {
-  return "usage: quillmoor-cli COMMAND [OPTIONS] FILE\n"
-         "\n"
-         "commands:\n"
-         "  read FILE        read FILE as a run reads its input; print the document text\n"
-         "  wordlist FILE    list the words of FILE with their frequencies\n"
-         "\n"
-         "options:\n"
-         "  --yes                 answer every question Yes\n"
-         "  --no                  answer every question No\n"
-         "                        (without either, each question gets its default button)\n"
-         "  --order alpha|freq    word order (default alpha)\n"
-         "  --hyphens             allow words with hyphens (default)\n"
-         "  --no-hyphens          leave out words with hyphens\n"
-         "  --numerals            allow words with numerals\n"
-         "  --no-numerals         leave out words with numerals (default)\n"
-         "  --min-frequency N     leave out words occurring fewer than N times (2 to 20)\n"
-         "\n"
-         "exit status: 0 done, 1 input refused or run stopped, 2 usage error\n";
-}
-
-bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
-                     std::string* error) {
-  *options = CliOptions{};
-  std::vector<std::string> positional;
-  bool policyGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--yes" || a == "--no") {
-      AnswerPolicy policy = a == "--yes" ? AnswerPolicy::kYes : AnswerPolicy::kNo;
-      if (policyGiven && policy != options->policy) {
-        *error = "--yes and --no cannot be given together";
-        return false;
-      }
-      policyGiven = true;
-      options->policy = policy;
-    } else if (a == "--hyphens" || a == "--no-hyphens") {
-      options->hyphens.Set(a == "--hyphens");
-    } else if (a == "--numerals" || a == "--no-numerals") {
-      options->numerals.Set(a == "--numerals");
-    } else if (a == "--order" || a == "--min-frequency") {
-      if (i + 1 >= args.size()) {
-        *error = a + " needs a value";
-        return false;
-      }
-      const std::string& v = args[++i];
-      if (a == "--order") {
-        if (v != "alpha" && v != "freq") {
-          *error = "--order takes alpha or freq, not '" + v + "'";
-          return false;
-        }
-        options->wordOrder.Set(v == "alpha" ? 0 : 1);
-      } else {
-        int n = 0;
-        bool digits = !v.empty() && v.size() <= 2 && v.find_first_not_of("0123456789") == std::string::npos;
-        if (digits) n = std::stoi(v);
-        if (!digits || n < 2 || n > 20) {
-          *error = "--min-frequency takes a whole number from 2 to 20, not '" + v + "'";
-          return false;
-        }
-        options->minFrequency.Set(n);
-      }
-    } else if (a == "--") {
-      positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-      break;
-    } else if (a.size() > 1 && a[0] == '-') {
-      *error = "unknown option " + a;
-      return false;
-    } else {
-      positional.push_back(a);
-    }
-  }
-  if (positional.empty()) {
-    *error = "no command given";
-    return false;
-  }
-  options->command = positional[0];
-  if (options->command != "read" && options->command != "wordlist") {
-    *error = "unknown command " + options->command;
-    return false;
-  }
-  if (positional.size() != 2) {
-    *error = positional.size() < 2 ? "no input file given" : "more than one input file given";
-    return false;
-  }
-  options->file = positional[1];
-  if (options->file.empty()) {
-    *error = "the input file name is empty";
-    return false;
-  }
-  return true;
 }
 
 int RunCli(const std::vector<std::string>& args, const char* argv0) {
@@ -228,20 +241,25 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
     std::fprintf(stderr, "quillmoor-cli: %s\n\n%s", error.c_str(), CliUsage().c_str());
     return kExitUsage;
   }
-  std::string boxText;
-  if (!InputBoxText(options.file, &boxText, &error)) {
-    std::fprintf(stderr, "quillmoor-cli: %s\n", error.c_str());
+  std::string input;
+  if (!ProgramPath(options.file, &input, &error)) {
+    Complain(error);
     return kExitRefused;
   }
   CliHost host;
   host.set_policy(options.policy);
+  // Without --yes or --no the concordance is written, and an existing file is kept.
+  host.set_default_answer("Create concordance file?", MsgResult::kYes);
+  host.set_default_answer("File exists", MsgResult::kNo);
   Program p(host);
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
-  if (!NameInput(p, boxText)) return kExitRefused;
-  ApplyOptions(p, options);
-  return options.command == "read" ? RunRead(p) : RunWordList(p);
+  if (!NameInput(p, input)) return kExitRefused;
+  if (!ApplyOptions(p, options)) return kExitRefused;
+  if (options.command == "read") return RunRead(p);
+  if (options.command == "wordlist") return RunWordList(p);
+  return RunCreate(p, options);
 }
 
 }  // namespace quillmoor

@@ -57,6 +57,10 @@ void CliHost::Print(const std::string& cp1252Text) {
 
 MsgResult CliHost::ShowMessage(const MessageBox& box) {
   MsgResult answer = Answer(box, policy_);
+  if (policy_ == AnswerPolicy::kDefault && box.buttons != MsgButtons::kOK) {
+    auto it = defaultAnswers_.find(box.title);
+    if (it != defaultAnswers_.end()) answer = it->second;
+  }
   if (hasNextAnswer_ && box.buttons != MsgButtons::kOK) {
     answer = nextAnswer_;
     hasNextAnswer_ = false;
@@ -83,12 +87,29 @@ void CliHost::DoEvents() {
   }
 }
 
+bool CliHost::EchoesOutput(const std::string& before, const std::string& after, std::string* echo) {
+  constexpr size_t kLongestEcho = 2000;
+  if (after == before) return false;
+  if (after.size() > before.size() && after.compare(0, before.size(), before) == 0) {
+    *echo = after.substr(before.size());
+    return echo->size() <= kLongestEcho;
+  }
+  // A replacement: a message line such as "Stopped with 12 words found.", not a listing.
+  const size_t lineEnd = after.find("\r\n");
+  if (after.empty() || after.size() > kLongestEcho ||
+      (lineEnd != std::string::npos && lineEnd + 2 != after.size())) {
+    return false;
+  }
+  *echo = after;
+  return true;
+}
+
 void CliHost::Refresh(const std::string& control, const std::string& text) {
   if (control != "txbOutput") return;
-  if (text.size() > lastOutput_.size() && text.compare(0, lastOutput_.size(), lastOutput_) == 0) {
-    Print(text.substr(lastOutput_.size()));
-  } else if (!text.empty() && text != lastOutput_) {
-    Print(text);
+  std::string echo;
+  if (EchoesOutput(lastOutput_, text, &echo)) {
+    if (!echo.empty() && echo.back() != '\n') echo += '\n';
+    Print(echo);
   }
   lastOutput_ = text;
   std::fflush(err_);

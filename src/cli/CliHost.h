@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "shared/Host.h"
@@ -28,6 +29,11 @@ class CliHost : public Host {
   void EndProgram(int exitCode) override;
 
   void set_policy(AnswerPolicy policy) { policy_ = policy; }
+  // Under the default policy, questions titled `title` are answered `answer` instead
+  // of by their default button.
+  void set_default_answer(const std::string& title, MsgResult answer) {
+    defaultAnswers_[title] = answer;
+  }
   // The next question (only) is answered `answer`, whatever the policy.
   void AnswerNextQuestion(MsgResult answer) { nextAnswer_ = answer; hasNextAnswer_ = true; }
   // Called at the DoEvents after Ctrl-C was pressed (once per press).
@@ -37,6 +43,9 @@ class CliHost : public Host {
 
   // The answer a policy gives to a box (OK boxes always answer OK).
   static MsgResult Answer(const MessageBox& box, AnswerPolicy policy);
+  // Whether the output box's new text is echoed: appended status lines, and short
+  // replacements of one line (not the listing).
+  static bool EchoesOutput(const std::string& before, const std::string& after, std::string* echo);
 
  private:
   void Print(const std::string& cp1252Text);
@@ -48,6 +57,7 @@ class CliHost : public Host {
   std::function<void()> onInterrupt_;
   std::string lastOutput_;   // the output box's text at the last refresh
   std::string lastMessage_;  // title and prompt of the last message shown
+  std::map<std::string, MsgResult> defaultAnswers_;
 };
 
 }  // namespace quillmoor

@@ -1,6 +1,7 @@
 #include "input/InputFile.h"
 
 #include "input/TextFile.h"
+#include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
@@ -76,6 +77,7 @@ bool InputFileLostFocus(Program& p, int index) {
         m.chkUTF8[0].value = 1;
       }
       p.strInputExtension = GetFileExtension(box.text, true);
+      ChooseStopWordsForDocument(p);
     }
     p.blnWordsGot = false;
   }

@@ -18,10 +18,10 @@ namespace {
 const std::string kCRLF(kCrLf);
 constexpr long long kMaxReserveBytes = 2147483647LL;
 
-// Feeds a file to `onLine` line by line; a line ends at CR or CR LF. `onLine` returns
-// false to stop early. Returns false with *error set on a read error.
-template <typename OnLine>
-bool ForEachLine(const std::string& path, FileError* error, OnLine onLine) {
+}  // namespace
+
+bool ForEachLine(const std::string& path, FileError* error,
+                 const std::function<bool(std::string&)>& onLine) {
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
   std::vector<char> buffer(1 << 20);
@@ -61,7 +61,6 @@ bool ForEachLine(const std::string& path, FileError* error, OnLine onLine) {
   return true;
 }
 
-}  // namespace
 
 std::string GetFileExtension(const std::string& path, bool lowerCase) {
   std::string name = FileNameOf(path);

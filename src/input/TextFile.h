@@ -10,7 +10,10 @@
 #define QUILLMOOR_INPUT_TEXTFILE_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "shared/FileSystem.h"
 
 namespace quillmoor {
 
@@ -67,6 +70,12 @@ struct LineReadOptions {
   bool blnJoinWithSpace = false;
   bool blnJoinWithSlash = false;  // used when blnJoinWithSpace is false; else CR LF
 };
+
+// Feeds the file to `onLine` line by line (a line ends at CR or CR LF; a lone LF is
+// part of the line); `onLine` returns false to stop early. False with *error set when
+// the file cannot be opened or read.
+bool ForEachLine(const std::string& path, FileError* error,
+                 const std::function<bool(std::string&)>& onLine);
 
 // Reads `path` and returns its lines joined by the chosen separator. On an error
 // returns "" with strErrorMessage and lngErrorNumber set.

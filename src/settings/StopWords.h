@@ -1,19 +1,51 @@
 // Stop words: the words a concordance leaves out.
+//
+// They come from a stop-word file (a word-list file, read into the sorted table
+// p.arrStopWords) and from the extra stop words typed into the parameters window
+// (p.strExtraStopWords, " a b c "). The program proposes the stop-word file of a
+// document's language when the document is chosen.
 #ifndef QUILLMOOR_SETTINGS_STOPWORDS_H_
 #define QUILLMOOR_SETTINGS_STOPWORDS_H_
 
+#include <cstdint>
 #include <string>
 
 namespace quillmoor {
 
 struct Program;
 
-// True when `word` (lower case) is a stop word of the loaded lists. No list is loaded
-// yet, so no word is a stop word.
+// The most words one stop-word file may hold (before duplicates are removed).
+inline constexpr int32_t kMaxStopWordsInFile = 32767;
+// Files larger than this turn the main button into "Stop" while they are read.
+inline constexpr long long kStopButtonFileBytes = 20480;
+// The two-letter codes of the stop-word languages 0 to 5.
+inline constexpr const char* kLanguageCodes = "en_de_es_pt_it_fr";
+
+// Reads the file named by p.strStopWordsFile into the table and says how many words
+// were loaded; on failure (after its message) the previous table stays.
+void AttemptToReadStopWords(Program& p);
+// The reading proper; true when the table was replaced.
+bool ReadStopWordFile(Program& p);
+// After a new input file was accepted: proposes (asks before loading) the stop-word
+// file of the document's language.
+void ChooseStopWordsForDocument(Program& p);
+// The code of the document's language from a lang= or content=" mark in its first
+// ten non-blank lines, when it is one of `codes`; otherwise `defaultCode`.
+std::string DetectDocumentLanguage(const std::string& path, const std::string& codes,
+                                   const std::string& defaultCode);
+// Names the English file beside the program when no stop-word file is named.
+void SetPathToCWDs_Eng(Program& p);
+void EraseStopWords(Program& p);
+// Shows the first 30 stop words (when there are at least two).
+void ListStopWords(Program& p);
+// True when `word` is an extra stop word or in the stop-word table.
 bool IsStopWord(const Program& p, const std::string& word);
 
-// Vets the characters of the extra stop words against the word options. With no extra
-// stop words there is nothing to refuse.
+// Normalises the extra stop words: lower case, commas to spaces, duplicates removed,
+// sorted, single spaces.
+void txbExtraStopWords_LostFocus(Program& p);
+// Vets the characters of the extra stop words against the word options; false (after
+// the "Character not allowed" message) at the first character that fails.
 bool CheckAllowedExtraChars(Program& p);
 
 }  // namespace quillmoor

@@ -51,7 +51,9 @@ TEST(CliReadTest, PrintsTheDocumentTextInUtf8) {
   EXPECT_EQ(ansi.status, 0);
   EXPECT_EQ(ansi.out,
             "The first line. / The second line, with \xE2\x80\x9Cquotes\xE2\x80\x9D and caf\xC3\xA9.\n");
-  EXPECT_EQ(ansi.err, "Reading the input file ...\nConverting UTF-8 ...\n");
+  // Start-up loads the English stop words, then the input is read.
+  EXPECT_NE(ansi.err.find("stop words loaded from "), std::string::npos);
+  EXPECT_TRUE(ansi.err.ends_with("\nReading the input file ...\nConverting UTF-8 ...\n")) << ansi.err;
 
   // A UTF-8 file named like a typed path checks the UTF-8 box, so no question comes.
   CliRun utf8 = RunCliProcess("read " + Data("utf8.txt"));
@@ -133,7 +135,7 @@ TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
   std::string path = dir.Write("doc.txt",
                                "The cats and the dogs. The well-known 4x4 cat.\r\n"
                                "Caf\xE9 and cafe and CAFE, ZEBRA zebra.\r\n");
-  CliRun alpha = RunCliProcess("wordlist " + Quote(path));
+  CliRun alpha = RunCliProcess("wordlist --stop-words none " + Quote(path));
   EXPECT_EQ(alpha.status, 0);
   // "caf\xE9" and "cafe" share a key; the table's quicksort puts them in this order.
   EXPECT_EQ(alpha.out, "and\t3\ncaf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nthe\t3\n"
@@ -141,13 +143,19 @@ TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
   EXPECT_NE(alpha.err.find("Scanning the words ...\n"), std::string::npos);
   EXPECT_TRUE(alpha.err.ends_with("Words: 10\nOccurrences: 17\n")) << alpha.err;
 
-  CliRun freq = RunCliProcess("wordlist --order freq --no-hyphens --numerals " + Quote(path));
+  CliRun freq = RunCliProcess("wordlist --order freq --no-hyphens --numerals --stop-words none " +
+                              Quote(path));
   EXPECT_EQ(freq.status, 0);
   EXPECT_EQ(freq.out, "and\t3\nthe\t3\ncafe\t2\ncat\t2\nzebra\t2\n4x4\t1\ncaf\xC3\xA9\t1\n"
                       "dog\t1\nknown\t1\nwell\t1\n");
 
-  CliRun frequent = RunCliProcess("wordlist --min-frequency 3 " + Quote(path));
+  CliRun frequent = RunCliProcess("wordlist --min-frequency 3 --stop-words none " + Quote(path));
   EXPECT_EQ(frequent.out, "and\t3\nthe\t3\n");
+  // The English stop words of a fresh start leave out "and", "the" and "well".
+  CliRun english = RunCliProcess("wordlist " + Quote(path));
+  EXPECT_EQ(english.out, "caf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nwell-known\t1\nzebra\t2\n");
+  CliRun extra = RunCliProcess("wordlist --extra-stop-words 'Zebra, DOG' " + Quote(path));
+  EXPECT_EQ(extra.out, "caf\xC3\xA9\t1\ncafe\t2\ncat\t2\nknown\t1\nwell-known\t1\n");
 }
 
 TEST(CliWordListTest, RefusalsAndBadOptions) {

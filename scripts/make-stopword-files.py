@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Builds the eight stop-word files in data/ from the Snowball source lists.
+
+Usage: scripts/make-stopword-files.py SNOWBALL_DIR [OUT_DIR]
+SNOWBALL_DIR holds english.stop, german.stop, ... (UTF-8, one word per line).
+The files written are Windows-1252 word-list files with CR LF line ends, each opening
+with a comment block that says what it is and where its words came from.
+"""
+import os
+import sys
+
+# Function words a concordance user expects left out, beyond the Snowball list:
+# determiners, pronouns, prepositions, conjunctions, auxiliaries, adverbs of degree,
+# time and place, small numbers, and the archaic forms of older English texts.
+ENGLISH_EXTRA = """
+a about above across after afterwards again against ago ah all almost alone along
+already also although always am amid amidst among amongst an and another any anybody
+anyhow anyone anything anyway anyways anywhere apart are around as aside at away back
+be became because become becomes becoming been before beforehand behind being below
+beneath beside besides between beyond both but by can cannot could dare did do does
+doing done down during each either else elsewhere enough etc even ever every everybody
+everyone everything everywhere except few fifth first five for former formerly forth
+four from further furthermore had has have having he hence her here hereafter hereby
+herein hereupon hers herself him himself his how however i ie if in inasmuch indeed
+inside instead into inward is it its itself just last latter latterly least less lest
+let like likewise many may maybe me meanwhile might mine more moreover most mostly
+much must my myself namely near nearly neither never nevertheless next nine no nobody
+none noone nor not nothing now nowhere of off often oh ok okay on once one ones only
+onto or other others otherwise ought our ours ourselves out outside over own per
+perhaps please quite rather really same second several shall she should since six so
+some somebody somehow someone something sometime sometimes somewhat somewhere soon
+still such ten than that the thee their theirs them themselves then thence there
+thereafter thereby therefore therein thereof thereupon these they thine third this
+those thou though three through throughout thru thus thy till to together too toward
+towards two under underneath unless unlike until unto up upon us very via was we well
+were what whatever whatsoever when whence whenever where whereafter whereas whereby
+wherefore wherein whereof whereupon wherever whether which while whilst whither who
+whoever whole whom whomever whose why will with within without would ye yes yet you
+your yours yourself yourselves
+aren couldn didn doesn don hadn hasn haven isn mightn mustn needn shan shouldn wasn
+weren wouldn
+art canst couldst didst dost doth hadst hast hath shalt shouldst thyself wast wilt
+wouldst
+eight fourth seven
+across along amongst barring concerning considering despite following minus
+notwithstanding opposite past pending regarding round save versus worth
+also anyhow besides hardly merely nonetheless quite scarcely seldom therein thereto
+accordingly almost already altogether anew apparently approximately awhile
+certainly chiefly clearly consequently definitely especially essentially evidently
+exactly fairly finally generally greatly hereof highly instantly largely lately
+mainly meantime moreover necessarily normally notably obviously occasionally
+particularly plainly possibly presumably previously primarily probably promptly
+rarely readily recently relatively respectively seemingly seriously shortly
+significantly similarly simply slightly solely somewhat specifically strongly
+subsequently successfully sufficiently surely thoroughly truly ultimately undoubtedly
+usually various widely
+mr mrs ms dr st
+"""
+
+LANGUAGES = [
+    ("en", "English", "english.stop"),
+    ("de", "German", "german.stop"),
+    ("es", "Spanish", "spanish.stop"),
+    ("pt", "Portuguese", "portuguese.stop"),
+    ("it", "Italian", "italian.stop"),
+    ("fr", "French", "french.stop"),
+]
+
+CREDIT = [
+    "Source: the stop-word lists of the Snowball project (snowballstem.org),",
+    "Copyright (c) 2001 Dr Martin Porter, (c) 2002 Richard Boulton,",
+    "used under the BSD 3-Clause licence; converted to Windows-1252.",
+]
+
+
+def read_snowball(folder, name):
+    words = []
+    with open(os.path.join(folder, name), encoding="utf-8") as f:
+        for line in f:
+            word = line.split("|")[0].strip()
+            if word:
+                words.append(word.lower())
+    return words
+
+
+def write_list(path, title, notes, words):
+    unique = sorted(set(words), key=lambda w: w.encode("cp1252"))
+    lines = ["/*", "Quillmoor stop-word list: " + title + " (" + str(len(unique)) + " words).", ""]
+    lines += notes
+    lines += ["", "Format: one or more words a line, separated by spaces; lines between",
+              "a line beginning with slash-star and a line ending with star-slash",
+              "are comments. Words are compared in lower case.", "*/"]
+    lines += unique
+    data = "\r\n".join(lines) + "\r\n"
+    with open(path, "wb") as f:
+        f.write(data.encode("cp1252"))
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    source = sys.argv[1]
+    out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "data")
+    lists = {}
+    for code, name, file in LANGUAGES:
+        words = read_snowball(source, file)
+        notes = list(CREDIT)
+        if code == "en":
+            words += ENGLISH_EXTRA.split()
+            notes += ["Extended for Quillmoor with further English function words",
+                      "(prepositions, conjunctions, adverbs, numbers, archaic forms)."]
+        lists[code] = words
+        write_list(os.path.join(out, "stwds_" + code + ".txt"), name, notes, words)
+    write_list(os.path.join(out, "stwds_en_de.txt"), "English and German",
+               ["The English and the German lists together."] + CREDIT, lists["en"] + lists["de"])
+    everything = [w for code, _, _ in LANGUAGES for w in lists[code]]
+    write_list(os.path.join(out, "stwds_en_de_es_pt_it_fr.txt"), "all six languages",
+               ["The English, German, Spanish, Portuguese, Italian and French lists together."]
+               + CREDIT, everything)
+
+
+if __name__ == "__main__":
+    main()

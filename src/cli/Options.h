@@ -1,0 +1,52 @@
+// The command line's words: the command, the input file and the options.
+//
+// Every option sets a control of the windows; an option not given leaves the
+// program's default. The run commands share one set of options.
+#ifndef QUILLMOOR_CLI_OPTIONS_H_
+#define QUILLMOOR_CLI_OPTIONS_H_
+
+#include <string>
+#include <vector>
+
+#include "cli/CliHost.h"
+
+namespace quillmoor {
+
+// An option the command line leaves alone keeps the program's default.
+template <typename T>
+struct Setting {
+  bool given = false;
+  T value{};
+  void Set(T v) {
+    given = true;
+    value = v;
+  }
+};
+
+struct CliOptions {
+  std::string command;   // "read", "wordlist" or "create"
+  std::string file;      // as given (native, UTF-8)
+  AnswerPolicy policy = AnswerPolicy::kDefault;
+  Setting<int> wordOrder;         // list index: 0 alphabetical, 1 by frequency
+  Setting<bool> hyphens;
+  Setting<bool> numerals;
+  Setting<int> minFrequency;      // 2 to 20
+  Setting<int> context;           // 0 to 9
+  Setting<bool> frequencies;
+  Setting<bool> lineBreaks;
+  Setting<std::string> stopWords;       // a file (native) or en, de, ..., all, none
+  Setting<std::string> extraStopWords;  // native (UTF-8) text
+  Setting<std::string> output;          // a file (native) or "-"
+  bool overwrite = false;
+};
+
+// Parses the arguments after the program name. Returns false with *error set on a
+// usage error.
+bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
+                     std::string* error);
+
+std::string CliUsage();
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_CLI_OPTIONS_H_

@@ -1,0 +1,18 @@
+// Start-up of the program: what the main window does before it takes input.
+#ifndef QUILLMOOR_UI_STARTUP_H_
+#define QUILLMOOR_UI_STARTUP_H_
+
+#include <string>
+
+namespace quillmoor {
+
+struct Program;
+
+// Loads the program texts (a failure ends the program), fills the lists, sets the
+// defaults, loads the stop words (the English file when none is named) and marks
+// start-up complete. False when the program texts could not be loaded.
+bool StartProgram(Program& p, const std::string& programFolder);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_UI_STARTUP_H_
