@@ -224,6 +224,12 @@ bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& bln
   return true;
 }
 
+bool HasNulBytes(const std::string& path, long long maxBytes) {
+  std::string head;
+  FileError error;
+  return ReadFilePrefix(path, maxBytes, &head, &error) && head.find('\0') != std::string::npos;
+}
+
 std::string FormatFileSize(long long lngBytes) {
   if (lngBytes < 1024) return std::to_string(lngBytes) + " bytes";
   if (lngBytes < 1048576) return FormatNumber(static_cast<double>(lngBytes) / 1024.0, 2) + " Kb";

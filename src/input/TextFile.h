@@ -59,6 +59,10 @@ int16_t ClassifyTextFile(const std::string& path, long long lngMaxScanBytes, boo
 bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
                    int16_t& intFileType, bool blnAskToContinue);
 
+// True when the first `maxBytes` bytes of the file hold a NUL byte: a binary file,
+// which the word-list readers refuse.
+bool HasNulBytes(const std::string& path, long long maxBytes = kMaxScanBytes);
+
 // "512 bytes", "1.00 Kb", "2.50 Mb" in the user's number format.
 std::string FormatFileSize(long long lngBytes);
 

@@ -46,6 +46,11 @@ bool ReadStopWordFile(Program& p) {
   bool utf8 = false;
   int16_t fileType = 0;
   if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
+  if (HasNulBytes(path)) {
+    MsgBox(p, "File " + name + kCRLF + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
+           MsgIcon::kExclamation, "Stop words");
+    return false;
+  }
   ConcealNumWords(p, true);
   p.frmMain.txbOutput.text = p.GetProgramText(86) + " ...";
   RefreshOutput(p);

@@ -185,6 +185,29 @@ int32_t LiteralWordTable::LinkWordsByFrequency() {
   return first;
 }
 
+void LiteralContextLines::Merge(const std::string& line, bool showFrequencies) {
+  bool matched = false;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    std::string& slot = lines[k];
+    size_t mark = slot.rfind(" (x");
+    std::string base = mark == std::string::npos ? slot : slot.substr(0, mark);
+    if (base != line) continue;
+    matched = true;
+    if (!showFrequencies) continue;
+    if (repeats[k] == 0) {
+      repeats[k] = 1;
+      slot += " (x2)";
+    } else if (repeats[k] >= 1 && repeats[k] <= 998) {
+      ++repeats[k];
+      slot = slot.substr(0, slot.rfind("(x")) + "(x" + std::to_string(repeats[k] + 1) + ")";
+    }
+  }
+  if (!matched) {
+    lines.push_back(line);
+    repeats.push_back(0);
+  }
+}
+
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
                         size_t pieces) {
   std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);

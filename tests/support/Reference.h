@@ -36,6 +36,14 @@ class LiteralWordTable {
   int32_t n = 0;
 };
 
+// The context-line merge as the program does it: every kept line's base (its text
+// before the last " (x") is computed anew and compared with the new line.
+struct LiteralContextLines {
+  std::vector<std::string> lines;
+  std::vector<int32_t> repeats;
+  void Merge(const std::string& line, bool showFrequencies);
+};
+
 // A random string of `length` bytes drawn from `alphabet`.
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
                         size_t pieces);

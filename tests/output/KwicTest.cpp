@@ -1,0 +1,119 @@
+#include "output/Kwic.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/EngineTestUtil.h"
+#include "shared/ScriptedHost.h"
+#include "support/Reference.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::ScanText;
+
+// The entry of `word` in `text`, as the listing makes it.
+class KwicTest : public ::testing::Test {
+ protected:
+  std::string Entry(const std::string& text, const std::string& word, int context,
+                    bool frequencies = true, bool lineBreaks = false) {
+    ScanText(p, text);
+    p.intContextSize = static_cast<int16_t>(context);
+    p.blnShowFrequencies = frequencies;
+    p.blnShowLineBreaks = lineBreaks;
+    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+      if (p.arrWords[i].strWord != word) continue;
+      std::string out;
+      DisplayNextWord(p, i, out);
+      return out;
+    }
+    return "(no such word)";
+  }
+  ScriptedHost host;
+  Program p{host};
+};
+
+const std::string kRiver =
+    "Once the old river ran past the mill, and the old river ran past the town; "
+    "down by the river and then home.";
+
+TEST_F(KwicTest, RepeatedContextsAreListedOnceWithTheirCount) {
+  EXPECT_EQ(Entry(kRiver, "river", 2),
+            "\r\n[river 3]\r\n... the old river ran past (x2)\r\n... by the river and then\r\n");
+  EXPECT_EQ(Entry(kRiver, "river", 2, false),
+            "\r\n[river]\r\n... the old river ran past\r\n... by the river and then\r\n");
+}
+
+TEST_F(KwicTest, LineBreakMarksAreKeptOrDropped) {
+  // ScanText does not turn line breaks into " / "; the reader does. Use the marks.
+  const std::string text = "down by the river / and then home";
+  EXPECT_EQ(Entry(text, "river", 2, true, true), "\r\n[river 1]\r\n... by the river / and then\r\n");
+  EXPECT_EQ(Entry(text, "river", 2, true, false), "\r\n[river 1]\r\n... by the river and then\r\n");
+  // The slash is no word: with marks shown, two words still stand on each side.
+  EXPECT_EQ(Entry("a b c / d river e / f g h", "river", 2, true, true),
+            "\r\n[river 1]\r\n... c / d river e / f\r\n");
+}
+
+TEST_F(KwicTest, WindowsAtTheStartAndTheEndOfTheText) {
+  // Near the start the window begins at character 1. For the first word the count of
+  // words runs on into the right-hand side; for the second, the text's leading space
+  // stays at the front of the line.
+  EXPECT_EQ(Entry("river one two three four five six", "river", 2),
+            "\r\n[river 1]\r\n... river one two three four\r\n");
+  EXPECT_EQ(Entry("one river two three four five six", "river", 2),
+            "\r\n[river 1]\r\n...  one river two three\r\n");
+  // Near the end the line ends with a space and fewer words on the right.
+  EXPECT_EQ(Entry("one two three four five river", "river", 2),
+            "\r\n[river 1]\r\n... four five river \r\n");
+}
+
+TEST_F(KwicTest, NoContextGivesOneLinePerWord) {
+  EXPECT_EQ(Entry(kRiver, "river", 0), "river 3\r\n");
+  EXPECT_EQ(p.frmMain.txbOutput.text, "river 3\r\n");
+  EXPECT_EQ(Entry(kRiver, "river", 0, false), "river\r\n");
+}
+
+TEST_F(KwicTest, RepeatMarksCountUpAndStopAtOneThousand) {
+  std::string text;
+  for (int i = 0; i < 1005; ++i) text += "xx yy rain zz ww. ";
+  EXPECT_EQ(Entry(text, "rain", 2), "\r\n[rain 1005]\r\n... xx yy rain zz ww. (x1000)\r\n");
+  std::string three = "aa bb rain cc dd. aa bb rain cc dd. aa bb rain cc dd.";
+  EXPECT_EQ(Entry(three, "rain", 2), "\r\n[rain 3]\r\n... aa bb rain cc dd. (x3)\r\n");
+}
+
+TEST(ContextLinesTest, BasesBeforeTheLastRepeatMark) {
+  EXPECT_EQ(ContextBase("a (xb c"), "a");
+  EXPECT_EQ(ContextBase("a (xb c (x2)"), "a (xb c");
+  EXPECT_EQ(ContextBase("plain"), "plain");
+  // A line with " (x" of its own: its base is the part before it, until the first
+  // repeat mark makes its whole old text the base.
+  ContextLines lines;
+  lines.Merge("w (x9 v", true);
+  lines.Merge("w", true);          // matches the base "w"
+  EXPECT_EQ(lines.lines(), std::vector<std::string>{"w (x9 v (x2)"});
+  lines.Merge("w", true);          // the base is now "w (x9 v": a new line
+  lines.Merge("w (x9 v", true);    // a repeat of the first line
+  EXPECT_EQ(lines.lines(), (std::vector<std::string>{"w (x9 v (x3)", "w"}));
+}
+
+TEST(ContextLinesTest, MatchesTheLiteralMergeOnRandomLines) {
+  std::mt19937 rng(42);
+  const std::vector<std::string> pieces = {"a", "b", " ", " (x", "2)", "(x", " (x2)", "c"};
+  for (int round = 0; round < 3000; ++round) {
+    const bool frequencies = rng() % 4 != 0;
+    ContextLines fast;
+    reference::LiteralContextLines literal;
+    const int n = 1 + static_cast<int>(rng() % 40);
+    for (int i = 0; i < n; ++i) {
+      std::string line = reference::RandomBytes(rng, pieces, rng() % 4);
+      fast.Merge(line, frequencies);
+      literal.Merge(line, frequencies);
+    }
+    ASSERT_EQ(fast.lines(), literal.lines) << round;
+    ASSERT_EQ(fast.repeatCounts(), literal.repeats) << round;
+  }
+}
+
+}  // namespace
+}  // namespace quillmoor

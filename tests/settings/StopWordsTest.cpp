@@ -1,0 +1,236 @@
+#include "settings/StopWords.h"
+
+#include <gtest/gtest.h>
+
+#include "input/InputFile.h"
+#include "settings/Defaults.h"
+#include "shared/Cp1252.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::TempDir;
+
+class StopWordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetNumberLocale({'.', ','});
+    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
+    FillLists(p);
+    InitializeVariables(p);
+    p.strProgramFolder = dir.path();
+    p.blnStartUpCompleted = true;
+  }
+  // Loads `contents` as a stop-word file; returns whether it was loaded.
+  bool Load(const std::string& contents, const std::string& name = "stop.txt") {
+    p.strStopWordsFile = dir.Write(name, contents);
+    AttemptToReadStopWords(p);
+    return p.blnStopWordsLoaded;
+  }
+  std::vector<std::string> Table() const {
+    return std::vector<std::string>(p.arrStopWords.begin() + 1, p.arrStopWords.end());
+  }
+  ScriptedHost host;
+  Program p{host};
+  TempDir dir;
+};
+
+TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
+  ASSERT_TRUE(Load("/* one-line comment */\r\n\r\n/* a block\r\nstill comment\r\nends here */\r\n"
+                   "  the a   an \r\n\t\r\n"));
+  EXPECT_EQ(Table(), (std::vector<std::string>{"a", "an", "the"}));
+  EXPECT_EQ(p.lngNumStopWords, 3);
+  EXPECT_EQ(p.frmMain.txbOutput.text,
+            "3 stop words loaded from " + Cp1252Lower(p.strStopWordsFile) + "\r\n");
+  EXPECT_EQ(p.frmParams.txbStopWordsFile.text, p.strStopWordsFile);
+  EXPECT_TRUE(p.frmMain.cmdListWords.enabled);
+  // A closing line without an open block is skipped too.
+  ASSERT_TRUE(Load("x */\r\nZebra \xC9T\xC9\r\n"));
+  EXPECT_EQ(Table(), (std::vector<std::string>{"zebra", "\xE9t\xE9"}));
+}
+
+TEST_F(StopWordsTest, DuplicatesAndSummaries) {
+  ASSERT_TRUE(Load("The\r\nthe\r\n"));
+  EXPECT_EQ(Table(), std::vector<std::string>{"the"});
+  EXPECT_EQ(p.frmMain.txbOutput.text, "One stop word loaded from " + Cp1252Lower(p.strStopWordsFile) + "\r\n");
+  std::string many;
+  for (int i = 0; i < 2500; ++i) many += "w" + std::to_string(i) + (i % 10 == 9 ? "\r\n" : " ");
+  ASSERT_TRUE(Load(many + "w1 w2\r\n"));
+  EXPECT_EQ(p.lngNumStopWords, 2500);
+  EXPECT_TRUE(p.frmMain.txbOutput.text.starts_with("2,500 stop words loaded from "));
+}
+
+TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
+  ASSERT_TRUE(Load("alpha beta\r\n"));
+  struct Case {
+    std::string name, bytes, message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"rtf.txt", "{\\rtf1 the a}", "is an RTF file."},
+           {"u16.txt", std::string("\xFF\xFEt\0h\0e\0", 8), "is a Unicode file but not UTF-8 encoded."},
+           {"empty.txt", "", " is zero-length."},
+           {"binary.txt", std::string("the\0\x01\x02\0and", 10), "is not a text file"}}) {
+    host.messages.clear();
+    EXPECT_FALSE(Load(c.bytes, c.name)) << c.name;
+    ASSERT_EQ(host.messages.size(), 1u) << c.name;
+    EXPECT_NE(host.messages[0].prompt.find(c.message), std::string::npos) << host.messages[0].prompt;
+    EXPECT_EQ(Table(), (std::vector<std::string>{"alpha", "beta"})) << c.name;
+  }
+  host.messages.clear();
+  p.strStopWordsFile = dir.path() + "/missing.txt";
+  AttemptToReadStopWords(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "The stop-words file does not exist.");
+  EXPECT_EQ(host.messages[0].title, "File not found");
+  EXPECT_EQ(p.lngNumStopWords, 2);
+  // A read error.
+  std::string path = dir.Write("broken.txt", std::string(30000, 'a') + " b\r\n");
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.faults[path].readOkBytes = 20000;
+  host.messages.clear();
+  p.strStopWordsFile = path;
+  AttemptToReadStopWords(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Error #57when reading stop words from tile " + Cp1252Lower(path));
+  EXPECT_EQ(host.messages[0].title, "Stop words");
+  EXPECT_FALSE(p.blnStopWordsLoaded);
+  EXPECT_EQ(p.lngNumStopWords, 2);
+}
+
+TEST_F(StopWordsTest, TooManyWordsAreRefused) {
+  std::string many;
+  for (int i = 0; i < 32768; ++i) many += "w" + std::to_string(i) + "\r\n";
+  EXPECT_FALSE(Load(many));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].prompt.find("holds 32,768 words; a stop-word file can hold at most 32,767."),
+            std::string::npos);
+}
+
+TEST_F(StopWordsTest, LookupUsesTheTableAndTheExtraWords) {
+  ASSERT_TRUE(Load("the and\r\n"));
+  EXPECT_TRUE(IsStopWord(p, "the"));
+  EXPECT_FALSE(IsStopWord(p, "cat"));
+  p.frmParams.txbExtraStopWords.text = "Foo, bar  FOO";
+  txbExtraStopWords_LostFocus(p);
+  EXPECT_EQ(p.frmParams.txbExtraStopWords.text, "bar foo");
+  EXPECT_EQ(p.strExtraStopWords, " bar foo ");
+  EXPECT_TRUE(IsStopWord(p, "foo"));
+  EXPECT_TRUE(IsStopWord(p, "FOO"));
+  EXPECT_FALSE(IsStopWord(p, "fo"));
+  p.frmParams.txbExtraStopWords.text = "   ";
+  txbExtraStopWords_LostFocus(p);
+  EXPECT_EQ(p.strExtraStopWords, "");
+  // With no file named and no extra words nothing is a stop word.
+  p.frmParams.txbStopWordsFile.text.clear();
+  EXPECT_FALSE(IsStopWord(p, "the"));
+  EraseStopWords(p);
+  EXPECT_EQ(p.lngNumStopWords, 0);
+  EXPECT_EQ(p.strStopWordsFile, "");
+}
+
+TEST_F(StopWordsTest, ExtraStopWordsCharacters) {
+  p.frmParams.chkAllowWordsWithHyphens.value = 0;
+  p.frmParams.txbExtraStopWords.text = "well-known";
+  txbExtraStopWords_LostFocus(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Character not allowed");
+  EXPECT_EQ(host.messages[0].prompt,
+            "The character - occurs in some stop word\r\nbut is not currently set as a character "
+            "allowed in a word.");
+  p.frmParams.chkAllowWordsWithHyphens.value = 1;
+  EXPECT_TRUE(CheckAllowedExtraChars(p));
+  p.frmParams.txbExtraStopWords.text = "a,b";
+  host.messages.clear();
+  EXPECT_FALSE(CheckAllowedExtraChars(p));
+  EXPECT_TRUE(host.messages[0].prompt.ends_with(
+      "\r\n\r\nWords-to-ignore must be separated by a space, not by a comma."));
+  p.frmParams.txbExtraStopWords.text = "x9";
+  EXPECT_FALSE(CheckAllowedExtraChars(p));
+  p.frmParams.chkAllowWordsWithNumerals.value = 1;
+  EXPECT_TRUE(CheckAllowedExtraChars(p));
+}
+
+TEST_F(StopWordsTest, ListStopWordsShowsThirty) {
+  ASSERT_TRUE(Load("only\r\n"));
+  host.messages.clear();
+  ListStopWords(p);
+  EXPECT_TRUE(host.messages.empty());
+  std::string words;
+  for (int i = 0; i < 31; ++i) words += "w" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + " ";
+  ASSERT_TRUE(Load(words));
+  host.messages.clear();
+  ListStopWords(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  const std::string& prompt = host.messages[0].prompt;
+  EXPECT_TRUE(prompt.starts_with("There are 31 stop words.\r\n\r\n"));
+  EXPECT_TRUE(prompt.ends_with("\r\n\r\nand more"));
+  EXPECT_EQ(std::count(prompt.begin(), prompt.end(), '\n'), 2 + 30 + 1);
+  ASSERT_TRUE(Load(words.substr(0, words.rfind("w", words.size() - 2))));  // 30 words
+  host.messages.clear();
+  ListStopWords(p);
+  EXPECT_EQ(host.messages[0].prompt.find("and more"), std::string::npos);
+}
+
+TEST_F(StopWordsTest, TheDocumentsLanguageIsProposed) {
+  dir.Write("stwds_en.txt", "the\r\n");
+  dir.Write("stwds_fr.txt", "le la\r\n");
+  dir.Write("stwds_en_de_es_pt_it_fr.txt", "the le\r\n");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("a.html", "<html lang=\"fr\">\r\n"), kLanguageCodes, "en"), "fr");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("b.html", "<html lang=\"de-DE\">\r\n"), kLanguageCodes, "en"), "de");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("c.txt", "lang=xde\r\n"), kLanguageCodes, "en"), "de");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("d.txt", "no mark here\r\n"), kLanguageCodes, "en"), "en");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("e.html", "<meta content=\"xit\">\r\n"), kLanguageCodes, "en"), "it");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("f.html", "<html lang=\"zh\">\r\n"), kLanguageCodes, "en"), "en");
+
+  ASSERT_TRUE(Load("the\r\n", "stwds_en.txt"));
+  host.messages.clear();
+  p.frmMain.txbFile[0].text = dir.Write("page.html", "<html lang=\"fr\"><p>le chat</p>\r\n");
+  ChooseStopWordsForDocument(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Stop words");
+  EXPECT_EQ(host.messages[0].prompt,
+            "Do you wish to load the stop words of this file?\r\n" + Cp1252Lower(dir.path()) + "/stwds_fr.txt");
+  EXPECT_EQ(Table(), (std::vector<std::string>{"la", "le"}));  // answered Yes
+  // An English document with the English list loaded: nothing to ask.
+  ASSERT_TRUE(Load("the\r\n", "stwds_en.txt"));
+  host.messages.clear();
+  p.frmParams.txbStopWordsFile.text = Cp1252Lower(dir.path()) + "/stwds_en.txt";
+  p.strStopWordsFile = p.frmParams.txbStopWordsFile.text;
+  p.frmMain.txbFile[0].text = dir.Write("plain.txt", "the cat\r\n");
+  ChooseStopWordsForDocument(p);
+  EXPECT_TRUE(host.messages.empty());
+  // With the six-language list loaded no proposal is made.
+  ASSERT_TRUE(Load("the le\r\n", "stwds_en_de_es_pt_it_fr.txt"));
+  host.messages.clear();
+  p.frmMain.txbFile[0].text = dir.path() + "/page.html";
+  ChooseStopWordsForDocument(p);
+  EXPECT_TRUE(host.messages.empty());
+  // A language whose file is missing switches file stop words off.
+  p.frmMain.txbFile[0].text = dir.Write("de.html", "<html lang=\"de\">\r\n");
+  ChooseStopWordsForDocument(p);
+  EXPECT_EQ(p.strStopWordsFile, "");
+  EXPECT_EQ(p.frmParams.txbStopWordsFile.text, "");
+  EXPECT_EQ(p.lngNumStopWords, 0);
+}
+
+TEST_F(StopWordsTest, EnglishFileBesideTheProgram) {
+  SetPathToCWDs_Eng(p);
+  EXPECT_EQ(p.frmParams.txbStopWordsFile.text, dir.path() + "/stwds_en.txt");
+  EXPECT_EQ(p.strStopWordsFile, dir.path() + "/stwds_en.txt");
+  // The shipped lists load and hold what their comment block says.
+  p.strStopWordsFile = std::string(QUILLMOOR_DATA_DIR) + "/stwds_en.txt";
+  AttemptToReadStopWords(p);
+  ASSERT_TRUE(p.blnStopWordsLoaded);
+  EXPECT_GT(p.lngNumStopWords, 300);
+  for (const char* w : {"the", "and", "which", "thee", "nevertheless"}) EXPECT_TRUE(IsStopWord(p, w)) << w;
+  EXPECT_FALSE(IsStopWord(p, "river"));
+}
+
+}  // namespace
+}  // namespace quillmoor
