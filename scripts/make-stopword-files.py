@@ -57,6 +57,14 @@ usually various widely
 mr mrs ms dr st
 """
 
+# French articles, pronouns and prepositions the Snowball list leaves out.
+FRENCH_EXTRA = """
+les aux ces cette cet dans pour par sur sous avec sans mais donc car nous vous ils elles
+leur leurs tr\u00e8s plus moins tout tous toute toutes comme aussi bien encore d\u00e9j\u00e0
+ceci cela celui celle ceux celles dont quoi lequel laquelle lesquels lesquelles o\u00f9
+entre vers chez depuis pendant avant apr\u00e8s contre selon parmi
+"""
+
 LANGUAGES = [
     ("en", "English", "english.stop"),
     ("de", "German", "german.stop"),
@@ -109,6 +117,10 @@ def main():
             words += ENGLISH_EXTRA.split()
             notes += ["Extended for Quillmoor with further English function words",
                       "(prepositions, conjunctions, adverbs, numbers, archaic forms)."]
+        if code == "fr":
+            words += FRENCH_EXTRA.split()
+            notes += ["Extended for Quillmoor with further French articles, pronouns",
+                      "and prepositions."]
         lists[code] = words
         write_list(os.path.join(out, "stwds_" + code + ".txt"), name, notes, words)
     write_list(os.path.join(out, "stwds_en_de.txt"), "English and German",

@@ -110,7 +110,7 @@ TEST(CliReadTest, QuestionsFollowTheAnswerPolicy) {
 
 TEST(CliReadTest, UsageErrorsExitWithTwo) {
   for (const char* args : {"", "read", "frobnicate x", "read a b", "read --yes --no x",
-                           "read --colour x"}) {
+                           "read --colour x", "a b"}) {
     CliRun run = RunCliProcess(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_NE(run.err.find("usage: quillmoor-cli"), std::string::npos) << args;
@@ -195,6 +195,95 @@ TEST(CliWordListTest, CtrlCPressesStop) {
   EXPECT_EQ(RunWordList(p), kExitRefused);
   EXPECT_EQ(p.frmMain.txbOutput.text, "Stopped when reading file.");
   std::signal(SIGINT, SIG_DFL);
+}
+
+// The concordance file without what changes from run to run: its first line (the
+// input's path) and the date of the third.
+std::string Stable(const std::string& file) {
+  std::string rest = file.substr(file.find("\r\n") + 2);
+  size_t date = rest.find("): ");
+  size_t end = rest.find("\r\n", date);
+  return rest.substr(0, date + 3) + rest.substr(end);
+}
+
+TEST(CliCreateTest, ConcordancesMatchTheGoldenFiles) {
+  struct Case {
+    const char* golden;
+    std::string args;
+  };
+  const std::vector<Case> cases = {
+      {"river.a5.txt", Data("river.txt")},
+      {"river.f2.txt", "--order freq --context 2 --no-line-breaks --no-frequencies " + Data("river.txt")},
+      {"river.a0.txt", "--context 0 --stop-words none --numerals " + Data("river.txt")},
+      {"riviere.a3.txt", "--context 3 " + Data("riviere.html")},
+      {"river.a9.txt", "--context 9 --min-frequency 2 --extra-stop-words 'mill miller' " + Data("river.txt")},
+  };
+  for (const Case& c : cases) {
+    CliRun run = RunCliProcess("--output - " + c.args);
+    ASSERT_EQ(run.status, 0) << c.golden << run.err;
+    EXPECT_EQ(Stable(run.out), ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + c.golden))
+        << c.golden;
+  }
+}
+
+TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
+  TempDir dir;
+  const std::string input = dir.Write("book", "The river ran past the old mill.\r\n");
+  const std::string name = input + ".oxn.con_a5.txt";  // no extension: the whole suffix
+  CliRun first = RunCliProcess(Quote(input));
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.err.find("Concordance file: " + name), std::string::npos);
+  const std::string written = ReadWholeFile(name);
+  EXPECT_TRUE(written.starts_with("Input file: " + input + "\r\nMD5 message digest of input file: "));
+  // ("mill" is a Roman numeral by the letter test.)
+  EXPECT_NE(written.find("\r\n\r\n[old 1]\r\n... The river ran past the old mill. \r\n"), std::string::npos);
+
+  dir.Write("book.oxn.con_a5.txt", "keep me");
+  CliRun again = RunCliProcess("create " + Quote(input));
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("already exists.  Do you wish to overwrite it? [Yes/No] -> No"), std::string::npos);
+  EXPECT_NE(again.err.find("exists and was not replaced"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(name), "keep me");
+  EXPECT_EQ(RunCliProcess("--overwrite " + Quote(input)).status, 0);
+  EXPECT_NE(ReadWholeFile(name), "keep me");
+  dir.Write("book.oxn.con_a5.txt", "keep me");
+  EXPECT_EQ(RunCliProcess("--yes " + Quote(input)).status, 0);
+  EXPECT_NE(ReadWholeFile(name), "keep me");
+  // --no declines writing at all.
+  dir.Write("book.oxn.con_a5.txt", "keep me");
+  EXPECT_EQ(RunCliProcess("--no " + Quote(input)).status, 1);
+  EXPECT_EQ(ReadWholeFile(name), "keep me");
+}
+
+TEST(CliCreateTest, OutputOptionsAndFailures) {
+  TempDir dir;
+  const std::string input = dir.Write("doc.txt", "Rivers and more rivers.\r\n");
+  CliRun other = RunCliProcess("--output " + Quote(dir.path() + "/other.txt") + " " + Quote(input));
+  EXPECT_EQ(other.status, 0) << other.err;
+  EXPECT_TRUE(ReadWholeFile(dir.path() + "/other.txt").starts_with("Input file: "));
+  // A folder that does not exist: the file output error, and nothing claimed.
+  CliRun bad = RunCliProcess("--output /nonexistent-folder/x.txt " + Quote(input));
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("File output error: Error 76: Path not found"), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("An error occurred when creating the concordance file."), std::string::npos);
+  EXPECT_EQ(bad.err.find("Concordance file: "), std::string::npos);
+  // Stop-word choices.
+  CliRun none = RunCliProcess("--output - --stop-words none --context 0 " + Quote(input));
+  EXPECT_TRUE(none.out.ends_with("\r\n\r\nand 1\r\nmore 1\r\nriver 2\r\n\r\n")) << none.out;
+  CliRun missing = RunCliProcess("--stop-words " + Quote(dir.path() + "/nope.txt") + " " + Quote(input));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("File not found: The stop-words file does not exist."), std::string::npos);
+  CliRun forbidden = RunCliProcess("--no-hyphens --extra-stop-words 'well-known' " + Quote(input));
+  EXPECT_EQ(forbidden.status, 1);
+  EXPECT_NE(forbidden.err.find("Character not allowed: The character - occurs in some stop word"),
+            std::string::npos);
+  for (const char* args : {"--context 10 x", "--context x x", "--output", "--stop-words '' x"}) {
+    EXPECT_EQ(RunCliProcess(args).status, 2) << args;
+  }
+  // Only stop words: nothing is listed, nothing is written.
+  CliRun empty = RunCliProcess(Quote(dir.Write("the.txt", "the and of\r\n")));
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_NE(empty.err.find("No word is listed"), std::string::npos);
 }
 
 TEST(CliOptionsTest, ParsesCommandFileAndPolicy) {
