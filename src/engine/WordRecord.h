@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillmoor {
@@ -20,12 +19,28 @@ struct WordRecord {
   std::vector<int32_t> positions;  // 1-based positions in strLine, in scan order
 };
 
-// Hash of words for lookups by std::string_view without building a std::string.
-struct WordHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+// The index of the word table during a scan: finds a word's entry by its text. An
+// open-addressing table of (hash, entry index); the words themselves stay in the
+// table's records.
+class WordIndex {
+ public:
+  // The index of the entry of `word` in `records`, or 0 when there is none.
+  int32_t Find(std::string_view word, const std::vector<WordRecord>& records) const;
+  // Records that records[index] holds `word` (which must not be indexed yet).
+  void Insert(std::string_view word, int32_t index);
+  void Clear();
+
+  static uint64_t Hash(std::string_view word);
+
+ private:
+  struct Slot {
+    uint64_t hash = 0;
+    int32_t index = 0;  // 0 = empty
+  };
+  void Grow();
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
 };
-using WordIndex = std::unordered_map<std::string, int32_t, WordHash, std::equal_to<>>;
 
 }  // namespace quillmoor
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "shared/Cp1252.h"
 
@@ -70,7 +71,14 @@ int32_t FindFirstOf(std::string_view text, int32_t lngStart, std::string_view se
 int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view set) {
   if (text.empty()) return 0;
   if (set.empty()) return 1;
-  size_t found = text.find_first_not_of(set, static_cast<size_t>(std::max(lngStart, 1) - 1));
+  const size_t from = static_cast<size_t>(std::max(lngStart, 1) - 1);
+  if (set.size() == 1) {  // the scanner's case: one plain loop
+    for (size_t i = from; i < text.size(); ++i) {
+      if (text[i] != set[0]) return static_cast<int32_t>(i + 1);
+    }
+    return 0;
+  }
+  size_t found = text.find_first_not_of(set, from);
   return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
 }
 
@@ -187,11 +195,18 @@ bool IsWordStartChar(char c) {
 }
 
 std::string CollapseSpaces(std::string s) {
-  if (s.find("  ") == std::string::npos) return s;
-  size_t out = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == ' ' && out > 0 && s[out - 1] == ' ') continue;
-    s[out++] = s[i];
+  // Copies the stretches between runs of spaces down over the removed spaces.
+  size_t pair = s.find("  ");
+  if (pair == std::string::npos) return s;
+  size_t out = pair + 1;  // keeps the first space of the run
+  size_t in = pair + 1;
+  while (in < s.size()) {
+    while (in < s.size() && s[in] == ' ') ++in;
+    size_t next = s.find("  ", in);
+    const size_t end = next == std::string::npos ? s.size() : next + 1;
+    std::memmove(&s[out], &s[in], end - in);
+    out += end - in;
+    in = end;
   }
   s.resize(out);
   return s;

@@ -1,6 +1,7 @@
 #include "engine/WordTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 #include "engine/WordRules.h"
@@ -40,6 +41,62 @@ void NewWordRecord(Program& p, const std::string& word, int32_t position) {
 
 }  // namespace
 
+uint64_t WordIndex::Hash(std::string_view word) {
+  // Eight bytes at a time, multiplied and folded: words are short.
+  uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
+  size_t i = 0;
+  for (; i + 8 <= word.size(); i += 8) {
+    uint64_t chunk;
+    std::memcpy(&chunk, word.data() + i, 8);
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 32;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, word.data() + i, word.size() - i);
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  return h ^ (h >> 29);
+}
+
+int32_t WordIndex::Find(std::string_view word, const std::vector<WordRecord>& records) const {
+  if (slots_.empty()) return 0;
+  const uint64_t hash = Hash(word);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask; slots_[i].index != 0; i = (i + 1) & mask) {
+    if (slots_[i].hash == hash && records[static_cast<size_t>(slots_[i].index)].strWord == word) {
+      return slots_[i].index;
+    }
+  }
+  return 0;
+}
+
+void WordIndex::Insert(std::string_view word, int32_t index) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const uint64_t hash = Hash(word);
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i].index != 0) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, index};
+  ++used_;
+}
+
+void WordIndex::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (s.index == 0) continue;
+    size_t i = s.hash & mask;
+    while (slots_[i].index != 0) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
+}
+
+void WordIndex::Clear() {
+  slots_.clear();
+  slots_.shrink_to_fit();
+  used_ = 0;
+}
+
 std::string FoldAccents(std::string_view s) {
   std::string out;
   out.reserve(s.size() + 4);
@@ -68,7 +125,7 @@ bool IsInteger(std::string_view s, bool blnAllowSign, bool blnAllowCommas) {
 void StartWordTable(Program& p) {
   p.arrWords.assign(1, WordRecord{});
   p.arrWords.reserve(501);
-  p.wordIndex.clear();
+  p.wordIndex.Clear();
   p.lngNumWords = 0;
 }
 
@@ -79,12 +136,11 @@ void AddWordToList(Program& p, const std::string& word) {
     p.lngNumWords = 1;
     p.arrWords.resize(2);
     NewWordRecord(p, word, position);
-    p.wordIndex.emplace(word, 1);
+    p.wordIndex.Insert(word, 1);
     return;
   }
-  auto found = p.wordIndex.find(std::string_view(word));
-  if (found != p.wordIndex.end()) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(found->second)];
+  if (const int32_t found = p.wordIndex.Find(word, p.arrWords)) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(found)];
     ++r.lngFrequency;
     GrowIfFull(r.positions, 4);
     r.positions.push_back(position);
@@ -94,7 +150,7 @@ void AddWordToList(Program& p, const std::string& word) {
   GrowIfFull(p.arrWords, 500);
   p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
   NewWordRecord(p, word, position);
-  p.wordIndex.emplace(word, p.lngNumWords);
+  p.wordIndex.Insert(word, p.lngNumWords);
   if (p.lngNumWords % 10 == 0) {
     p.frmMain.lblNumberOfWords.visible = true;
     p.host.Refresh("lblNumberOfWords", p.frmMain.lblNumberOfWords.caption);
@@ -109,7 +165,7 @@ void AddWordToList(Program& p, const std::string& word) {
 }
 
 void FinishWordTable(Program& p) {
-  p.wordIndex.clear();
+  p.wordIndex.Clear();
   if (p.lngNumWords < 2) return;
   std::sort(p.arrWords.begin() + 1, p.arrWords.begin() + 1 + p.lngNumWords,
             [](const WordRecord& a, const WordRecord& b) { return a.strWord < b.strWord; });

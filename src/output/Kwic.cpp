@@ -1,7 +1,10 @@
 #include "output/Kwic.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
+#include "engine/WordRecord.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 
@@ -13,45 +16,101 @@ char CharAt(std::string_view s, int32_t pos) {
   return (pos >= 1 && pos <= static_cast<int32_t>(s.size())) ? s[static_cast<size_t>(pos - 1)] : '\0';
 }
 
-// The position of the first space at or after `start`, or 0.
-int32_t SpaceFrom(std::string_view s, int32_t start) {
-  if (start < 1 || start > static_cast<int32_t>(s.size())) return 0;
-  size_t found = s.find(' ', static_cast<size_t>(start - 1));
-  return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
+// Space search eight characters at a time: a byte of `x` is zero exactly where the
+// window holds a space.
+constexpr uint64_t kSpaces = 0x2020202020202020ull;
+
+// The high bit of each byte of the result is set exactly where `at` holds a space.
+uint64_t SpaceMask(const char* at) {
+  constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+  uint64_t chunk;
+  std::memcpy(&chunk, at, 8);
+  const uint64_t x = chunk ^ kSpaces;
+  return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+// The spaces of a window one after the other, from a start position on (1-based
+// positions; 0 when there are no more).
+class SpaceCursor {
+ public:
+  explicit SpaceCursor(std::string_view w) : w_(w) {}
+  void Seek(int32_t start) {
+    base_ = static_cast<size_t>(std::max(start, 1) - 1);
+    mask_ = MaskAt(base_);
+  }
+  int32_t Next() {
+    while (mask_ == 0) {
+      base_ += 8;
+      if (base_ >= w_.size()) return 0;
+      mask_ = MaskAt(base_);
+    }
+    const size_t byte = static_cast<size_t>(__builtin_ctzll(mask_)) / 8;
+    mask_ &= mask_ - 1;
+    return static_cast<int32_t>(base_ + byte + 1);
+  }
+
+ private:
+  uint64_t MaskAt(size_t at) const {
+    if (at + 8 <= w_.size()) return SpaceMask(w_.data() + at);
+    uint64_t mask = 0;
+    for (size_t i = at; i < w_.size(); ++i) {
+      if (w_[i] == ' ') mask |= 0x80ull << ((i - at) * 8);
+    }
+    return mask;
+  }
+  std::string_view w_;
+  size_t base_ = 0;
+  uint64_t mask_ = 0;
+};
+
+// The position of the last space among the first `count` characters, or 0.
+int32_t LastSpaceWithin(std::string_view s, int32_t count) {
+  size_t end = std::min(static_cast<size_t>(std::max(count, 0)), s.size());
+  while (end >= 8) {
+    const uint64_t mask = SpaceMask(s.data() + end - 8);
+    if (mask != 0) {
+      return static_cast<int32_t>(end - 8 + static_cast<size_t>(63 - __builtin_clzll(mask)) / 8 + 1);
+    }
+    end -= 8;
+  }
+  while (end-- > 0) {
+    if (s[end] == ' ') return static_cast<int32_t>(end + 1);
+  }
+  return 0;
 }
 
 std::string CountText(int32_t n) { return NumberText(n, true); }
 
 }  // namespace
 
-std::string BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C,
-                             bool showLineBreaks) {
+void BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C,
+                      bool showLineBreaks, std::string* line, std::string* scratch) {
   const int32_t K = C * kCharsPerContextWord;
   // C2: the raw window and the reference index r.
-  std::string w;
+  std::string_view w;
   int32_t r;
   if (p - K >= 1) {
     const size_t from = static_cast<size_t>(p - K - 1);
-    if (from < text.size()) w = std::string(text.substr(from, wordLength + 2 * static_cast<size_t>(K)));
+    if (from < text.size()) w = text.substr(from, wordLength + 2 * static_cast<size_t>(K));
     r = K;
   } else {
-    w = std::string(text.substr(0, 2 * static_cast<size_t>(K)));
+    w = text.substr(0, 2 * static_cast<size_t>(K));
     r = p;
   }
   // C3: line-break marks become one space each.
-  if (!showLineBreaks) {
-    for (size_t f = w.find(" / "); f != std::string::npos; f = w.find(" / ")) {
-      w.erase(f, 2);
+  if (!showLineBreaks && w.find(" / ") != std::string_view::npos) {
+    scratch->assign(w);
+    for (size_t f = scratch->find(" / "); f != std::string::npos; f = scratch->find(" / ")) {
+      scratch->erase(f, 2);
       if (static_cast<int32_t>(f + 1) < r) r -= 2;
     }
+    w = *scratch;
   }
   // C4: keep C words on the left.
   int32_t n = 0;
   while (r >= 3) {
-    const std::string_view head = std::string_view(w).substr(0, static_cast<size_t>(r - 2));
-    const size_t last = head.rfind(' ');
-    if (last == std::string_view::npos) break;
-    const int32_t s = static_cast<int32_t>(last + 1);
+    const int32_t s = LastSpaceWithin(w, r - 2);
+    if (s == 0) break;
     if (CharAt(w, s + 1) != '/' || !showLineBreaks) {
       ++n;
       if (n == C) {
@@ -61,23 +120,28 @@ std::string BuildContextLine(std::string_view text, int32_t p, size_t wordLength
     }
     r = s;
   }
-  if (r > 1) w.erase(0, std::min(w.size(), static_cast<size_t>(r - 1)));
-  // C5: the space after the keyword (counting C + 1 spaces from the start).
+  if (r > 1) w.remove_prefix(std::min(w.size(), static_cast<size_t>(r - 1)));
+  // C5: the space after the keyword (counting C + 1 spaces from the start; when the
+  // spaces run out the count starts again at the first character).
+  SpaceCursor spaces(w);
+  spaces.Seek(1);
   n = 0;
   int32_t q = 0;
   while (n <= C) {
-    q = SpaceFrom(w, q + 1);
+    q = spaces.Next();
+    if (q == 0) spaces.Seek(1);
     if (CharAt(w, q + 1) != '/' || !showLineBreaks) {
       ++n;
     } else if (q == 0) {
       break;  // no space at all and a leading "/": nothing to count
     }
   }
-  // C6: keep C words on the right.
+  // C6: keep C words on the right, from the character after q on.
   int32_t t = q + 1;
+  if (q == 0) spaces.Seek(1);  // (after a restart the cursor already stands there)
   n = 0;
   while (true) {
-    const int32_t s = SpaceFrom(w, t);
+    const int32_t s = spaces.Next();
     if (s == 0 || s == 1) break;
     if (CharAt(w, s - 1) != '/' || !showLineBreaks) {
       ++n;
@@ -88,54 +152,129 @@ std::string BuildContextLine(std::string_view text, int32_t p, size_t wordLength
     }
     t = s + 1;
   }
-  w.resize(std::min(w.size(), static_cast<size_t>(std::max(t - 1, 0))));
-  return w;
+  line->assign(w.substr(0, std::min(w.size(), static_cast<size_t>(std::max(t - 1, 0)))));
+}
+
+std::string BuildContextLine(std::string_view text, int32_t position, size_t wordLength,
+                             int contextSize, bool showLineBreaks) {
+  std::string line, scratch;
+  BuildContextLine(text, position, wordLength, contextSize, showLineBreaks, &line, &scratch);
+  return line;
 }
 
 std::string_view ContextBase(std::string_view line) {
+  // Most lines hold no "(" at all.
+  if (line.size() < 3 || std::memchr(line.data(), '(', line.size()) == nullptr) return line;
   size_t mark = line.rfind(" (x");
   return mark == std::string_view::npos ? line : line.substr(0, mark);
 }
 
+namespace {
+size_t HashOf(std::string_view s) { return static_cast<size_t>(WordIndex::Hash(s)); }
+}  // namespace
+
 void ContextLines::Clear() {
-  lines_.clear();
-  repeats_.clear();
-  byBase_.clear();
+  used_ = 0;
+  matches_.clear();
+  if (table_.size() > 64 && filled_ * 8 < table_.size()) {
+    table_.assign(64, Entry{});
+  } else {
+    std::fill(table_.begin(), table_.end(), Entry{});
+  }
+  filled_ = 0;
 }
 
-void ContextLines::Merge(const std::string& line, bool showFrequencies) {
-  auto found = byBase_.find(line);
-  if (found == byBase_.end()) {
-    const int32_t k = static_cast<int32_t>(lines_.size());
-    lines_.push_back(line);
-    repeats_.push_back(0);
-    byBase_[std::string(ContextBase(line))].push_back(k);
+void ContextLines::Rehash(size_t capacity) {
+  std::vector<Entry> old = std::move(table_);
+  table_.assign(capacity, Entry{});
+  filled_ = 0;
+  for (const Entry& e : old) {
+    if (e.slot >= 0) Index(e.hash, e.slot);
+  }
+}
+
+void ContextLines::Index(size_t hash, int32_t slot) {
+  if (table_.empty() || (filled_ + 1) * 2 > table_.size()) Rehash(std::max<size_t>(64, table_.size() * 2));
+  const size_t mask = table_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    if (table_[i].slot == kEmpty) {
+      table_[i] = Entry{hash, slot};
+      ++filled_;
+      return;
+    }
+  }
+}
+
+void ContextLines::Unindex(size_t hash, int32_t slot) {
+  const size_t mask = table_.size() - 1;
+  for (size_t i = hash & mask; table_[i].slot != kEmpty; i = (i + 1) & mask) {
+    if (table_[i].slot == slot) {
+      table_[i].slot = kRemoved;  // keeps the probe chains of later entries intact
+      return;
+    }
+  }
+}
+
+std::vector<std::string> ContextLines::lines() const {
+  return std::vector<std::string>(lines_.begin(), lines_.begin() + used_);
+}
+
+std::vector<int32_t> ContextLines::repeatCounts() const {
+  return std::vector<int32_t>(repeats_.begin(), repeats_.begin() + used_);
+}
+
+void ContextLines::Merge(std::string_view line, bool showFrequencies) {
+  const size_t hash = HashOf(line);
+  matches_.clear();
+  if (!table_.empty()) {
+    const size_t mask = table_.size() - 1;
+    for (size_t i = hash & mask; table_[i].slot != kEmpty; i = (i + 1) & mask) {
+      const Entry& e = table_[i];
+      if (e.slot < 0 || e.hash != hash) continue;
+      const size_t k = static_cast<size_t>(e.slot);
+      if (baseLengths_[k] == line.size() && std::string_view(lines_[k]).substr(0, line.size()) == line) {
+        matches_.push_back(e.slot);
+      }
+    }
+  }
+  if (matches_.empty()) {
+    const int32_t k = used_++;
+    if (lines_.size() < static_cast<size_t>(used_)) {
+      lines_.emplace_back();
+      repeats_.push_back(0);
+      baseLengths_.push_back(0);
+    }
+    lines_[static_cast<size_t>(k)].assign(line);
+    repeats_[static_cast<size_t>(k)] = 0;
+    const std::string_view base = ContextBase(line);
+    baseLengths_[static_cast<size_t>(k)] = base.size();
+    Index(base.size() == line.size() ? hash : HashOf(base), k);
     return;
   }
   if (!showFrequencies) return;  // a repeat is simply not stored again
-  // Every kept line with this base is a match, in slot order.
-  const std::vector<int32_t> matches = found->second;
-  for (int32_t k : matches) {
+  std::sort(matches_.begin(), matches_.end());  // every matching line, in slot order
+  for (int32_t k : matches_) {
     std::string& slot = lines_[static_cast<size_t>(k)];
     int32_t& count = repeats_[static_cast<size_t>(k)];
     if (count == 0) {
-      // The first mark can change the base: a line holding " (x" of its own had
-      // the part before that as its base, and now has all of its old text.
-      const std::string oldBase(ContextBase(slot));
+      // The first mark makes the line's whole old text its base: for a line holding
+      // " (x" of its own, the base changes.
+      size_t& baseLength = baseLengths_[static_cast<size_t>(k)];
+      const bool baseChanges = baseLength != slot.size();
+      baseLength = slot.size();
       count = 1;
       slot += " (x2)";
-      const std::string newBase(ContextBase(slot));
-      if (newBase != oldBase) {
-        std::vector<int32_t>& list = byBase_[oldBase];
-        std::erase(list, k);
-        if (list.empty()) byBase_.erase(oldBase);
-        std::vector<int32_t>& target = byBase_[newBase];
-        target.insert(std::lower_bound(target.begin(), target.end(), k), k);
+      if (baseChanges) {
+        Unindex(hash, k);
+        Index(HashOf(std::string_view(slot).substr(0, baseLength)), k);
       }
     } else if (count < kMaxRepeatCount) {
       ++count;
-      slot.erase(slot.rfind("(x"));
-      slot += "(x" + std::to_string(count + 1) + ")";
+      // The mark is the last "(x" of the line: " (x" follows the base.
+      char digits[12];
+      const int length = std::snprintf(digits, sizeof digits, "%d)", count + 1);
+      slot.resize(baseLengths_[static_cast<size_t>(k)] + 3);
+      slot.append(digits, static_cast<size_t>(length));
     }
   }
 }
@@ -157,15 +296,32 @@ void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
   if (p.blnShowFrequencies) strOutput += CountText(count);
   strOutput += ']';
   strOutput += kCrLf;
-  ContextLines lines;
-  for (int32_t i = 0; i < count && i < static_cast<int32_t>(r.positions.size()); ++i) {
-    lines.Merge(BuildContextLine(p.strLine1, r.positions[static_cast<size_t>(i)], r.strWord.size(),
-                                 p.intContextSize, p.blnShowLineBreaks),
-                p.blnShowFrequencies);
+  ContextLines& lines = p.contextLines;
+  lines.Clear();
+  std::string& line = p.strContextLine;
+  const int32_t n = std::min(count, static_cast<int32_t>(r.positions.size()));
+  // The occurrences lie all over the text: fetch the text around the occurrences a
+  // few ahead (the trimming reads about a line of 64 characters on either side of
+  // the word) so that the memory reads overlap.
+  constexpr int32_t kAhead = 8;
+  auto prefetch = [&](int32_t i) {
+    const size_t at = static_cast<size_t>(std::max(r.positions[static_cast<size_t>(i)] - 1, 0));
+    if (at >= p.strLine1.size()) return;
+    const char* word = p.strLine1.data() + at;
+    __builtin_prefetch(word - std::min<size_t>(at, 48));
+    __builtin_prefetch(word + 16);
+    __builtin_prefetch(word + 72);
+  };
+  for (int32_t i = 0; i < std::min(n, kAhead); ++i) prefetch(i);
+  for (int32_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) prefetch(i + kAhead);
+    BuildContextLine(p.strLine1, r.positions[static_cast<size_t>(i)], r.strWord.size(),
+                     p.intContextSize, p.blnShowLineBreaks, &line, &p.strContextScratch);
+    lines.Merge(line, p.blnShowFrequencies);
   }
-  for (const std::string& line : lines.lines()) {
+  for (int32_t k = 0; k < lines.size(); ++k) {
     strOutput += "... ";
-    strOutput += line;
+    strOutput += lines.line(k);
     strOutput += kCrLf;
   }
 }

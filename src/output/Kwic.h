@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillmoor {
@@ -23,7 +22,9 @@ inline constexpr int kCharsPerContextWord = 20;
 inline constexpr int32_t kMaxRepeatCount = 999;  // the mark stops at (x1000)
 
 // The trimmed context line of the occurrence at `position` (1-based in `text`) of a
-// word `wordLength` characters long.
+// word `wordLength` characters long, into *line (`scratch` is working space).
+void BuildContextLine(std::string_view text, int32_t position, size_t wordLength, int contextSize,
+                      bool showLineBreaks, std::string* line, std::string* scratch);
 std::string BuildContextLine(std::string_view text, int32_t position, size_t wordLength,
                              int contextSize, bool showLineBreaks);
 
@@ -37,15 +38,36 @@ class ContextLines {
   void Clear();
   // Merges `line`: a line equal to the base of kept lines counts as their repeat
   // (with `showFrequencies`, their marks go up); any other line is kept.
-  void Merge(const std::string& line, bool showFrequencies);
-  const std::vector<std::string>& lines() const { return lines_; }
-  const std::vector<int32_t>& repeatCounts() const { return repeats_; }
+  void Merge(std::string_view line, bool showFrequencies);
+  int32_t size() const { return used_; }
+  const std::string& line(int32_t k) const { return lines_[static_cast<size_t>(k)]; }
+  int32_t repeatCount(int32_t k) const { return repeats_[static_cast<size_t>(k)]; }
+  // Copies, for tests.
+  std::vector<std::string> lines() const;
+  std::vector<int32_t> repeatCounts() const;
 
  private:
+  struct Entry {
+    size_t hash = 0;
+    int32_t slot = kEmpty;  // kEmpty, kRemoved, or the index of a kept line
+  };
+  static constexpr int32_t kEmpty = -1;
+  static constexpr int32_t kRemoved = -2;
+
+  void Index(size_t hash, int32_t slot);
+  void Unindex(size_t hash, int32_t slot);
+  void Rehash(size_t capacity);
+
+  // Kept lines; strings beyond used_ are spare, kept for their storage.
   std::vector<std::string> lines_;
   std::vector<int32_t> repeats_;
-  // Kept lines by their base; a base can stand for several lines.
-  std::unordered_map<std::string, std::vector<int32_t>> byBase_;
+  std::vector<size_t> baseLengths_;  // the length of each kept line's base
+  int32_t used_ = 0;
+  // Open-addressing index of the kept lines by the hash of their base; one base can
+  // stand for several lines.
+  std::vector<Entry> table_;
+  size_t filled_ = 0;  // entries that are not kEmpty
+  std::vector<int32_t> matches_;
 };
 
 // Appends the entry of word `lngI` to `strOutput` (and, without context, shows the

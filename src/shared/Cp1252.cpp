@@ -45,33 +45,8 @@ bool ByteOfCodePoint(uint32_t cp, unsigned char* b) {
   return false;
 }
 
-// Windows-1252 case tables: the code page's capitals and their lower-case forms.
-struct CaseTables {
-  std::array<char, 256> lower{};
-  std::array<char, 256> upper{};
-  constexpr CaseTables() {
-    for (int i = 0; i < 256; ++i) lower[i] = upper[i] = static_cast<char>(i);
-    auto pair = [this](int up, int low) {
-      lower[up] = static_cast<char>(low);
-      upper[low] = static_cast<char>(up);
-    };
-    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
-    pair(0x8A, 0x9A);  // S caron
-    pair(0x8C, 0x9C);  // OE
-    pair(0x8E, 0x9E);  // Z caron
-    pair(0x9F, 0xFF);  // Y diaeresis
-    for (int c = 0xC0; c <= 0xDE; ++c) {
-      if (c != 0xD7) pair(c, c + 32);
-    }
-  }
-};
-
-constexpr CaseTables kCase;
-
 }  // namespace
 
-char Cp1252LowerChar(char ch) { return kCase.lower[static_cast<unsigned char>(ch)]; }
-char Cp1252UpperChar(char ch) { return kCase.upper[static_cast<unsigned char>(ch)]; }
 
 std::string Cp1252Lower(std::string_view text) {
   std::string out(text);

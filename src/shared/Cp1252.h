@@ -7,6 +7,7 @@
 #ifndef QUILLMOOR_SHARED_CP1252_H_
 #define QUILLMOOR_SHARED_CP1252_H_
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,8 +27,29 @@ bool Utf8ToCp1252(std::string_view text, std::string* out);
 
 // The code page's own case mapping: A-Z and every accented or other capital
 // (S caron, OE, Z caron, Y diaeresis, C0 to DE but the multiplication sign).
-char Cp1252LowerChar(char ch);
-char Cp1252UpperChar(char ch);
+struct Cp1252CaseTables {
+  std::array<char, 256> lower{};
+  std::array<char, 256> upper{};
+  constexpr Cp1252CaseTables() {
+    for (int i = 0; i < 256; ++i) lower[i] = upper[i] = static_cast<char>(i);
+    auto pair = [this](int up, int low) {
+      lower[up] = static_cast<char>(low);
+      upper[low] = static_cast<char>(up);
+    };
+    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
+    pair(0x8A, 0x9A);  // S caron
+    pair(0x8C, 0x9C);  // OE
+    pair(0x8E, 0x9E);  // Z caron
+    pair(0x9F, 0xFF);  // Y diaeresis
+    for (int c = 0xC0; c <= 0xDE; ++c) {
+      if (c != 0xD7) pair(c, c + 32);
+    }
+  }
+};
+inline constexpr Cp1252CaseTables kCp1252Case;
+
+inline char Cp1252LowerChar(char ch) { return kCp1252Case.lower[static_cast<unsigned char>(ch)]; }
+inline char Cp1252UpperChar(char ch) { return kCp1252Case.upper[static_cast<unsigned char>(ch)]; }
 std::string Cp1252Lower(std::string_view text);
 
 // ASCII-only case mapping, byte for byte (accented letters are left alone).

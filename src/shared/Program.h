@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/WordRecord.h"
+#include "output/Kwic.h"
 #include "shared/Controls.h"
 #include "shared/Host.h"
 #include "shared/ProgramText.h"
@@ -66,6 +67,9 @@ struct Program {
   std::string strConcordanceFile;   // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
+  ContextLines contextLines;         // working space of the KWIC lines of one word
+  std::string strContextLine;
+  std::string strContextScratch;
   int32_t lngMaxTextboxChars = 65000;
 
   // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)

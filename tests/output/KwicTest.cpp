@@ -82,6 +82,22 @@ TEST_F(KwicTest, RepeatMarksCountUpAndStopAtOneThousand) {
   EXPECT_EQ(Entry(three, "rain", 2), "\r\n[rain 3]\r\n... aa bb rain cc dd. (x3)\r\n");
 }
 
+TEST(BuildContextLineTest, MatchesTheStepByStepCutOnRandomTexts) {
+  std::mt19937 rng(8);
+  const std::vector<std::string> pieces = {"a", "bb", "ccc", " ", " ", " / ", "/", " (x", "word",
+                                           "  ", "x", "/ "};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text = " " + reference::RandomBytes(rng, pieces, 10 + rng() % 120) + " ";
+    const int C = 1 + static_cast<int>(rng() % 9);
+    const bool lineBreaks = rng() % 2 == 0;
+    const int32_t p = 1 + static_cast<int32_t>(rng() % text.size());
+    const size_t length = 1 + rng() % 8;
+    ASSERT_EQ(BuildContextLine(text, p, length, C, lineBreaks),
+              reference::BuildContextLine(text, p, length, C, lineBreaks))
+        << "round " << round << " C " << C << " p " << p << " text [" << text << "]";
+  }
+}
+
 TEST(ContextLinesTest, BasesBeforeTheLastRepeatMark) {
   EXPECT_EQ(ContextBase("a (xb c"), "a");
   EXPECT_EQ(ContextBase("a (xb c (x2)"), "a (xb c");

@@ -208,6 +208,76 @@ void LiteralContextLines::Merge(const std::string& line, bool showFrequencies) {
   }
 }
 
+namespace {
+char At(const std::string& s, int32_t pos) {
+  return (pos >= 1 && pos <= static_cast<int32_t>(s.size())) ? s[pos - 1] : '\0';
+}
+}  // namespace
+
+std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLength, int C,
+                             bool showLineBreaks) {
+  const int32_t K = C * 20;
+  std::string w;
+  int32_t r;
+  if (p - K >= 1) {
+    if (static_cast<size_t>(p - K - 1) < text.size()) w = text.substr(p - K - 1, wordLength + 2 * K);
+    r = K;
+  } else {
+    w = text.substr(0, 2 * K);
+    r = p;
+  }
+  if (!showLineBreaks) {
+    while (true) {
+      size_t f = Find(1, w, " / ");
+      if (f == 0) break;
+      w = w.substr(0, f - 1) + w.substr(f + 1);
+      if (static_cast<int32_t>(f) < r) r -= 2;
+    }
+  }
+  int32_t n = 0;
+  while (true) {
+    if (r < 3) break;
+    std::string head = w.substr(0, std::min<size_t>(w.size(), r - 2));
+    size_t last = head.rfind(' ');
+    if (last == std::string::npos) break;
+    int32_t s = static_cast<int32_t>(last + 1);
+    if (At(w, s + 1) != '/' || !showLineBreaks) {
+      ++n;
+      if (n == C) {
+        r = s + 1;
+        break;
+      }
+    }
+    r = s;
+  }
+  if (r > 1) w = r - 1 < static_cast<int32_t>(w.size()) ? w.substr(r - 1) : "";
+  n = 0;
+  int32_t q = 0;
+  while (n <= C) {
+    q = static_cast<int32_t>(Find(q + 1, w, " "));
+    if (At(w, q + 1) != '/' || !showLineBreaks) {
+      ++n;
+    } else if (q == 0) {
+      break;
+    }
+  }
+  int32_t t = q + 1;
+  n = 0;
+  while (true) {
+    int32_t s = static_cast<int32_t>(Find(t, w, " "));
+    if (s == 0 || s == 1) break;
+    if (At(w, s - 1) != '/' || !showLineBreaks) {
+      ++n;
+      if (n == C) {
+        t = s;
+        break;
+      }
+    }
+    t = s + 1;
+  }
+  return w.substr(0, std::max(t - 1, 0));
+}
+
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
                         size_t pieces) {
   std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);

@@ -44,6 +44,11 @@ struct LiteralContextLines {
   void Merge(const std::string& line, bool showFrequencies);
 };
 
+// The context line of an occurrence, cut and trimmed step by step with plain
+// searches, as the program describes it.
+std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLength, int C,
+                             bool showLineBreaks);
+
 // A random string of `length` bytes drawn from `alphabet`.
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
                         size_t pieces);
