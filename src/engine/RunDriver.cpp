@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <thread>
 
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
@@ -15,7 +17,6 @@
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Memory.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "ui/Progress.h"
@@ -153,13 +154,7 @@ void NormalizeDocumentText(Program& p) {
   s.reserve(s.size() + 2);
   s.insert(s.begin(), ' ');
   s.push_back(' ');
-  // The listing reads the display copy at every occurrence, all over the text: large
-  // pages spare it most address-translation misses.
-  p.strLine1.clear();
-  p.strLine1.shrink_to_fit();
-  p.strLine1.reserve(s.size());
-  AdviseLargePages(p.strLine1.data(), p.strLine1.capacity());
-  p.strLine1.assign(s);
+  p.strLine1 = s;
 }
 
 bool ScanInputFile(Program& p) {
@@ -212,14 +207,32 @@ void PrepareListing(Program& p) {
   p.strOutputBuffer.clear();
 }
 
+// Entries with context are made on worker threads ahead of the listing loop when the
+// machine has more than one core and the listing is long enough to gain from it.
+std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<int32_t> order) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  if (p.intContextSize == 0 || cores < 2 || order.size() < 64) return nullptr;
+  return std::make_unique<EntryPipeline>(p, std::move(order), static_cast<int>(std::min(cores, 4u)));
+}
+
 }  // namespace
 
 void ListWordsAlphabetically(Program& p) {
   PrepareListing(p);
+  std::vector<int32_t> order;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    if (p.arrWords[static_cast<size_t>(i)].blnIncluded) order.push_back(i);
+  }
+  std::unique_ptr<EntryPipeline> pipeline = StartEntryPipeline(p, order);
+  size_t k = 0;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     if (p.arrWords[static_cast<size_t>(i)].blnIncluded) {
       if (p.lngNumWords > 100) UpdateProgressBar(p, i, p.lngNumWords, 0);
-      DisplayNextWord(p, i, p.strOutputBuffer);
+      if (pipeline) {
+        pipeline->Append(k++, p.strOutputBuffer);
+      } else {
+        DisplayNextWord(p, i, p.strOutputBuffer);
+      }
     }
     p.host.DoEvents();
     if (p.blnStop) break;
@@ -228,11 +241,19 @@ void ListWordsAlphabetically(Program& p) {
 
 void ListWordsByFrequency(Program& p) {
   PrepareListing(p);
-  int32_t i = p.lngFirstFreq;
-  for (int32_t k = 1; k <= p.lngNumWordsIncluded && i != 0; ++k) {
-    if (p.lngNumWords > 100) UpdateProgressBar(p, k, p.lngNumWords, 0);
-    DisplayNextWord(p, i, p.strOutputBuffer);
-    i = p.arrWords[static_cast<size_t>(i)].lngNextByFreq;
+  std::vector<int32_t> order;
+  for (int32_t i = p.lngFirstFreq; i != 0 && static_cast<int32_t>(order.size()) < p.lngNumWordsIncluded;
+       i = p.arrWords[static_cast<size_t>(i)].lngNextByFreq) {
+    order.push_back(i);
+  }
+  std::unique_ptr<EntryPipeline> pipeline = StartEntryPipeline(p, order);
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (p.lngNumWords > 100) UpdateProgressBar(p, static_cast<int32_t>(k + 1), p.lngNumWords, 0);
+    if (pipeline) {
+      pipeline->Append(k, p.strOutputBuffer);
+    } else {
+      DisplayNextWord(p, order[k], p.strOutputBuffer);
+    }
     p.host.DoEvents();
     if (p.blnStop) break;
   }

@@ -279,51 +279,101 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
   }
 }
 
-void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
-  const WordRecord& r = p.arrWords[static_cast<size_t>(lngI)];
+void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_view text,
+                             const KwicOptions& options, int32_t lngI, std::string& out) {
+  const WordRecord& r = words[static_cast<size_t>(lngI)];
   const int32_t count = r.lngFrequency;
-  if (p.intContextSize == 0) {
-    std::string line = r.strWord;
-    if (p.blnShowFrequencies) line += CountText(count);
-    p.frmMain.txbOutput.text = line + std::string(kCrLf);
-    strOutput += line;
-    strOutput += kCrLf;
+  if (options.contextSize == 0) {
+    out += r.strWord;
+    if (options.showFrequencies) out += CountText(count);
+    out += kCrLf;
     return;
   }
-  strOutput += kCrLf;
-  strOutput += '[';
-  strOutput += r.strWord;
-  if (p.blnShowFrequencies) strOutput += CountText(count);
-  strOutput += ']';
-  strOutput += kCrLf;
-  ContextLines& lines = p.contextLines;
-  lines.Clear();
-  std::string& line = p.strContextLine;
+  out += kCrLf;
+  out += '[';
+  out += r.strWord;
+  if (options.showFrequencies) out += CountText(count);
+  out += ']';
+  out += kCrLf;
+  lines_.Clear();
   const int32_t n = std::min(count, static_cast<int32_t>(r.positions.size()));
-  // The occurrences lie all over the text: fetch the text around the occurrences a
-  // few ahead (the trimming reads about a line of 64 characters on either side of
-  // the word) so that the memory reads overlap.
-  constexpr int32_t kAhead = 8;
-  auto prefetch = [&](int32_t i) {
-    const size_t at = static_cast<size_t>(std::max(r.positions[static_cast<size_t>(i)] - 1, 0));
-    if (at >= p.strLine1.size()) return;
-    const char* word = p.strLine1.data() + at;
-    __builtin_prefetch(word - std::min<size_t>(at, 48));
-    __builtin_prefetch(word + 16);
-    __builtin_prefetch(word + 72);
-  };
-  for (int32_t i = 0; i < std::min(n, kAhead); ++i) prefetch(i);
   for (int32_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) prefetch(i + kAhead);
-    BuildContextLine(p.strLine1, r.positions[static_cast<size_t>(i)], r.strWord.size(),
-                     p.intContextSize, p.blnShowLineBreaks, &line, &p.strContextScratch);
-    lines.Merge(line, p.blnShowFrequencies);
+    BuildContextLine(text, r.positions[static_cast<size_t>(i)], r.strWord.size(), options.contextSize,
+                     options.showLineBreaks, &line_, &scratch_);
+    lines_.Merge(line_, options.showFrequencies);
   }
-  for (int32_t k = 0; k < lines.size(); ++k) {
-    strOutput += "... ";
-    strOutput += lines.line(k);
-    strOutput += kCrLf;
+  for (int32_t k = 0; k < lines_.size(); ++k) {
+    out += "... ";
+    out += lines_.line(k);
+    out += kCrLf;
   }
+}
+
+KwicOptions ListingOptions(const Program& p) {
+  return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks};
+}
+
+void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
+  const size_t before = strOutput.size();
+  p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), lngI, strOutput);
+  // Without context the output box shows each word's line as it is listed.
+  if (p.intContextSize == 0) p.frmMain.txbOutput.text = strOutput.substr(before);
+}
+
+// ---------------------------------------------------------------------------------
+// EntryPipeline
+
+EntryPipeline::EntryPipeline(const Program& p, std::vector<int32_t> order, int workers)
+    : words_(p.arrWords), text_(p.strLine1), options_(ListingOptions(p)), order_(std::move(order)),
+      entries_(order_.size()), ready_(order_.size(), 0) {
+  for (int w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
+}
+
+EntryPipeline::~EntryPipeline() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_ = true;
+  }
+  moreWanted_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+void EntryPipeline::Work() {
+  KwicWriter writer;
+  while (true) {
+    size_t begin;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      // Stay a bounded distance ahead of the reader.
+      moreWanted_.wait(lock, [this] {
+        return cancelled_ || next_ >= order_.size() || next_ < consumed_ + kLookahead;
+      });
+      if (cancelled_ || next_ >= order_.size()) return;
+      begin = next_;
+      next_ = std::min(order_.size(), next_ + kChunk);
+    }
+    const size_t end = std::min(order_.size(), begin + kChunk);
+    for (size_t k = begin; k < end; ++k) {
+      if (cancelled_) return;
+      std::string entry;
+      writer.AppendEntry(words_, text_, options_, order_[k], entry);
+      std::lock_guard<std::mutex> lock(mutex_);
+      entries_[k] = std::move(entry);
+      ready_[k] = 1;
+    }
+    readyNow_.notify_all();
+  }
+}
+
+void EntryPipeline::Append(size_t k, std::string& out) {
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    readyNow_.wait(lock, [this, k] { return ready_[k] != 0; });
+    consumed_ = k + 1;
+  }
+  moreWanted_.notify_all();
+  out += entries_[k];
+  std::string().swap(entries_[k]);
 }
 
 }  // namespace quillmoor

@@ -9,8 +9,12 @@
 #ifndef QUILLMOOR_OUTPUT_KWIC_H_
 #define QUILLMOOR_OUTPUT_KWIC_H_
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <vector>
 
@@ -70,9 +74,69 @@ class ContextLines {
   std::vector<int32_t> matches_;
 };
 
+struct WordRecord;
+
+struct KwicOptions {
+  int contextSize = 5;
+  bool showFrequencies = true;
+  bool showLineBreaks = true;
+};
+
+// Makes entries, with its own working space (one per thread).
+class KwicWriter {
+ public:
+  // Appends the entry of words[lngI], its contexts cut out of `text`, to `out`.
+  void AppendEntry(const std::vector<WordRecord>& words, std::string_view text,
+                   const KwicOptions& options, int32_t lngI, std::string& out);
+
+ private:
+  ContextLines lines_;
+  std::string line_;
+  std::string scratch_;
+};
+
+// The listing options of p (context size, frequencies, line breaks).
+KwicOptions ListingOptions(const Program& p);
+
 // Appends the entry of word `lngI` to `strOutput` (and, without context, shows the
 // word's line in the output box).
 void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput);
+
+// Makes the entries of the words in `order` on `workers` threads, ahead of the
+// reader, who takes them one by one and in order with Append. The word table and the
+// display text must not change while the pipeline exists. Destroying it stops the
+// workers (entries not yet taken are dropped).
+class EntryPipeline {
+ public:
+  EntryPipeline(const Program& p, std::vector<int32_t> order, int workers);
+  ~EntryPipeline();
+  EntryPipeline(const EntryPipeline&) = delete;
+  EntryPipeline& operator=(const EntryPipeline&) = delete;
+
+  // Appends the entry of order[k] to `out`, waiting for it if need be. Entries must
+  // be taken in order.
+  void Append(size_t k, std::string& out);
+
+ private:
+  static constexpr size_t kChunk = 16;       // words a worker takes at a time
+  static constexpr size_t kLookahead = 4096;  // words made before they are taken, at most
+
+  void Work();
+
+  const std::vector<WordRecord>& words_;
+  const std::string_view text_;
+  const KwicOptions options_;
+  const std::vector<int32_t> order_;
+  std::vector<std::string> entries_;
+  std::vector<uint8_t> ready_;
+  std::mutex mutex_;
+  std::condition_variable readyNow_;
+  std::condition_variable moreWanted_;
+  size_t next_ = 0;      // the next word a worker takes
+  size_t consumed_ = 0;  // words taken by the reader
+  std::atomic<bool> cancelled_{false};
+  std::vector<std::thread> threads_;
+};
 
 }  // namespace quillmoor
 

@@ -67,9 +67,7 @@ struct Program {
   std::string strConcordanceFile;   // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
-  ContextLines contextLines;         // working space of the KWIC lines of one word
-  std::string strContextLine;
-  std::string strContextScratch;
+  KwicWriter kwicWriter;             // working space of the KWIC lines
   int32_t lngMaxTextboxChars = 65000;
 
   // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <numeric>
 #include <random>
 
 #include "engine/EngineTestUtil.h"
@@ -96,6 +98,41 @@ TEST(BuildContextLineTest, MatchesTheStepByStepCutOnRandomTexts) {
               reference::BuildContextLine(text, p, length, C, lineBreaks))
         << "round " << round << " C " << C << " p " << p << " text [" << text << "]";
   }
+}
+
+TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
+  std::mt19937 rng(3);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += "w" + std::to_string(rng() % 700) + (rng() % 9 == 0 ? " / " : " ");
+  }
+  ScriptedHost host;
+  Program p(host);
+  ScanText(p, text);
+  for (bool frequencies : {true, false}) {
+    p.intContextSize = static_cast<int16_t>(1 + rng() % 9);
+    p.blnShowFrequencies = frequencies;
+    p.blnShowLineBreaks = !frequencies;
+    std::vector<int32_t> order;
+    for (int32_t i = p.lngNumWords; i >= 1; --i) order.push_back(i);  // any order will do
+    std::string expected;
+    for (int32_t i : order) DisplayNextWord(p, i, expected);
+    for (int workers : {1, 2, 4}) {
+      EntryPipeline pipeline(p, order, workers);
+      std::string got;
+      for (size_t k = 0; k < order.size(); ++k) pipeline.Append(k, got);
+      EXPECT_EQ(got, expected) << workers;
+    }
+  }
+  // Stopped after a few entries: the workers end with the pipeline.
+  std::vector<int32_t> order(static_cast<size_t>(p.lngNumWords));
+  std::iota(order.begin(), order.end(), 1);
+  auto pipeline = std::make_unique<EntryPipeline>(p, order, 3);
+  std::string some;
+  pipeline->Append(0, some);
+  pipeline->Append(1, some);
+  pipeline.reset();
+  EXPECT_FALSE(some.empty());
 }
 
 TEST(ContextLinesTest, BasesBeforeTheLastRepeatMark) {
