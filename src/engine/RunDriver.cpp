@@ -170,6 +170,8 @@ bool ScanInputFile(Program& p) {
   bool utf8 = false, ok = false;
   ReadInputDocument(p, utf8, ok);
   if (!ok) return false;
+  // The concordance's header needs the input's digest: it is made meanwhile.
+  if (m.optCreate.value) p.inputDigest.Start(input);
   StatusLine(p, 80);
   ConcealNumWords(p, true);
 
@@ -200,11 +202,17 @@ bool ScanInputFile(Program& p) {
 
 namespace {
 
-// Prepares the listing progress bar when the table is large enough to need one.
+// Prepares the listing progress bar when the table is large enough to need one, and
+// room for the listing: about 14 characters a context word and line (address space
+// only: pages are used as the listing grows).
 void PrepareListing(Program& p) {
   ResetProgressLabel(p);
   if (p.lngNumWords > 100) SetTotalNumOccurrencesForFileProgressBar(p);
   p.strOutputBuffer.clear();
+  const size_t perLine = static_cast<size_t>(p.intContextSize) * 2 * 7 + 16;
+  const size_t estimate = static_cast<size_t>(std::max(p.lngNumOccurrences, 0)) * perLine +
+                          static_cast<size_t>(std::max(p.lngNumWordsIncluded, 0)) * 24;
+  p.strOutputBuffer.reserve(std::min(estimate, 8 * p.strLine1.size() + 4096));
 }
 
 // Entries with context are made on worker threads ahead of the listing loop when the

@@ -36,7 +36,7 @@ void FinishListing(Program& p) {
   std::string& buffer = p.strOutputBuffer;
   size_t first = 0;
   while (first < buffer.size() && Byte(buffer[first]) <= 32) ++first;
-  buffer.erase(0, first);
+  if (first > 0) buffer.erase(0, first);
   if (buffer.empty()) {
     m.txbOutput.text = "No result";
     RefreshOutput(p);
@@ -94,10 +94,11 @@ bool WriteOutputFile(Program& p) {
   int32_t md5Error = 0;
   std::string md5Text;
   std::string header = "Input file: " + input + crlf;
-  header += "MD5 message digest of input file: " + FileMD5(input, md5Error, md5Text) + crlf;
+  header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
   header += kind + " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
   FileError error;
-  if (!WriteFileAtomically(file, {header, p.strOutputBuffer, crlf}, &error)) {
+  // The concordance can always be made again: no flush to the disk is waited for.
+  if (!WriteFileAtomically(file, {header, p.strOutputBuffer, crlf}, &error, false)) {
     MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
            MsgIcon::kExclamation, "File output error");
     return false;

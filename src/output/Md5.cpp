@@ -81,4 +81,33 @@ std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& st
   return "";
 }
 
+BackgroundDigest::~BackgroundDigest() {
+  if (pending_.valid()) pending_.wait();
+}
+
+void BackgroundDigest::Start(const std::string& path) {
+  if (pending_.valid()) pending_.wait();
+  FileError error;
+  path_ = path;
+  length_ = Files().FileLength(path, &error);
+  pending_ = std::async(std::launch::async, [path] {
+    Result r;
+    r.digest = FileMD5(path, r.error, r.errorText);
+    return r;
+  });
+}
+
+std::string BackgroundDigest::Take(const std::string& path, int32_t& lngErr, std::string& strErr) {
+  if (pending_.valid()) {
+    Result r = pending_.get();
+    FileError error;
+    if (path == path_ && Files().FileLength(path, &error) == length_) {
+      lngErr = r.error;
+      strErr = r.errorText;
+      return r.digest;
+    }
+  }
+  return FileMD5(path, lngErr, strErr);
+}
+
 }  // namespace quillmoor

@@ -3,6 +3,7 @@
 #define QUILLMOOR_OUTPUT_MD5_H_
 
 #include <cstdint>
+#include <future>
 #include <string>
 
 namespace quillmoor {
@@ -17,6 +18,31 @@ std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& st
 
 // The digest of `bytes`, in the same form.
 std::string Md5Hex(const std::string& bytes);
+
+// FileMD5 of a file computed on another thread while the run goes on: Start when the
+// file has been read, Take when its digest is written. Take gives FileMD5 of the file
+// as it is then: the early digest when it was made for the same path and the file's
+// length has not changed, otherwise one computed at once. Each Start serves one Take.
+class BackgroundDigest {
+ public:
+  BackgroundDigest() = default;
+  ~BackgroundDigest();
+  BackgroundDigest(const BackgroundDigest&) = delete;
+  BackgroundDigest& operator=(const BackgroundDigest&) = delete;
+
+  void Start(const std::string& path);
+  std::string Take(const std::string& path, int32_t& lngErr, std::string& strErr);
+
+ private:
+  struct Result {
+    std::string digest;
+    int32_t error = 0;
+    std::string errorText;
+  };
+  std::string path_;
+  long long length_ = -1;
+  std::future<Result> pending_;
+};
 
 }  // namespace quillmoor
 

@@ -72,10 +72,10 @@ class PosixWriter : public FileWriter {
     }
     return true;
   }
-  bool Close(FileError* error) override {
+  bool Close(FileError* error, bool sync) override {
     int fd = fd_;
     fd_ = -1;
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
+    if (sync && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
       *error = ErrorFromErrno(errno);
       ::close(fd);
       return false;
@@ -195,7 +195,7 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 }
 
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
-                         FileError* error) {
+                         FileError* error, bool durable) {
   const std::string temporary = path + ".quillmoor-new";
   std::unique_ptr<FileWriter> writer = Files().OpenWrite(temporary, error);
   if (!writer) return false;
@@ -207,7 +207,7 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::string_
       break;
     }
   }
-  if (!written || !writer->Close(error) || !Files().Rename(temporary, path, error)) {
+  if (!written || !writer->Close(error, durable) || !Files().Rename(temporary, path, error)) {
     writer.reset();
     Files().Remove(temporary, &ignored);
     return false;

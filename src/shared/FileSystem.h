@@ -38,7 +38,8 @@ class FileWriter {
  public:
   virtual ~FileWriter() = default;
   virtual bool Write(const char* data, size_t size, FileError* error) = 0;
-  virtual bool Close(FileError* error) = 0;
+  // Closes the file; with `sync` the bytes first reach the disk.
+  virtual bool Close(FileError* error, bool sync = true) = 0;
 };
 
 // Sequential reading of one open file. Read() returns the number of bytes placed in
@@ -99,9 +100,10 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 
 // Writes `bytes` to `path` completely or not at all: the bytes go to a new file beside
 // it, which then replaces `path`. On failure `path` is unchanged and *error says why.
-// The pieces are written one after the other.
+// The pieces are written one after the other. With `durable` the bytes are on the
+// disk before the new file replaces the old one.
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
-                         FileError* error);
+                         FileError* error, bool durable = true);
 
 // The file the program means by a path it has lower-cased: `path` itself when it
 // exists, otherwise the file whose name matches it when letter case is ignored

@@ -10,6 +10,7 @@
 
 #include "engine/WordRecord.h"
 #include "output/Kwic.h"
+#include "output/Md5.h"
 #include "shared/Controls.h"
 #include "shared/Host.h"
 #include "shared/ProgramText.h"
@@ -68,6 +69,7 @@ struct Program {
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
   KwicWriter kwicWriter;             // working space of the KWIC lines
+  BackgroundDigest inputDigest;      // the input's MD5, made while the scan runs
   int32_t lngMaxTextboxChars = 65000;
 
   // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)

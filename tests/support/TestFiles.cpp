@@ -69,7 +69,7 @@ class FailingWriter : public FileWriter {
     written_ += static_cast<long long>(size);
     return inner_->Write(data, size, error);
   }
-  bool Close(FileError* error) override { return inner_->Close(error); }
+  bool Close(FileError* error, bool sync) override { return inner_->Close(error, sync); }
 
  private:
   std::unique_ptr<FileWriter> inner_;
