@@ -176,12 +176,11 @@ size_t HashOf(std::string_view s) { return static_cast<size_t>(WordIndex::Hash(s
 void ContextLines::Clear() {
   used_ = 0;
   matches_.clear();
-  if (table_.size() > 64 && filled_ * 8 < table_.size()) {
-    table_.assign(64, Entry{});
-  } else {
-    std::fill(table_.begin(), table_.end(), Entry{});
-  }
   filled_ = 0;
+  if (++round_ == 0) {  // the round number wrapped: empty the table for real
+    std::fill(table_.begin(), table_.end(), Entry{});
+    round_ = 1;
+  }
 }
 
 void ContextLines::Rehash(size_t capacity) {
@@ -189,7 +188,7 @@ void ContextLines::Rehash(size_t capacity) {
   table_.assign(capacity, Entry{});
   filled_ = 0;
   for (const Entry& e : old) {
-    if (e.slot >= 0) Index(e.hash, e.slot);
+    if (e.round == round_ && e.slot >= 0) Index(e.hash, e.slot);
   }
 }
 
@@ -197,8 +196,8 @@ void ContextLines::Index(size_t hash, int32_t slot) {
   if (table_.empty() || (filled_ + 1) * 2 > table_.size()) Rehash(std::max<size_t>(64, table_.size() * 2));
   const size_t mask = table_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    if (table_[i].slot == kEmpty) {
-      table_[i] = Entry{hash, slot};
+    if (table_[i].round != round_) {
+      table_[i] = Entry{hash, slot, round_};
       ++filled_;
       return;
     }
@@ -207,7 +206,7 @@ void ContextLines::Index(size_t hash, int32_t slot) {
 
 void ContextLines::Unindex(size_t hash, int32_t slot) {
   const size_t mask = table_.size() - 1;
-  for (size_t i = hash & mask; table_[i].slot != kEmpty; i = (i + 1) & mask) {
+  for (size_t i = hash & mask; table_[i].round == round_; i = (i + 1) & mask) {
     if (table_[i].slot == slot) {
       table_[i].slot = kRemoved;  // keeps the probe chains of later entries intact
       return;
@@ -228,7 +227,7 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
   matches_.clear();
   if (!table_.empty()) {
     const size_t mask = table_.size() - 1;
-    for (size_t i = hash & mask; table_[i].slot != kEmpty; i = (i + 1) & mask) {
+    for (size_t i = hash & mask; table_[i].round == round_; i = (i + 1) & mask) {
       const Entry& e = table_[i];
       if (e.slot < 0 || e.hash != hash) continue;
       const size_t k = static_cast<size_t>(e.slot);

@@ -54,6 +54,7 @@ class ContextLines {
   struct Entry {
     size_t hash = 0;
     int32_t slot = kEmpty;  // kEmpty, kRemoved, or the index of a kept line
+    uint32_t round = 0;     // the entry is empty unless this is the current round
   };
   static constexpr int32_t kEmpty = -1;
   static constexpr int32_t kRemoved = -2;
@@ -70,7 +71,8 @@ class ContextLines {
   // Open-addressing index of the kept lines by the hash of their base; one base can
   // stand for several lines.
   std::vector<Entry> table_;
-  size_t filled_ = 0;  // entries that are not kEmpty
+  size_t filled_ = 0;     // entries of this round that are not empty
+  uint32_t round_ = 1;    // Clear starts a new round instead of emptying the table
   std::vector<int32_t> matches_;
 };
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "input/InputFile.h"
+#include "shared/FileSystem.h"
 #include "settings/Defaults.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -193,6 +196,39 @@ TEST_F(RunDriverTest, DocumentsWithoutWords) {
   Input("antidisestablishmentarianismuss\r\n");  // 31: ignored
   cmdListWords_Click(p);
   EXPECT_EQ(p.lngNumWords, 0);
+}
+
+TEST_F(RunDriverTest, ListingWritesTheConcordanceAndCanBeStopped) {
+  p.blnStopAfterCounts = false;
+  std::string text;
+  for (int i = 0; i < 300; ++i) {
+    const int n = i % 150;
+    text += std::string("w") + static_cast<char>('a' + n / 26) + static_cast<char>('a' + n % 26) + "zz ";
+  }
+  Input(text + "\r\n");
+  cmdListWords_Click(p);
+  ASSERT_TRUE(p.blnOutputFileCreated);
+  EXPECT_TRUE(FileExists(p.frmMain.txbFile[0].text + ".oxn.con_a5.txt"));
+  EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Number of keywords found: 150");
+  // A second press lists by frequency with other options, without reading again.
+  p.frmMain.cboWordOrder.listIndex = 1;
+  p.frmMain.cboContextSize.listIndex = 0;
+  host.messages.clear();
+  cmdListWords_Click(p);
+  EXPECT_TRUE(FileExists(p.frmMain.txbFile[0].text + ".oxn.con_f0.txt"));
+  EXPECT_TRUE(p.strOutputBuffer.starts_with("waazz 2\r\nwabzz 2\r\n")) << p.strOutputBuffer.substr(0, 40);
+  // Stopped while listing: what was listed stays, and says so.
+  int words = 0;
+  host.onDoEvents = [this, &words] {
+    if (p.frmMain.txbOutput.text.find("Creating concordance") != std::string::npos && ++words == 20) {
+      p.blnStop = true;
+    }
+  };
+  p.frmMain.cboContextSize.listIndex = 3;
+  host.answers = {MsgResult::kNo};  // do not write the partial concordance
+  cmdListWords_Click(p);
+  EXPECT_TRUE(p.frmMain.txbOutput.text.ends_with("\r\nListing stopped.\r\n"));
+  EXPECT_EQ(std::count(p.strOutputBuffer.begin(), p.strOutputBuffer.end(), '['), 20);
 }
 
 TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
