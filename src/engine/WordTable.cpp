@@ -4,6 +4,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "engine/KeyedSort.h"
 #include "engine/WordRules.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
@@ -172,79 +173,15 @@ void FinishWordTable(Program& p) {
 }
 
 bool FindWord(const std::string& key, const std::vector<WordRecord>& A, int32_t n, int32_t* idx) {
-  if (n == 0 || key < A[1].strWord) {
-    *idx = -1;
-    return false;
-  }
-  if (key > A[static_cast<size_t>(n)].strWord) {
-    *idx = -(n + 1);
-    return false;
-  }
-  if (n == 1) {
-    *idx = 1;
-    return true;
-  }
-  int32_t lo = 1, hi = n, mid = n / 2;
-  while (true) {
-    const std::string& a = A[static_cast<size_t>(mid)].strWord;
-    if (key == a) {
-      *idx = mid;
-      return true;
-    }
-    if (key > a) {
-      if (mid == hi) {
-        *idx = -(hi + 1);
-        return false;
-      }
-      lo = mid + 1;
-      mid = mid + (hi - mid + 1) / 2;
-    } else {
-      if (mid == lo) {
-        *idx = -lo;
-        return false;
-      }
-      hi = mid - 1;
-      mid = mid - (mid - lo + 1) / 2;
-    }
-  }
+  return FindByKey(key, A, n, idx, [](const WordRecord& r) { return std::string_view(r.strWord); });
 }
 
 void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col) {
-  auto key = [col](const WordRecord& r) {
-    size_t from = static_cast<size_t>(col - 1);
-    return from >= r.strSortKey.size() ? std::string_view()
-                                       : std::string_view(r.strSortKey).substr(from);
-  };
-  // The smaller part recurses, the larger one loops: the same ranges are sorted the
-  // same way, with a stack depth of O(log n).
-  while (lo < hi) {
-    const std::string pivot(key(A[static_cast<size_t>(lo + (hi - lo) / 2)]));
-    int32_t i = lo, j = hi;
-    while (i <= j) {
-      while (i < hi && key(A[static_cast<size_t>(i)]) > pivot) ++i;
-      while (j > lo && key(A[static_cast<size_t>(j)]) < pivot) --j;
-      if (i <= j) {
-        if (i < j) std::swap(A[static_cast<size_t>(i)], A[static_cast<size_t>(j)]);
-        ++i;
-        --j;
-      }
-    }
-    if (j - lo < hi - i) {
-      if (lo < j) QuickSortWordTable(A, lo, j, col);
-      lo = i;
-    } else {
-      if (i < hi) QuickSortWordTable(A, i, hi, col);
-      hi = j;
-    }
-  }
+  QuickSortByKey(A, lo, hi, [col](const WordRecord& r) { return KeyTail(r.strSortKey, col); });
 }
 
 void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col) {
-  if (lo >= hi) return;
-  QuickSortWordTable(A, lo, hi, col);
-  for (int32_t i = 0; lo + i < hi - i; ++i) {
-    std::swap(A[static_cast<size_t>(lo + i)], A[static_cast<size_t>(hi - i)]);
-  }
+  SortByKey(A, lo, hi, [col](const WordRecord& r) { return KeyTail(r.strSortKey, col); });
 }
 
 void SetExtraWordChars(Program& p) {

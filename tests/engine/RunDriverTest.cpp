@@ -11,6 +11,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "support/TestProgram.h"
 
 namespace quillmoor {
 namespace {
@@ -20,11 +21,7 @@ using testing::TempDir;
 class RunDriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetNumberLocale({'.', ','});
-    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
-    FillLists(p);
-    InitializeVariables(p);
-    p.blnStartUpCompleted = true;
+    testing::StartForTest(p);
     p.blnStopAfterCounts = true;  // these tests look at the run up to the counts
     EnableControls(p, true);
   }

@@ -7,6 +7,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "support/TestProgram.h"
 
 namespace quillmoor {
 namespace {
@@ -17,9 +18,7 @@ using testing::TempDir;
 class InputDocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetNumberLocale({'.', ','});
-    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
-    p.blnStartUpCompleted = true;
+    testing::StartForTest(p);
   }
   bool Read(const std::string& path, bool checkedUtf8 = false) {
     p.frmMain.txbFile[0].text = path;

@@ -10,6 +10,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "support/TestProgram.h"
 
 namespace quillmoor {
 namespace {
@@ -50,11 +51,7 @@ TEST(Md5Test, KnownVectorsAndFiles) {
 class ConcordanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetNumberLocale({'.', ','});
-    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
-    FillLists(p);
-    InitializeVariables(p);
-    p.blnStartUpCompleted = true;
+    testing::StartForTest(p);
     input = dir.Write("book", "one two three\r\n");
     p.frmMain.txbFile[0].text = input;
     p.strRunTitle = p.GetProgramText(19);

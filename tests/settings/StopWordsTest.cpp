@@ -9,6 +9,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "support/TestProgram.h"
 
 namespace quillmoor {
 namespace {
@@ -19,12 +20,8 @@ using testing::TempDir;
 class StopWordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetNumberLocale({'.', ','});
-    ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
-    FillLists(p);
-    InitializeVariables(p);
+    testing::StartForTest(p);
     p.strProgramFolder = dir.path();
-    p.blnStartUpCompleted = true;
   }
   // Loads `contents` as a stop-word file; returns whether it was loaded.
   bool Load(const std::string& contents, const std::string& name = "stop.txt") {
