@@ -100,6 +100,22 @@ TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
   EXPECT_EQ(p.lngNumStopWords, 2);
 }
 
+TEST_F(StopWordsTest, LargeFilesCanBeStopped) {
+  ASSERT_TRUE(Load("alpha beta\r\n"));
+  std::string big;
+  for (int i = 0; i < 3000; ++i) big += "word" + std::to_string(i) + "\r\n";  // over 20480 bytes
+  std::string caption;
+  host.onDoEvents = [this, &caption] {
+    caption = p.frmMain.cmdListWords.caption;
+    p.blnStop = true;
+  };
+  EXPECT_FALSE(Load(big, "big.txt"));
+  EXPECT_EQ(caption, "Stop");  // the main button could stop the read
+  EXPECT_EQ(p.frmMain.txbOutput.text, "Reading stop words was stopped.");
+  EXPECT_EQ(p.frmMain.cmdListWords.caption, "Create concordance");
+  EXPECT_EQ(Table(), (std::vector<std::string>{"alpha", "beta"}));
+}
+
 TEST_F(StopWordsTest, TooManyWordsAreRefused) {
   std::string many;
   for (int i = 0; i < 32768; ++i) many += "w" + std::to_string(i) + "\r\n";
