@@ -171,7 +171,7 @@ bool ScanInputFile(Program& p) {
   ReadInputDocument(p, utf8, ok);
   if (!ok) return false;
   // The concordance's header needs the input's digest: it is made meanwhile.
-  if (m.optCreate.value) p.inputDigest.Start(input);
+  if (m.optCreate.value && !p.blnStopAfterCounts) p.inputDigest.Start(input);
   StatusLine(p, 80);
   ConcealNumWords(p, true);
 
