@@ -1,5 +1,12 @@
 #include "engine/WordScanner.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "input/Markup.h"
@@ -21,15 +28,14 @@ bool IsPluralException(std::string_view lower) {
 
 }  // namespace
 
-std::string GetWord(Program& p) {
-  const std::string_view text(p.strLine);
-  const size_t begin = static_cast<size_t>(p.lngLP - 1);
+std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
+  const size_t begin = static_cast<size_t>(lngLP - 1);
   size_t end = begin;
   while (end < text.size() && IsWordStartChar(text[end])) ++end;
-  if (end == begin) return "";
-  p.lngLP += static_cast<int32_t>(end - begin);
+  if (end == begin) return {};
+  lngLP += static_cast<int32_t>(end - begin);
   std::string_view s = text.substr(begin, end - begin);
-  if (ContainsNoLetter(s)) return "";
+  if (ContainsNoLetter(s)) return {};
   // Leading and trailing hyphens go; inner hyphens stay.
   while (!s.empty() && s.front() == '-') s.remove_prefix(1);
   while (!s.empty() && s.back() == '-') s.remove_suffix(1);
@@ -45,24 +51,131 @@ std::string GetWord(Program& p) {
     }
     if (!exception) s.remove_suffix(1);
   }
-  if (s.size() == 1 && (LowerCaseChar(s[0]) == 's' || LowerCaseChar(s[0]) == 't')) return "";
-  if (IsContractionStem(s)) return "";
-  return std::string(s);
+  if (s.size() == 1 && (LowerCaseChar(s[0]) == 's' || LowerCaseChar(s[0]) == 't')) return {};
+  if (IsContractionStem(s)) return {};
+  return s;
 }
 
-void GetWords(Program& p) {
+std::string GetWord(Program& p) { return std::string(ScanWord(p.strLine, p.lngLP)); }
+
+bool IsAcceptedWord(std::string_view w, int maxLength) {
+  const int len = static_cast<int>(w.size());
+  return len >= 3 && len <= maxLength && !IsRepeatedChar(w) && !IsRomanNumeral(w, false);
+}
+
+namespace {
+
+// One accepted word: where it stands in the text and the scan position after its run.
+struct FoundWord {
+  int32_t offset;
+  int32_t length;
+  int32_t lngLP;
+};
+
+// Finds the accepted words of a text on another thread, a batch at a time, ahead of
+// the thread that enters them into the table. Runs are independent of each other, so
+// the words and their scan positions are those the one-thread scan finds.
+class WordFinder {
+ public:
+  WordFinder(std::string_view text, int maxLength) : text_(text), maxLength_(maxLength) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~WordFinder() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      cancelled_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  // The next batch; empty when the text is done.
+  std::vector<FoundWord> Next() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !batches_.empty() || done_; });
+    if (batches_.empty()) return {};
+    std::vector<FoundWord> batch = std::move(batches_.front());
+    batches_.pop_front();
+    changed_.notify_all();
+    return batch;
+  }
+
+ private:
+  static constexpr size_t kBatch = 4096;
+  static constexpr size_t kBatchesAhead = 16;
+
+  void Push(std::vector<FoundWord>&& batch) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return cancelled_ || batches_.size() < kBatchesAhead; });
+    batches_.push_back(std::move(batch));
+    changed_.notify_all();
+  }
+  void Run() {
+    std::vector<FoundWord> batch;
+    batch.reserve(kBatch);
+    const int32_t length = static_cast<int32_t>(text_.size());
+    int32_t lngLP = 1;
+    while (lngLP < length && !cancelled_) {
+      if (IsWordStartChar(text_[static_cast<size_t>(lngLP - 1)])) {
+        const std::string_view w = ScanWord(text_, lngLP);
+        if (IsAcceptedWord(w, maxLength_)) {
+          batch.push_back({static_cast<int32_t>(w.data() - text_.data()),
+                           static_cast<int32_t>(w.size()), lngLP});
+          if (batch.size() == kBatch) {
+            Push(std::move(batch));
+            batch = {};
+            batch.reserve(kBatch);
+          }
+        }
+      }
+      lngLP = NextNonSpace(text_, lngLP + 1);
+      if (lngLP == 0) break;
+    }
+    if (!batch.empty()) Push(std::move(batch));
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = true;
+    changed_.notify_all();
+  }
+
+  const std::string_view text_;
+  const int maxLength_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::vector<FoundWord>> batches_;
+  bool done_ = false;
+  std::atomic<bool> cancelled_{false};
+  std::thread thread_;
+};
+
+}  // namespace
+
+void GetWords(Program& p, size_t minParallelLength) {
   p.strLine = RemoveDoubleHyphens(std::move(p.strLine));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
   p.lngLP = 1;
   const int32_t length = static_cast<int32_t>(p.strLine.size());
+  if (p.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
+    // The words are found on another thread; this one enters them, lets events run
+    // and looks for a stop request after each, as the one-thread scan does.
+    WordFinder finder(p.strLine, p.intMaxPermittedWordLength);
+    for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
+      for (const FoundWord& f : batch) {
+        p.lngLP = f.lngLP;
+        AddWordToList(p, std::string_view(p.strLine).substr(static_cast<size_t>(f.offset),
+                                                              static_cast<size_t>(f.length)));
+        UpdateProgressBar(p, p.lngLP, length, 10240);
+        if (p.blnStartUpCompleted) p.host.DoEvents();
+        if (p.blnStop) return;
+      }
+    }
+    p.lngLP = length;
+    return;
+  }
   while (true) {
     if (p.lngLP >= length) break;
     if (p.blnStartUpCompleted) p.host.DoEvents();
     if (IsWordStartChar(p.strLine[static_cast<size_t>(p.lngLP - 1)])) {
-      const std::string w = GetWord(p);
-      const int32_t len = static_cast<int32_t>(w.size());
-      if (len >= 3 && len <= p.intMaxPermittedWordLength && !IsRepeatedChar(w) &&
-          !IsRomanNumeral(w, false)) {
+      const std::string_view w = ScanWord(p.strLine, p.lngLP);
+      if (IsAcceptedWord(w, p.intMaxPermittedWordLength)) {
         AddWordToList(p, w);
         UpdateProgressBar(p, p.lngLP, length, 10240);
         if (p.blnStartUpCompleted) p.host.DoEvents();

@@ -8,18 +8,28 @@
 #ifndef QUILLMOOR_ENGINE_WORDSCANNER_H_
 #define QUILLMOOR_ENGINE_WORDSCANNER_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillmoor {
 
 struct Program;
 
 // Prepares the text (double hyphens, entities) and scans all of it. Ends early, after
-// the word being stored, when p.blnStop becomes set.
-void GetWords(Program& p);
+// the word being stored, when p.blnStop becomes set. A text of at least
+// `minParallelLength` characters is scanned on two threads (same words, same order).
+inline constexpr size_t kParallelScanLength = 256 * 1024;
+void GetWords(Program& p, size_t minParallelLength = kParallelScanLength);
 // The word at p.lngLP, or "" when the characters there make no acceptable word;
 // advances p.lngLP past the run scanned.
 std::string GetWord(Program& p);
+// The same on any text: a view of the word in `text` (words are always a stretch of
+// the text), or an empty view.
+std::string_view ScanWord(std::string_view text, int32_t& lngLP);
+// 3 to maxLength characters, not one repeated character, not a Roman numeral.
+bool IsAcceptedWord(std::string_view word, int maxLength);
 
 }  // namespace quillmoor
 

@@ -30,7 +30,7 @@ void GrowIfFull(std::vector<T>& v, size_t minimum) {
   if (v.size() == v.capacity()) v.reserve(v.capacity() + std::max(minimum, v.capacity() / 4));
 }
 
-void NewWordRecord(Program& p, const std::string& word, int32_t position) {
+void NewWordRecord(Program& p, std::string_view word, int32_t position) {
   WordRecord& r = p.arrWords[static_cast<size_t>(p.lngNumWords)];
   r = WordRecord{};
   r.strWord = word;
@@ -130,7 +130,7 @@ void StartWordTable(Program& p) {
   p.lngNumWords = 0;
 }
 
-void AddWordToList(Program& p, const std::string& word) {
+void AddWordToList(Program& p, std::string_view word) {
   if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
   const int32_t position = p.lngLP - static_cast<int32_t>(word.size());
   if (p.lngNumWords == 0) {
@@ -158,9 +158,9 @@ void AddWordToList(Program& p, const std::string& word) {
   }
   // Hyphenated words also enter their parts.
   size_t hyphen = word.find('-');
-  if (hyphen == std::string::npos) return;
-  std::string left = word.substr(0, hyphen);
-  std::string right = word.substr(hyphen + 1);
+  if (hyphen == std::string_view::npos) return;
+  const std::string_view left = word.substr(0, hyphen);
+  const std::string_view right = word.substr(hyphen + 1);
   if (left.size() > 1 && !IsInteger(left)) AddWordToList(p, left);
   if (right.size() >= 2 && !IsInteger(right)) AddWordToList(p, right);
 }

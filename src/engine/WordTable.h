@@ -35,7 +35,7 @@ bool IsInteger(std::string_view s, bool blnAllowSign = false, bool blnAllowComma
 void StartWordTable(Program& p);
 // Enters one occurrence of `word` at position p.lngLP - length of `word`. A new word
 // with a hyphen also enters its parts (not the very first word of the table).
-void AddWordToList(Program& p, const std::string& word);
+void AddWordToList(Program& p, std::string_view word);
 // Ends the scan: the entries take the binary order of their words.
 void FinishWordTable(Program& p);
 

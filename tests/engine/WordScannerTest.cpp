@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+
 #include "engine/EngineTestUtil.h"
 #include "shared/ScriptedHost.h"
 
@@ -105,6 +108,46 @@ TEST(WordScannerTest, EntitiesAndDoubleHyphensArePreparedFirst) {
   p.blnCharacterEntitiesPossible = false;
   ScanText(p, "caf&eacute;");
   EXPECT_EQ(TableWords(p), (Words{"caf", "eacute"}));
+}
+
+TEST(WordScannerTest, TwoThreadScanFindsWhatOneThreadFinds) {
+  std::mt19937 rng(11);
+  const std::vector<std::string> pieces = {"cat", "cats", "Caf\xE9", "well-known", "re-enter", "1-2-step",
+                                           "mix", "don't", "--", " ", " / ", ", ", "aaa", "x-y", "the",
+                                           "\xC9T\xC9", "42nd", "---x", "dill", "its"};
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    const int n = 2000 + static_cast<int>(rng() % 3000);
+    for (int i = 0; i < n; ++i) text += pieces[rng() % pieces.size()] + (rng() % 3 ? " " : "");
+    ScriptedHost host;
+    Program one(host), two(host);
+    for (Program* q : {&one, &two}) {
+      q->strLine = text;
+      NormalizeDocumentText(*q);
+      q->strLine = LowerCaseAccented(q->strLine);
+      StartWordTable(*q);
+    }
+    GetWords(one, SIZE_MAX);  // one thread
+    GetWords(two, 0);         // two threads
+    FinishWordTable(one);
+    FinishWordTable(two);
+    ASSERT_EQ(one.lngNumWords, two.lngNumWords);
+    for (int32_t i = 1; i <= one.lngNumWords; ++i) {
+      ASSERT_EQ(one.arrWords[i].strWord, two.arrWords[i].strWord);
+      ASSERT_EQ(one.arrWords[i].positions, two.arrWords[i].positions);
+    }
+  }
+  // A stop request ends the two-thread scan after the word being stored.
+  ScriptedHost host;
+  Program p(host);
+  p.blnStartUpCompleted = true;
+  host.onDoEvents = [&p] {
+    if (p.lngNumWords == 7) p.blnStop = true;
+  };
+  p.strLine = " alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ";
+  StartWordTable(p);
+  GetWords(p, 0);
+  EXPECT_EQ(p.lngNumWords, 7);
 }
 
 TEST(WordRulesTest, Helpers) {
