@@ -102,6 +102,7 @@ struct ParamsControls {
   ComboBox cboThresholdFrequency;  // items "2" to "20"
   TextBox txbStopWordsFile;
   TextBox txbExtraStopWords;
+  Button cmdListStopWords;
   Label lblParameters;
 };
 
