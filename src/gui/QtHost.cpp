@@ -83,11 +83,10 @@ void QtHost::Refresh(const std::string&, const std::string&) {
 }
 
 std::string QtHost::AskFileName(const FileDialog& dialog) {
+  const QString start = ToQString(dialog.fileName.empty() ? dialog.folder : dialog.fileName);
   QString name = dialog.mode == FileDialogMode::kOpen
-                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title),
-                                                    ToQString(dialog.fileName))
-                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title),
-                                                    ToQString(dialog.fileName));
+                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title), start)
+                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title), start);
   return FromQString(name);
 }
 

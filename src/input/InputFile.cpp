@@ -2,6 +2,7 @@
 
 #include "input/TextFile.h"
 #include "settings/StopWords.h"
+#include "ui/Progress.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
@@ -19,6 +20,85 @@ int IsZipFile(const std::string& path) {
 
 bool IsDocxFile(const std::string& path) {
   return GetFileExtension(path, true) == "docx" && IsZipFile(path) == 1;
+}
+
+bool IsIndexFileName(const std::string& path) {
+  return Cp1252Lower(path).ends_with("oxn.ndx");
+}
+
+bool IsConcordanceFileName(const std::string& path) {
+  const std::string marker = ".oxn.con_";
+  const size_t at = path.rfind(marker);
+  if (at == std::string::npos) return false;
+  const size_t rest = at + marker.size() + 2;
+  return rest <= path.size() && path.compare(rest, std::string::npos, ".txt") == 0;
+}
+
+void SelectFile(Program& p, int index) {
+  static const char* const kTitles[] = {"Specify input file", "Specify output file",
+                                        "Specify keywords file"};
+  FileDialog dialog;
+  dialog.mode = FileDialogMode::kOpen;
+  dialog.title = kTitles[index];
+  dialog.filter = index == 0 ? "A text file or a docx file" : "";
+  dialog.flags = index == 0 ? 0x1800u : 0x4u;
+  dialog.folder = p.strCurrentFolder;
+  const std::string name = p.host.AskFileName(dialog);
+  MainControls& m = p.frmMain;
+  if (!name.empty()) {
+    m.txbFile[index].text = name;
+    if (index == 0) {
+      const std::string crlf(kCrLf);
+      auto refuse = [&](const std::string& text, const std::string& title, MsgIcon icon) {
+        MsgBox(p, text, MsgButtons::kOK, icon, title);
+        m.txbFile[0].text.clear();
+      };
+      p.blnWordsGot = false;
+      ClearOutput(p);
+      for (Label* l : {&m.lblInputFilesize, &m.lblConcordanceFilesize, &m.lblIndexFilesize,
+                       &m.lblSearchResultsFilesize}) {
+        l->caption.clear();
+      }
+      RefreshOutput(p);
+      if (IsIndexFileName(name)) {
+        return refuse("This is an OXN index file.", "Invalid input", MsgIcon::kExclamation);
+      }
+      if (IsConcordanceFileName(name)) {
+        return refuse("This is an OXN concordance file.", "Invalid input", MsgIcon::kExclamation);
+      }
+      if (CheckInputFile(p, name)) {
+        EraseNumWords(p);
+        ConcealNumWords(p, true);
+        p.strInputExtension = GetFileExtension(name, true);
+        const std::string& ext = p.strInputExtension;
+        if (ext == "html" || ext == "htm" || ext == "xml") {
+          p.strInputExtension.clear();
+          return refuse("Support for HTML and XML files will be provided" + crlf +
+                            "in a later version of this program.",
+                        "HTML or XML file", MsgIcon::kNone);
+        }
+        m.chkShowLineBreaks.enabled = ext != "docx";
+        if (ext != "docx") {
+          StatusText(p, "Checking file ...");
+          m.chkUTF8[0].value = 0;
+          bool utf8 = false;
+          int16_t fileType = 0;
+          CheckTextFile(p, name, false, utf8, fileType, false);
+          ClearOutput(p);
+          if (utf8) m.chkUTF8[0].value = 1;
+          RefreshOutput(p);
+          ChooseStopWordsForDocument(p);
+        } else if (IsZipFile(name) != 1) {
+          return refuse("The file " + name + crlf +
+                            "has a 'docx' extension but does not appear to be an MS Word 'docx' file.",
+                        p.GetProgramText(34), MsgIcon::kExclamation);
+        }
+      }
+    } else if (index == 2) {
+      p.strKeywordsFile = name;
+    }
+  }
+  EnableControls(p, true);
 }
 
 bool CheckInputFile(Program& p, const std::string& path) {

@@ -17,6 +17,16 @@ int IsZipFile(const std::string& path);
 // The extension is "docx" and the file is a ZIP file.
 bool IsDocxFile(const std::string& path);
 
+// The system's own output files, refused as input: an index file (the name ends, in
+// any case, with "oxn.ndx") and a concordance file (".oxn.con_", two characters and
+// exactly ".txt" at the end).
+bool IsIndexFileName(const std::string& path);
+bool IsConcordanceFileName(const std::string& path);
+
+// The click of file button `index` (0 input, 1 search results, 2 keywords): the file
+// dialog, then the checks of a new input file.
+void SelectFile(Program& p, int index);
+
 // Existence and size test of the input file; sets the input size label. Messages
 // appear only after start-up. Returns blnOK.
 bool CheckInputFile(Program& p, const std::string& path);

@@ -36,6 +36,7 @@ struct FileDialog {
   std::string filter;      // as the program sets it; may be empty
   unsigned flags = 0;      // the program's option flags (1800 hex: path and file must exist)
   std::string fileName;    // the initial name
+  std::string folder;      // the folder the dialog opens in ("" = the system's choice)
 };
 
 // The other windows the core can show or hide.

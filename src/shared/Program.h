@@ -45,6 +45,7 @@ struct Program {
   int16_t intFileType = 0;          // classification of the input file
   std::string strInputExtension;    // lower-case extension of the input file
   std::string strCurrentFolder;     // the folder file dialogs open in
+  std::string strKeywordsFile;      // the keywords file chosen in its box
 
   // The document text of a run and its display copy.
   std::string strLine;

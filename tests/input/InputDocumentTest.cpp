@@ -151,6 +151,62 @@ TEST_F(InputDocumentTest, FilesOver2GbAreRefused) {
   EXPECT_TRUE(CheckInputFile(p, path));
 }
 
+TEST(OwnOutputFilesTest, AreRecognisedByName) {
+  EXPECT_TRUE(IsIndexFileName("/t/report.txt.oxn.ndx"));
+  EXPECT_TRUE(IsIndexFileName("/t/REPORT.OXN.NDX"));
+  EXPECT_FALSE(IsIndexFileName("/t/report.ndx"));
+  EXPECT_TRUE(IsConcordanceFileName("/t/a.txt.oxn.con_a5.txt"));
+  EXPECT_TRUE(IsConcordanceFileName("/t/book.oxn.con_f0.txt"));
+  EXPECT_FALSE(IsConcordanceFileName("/t/a.txt.oxn.con_a5.doc"));
+  EXPECT_FALSE(IsConcordanceFileName("/t/a.txt.oxn.con_a.txt"));
+  EXPECT_FALSE(IsConcordanceFileName("/t/a.txt"));
+}
+
+TEST_F(InputDocumentTest, ChoosingTheInputFileInTheDialog) {
+  auto choose = [this](const std::string& name) {
+    host.messages.clear();
+    host.fileNames = {name};
+    SelectFile(p, 0);
+    return host.messages.empty() ? std::string() : host.messages[0].prompt;
+  };
+  EXPECT_EQ(choose(dir.Write("r.txt.oxn.ndx", "index")), "This is an OXN index file.");
+  EXPECT_EQ(host.messages[0].title, "Invalid input");
+  EXPECT_EQ(p.frmMain.txbFile[0].text, "");
+  EXPECT_EQ(host.dialogs.back().title, "Specify input file");
+  EXPECT_EQ(host.dialogs.back().filter, "A text file or a docx file");
+  EXPECT_EQ(host.dialogs.back().flags, 0x1800u);
+  EXPECT_EQ(choose(dir.Write("a.txt.oxn.con_a5.txt", "concordance")), "This is an OXN concordance file.");
+  EXPECT_EQ(choose(dir.Write("page.html", "<p>hello there</p>\r\n")),
+            "Support for HTML and XML files will be provided\r\nin a later version of this program.");
+  EXPECT_EQ(host.messages[0].title, "HTML or XML file");
+  EXPECT_EQ(p.frmMain.txbFile[0].text, "");
+  const std::string fake = dir.Write("x.docx", "just some text, not a zip\r\n");
+  EXPECT_EQ(choose(fake), "The file " + fake +
+                              "\r\nhas a 'docx' extension but does not appear to be an MS Word 'docx' file.");
+  EXPECT_NE(choose(dir.Write("tiny.docx", "PK\x03\x04")).find("does not appear"), std::string::npos);
+  // A UTF-8 file with a byte-order mark checks the UTF-8 box; the output box is left empty.
+  const std::string utf8 = dir.Write("u.txt", "\xEF\xBB\xBFhello world\r\n");
+  EXPECT_EQ(choose(utf8), "");
+  EXPECT_EQ(p.frmMain.txbFile[0].text, utf8);
+  EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
+  EXPECT_EQ(p.frmMain.txbOutput.text, "");
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 14 bytes");
+  EXPECT_TRUE(p.frmMain.chkShowLineBreaks.enabled);
+  // A zero-length file keeps its name in the box, with its size.
+  EXPECT_EQ(choose(dir.Write("empty.txt", "")), "Input file is zero-length.");
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 0 bytes");
+  // Cancelling changes nothing.
+  host.fileNames.clear();
+  SelectFile(p, 0);
+  EXPECT_EQ(p.frmMain.txbFile[0].text, dir.path() + "/empty.txt");
+  // The keywords box keeps its path.
+  host.fileNames = {dir.path() + "/keys.txt"};
+  SelectFile(p, 2);
+  EXPECT_EQ(p.strKeywordsFile, dir.path() + "/keys.txt");
+  EXPECT_EQ(host.dialogs.back().title, "Specify keywords file");
+  EXPECT_EQ(host.dialogs.back().flags, 0x4u);
+}
+
 TEST_F(InputDocumentTest, TypedInputNameIsCheckedAndUtf8Detected) {
   std::string path = dir.Write("u.txt", "\xEF\xBB\xBFhello\r\n");
   p.frmMain.txbFile[0].text = "  " + path + "  ";
