@@ -190,7 +190,7 @@ TEST_F(InputDocumentTest, ChoosingTheInputFileInTheDialog) {
   EXPECT_EQ(p.frmMain.txbFile[0].text, utf8);
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 14 bytes");
+  EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 16 bytes");
   EXPECT_TRUE(p.frmMain.chkShowLineBreaks.enabled);
   // A zero-length file keeps its name in the box, with its size.
   EXPECT_EQ(choose(dir.Write("empty.txt", "")), "Input file is zero-length.");
