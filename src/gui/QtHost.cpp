@@ -35,6 +35,7 @@ std::string FromQString(const QString& text) {
 }
 
 MsgResult QtHost::ShowMessage(const MessageBox& box) {
+  if (unattended_) return DefaultAnswer(box);
   QMessageBox mb(parent_);
   mb.setWindowTitle(ToQString(box.title));
   mb.setText(ToQString(box.prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -71,6 +72,7 @@ MsgResult QtHost::ShowMessage(const MessageBox& box) {
 
 void QtHost::DoEvents() {
   if (sinceEvents_.elapsed() < 20) return;
+  if (repaint_) repaint_();
   QApplication::processEvents();
   sinceEvents_.restart();
 }
@@ -78,6 +80,7 @@ void QtHost::DoEvents() {
 void QtHost::Refresh(const std::string&, const std::string&) {
   // Repaints at most every 20 ms: a refresh per word must stay cheap.
   if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < 20) return;
+  if (repaint_) repaint_();
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   sinceRepaint_.restart();
 }

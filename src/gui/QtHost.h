@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "shared/Host.h"
@@ -21,6 +22,10 @@ class QtHost : public Host {
  public:
   explicit QtHost(QWidget* parent = nullptr) : parent_(parent) { sinceEvents_.start(); }
   void set_parent(QWidget* parent) { parent_ = parent; }
+  // Questions answered by their default button without showing them (screenshots).
+  void set_unattended(bool unattended) { unattended_ = unattended; }
+  // What a repaint does first: copy the model into the widgets.
+  void set_repaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
   MsgResult ShowMessage(const MessageBox& box) override;
   // Runs pending events at most every 20 ms, so a call per word stays cheap.
@@ -33,6 +38,8 @@ class QtHost : public Host {
 
  private:
   QWidget* parent_;
+  std::function<void()> repaint_;
+  bool unattended_ = false;
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceRepaint_;
 };

@@ -1,31 +1,51 @@
 // quillmoor: the desktop program.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
 
+#include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
-#include "settings/Defaults.h"
+#include "engine/RunDriver.h"
+#include "input/InputFile.h"
+#include "ui/Startup.h"
 
+// quillmoor [--screenshot PNG [DOCUMENT]]: with --screenshot the window opens, names
+// DOCUMENT as the input and makes its concordance (when given), saves a picture of
+// itself to PNG and ends: for the documentation's screenshots.
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const QStringList args = QApplication::arguments();
+  const int shot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
   quillmoor::UseSystemNumberLocale();
   quillmoor::QtHost host;
   quillmoor::Program program(host);
-  if (!program.texts.LoadProgramText(host, quillmoor::ProgramFolder(argv[0]))) return 1;
-  quillmoor::FillLists(program);
-  quillmoor::InitializeVariables(program);
-
-  QMainWindow window;
-  window.setObjectName(QStringLiteral("frmMain"));
-  window.setWindowTitle(QStringLiteral("Quillmoor"));
-  window.setCentralWidget(new QLabel(
-      quillmoor::ToQString(program.GetProgramText(3)), &window));
-  window.resize(640, 480);
+  program.frmMain.windowVisible = true;
+  if (!quillmoor::StartProgram(program, quillmoor::ProgramFolder(argv[0]))) return 1;
+  quillmoor::MainWindowWidget window(program);
   host.set_parent(&window);
+  host.set_repaint([&window] { window.PushModel(); });
   window.show();
-  program.blnStartUpCompleted = true;
+  if (shot > 0 && shot + 1 < args.size()) {
+    const QString png = args.at(shot + 1);
+    const QString document = shot + 2 < args.size() ? args.at(shot + 2) : QString();
+    host.set_unattended(true);
+    QTimer::singleShot(300, &window, [&window, &program, png, document] {
+      if (!document.isEmpty()) {
+        program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
+        quillmoor::InputFileLostFocus(program, 0);
+        program.frmMain.chkWarnOnOverwrite.value = 0;
+        window.PushModel();
+        quillmoor::cmdListWords_Click(program);
+        window.PushModel();
+      }
+      QTimer::singleShot(300, &window, [&window, png] {
+        window.grab().save(png);
+        QApplication::quit();
+      });
+    });
+  }
   return app.exec();
 }

@@ -1,0 +1,310 @@
+#include "gui/MainWindowWidget.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "engine/RunDriver.h"
+#include "gui/QtHost.h"
+#include "input/InputFile.h"
+#include "shared/Program.h"
+#include "ui/MainWindow.h"
+#include "ui/Timers.h"
+
+namespace quillmoor {
+namespace {
+
+// Background of the window and its labels, boxes and option buttons: 12839068
+// (blue C3, green E8, red 9C).
+const QColor kBackground(0x9C, 0xE8, 0xC3);
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+void Apply(QWidget* w, const Control& c) {
+  w->setEnabled(c.enabled);
+  w->setVisible(c.visible);
+  w->setToolTip(ToQString(c.toolTip));
+}
+
+void SetText(QLineEdit* box, const std::string& text) {
+  const QString q = ToQString(text);
+  if (box->text() != q) box->setText(q);
+}
+
+}  // namespace
+
+MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Quillmoor"));
+  setFont(QFont(QStringLiteral("Arial"), 9));
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kBackground);
+  setPalette(palette);
+  const QFont courier(QStringLiteral("Courier New"), 9);
+
+  auto* grid = new QGridLayout(this);
+  int row = 0;
+  grid->addWidget(new QLabel(QStringLiteral("Select:"), this), row, 0);
+  optCreate_ = Named(new QRadioButton(this), "optCreate");
+  optSearch_ = Named(new QRadioButton(this), "optSearch");
+  grid->addWidget(optCreate_, row, 1, 1, 3);
+  grid->addWidget(optSearch_, ++row, 1, 1, 3);
+
+  static const char* const kFileNames[] = {"cmdFile0", "cmdFile1", "cmdFile2"};
+  static const char* const kBoxNames[] = {"txbFile0", "txbFile1", "txbFile2"};
+  static const char* const kClearNames[] = {"cmdClearFile0", "cmdClearFile1", "cmdClearFile2"};
+  static const char* const kViewNames[] = {"cmdViewFile0", "cmdViewFile1", "cmdViewFile2"};
+  for (int i = 0; i < 3; ++i) {
+    cmdFile_[i] = Named(new QPushButton(this), kFileNames[i]);
+    txbFile_[i] = Named(new QLineEdit(this), kBoxNames[i]);
+    txbFile_[i]->setFont(courier);
+    cmdClearFile_[i] = Named(new QPushButton(this), kClearNames[i]);
+    cmdViewFile_[i] = Named(new QPushButton(this), kViewNames[i]);
+  }
+  chkUTF8_ = Named(new QCheckBox(this), "chkUTF8");
+  lblInputFilesize_ = Named(new QLabel(this), "lblInputFilesize");
+  lblExtraKeywords_ = Named(new QLabel(this), "lblExtraKeywords");
+  txbExtraKeywords_ = Named(new QLineEdit(this), "txbExtraKeywords");
+  txbExtraKeywords_->setFont(courier);
+  cmdClearExtraKeywords_ = Named(new QPushButton(this), "cmdClearExtraKeywords");
+  lblSearchResultsFilesize_ = Named(new QLabel(this), "lblSearchResultsFilesize");
+
+  // Input row, keywords row, extra keywords, search results row.
+  ++row;
+  grid->addWidget(cmdFile_[0], row, 0);
+  grid->addWidget(txbFile_[0], row, 1, 1, 3);
+  grid->addWidget(cmdClearFile_[0], row, 4);
+  grid->addWidget(chkUTF8_, row, 5);
+  grid->addWidget(lblInputFilesize_, ++row, 1, 1, 3);
+  ++row;
+  grid->addWidget(cmdFile_[2], row, 0);
+  grid->addWidget(txbFile_[2], row, 1, 1, 3);
+  grid->addWidget(cmdClearFile_[2], row, 4);
+  grid->addWidget(cmdViewFile_[2], row, 5);
+  ++row;
+  grid->addWidget(lblExtraKeywords_, row, 0);
+  grid->addWidget(txbExtraKeywords_, row, 1, 1, 3);
+  grid->addWidget(cmdClearExtraKeywords_, row, 4);
+  ++row;
+  grid->addWidget(cmdFile_[1], row, 0);
+  grid->addWidget(txbFile_[1], row, 1, 1, 3);
+  grid->addWidget(cmdClearFile_[1], row, 4);
+  grid->addWidget(cmdViewFile_[1], row, 5);
+  grid->addWidget(lblSearchResultsFilesize_, ++row, 1, 1, 3);
+  cmdViewFile_[0]->hide();
+
+  // Options.
+  cboWordOrder_ = Named(new QComboBox(this), "cboWordOrder");
+  cboContextSize_ = Named(new QComboBox(this), "cboContextSize");
+  chkFrequencies_ = Named(new QCheckBox(this), "chkFrequencies");
+  chkShowLineBreaks_ = Named(new QCheckBox(this), "chkShowLineBreaks");
+  chkCreateIndexFile_ = Named(new QCheckBox(this), "chkCreateIndexFile");
+  chkWarnOnOverwrite_ = Named(new QCheckBox(this), "chkWarnOnOverwrite");
+  chkSaveStateOnQuit_ = Named(new QCheckBox(this), "chkSaveStateOnQuit");
+  ++row;
+  grid->addWidget(new QLabel(QStringLiteral("Word order:"), this), row, 0);
+  grid->addWidget(cboWordOrder_, row, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Context size:"), this), row, 2);
+  grid->addWidget(cboContextSize_, row, 3);
+  grid->addWidget(chkFrequencies_, row, 4, 1, 2);
+  ++row;
+  grid->addWidget(chkShowLineBreaks_, row, 0, 1, 2);
+  grid->addWidget(chkWarnOnOverwrite_, row, 2, 1, 2);
+  grid->addWidget(chkSaveStateOnQuit_, row, 4, 1, 2);
+
+  // The main button and the others.
+  cmdListWords_ = Named(new QPushButton(this), "cmdListWords");
+  cmdSetParameters_ = Named(new QPushButton(this), "cmdSetParameters");
+  cmdSaveState_ = Named(new QPushButton(this), "cmdSaveState");
+  cmdHelp_ = Named(new QPushButton(this), "cmdHelp");
+  cmdQuit_ = Named(new QPushButton(this), "cmdQuit");
+  ++row;
+  grid->addWidget(cmdListWords_, row, 0, 1, 2);
+  grid->addWidget(chkCreateIndexFile_, row, 2, 1, 2);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
+  grid->addLayout(buttons, row, 4, 1, 2);
+
+  txbOutput_ = Named(new QPlainTextEdit(this), "txbOutput");
+  txbOutput_->setReadOnly(true);
+  txbOutput_->setFont(courier);
+  txbOutput_->setMinimumSize(640, 280);
+  grid->addWidget(txbOutput_, ++row, 0, 1, 6);
+  grid->setRowStretch(row, 1);
+
+  lblConcordanceFile_[0] = Named(new QLabel(this), "lblConcordanceFile0");
+  lblConcordanceFile_[1] = Named(new QLabel(this), "lblConcordanceFile1");
+  lblConcordanceFilesize_ = Named(new QLabel(this), "lblConcordanceFilesize");
+  lblIndexFilesize_ = Named(new QLabel(this), "lblIndexFilesize");
+  lblNumberOfWords_ = Named(new QLabel(this), "lblNumberOfWords");
+  lblNumOccurrences_ = Named(new QLabel(this), "lblNumOccurrences");
+  lblTotalNumOccurrences_ = Named(new QLabel(this), "lblTotalNumOccurrences");
+  lblTimeElapsed_ = Named(new QLabel(this), "lblTimeElapsed");
+  ++row;
+  grid->addWidget(lblConcordanceFile_[0], row, 0);
+  grid->addWidget(lblConcordanceFile_[1], row, 1, 1, 3);
+  grid->addWidget(lblConcordanceFilesize_, row, 4, 1, 2);
+  ++row;
+  grid->addWidget(lblNumberOfWords_, row, 0);
+  grid->addWidget(lblNumOccurrences_, row, 1);
+  grid->addWidget(lblTotalNumOccurrences_, row, 2, 1, 2);
+  grid->addWidget(lblTimeElapsed_, row, 4);
+  grid->addWidget(lblIndexFilesize_, row, 5);
+
+  // Events: copy the widgets into the model, run the handler, copy the model back.
+  connect(optCreate_, &QRadioButton::clicked, this, [this] { Handle([this] { optCreate_Click(p_); }); });
+  connect(optSearch_, &QRadioButton::clicked, this, [this] { Handle([this] { optSearch_Click(p_); }); });
+  for (int i = 0; i < 3; ++i) {
+    connect(cmdFile_[i], &QPushButton::clicked, this, [this, i] { Handle([this, i] { SelectFile(p_, i); }); });
+    connect(cmdClearFile_[i], &QPushButton::clicked, this,
+            [this, i] { Handle([this, i] { cmdClearFile_Click(p_, i); }); });
+    connect(txbFile_[i], &QLineEdit::editingFinished, this,
+            [this, i] { Handle([this, i] { InputFileLostFocus(p_, i); }); });
+  }
+  connect(cmdClearExtraKeywords_, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdClearExtraKeywords_Click(p_); }); });
+  connect(cboWordOrder_, &QComboBox::activated, this, [this] { Handle([this] { cboWordOrder_Click(p_); }); });
+  connect(cboContextSize_, &QComboBox::activated, this, [this] { Handle([this] { cboContextSize_Click(p_); }); });
+  connect(chkFrequencies_, &QCheckBox::clicked, this, [this] { Handle([this] { chkFrequencies_Click(p_); }); });
+  connect(chkShowLineBreaks_, &QCheckBox::clicked, this,
+          [this] { Handle([this] { chkShowLineBreaks_Click(p_); }); });
+  connect(cmdListWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListWords_Click(p_); }); });
+  connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
+
+  timer1_ = new QTimer(this);
+  timer2_ = new QTimer(this);
+  connect(timer1_, &QTimer::timeout, this, [this] {
+    Handle([this] { Timer1_Timer(p_); });
+  });
+  connect(timer2_, &QTimer::timeout, this, [this] {
+    Timer2_Timer(p_);
+    PushModel();
+  });
+  timer1_->start(1000);
+  timer2_->start(1000);
+  PushModel();
+}
+
+template <typename Handler>
+void MainWindowWidget::Handle(Handler handler) {
+  if (pushing_) return;
+  PullModel();
+  handler();
+  PushModel();
+}
+
+void MainWindowWidget::PullModel() {
+  MainControls& m = p_.frmMain;
+  for (int i = 0; i < 3; ++i) m.txbFile[i].text = FromQString(txbFile_[i]->text());
+  m.txbExtraKeywords.text = FromQString(txbExtraKeywords_->text());
+  m.optCreate.value = optCreate_->isChecked();
+  m.optSearch.value = optSearch_->isChecked();
+  m.chkUTF8[0].value = chkUTF8_->isChecked() ? 1 : 0;
+  m.chkFrequencies.value = chkFrequencies_->isChecked() ? 1 : 0;
+  m.chkShowLineBreaks.value = chkShowLineBreaks_->isChecked() ? 1 : 0;
+  m.chkCreateIndexFile.value = chkCreateIndexFile_->isChecked() ? 1 : 0;
+  m.chkWarnOnOverwrite.value = chkWarnOnOverwrite_->isChecked() ? 1 : 0;
+  m.chkSaveStateOnQuit.value = chkSaveStateOnQuit_->isChecked() ? 1 : 0;
+  m.cboWordOrder.listIndex = cboWordOrder_->currentIndex();
+  m.cboContextSize.listIndex = cboContextSize_->currentIndex();
+}
+
+void MainWindowWidget::PushModel() {
+  pushing_ = true;
+  const MainControls& m = p_.frmMain;
+  optCreate_->setText(ToQString(m.optCreate.caption));
+  optCreate_->setChecked(m.optCreate.value);
+  optSearch_->setText(ToQString(m.optSearch.caption));
+  optSearch_->setChecked(m.optSearch.value);
+  Apply(optCreate_, m.optCreate);
+  Apply(optSearch_, m.optSearch);
+  for (int i = 0; i < 3; ++i) {
+    cmdFile_[i]->setText(ToQString(m.cmdFile[i].caption));
+    Apply(cmdFile_[i], m.cmdFile[i]);
+    SetText(txbFile_[i], m.txbFile[i].text);
+    Apply(txbFile_[i], m.txbFile[i]);
+    cmdClearFile_[i]->setText(ToQString(m.cmdClearFile[i].caption));
+    Apply(cmdClearFile_[i], m.cmdClearFile[i]);
+    if (i > 0) {
+      cmdViewFile_[i]->setText(ToQString(m.cmdViewFile[i].caption));
+      Apply(cmdViewFile_[i], m.cmdViewFile[i]);
+    }
+  }
+  auto check = [](QCheckBox* box, const CheckBox& c) {
+    box->setText(ToQString(c.caption));
+    box->setChecked(c.checked());
+    Apply(box, c);
+  };
+  check(chkUTF8_, m.chkUTF8[0]);
+  check(chkFrequencies_, m.chkFrequencies);
+  check(chkShowLineBreaks_, m.chkShowLineBreaks);
+  check(chkCreateIndexFile_, m.chkCreateIndexFile);
+  check(chkWarnOnOverwrite_, m.chkWarnOnOverwrite);
+  check(chkSaveStateOnQuit_, m.chkSaveStateOnQuit);
+  auto label = [](QLabel* l, const Label& c) {
+    l->setText(ToQString(c.caption));
+    Apply(l, c);
+    l->setAlignment(c.alignment == Alignment::kRight ? Qt::AlignRight | Qt::AlignVCenter
+                                                     : Qt::AlignLeft | Qt::AlignVCenter);
+    QFont f(ToQString(c.fontName), c.fontSize);
+    f.setBold(c.bold);
+    l->setFont(f);
+  };
+  label(lblInputFilesize_, m.lblInputFilesize);
+  label(lblExtraKeywords_, m.lblExtraKeywords);
+  label(lblSearchResultsFilesize_, m.lblSearchResultsFilesize);
+  label(lblConcordanceFile_[0], m.lblConcordanceFile[0]);
+  label(lblConcordanceFile_[1], m.lblConcordanceFile[1]);
+  label(lblConcordanceFilesize_, m.lblConcordanceFilesize);
+  label(lblIndexFilesize_, m.lblIndexFilesize);
+  label(lblNumberOfWords_, m.lblNumberOfWords);
+  label(lblNumOccurrences_, m.lblNumOccurrences);
+  label(lblTotalNumOccurrences_, m.lblTotalNumOccurrences);
+  label(lblTimeElapsed_, m.lblTimeElapsed);
+  SetText(txbExtraKeywords_, m.txbExtraKeywords.text);
+  Apply(txbExtraKeywords_, m.txbExtraKeywords);
+  cmdClearExtraKeywords_->setText(ToQString(m.cmdClearExtraKeywords.caption));
+  Apply(cmdClearExtraKeywords_, m.cmdClearExtraKeywords);
+  auto list = [](QComboBox* box, const ComboBox& c) {
+    if (box->count() != static_cast<int>(c.items.size())) {
+      box->clear();
+      for (const std::string& item : c.items) box->addItem(ToQString(item));
+    }
+    box->setCurrentIndex(c.listIndex);
+    Apply(box, c);
+  };
+  list(cboWordOrder_, m.cboWordOrder);
+  list(cboContextSize_, m.cboContextSize);
+  for (auto [button, control] : {std::pair{cmdListWords_, &m.cmdListWords},
+                                 std::pair{cmdSetParameters_, &m.cmdSetParameters},
+                                 std::pair{cmdSaveState_, &m.cmdSaveState},
+                                 std::pair{cmdHelp_, &m.cmdHelp}, std::pair{cmdQuit_, &m.cmdQuit}}) {
+    button->setText(ToQString(control->caption));
+    Apply(button, *control);
+  }
+  const QString output = ToQString(m.txbOutput.text);
+  if (txbOutput_->toPlainText() != output) txbOutput_->setPlainText(output);
+  txbOutput_->setEnabled(m.txbOutput.enabled);
+  pushing_ = false;
+}
+
+void MainWindowWidget::closeEvent(QCloseEvent* event) {
+  Handle([this] { cmdQuit_Click(p_); });
+  event->accept();
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,83 @@
+// The main window's widgets. It builds them, copies the controls model into them
+// (PushModel), and turns each user action into: copy the widgets' values into the
+// model, call the core handler, copy the model back. No rule of the program lives here.
+#ifndef QUILLMOOR_GUI_MAINWINDOWWIDGET_H_
+#define QUILLMOOR_GUI_MAINWINDOWWIDGET_H_
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace quillmoor {
+
+struct Program;
+struct Control;
+
+class MainWindowWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindowWidget(Program& p, QWidget* parent = nullptr);
+
+  // Model to widgets: texts, captions, values, enabled and visible states.
+  void PushModel();
+  // Widgets to model: what a person can change (texts, values, list indexes).
+  void PullModel();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Runs `handler` between a pull and a push.
+  template <typename Handler>
+  void Handle(Handler handler);
+
+  Program& p_;
+  bool pushing_ = false;
+  QRadioButton* optCreate_;
+  QRadioButton* optSearch_;
+  std::array<QPushButton*, 3> cmdFile_{};
+  std::array<QLineEdit*, 3> txbFile_{};
+  std::array<QPushButton*, 3> cmdClearFile_{};
+  std::array<QPushButton*, 3> cmdViewFile_{};
+  QCheckBox* chkUTF8_;
+  QLabel* lblInputFilesize_;
+  QLabel* lblExtraKeywords_;
+  QLineEdit* txbExtraKeywords_;
+  QPushButton* cmdClearExtraKeywords_;
+  QLabel* lblSearchResultsFilesize_;
+  QComboBox* cboWordOrder_;
+  QComboBox* cboContextSize_;
+  QCheckBox* chkFrequencies_;
+  QCheckBox* chkShowLineBreaks_;
+  QCheckBox* chkCreateIndexFile_;
+  QCheckBox* chkWarnOnOverwrite_;
+  QCheckBox* chkSaveStateOnQuit_;
+  QPushButton* cmdListWords_;
+  QPushButton* cmdSetParameters_;
+  QPushButton* cmdSaveState_;
+  QPushButton* cmdHelp_;
+  QPushButton* cmdQuit_;
+  QPlainTextEdit* txbOutput_;
+  std::array<QLabel*, 2> lblConcordanceFile_{};
+  QLabel* lblConcordanceFilesize_;
+  QLabel* lblIndexFilesize_;
+  QLabel* lblNumberOfWords_;
+  QLabel* lblNumOccurrences_;
+  QLabel* lblTotalNumOccurrences_;
+  QLabel* lblTimeElapsed_;
+  QTimer* timer1_;
+  QTimer* timer2_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_GUI_MAINWINDOWWIDGET_H_
