@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Saves pictures of the desktop program into doc/: the main window after making the
+# concordance of the bundled sample document. Uses the offscreen platform, so no
+# display is needed. Builds Release into build/release if needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
+cmake --build build/release -j "$(nproc)" --target quillmoor >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp data/sample.txt "$work/sample.txt"
+QT_QPA_PLATFORM=offscreen build/release/bin/quillmoor --screenshot doc/main-window.png "$work/sample.txt" \
+  2>/dev/null
+echo "doc/main-window.png"
