@@ -9,5 +9,5 @@ cmake --build build/release -j "$(nproc)"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/release/bin/quillmoor "$@"
 fi
-echo "No display: running the command line on data/sample.txt" >&2
-exec build/release/bin/quillmoor-cli read data/sample.txt
+echo "No display: the command line makes the concordance of data/sample.txt" >&2
+exec build/release/bin/quillmoor-cli --output - data/sample.txt
