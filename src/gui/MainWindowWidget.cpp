@@ -11,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+
+#include <algorithm>
 #include <QTimer>
 
 #include "engine/RunDriver.h"
@@ -19,6 +22,7 @@
 #include "shared/Program.h"
 #include "ui/MainWindow.h"
 #include "ui/Timers.h"
+#include "ui/Viewer.h"
 
 namespace quillmoor {
 namespace {
@@ -165,7 +169,32 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   grid->addWidget(lblTimeElapsed_, row, 4);
   grid->addWidget(lblIndexFilesize_, row, 5);
 
+  lblOnlineDocumentation_ = Named(new QLabel(QStringLiteral("<a href=\"#\">Online user manual</a>"), this),
+                                 "lblOnlineDocumentation");
+  grid->addWidget(lblOnlineDocumentation_, ++row, 0, 1, 2);
+
+  // The viewer window (help text).
+  viewer_ = new QWidget(this, Qt::Window);
+  viewer_->setObjectName(QStringLiteral("frmView"));
+  viewerText_ = Named(new QPlainTextEdit(viewer_), "txbText1");
+  viewerText_->setReadOnly(true);
+  viewerText_->setFont(courier);
+  viewerClose_ = Named(new QPushButton(viewer_), "cmdClose");
+  auto* viewerLayout = new QGridLayout(viewer_);
+  viewerLayout->addWidget(viewerText_, 0, 0, 1, 3);
+  viewerLayout->addWidget(viewerClose_, 1, 1);
+  connect(viewerClose_, &QPushButton::clicked, this, [this] { Handle([this] { cmdClose_Click(p_); }); });
+
   // Events: copy the widgets into the model, run the handler, copy the model back.
+  connect(cmdHelp_, &QPushButton::clicked, this, [this] { Handle([this] { cmdHelp_Click(p_); }); });
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { Handle([this] { cmdHelp_Click(p_); }); });
+  for (int i : {1, 2}) {
+    connect(cmdViewFile_[i], &QPushButton::clicked, this,
+            [this, i] { Handle([this, i] { cmdViewFile_Click(p_, i); }); });
+  }
+  connect(lblOnlineDocumentation_, &QLabel::linkActivated, this,
+          [this] { Handle([this] { lblOnlineDocumentation_Click(p_); }); });
   connect(optCreate_, &QRadioButton::clicked, this, [this] { Handle([this] { optCreate_Click(p_); }); });
   connect(optSearch_, &QRadioButton::clicked, this, [this] { Handle([this] { optSearch_Click(p_); }); });
   for (int i = 0; i < 3; ++i) {
@@ -299,7 +328,26 @@ void MainWindowWidget::PushModel() {
   const QString output = ToQString(m.txbOutput.text);
   if (txbOutput_->toPlainText() != output) txbOutput_->setPlainText(output);
   txbOutput_->setEnabled(m.txbOutput.enabled);
+  const ViewControls& v = p_.frmView;
+  viewer_->setWindowTitle(ToQString(v.caption));
+  viewerClose_->setText(ToQString(v.cmdClose.caption));
+  const QString viewText = ToQString(v.txbText1.text);
+  if (viewerText_->toPlainText() != viewText) viewerText_->setPlainText(viewText);
+  ShowViewer(v.visible);
   pushing_ = false;
+}
+
+void MainWindowWidget::ShowViewer(bool visible) {
+  if (visible && !viewer_->isVisible()) {
+    // Beside the main window, as tall as it, at least 4000 x 3000 twips (15 a pixel).
+    const int width = std::max(p_.frmView.width, 4000) / 15;
+    viewer_->setGeometry(geometry().right() + 20, geometry().top(), width,
+                         std::max(geometry().height(), 3000 / 15));
+    viewer_->show();
+    viewer_->raise();
+  } else if (!visible && viewer_->isVisible()) {
+    viewer_->hide();
+  }
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {

@@ -74,8 +74,16 @@ class MainWindowWidget : public QWidget {
   QLabel* lblNumOccurrences_;
   QLabel* lblTotalNumOccurrences_;
   QLabel* lblTimeElapsed_;
+  QLabel* lblOnlineDocumentation_;
+  QWidget* viewer_;
+  QPlainTextEdit* viewerText_;
+  QPushButton* viewerClose_;
   QTimer* timer1_;
   QTimer* timer2_;
+
+ public:
+  // Shows or hides the viewer window with the model's text.
+  void ShowViewer(bool visible);
 };
 
 }  // namespace quillmoor

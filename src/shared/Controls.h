@@ -94,6 +94,16 @@ struct MainControls {
   MainControls();
 };
 
+// The viewer window (the help text, and other text files).
+struct ViewControls {
+  std::string caption = "Viewing";
+  TextBox txbText1;
+  Button cmdClose;
+  bool visible = false;
+  int width = 9000;   // twips
+  int height = 7000;  // twips
+};
+
 // The parameters (settings) window.
 struct ParamsControls {
   CheckBox chkAllowWordsWithHyphens;

@@ -26,6 +26,9 @@ struct Program {
   ProgramText texts;
   MainControls frmMain;
   ParamsControls frmParams;
+  ViewControls frmView;
+  std::string strViewFilename;   // the file the viewer shows
+  bool blnFileDisplayed = false;
 
   // Run state.
   bool blnStop = false;            // stop requested; tested by every loop of a run

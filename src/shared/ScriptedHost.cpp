@@ -30,7 +30,7 @@ std::string ScriptedHost::AskFileName(const FileDialog& dialog) {
 
 int ScriptedHost::ShellOpen(const std::string& target) {
   opened.push_back(target);
-  return 42;
+  return shellResult;
 }
 
 void ScriptedHost::ShowWindow(WindowId, bool) {}

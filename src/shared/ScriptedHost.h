@@ -33,6 +33,7 @@ class ScriptedHost : public Host {
   std::vector<FileDialog> dialogs;
   std::vector<std::string> refreshed;  // control names, in order
   std::vector<std::string> opened;
+  int shellResult = 42;  // what ShellOpen answers (32 or less is a failure)
   int doEventsCalls = 0;
   bool ended = false;
   int exitCode = 0;

@@ -32,7 +32,7 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   host.set_unattended(true);
   Program p(host);
   p.frmMain.windowVisible = true;
-  ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
+  ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));  // (the help text lies there too)
   MainWindowWidget window(p);
   host.set_parent(&window);
   host.set_repaint([&window] { window.PushModel(); });
@@ -58,6 +58,15 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   QTest::mouseClick(listWords, Qt::LeftButton);
   EXPECT_TRUE(p.blnOutputFileCreated);
   EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river 1]")));
+
+  // Help shows the viewer window with the help text.
+  QTest::mouseClick(Find<QPushButton>(window, "cmdHelp"), Qt::LeftButton);
+  QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Help for Quillmoor"));
+  QTest::mouseClick(Find<QPushButton>(*viewer, "cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(viewer->isVisible());
 
   // An option reaches the model and lists again.
   auto* frequencies = Find<QCheckBox>(window, "chkFrequencies");

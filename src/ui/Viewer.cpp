@@ -1,0 +1,85 @@
+#include "ui/Viewer.h"
+
+#include "input/TextFile.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+
+void cmdHelp_Click(Program& p) {
+  p.strViewFilename = JoinPath(p.strProgramFolder, kHelpFileName);
+  p.frmView.caption = "Help for Quillmoor";
+  p.frmView.visible = true;
+  FormView_Activate(p);
+  p.host.ShowWindow(WindowId::kView, true);
+}
+
+void FormView_Activate(Program& p) {
+  const std::string crlf(kCrLf);
+  ViewControls& v = p.frmView;
+  v.cmdClose.caption = "Close";
+  v.txbText1.enabled = true;
+  FormView_Resize(p);
+  const std::string note1 = "NOTE: This file is too large to display entirely in this textbox." + crlf +
+                            "To view the entire contents of the file load it into NotePad," + crlf +
+                            "WordPad or some other text editor." + crlf + crlf;
+  const std::string note2 = "NOTE: Entire contents of file have not been displayed." + crlf;
+  std::string text;
+  FileError error;
+  if (!ReadFilePrefix(p.strViewFilename, -1, &text, &error)) return;
+  if (text.size() < kViewerMaxChars) {
+    v.txbText1.text = text;
+  } else {
+    v.txbText1.text = note1 + text.substr(0, kViewerMaxChars - note1.size() - note2.size()) + crlf + crlf + note2;
+  }
+  p.blnFileDisplayed = true;
+}
+
+void FormView_Resize(Program& p) {
+  ViewControls& v = p.frmView;
+  if (v.width < 4000) v.width = 4000;
+  if (v.height < 3000) v.height = 3000;
+}
+
+void cmdClose_Click(Program& p) {
+  p.frmView.visible = false;
+  p.host.ShowWindow(WindowId::kView, false);
+}
+
+bool OpenWithAssociatedProgram(Program& p, const std::string& path, bool blnShowError,
+                               bool blnMentionAssociation) {
+  if (p.host.ShellOpen(path) > 32) return true;
+  if (blnShowError) {
+    std::string text = "Error when opening file " + path + ".";
+    if (blnMentionAssociation) text += std::string(kCrLf) + "Perhaps the file extension has no association.";
+    MsgBox(p, text, MsgButtons::kOK, MsgIcon::kExclamation, "Error");
+  }
+  return false;
+}
+
+void OpenWebPage(Program& p, const std::string& address) {
+  std::string target = address;
+  if (address.find("://") == std::string::npos) target = JoinPath(p.strProgramFolder, address);
+  const int result = p.host.ShellOpen(target);
+  if (result > 32) return;
+  const std::string crlf(kCrLf);
+  std::string text = "Error launching web browser, error code =" + NumberText(result, true) + ".";
+  if (result == 31) {
+    text += crlf + crlf + "File extension '" + GetFileExtension(address, true) +
+            "' is not associated with any application program.";
+  } else if (result == 8) {
+    text += crlf + crlf + "Out of memory.";
+  } else if (result == 2) {
+    text += crlf + crlf + "Please try once more.";
+  }
+  MsgBox(p, text, MsgButtons::kOK, MsgIcon::kExclamation, "Cannot launch web browser");
+}
+
+void cmdViewFile_Click(Program& p, int index) {
+  OpenWithAssociatedProgram(p, p.frmMain.txbFile[index].text, true, false);
+}
+
+void lblOnlineDocumentation_Click(Program& p) { OpenWebPage(p, p.GetProgramText(15)); }
+
+}  // namespace quillmoor

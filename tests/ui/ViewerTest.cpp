@@ -1,0 +1,90 @@
+#include "ui/Viewer.h"
+
+#include <gtest/gtest.h>
+
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+#include "support/TestProgram.h"
+
+namespace quillmoor {
+namespace {
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::StartForTest(p);
+    p.strProgramFolder = dir.path();
+  }
+  ScriptedHost host;
+  Program p{host};
+  testing::TempDir dir;
+};
+
+TEST_F(ViewerTest, HelpShowsTheHelpFile) {
+  dir.Write("oxn_help.txt", "How to use it.\r\n");
+  cmdHelp_Click(p);
+  EXPECT_EQ(p.frmView.caption, "Help for Quillmoor");
+  EXPECT_EQ(p.frmView.txbText1.text, "How to use it.\r\n");
+  EXPECT_EQ(p.frmView.cmdClose.caption, "Close");
+  EXPECT_TRUE(p.frmView.visible);
+  EXPECT_TRUE(p.blnFileDisplayed);
+  cmdClose_Click(p);
+  EXPECT_FALSE(p.frmView.visible);
+  // The shipped help text is there and fits the viewer.
+  p.strViewFilename = std::string(QUILLMOOR_DATA_DIR) + "/oxn_help.txt";
+  FormView_Activate(p);
+  EXPECT_NE(p.frmView.txbText1.text.find("STOP WORDS"), std::string::npos);
+}
+
+TEST_F(ViewerTest, LargeFilesAreCutBetweenTwoNotes) {
+  p.strViewFilename = dir.Write("big.txt", std::string(100000, 'h'));
+  FormView_Activate(p);
+  const std::string& text = p.frmView.txbText1.text;
+  EXPECT_EQ(text.size(), kViewerMaxChars + 4);  // the notes, the cut text and two line breaks
+  EXPECT_TRUE(text.starts_with("NOTE: This file is too large to display entirely in this textbox.\r\n"));
+  EXPECT_TRUE(text.ends_with("\r\n\r\nNOTE: Entire contents of file have not been displayed.\r\n"));
+  // A missing file leaves the box as it was.
+  p.strViewFilename = dir.path() + "/none.txt";
+  FormView_Activate(p);
+  EXPECT_EQ(p.frmView.txbText1.text, text);
+  p.frmView.width = 100;
+  p.frmView.height = 100;
+  FormView_Resize(p);
+  EXPECT_EQ(p.frmView.width, 4000);
+  EXPECT_EQ(p.frmView.height, 3000);
+}
+
+TEST_F(ViewerTest, OpeningFilesAndPagesReportsFailures) {
+  p.frmMain.txbFile[1].text = "/some/results.txt";
+  cmdViewFile_Click(p, 1);
+  EXPECT_EQ(host.opened.back(), "/some/results.txt");
+  EXPECT_TRUE(host.messages.empty());
+  host.shellResult = 2;
+  cmdViewFile_Click(p, 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Error when opening file /some/results.txt.");
+  EXPECT_EQ(host.messages[0].title, "Error");
+  EXPECT_FALSE(OpenWithAssociatedProgram(p, "/x.abc", false, true));
+  EXPECT_EQ(host.messages.size(), 1u);  // no message when none is asked for
+  EXPECT_FALSE(OpenWithAssociatedProgram(p, "/x.abc", true, true));
+  EXPECT_EQ(host.messages.back().prompt,
+            "Error when opening file /x.abc.\r\nPerhaps the file extension has no association.");
+
+  host.messages.clear();
+  host.shellResult = 31;
+  OpenWebPage(p, "https://example.org/manual.xyz");
+  EXPECT_EQ(host.messages[0].title, "Cannot launch web browser");
+  EXPECT_EQ(host.messages[0].prompt,
+            "Error launching web browser, error code = 31.\r\n\r\n"
+            "File extension 'xyz' is not associated with any application program.");
+  host.shellResult = 8;
+  OpenWebPage(p, "https://example.org/");
+  EXPECT_TRUE(host.messages.back().prompt.ends_with("\r\n\r\nOut of memory."));
+  host.shellResult = 42;
+  lblOnlineDocumentation_Click(p);  // the manual beside the program
+  EXPECT_EQ(host.opened.back(), dir.path() + "/oxn_help.txt");
+}
+
+}  // namespace
+}  // namespace quillmoor
