@@ -9,5 +9,6 @@ cmake --build build/release -j "$(nproc)"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/release/bin/quillmoor "$@"
 fi
-echo "No display: the command line makes the concordance of data/sample.txt" >&2
-exec build/release/bin/quillmoor-cli --output - data/sample.txt
+sample=data/samples/kjv-ruth-jonah-ecclesiastes.txt
+echo "No display: the command line makes the concordance of $sample" >&2
+exec build/release/bin/quillmoor-cli --output - "$sample"

@@ -9,7 +9,7 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=O
 cmake --build build/release -j "$(nproc)" --target quillmoor >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp data/sample.txt "$work/sample.txt"
-QT_QPA_PLATFORM=offscreen build/release/bin/quillmoor --screenshot doc/main-window.png "$work/sample.txt" \
-  2>/dev/null
+cp data/samples/kjv-ruth-jonah-ecclesiastes.txt "$work/"
+QT_QPA_PLATFORM=offscreen build/release/bin/quillmoor --screenshot doc/main-window.png \
+  "$work/kjv-ruth-jonah-ecclesiastes.txt" 2>/dev/null
 echo "doc/main-window.png"
