@@ -11,6 +11,7 @@
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "ui/Startup.h"
+#include "ui/Timers.h"
 
 // quillmoor [--screenshot PNG [DOCUMENT]]: with --screenshot the window opens, names
 // DOCUMENT as the input and makes its concordance (when given), saves a picture of
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
         quillmoor::cmdListWords_Click(program);
         window.PushModel();
       }
-      QTimer::singleShot(300, &window, [&window, png] {
+      QTimer::singleShot(300, &window, [&window, &program, png] {
+        quillmoor::Timer1_Timer(program);  // the states the first timer tick sets
+        window.PushModel();
         window.grab().save(png);
         QApplication::quit();
       });
