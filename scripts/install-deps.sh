@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillmoor builds and tests with, when any is missing.
 set -euo pipefail
-packages=(cmake g++ pkg-config qt6-base-dev libzip-dev zlib1g-dev libssl-dev libgtest-dev)
+packages=(cmake g++ pkg-config qt6-base-dev libzip-dev zlib1g-dev libssl-dev libgtest-dev fonts-liberation2)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)
 missing=()
 for p in "${packages[@]}"; do

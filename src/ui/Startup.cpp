@@ -1,11 +1,39 @@
 #include "ui/Startup.h"
 
+#include "input/InputFile.h"
+#include "input/TextFile.h"
 #include "settings/Defaults.h"
+#include "shared/Cp1252.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
+
+void CheckRestoredInput(Program& p) {
+  MainControls& m = p.frmMain;
+  m.chkUTF8[0].value = 0;
+  TextBox& input = m.txbFile[0];
+  if (!CheckInputFile(p, input.text)) {
+    input.text.clear();
+    return;
+  }
+  if (IsDocxFile(input.text)) {
+    m.chkUTF8[0].value = 1;
+    m.chkShowLineBreaks.enabled = false;
+    return;
+  }
+  bool utf8 = false;
+  int16_t fileType = 0;
+  CheckTextFile(p, input.text, false, utf8, fileType, false);
+  if (utf8) m.chkUTF8[0].value = 1;
+  if (!m.txbOutput.text.empty()) AppendOutput(p, std::string(kCrLf) + std::string(kCrLf));
+  // The first timer tick enables them again.
+  for (Button& b : m.cmdClearFile) b.enabled = false;
+  m.cmdViewFile[1].enabled = m.cmdViewFile[2].enabled = false;
+  const std::string& ext = p.strInputExtension;
+  m.chkShowLineBreaks.enabled = !(ext == "xml" || ext == "html" || ext == "htm");
+}
 
 bool StartProgram(Program& p, const std::string& programFolder) {
   p.blnStartUpCompleted = false;
@@ -19,7 +47,8 @@ bool StartProgram(Program& p, const std::string& programFolder) {
   ConcealNumWords(p, true);
   if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
   AttemptToReadStopWords(p);
-  p.frmMain.chkUTF8[0].value = 0;
+  CheckRestoredInput(p);
+  ConcealNumWords(p, true);
   EnableControls(p, true);
   SetTheFocus(p);
   p.blnStartUpCompleted = true;

@@ -13,6 +13,11 @@ struct Program;
 // start-up complete. False when the program texts could not be loaded.
 bool StartProgram(Program& p, const std::string& programFolder);
 
+// Start-up's check of the input file named when the program starts (as the saved
+// settings restore it): a missing file is dropped from the box in silence; a text
+// file is checked as when it is chosen (its UTF-8 box set).
+void CheckRestoredInput(Program& p);
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_UI_STARTUP_H_
