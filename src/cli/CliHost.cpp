@@ -121,6 +121,8 @@ int CliHost::ShellOpen(const std::string&) { return 0; }
 
 void CliHost::ShowWindow(WindowId, bool) {}
 
+void CliHost::PopUp(const PopUpMessage& popUp) { Print(popUp.message + "\n"); }
+
 void CliHost::EndProgram(int exitCode) {
   std::fflush(stdout);
   std::fflush(err_);

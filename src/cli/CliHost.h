@@ -26,6 +26,7 @@ class CliHost : public Host {
   std::string AskFileName(const FileDialog& dialog) override;
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
+  void PopUp(const PopUpMessage& popUp) override;
   void EndProgram(int exitCode) override;
 
   void set_policy(AnswerPolicy policy) { policy_ = policy; }

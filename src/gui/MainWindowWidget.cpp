@@ -334,6 +334,12 @@ void MainWindowWidget::PushModel() {
   const QString viewText = ToQString(v.txbText1.text);
   if (viewerText_->toPlainText() != viewText) viewerText_->setPlainText(viewText);
   ShowViewer(v.visible);
+  // The control the model gives the focus to.
+  if (m.focus != focus_) {
+    focus_ = m.focus;
+    if (focus_ == "cmdFile0") cmdFile_[0]->setFocus();
+    if (focus_ == "cmdListWords") cmdListWords_->setFocus();
+  }
   pushing_ = false;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -42,6 +43,7 @@ class MainWindowWidget : public QWidget {
 
   Program& p_;
   bool pushing_ = false;
+  std::string focus_;
   QRadioButton* optCreate_;
   QRadioButton* optSearch_;
   std::array<QPushButton*, 3> cmdFile_{};

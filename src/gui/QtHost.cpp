@@ -5,6 +5,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <QDialog>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
 #include <cstdlib>
 
 #include "shared/Cp1252.h"
@@ -100,6 +104,34 @@ int QtHost::ShellOpen(const std::string& target) {
 }
 
 void QtHost::ShowWindow(WindowId, bool) {}
+
+namespace {
+
+// The pop-up's message: a click on it closes the window.
+class PopUpLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent*) override { window()->close(); }
+};
+
+}  // namespace
+
+void QtHost::PopUp(const PopUpMessage& popUp) {
+  constexpr int kTwipsPerPixel = 15;
+  QDialog dialog(parent_, Qt::FramelessWindowHint | Qt::Dialog);
+  dialog.setObjectName(QStringLiteral("frmPopUp"));
+  auto* label = new PopUpLabel(ToQString(popUp.message), &dialog);
+  label->setObjectName(QStringLiteral("lblMessage"));
+  label->setFont(QFont(QStringLiteral("Tahoma"), 9));
+  label->setAlignment(Qt::AlignCenter);
+  dialog.setFixedSize(popUp.width / kTwipsPerPixel, popUp.height / kTwipsPerPixel);
+  label->setGeometry(0, 0, dialog.width(), dialog.height());
+  dialog.move(popUp.left / kTwipsPerPixel, popUp.top / kTwipsPerPixel);
+  QTimer::singleShot(unattended_ ? 0 : popUp.interval, &dialog, &QDialog::accept);
+  dialog.exec();
+}
 
 void QtHost::EndProgram(int exitCode) { std::exit(exitCode); }
 

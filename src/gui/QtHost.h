@@ -34,6 +34,7 @@ class QtHost : public Host {
   std::string AskFileName(const FileDialog& dialog) override;
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
+  void PopUp(const PopUpMessage& popUp) override;
   void EndProgram(int exitCode) override;
 
  private:

@@ -39,6 +39,17 @@ struct FileDialog {
   std::string folder;      // the folder the dialog opens in ("" = the system's choice)
 };
 
+// A short message in a small window of its own, closed by its timer or a click.
+// Sizes and positions in twips (15 to a pixel), the interval in milliseconds.
+struct PopUpMessage {
+  std::string message;
+  int width = 2400;
+  int height = 300;
+  int interval = 2000;
+  int top = 6500;
+  int left = 5200;
+};
+
 // The other windows the core can show or hide.
 enum class WindowId { kParameters, kLanguageSelection, kPopUp, kView, kHelp };
 
@@ -59,6 +70,8 @@ class Host {
   // Opens a file or address with its associated program; a result above 32 is success.
   virtual int ShellOpen(const std::string& target) = 0;
   virtual void ShowWindow(WindowId window, bool visible) = 0;
+  // Shows the pop-up message modally; returns when it has closed.
+  virtual void PopUp(const PopUpMessage& popUp) = 0;
   // Ends the program. The desktop and command-line hosts do not return from it.
   virtual void EndProgram(int exitCode) = 0;
 };

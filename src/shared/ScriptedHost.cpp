@@ -35,6 +35,8 @@ int ScriptedHost::ShellOpen(const std::string& target) {
 
 void ScriptedHost::ShowWindow(WindowId, bool) {}
 
+void ScriptedHost::PopUp(const PopUpMessage& popUp) { popUps.push_back(popUp); }
+
 void ScriptedHost::EndProgram(int code) {
   ended = true;
   exitCode = code;

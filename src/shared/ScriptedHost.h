@@ -20,6 +20,7 @@ class ScriptedHost : public Host {
   std::string AskFileName(const FileDialog& dialog) override;
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
+  void PopUp(const PopUpMessage& popUp) override;
   void EndProgram(int exitCode) override;
 
   // Answers for the next questions, in order.
@@ -33,6 +34,7 @@ class ScriptedHost : public Host {
   std::vector<FileDialog> dialogs;
   std::vector<std::string> refreshed;  // control names, in order
   std::vector<std::string> opened;
+  std::vector<PopUpMessage> popUps;
   int shellResult = 42;  // what ShellOpen answers (32 or less is a failure)
   int doEventsCalls = 0;
   bool ended = false;

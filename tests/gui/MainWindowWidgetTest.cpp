@@ -2,6 +2,9 @@
 // widgets. The rules themselves are tested in core.
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -73,6 +76,27 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   frequencies->click();
   EXPECT_EQ(p.frmMain.chkFrequencies.value, 0);
   EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
+}
+
+TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {
+  QtHost host;
+  QElapsedTimer clock;
+  clock.start();
+  // A click on the message closes it long before its ten seconds.
+  QTimer::singleShot(100, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QStringLiteral("frmPopUp") && w->isVisible()) {
+        QLabel* label = w->findChild<QLabel*>(QStringLiteral("lblMessage"));
+        QTest::mouseClick(label, Qt::LeftButton);
+      }
+    }
+  });
+  host.PopUp(PopUpMessage{"Settings saved.", 2400, 300, 10000, 6500, 5200});
+  EXPECT_LT(clock.elapsed(), 5000);
+  clock.restart();
+  host.PopUp(PopUpMessage{"Settings saved.", 2400, 300, 200, 6500, 5200});
+  EXPECT_GE(clock.elapsed(), 150);
+  EXPECT_LT(clock.elapsed(), 5000);
 }
 
 }  // namespace
