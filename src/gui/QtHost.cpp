@@ -39,7 +39,10 @@ std::string FromQString(const QString& text) {
 }
 
 MsgResult QtHost::ShowMessage(const MessageBox& box) {
-  if (unattended_) return DefaultAnswer(box);
+  if (unattended_) {
+    if (hasUnattendedAnswer_ && box.buttons != MsgButtons::kOK) return unattendedAnswer_;
+    return DefaultAnswer(box);
+  }
   QMessageBox mb(parent_);
   mb.setWindowTitle(ToQString(box.title));
   mb.setText(ToQString(box.prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

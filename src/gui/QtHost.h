@@ -24,6 +24,8 @@ class QtHost : public Host {
   void set_parent(QWidget* parent) { parent_ = parent; }
   // Questions answered by their default button without showing them (screenshots).
   void set_unattended(bool unattended) { unattended_ = unattended; }
+  // With set_unattended, questions are answered `answer` instead (measurements).
+  void set_unattended_answer(MsgResult answer) { unattendedAnswer_ = answer; hasUnattendedAnswer_ = true; }
   // What a repaint does first: copy the model into the widgets.
   void set_repaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
@@ -41,6 +43,8 @@ class QtHost : public Host {
   QWidget* parent_;
   std::function<void()> repaint_;
   bool unattended_ = false;
+  bool hasUnattendedAnswer_ = false;
+  MsgResult unattendedAnswer_ = MsgResult::kOK;
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceRepaint_;
 };

@@ -2,6 +2,10 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <string>
 
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
@@ -48,6 +52,34 @@ int main(int argc, char** argv) {
         window.grab().save(png);
         QApplication::quit();
       });
+    });
+  }
+  // --measure-stop DOCUMENT [MS]: starts a run of DOCUMENT, presses Stop after MS
+  // milliseconds (1000) and
+  // prints how late the press was seen and how long the run took to stop.
+  const int measure = static_cast<int>(args.indexOf(QStringLiteral("--measure-stop")));
+  if (measure > 0 && measure + 1 < args.size()) {
+    host.set_unattended(true);
+    host.set_unattended_answer(quillmoor::MsgResult::kYes);
+    const QString document = args.at(measure + 1);
+    const int delay = measure + 2 < args.size() ? args.at(measure + 2).toInt() : 1000;
+    QTimer::singleShot(100, &window, [&window, &program, document, delay] {
+      program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
+      quillmoor::InputFileLostFocus(program, 0);
+      QElapsedTimer clock;
+      clock.start();
+      qint64 pressed = -1;
+      QTimer::singleShot(delay, &window, [&program, &clock, &pressed] {
+        pressed = clock.elapsed();
+        quillmoor::cmdListWords_Click(program);
+      });
+      quillmoor::cmdListWords_Click(program);
+      const qint64 ended = clock.elapsed();
+      std::fprintf(stderr, "stop pressed at %lld ms (asked for %d ms), run ended at %lld ms: %s\n",
+                   static_cast<long long>(pressed), delay, static_cast<long long>(ended),
+                   pressed < 0 ? "the run ended before the press"
+                               : ("stopped " + std::to_string(ended - pressed) + " ms after the press").c_str());
+      QApplication::quit();
     });
   }
   return app.exec();
