@@ -338,6 +338,17 @@ EntryPipeline::~EntryPipeline() {
 }
 
 void EntryPipeline::Work() {
+  try {
+    WorkChunks();
+  } catch (...) {
+    // Out of memory, say: the reader makes the entries that are missing itself.
+    std::lock_guard<std::mutex> lock(mutex_);
+    failed_ = true;
+    readyNow_.notify_all();
+  }
+}
+
+void EntryPipeline::WorkChunks() {
   KwicWriter writer;
   while (true) {
     size_t begin;
@@ -365,12 +376,18 @@ void EntryPipeline::Work() {
 }
 
 void EntryPipeline::Append(size_t k, std::string& out) {
+  bool ready;
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    readyNow_.wait(lock, [this, k] { return ready_[k] != 0; });
+    readyNow_.wait(lock, [this, k] { return ready_[k] != 0 || failed_; });
+    ready = ready_[k] != 0;
     consumed_ = k + 1;
   }
   moreWanted_.notify_all();
+  if (!ready) {
+    readerWriter_.AppendEntry(words_, text_, options_, order_[k], out);
+    return;
+  }
   out += entries_[k];
   std::string().swap(entries_[k]);
 }

@@ -124,6 +124,7 @@ class EntryPipeline {
   static constexpr size_t kLookahead = 4096;  // words made before they are taken, at most
 
   void Work();
+  void WorkChunks();
 
   const std::vector<WordRecord>& words_;
   const std::string_view text_;
@@ -136,6 +137,8 @@ class EntryPipeline {
   std::condition_variable moreWanted_;
   size_t next_ = 0;      // the next word a worker takes
   size_t consumed_ = 0;  // words taken by the reader
+  bool failed_ = false;  // a worker failed: the reader makes missing entries itself
+  KwicWriter readerWriter_;
   std::atomic<bool> cancelled_{false};
   std::vector<std::thread> threads_;
 };
