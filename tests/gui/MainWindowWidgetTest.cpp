@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
+
+#include <memory>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +18,7 @@
 
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
+#include "input/InputFile.h"
 #include "shared/Program.h"
 #include "support/TestFiles.h"
 #include "ui/Startup.h"
@@ -76,6 +79,76 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   frequencies->click();
   EXPECT_EQ(p.frmMain.chkFrequencies.value, 0);
   EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
+}
+
+// A started program in its window, questions answered without being shown.
+struct Window {
+  QtHost host;
+  Program p{host};
+  std::unique_ptr<MainWindowWidget> widget;
+  Window() {
+    host.set_unattended(true);
+    p.frmMain.windowVisible = true;
+    EXPECT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
+    widget = std::make_unique<MainWindowWidget>(p);
+    host.set_parent(widget.get());
+    host.set_repaint([this] { widget->PushModel(); });
+    widget->show();
+  }
+};
+
+TEST(MainWindowWidgetTest, EveryControlCanBeFoundByItsName) {
+  Window w;
+  for (const char* name :
+       {"optCreate", "optSearch", "cmdFile0", "cmdFile1", "cmdFile2", "txbFile0", "txbFile1", "txbFile2",
+        "cmdClearFile0", "cmdClearFile1", "cmdClearFile2", "cmdViewFile1", "cmdViewFile2", "chkUTF8",
+        "lblInputFilesize", "lblExtraKeywords", "txbExtraKeywords", "cmdClearExtraKeywords",
+        "lblSearchResultsFilesize", "cboWordOrder", "cboContextSize", "chkFrequencies",
+        "chkShowLineBreaks", "chkCreateIndexFile", "chkWarnOnOverwrite", "chkSaveStateOnQuit",
+        "cmdListWords", "cmdSetParameters", "cmdSaveState", "cmdHelp", "cmdQuit", "txbOutput",
+        "lblConcordanceFile0", "lblConcordanceFile1", "lblConcordanceFilesize", "lblIndexFilesize",
+        "lblNumberOfWords", "lblNumOccurrences", "lblTotalNumOccurrences", "lblTimeElapsed",
+        "lblOnlineDocumentation"}) {
+    EXPECT_NE(w.widget->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(Find<QPushButton>(*w.widget, "cmdFile0")->text(), QStringLiteral("Input file"));
+  EXPECT_EQ(Find<QCheckBox>(*w.widget, "chkCreateIndexFile")->text(),
+            QStringLiteral("and index file (for current settings)"));
+  EXPECT_EQ(Find<QComboBox>(*w.widget, "cboContextSize")->itemText(3), QStringLiteral(" 3"));
+}
+
+TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
+  Window w;
+  w.host.set_unattended_answer(MsgResult::kYes);  // "Do you really wish to stop?"
+  testing::TempDir dir;
+  std::string text;
+  for (int i = 0; i < 400000; ++i) text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
+  w.p.frmMain.txbFile[0].text = dir.Write("long.txt", text + "\r\n");
+  InputFileLostFocus(w.p, 0);
+  w.widget->PushModel();
+  auto* button = Find<QPushButton>(*w.widget, "cmdListWords");
+  bool pressed = false;
+  QTimer::singleShot(30, [&] {
+    pressed = true;
+    button->click();  // reaches the run at its next look at events
+  });
+  button->click();
+  EXPECT_TRUE(pressed);
+  const std::string output = w.p.frmMain.txbOutput.text;
+  EXPECT_TRUE(output.starts_with("Stopped ") || output.ends_with("Listing stopped.\r\n")) << output;
+  EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
+}
+
+TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
+  Window w;
+  QApplication::setActiveWindow(w.widget.get());
+  auto* button = Find<QPushButton>(*w.widget, "cmdListWords");
+  button->setFocus();
+  QTest::keyClick(button, Qt::Key_F1);
+  QWidget* viewer = w.widget->findChild<QWidget*>(QStringLiteral("frmView"));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_TRUE(Find<QPlainTextEdit>(*viewer, "txbText1")->toPlainText().contains(QStringLiteral("STOP WORDS")));
 }
 
 TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {

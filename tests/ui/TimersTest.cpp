@@ -58,6 +58,9 @@ TEST(TimersTest, Timer1KeepsTheFileRowsCurrent) {
   EXPECT_EQ(m.lblInputFilesize.caption, "Input filesize: 2.00 Kb");
   EXPECT_FALSE(m.lblSearchResultsFilesize.visible);
   EXPECT_TRUE(m.chkCreateIndexFile.enabled);
+  m.txbFile[0].text = std::string(70, 'x');
+  Timer1_Timer(p);
+  EXPECT_EQ(m.txbFile[0].toolTip, "");
   m.txbFile[0].text = std::string(71, 'x');
   Timer1_Timer(p);
   EXPECT_EQ(m.txbFile[0].toolTip, m.txbFile[0].text);
