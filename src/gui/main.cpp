@@ -82,5 +82,19 @@ int main(int argc, char** argv) {
       QApplication::quit();
     });
   }
+  // --quit-during DOCUMENT [MS]: starts a run of DOCUMENT and closes the window after
+  // MS milliseconds (300), as a person quitting during a run would.
+  const int quit = static_cast<int>(args.indexOf(QStringLiteral("--quit-during")));
+  if (quit > 0 && quit + 1 < args.size()) {
+    host.set_unattended(true);
+    const QString document = args.at(quit + 1);
+    const int delay = quit + 2 < args.size() ? args.at(quit + 2).toInt() : 300;
+    QTimer::singleShot(100, &window, [&window, &program, document, delay] {
+      program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
+      quillmoor::InputFileLostFocus(program, 0);
+      QTimer::singleShot(delay, &window, [&window] { window.close(); });
+      quillmoor::cmdListWords_Click(program);
+    });
+  }
   return app.exec();
 }

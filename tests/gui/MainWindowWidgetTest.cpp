@@ -2,10 +2,12 @@
 // widgets. The rules themselves are tested in core.
 #include <QApplication>
 #include <QCheckBox>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 
+#include <filesystem>
 #include <memory>
 #include <QComboBox>
 #include <QLineEdit>
@@ -149,6 +151,26 @@ TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_TRUE(Find<QPlainTextEdit>(*viewer, "txbText1")->toPlainText().contains(QStringLiteral("STOP WORDS")));
+}
+
+TEST(MainWindowWidgetTest, QuittingDuringARunEndsCleanly) {
+  testing::TempDir dir;
+  std::string text;
+  for (int i = 0; i < 400000; ++i) text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
+  const std::string input = dir.Write("long.txt", text + "\r\n");
+  QProcess program;
+  program.setProcessChannelMode(QProcess::MergedChannels);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(QUILLMOOR_GUI_PATH),
+                {QStringLiteral("--quit-during"), QString::fromStdString(input), QStringLiteral("150")});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
+  // Nothing half-written beside the input.
+  EXPECT_FALSE(std::filesystem::exists(input + ".oxn.con_a5.txt.quillmoor-new"));
 }
 
 TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {
