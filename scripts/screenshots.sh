@@ -10,6 +10,13 @@ cmake --build build/release -j "$(nproc)" --target quillmoor >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp data/samples/kjv-ruth-jonah-ecclesiastes.txt "$work/"
-QT_QPA_PLATFORM=offscreen build/release/bin/quillmoor --screenshot doc/main-window.png \
-  "$work/kjv-ruth-jonah-ecclesiastes.txt" 2>/dev/null
-echo "doc/main-window.png"
+# The offscreen platform with a 1920 x 1080 screen (its default is 800 x 600).
+cat > "$work/screen.json" <<'JSON'
+{"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
+  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}
+JSON
+export QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json"
+build/release/bin/quillmoor --screenshot doc/main-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
+  2>/dev/null
+build/release/bin/quillmoor --screenshot-help doc/help-window.png 2>/dev/null
+echo "doc/main-window.png doc/help-window.png"

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 
 #include <algorithm>
@@ -139,9 +140,6 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   ++row;
   grid->addWidget(cmdListWords_, row, 0, 1, 2);
   grid->addWidget(chkCreateIndexFile_, row, 2, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
-  grid->addLayout(buttons, row, 4, 1, 2);
 
   txbOutput_ = Named(new QPlainTextEdit(this), "txbOutput");
   txbOutput_->setReadOnly(true);
@@ -171,7 +169,17 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
 
   lblOnlineDocumentation_ = Named(new QLabel(QStringLiteral("<a href=\"#\">Online user manual</a>"), this),
                                  "lblOnlineDocumentation");
-  grid->addWidget(lblOnlineDocumentation_, ++row, 0, 1, 2);
+  // The last row: the manual's link and Settings, Save, Help, Quit. The window's
+  // height is the top of Quit plus 1200 twips (80 pixels): the margin below the row
+  // makes it so at any size.
+  ++row;
+  grid->addWidget(lblOnlineDocumentation_, row, 0, 1, 2);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
+  grid->addLayout(buttons, row, 2, 1, 4);
+  const QMargins margins = grid->contentsMargins();
+  grid->setContentsMargins(margins.left(), margins.top(), margins.right(),
+                           std::max(0, 1200 / 15 - cmdQuit_->sizeHint().height()));
 
   // The viewer window (help text).
   viewer_ = new QWidget(this, Qt::Window);
@@ -238,6 +246,16 @@ void MainWindowWidget::Handle(Handler handler) {
 
 void MainWindowWidget::PullModel() {
   MainControls& m = p_.frmMain;
+  constexpr int kTwips = 15;  // twips to a pixel
+  const QRect frame = frameGeometry();
+  m.left = frame.left() * kTwips;
+  m.top = frame.top() * kTwips;
+  m.width = frame.width() * kTwips;
+  m.height = frame.height() * kTwips;
+  if (const QScreen* screen = this->screen()) {
+    m.screenWidth = screen->availableGeometry().width() * kTwips;
+    m.screenHeight = screen->availableGeometry().height() * kTwips;
+  }
   for (int i = 0; i < 3; ++i) m.txbFile[i].text = FromQString(txbFile_[i]->text());
   m.txbExtraKeywords.text = FromQString(txbExtraKeywords_->text());
   m.optCreate.value = optCreate_->isChecked();
@@ -345,10 +363,11 @@ void MainWindowWidget::PushModel() {
 
 void MainWindowWidget::ShowViewer(bool visible) {
   if (visible && !viewer_->isVisible()) {
-    // Beside the main window, as tall as it, at least 4000 x 3000 twips (15 a pixel).
-    const int width = std::max(p_.frmView.width, 4000) / 15;
-    viewer_->setGeometry(geometry().right() + 20, geometry().top(), width,
-                         std::max(geometry().height(), 3000 / 15));
+    constexpr int kTwips = 15;
+    const ViewControls& v = p_.frmView;
+    move(p_.frmMain.left / kTwips, pos().y());
+    viewer_->setGeometry(v.left / kTwips, v.top / kTwips, std::max(v.width, 4000) / kTwips,
+                         std::max(v.height, 3000) / kTwips);
     viewer_->show();
     viewer_->raise();
   } else if (!visible && viewer_->isVisible()) {

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QElapsedTimer>
+#include <QPushButton>
 
 #include <cstdio>
 #include <string>
@@ -80,6 +81,20 @@ int main(int argc, char** argv) {
                    pressed < 0 ? "the run ended before the press"
                                : ("stopped " + std::to_string(ended - pressed) + " ms after the press").c_str());
       QApplication::quit();
+    });
+  }
+  // --screenshot-help PNG: opens the help window, saves a picture of it and ends.
+  const int helpShot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot-help")));
+  if (helpShot > 0 && helpShot + 1 < args.size()) {
+    host.set_unattended(true);
+    const QString png = args.at(helpShot + 1);
+    QTimer::singleShot(300, &window, [&window, png] {
+      auto* help = window.findChild<QPushButton*>(QStringLiteral("cmdHelp"));
+      if (help != nullptr) help->click();
+      QTimer::singleShot(300, &window, [&window, png] {
+        if (QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"))) viewer->grab().save(png);
+        QApplication::quit();
+      });
     });
   }
   // --quit-during DOCUMENT [MS]: starts a run of DOCUMENT and closes the window after

@@ -90,6 +90,9 @@ struct MainControls {
 
   bool windowVisible = false;  // the window is shown
   std::string focus;           // name of the control that has the focus
+  // The window's place and the screen's size, in twips (15 to a pixel).
+  int left = 0, top = 0, width = 13000, height = 9600;
+  int screenWidth = 19200, screenHeight = 14400;
 
   MainControls();
 };
@@ -100,8 +103,9 @@ struct ViewControls {
   TextBox txbText1;
   Button cmdClose;
   bool visible = false;
-  int width = 9000;   // twips
-  int height = 7000;  // twips
+  int left = 0, top = 0;  // twips
+  int width = 9000;
+  int height = 7000;
 };
 
 // The parameters (settings) window.

@@ -8,9 +8,29 @@
 namespace quillmoor {
 
 void cmdHelp_Click(Program& p) {
+  MainControls& m = p.frmMain;
+  ViewControls& v = p.frmView;
+  // The main window moves to the left edge of the screen; the viewer stands to its
+  // right, as tall as it, as wide as the screen allows less 600 twips.
+  const int left = m.screenWidth > 0 ? 300 : m.left;
+  const int width = m.screenWidth - (left + m.width) - 600;
+  if (width < 4000) {
+    const std::string crlf(kCrLf);
+    MsgBox(p,
+           "Error: Probably the screen resolution is" + crlf + "too small to display the help file." + crlf +
+               crlf + p.GetProgramText(122) + crlf + p.GetProgramText(15) + crlf +
+               "You can click on the link at lower left.",
+           MsgButtons::kOK, MsgIcon::kNone, "Help file");
+    return;
+  }
+  m.left = left;
+  v.left = left + m.width;
+  v.top = m.top;
+  v.height = m.height;
+  v.width = width;
   p.strViewFilename = JoinPath(p.strProgramFolder, kHelpFileName);
-  p.frmView.caption = "Help for Quillmoor";
-  p.frmView.visible = true;
+  v.caption = "Help for Quillmoor";
+  v.visible = true;
   FormView_Activate(p);
   p.host.ShowWindow(WindowId::kView, true);
 }

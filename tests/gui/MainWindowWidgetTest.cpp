@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <QComboBox>
 #include <QLineEdit>
@@ -117,6 +118,10 @@ TEST(MainWindowWidgetTest, EveryControlCanBeFoundByItsName) {
   EXPECT_EQ(Find<QCheckBox>(*w.widget, "chkCreateIndexFile")->text(),
             QStringLiteral("and index file (for current settings)"));
   EXPECT_EQ(Find<QComboBox>(*w.widget, "cboContextSize")->itemText(3), QStringLiteral(" 3"));
+  // The window is as tall as the top of Quit plus 1200 twips (80 pixels).
+  QApplication::processEvents();
+  auto* quit = Find<QPushButton>(*w.widget, "cmdQuit");
+  EXPECT_EQ(w.widget->height(), quit->mapTo(w.widget.get(), QPoint(0, 0)).y() + 80);
 }
 
 TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
@@ -202,7 +207,15 @@ TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's offscreen platform, with a screen wide enough for the help window beside the
+  // main window (its own default screen is 800 x 600).
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.isEmpty() || platform == "offscreen") {
+    const std::string config = (std::filesystem::temp_directory_path() / "quillmoor-offscreen.json").string();
+    std::ofstream(config) << R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, )"
+                          << R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
+  }
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -37,6 +37,33 @@ TEST_F(ViewerTest, HelpShowsTheHelpFile) {
   EXPECT_NE(p.frmView.txbText1.text.find("STOP WORDS"), std::string::npos);
 }
 
+TEST_F(ViewerTest, HelpBesideTheMainWindowOrTheReasonWhyNot) {
+  dir.Write("oxn_help.txt", "How to use it.\r\n");
+  MainControls& m = p.frmMain;
+  m.left = 3000;
+  m.top = 1500;
+  m.width = 13000;
+  m.height = 9000;
+  m.screenWidth = 28800;
+  cmdHelp_Click(p);
+  EXPECT_EQ(m.left, 300);  // the main window moves to the left edge
+  EXPECT_EQ(p.frmView.left, 13300);
+  EXPECT_EQ(p.frmView.top, 1500);
+  EXPECT_EQ(p.frmView.height, 9000);
+  EXPECT_EQ(p.frmView.width, 28800 - 13300 - 600);
+  // A screen too narrow for it: the reason, and where the manual is.
+  p.frmView.visible = false;
+  m.screenWidth = 12000;
+  cmdHelp_Click(p);
+  EXPECT_FALSE(p.frmView.visible);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Help file");
+  EXPECT_EQ(host.messages[0].prompt,
+            "Error: Probably the screen resolution is\r\ntoo small to display the help file.\r\n\r\n" +
+                p.GetProgramText(122) + "\r\n" + p.GetProgramText(15) +
+                "\r\nYou can click on the link at lower left.");
+}
+
 TEST_F(ViewerTest, LargeFilesAreCutBetweenTwoNotes) {
   p.strViewFilename = dir.Write("big.txt", std::string(100000, 'h'));
   FormView_Activate(p);
