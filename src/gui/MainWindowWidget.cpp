@@ -156,6 +156,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   lblNumOccurrences_ = Named(new QLabel(this), "lblNumOccurrences");
   lblTotalNumOccurrences_ = Named(new QLabel(this), "lblTotalNumOccurrences");
   lblTimeElapsed_ = Named(new QLabel(this), "lblTimeElapsed");
+  lblTwirler_ = Named(new QLabel(this), "lblTwirler");  // the activity indicator
   ++row;
   grid->addWidget(lblConcordanceFile_[0], row, 0);
   grid->addWidget(lblConcordanceFile_[1], row, 1, 1, 3);
@@ -166,6 +167,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   grid->addWidget(lblTotalNumOccurrences_, row, 2, 1, 2);
   grid->addWidget(lblTimeElapsed_, row, 4);
   grid->addWidget(lblIndexFilesize_, row, 5);
+  grid->addWidget(lblTwirler_, row, 5, Qt::AlignRight);
 
   lblOnlineDocumentation_ = Named(new QLabel(QStringLiteral("<a href=\"#\">Online user manual</a>"), this),
                                  "lblOnlineDocumentation");
@@ -322,6 +324,7 @@ void MainWindowWidget::PushModel() {
   label(lblNumOccurrences_, m.lblNumOccurrences);
   label(lblTotalNumOccurrences_, m.lblTotalNumOccurrences);
   label(lblTimeElapsed_, m.lblTimeElapsed);
+  label(lblTwirler_, m.lblTwirler);
   SetText(txbExtraKeywords_, m.txbExtraKeywords.text);
   Apply(txbExtraKeywords_, m.txbExtraKeywords);
   cmdClearExtraKeywords_->setText(ToQString(m.cmdClearExtraKeywords.caption));

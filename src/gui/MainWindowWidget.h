@@ -76,6 +76,7 @@ class MainWindowWidget : public QWidget {
   QLabel* lblNumOccurrences_;
   QLabel* lblTotalNumOccurrences_;
   QLabel* lblTimeElapsed_;
+  QLabel* lblTwirler_;
   QLabel* lblOnlineDocumentation_;
   QWidget* viewer_;
   QPlainTextEdit* viewerText_;

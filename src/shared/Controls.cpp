@@ -26,6 +26,7 @@ MainControls::MainControls() {
   cmdQuit.caption = "Quit";
   lblConcordanceFile[0].caption = "Concordance file:";
   lblTwirler.caption = " ";
+  lblTwirler.fontName = "Symbol";
 }
 
 }  // namespace quillmoor

@@ -111,7 +111,7 @@ TEST(MainWindowWidgetTest, EveryControlCanBeFoundByItsName) {
         "cmdListWords", "cmdSetParameters", "cmdSaveState", "cmdHelp", "cmdQuit", "txbOutput",
         "lblConcordanceFile0", "lblConcordanceFile1", "lblConcordanceFilesize", "lblIndexFilesize",
         "lblNumberOfWords", "lblNumOccurrences", "lblTotalNumOccurrences", "lblTimeElapsed",
-        "lblOnlineDocumentation"}) {
+        "lblOnlineDocumentation", "lblTwirler"}) {
     EXPECT_NE(w.widget->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
   EXPECT_EQ(Find<QPushButton>(*w.widget, "cmdFile0")->text(), QStringLiteral("Input file"));
