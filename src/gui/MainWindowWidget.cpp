@@ -20,6 +20,7 @@
 #include "engine/RunDriver.h"
 #include "gui/QtHost.h"
 #include "input/InputFile.h"
+#include "settings/Settings.h"
 #include "shared/Program.h"
 #include "ui/MainWindow.h"
 #include "ui/Timers.h"
@@ -223,6 +224,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
           [this] { Handle([this] { chkShowLineBreaks_Click(p_); }); });
   connect(cmdListWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListWords_Click(p_); }); });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
+  connect(cmdSaveState_, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveState_Click(p_); }); });
 
   timer1_ = new QTimer(this);
   timer2_ = new QTimer(this);

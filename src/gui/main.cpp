@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
   quillmoor::QtHost host;
   quillmoor::Program program(host);
   program.frmMain.windowVisible = true;
-  if (!quillmoor::StartProgram(program, quillmoor::ProgramFolder(argv[0]))) return 1;
+  // The desktop program keeps its options between starts (the screenshots start from
+  // the defaults).
+  const bool restore = !args.contains(QStringLiteral("--screenshot")) &&
+                       !args.contains(QStringLiteral("--screenshot-help"));
+  if (!quillmoor::StartProgram(program, quillmoor::ProgramFolder(argv[0]), restore)) return 1;
   quillmoor::MainWindowWidget window(program);
   host.set_parent(&window);
   host.set_repaint([&window] { window.PushModel(); });

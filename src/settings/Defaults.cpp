@@ -1,5 +1,6 @@
 #include "settings/Defaults.h"
 
+#include "settings/Settings.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
@@ -41,6 +42,7 @@ void InitializeVariables(Program& p) {
   m.lblSearchResultsFilesize.caption.clear();
   m.lblTwirler.caption = " ";
   p.strInputExtension.clear();
+  p.strUserSettingsFile = UserSettingsFile(p);
 }
 
 void cmdInitialize_Click(Program& p) { InitializeVariables(p); }

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "engine/RunDriver.h"
+#include "settings/Settings.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
@@ -87,6 +88,7 @@ void cmdClearExtraKeywords_Click(Program& p) {
 }
 
 void cmdQuit_Click(Program& p) {
+  if (p.frmMain.chkSaveStateOnQuit.checked()) cmdSaveState_Click(p);
   // A run in progress sees the stop request at its next look; nothing it writes is
   // left half-done, because files are written whole or not at all.
   p.blnStop = true;

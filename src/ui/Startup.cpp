@@ -3,6 +3,7 @@
 #include "input/InputFile.h"
 #include "input/TextFile.h"
 #include "settings/Defaults.h"
+#include "settings/Settings.h"
 #include "shared/Cp1252.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
@@ -35,7 +36,7 @@ void CheckRestoredInput(Program& p) {
   m.chkShowLineBreaks.enabled = !(ext == "xml" || ext == "html" || ext == "htm");
 }
 
-bool StartProgram(Program& p, const std::string& programFolder) {
+bool StartProgram(Program& p, const std::string& programFolder, bool restoreUserSettings) {
   p.blnStartUpCompleted = false;
   p.strProgramFolder = programFolder;
   if (!p.texts.LoadProgramText(p.host, programFolder)) return false;
@@ -44,6 +45,7 @@ bool StartProgram(Program& p, const std::string& programFolder) {
   p.intMaxPermittedWordLength = 30;
   p.intTotalNumProgressBarChars = 40;
   InitializeVariables(p);
+  if (restoreUserSettings && !RestoreSavedState(p, "").empty()) InitializeVariables(p);
   ConcealNumWords(p, true);
   if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
   AttemptToReadStopWords(p);

@@ -1,0 +1,175 @@
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "settings/Defaults.h"
+#include "settings/StopWords.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+#include "support/TestProgram.h"
+#include "ui/MainWindow.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempDir;
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::StartForTest(p);
+    p.strUserSettingsFile = dir.path() + "/config/Quillmoor/oxn.usr";
+  }
+  std::vector<std::string> Lines(const std::string& file) {
+    std::vector<std::string> lines;
+    std::string text = ReadWholeFile(file);
+    for (size_t start = 0; start < text.size();) {
+      size_t end = text.find("\r\n", start);
+      lines.push_back(text.substr(start, end - start));
+      start = end + 2;
+    }
+    return lines;
+  }
+  ScriptedHost host;
+  Program p{host};
+  TempDir dir;
+};
+
+TEST_F(SettingsTest, DefaultsAreWrittenAsNineteenLines) {
+  ASSERT_EQ(SaveState(p, ""), "");  // the folder is made
+  const std::vector<std::string> lines = Lines(p.strUserSettingsFile);
+  ASSERT_EQ(lines.size(), 19u);
+  EXPECT_EQ(lines[0], "\"\"");
+  EXPECT_EQ(lines[3], "1");
+  EXPECT_EQ(lines[4], "0");
+  EXPECT_EQ(lines[15], "5");
+  EXPECT_EQ(lines[12], "1");  // show frequencies
+  EXPECT_EQ(lines[8], "1");   // hyphens allowed
+  EXPECT_EQ(lines[9], "0");   // numerals not
+}
+
+TEST_F(SettingsTest, EveryItemRoundTrips) {
+  MainControls& m = p.frmMain;
+  ParamsControls& s = p.frmParams;
+  m.txbFile[0].text = dir.Write("in.txt", "some words\r\n");
+  m.txbFile[1].text = dir.Write("out.txt", "x");
+  m.txbFile[2].text = dir.Write("keys.txt", "alpha\r\n");
+  s.txbExtraStopWords.text = "foo bar";
+  s.cboThresholdFrequency.listIndex = 18;
+  s.chkIgnoreInfrequentWords.value = 1;
+  s.chkAllowWordsWithHyphens.value = 0;
+  s.chkAllowWordsWithNumerals.value = 1;
+  m.chkWarnOnOverwrite.value = 1;
+  m.chkSaveStateOnQuit.value = 1;
+  m.chkFrequencies.value = 0;
+  m.chkShowLineBreaks.value = 0;
+  m.cboWordOrder.listIndex = 1;
+  m.cboContextSize.listIndex = 9;
+  p.strStopWordsFile = "/lists/stwds_fr.txt";
+  m.txbExtraKeywords.text = "river*";
+  m.chkCreateIndexFile.value = 1;
+  const std::string file = dir.path() + "/mine.kvf";
+  ASSERT_EQ(SaveState(p, file), "");
+
+  ScriptedHost other;
+  Program q(other);
+  testing::StartForTest(q);
+  ASSERT_EQ(RestoreSavedState(q, file), "");
+  EXPECT_EQ(q.frmMain.txbFile[0].text, m.txbFile[0].text);
+  EXPECT_EQ(q.frmMain.txbFile[1].text, m.txbFile[1].text);
+  EXPECT_EQ(q.frmMain.txbFile[2].text, m.txbFile[2].text);
+  EXPECT_EQ(q.frmParams.txbExtraStopWords.text, "foo bar");
+  EXPECT_EQ(q.frmParams.cboThresholdFrequency.listIndex, 18);
+  EXPECT_EQ(q.frmParams.chkIgnoreInfrequentWords.value, 1);
+  EXPECT_EQ(q.frmParams.chkAllowWordsWithHyphens.value, 0);
+  EXPECT_EQ(q.frmParams.chkAllowWordsWithNumerals.value, 1);
+  EXPECT_EQ(q.frmMain.chkWarnOnOverwrite.value, 1);
+  EXPECT_EQ(q.frmMain.chkSaveStateOnQuit.value, 1);
+  EXPECT_EQ(q.frmMain.chkFrequencies.value, 0);
+  EXPECT_EQ(q.frmMain.chkShowLineBreaks.value, 0);
+  EXPECT_EQ(q.frmMain.cboWordOrder.listIndex, 1);
+  EXPECT_EQ(q.frmMain.cboContextSize.listIndex, 9);
+  EXPECT_EQ(q.strStopWordsFile, "/lists/stwds_fr.txt");
+  EXPECT_EQ(q.frmParams.txbStopWordsFile.text, "/lists/stwds_fr.txt");
+  EXPECT_EQ(q.frmMain.txbExtraKeywords.text, "river*");
+  EXPECT_EQ(q.frmMain.chkCreateIndexFile.value, 1);
+  EXPECT_EQ(q.strExtraStopWords, "");  // not renewed by restoring
+}
+
+TEST_F(SettingsTest, ModesHtmlInputsAndMissingFiles) {
+  p.frmMain.txbFile[0].text = dir.Write("page.htm", "<p>x</p>");
+  p.frmMain.txbFile[1].text = dir.Write("r.txt", "x");
+  p.frmMain.txbFile[2].text = dir.path() + "/gone.txt";
+  p.frmMain.optCreate.value = false;
+  p.frmMain.optSearch.value = true;
+  const std::string file = dir.path() + "/search.kvf";
+  ASSERT_EQ(SaveState(p, file), "");
+  // At start-up the program opens in Create mode whatever the file says.
+  p.blnStartUpCompleted = false;
+  ASSERT_EQ(RestoreSavedState(p, file), "");
+  EXPECT_TRUE(p.frmMain.optCreate.value);
+  EXPECT_EQ(p.frmMain.txbFile[0].text, "");  // an HTML input is dropped, with the results file
+  EXPECT_EQ(p.frmMain.txbFile[1].text, "");
+  EXPECT_EQ(p.frmMain.txbFile[2].text, "");  // missing: emptied
+}
+
+TEST_F(SettingsTest, DamagedFilesGiveTheirError) {
+  EXPECT_EQ(RestoreSavedState(p, dir.path() + "/none.kvf"),
+            "Error when attempting to restore settings: File not found");
+  ASSERT_EQ(SaveState(p, dir.path() + "/good.kvf"), "");
+  std::string good = ReadWholeFile(dir.path() + "/good.kvf");
+  EXPECT_EQ(RestoreSavedState(p, dir.Write("short.kvf", good.substr(0, good.size() / 2))),
+            "Error when attempting to restore settings: Input past end of file");
+  EXPECT_EQ(RestoreSavedState(p, dir.Write("binary.kvf", std::string("\x01\x02\x03\0\xFF", 5))),
+            "Error when attempting to restore settings: Type mismatch");
+  std::string minus = good;
+  minus.replace(minus.find("\r\n5\r\n"), 5, "\r\n-1\r\n");  // context size index -1
+  EXPECT_EQ(RestoreSavedState(p, dir.Write("minus.kvf", minus)), "Invalid combo box index");
+  std::string beyond = good;
+  beyond.replace(beyond.find("\r\n5\r\n"), 5, "\r\n12\r\n");  // context size index 12
+  EXPECT_EQ(RestoreSavedState(p, dir.Write("beyond.kvf", beyond)),
+            "Error when attempting to restore settings: Invalid property value");
+}
+
+TEST_F(SettingsTest, SaveButtonAndSaveOnQuit) {
+  cmdSaveState_Click(p);
+  ASSERT_EQ(host.popUps.size(), 1u);
+  EXPECT_EQ(host.popUps[0].message, "Settings saved.");
+  EXPECT_EQ(host.popUps[0].interval, 2000);
+  EXPECT_EQ(host.popUps[0].top, 6500);
+  EXPECT_TRUE(FileExists(p.strUserSettingsFile));
+  // A folder that cannot be made: the error text, no crash.
+  dir.Write("blocker", "a file where a folder should be");
+  p.strUserSettingsFile = dir.path() + "/blocker/Quillmoor/oxn.usr";
+  cmdSaveState_Click(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Error when attempting to save settings: Path not found");
+  // Quit saves first when asked to.
+  p.strUserSettingsFile = dir.path() + "/quit/oxn.usr";
+  p.frmMain.chkSaveStateOnQuit.value = 1;
+  cmdQuit_Click(p);
+  EXPECT_TRUE(FileExists(p.strUserSettingsFile));
+  EXPECT_TRUE(host.ended);
+}
+
+TEST(UserSettingsFileTest, LiesInTheConfigurationFolder) {
+  ScriptedHost host;
+  Program p(host);
+  testing::StartForTest(p);
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+  EXPECT_EQ(UserSettingsFile(p), "/tmp/xdg-test/Quillmoor/oxn.usr");
+  if (old) {
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+}
+
+}  // namespace
+}  // namespace quillmoor
