@@ -12,6 +12,7 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
+#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -54,6 +55,37 @@ bool StartUp(Program& p, const char* argv0) {
   UseSystemNumberLocale();
   if (!StartProgram(p, ProgramFolder(argv0))) return false;
   p.frmMain.chkWarnOnOverwrite.value = 1;
+  return true;
+}
+
+// Takes the options of a settings file, as loading it in the parameters window does
+// (the input stays the one named); its stop-word file and extra stop words take
+// effect. False (after the message)
+// when it cannot be read.
+bool LoadSettings(Program& p, const std::string& nativePath) {
+  std::string path, error;
+  if (!ProgramPath(nativePath, &path, &error)) {
+    Complain(error);
+    return false;
+  }
+  const std::string loadedStopWords = p.strStopWordsFile;
+  const std::string inputBox = p.frmMain.txbFile[0].text;
+  const std::string inputExtension = p.strInputExtension;
+  const std::string result = RestoreSavedState(p, path);
+  // The input is the one named on the command line, not the one in the file.
+  p.frmMain.txbFile[0].text = inputBox;
+  p.strInputExtension = inputExtension;
+  if (!result.empty()) {
+    MsgBox(p, result, MsgButtons::kOK, MsgIcon::kExclamation, "Load settings");
+    return false;
+  }
+  if (p.strStopWordsFile.empty()) {
+    EraseStopWords(p);
+  } else if (Cp1252Lower(p.strStopWordsFile) != loadedStopWords) {
+    AttemptToReadStopWords(p);
+    if (!p.blnStopWordsLoaded) return false;
+  }
+  txbExtraStopWords_LostFocus(p);
   return true;
 }
 
@@ -256,10 +288,29 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
   if (!NameInput(p, input)) return kExitRefused;
+  if (options.settings.given && !LoadSettings(p, options.settings.value)) return kExitRefused;
   if (!ApplyOptions(p, options)) return kExitRefused;
-  if (options.command == "read") return RunRead(p);
-  if (options.command == "wordlist") return RunWordList(p);
-  return RunCreate(p, options);
+  int status = kExitDone;
+  if (options.command == "read") {
+    status = RunRead(p);
+  } else if (options.command == "wordlist") {
+    status = RunWordList(p);
+  } else {
+    status = RunCreate(p, options);
+  }
+  if (options.saveSettings.given) {
+    std::string path;
+    if (!ProgramPath(options.saveSettings.value, &path, &error)) {
+      Complain(error);
+      return kExitRefused;
+    }
+    const std::string result = SaveState(p, path);
+    if (!result.empty()) {
+      Complain(result);
+      return kExitRefused;
+    }
+  }
+  return status;
 }
 
 }  // namespace quillmoor

@@ -43,6 +43,9 @@ std::string CliUsage() {
          "  --extra-stop-words \"W1 W2\"  further words to leave out\n"
          "  --output FILE|-          write the concordance to FILE, or to standard output\n"
          "  --overwrite              replace an existing concordance file without asking\n"
+         "  --settings FILE.kvf      start from the options of a settings file (the other\n"
+         "                           options override it, wherever they stand)\n"
+         "  --save-settings FILE.kvf write the options of this run as a settings file\n"
          "\n"
          "exit status: 0 done, 1 input refused, run stopped or nothing written,\n"
          "             2 usage error\n";
@@ -97,6 +100,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         return false;
       }
       (context ? options->context : options->minFrequency).Set(n);
+    } else if (a == "--settings" || a == "--save-settings") {
+      if (!value(&v)) return false;
+      if (v.empty()) {
+        *error = a + " needs a file name";
+        return false;
+      }
+      (a == "--settings" ? options->settings : options->saveSettings).Set(v);
     } else if (a == "--stop-words" || a == "--extra-stop-words" || a == "--output") {
       if (!value(&v)) return false;
       if (v.empty() && a != "--extra-stop-words") {

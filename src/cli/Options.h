@@ -37,6 +37,8 @@ struct CliOptions {
   Setting<std::string> stopWords;       // a file (native) or en, de, ..., all, none
   Setting<std::string> extraStopWords;  // native (UTF-8) text
   Setting<std::string> output;          // a file (native) or "-"
+  Setting<std::string> settings;        // a settings file to start from (native)
+  Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
 };
 

@@ -286,6 +286,33 @@ TEST(CliCreateTest, OutputOptionsAndFailures) {
   EXPECT_NE(empty.err.find("No word is listed"), std::string::npos);
 }
 
+TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
+  TempDir dir;
+  const std::string input = dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n");
+  const std::string kvf = dir.path() + "/run.kvf";
+  // A run's options saved ...
+  CliRun save = RunCliProcess("wordlist --numerals --order freq --stop-words none --save-settings " +
+                              Quote(kvf) + " " + Quote(input));
+  EXPECT_EQ(save.status, 0) << save.err;
+  const std::string saved = ReadWholeFile(kvf);
+  EXPECT_NE(saved.find("\r\n1\r\n1\r\n"), std::string::npos);  // numerals checked, warn on
+  // ... and used again: the same list.
+  CliRun load = RunCliProcess("wordlist --settings " + Quote(kvf) + " " + Quote(input));
+  EXPECT_EQ(load.status, 0) << load.err;
+  EXPECT_EQ(load.out, save.out);
+  EXPECT_EQ(load.out, "river\t2\nthe\t2\n4x4\t1\nand\t1\nran\t1\n");
+  // Options on the command line win, wherever they stand.
+  CliRun over = RunCliProcess("wordlist --no-numerals " + Quote(input) + " --settings " + Quote(kvf));
+  EXPECT_EQ(over.out.find("4x4\t"), std::string::npos) << over.out;
+  EXPECT_NE(over.out.find("the\t2"), std::string::npos) << over.out;
+  // A damaged settings file is refused with its reason.
+  CliRun bad = RunCliProcess("wordlist --settings " + Quote(dir.Write("bad.kvf", "\"x\"\r\n")) + " " +
+                             Quote(input));
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("Load settings: Error when attempting to restore settings: Input past end of file"),
+            std::string::npos) << bad.err;
+}
+
 TEST(CliOptionsTest, ParsesCommandFileAndPolicy) {
   CliOptions options;
   std::string error;
