@@ -1,6 +1,7 @@
 #include "settings/Defaults.h"
 
 #include "settings/Settings.h"
+#include "settings/StopWords.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
@@ -45,6 +46,13 @@ void InitializeVariables(Program& p) {
   p.strUserSettingsFile = UserSettingsFile(p);
 }
 
-void cmdInitialize_Click(Program& p) { InitializeVariables(p); }
+void cmdInitialize_Click(Program& p) {
+  InitializeVariables(p);
+  if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
+  AttemptToReadStopWords(p);
+  p.frmParams.lblParameters.caption = "Program reinitialized.";
+  p.frmParams.txbParametersFile.visible = false;
+  p.host.ShowWindow(WindowId::kParameters, true);
+}
 
 }  // namespace quillmoor

@@ -14,7 +14,8 @@ void FillLists(Program& p);
 // overwrite warning, save-on-quit and index-file boxes alone.
 void InitializeVariables(Program& p);
 
-// "Reinitialize": the defaults again (also used when a file check fails unexpectedly).
+// "Reinitialize": the defaults again and the English stop words, shown in the
+// parameters window (also used when a file check fails unexpectedly).
 void cmdInitialize_Click(Program& p);
 
 }  // namespace quillmoor

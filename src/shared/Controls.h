@@ -118,6 +118,7 @@ struct ParamsControls {
   TextBox txbExtraStopWords;
   Button cmdListStopWords;
   Label lblParameters;
+  TextBox txbParametersFile;
 };
 
 }  // namespace quillmoor

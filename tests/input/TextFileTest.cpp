@@ -130,7 +130,10 @@ TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
   EXPECT_EQ(fileType, kClassNoPermission);
   EXPECT_EQ(host.Prompts(), std::vector<std::string>{"File " + path +
                                                      "\r\n cannot be opened (permission denied)."});
-  // Any other error reinitializes the settings and says nothing.
+  // Any other error reinitializes the settings (the English stop words loaded again)
+  // and says nothing more.
+  ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
+  p.strProgramFolder = QUILLMOOR_DATA_DIR;
   host.messages.clear();
   fs.faults[path].openError = {kErrDeviceIO, "Device I/O error"};
   p.frmMain.txbFile[0].text = path;
@@ -140,6 +143,8 @@ TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(p.frmMain.txbFile[0].text, "");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
+  EXPECT_TRUE(p.blnStopWordsLoaded);
+  EXPECT_EQ(p.frmParams.lblParameters.caption, "Program reinitialized.");
 }
 
 TEST_F(CheckTextFileTest, MacWarningOncePerProgramRun) {

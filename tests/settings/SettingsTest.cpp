@@ -6,6 +6,7 @@
 
 #include "settings/Defaults.h"
 #include "settings/StopWords.h"
+#include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
@@ -154,6 +155,17 @@ TEST_F(SettingsTest, SaveButtonAndSaveOnQuit) {
   cmdQuit_Click(p);
   EXPECT_TRUE(FileExists(p.strUserSettingsFile));
   EXPECT_TRUE(host.ended);
+}
+
+TEST_F(SettingsTest, ReinitializeEndsWithTheEnglishStopWords) {
+  p.strProgramFolder = QUILLMOOR_DATA_DIR;
+  p.frmMain.cboContextSize.listIndex = 2;
+  p.frmParams.txbStopWordsFile.text = "/somewhere/else.txt";
+  cmdInitialize_Click(p);
+  EXPECT_EQ(p.frmMain.cboContextSize.listIndex, 5);
+  EXPECT_TRUE(p.blnStopWordsLoaded);
+  EXPECT_EQ(p.strStopWordsFile, Cp1252Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en.txt"));
+  EXPECT_EQ(p.frmParams.lblParameters.caption, "Program reinitialized.");
 }
 
 TEST(UserSettingsFileTest, LiesInTheConfigurationFolder) {
