@@ -129,6 +129,8 @@ void CliHost::EndProgram(int exitCode) {
   std::exit(exitCode);
 }
 
+int CliHost::SelectLanguage(const std::vector<std::string>&) { return -1; }
+
 void CliHost::CatchInterrupts() { std::signal(SIGINT, OnInterrupt); }
 
 }  // namespace quillmoor

@@ -27,6 +27,7 @@ class CliHost : public Host {
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
   void PopUp(const PopUpMessage& popUp) override;
+  int SelectLanguage(const std::vector<std::string>& choices) override;
   void EndProgram(int exitCode) override;
 
   void set_policy(AnswerPolicy policy) { policy_ = policy; }

@@ -5,12 +5,16 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <QComboBox>
 #include <QDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <cstdlib>
 
+#include "settings/ParametersWindow.h"
 #include "shared/Cp1252.h"
 
 namespace quillmoor {
@@ -134,6 +138,37 @@ void QtHost::PopUp(const PopUpMessage& popUp) {
   dialog.move(popUp.left / kTwipsPerPixel, popUp.top / kTwipsPerPixel);
   QTimer::singleShot(unattended_ ? 0 : popUp.interval, &dialog, &QDialog::accept);
   dialog.exec();
+}
+
+int QtHost::SelectLanguage(const std::vector<std::string>& choices) {
+  // The stop-word language window: a list, an accept button whose caption follows the
+  // choice, and Cancel.
+  QDialog dialog(parent_);
+  dialog.setObjectName(QStringLiteral("frmLanguageSelection"));
+  dialog.setWindowTitle(QStringLiteral("Select file of stop words in some language"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(QStringLiteral("Ignore stop words in which language?"), &dialog));
+  auto* list = new QComboBox(&dialog);
+  list->setObjectName(QStringLiteral("cboCommonWordsFiles"));
+  for (const std::string& c : choices) list->addItem(ToQString(c));
+  list->setCurrentIndex(-1);
+  layout->addWidget(list);
+  auto* accept = new QPushButton(QStringLiteral("Load common words file for this language"), &dialog);
+  accept->setObjectName(QStringLiteral("cmdAccept"));
+  accept->setEnabled(false);
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+  cancel->setObjectName(QStringLiteral("cmdCancel"));
+  layout->addWidget(accept);
+  layout->addWidget(cancel);
+  QObject::connect(list, &QComboBox::activated, &dialog, [accept](int index) {
+    accept->setEnabled(index >= 0);
+    accept->setText(ToQString(LanguageAcceptCaption(index)));
+  });
+  QObject::connect(accept, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  cancel->setFocus();
+  if (unattended_) return -1;
+  return dialog.exec() == QDialog::Accepted ? list->currentIndex() : -1;
 }
 
 void QtHost::EndProgram(int exitCode) { std::exit(exitCode); }

@@ -37,6 +37,7 @@ class QtHost : public Host {
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
   void PopUp(const PopUpMessage& popUp) override;
+  int SelectLanguage(const std::vector<std::string>& choices) override;
   void EndProgram(int exitCode) override;
 
  private:

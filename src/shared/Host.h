@@ -8,6 +8,7 @@
 #define QUILLMOOR_SHARED_HOST_H_
 
 #include <string>
+#include <vector>
 
 namespace quillmoor {
 
@@ -72,6 +73,9 @@ class Host {
   virtual void ShowWindow(WindowId window, bool visible) = 0;
   // Shows the pop-up message modally; returns when it has closed.
   virtual void PopUp(const PopUpMessage& popUp) = 0;
+  // Shows the stop-word language window modally: the index chosen in `choices`
+  // (0 to 7), or -1 when cancelled.
+  virtual int SelectLanguage(const std::vector<std::string>& choices) = 0;
   // Ends the program. The desktop and command-line hosts do not return from it.
   virtual void EndProgram(int exitCode) = 0;
 };

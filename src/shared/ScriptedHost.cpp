@@ -49,3 +49,7 @@ std::vector<std::string> ScriptedHost::Prompts() const {
 }
 
 }  // namespace quillmoor
+
+namespace quillmoor {
+int ScriptedHost::SelectLanguage(const std::vector<std::string>&) { return languageAnswer; }
+}  // namespace quillmoor

@@ -21,6 +21,7 @@ class ScriptedHost : public Host {
   int ShellOpen(const std::string& target) override;
   void ShowWindow(WindowId window, bool visible) override;
   void PopUp(const PopUpMessage& popUp) override;
+  int SelectLanguage(const std::vector<std::string>& choices) override;
   void EndProgram(int exitCode) override;
 
   // Answers for the next questions, in order.
@@ -35,6 +36,7 @@ class ScriptedHost : public Host {
   std::vector<std::string> refreshed;  // control names, in order
   std::vector<std::string> opened;
   std::vector<PopUpMessage> popUps;
+  int languageAnswer = -1;  // what SelectLanguage answers
   int shellResult = 42;  // what ShellOpen answers (32 or less is a failure)
   int doEventsCalls = 0;
   bool ended = false;

@@ -1,0 +1,98 @@
+#include "settings/ParametersWindow.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/Settings.h"
+#include "settings/StopWords.h"
+#include "shared/Cp1252.h"
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+#include "support/TestProgram.h"
+
+namespace quillmoor {
+namespace {
+
+class ParametersWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::StartForTest(p);
+    p.strProgramFolder = QUILLMOOR_DATA_DIR;
+  }
+  ScriptedHost host;
+  Program p{host};
+  testing::TempDir dir;
+};
+
+TEST_F(ParametersWindowTest, LanguageWindowLoadsThatLanguagesFile) {
+  EXPECT_EQ(LanguageAcceptCaption(7), "Load stop words file for these languages");
+  EXPECT_EQ(LanguageAcceptCaption(2), "Load stop words file for this language");
+  host.languageAnswer = -1;  // cancelled: nothing changes
+  cmdSelectLanguageStopWords_Click(p);
+  EXPECT_EQ(p.lngNumStopWords, 0);
+  host.languageAnswer = 7;
+  cmdSelectLanguageStopWords_Click(p);
+  EXPECT_TRUE(p.blnStopWordsLoaded);
+  EXPECT_EQ(p.strStopWordsFile, Cp1252Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en_de_es_pt_it_fr.txt"));
+  EXPECT_EQ(p.frmParams.txbStopWordsFile.text, p.strStopWordsFile);
+  EXPECT_GT(p.lngNumStopWords, 1000);
+}
+
+TEST_F(ParametersWindowTest, StopWordBoxAndClear) {
+  // Leaving the box unchanged (even empty) says the file is loaded already.
+  txbStopWordsFile_LostFocus(p);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Stop words loaded");
+  EXPECT_EQ(host.messages[0].prompt,
+            "This file has already been loaded.  Click on 'Clear' and re-select the file if it has been "
+            "changed on disk.");
+  // A new path is recorded, not read.
+  p.arrStopWords = {"", "kept"};
+  p.lngNumStopWords = 1;
+  p.frmParams.txbStopWordsFile.text = " /new/list.txt ";
+  txbStopWordsFile_LostFocus(p);
+  EXPECT_EQ(p.strStopWordsFile, "/new/list.txt");
+  EXPECT_FALSE(p.blnStopWordsLoaded);
+  EXPECT_EQ(p.lngNumStopWords, 1);
+  // Clear: a short output text about stop words goes, a long one stays.
+  p.frmMain.txbOutput.text = "447 stop words loaded from /x\r\n";
+  cmdClearStopWordsFile_Click(p);
+  EXPECT_EQ(p.frmMain.txbOutput.text, "");
+  EXPECT_EQ(p.lngNumStopWords, 0);
+  p.frmMain.txbOutput.text = std::string(100, 's') + " stop";
+  cmdClearStopWordsFile_Click(p);
+  EXPECT_FALSE(p.frmMain.txbOutput.text.empty());
+}
+
+TEST_F(ParametersWindowTest, SettingsFilesFromTheWindow) {
+  const std::string file = dir.path() + "/mine.kvf";
+  host.fileNames = {file};
+  p.frmMain.cboContextSize.listIndex = 3;
+  cmdSaveLoadState_Click(p, 0);
+  EXPECT_EQ(host.dialogs.back().title, "Specify file to save settings to");
+  EXPECT_EQ(host.dialogs.back().filter, "Settings files (*.kvf) | *.kvf");
+  EXPECT_EQ(p.frmParams.lblParameters.caption, "Settings saved to");
+  EXPECT_TRUE(p.frmParams.txbParametersFile.visible);
+  p.frmMain.cboContextSize.listIndex = 7;
+  host.fileNames = {file};
+  cmdSaveLoadState_Click(p, 1);
+  EXPECT_EQ(host.dialogs.back().title, "Specify file to load settings from.");
+  EXPECT_EQ(p.frmParams.lblParameters.caption, "Settings loaded from");
+  EXPECT_EQ(p.frmMain.cboContextSize.listIndex, 3);
+  // A damaged file: the message, and the defaults.
+  host.fileNames = {dir.Write("bad.kvf", "junk")};
+  cmdSaveLoadState_Click(p, 1);
+  EXPECT_EQ(host.messages.back().title, "Load settings");
+  EXPECT_EQ(p.frmParams.lblParameters.caption, "Error loading from");
+  EXPECT_EQ(p.frmMain.cboContextSize.listIndex, 5);
+  // Quit asks first.
+  host.answers = {MsgResult::kNo};
+  cmdQuitParameters_Click(p);
+  EXPECT_FALSE(host.ended);
+  host.answers = {MsgResult::kYes};
+  cmdQuitParameters_Click(p);
+  EXPECT_TRUE(host.ended);
+}
+
+}  // namespace
+}  // namespace quillmoor
