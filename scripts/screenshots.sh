@@ -19,4 +19,5 @@ export QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json"
 build/release/bin/quillmoor --screenshot doc/main-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
   2>/dev/null
 build/release/bin/quillmoor --screenshot-help doc/help-window.png 2>/dev/null
-echo "doc/main-window.png doc/help-window.png"
+build/release/bin/quillmoor --screenshot-settings doc/settings-window.png 2>/dev/null
+echo "doc/main-window.png doc/help-window.png doc/settings-window.png"

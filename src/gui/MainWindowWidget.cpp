@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "engine/RunDriver.h"
+#include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
 #include "input/InputFile.h"
 #include "settings/Settings.h"
@@ -225,6 +226,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   connect(cmdListWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListWords_Click(p_); }); });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
   connect(cmdSaveState_, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveState_Click(p_); }); });
+  connect(cmdSetParameters_, &QPushButton::clicked, this, [this] { ShowParameters(); });
 
   timer1_ = new QTimer(this);
   timer2_ = new QTimer(this);
@@ -378,6 +380,22 @@ void MainWindowWidget::ShowViewer(bool visible) {
   } else if (!visible && viewer_->isVisible()) {
     viewer_->hide();
   }
+}
+
+void MainWindowWidget::ShowParameters() {
+  if (parameters_ == nullptr) {
+    parameters_ = new ParametersWidget(p_, [this] { PushModel(); }, this);
+    parameters_->adjustSize();
+  }
+  parameters_->PushModel();
+  // Below the main window's right end: top = main top + main height - own height + 300
+  // twips, left = main left + main width - own width + 400 twips (15 twips a pixel).
+  const QRect main = frameGeometry();
+  int top = main.top() + main.height() - parameters_->height() + 20;
+  if (const QScreen* s = screen()) top = std::min(top, s->availableGeometry().bottom() - parameters_->height());
+  parameters_->move(main.left() + main.width() - parameters_->width() + 27, top);
+  parameters_->show();
+  parameters_->raise();
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {

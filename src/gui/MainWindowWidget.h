@@ -78,6 +78,7 @@ class MainWindowWidget : public QWidget {
   QLabel* lblTimeElapsed_;
   QLabel* lblTwirler_;
   QLabel* lblOnlineDocumentation_;
+  class ParametersWidget* parameters_ = nullptr;
   QWidget* viewer_;
   QPlainTextEdit* viewerText_;
   QPushButton* viewerClose_;
@@ -87,6 +88,8 @@ class MainWindowWidget : public QWidget {
  public:
   // Shows or hides the viewer window with the model's text.
   void ShowViewer(bool visible);
+  // Shows the parameters window beside the main window (made on first use).
+  void ShowParameters();
 };
 
 }  // namespace quillmoor

@@ -110,7 +110,9 @@ int QtHost::ShellOpen(const std::string& target) {
   return QDesktopServices::openUrl(url) ? 42 : 31;
 }
 
-void QtHost::ShowWindow(WindowId, bool) {}
+void QtHost::ShowWindow(WindowId window, bool visible) {
+  if (showWindow_) showWindow_(window, visible);
+}
 
 namespace {
 

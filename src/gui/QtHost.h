@@ -26,6 +26,8 @@ class QtHost : public Host {
   void set_unattended(bool unattended) { unattended_ = unattended; }
   // With set_unattended, questions are answered `answer` instead (measurements).
   void set_unattended_answer(MsgResult answer) { unattendedAnswer_ = answer; hasUnattendedAnswer_ = true; }
+  // What showing or hiding one of the other windows does.
+  void set_show_window(std::function<void(WindowId, bool)> show) { showWindow_ = std::move(show); }
   // What a repaint does first: copy the model into the widgets.
   void set_repaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
@@ -43,6 +45,7 @@ class QtHost : public Host {
  private:
   QWidget* parent_;
   std::function<void()> repaint_;
+  std::function<void(WindowId, bool)> showWindow_;
   bool unattended_ = false;
   bool hasUnattendedAnswer_ = false;
   MsgResult unattendedAnswer_ = MsgResult::kOK;

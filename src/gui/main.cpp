@@ -32,11 +32,15 @@ int main(int argc, char** argv) {
   // The desktop program keeps its options between starts (the screenshots start from
   // the defaults).
   const bool restore = !args.contains(QStringLiteral("--screenshot")) &&
-                       !args.contains(QStringLiteral("--screenshot-help"));
+                       !args.contains(QStringLiteral("--screenshot-help")) &&
+                       !args.contains(QStringLiteral("--screenshot-settings"));
   if (!quillmoor::StartProgram(program, quillmoor::ProgramFolder(argv[0]), restore)) return 1;
   quillmoor::MainWindowWidget window(program);
   host.set_parent(&window);
   host.set_repaint([&window] { window.PushModel(); });
+  host.set_show_window([&window](quillmoor::WindowId which, bool visible) {
+    if (which == quillmoor::WindowId::kParameters && visible) window.ShowParameters();
+  });
   window.show();
   if (shot > 0 && shot + 1 < args.size()) {
     const QString png = args.at(shot + 1);
@@ -97,6 +101,19 @@ int main(int argc, char** argv) {
       if (help != nullptr) help->click();
       QTimer::singleShot(300, &window, [&window, png] {
         if (QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"))) viewer->grab().save(png);
+        QApplication::quit();
+      });
+    });
+  }
+  // --screenshot-settings PNG: opens the parameters window, saves a picture of it, ends.
+  const int settingsShot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot-settings")));
+  if (settingsShot > 0 && settingsShot + 1 < args.size()) {
+    host.set_unattended(true);
+    const QString png = args.at(settingsShot + 1);
+    QTimer::singleShot(300, &window, [&window, png] {
+      window.ShowParameters();
+      QTimer::singleShot(300, &window, [&window, png] {
+        if (QWidget* params = window.findChild<QWidget*>(QStringLiteral("frmParams"))) params->grab().save(png);
         QApplication::quit();
       });
     });

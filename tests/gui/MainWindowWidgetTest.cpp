@@ -146,6 +146,29 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
 }
 
+TEST(MainWindowWidgetTest, SettingsOpensTheParametersWindow) {
+  Window w;
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
+  QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
+  ASSERT_NE(params, nullptr);
+  EXPECT_TRUE(params->isVisible());
+  for (const char* name : {"chkAllowWordsWithHyphens", "chkAllowWordsWithNumerals", "chkIgnoreInfrequentWords",
+                           "cboThresholdFrequency", "txbStopWordsFile", "cmdClearStopWordsFile",
+                           "cmdListStopWords", "cmdSelectStopWordsFile1", "cmdSelectStopWordsFile0",
+                           "txbExtraStopWords", "cmdClearExtraStopWords", "cmdSaveLoadState0",
+                           "cmdSaveLoadState1", "lblParameters", "txbParametersFile", "cmdInitialize",
+                           "cmdClose", "cmdQuit"}) {
+    EXPECT_NE(params->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  // A word option reaches the model.
+  auto* numerals = Find<QCheckBox>(*params, "chkAllowWordsWithNumerals");
+  numerals->click();
+  EXPECT_EQ(w.p.frmParams.chkAllowWordsWithNumerals.value, 1);
+  EXPECT_EQ(Find<QLineEdit>(*params, "txbStopWordsFile")->text().toStdString(), w.p.strStopWordsFile);
+  QTest::mouseClick(Find<QPushButton>(*params, "cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(params->isVisible());
+}
+
 TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
   Window w;
   QApplication::setActiveWindow(w.widget.get());

@@ -1,0 +1,162 @@
+#include "gui/ParametersWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/QtHost.h"
+#include "settings/Defaults.h"
+#include "settings/ParametersWindow.h"
+#include "settings/StopWords.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent)
+    : QWidget(parent, Qt::Window), p_(p), refreshMain_(std::move(refreshMain)) {
+  setObjectName(QStringLiteral("frmParams"));
+  setWindowTitle(ToQString(p.frmMain.cmdSetParameters.caption));
+  setFont(QFont(QStringLiteral("Arial"), 9));
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(0x9C, 0xE8, 0xC3));
+  setPalette(palette);
+  const QFont courier(QStringLiteral("Courier New"), 9);
+
+  auto* grid = new QGridLayout(this);
+  int row = 0;
+  grid->addWidget(new QLabel(QStringLiteral("Allow 'words' with:"), this), row, 0);
+  chkAllowWordsWithHyphens_ = Named(new QCheckBox(QStringLiteral("hyphens -"), this), "chkAllowWordsWithHyphens");
+  chkAllowWordsWithNumerals_ = Named(new QCheckBox(QStringLiteral("numerals"), this), "chkAllowWordsWithNumerals");
+  grid->addWidget(chkAllowWordsWithHyphens_, row, 1);
+  grid->addWidget(chkAllowWordsWithNumerals_, row, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Numbers are not regarded as words."), this), ++row, 1, 1, 3);
+  chkIgnoreInfrequentWords_ =
+      Named(new QCheckBox(QStringLiteral("Ignore words with fewer than"), this), "chkIgnoreInfrequentWords");
+  cboThresholdFrequency_ = Named(new QComboBox(this), "cboThresholdFrequency");
+  grid->addWidget(chkIgnoreInfrequentWords_, ++row, 0, 1, 2);
+  grid->addWidget(cboThresholdFrequency_, row, 2);
+  grid->addWidget(new QLabel(QStringLiteral("occurrences"), this), row, 3);
+
+  grid->addWidget(new QLabel(QStringLiteral("Stop words file:"), this), ++row, 0);
+  txbStopWordsFile_ = Named(new QLineEdit(this), "txbStopWordsFile");
+  txbStopWordsFile_->setFont(courier);
+  grid->addWidget(txbStopWordsFile_, row, 1, 1, 3);
+  auto* clear = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClearStopWordsFile");
+  cmdListStopWords_ = Named(new QPushButton(QStringLiteral("List"), this), "cmdListStopWords");
+  grid->addWidget(clear, ++row, 1);
+  grid->addWidget(cmdListStopWords_, row, 2);
+  auto* byLanguage = Named(new QPushButton(QStringLiteral("Select file of stop words in some language"), this),
+                           "cmdSelectStopWordsFile1");
+  byLanguage->setToolTip(QStringLiteral("This is for a file containing words in some language which are to be ignored."));
+  auto* other = Named(new QPushButton(QStringLiteral("Select some other stop words file"), this),
+                      "cmdSelectStopWordsFile0");
+  other->setToolTip(QStringLiteral("This is for a file containing stop words (words which should be ignored)."));
+  grid->addWidget(byLanguage, ++row, 0, 1, 2);
+  grid->addWidget(other, row, 2, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Extra stop words:"), this), ++row, 0);
+  txbExtraStopWords_ = Named(new QLineEdit(this), "txbExtraStopWords");
+  txbExtraStopWords_->setFont(courier);
+  txbExtraStopWords_->setToolTip(
+      QStringLiteral("Add additional stop words here.  Words must be separated by spaces, not commas."));
+  grid->addWidget(txbExtraStopWords_, row, 1, 1, 2);
+  auto* clearExtra = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClearExtraStopWords");
+  grid->addWidget(clearExtra, row, 3);
+
+  auto* save = Named(new QPushButton(QStringLiteral("Save settings to file"), this), "cmdSaveLoadState0");
+  auto* load = Named(new QPushButton(QStringLiteral("Load settings from file"), this), "cmdSaveLoadState1");
+  grid->addWidget(save, ++row, 0, 1, 2);
+  grid->addWidget(load, row, 2, 1, 2);
+  lblParameters_ = Named(new QLabel(this), "lblParameters");
+  txbParametersFile_ = Named(new QLineEdit(this), "txbParametersFile");
+  txbParametersFile_->setFont(courier);
+  txbParametersFile_->setReadOnly(true);
+  grid->addWidget(lblParameters_, ++row, 0);
+  grid->addWidget(txbParametersFile_, row, 1, 1, 3);
+  auto* reinitialize = Named(new QPushButton(QStringLiteral("Reinitialize"), this), "cmdInitialize");
+  auto* close = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
+  auto* quit = Named(new QPushButton(QStringLiteral("Quit"), this), "cmdQuit");
+  grid->addWidget(reinitialize, ++row, 0);
+  grid->addWidget(close, row, 2);
+  grid->addWidget(quit, row, 3);
+
+  connect(clear, &QPushButton::clicked, this, [this] { Handle([this] { cmdClearStopWordsFile_Click(p_); }); });
+  connect(cmdListStopWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListStopWords_Click(p_); }); });
+  connect(byLanguage, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdSelectLanguageStopWords_Click(p_); }); });
+  connect(other, &QPushButton::clicked, this, [this] { Handle([this] { cmdSelectOtherStopWords_Click(p_); }); });
+  connect(txbStopWordsFile_, &QLineEdit::editingFinished, this,
+          [this] { Handle([this] { txbStopWordsFile_LostFocus(p_); }); });
+  connect(txbExtraStopWords_, &QLineEdit::editingFinished, this,
+          [this] { Handle([this] { txbExtraStopWords_LostFocus(p_); }); });
+  connect(clearExtra, &QPushButton::clicked, this, [this] { Handle([this] { cmdClearExtraStopWords_Click(p_); }); });
+  connect(save, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveLoadState_Click(p_, 0); }); });
+  connect(load, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveLoadState_Click(p_, 1); }); });
+  connect(reinitialize, &QPushButton::clicked, this, [this] { Handle([this] { cmdInitialize_Click(p_); }); });
+  connect(close, &QPushButton::clicked, this, [this] {
+    Handle([this] { cmdCloseParameters_Click(p_); });
+    hide();
+  });
+  connect(quit, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuitParameters_Click(p_); }); });
+  for (QCheckBox* box : {chkAllowWordsWithHyphens_, chkAllowWordsWithNumerals_, chkIgnoreInfrequentWords_}) {
+    connect(box, &QCheckBox::clicked, this, [this] { Handle([] {}); });
+  }
+  connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([] {}); });
+  PushModel();
+}
+
+template <typename Handler>
+void ParametersWidget::Handle(Handler handler) {
+  if (pushing_) return;
+  PullModel();
+  handler();
+  PushModel();
+  if (refreshMain_) refreshMain_();
+}
+
+void ParametersWidget::PullModel() {
+  ParamsControls& s = p_.frmParams;
+  s.chkAllowWordsWithHyphens.value = chkAllowWordsWithHyphens_->isChecked() ? 1 : 0;
+  s.chkAllowWordsWithNumerals.value = chkAllowWordsWithNumerals_->isChecked() ? 1 : 0;
+  s.chkIgnoreInfrequentWords.value = chkIgnoreInfrequentWords_->isChecked() ? 1 : 0;
+  s.cboThresholdFrequency.listIndex = cboThresholdFrequency_->currentIndex();
+  s.txbStopWordsFile.text = FromQString(txbStopWordsFile_->text());
+  s.txbExtraStopWords.text = FromQString(txbExtraStopWords_->text());
+}
+
+void ParametersWidget::PushModel() {
+  pushing_ = true;
+  const ParamsControls& s = p_.frmParams;
+  chkAllowWordsWithHyphens_->setChecked(s.chkAllowWordsWithHyphens.checked());
+  chkAllowWordsWithNumerals_->setChecked(s.chkAllowWordsWithNumerals.checked());
+  chkIgnoreInfrequentWords_->setChecked(s.chkIgnoreInfrequentWords.checked());
+  if (cboThresholdFrequency_->count() != static_cast<int>(s.cboThresholdFrequency.items.size())) {
+    cboThresholdFrequency_->clear();
+    for (const std::string& item : s.cboThresholdFrequency.items) cboThresholdFrequency_->addItem(ToQString(item));
+  }
+  cboThresholdFrequency_->setCurrentIndex(s.cboThresholdFrequency.listIndex);
+  if (txbStopWordsFile_->text() != ToQString(s.txbStopWordsFile.text)) txbStopWordsFile_->setText(ToQString(s.txbStopWordsFile.text));
+  txbStopWordsFile_->setToolTip(ToQString(s.txbStopWordsFile.toolTip));
+  if (txbExtraStopWords_->text() != ToQString(s.txbExtraStopWords.text)) {
+    txbExtraStopWords_->setText(ToQString(s.txbExtraStopWords.text));
+  }
+  lblParameters_->setText(ToQString(s.lblParameters.caption));
+  txbParametersFile_->setText(ToQString(s.txbParametersFile.text));
+  txbParametersFile_->setVisible(s.txbParametersFile.visible);
+  cmdListStopWords_->setEnabled(s.cmdListStopWords.enabled);
+  pushing_ = false;
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,48 @@
+// The parameters (settings) window's widgets over the model; events go to the core
+// handlers of the parameters window.
+#ifndef QUILLMOOR_GUI_PARAMETERSWIDGET_H_
+#define QUILLMOOR_GUI_PARAMETERSWIDGET_H_
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quillmoor {
+
+struct Program;
+
+class ParametersWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `refreshMain` copies the model into the main window after a handler ran.
+  ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent = nullptr);
+  void PushModel();
+  void PullModel();
+
+ private:
+  template <typename Handler>
+  void Handle(Handler handler);
+
+  Program& p_;
+  std::function<void()> refreshMain_;
+  bool pushing_ = false;
+  QCheckBox* chkAllowWordsWithHyphens_;
+  QCheckBox* chkAllowWordsWithNumerals_;
+  QCheckBox* chkIgnoreInfrequentWords_;
+  QComboBox* cboThresholdFrequency_;
+  QLineEdit* txbStopWordsFile_;
+  QLineEdit* txbExtraStopWords_;
+  QLabel* lblParameters_;
+  QLineEdit* txbParametersFile_;
+  QPushButton* cmdListStopWords_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_GUI_PARAMETERSWIDGET_H_
