@@ -114,6 +114,11 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
     connect(box, &QCheckBox::clicked, this, [this] { Handle([] {}); });
   }
   connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([] {}); });
+  // Load: no status yet, the settings-file box empty and hidden, the stop-word file shown.
+  p_.frmParams.lblParameters.caption.clear();
+  p_.frmParams.txbParametersFile.text.clear();
+  p_.frmParams.txbParametersFile.visible = false;
+  p_.frmParams.txbStopWordsFile.text = p_.strStopWordsFile;
   PushModel();
 }
 
