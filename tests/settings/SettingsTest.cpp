@@ -118,6 +118,30 @@ TEST_F(SettingsTest, ModesHtmlInputsAndMissingFiles) {
   EXPECT_EQ(p.frmMain.txbFile[2].text, "");  // missing: emptied
 }
 
+TEST_F(SettingsTest, SearchModeAfterStartUpAndAnotherStopWordFile) {
+  // A concordance of the input exists, so Search mode can be chosen.
+  MainControls& m = p.frmMain;
+  m.txbFile[0].text = dir.Write("in.txt", "some words\r\n");
+  p.strConcordanceFile = dir.Write("in.txt.oxn.con_a5.txt", "concordance");
+  p.blnConcordanceFileCreated = true;
+  m.optCreate.value = false;
+  m.optSearch.value = true;
+  p.strStopWordsFile = "/elsewhere/stwds_de.txt";
+  const std::string file = dir.path() + "/search.kvf";
+  ASSERT_EQ(SaveState(p, file), "");
+  optCreate_Click(p);
+  p.strStopWordsFile = "/mine/stwds_en.txt";
+  p.arrStopWords = {"", "kept"};
+  p.lngNumStopWords = 1;
+  ASSERT_EQ(RestoreSavedState(p, file), "");  // after start-up
+  EXPECT_TRUE(m.optSearch.value);
+  EXPECT_EQ(m.cmdListWords.caption, "Search");
+  // The new path is shown; the table keeps the words it has.
+  EXPECT_EQ(p.frmParams.txbStopWordsFile.text, "/elsewhere/stwds_de.txt");
+  EXPECT_EQ(p.lngNumStopWords, 1);
+  EXPECT_EQ(p.arrStopWords[1], "kept");
+}
+
 TEST_F(SettingsTest, DamagedFilesGiveTheirError) {
   EXPECT_EQ(RestoreSavedState(p, dir.path() + "/none.kvf"),
             "Error when attempting to restore settings: File not found");
