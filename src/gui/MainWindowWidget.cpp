@@ -21,6 +21,7 @@
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
 #include "input/InputFile.h"
+#include "settings/ParametersWindow.h"
 #include "settings/Settings.h"
 #include "shared/Program.h"
 #include "ui/MainWindow.h"
@@ -396,6 +397,9 @@ void MainWindowWidget::ShowParameters() {
   parameters_->move(main.left() + main.width() - parameters_->width() + 27, top);
   parameters_->show();
   parameters_->raise();
+  // Activate: the focus to Close when it can take it.
+  FocusIfAvailable(p_.frmParams.focus, p_.frmParams.cmdClose, "cmdClose");
+  parameters_->PushModel();
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {

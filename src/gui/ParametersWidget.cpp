@@ -110,10 +110,12 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
     hide();
   });
   connect(quit, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuitParameters_Click(p_); }); });
-  for (QCheckBox* box : {chkAllowWordsWithHyphens_, chkAllowWordsWithNumerals_, chkIgnoreInfrequentWords_}) {
-    connect(box, &QCheckBox::clicked, this, [this] { Handle([] {}); });
+  for (QCheckBox* box : {chkAllowWordsWithHyphens_, chkAllowWordsWithNumerals_}) {
+    connect(box, &QCheckBox::clicked, this, [this] { Handle([this] { chkWordOption_Click(p_); }); });
   }
-  connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([] {}); });
+  connect(chkIgnoreInfrequentWords_, &QCheckBox::clicked, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
+  connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
+  close_ = close;
   // Load: no status yet, the settings-file box empty and hidden, the stop-word file shown.
   p_.frmParams.lblParameters.caption.clear();
   p_.frmParams.txbParametersFile.text.clear();
@@ -161,6 +163,7 @@ void ParametersWidget::PushModel() {
   txbParametersFile_->setText(ToQString(s.txbParametersFile.text));
   txbParametersFile_->setVisible(s.txbParametersFile.visible);
   cmdListStopWords_->setEnabled(s.cmdListStopWords.enabled);
+  if (s.focus == "cmdClose" && close_ != nullptr && isVisible()) close_->setFocus();
   pushing_ = false;
 }
 

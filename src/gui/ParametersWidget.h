@@ -41,6 +41,7 @@ class ParametersWidget : public QWidget {
   QLabel* lblParameters_;
   QLineEdit* txbParametersFile_;
   QPushButton* cmdListStopWords_;
+  QPushButton* close_ = nullptr;
 };
 
 }  // namespace quillmoor

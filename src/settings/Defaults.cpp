@@ -7,6 +7,7 @@
 namespace quillmoor {
 
 void FillLists(Program& p) {
+  p.frmParams.cmdClose.caption = "Close";
   MainControls& m = p.frmMain;
   m.cboWordOrder.items = {"alphabetical", "by frequency"};
   m.cboContextSize.items.clear();

@@ -24,6 +24,22 @@ void UseStopWordFile(Program& p) {
 
 }  // namespace
 
+bool FocusIfAvailable(std::string& focus, const Button& button, const std::string& name) {
+  if (!button.visible || !button.enabled) return false;
+  focus = name;
+  return true;
+}
+
+namespace {
+void FocusClose(Program& p) { FocusIfAvailable(p.frmParams.focus, p.frmParams.cmdClose, "cmdClose"); }
+}  // namespace
+
+void chkWordOption_Click(Program& p) { FocusClose(p); }
+
+void chkThreshold_Click(Program& p) {
+  if (p.blnStartUpCompleted) FocusClose(p);
+}
+
 std::string LanguageAcceptCaption(int index) {
   return index == 6 || index == 7 ? "Load stop words file for these languages"
                                   : "Load stop words file for this language";
@@ -63,6 +79,7 @@ void cmdSelectOtherStopWords_Click(Program& p) {
     p.strStopWordsFile = LowerCaseAccented(name);
     UseStopWordFile(p);
   }
+  FocusClose(p);
   p.host.ShowWindow(WindowId::kParameters, true);
 }
 
@@ -80,7 +97,10 @@ void txbStopWordsFile_LostFocus(Program& p) {
          MsgButtons::kOK, MsgIcon::kNone, "Stop words loaded");
 }
 
-void cmdClearExtraStopWords_Click(Program& p) { p.frmParams.txbExtraStopWords.text.clear(); }
+void cmdClearExtraStopWords_Click(Program& p) {
+  p.frmParams.txbExtraStopWords.text.clear();
+  FocusClose(p);
+}
 
 void cmdSaveLoadState_Click(Program& p, int index) {
   ParamsControls& s = p.frmParams;

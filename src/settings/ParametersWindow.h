@@ -4,9 +4,20 @@
 
 #include <string>
 
+#include "shared/Controls.h"
+
 namespace quillmoor {
 
 struct Program;
+
+// Gives `button` (named `name`) the focus when it is visible and enabled; returns
+// whether it did.
+bool FocusIfAvailable(std::string& focus, const Button& button, const std::string& name);
+
+// Word options and the threshold: the focus goes to Close (the threshold's only once
+// start-up is over, since restoring the settings changes them too).
+void chkWordOption_Click(Program& p);
+void chkThreshold_Click(Program& p);
 
 // The language window's accept caption for list index `index`.
 std::string LanguageAcceptCaption(int index);

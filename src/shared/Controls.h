@@ -119,6 +119,8 @@ struct ParamsControls {
   Button cmdListStopWords;
   Label lblParameters;
   TextBox txbParametersFile;
+  Button cmdClose;
+  std::string focus;  // name of the control that has the focus
 };
 
 }  // namespace quillmoor

@@ -38,6 +38,20 @@ TEST_F(ParametersWindowTest, LanguageWindowLoadsThatLanguagesFile) {
   EXPECT_GT(p.lngNumStopWords, 1000);
 }
 
+TEST_F(ParametersWindowTest, FocusGoesToCloseWhenItCanTakeIt) {
+  std::string focus;
+  Button hidden;
+  hidden.visible = false;
+  EXPECT_FALSE(FocusIfAvailable(focus, hidden, "x"));
+  EXPECT_EQ(focus, "");
+  chkWordOption_Click(p);
+  EXPECT_EQ(p.frmParams.focus, "cmdClose");
+  p.frmParams.focus.clear();
+  p.blnStartUpCompleted = false;  // restoring settings at start-up moves no focus
+  chkThreshold_Click(p);
+  EXPECT_EQ(p.frmParams.focus, "");
+}
+
 TEST_F(ParametersWindowTest, StopWordBoxAndClear) {
   // Leaving the box unchanged (even empty) says the file is loaded already.
   txbStopWordsFile_LostFocus(p);
