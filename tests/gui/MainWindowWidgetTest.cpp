@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -199,6 +201,40 @@ TEST(MainWindowWidgetTest, QuittingDuringARunEndsCleanly) {
   EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
   // Nothing half-written beside the input.
   EXPECT_FALSE(std::filesystem::exists(input + ".oxn.con_a5.txt.quillmoor-new"));
+}
+
+TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
+  QtHost host;
+  const std::vector<std::string> choices = {"English", "German", "Spanish", "Portuguese", "Italian",
+                                            "French", "English and German", "All six languages"};
+  auto dialog = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QStringLiteral("frmLanguageSelection") && w->isVisible()) return w;
+    }
+    return static_cast<QWidget*>(nullptr);
+  };
+  QString caption;
+  bool acceptEnabledAtFirst = true;
+  QTimer::singleShot(100, [&] {
+    QWidget* d = dialog();
+    ASSERT_NE(d, nullptr);
+    auto* accept = d->findChild<QPushButton*>(QStringLiteral("cmdAccept"));
+    acceptEnabledAtFirst = accept->isEnabled();
+    auto* list = d->findChild<QComboBox*>(QStringLiteral("cboCommonWordsFiles"));
+    list->setCurrentIndex(7);
+    emit list->activated(7);
+    caption = accept->text();
+    accept->click();
+  });
+  EXPECT_EQ(host.SelectLanguage(choices), 7);
+  EXPECT_FALSE(acceptEnabledAtFirst);
+  EXPECT_EQ(caption, QStringLiteral("Load stop words file for these languages"));
+  QTimer::singleShot(100, [&] {
+    QWidget* d = dialog();
+    ASSERT_NE(d, nullptr);
+    d->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+  });
+  EXPECT_EQ(host.SelectLanguage(choices), -1);
 }
 
 TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {
