@@ -96,11 +96,20 @@ void QtHost::Refresh(const std::string&, const std::string&) {
   sinceRepaint_.restart();
 }
 
+QString ToolkitFilter(const std::string& filter) {
+  const size_t bar = filter.find('|');
+  if (bar == std::string::npos) return QString();
+  const QString description = ToQString(filter.substr(0, bar)).trimmed();
+  const QString pattern = ToQString(filter.substr(bar + 1)).trimmed();
+  return description.contains(pattern) ? description : description + QStringLiteral(" (") + pattern + ")";
+}
+
 std::string QtHost::AskFileName(const FileDialog& dialog) {
   const QString start = ToQString(dialog.fileName.empty() ? dialog.folder : dialog.fileName);
+  const QString filter = ToolkitFilter(dialog.filter);
   QString name = dialog.mode == FileDialogMode::kOpen
-                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title), start)
-                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title), start);
+                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title), start, filter)
+                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title), start, filter);
   return FromQString(name);
 }
 

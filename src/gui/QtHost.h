@@ -14,6 +14,11 @@ class QWidget;
 
 namespace quillmoor {
 
+// A file dialog filter as the program writes it ("Settings files (*.kvf) | *.kvf", a
+// description and its pattern) in the toolkit's form ("Settings files (*.kvf)"); a
+// filter without a pattern part offers all files.
+QString ToolkitFilter(const std::string& filter);
+
 // Windows-1252 text to and from the toolkit's strings.
 QString ToQString(const std::string& cp1252Text);
 std::string FromQString(const QString& text);

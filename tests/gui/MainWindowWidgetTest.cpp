@@ -237,6 +237,15 @@ TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
   EXPECT_EQ(host.SelectLanguage(choices), -1);
 }
 
+TEST(QtHostTest, FileDialogFiltersInTheToolkitsForm) {
+  EXPECT_EQ(ToolkitFilter("Settings files (*.kvf) | *.kvf"), QStringLiteral("Settings files (*.kvf)"));
+  EXPECT_EQ(ToolkitFilter("Any file containing only text (*.*) | *.*"),
+            QStringLiteral("Any file containing only text (*.*)"));
+  EXPECT_EQ(ToolkitFilter("Text|*.txt"), QStringLiteral("Text (*.txt)"));
+  EXPECT_EQ(ToolkitFilter("A text file or a docx file"), QString());  // no pattern: all files
+  EXPECT_EQ(ToolkitFilter(""), QString());
+}
+
 TEST(QtHostTest, ThePopUpClosesOnAClickOrItsTimer) {
   QtHost host;
   QElapsedTimer clock;
