@@ -20,6 +20,7 @@
 #include "engine/RunDriver.h"
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
+#include "gui/WidgetHelpers.h"
 #include "input/InputFile.h"
 #include "settings/ParametersWindow.h"
 #include "settings/Settings.h"
@@ -31,15 +32,7 @@
 namespace quillmoor {
 namespace {
 
-// Background of the window and its labels, boxes and option buttons: 12839068
-// (blue C3, green E8, red 9C).
-const QColor kBackground(0x9C, 0xE8, 0xC3);
 
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 void Apply(QWidget* w, const Control& c) {
   w->setEnabled(c.enabled);
@@ -57,11 +50,7 @@ void SetText(QLineEdit* box, const std::string& text) {
 MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Quillmoor"));
-  setFont(QFont(QStringLiteral("Arial"), 9));
-  setAutoFillBackground(true);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kBackground);
-  setPalette(palette);
+  ApplyWindowLook(this);
   const QFont courier(QStringLiteral("Courier New"), 9);
 
   auto* grid = new QGridLayout(this);

@@ -8,31 +8,18 @@
 #include <QPushButton>
 
 #include "gui/QtHost.h"
+#include "gui/WidgetHelpers.h"
 #include "settings/Defaults.h"
 #include "settings/ParametersWindow.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
-
 ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent)
     : QWidget(parent, Qt::Window), p_(p), refreshMain_(std::move(refreshMain)) {
   setObjectName(QStringLiteral("frmParams"));
   setWindowTitle(ToQString(p.frmMain.cmdSetParameters.caption));
-  setFont(QFont(QStringLiteral("Arial"), 9));
-  setAutoFillBackground(true);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, QColor(0x9C, 0xE8, 0xC3));
-  setPalette(palette);
+  ApplyWindowLook(this);
   const QFont courier(QStringLiteral("Courier New"), 9);
 
   auto* grid = new QGridLayout(this);

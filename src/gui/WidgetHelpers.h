@@ -1,0 +1,33 @@
+// Small helpers the desktop program's windows share.
+#ifndef QUILLMOOR_GUI_WIDGETHELPERS_H_
+#define QUILLMOOR_GUI_WIDGETHELPERS_H_
+
+#include <QColor>
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+
+namespace quillmoor {
+
+// The windows' background: 12839068 (blue C3, green E8, red 9C).
+inline const QColor kWindowBackground(0x9C, 0xE8, 0xC3);
+
+// Gives `widget` its object name (the control's name) and returns it.
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// The program's window look: Arial, and the background colour behind every control.
+inline void ApplyWindowLook(QWidget* window) {
+  window->setFont(QFont(QStringLiteral("Arial"), 9));
+  window->setAutoFillBackground(true);
+  QPalette palette = window->palette();
+  palette.setColor(QPalette::Window, kWindowBackground);
+  window->setPalette(palette);
+}
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_GUI_WIDGETHELPERS_H_
