@@ -32,8 +32,6 @@
 namespace quillmoor {
 namespace {
 
-
-
 void Apply(QWidget* w, const Control& c) {
   w->setEnabled(c.enabled);
   w->setVisible(c.visible);
