@@ -5,16 +5,25 @@
 #include "shared/Program.h"
 
 namespace quillmoor {
+namespace {
+
+// The label lblTotalNumOccurrences in the given look, visible, with `caption`.
+void StyleBarLabel(Program& p, Alignment alignment, const char* font, bool bold, std::string caption) {
+  Label& bar = p.frmMain.lblTotalNumOccurrences;
+  bar.alignment = alignment;
+  bar.fontName = font;
+  bar.fontSize = 10;
+  bar.bold = bold;
+  bar.visible = true;
+  bar.caption = std::move(caption);
+  p.lngProgressBarDrawn = -1;
+}
+
+}  // namespace
 
 void SetTotalNumOccurrencesForFileProgressBar(Program& p) {
-  Label& bar = p.frmMain.lblTotalNumOccurrences;
-  bar.alignment = Alignment::kLeft;
-  bar.fontName = "Courier New";
-  bar.fontSize = 10;
-  bar.bold = true;
-  bar.visible = true;
-  bar.caption = "[" + std::string(static_cast<size_t>(p.intTotalNumProgressBarChars), ' ') + "]";
-  p.lngProgressBarDrawn = -1;
+  StyleBarLabel(p, Alignment::kLeft, "Courier New", true,
+                "[" + std::string(static_cast<size_t>(p.intTotalNumProgressBarChars), ' ') + "]");
 }
 
 void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t lngMin) {
@@ -38,16 +47,7 @@ void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t ln
   p.host.Refresh("lblTotalNumOccurrences", bar.caption);
 }
 
-void ResetProgressLabel(Program& p) {
-  Label& bar = p.frmMain.lblTotalNumOccurrences;
-  bar.alignment = Alignment::kRight;
-  bar.fontName = "Arial";
-  bar.fontSize = 10;
-  bar.bold = false;
-  bar.visible = true;
-  bar.caption.clear();
-  p.lngProgressBarDrawn = -1;
-}
+void ResetProgressLabel(Program& p) { StyleBarLabel(p, Alignment::kRight, "Arial", false, ""); }
 
 void ConcealNumWords(Program& p, bool blnConcealTimeElapsed) {
   MainControls& m = p.frmMain;
