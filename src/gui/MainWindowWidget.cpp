@@ -373,7 +373,6 @@ void MainWindowWidget::ShowViewer(bool visible) {
 void MainWindowWidget::ShowParameters() {
   if (parameters_ == nullptr) {
     parameters_ = new ParametersWidget(p_, [this] { PushModel(); }, this);
-    parameters_->adjustSize();
   }
   parameters_->PushModel();
   // Below the main window's right end: top = main top + main height - own height + 300

@@ -3,6 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,7 +25,9 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   ApplyWindowLook(this);
   const QFont courier(QStringLiteral("Courier New"), 9);
 
-  auto* grid = new QGridLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  auto* grid = new QGridLayout();
+  outer->addLayout(grid);
   int row = 0;
   grid->addWidget(new QLabel(QStringLiteral("Allow 'words' with:"), this), row, 0);
   chkAllowWordsWithHyphens_ = Named(new QCheckBox(QStringLiteral("hyphens -"), this), "chkAllowWordsWithHyphens");
@@ -37,47 +42,73 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   grid->addWidget(cboThresholdFrequency_, row, 2);
   grid->addWidget(new QLabel(QStringLiteral("occurrences"), this), row, 3);
 
-  grid->addWidget(new QLabel(QStringLiteral("Stop words file:"), this), ++row, 0);
-  txbStopWordsFile_ = Named(new QLineEdit(this), "txbStopWordsFile");
+  // The stop-word controls.
+  auto* stopWords = Named(new QGroupBox(this), "fraIgnoreTheseWords");
+  outer->addWidget(stopWords);
+  grid = new QGridLayout(stopWords);
+  row = 0;
+  grid->addWidget(Named(new QLabel(QStringLiteral("Stop words file:"), stopWords), "Label1"), row, 0);
+  txbStopWordsFile_ = Named(new QLineEdit(stopWords), "txbStopWordsFile");
   txbStopWordsFile_->setFont(courier);
   grid->addWidget(txbStopWordsFile_, row, 1, 1, 3);
-  auto* clear = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClearStopWordsFile");
-  cmdListStopWords_ = Named(new QPushButton(QStringLiteral("List"), this), "cmdListStopWords");
+  auto* clear = Named(new QPushButton(QStringLiteral("Clear"), stopWords), "cmdClearStopWordsFile");
+  cmdListStopWords_ = Named(new QPushButton(QStringLiteral("List"), stopWords), "cmdListStopWords");
   grid->addWidget(clear, ++row, 1);
   grid->addWidget(cmdListStopWords_, row, 2);
-  auto* byLanguage = Named(new QPushButton(QStringLiteral("Select file of stop words in some language"), this),
-                           "cmdSelectStopWordsFile1");
+  auto* byLanguage =
+      Named(new QPushButton(QStringLiteral("Select file of stop words in some language"), stopWords),
+            "cmdSelectStopWordsFile1");
   byLanguage->setToolTip(QStringLiteral("This is for a file containing words in some language which are to be ignored."));
-  auto* other = Named(new QPushButton(QStringLiteral("Select some other stop words file"), this),
+  auto* other = Named(new QPushButton(QStringLiteral("Select some other stop words file"), stopWords),
                       "cmdSelectStopWordsFile0");
   other->setToolTip(QStringLiteral("This is for a file containing stop words (words which should be ignored)."));
   grid->addWidget(byLanguage, ++row, 0, 1, 2);
   grid->addWidget(other, row, 2, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Extra stop words:"), this), ++row, 0);
-  txbExtraStopWords_ = Named(new QLineEdit(this), "txbExtraStopWords");
+  grid->addWidget(Named(new QLabel(QStringLiteral("Extra stop words:"), stopWords), "lblIgnoreTheseWords"), ++row, 0);
+  txbExtraStopWords_ = Named(new QLineEdit(stopWords), "txbExtraStopWords");
   txbExtraStopWords_->setFont(courier);
   txbExtraStopWords_->setToolTip(
       QStringLiteral("Add additional stop words here.  Words must be separated by spaces, not commas."));
   grid->addWidget(txbExtraStopWords_, row, 1, 1, 2);
-  auto* clearExtra = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClearExtraStopWords");
+  auto* clearExtra = Named(new QPushButton(QStringLiteral("Clear"), stopWords), "cmdClearExtraStopWords");
   grid->addWidget(clearExtra, row, 3);
 
-  auto* save = Named(new QPushButton(QStringLiteral("Save settings to file"), this), "cmdSaveLoadState0");
-  auto* load = Named(new QPushButton(QStringLiteral("Load settings from file"), this), "cmdSaveLoadState1");
-  grid->addWidget(save, ++row, 0, 1, 2);
+  // The settings-file controls.
+  frame5_ = Named(new QGroupBox(this), "Frame5");
+  outer->addWidget(frame5_);
+  grid = new QGridLayout(frame5_);
+  row = 0;
+  auto* save = Named(new QPushButton(QStringLiteral("Save settings to file"), frame5_), "cmdSaveLoadState0");
+  auto* load = Named(new QPushButton(QStringLiteral("Load settings from file"), frame5_), "cmdSaveLoadState1");
+  grid->addWidget(save, row, 0, 1, 2);
   grid->addWidget(load, row, 2, 1, 2);
-  lblParameters_ = Named(new QLabel(this), "lblParameters");
-  txbParametersFile_ = Named(new QLineEdit(this), "txbParametersFile");
+  lblParameters_ = Named(new QLabel(frame5_), "lblParameters");
+  txbParametersFile_ = Named(new QLineEdit(frame5_), "txbParametersFile");
   txbParametersFile_->setFont(courier);
   txbParametersFile_->setReadOnly(true);
+  // The box keeps its place while hidden, so the window's height does not change.
+  QSizePolicy keep = txbParametersFile_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  txbParametersFile_->setSizePolicy(keep);
   grid->addWidget(lblParameters_, ++row, 0);
   grid->addWidget(txbParametersFile_, row, 1, 1, 3);
-  auto* reinitialize = Named(new QPushButton(QStringLiteral("Reinitialize"), this), "cmdInitialize");
-  auto* close = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
-  auto* quit = Named(new QPushButton(QStringLiteral("Quit"), this), "cmdQuit");
-  grid->addWidget(reinitialize, ++row, 0);
-  grid->addWidget(close, row, 2);
-  grid->addWidget(quit, row, 3);
+
+  // Below the settings-file frame 600 twips (40 pixels) hold the last row of buttons.
+  constexpr int kBelowFrame5 = 600 / 15;
+  outer->setContentsMargins(outer->contentsMargins().left(), outer->contentsMargins().top(),
+                            outer->contentsMargins().right(), 0);
+  auto* buttonRow = new QWidget(this);
+  buttonRow->setFixedHeight(kBelowFrame5 - outer->spacing());
+  outer->addWidget(buttonRow);
+  auto* buttons = new QHBoxLayout(buttonRow);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  auto* reinitialize = Named(new QPushButton(QStringLiteral("Reinitialize"), buttonRow), "cmdInitialize");
+  auto* close = Named(new QPushButton(QStringLiteral("Close"), buttonRow), "cmdClose");
+  auto* quit = Named(new QPushButton(QStringLiteral("Quit"), buttonRow), "cmdQuit");
+  buttons->addWidget(reinitialize);
+  buttons->addStretch(1);
+  buttons->addWidget(close);
+  buttons->addWidget(quit);
 
   connect(clear, &QPushButton::clicked, this, [this] { Handle([this] { cmdClearStopWordsFile_Click(p_); }); });
   connect(cmdListStopWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListStopWords_Click(p_); }); });
@@ -109,6 +140,14 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   p_.frmParams.txbParametersFile.visible = false;
   p_.frmParams.txbStopWordsFile.text = p_.strStopWordsFile;
   PushModel();
+  FitHeight();
+}
+
+void ParametersWidget::FitHeight() {
+  // The window's height: the bottom of the settings-file frame plus 600 twips.
+  adjustSize();
+  layout()->activate();
+  setFixedHeight(frame5_->geometry().bottom() + 1 + 600 / 15);
 }
 
 template <typename Handler>

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,7 @@ class ParametersWidget : public QWidget {
   void PullModel();
 
  private:
+  void FitHeight();
   template <typename Handler>
   void Handle(Handler handler);
 
@@ -42,6 +44,7 @@ class ParametersWidget : public QWidget {
   QLineEdit* txbParametersFile_;
   QPushButton* cmdListStopWords_;
   QPushButton* close_ = nullptr;
+  QGroupBox* frame5_ = nullptr;
 };
 
 }  // namespace quillmoor

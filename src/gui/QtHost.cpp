@@ -105,12 +105,22 @@ QString ToolkitFilter(const std::string& filter) {
 }
 
 std::string QtHost::AskFileName(const FileDialog& dialog) {
-  const QString start = ToQString(dialog.fileName.empty() ? dialog.folder : dialog.fileName);
+  // The program's own flags: 2 asks before overwriting, 1000 hex wants an existing file.
+  constexpr unsigned kOverwritePrompt = 0x2u;
+  constexpr unsigned kFileMustExist = 0x1000u;
+  QFileDialog box(parent_, ToQString(dialog.title));
+  box.setObjectName(QStringLiteral("CommonDialog1"));
+  const bool open = dialog.mode == FileDialogMode::kOpen;
+  box.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  box.setFileMode(open && (dialog.flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                               : QFileDialog::AnyFile);
+  if (!open && (dialog.flags & kOverwritePrompt) == 0) box.setOption(QFileDialog::DontConfirmOverwrite);
   const QString filter = ToolkitFilter(dialog.filter);
-  QString name = dialog.mode == FileDialogMode::kOpen
-                     ? QFileDialog::getOpenFileName(parent_, ToQString(dialog.title), start, filter)
-                     : QFileDialog::getSaveFileName(parent_, ToQString(dialog.title), start, filter);
-  return FromQString(name);
+  if (!filter.isEmpty()) box.setNameFilter(filter);
+  if (!dialog.folder.empty()) box.setDirectory(ToQString(dialog.folder));
+  if (!dialog.fileName.empty()) box.selectFile(ToQString(dialog.fileName));
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::string();
+  return FromQString(box.selectedFiles().first());
 }
 
 int QtHost::ShellOpen(const std::string& target) {
@@ -178,6 +188,13 @@ int QtHost::SelectLanguage(const std::vector<std::string>& choices) {
   QObject::connect(accept, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
   cancel->setFocus();
+  // Just below the extra-stop-words box of the parameters window (300 twips down).
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() != QStringLiteral("frmParams") || !w->isVisible()) continue;
+    if (auto* box = w->findChild<QWidget*>(QStringLiteral("txbExtraStopWords"))) {
+      dialog.move(box->mapToGlobal(QPoint(0, 300 / 15)));
+    }
+  }
   if (unattended_) return -1;
   return dialog.exec() == QDialog::Accepted ? list->currentIndex() : -1;
 }

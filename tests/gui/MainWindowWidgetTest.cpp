@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QProcess>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTimer>
 
@@ -169,6 +170,67 @@ TEST(MainWindowWidgetTest, SettingsOpensTheParametersWindow) {
   EXPECT_EQ(Find<QLineEdit>(*params, "txbStopWordsFile")->text().toStdString(), w.p.strStopWordsFile);
   QTest::mouseClick(Find<QPushButton>(*params, "cmdClose"), Qt::LeftButton);
   EXPECT_FALSE(params->isVisible());
+}
+
+// Answers the next file dialog with `path` (or cancels it when empty), once it shows.
+void AnswerFileDialog(const QString& path, QString* title) {
+  QTimer::singleShot(20, [path, title] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      AnswerFileDialog(path, title);  // not shown yet: look again
+      return;
+    }
+    *title = dialog->windowTitle();
+    if (path.isEmpty()) {
+      dialog->reject();
+      return;
+    }
+    // Typed into the name box, as a person would (the folder's listing loads later).
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks run
+    if (dialog->isVisible()) dialog->reject();  // refused: the test fails, never hangs
+  });
+}
+
+TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) {
+  Window w;
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
+  QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
+  ASSERT_NE(params, nullptr);
+  // The window ends 600 twips (40 pixels) below the settings-file frame.
+  QWidget* frame5 = Find<QWidget>(*params, "Frame5");
+  EXPECT_EQ(params->height(), frame5->geometry().bottom() + 1 + 40);
+  auto* quit = Find<QPushButton>(*params, "cmdQuit");
+  EXPECT_LE(quit->mapTo(params, QPoint(0, quit->height())).y(), params->height());
+
+  testing::TempDir dir;
+  const QString kvf = QString::fromStdString(dir.path() + "/mine.kvf");
+  Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->click();
+  QString title;
+  AnswerFileDialog(kvf, &title);
+  Find<QPushButton>(*params, "cmdSaveLoadState0")->click();
+  EXPECT_EQ(title, QStringLiteral("Specify file to save settings to"));
+  EXPECT_TRUE(std::filesystem::exists(kvf.toStdString()));
+  EXPECT_EQ(Find<QLabel>(*params, "lblParameters")->text(), QStringLiteral("Settings saved to"));
+  auto* box = Find<QLineEdit>(*params, "txbParametersFile");
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(box->text(), kvf);
+
+  // Cancelling changes nothing.
+  Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->click();
+  AnswerFileDialog(QString(), &title);
+  Find<QPushButton>(*params, "cmdSaveLoadState1")->click();
+  EXPECT_EQ(title, QStringLiteral("Specify file to load settings from."));
+  EXPECT_FALSE(Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->isChecked());
+
+  // Loading brings the saved option back.
+  AnswerFileDialog(kvf, &title);
+  Find<QPushButton>(*params, "cmdSaveLoadState1")->click();
+  EXPECT_TRUE(Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->isChecked());
+  EXPECT_EQ(w.p.frmParams.chkAllowWordsWithNumerals.value, 1);
+  EXPECT_EQ(Find<QLabel>(*params, "lblParameters")->text(), QStringLiteral("Settings loaded from"));
 }
 
 TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
