@@ -13,6 +13,7 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
+#include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
@@ -61,6 +62,12 @@ void cmdListWords_Click(Program& p) {
     if (m.txbFile[2].text.empty() && m.txbExtraKeywords.text.empty()) {
       MsgBox(p, p.GetProgramText(21) + std::string(kCrLf) + p.GetProgramText(22), MsgButtons::kOK,
              MsgIcon::kInformation, "Search");
+      return;
+    }
+    // An empty box means no extra keywords, whatever the box held before.
+    if (m.txbExtraKeywords.text.empty()) {
+      p.intNumExtraKeywords = 0;
+    } else if (!GetExtraKeywords(p)) {
       return;
     }
     StartRun(p);
@@ -284,6 +291,7 @@ void ListWords(Program& p) {
     StatusText(p, "Creating concordance ...");
   } else {
     StatusText(p, "Getting search results ...");
+    p.keywordSelection = KeywordSelection::Of(p);
   }
   if (m.cboWordOrder.listIndex == 0) {
     ListWordsAlphabetically(p);

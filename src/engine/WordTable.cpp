@@ -6,6 +6,7 @@
 
 #include "engine/KeyedSort.h"
 #include "engine/WordRules.h"
+#include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
@@ -193,6 +194,15 @@ void SetExtraWordChars(Program& p) {
 }
 
 void MarkIncludedWords(Program& p) {
+  if (!p.frmMain.optCreate.value) {
+    // Search: exactly the words the keywords ask for.
+    if (p.intNumExtraKeywords > 0 || p.lngNumSearchWords > 0) BuildKeywordHeads(p);
+    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+      WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+      r.blnIncluded = IsSearchWord(p, r.strWord);
+    }
+    return;
+  }
   const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
   const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
   const bool ignoreInfrequent = p.frmParams.chkIgnoreInfrequentWords.checked();

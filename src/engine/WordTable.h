@@ -52,7 +52,7 @@ void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int3
 void SetExtraWordChars(Program& p);
 // Create mode: a word is listed unless it has a hyphen or digit that is not allowed,
 // is below the frequency threshold (when infrequent words are ignored), or is a stop
-// word.
+// word. Search mode: a word is listed when the search asks for it (IsSearchWord).
 void MarkIncludedWords(Program& p);
 void CountIncludedWords(Program& p);
 // Ranks the listed words by frequency (ties in table order) and chains them.

@@ -1,6 +1,7 @@
 #include "input/InputFile.h"
 
 #include "input/TextFile.h"
+#include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "ui/Progress.h"
 #include "shared/Cp1252.h"
@@ -96,6 +97,7 @@ void SelectFile(Program& p, int index) {
       }
     } else if (index == 2) {
       p.strKeywordsFile = name;
+      if (m.optSearch.value) AttemptToReadSearchWords(p);
     }
   }
   EnableControls(p, true);
@@ -160,6 +162,16 @@ bool InputFileLostFocus(Program& p, int index) {
       ChooseStopWordsForDocument(p);
     }
     p.blnWordsGot = false;
+  } else if (index == 2) {
+    // A keywords file typed in Search mode is read as a chosen one is; an emptied box
+    // names none.
+    p.strKeywordsFile = box.text;
+    if (box.text.empty()) {
+      EraseSearchWords(p);
+    } else if (m.optSearch.value && !(p.blnSearchWordsLoaded && Cp1252Lower(box.text) == p.strSearchWordsFile) &&
+               FileExists(ResolveLowerCasedPath(Cp1252Lower(box.text)))) {
+      AttemptToReadSearchWords(p);
+    }
   }
   if (box.text.size() >= 76) {
     m.cmdFile[index].toolTip = box.text;

@@ -230,6 +230,12 @@ bool HasNulBytes(const std::string& path, long long maxBytes) {
   return ReadFilePrefix(path, maxBytes, &head, &error) && head.find('\0') != std::string::npos;
 }
 
+std::string FileSizeCaption(const std::string& label, const std::string& path) {
+  if (!FileExists(path)) return "";
+  FileError error;
+  return label + FormatFileSize(Files().FileLength(path, &error));
+}
+
 std::string FormatFileSize(long long lngBytes) {
   if (lngBytes < 1024) return std::to_string(lngBytes) + " bytes";
   if (lngBytes < 1048576) return FormatNumber(static_cast<double>(lngBytes) / 1024.0, 2) + " Kb";

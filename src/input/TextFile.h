@@ -65,6 +65,8 @@ bool HasNulBytes(const std::string& path, long long maxBytes = kMaxScanBytes);
 
 // "512 bytes", "1.00 Kb", "2.50 Mb" in the user's number format.
 std::string FormatFileSize(long long lngBytes);
+// `label` and the size of `path` when it names a file, else "".
+std::string FileSizeCaption(const std::string& label, const std::string& path);
 
 struct LineReadOptions {
   bool blnSkipBlankLines = false;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "input/TextFile.h"
 #include "output/Md5.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -72,6 +73,10 @@ void FinishListing(Program& p) {
                MsgButtons::kOK, MsgIcon::kExclamation, "Error");
       }
     }
+  } else {
+    // Search results are written without a question, when a file is named.
+    m.txbFile[1].text = TrimSpaces(m.txbFile[1].text);
+    if (!m.txbFile[1].text.empty()) WriteOutputFile(p);
   }
   m.lblTwirler.caption = " ";
   RefreshOutput(p);
@@ -79,8 +84,14 @@ void FinishListing(Program& p) {
 
 bool WriteOutputFile(Program& p) {
   p.blnOutputFileCreated = false;
-  const std::string& file = p.strConcordanceFile;
-  const std::string kind = "Concordance";
+  MainControls& m = p.frmMain;
+  const bool create = m.optCreate.value;
+  if (!create) {
+    m.txbFile[1].text = TrimSpaces(m.txbFile[1].text);
+    if (m.txbFile[1].text.empty()) return true;
+  }
+  const std::string file = create ? p.strConcordanceFile : m.txbFile[1].text;
+  const std::string kind = create ? "Concordance" : "Search results";
   const std::string crlf(kCrLf);
   if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked()) {
     if (MsgBox(p,
@@ -90,22 +101,30 @@ bool WriteOutputFile(Program& p) {
       return true;
     }
   }
-  const std::string& input = p.frmMain.txbFile[0].text;
-  int32_t md5Error = 0;
-  std::string md5Text;
+  const std::string& input = m.txbFile[0].text;
   std::string header = "Input file: " + input + crlf;
-  header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
+  if (create) {
+    int32_t md5Error = 0;
+    std::string md5Text;
+    header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
+  }
   header += kind + " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
   FileError error;
-  // The concordance can always be made again: no flush to the disk is waited for.
+  // The file can always be made again: no flush to the disk is waited for.
   if (!WriteFileAtomically(file, {header, p.strOutputBuffer, crlf}, &error, false)) {
     MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
            MsgIcon::kExclamation, "File output error");
     return false;
   }
   p.blnOutputFileCreated = true;
-  p.blnConcordanceFileCreated = true;
-  p.frmMain.lblConcordanceFile[1].caption = file;
+  if (create) {
+    p.blnConcordanceFileCreated = true;
+    m.lblConcordanceFile[1].caption = file;
+  } else {
+    p.blnSearchResultsFileCreated = true;
+    m.lblSearchResultsFilesize.caption = FileSizeCaption("Search results filesize: ", file);
+    m.lblSearchResultsFilesize.visible = true;
+  }
   return true;
 }
 

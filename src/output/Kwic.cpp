@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/WordRecord.h"
+#include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 
@@ -279,7 +280,8 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
 }
 
 void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_view text,
-                             const KwicOptions& options, int32_t lngI, std::string& out) {
+                             const KwicOptions& options, const KeywordSelection* search, int32_t lngI,
+                             std::string& out) {
   const WordRecord& r = words[static_cast<size_t>(lngI)];
   const int32_t count = r.lngFrequency;
   if (options.contextSize == 0) {
@@ -301,6 +303,10 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
                      options.showLineBreaks, &line_, &scratch_);
     lines_.Merge(line_, options.showFrequencies);
   }
+  if (search != nullptr) {
+    search->AppendSelectedLines(r.strWord, lines_, out);
+    return;
+  }
   for (int32_t k = 0; k < lines_.size(); ++k) {
     out += "... ";
     out += lines_.line(k);
@@ -308,13 +314,22 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   }
 }
 
+namespace {
+
+// The keywords that select the lines in Search mode; none in Create mode.
+const KeywordSelection* SearchOf(const Program& p) {
+  return p.frmMain.optCreate.value ? nullptr : &p.keywordSelection;
+}
+
+}  // namespace
+
 KwicOptions ListingOptions(const Program& p) {
   return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks};
 }
 
 void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
   const size_t before = strOutput.size();
-  p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), lngI, strOutput);
+  p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
   // Without context the output box shows each word's line as it is listed.
   if (p.intContextSize == 0) p.frmMain.txbOutput.text = strOutput.substr(before);
 }
@@ -323,7 +338,8 @@ void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
 // EntryPipeline
 
 EntryPipeline::EntryPipeline(const Program& p, std::vector<int32_t> order, int workers)
-    : words_(p.arrWords), text_(p.strLine1), options_(ListingOptions(p)), order_(std::move(order)),
+    : words_(p.arrWords), text_(p.strLine1), options_(ListingOptions(p)), search_(SearchOf(p)),
+      order_(std::move(order)),
       entries_(order_.size()), ready_(order_.size(), 0) {
   for (int w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
 }
@@ -366,7 +382,7 @@ void EntryPipeline::WorkChunks() {
     for (size_t k = begin; k < end; ++k) {
       if (cancelled_) return;
       std::string entry;
-      writer.AppendEntry(words_, text_, options_, order_[k], entry);
+      writer.AppendEntry(words_, text_, options_, search_, order_[k], entry);
       std::lock_guard<std::mutex> lock(mutex_);
       entries_[k] = std::move(entry);
       ready_[k] = 1;
@@ -385,7 +401,7 @@ void EntryPipeline::Append(size_t k, std::string& out) {
   }
   moreWanted_.notify_all();
   if (!ready) {
-    readerWriter_.AppendEntry(words_, text_, options_, order_[k], out);
+    readerWriter_.AppendEntry(words_, text_, options_, search_, order_[k], out);
     return;
   }
   out += entries_[k];

@@ -77,6 +77,7 @@ class ContextLines {
 };
 
 struct WordRecord;
+class KeywordSelection;
 
 struct KwicOptions {
   int contextSize = 5;
@@ -87,9 +88,11 @@ struct KwicOptions {
 // Makes entries, with its own working space (one per thread).
 class KwicWriter {
  public:
-  // Appends the entry of words[lngI], its contexts cut out of `text`, to `out`.
+  // Appends the entry of words[lngI], its contexts cut out of `text`, to `out`. With
+  // `search`, only the context lines the search selects follow the heading.
   void AppendEntry(const std::vector<WordRecord>& words, std::string_view text,
-                   const KwicOptions& options, int32_t lngI, std::string& out);
+                   const KwicOptions& options, const KeywordSelection* search, int32_t lngI,
+                   std::string& out);
 
  private:
   ContextLines lines_;
@@ -101,12 +104,14 @@ class KwicWriter {
 KwicOptions ListingOptions(const Program& p);
 
 // Appends the entry of word `lngI` to `strOutput` (and, without context, shows the
-// word's line in the output box).
+// word's line in the output box). In Search mode the lines are those that
+// p.keywordSelection selects.
 void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput);
 
 // Makes the entries of the words in `order` on `workers` threads, ahead of the
 // reader, who takes them one by one and in order with Append. The word table and the
-// display text must not change while the pipeline exists. Destroying it stops the
+// display text (and the keywords, in Search mode) must not change while the pipeline
+// exists. Destroying it stops the
 // workers (entries not yet taken are dropped).
 class EntryPipeline {
  public:
@@ -129,6 +134,7 @@ class EntryPipeline {
   const std::vector<WordRecord>& words_;
   const std::string_view text_;
   const KwicOptions options_;
+  const KeywordSelection* const search_;
   const std::vector<int32_t> order_;
   std::vector<std::string> entries_;
   std::vector<uint8_t> ready_;

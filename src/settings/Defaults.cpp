@@ -38,6 +38,8 @@ void InitializeVariables(Program& p) {
   params.txbStopWordsFile.text.clear();
   params.txbExtraStopWords.text.clear();
   p.blnWordsGot = false;
+  p.blnStopWordsLoaded = false;
+  p.blnSearchWordsExist = false;
   m.lblInputFilesize.caption.clear();
   m.lblConcordanceFilesize.caption.clear();
   m.lblIndexFilesize.caption.clear();

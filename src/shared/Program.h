@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/WordRecord.h"
+#include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "output/Md5.h"
 #include "shared/Controls.h"
@@ -84,6 +85,20 @@ struct Program {
   int32_t lngNumStopWords = 0;
   bool blnStopWordsLoaded = false;
   std::string strExtraStopWords;
+
+  // Keyword search: the keywords of the keywords file strSearchWords[1..lngNumSearchWords]
+  // (sorted, no duplicates) and the extra keywords strExtraKeywordList[1..
+  // intNumExtraKeywords] (sorted) with their heads (the part before "+"), rebuilt when
+  // the included words are marked. Element 0 of each list is unused.
+  std::vector<std::string> strSearchWords{std::string()};
+  int32_t lngNumSearchWords = 0;
+  std::vector<std::string> strExtraKeywordList{std::string()};
+  std::vector<std::string> strExtraKeywordHeads{std::string()};
+  int32_t intNumExtraKeywords = 0;
+  bool blnSearchWordsLoaded = false;
+  bool blnSearchWordsExist = false;  // extra keywords were accepted
+  std::string strSearchWordsFile;    // the keywords file read, lower case
+  KeywordSelection keywordSelection;  // the keywords of the listing being made
 
   // The folder the program's data files lie in.
   std::string strProgramFolder;

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "engine/RunDriver.h"
+#include "output/KeywordSearch.h"
 #include "settings/Settings.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -48,6 +49,9 @@ void optSearch_Click(Program& p) {
   m.cmdFile[0].enabled = m.txbFile[0].enabled = false;
   for (int i : {1, 2}) m.cmdFile[i].enabled = m.txbFile[i].enabled = true;
   m.lblExtraKeywords.enabled = m.txbExtraKeywords.enabled = true;
+  if (FileExists(ResolveLowerCasedPath(Cp1252Lower(TrimSpaces(m.txbFile[2].text))))) {
+    AttemptToReadSearchWords(p);
+  }
 }
 
 void cboWordOrder_Click(Program& p) { ListAgain(p); }
@@ -77,6 +81,7 @@ void cmdClearFile_Click(Program& p, int index) {
     m.lblSearchResultsFilesize.caption.clear();
   } else {
     p.strKeywordsFile.clear();
+    EraseSearchWords(p);
     if (m.txbOutput.text.find("keywords loaded from") != std::string::npos) ClearOutput(p);
   }
   SetTheFocus(p);
@@ -85,6 +90,7 @@ void cmdClearFile_Click(Program& p, int index) {
 void cmdClearExtraKeywords_Click(Program& p) {
   p.frmMain.txbExtraKeywords.text.clear();
   p.frmMain.cmdClearExtraKeywords.enabled = false;
+  p.intNumExtraKeywords = 0;
 }
 
 void cmdQuit_Click(Program& p) {

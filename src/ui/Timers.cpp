@@ -12,13 +12,6 @@ std::string Unit(int64_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-// "Label: " and the size of `path` when it names a file, else "".
-std::string SizeCaption(const std::string& label, const std::string& path) {
-  if (!FileExists(path)) return "";
-  FileError error;
-  return label + FormatFileSize(Files().FileLength(path, &error));
-}
-
 }  // namespace
 
 std::string FormatDuration(int64_t seconds, bool blnWords, bool blnRound) {
@@ -46,15 +39,15 @@ std::string FormatDuration(int64_t seconds, bool blnWords, bool blnRound) {
 
 void RefreshFileSizeLabels(Program& p) {
   MainControls& m = p.frmMain;
-  m.lblInputFilesize.caption = SizeCaption("Input filesize: ", m.txbFile[0].text);
+  m.lblInputFilesize.caption = FileSizeCaption("Input filesize: ", m.txbFile[0].text);
   m.lblInputFilesize.visible = !m.lblInputFilesize.caption.empty();
   const bool concordance = p.blnConcordanceFileCreated && FileExists(p.strConcordanceFile);
   m.lblConcordanceFilesize.caption =
-      concordance ? SizeCaption("Concordance filesize: ", p.strConcordanceFile) : "";
+      concordance ? FileSizeCaption("Concordance filesize: ", p.strConcordanceFile) : "";
   m.lblConcordanceFilesize.visible = m.lblConcordanceFile[0].visible = m.lblConcordanceFile[1].visible =
       concordance;
   if (concordance) m.lblConcordanceFile[1].caption = p.strConcordanceFile;
-  m.lblSearchResultsFilesize.caption = SizeCaption("Search results filesize: ", m.txbFile[1].text);
+  m.lblSearchResultsFilesize.caption = FileSizeCaption("Search results filesize: ", m.txbFile[1].text);
   m.lblSearchResultsFilesize.visible = !m.lblSearchResultsFilesize.caption.empty();
 }
 

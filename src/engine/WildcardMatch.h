@@ -1,0 +1,24 @@
+// Wildcard patterns of the keyword search, on byte strings.
+//
+// "*" matches any run of characters, including none; "?" any one character; "#" any
+// one digit 0-9. Every other character matches only itself (by character code, so
+// both sides should already be lower case). The whole text must match the whole
+// pattern.
+//
+// The match runs in O(text x pattern) time at worst: a pattern such as
+// "*a*a*a*a*a*b" against a long text never backtracks exponentially.
+#ifndef QUILLMOOR_ENGINE_WILDCARDMATCH_H_
+#define QUILLMOOR_ENGINE_WILDCARDMATCH_H_
+
+#include <string_view>
+
+namespace quillmoor {
+
+bool MatchesPattern(std::string_view text, std::string_view pattern);
+
+// True when `pattern` holds none of "*", "?" and "#" (it matches only itself).
+bool IsLiteralPattern(std::string_view pattern);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_ENGINE_WILDCARDMATCH_H_

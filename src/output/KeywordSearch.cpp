@@ -1,0 +1,279 @@
+#include "output/KeywordSearch.h"
+
+#include <algorithm>
+
+#include "engine/WildcardMatch.h"
+#include "engine/WordRules.h"
+#include "input/TextFile.h"
+#include "output/Kwic.h"
+#include "settings/WordListFile.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "ui/Progress.h"
+
+namespace quillmoor {
+namespace {
+
+const std::string kCRLF(kCrLf);
+
+// Sorted by character codes, without empty entries and duplicates.
+void SortUnique(std::vector<std::string>& words) {
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+  words.erase(words.begin(), std::find_if(words.begin(), words.end(),
+                                          [](const std::string& w) { return !w.empty(); }));
+}
+
+// The part of a keyword before its first "+", and after it.
+std::string_view HeadOf(std::string_view keyword) { return keyword.substr(0, keyword.find('+')); }
+
+}  // namespace
+
+int32_t FindFirstCharNotIn(std::string_view s, int32_t start, std::string_view set) {
+  if (s.empty()) return 0;
+  if (set.empty()) return 1;
+  for (size_t i = static_cast<size_t>(std::max(start, 1)) - 1; i < s.size(); ++i) {
+    if (set.find(s[i]) == std::string_view::npos) return static_cast<int32_t>(i + 1);
+  }
+  return 0;
+}
+
+bool IsPlainKeyword(std::string_view word, std::string_view extra) {
+  return std::all_of(word.begin(), word.end(), [extra](char c) {
+    return kAllLetters.find(c) != std::string_view::npos || extra.find(c) != std::string_view::npos;
+  });
+}
+
+std::string CountInWords(int32_t count) {
+  static const char* const kUnits[] = {"No",      "One",     "Two",       "Three",    "Four",
+                                       "Five",    "Six",     "Seven",     "Eight",    "Nine",
+                                       "Ten",     "Eleven",  "Twelve",    "Thirteen", "Fourteen",
+                                       "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen"};
+  static const char* const kTens[] = {"", "", "Twenty", "Thirty", "Forty",
+                                      "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
+  if (count >= 0 && count < 20) return kUnits[count];
+  if (count >= 20 && count < 100) {
+    std::string words = kTens[count / 10];
+    if (count % 10 != 0) words += " " + Cp1252Lower(kUnits[count % 10]);
+    return words;
+  }
+  return FormatNumber(count, 0);
+}
+
+bool GetExtraKeywords(Program& p) {
+  TextBox& box = p.frmMain.txbExtraKeywords;
+  std::string s = LowerCaseAccented(box.text);
+  for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
+  box.text = s;
+
+  std::string permitted(kLowerCaseLetters);
+  permitted += "*?#+ ";
+  if (p.frmParams.chkAllowWordsWithHyphens.checked()) permitted += '-';
+  if (p.frmParams.chkAllowWordsWithNumerals.checked()) permitted += "0123456789";
+  if (const int32_t bad = FindFirstCharNotIn(s, 1, permitted); bad > 0) {
+    MsgBox(p,
+           "The extra keywords textbox contains an inadmissable character: " +
+               s.substr(static_cast<size_t>(bad - 1), 1),
+           MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
+    return false;
+  }
+  std::vector<std::string> keywords;
+  for (std::string& w : SplitWords(s)) {
+    if (std::find(keywords.begin(), keywords.end(), w) == keywords.end()) keywords.push_back(std::move(w));
+  }
+  for (const std::string& w : keywords) {
+    if (std::count(w.begin(), w.end(), '+') > 1) {
+      MsgBox(p, "A keyword cannot contain more then one '+'.", MsgButtons::kOK, MsgIcon::kInformation,
+             "Invalid Input");
+      return false;
+    }
+  }
+  std::sort(keywords.begin(), keywords.end());
+  keywords.insert(keywords.begin(), std::string());  // the list is 1-based
+  p.strExtraKeywordList = std::move(keywords);
+  p.intNumExtraKeywords = static_cast<int32_t>(p.strExtraKeywordList.size()) - 1;
+  return true;
+}
+
+void BuildKeywordHeads(Program& p) {
+  p.strExtraKeywordHeads.assign(1, std::string());
+  for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j) {
+    p.strExtraKeywordHeads.emplace_back(HeadOf(p.strExtraKeywordList[static_cast<size_t>(j)]));
+  }
+}
+
+bool IsSearchWord(const Program& p, const std::string& word) {
+  if (p.intNumExtraKeywords == 0 && p.lngNumSearchWords == 0) return false;
+  const std::string w = LowerCaseAccented(word);
+  const int32_t heads = std::min<int32_t>(p.intNumExtraKeywords,
+                                          static_cast<int32_t>(p.strExtraKeywordHeads.size()) - 1);
+  for (int32_t j = 1; j <= heads; ++j) {
+    if (MatchesPattern(w, p.strExtraKeywordHeads[static_cast<size_t>(j)])) return true;
+  }
+  if (p.lngNumSearchWords < 1) return false;
+  const auto begin = p.strSearchWords.begin() + 1;
+  return std::binary_search(begin, begin + p.lngNumSearchWords, w);
+}
+
+bool ReadSearchWords(Program& p) {
+  p.blnStop = false;
+  p.strSearchWordsFile = Cp1252Lower(TrimSpaces(p.frmMain.txbFile[2].text));
+  const std::string& name = p.strSearchWordsFile;
+  if (name.empty()) return false;
+  const std::string path = ResolveLowerCasedPath(name);
+  if (!FileExists(path)) {
+    MsgBox(p, p.GetProgramText(119), MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(121));
+    return false;
+  }
+  bool utf8 = false;
+  int16_t fileType = 0;
+  if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
+  if (HasNulBytes(path)) {
+    MsgBox(p, "File " + name + kCRLF + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
+           MsgIcon::kExclamation, "Search words");
+    return false;
+  }
+  ConcealNumWords(p, true);
+  p.frmMain.txbOutput.text = p.GetProgramText(87) + " ...";
+  RefreshOutput(p);
+  FileError error;
+  if (Files().FileLength(path, &error) > kKeywordsStopButtonBytes) SetListWordsCaption(p, "Stop");
+
+  std::vector<std::string> lines;
+  int32_t count = 0, number = 0;
+  std::string description;
+  ReadWordListFile(p, path, lines, 1, false, count, description, number);
+  if (p.blnStop) {
+    p.frmMain.txbOutput.text = "Reading search words was stopped.";
+    RefreshOutput(p);
+    return false;
+  }
+  if (number != 0) {
+    MsgBox(p, "Error #" + std::to_string(number) + "when reading search words from tile " + name,
+           MsgButtons::kOK, MsgIcon::kExclamation, "Search words");
+    return false;
+  }
+  std::string joined;
+  for (int32_t i = 1; i <= count; ++i) {
+    joined += lines[static_cast<size_t>(i)];
+    joined += ' ';
+  }
+  std::vector<std::string> words;
+  for (std::string& word : SplitWords(joined)) {
+    word = LowerCaseAccented(std::move(word));
+    if (IsPlainKeyword(word, "")) words.push_back(std::move(word));
+  }
+  SortUnique(words);
+  words.insert(words.begin(), std::string());  // the list is 1-based
+  p.strSearchWords = std::move(words);
+  p.lngNumSearchWords = static_cast<int32_t>(p.strSearchWords.size()) - 1;
+  return true;
+}
+
+void AttemptToReadSearchWords(Program& p) {
+  EnableControls(p, false);
+  p.blnReadingWords = true;
+  p.blnSearchWordsLoaded = ReadSearchWords(p);
+  EnableControls(p, true);
+  SetListWordsCaption(p, "");
+  if (!p.blnSearchWordsLoaded) {
+    p.blnReadingWords = false;
+    return;
+  }
+  MainControls& m = p.frmMain;
+  m.txbFile[2].text = p.strSearchWordsFile;
+  const std::string summary =
+      p.lngNumSearchWords == 1 ? "One keyword word" : CountInWords(p.lngNumSearchWords) + " keywords";
+  m.lblNumberOfWords.caption.clear();
+  m.txbOutput.text = summary + " loaded from " + p.strSearchWordsFile + kCRLF + kCRLF;
+  RefreshOutput(p);
+  if (MsgBox(p, "Display search words?", MsgButtons::kYesNo, MsgIcon::kNone, "Keywords to search for") ==
+      MsgResult::kYes) {
+    std::string list;
+    for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) {
+      list += p.strSearchWords[static_cast<size_t>(i)];
+      list += ' ';
+    }
+    AppendOutput(p, list);
+    RefreshOutput(p);
+  }
+  p.blnReadingWords = false;
+}
+
+void EraseSearchWords(Program& p) {
+  p.strSearchWords.assign(1, std::string());
+  p.lngNumSearchWords = 0;
+  p.blnSearchWordsLoaded = false;
+  p.strSearchWordsFile.clear();
+}
+
+void txbExtraKeywords_LostFocus(Program& p) {
+  TextBox& box = p.frmMain.txbExtraKeywords;
+  box.text = TrimSpaces(box.text);
+  if (box.text.empty()) {
+    p.intNumExtraKeywords = 0;
+    return;
+  }
+  if (GetExtraKeywords(p)) p.blnSearchWordsExist = true;
+}
+
+// ---------------------------------------------------------------------------------
+// KeywordSelection
+
+KeywordSelection::KeywordSelection(std::vector<std::string> searchWords,
+                                   std::vector<std::string> extraKeywords)
+    : searchWords_(std::move(searchWords)) {
+  for (const std::string& keyword : extraKeywords) {
+    Extra e;
+    e.head = HeadOf(keyword);
+    e.hasTail = e.head.size() < keyword.size();
+    if (e.hasTail) e.tail = keyword.substr(e.head.size() + 1);
+    extras_.push_back(std::move(e));
+  }
+}
+
+KeywordSelection KeywordSelection::Of(const Program& p) {
+  const auto words = p.strSearchWords.begin() + 1;
+  const auto extras = p.strExtraKeywordList.begin() + 1;
+  return KeywordSelection(std::vector<std::string>(words, words + p.lngNumSearchWords),
+                          std::vector<std::string>(extras, extras + p.intNumExtraKeywords));
+}
+
+void KeywordSelection::AppendSelectedLines(std::string_view word, const ContextLines& lines,
+                                           std::string& out) const {
+  auto emit = [&out, &lines](int32_t k) {
+    out += "... ";
+    out += lines.line(k);
+    out += kCrLf;
+  };
+  if (std::binary_search(searchWords_.begin(), searchWords_.end(), word)) {
+    for (int32_t k = 0; k < lines.size(); ++k) emit(k);
+    return;
+  }
+  std::string lower;
+  for (const Extra& e : extras_) {
+    if (!MatchesPattern(word, e.head)) continue;
+    for (int32_t k = 0; k < lines.size(); ++k) {
+      if (!e.hasTail) {
+        emit(k);
+        continue;
+      }
+      // The line's pieces between single spaces, each compared whole.
+      lower = LowerCaseAccented(lines.line(k));
+      const std::string_view line(lower);
+      bool found = false;
+      for (size_t start = 0; !found; ) {
+        const size_t space = line.find(' ', start);
+        found = MatchesPattern(line.substr(start, space == std::string_view::npos ? space : space - start),
+                               e.tail);
+        if (space == std::string_view::npos) break;
+        start = space + 1;
+      }
+      if (found) emit(k);
+    }
+  }
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,86 @@
+// Keyword search: which words a search lists, and which of their context lines.
+//
+// Keywords come from two sources that can be combined:
+//  - a keywords file (a word-list file; letters-only words, lower-cased, sorted, held
+//    in p.strSearchWords[1..lngNumSearchWords]);
+//  - the extra-keywords box, whose query language is: keywords separated by spaces,
+//    lower-cased, every "'s" removed; wildcards "*", "?" and "#"; "head+tail" lists a
+//    word matching head only in context lines holding a piece that matches tail. The
+//    accepted keywords are p.strExtraKeywordList[1..intNumExtraKeywords], sorted.
+// A word is listed when it is a keyword of the file or matches the head of an extra
+// keyword. A keyword of the file lists all of the word's lines; otherwise each extra
+// keyword whose head matches lists its lines (all of them, or those holding its tail),
+// one keyword after the other, so a line can be listed more than once.
+#ifndef QUILLMOOR_OUTPUT_KEYWORDSEARCH_H_
+#define QUILLMOOR_OUTPUT_KEYWORDSEARCH_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmoor {
+
+struct Program;
+class ContextLines;
+
+// Files larger than this turn the main button into "Stop" while they are read.
+inline constexpr long long kKeywordsStopButtonBytes = 20480;
+
+// 1-based position of the first character of s, from `start` on, that is not in
+// `set`; 0 when there is none or s is empty, 1 when `set` is empty.
+int32_t FindFirstCharNotIn(std::string_view s, int32_t start, std::string_view set);
+// True when every character of `word` is a letter (either case) or in `extra`.
+bool IsPlainKeyword(std::string_view word, std::string_view extra);
+// "No", "One" ... "Nineteen", "Twenty", "Twenty one" ... "Ninety nine", then digits
+// with grouping ("2,500").
+std::string CountInWords(int32_t count);
+
+// Validates the extra-keywords box and stores its keywords. False, after its message,
+// when the box holds a character that is not permitted or a keyword with two "+";
+// the stored keywords then stay as they were.
+bool GetExtraKeywords(Program& p);
+// The part of each extra keyword before its "+" (the keyword itself without one).
+void BuildKeywordHeads(Program& p);
+// True when `word` is a keyword of the file or matches the head of an extra keyword.
+bool IsSearchWord(const Program& p, const std::string& word);
+
+// Reads the keywords file named in file box 2; false (after its message) when it
+// is missing, refused, unreadable or the read was stopped.
+bool ReadSearchWords(Program& p);
+// Reads the keywords file, says how many keywords were loaded, and offers to show them.
+void AttemptToReadSearchWords(Program& p);
+// Forgets the keywords of the file.
+void EraseSearchWords(Program& p);
+
+// The extra-keywords box lost the focus (or took an Enter): its text is trimmed and,
+// when not empty, taken by GetExtraKeywords; an empty box means no extra keywords.
+void txbExtraKeywords_LostFocus(Program& p);
+
+// The keywords of one listing, taken when it starts; read-only while entries are made
+// (on several threads).
+class KeywordSelection {
+ public:
+  KeywordSelection() = default;
+  // `searchWords` sorted (as strSearchWords, without its unused element 0);
+  // `extraKeywords` as accepted.
+  KeywordSelection(std::vector<std::string> searchWords, std::vector<std::string> extraKeywords);
+  // The keywords of p's current search.
+  static KeywordSelection Of(const Program& p);
+
+  // Appends "... line" CR LF for each of `lines` that the search lists for `word`.
+  void AppendSelectedLines(std::string_view word, const ContextLines& lines, std::string& out) const;
+
+ private:
+  struct Extra {
+    std::string head;
+    std::string tail;
+    bool hasTail = false;
+  };
+  std::vector<std::string> searchWords_;
+  std::vector<Extra> extras_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_OUTPUT_KEYWORDSEARCH_H_
