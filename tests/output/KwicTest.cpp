@@ -7,6 +7,7 @@
 #include <random>
 
 #include "engine/EngineTestUtil.h"
+#include "output/KeywordSearch.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 
@@ -124,9 +125,22 @@ TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
       EXPECT_EQ(got, expected) << workers;
     }
   }
+  // Search mode: the selected lines, the same way.
+  p.frmMain.optCreate.value = false;
+  p.keywordSelection = KeywordSelection({"w5", "w77"}, {"w1*", "w2*+w3*", "w4#+w5", "w6??"});
+  p.intContextSize = 3;
+  std::vector<int32_t> order;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) order.push_back(i);
+  std::string expected;
+  for (int32_t i : order) DisplayNextWord(p, i, expected);
+  EXPECT_NE(expected.find("[w77"), std::string::npos);
+  EntryPipeline searching(p, order, 3);
+  std::string got;
+  for (size_t k = 0; k < order.size(); ++k) searching.Append(k, got);
+  EXPECT_EQ(got, expected);
+  p.frmMain.optCreate.value = true;
+
   // Stopped after a few entries: the workers end with the pipeline.
-  std::vector<int32_t> order(static_cast<size_t>(p.lngNumWords));
-  std::iota(order.begin(), order.end(), 1);
   auto pipeline = std::make_unique<EntryPipeline>(p, order, 3);
   std::string some;
   pipeline->Append(0, some);

@@ -286,4 +286,16 @@ std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alpha
   return out;
 }
 
+bool Like(const std::string& text, const std::string& pattern) {
+  if (pattern.empty()) return text.empty();
+  if (pattern[0] == '*') {
+    // "*" takes no character, or one more character.
+    return Like(text, pattern.substr(1)) || (!text.empty() && Like(text.substr(1), pattern));
+  }
+  if (text.empty()) return false;
+  const char c = text[0];
+  const bool one = pattern[0] == '?' || (pattern[0] == '#' ? c >= '0' && c <= '9' : c == pattern[0]);
+  return one && Like(text.substr(1), pattern.substr(1));
+}
+
 }  // namespace quillmoor::reference

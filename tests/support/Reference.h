@@ -53,6 +53,10 @@ std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLeng
 std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
                         size_t pieces);
 
+// The pattern-match operator with "*", "?" and "#", as the classic recursive
+// definition states it (exponential on patterns with many "*").
+bool Like(const std::string& text, const std::string& pattern);
+
 }  // namespace quillmoor::reference
 
 #endif  // QUILLMOOR_TESTS_SUPPORT_REFERENCE_H_

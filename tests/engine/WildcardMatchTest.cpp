@@ -1,0 +1,53 @@
+#include "engine/WildcardMatch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "support/Reference.h"
+
+namespace quillmoor {
+namespace {
+
+TEST(WildcardMatchTest, TheThreeWildcards) {
+  for (const char* w : {"love", "loved", "lover", "lov"}) EXPECT_TRUE(MatchesPattern(w, "lov*")) << w;
+  EXPECT_FALSE(MatchesPattern("glove", "lov*"));
+  EXPECT_TRUE(MatchesPattern("cat", "?at"));
+  EXPECT_TRUE(MatchesPattern("hat", "?at"));
+  EXPECT_FALSE(MatchesPattern("at", "?at"));
+  EXPECT_TRUE(MatchesPattern("1984", "19##"));
+  EXPECT_FALSE(MatchesPattern("19a4", "19##"));
+  EXPECT_FALSE(MatchesPattern("19845", "19##"));
+  EXPECT_TRUE(MatchesPattern("death", "death"));
+  EXPECT_FALSE(MatchesPattern("death,", "death"));  // whole pieces only
+  EXPECT_TRUE(MatchesPattern("", "*"));
+  EXPECT_TRUE(MatchesPattern("", ""));
+  EXPECT_FALSE(MatchesPattern("a", ""));
+  EXPECT_TRUE(MatchesPattern("\xE9t\xE9", "?t?"));  // one byte is one character
+  EXPECT_TRUE(IsLiteralPattern("love"));
+  EXPECT_FALSE(IsLiteralPattern("19#"));
+}
+
+TEST(WildcardMatchTest, ManyStarsAgainstALongTextStayFast) {
+  // Exponential backtracking would never finish these.
+  const std::string as(200000, 'a');
+  EXPECT_FALSE(MatchesPattern(as, "*a*a*a*a*a*b"));
+  EXPECT_TRUE(MatchesPattern(as + "b", "*a*a*a*a*a*b"));
+  EXPECT_FALSE(MatchesPattern(as, "*?*?*?*?*#"));
+}
+
+TEST(WildcardMatchTest, AgreesWithTheRecursiveDefinitionOnRandomPatterns) {
+  std::mt19937 rng(11);
+  const std::vector<std::string> textChars = {"a", "b", "1", "2", "-"};
+  const std::vector<std::string> patternChars = {"a", "b", "1", "*", "?", "#", "-"};
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = reference::RandomBytes(rng, textChars, rng() % 9);
+    const std::string pattern = reference::RandomBytes(rng, patternChars, rng() % 7);
+    ASSERT_EQ(MatchesPattern(text, pattern), reference::Like(text, pattern))
+        << "text " << text << " pattern " << pattern;
+  }
+}
+
+}  // namespace
+}  // namespace quillmoor
