@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "engine/RunDriver.h"
 #include "input/InputDocument.h"
@@ -12,12 +13,14 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
+#include "output/KeywordSearch.h"
 #include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/MainWindow.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {
@@ -157,7 +160,7 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
     params.txbExtraStopWords.text = words;
     txbExtraStopWords_LostFocus(p);
   }
-  if (o.output.given && o.output.value != "-") {
+  if (o.output.given && o.output.value != "-" && o.command != "search") {
     if (!ProgramPath(o.output.value, &p.strOutputFileOverride, &error)) {
       Complain(error);
       return false;
@@ -189,6 +192,43 @@ std::string WordListText(const Program& p) {
 
 int Flushed() { return std::fflush(stdout) == 0 ? kExitDone : kExitRefused; }
 
+// A new empty temporary file, removed when this object ends; "" when none could be
+// made (after a message).
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const char* what) {
+    char name[] = "/tmp/quillmoor-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) {
+      Complain(std::string("no temporary file for the ") + what + " could be made");
+      return;
+    }
+    ::close(fd);
+    path_ = name;
+  }
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Copies the file at `path` to standard output.
+int CopyToStdout(const std::string& path) {
+  std::string bytes;
+  FileError error;
+  if (!ReadFilePrefix(path, -1, &bytes, &error)) {
+    Complain("the output could not be read back: " + error.description);
+    return kExitRefused;
+  }
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  return Flushed();
+}
+
 }  // namespace
 
 int RunRead(Program& p) {
@@ -219,29 +259,18 @@ int RunWordList(Program& p) {
 
 int RunCreate(Program& p, const CliOptions& options) {
   const bool toStdout = options.output.given && options.output.value == "-";
-  std::string temporary;
+  std::unique_ptr<TemporaryFile> temporary;
   if (toStdout) {
-    char name[] = "/tmp/quillmoor-concordance-XXXXXX";
-    int fd = ::mkstemp(name);
-    if (fd < 0) {
-      Complain("no temporary file for the concordance could be made");
-      return kExitRefused;
-    }
-    ::close(fd);
-    temporary = name;
-    p.strOutputFileOverride = temporary;
+    temporary = std::make_unique<TemporaryFile>("concordance");
+    if (temporary->path().empty()) return kExitRefused;
+    p.strOutputFileOverride = temporary->path();
     p.frmMain.chkWarnOnOverwrite.value = 0;
   }
   cmdListWords_Click(p);
   int status = kExitRefused;
   if (p.blnOutputFileCreated) {
     if (toStdout) {
-      std::string bytes;
-      FileError error;
-      if (ReadFilePrefix(temporary, -1, &bytes, &error)) {
-        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-        status = Flushed();
-      }
+      status = CopyToStdout(temporary->path());
     } else {
       WriteUtf8(stderr, "Concordance file: " + p.strConcordanceFile + "\n");
       status = kExitDone;
@@ -252,8 +281,79 @@ int RunCreate(Program& p, const CliOptions& options) {
   } else if (p.blnWordsGot && !p.blnStop && FileExists(p.strConcordanceFile) && !toStdout) {
     Complain(p.strConcordanceFile + " exists and was not replaced (give --overwrite or --yes to replace it)");
   }
-  if (!temporary.empty()) ::unlink(temporary.c_str());
   return status;
+}
+
+int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
+  MainControls& m = p.frmMain;
+  // Search mode needs a concordance (or an index file) made for the input: the
+  // concordance is made first, into a temporary file that nobody else sees.
+  {
+    TemporaryFile concordance("concordance");
+    if (concordance.path().empty()) return kExitRefused;
+    WriteUtf8(stderr, "Making the concordance first (a search needs one) ...\n");
+    p.strOutputFileOverride = concordance.path();
+    const int warn = m.chkWarnOnOverwrite.value;
+    m.chkWarnOnOverwrite.value = 0;
+    host.set_forced_answer("Create concordance file?", MsgResult::kYes);
+    cmdListWords_Click(p);
+    host.clear_forced_answers();
+    m.chkWarnOnOverwrite.value = warn;
+    p.strOutputFileOverride.clear();
+    if (!p.blnConcordanceFileCreated) {
+      if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
+        Complain("the concordance lists no word (all are left out by the options), so there is nothing to search");
+      }
+      return kExitRefused;
+    }
+    optSearch_Click(p);
+    // The temporary concordance goes now; Search mode stays.
+  }
+  if (!m.optSearch.value) return kExitRefused;
+  std::string error;
+  if (options.keywordsFile.given) {
+    if (!ProgramPath(options.keywordsFile.value, &m.txbFile[2].text, &error)) {
+      Complain(error);
+      return kExitRefused;
+    }
+    AttemptToReadSearchWords(p);
+    if (!p.blnSearchWordsLoaded) return kExitRefused;  // its message says why
+  }
+  if (options.keywords.given) {
+    if (!Utf8ToCp1252(options.keywords.value, &m.txbExtraKeywords.text)) {
+      Complain("the keywords hold characters that Windows-1252 cannot represent");
+      return kExitRefused;
+    }
+    m.txbExtraKeywords.text = TrimSpaces(m.txbExtraKeywords.text);
+    if (!m.txbExtraKeywords.text.empty() && !GetExtraKeywords(p)) return kExitRefused;
+  }
+  const bool toStdout = !options.output.given || options.output.value == "-";
+  std::unique_ptr<TemporaryFile> temporary;
+  if (toStdout) {
+    temporary = std::make_unique<TemporaryFile>("search results");
+    if (temporary->path().empty()) return kExitRefused;
+    m.txbFile[1].text = temporary->path();
+    m.chkWarnOnOverwrite.value = 0;
+  } else if (!ProgramPath(options.output.value, &m.txbFile[1].text, &error)) {
+    Complain(error);
+    return kExitRefused;
+  }
+  p.blnSearchResultsFileCreated = false;
+  cmdListWords_Click(p);
+  if (p.blnSearchResultsFileCreated) {
+    if (toStdout) return CopyToStdout(temporary->path());
+    WriteUtf8(stderr, "Search results file: " + m.txbFile[1].text + "\n");
+    return kExitDone;
+  }
+  if (p.blnWordsGot && !p.blnStop && (p.lngNumWordsIncluded == 0 || p.strOutputBuffer.empty())) {
+    WriteUtf8(stderr, "No result: no word of the input matches the keywords.\n");
+    return kExitDone;
+  }
+  if (p.blnWordsGot && !p.blnStop && !toStdout && m.txbFile[1].text != m.txbFile[0].text &&
+      FileExists(m.txbFile[1].text)) {
+    Complain(m.txbFile[1].text + " exists and was not replaced (give --overwrite or --yes to replace it)");
+  }
+  return kExitRefused;
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {
@@ -283,6 +383,7 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   // Without --yes or --no the concordance is written, and an existing file is kept.
   host.set_default_answer("Create concordance file?", MsgResult::kYes);
   host.set_default_answer("File exists", MsgResult::kNo);
+  host.set_default_answer("Keywords to search for", MsgResult::kNo);
   Program p(host);
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
@@ -295,6 +396,8 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
     status = RunRead(p);
   } else if (options.command == "wordlist") {
     status = RunWordList(p);
+  } else if (options.command == "search") {
+    status = RunSearch(p, host, options);
   } else {
     status = RunCreate(p, options);
   }

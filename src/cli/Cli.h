@@ -31,6 +31,9 @@ void PressStopFromTerminal(Program& p, CliHost& host);
 int RunRead(Program& p);
 int RunWordList(Program& p);
 int RunCreate(Program& p, const CliOptions& options);
+// Makes the concordance (into a temporary file), turns to Search mode, takes the
+// keywords and searches; the results go to --output or standard output.
+int RunSearch(Program& p, CliHost& host, const CliOptions& options);
 
 // Runs the command line; returns the exit status. `argv0` locates the data files.
 int RunCli(const std::vector<std::string>& args, const char* argv0);

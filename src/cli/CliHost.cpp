@@ -61,6 +61,10 @@ MsgResult CliHost::ShowMessage(const MessageBox& box) {
     auto it = defaultAnswers_.find(box.title);
     if (it != defaultAnswers_.end()) answer = it->second;
   }
+  if (box.buttons != MsgButtons::kOK) {
+    auto it = forcedAnswers_.find(box.title);
+    if (it != forcedAnswers_.end()) answer = it->second;
+  }
   if (hasNextAnswer_ && box.buttons != MsgButtons::kOK) {
     answer = nextAnswer_;
     hasNextAnswer_ = false;

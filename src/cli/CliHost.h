@@ -36,6 +36,10 @@ class CliHost : public Host {
   void set_default_answer(const std::string& title, MsgResult answer) {
     defaultAnswers_[title] = answer;
   }
+  // Questions titled `title` are answered `answer` whatever the policy, until
+  // clear_forced_answers.
+  void set_forced_answer(const std::string& title, MsgResult answer) { forcedAnswers_[title] = answer; }
+  void clear_forced_answers() { forcedAnswers_.clear(); }
   // The next question (only) is answered `answer`, whatever the policy.
   void AnswerNextQuestion(MsgResult answer) { nextAnswer_ = answer; hasNextAnswer_ = true; }
   // Called at the DoEvents after Ctrl-C was pressed (once per press).
@@ -60,6 +64,7 @@ class CliHost : public Host {
   std::string lastOutput_;   // the output box's text at the last refresh
   std::string lastMessage_;  // title and prompt of the last message shown
   std::map<std::string, MsgResult> defaultAnswers_;
+  std::map<std::string, MsgResult> forcedAnswers_;
 };
 
 }  // namespace quillmoor

@@ -22,6 +22,9 @@ std::string CliUsage() {
          "commands:\n"
          "  create FILE      make the concordance of FILE (the default command):\n"
          "                   FILE.oxn.con_<a|f><context>.txt beside it\n"
+         "  search FILE      list only the words the keywords ask for, with their\n"
+         "                   context lines (needs --keywords and/or --keywords-file);\n"
+         "                   makes the concordance of FILE first, in a temporary file\n"
          "  wordlist FILE    list the words of FILE with their frequencies\n"
          "  read FILE        read FILE as a run reads its input; print the document text\n"
          "\n"
@@ -41,8 +44,13 @@ std::string CliUsage() {
          "  --stop-words WHICH       a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
          "                           all, none (default: the English list)\n"
          "  --extra-stop-words \"W1 W2\"  further words to leave out\n"
-         "  --output FILE|-          write the concordance to FILE, or to standard output\n"
-         "  --overwrite              replace an existing concordance file without asking\n"
+         "  --output FILE|-          write the concordance (search: the search results)\n"
+         "                           to FILE, or to standard output (search's default)\n"
+         "  --overwrite              replace an existing output file without asking\n"
+         "  --keywords \"K1 K2\"       search: keywords; * any run of characters, ? one\n"
+         "                           character, # one digit; head+tail lists head only\n"
+         "                           in the context lines holding tail\n"
+         "  --keywords-file FILE     search: a file of keywords (letters only)\n"
          "  --settings FILE.kvf      start from the options of a settings file (the other\n"
          "                           options override it, wherever they stand)\n"
          "  --save-settings FILE.kvf write the options of this run as a settings file\n"
@@ -107,15 +115,20 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         return false;
       }
       (a == "--settings" ? options->settings : options->saveSettings).Set(v);
-    } else if (a == "--stop-words" || a == "--extra-stop-words" || a == "--output") {
+    } else if (a == "--stop-words" || a == "--extra-stop-words" || a == "--output" ||
+               a == "--keywords" || a == "--keywords-file") {
       if (!value(&v)) return false;
       if (v.empty() && a != "--extra-stop-words") {
         *error = a + " needs a value";
         return false;
       }
-      (a == "--stop-words" ? options->stopWords
-                           : a == "--output" ? options->output : options->extraStopWords)
-          .Set(v);
+      const std::map<std::string, Setting<std::string> CliOptions::*> texts = {
+          {"--stop-words", &CliOptions::stopWords},
+          {"--extra-stop-words", &CliOptions::extraStopWords},
+          {"--output", &CliOptions::output},
+          {"--keywords", &CliOptions::keywords},
+          {"--keywords-file", &CliOptions::keywordsFile}};
+      (options->*texts.at(a)).Set(v);
     } else if (a == "--overwrite") {
       options->overwrite = true;
     } else if (a == "--") {
@@ -132,7 +145,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     *error = "no input file given";
     return false;
   }
-  if (positional[0] == "read" || positional[0] == "wordlist" || positional[0] == "create") {
+  if (positional[0] == "read" || positional[0] == "wordlist" || positional[0] == "create" ||
+      positional[0] == "search") {
     options->command = positional[0];
     positional.erase(positional.begin());
   } else {
@@ -140,6 +154,16 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
   }
   if (positional.size() != 1) {
     *error = positional.empty() ? "no input file given" : "more than one input file given";
+    return false;
+  }
+  const bool search = options->command == "search";
+  if (!search && (options->keywords.given || options->keywordsFile.given)) {
+    *error = std::string(options->keywords.given ? "--keywords" : "--keywords-file") +
+             " is for the search command";
+    return false;
+  }
+  if (search && !options->keywords.given && !options->keywordsFile.given) {
+    *error = "search needs --keywords or --keywords-file";
     return false;
   }
   options->file = positional[0];

@@ -24,7 +24,7 @@ struct Setting {
 };
 
 struct CliOptions {
-  std::string command;   // "read", "wordlist" or "create"
+  std::string command;   // "read", "wordlist", "create" or "search"
   std::string file;      // as given (native, UTF-8)
   AnswerPolicy policy = AnswerPolicy::kDefault;
   Setting<int> wordOrder;         // list index: 0 alphabetical, 1 by frequency
@@ -37,6 +37,8 @@ struct CliOptions {
   Setting<std::string> stopWords;       // a file (native) or en, de, ..., all, none
   Setting<std::string> extraStopWords;  // native (UTF-8) text
   Setting<std::string> output;          // a file (native) or "-"
+  Setting<std::string> keywords;        // extra keywords, native (UTF-8) text
+  Setting<std::string> keywordsFile;    // a keywords file (native)
   Setting<std::string> settings;        // a settings file to start from (native)
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <csignal>
@@ -284,6 +285,75 @@ TEST(CliCreateTest, OutputOptionsAndFailures) {
   CliRun empty = RunCliProcess(Quote(dir.Write("the.txt", "the and of\r\n")));
   EXPECT_EQ(empty.status, 0);
   EXPECT_NE(empty.err.find("No word is listed"), std::string::npos);
+}
+
+TEST(CliSearchTest, SearchResultsMatchTheGoldenFiles) {
+  struct Case {
+    const char* golden;
+    std::string args;
+  };
+  const std::vector<Case> cases = {
+      {"river.search.a5.txt", "--keywords 'riv* miller+said* ?at own*+cafe' " + Data("river.txt")},
+      {"river.search.f0.txt", "--order freq --context 0 --keywords-file " + Data("keywords.txt") + " " +
+                                  Data("river.txt")},
+      {"river.search.a2.txt", "--context 2 --numerals --no-frequencies --keywords '18## the+bridge' "
+                              "--keywords-file " + Data("keywords.txt") + " " + Data("river.txt")},
+  };
+  for (const Case& c : cases) {
+    CliRun run = RunCliProcess("search " + c.args);  // standard output by default
+    ASSERT_EQ(run.status, 0) << c.golden << run.err;
+    EXPECT_TRUE(run.out.starts_with("Input file: ")) << c.golden;
+    EXPECT_EQ(Stable(run.out), ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + c.golden))
+        << c.golden;
+    EXPECT_NE(run.err.find("Making the concordance first"), std::string::npos);
+  }
+}
+
+TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
+  TempDir dir;
+  const std::string input = dir.Write("doc.txt", "Love and death. Love is blind.\r\n");
+  const std::string results = dir.path() + "/found.txt";
+  CliRun run = RunCliProcess("search --keywords 'lov*' --output " + Quote(results) + " " + Quote(input));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Search results file: " + results), std::string::npos);
+  EXPECT_NE(ReadWholeFile(results).find("[love 2]\r\n... Love and death."), std::string::npos);
+  // The concordance made for the search is gone: nothing else beside the input.
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 2u);
+  // An existing results file is kept unless replacing is allowed.
+  EXPECT_EQ(RunCliProcess("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status, 1);
+  EXPECT_EQ(ReadWholeFile(results).find("[blind"), std::string::npos);
+  EXPECT_EQ(RunCliProcess("search --overwrite --keywords blind --output " + Quote(results) + " " + Quote(input))
+                .status,
+            0);
+  EXPECT_NE(ReadWholeFile(results).find("[blind 1]"), std::string::npos);
+
+  CliRun none = RunCliProcess("search --keywords zebra " + Quote(input));
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("No result"), std::string::npos);
+  CliRun comma = RunCliProcess("search --keywords 'love,death' " + Quote(input));
+  EXPECT_EQ(comma.status, 1);
+  EXPECT_NE(comma.err.find("Invalid input: The extra keywords textbox contains an inadmissable character: ,"),
+            std::string::npos);
+  CliRun plus = RunCliProcess("search --keywords 'a+b+c' " + Quote(input));
+  EXPECT_EQ(plus.status, 1);
+  EXPECT_NE(plus.err.find("A keyword cannot contain more then one '+'."), std::string::npos);
+  CliRun missing = RunCliProcess("search --keywords-file " + Quote(dir.path() + "/none.txt") + " " + Quote(input));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("File not found: The keywords file does not exist."), std::string::npos);
+  CliRun same = RunCliProcess("search --keywords love --output " + Quote(input) + " " + Quote(input));
+  EXPECT_EQ(same.status, 1);
+  EXPECT_NE(same.err.find("The search results file cannot be the same as the input file."), std::string::npos);
+  EXPECT_EQ(same.err.find("was not replaced"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
+  // Keywords belong to the search; a search needs keywords.
+  EXPECT_EQ(RunCliProcess("create --keywords love " + Quote(input)).status, 2);
+  EXPECT_EQ(RunCliProcess("search " + Quote(input)).status, 2);
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
