@@ -21,6 +21,7 @@
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
+#include "output/KeywordSearch.h"
 #include "input/InputFile.h"
 #include "settings/ParametersWindow.h"
 #include "settings/Settings.h"
@@ -204,6 +205,9 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
     connect(txbFile_[i], &QLineEdit::editingFinished, this,
             [this, i] { Handle([this, i] { InputFileLostFocus(p_, i); }); });
   }
+  // Leaving the box, or Enter in it, takes the extra keywords.
+  connect(txbExtraKeywords_, &QLineEdit::editingFinished, this,
+          [this] { Handle([this] { txbExtraKeywords_LostFocus(p_); }); });
   connect(cmdClearExtraKeywords_, &QPushButton::clicked, this,
           [this] { Handle([this] { cmdClearExtraKeywords_Click(p_); }); });
   connect(cboWordOrder_, &QComboBox::activated, this, [this] { Handle([this] { cboWordOrder_Click(p_); }); });

@@ -2,6 +2,7 @@
 
 #include "input/InputFile.h"
 #include "input/TextFile.h"
+#include "output/KeywordSearch.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
 #include "shared/Cp1252.h"
@@ -47,6 +48,7 @@ bool StartProgram(Program& p, const std::string& programFolder, bool restoreUser
   InitializeVariables(p);
   if (restoreUserSettings && !RestoreSavedState(p, "").empty()) InitializeVariables(p);
   ConcealNumWords(p, true);
+  txbExtraKeywords_LostFocus(p);  // takes over the restored extra keywords
   if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
   AttemptToReadStopWords(p);
   CheckRestoredInput(p);

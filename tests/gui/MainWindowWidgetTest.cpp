@@ -233,6 +233,46 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   EXPECT_EQ(Find<QLabel>(*params, "lblParameters")->text(), QStringLiteral("Settings loaded from"));
 }
 
+TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
+  Window w;
+  w.host.set_unattended_answer(MsgResult::kYes);  // write the concordance
+  testing::TempDir dir;
+  auto* input = Find<QLineEdit>(*w.widget, "txbFile0");
+  input->setText(QString::fromStdString(dir.Write("doc.txt", "The rivers ran past the old mills. Love and death.\r\n")));
+  emit input->editingFinished();
+  auto* button = Find<QPushButton>(*w.widget, "cmdListWords");
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_TRUE(w.p.blnConcordanceFileCreated);
+
+  QTest::mouseClick(Find<QRadioButton>(*w.widget, "optSearch"), Qt::LeftButton);
+  ASSERT_TRUE(Find<QRadioButton>(*w.widget, "optSearch")->isChecked());
+  EXPECT_EQ(button->text(), QStringLiteral("Search"));
+  EXPECT_FALSE(input->isEnabled());
+  auto* keywords = Find<QLineEdit>(*w.widget, "txbExtraKeywords");
+  EXPECT_TRUE(keywords->isEnabled());
+  // Enter in the box takes the keywords (and writes the cleaned text back).
+  keywords->setFocus();
+  keywords->setText(QStringLiteral("River's riv* lov*+death"));
+  QTest::keyClick(keywords, Qt::Key_Return);
+  EXPECT_EQ(keywords->text(), QStringLiteral("river riv* lov*+death"));
+  EXPECT_EQ(w.p.intNumExtraKeywords, 3);
+  auto* results = Find<QLineEdit>(*w.widget, "txbFile1");
+  const QString resultsFile = QString::fromStdString(dir.path() + "/results.txt");
+  results->setText(resultsFile);
+  emit results->editingFinished();
+  QTest::mouseClick(button, Qt::LeftButton);
+  const QString output = Find<QPlainTextEdit>(*w.widget, "txbOutput")->toPlainText();
+  EXPECT_TRUE(output.startsWith(QStringLiteral("[love 1]"))) << output.toStdString();
+  EXPECT_TRUE(output.contains(QStringLiteral("[river 1]")));
+  EXPECT_TRUE(std::filesystem::exists(resultsFile.toStdString()));
+  QApplication::processEvents();
+  EXPECT_TRUE(Find<QLabel>(*w.widget, "lblSearchResultsFilesize")->text().startsWith(QStringLiteral("Search results filesize: ")));
+  // Clear empties the box and forgets the keywords.
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdClearExtraKeywords"), Qt::LeftButton);
+  EXPECT_EQ(keywords->text(), QString());
+  EXPECT_EQ(w.p.intNumExtraKeywords, 0);
+}
+
 TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
   Window w;
   QApplication::setActiveWindow(w.widget.get());

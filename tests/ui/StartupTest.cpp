@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "settings/Settings.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
@@ -40,6 +43,28 @@ TEST(StartupTest, TheRestoredInputIsCheckedQuietly) {
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
   EXPECT_FALSE(p.frmMain.cmdClearFile[0].enabled);  // until the first timer tick
   EXPECT_TRUE(p.frmMain.txbOutput.text.ends_with("\r\n\r\n\r\n"));
+}
+
+TEST(StartupTest, RestoredExtraKeywordsAreTakenOver) {
+  testing::TempDir dir;
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  ScriptedHost host;
+  Program p(host);
+  ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
+  p.frmMain.txbExtraKeywords.text = "Bird's nest+egg";
+  ASSERT_EQ(SaveState(p, ""), "");
+  Program again(host);
+  ASSERT_TRUE(StartProgram(again, QUILLMOOR_DATA_DIR, true));
+  EXPECT_EQ(again.frmMain.txbExtraKeywords.text, "bird nest+egg");
+  ASSERT_EQ(again.intNumExtraKeywords, 2);
+  EXPECT_EQ(again.strExtraKeywordList[2], "nest+egg");
+  if (old) {
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
 }
 
 }  // namespace
