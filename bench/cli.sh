@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Times quillmoor-cli (whole process) on the benchmark corpora: the median of RUNS runs
 # and the peak memory, as a multiple of the input size.
-# Usage: bench/cli.sh read|wordlist [RUNS]      (builds Release into build/release)
+# Usage: bench/cli.sh read|wordlist|search [RUNS]   (builds Release into build/release)
 # The corpora come from ../shared/bench/make-corpora.sh into bench/corpora/.
 # Targets on the 2-core machine:  read: kjv-x10 well under 1 s;
 #   wordlist: kjv under 0.15 s, kjv-x10 under 1.5 s, peak memory under 4x the input.
+#   search (the concordance it makes first included, with many-star patterns that
+#   would backtrack exponentially): kjv-x10 under 2 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-command=${1:?usage: bench/cli.sh read|wordlist [RUNS]}
+command=${1:?usage: bench/cli.sh read|wordlist|search [RUNS]}
+args=()
+if [ "$command" = search ]; then
+  args=(--keywords "lov* *a*a*a*a*a*b god+lord* ?at the+*e*e*e*e*e*x")
+fi
 runs=${2:-5}
 corpora=bench/corpora
 if [ ! -s "$corpora/kjv-x10.txt" ]; then
@@ -29,12 +35,12 @@ for f in kjv.txt kjv-x10.txt kjv-utf8-x10.txt devil.txt; do
   times=()
   for _ in $(seq "$runs"); do
     s=$(date +%s.%N)
-    "$cli" "$command" --yes "$corpora/$f" >/dev/null 2>&1
+    "$cli" "$command" "${args[@]}" --yes "$corpora/$f" >/dev/null 2>&1
     e=$(date +%s.%N)
     times+=("$(echo "$e - $s" | bc)")
   done
   median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  /usr/bin/time -f '%M' -o "$peakfile" "$cli" "$command" --yes "$corpora/$f" >/dev/null 2>&1
+  /usr/bin/time -f '%M' -o "$peakfile" "$cli" "$command" "${args[@]}" --yes "$corpora/$f" >/dev/null 2>&1
   peak=$(tail -1 "$peakfile")
   size=$(stat -c %s "$corpora/$f")
   ratio=$(echo "scale=2; $peak * 1024 / $size" | bc)
