@@ -183,6 +183,21 @@ TEST_F(KeywordSearchTest, KeywordsFilesThatCannotBeRead) {
   EXPECT_FALSE(p.blnSearchWordsLoaded);
   EXPECT_NE(host.messages.back().prompt.find("is not a text file"), std::string::npos);
 
+  // A read error: its number, and the keywords stay as they were.
+  LoadKeywords("kept\r\n");
+  const std::string broken = dir.Write("broken.txt", std::string(30000, 'a') + " b\r\n");
+  {
+    testing::FaultyFileSystem fs;
+    ScopedFileSystem scoped(&fs);
+    fs.faults[broken].readOkBytes = 20000;
+    p.frmMain.txbFile[2].text = broken;
+    AttemptToReadSearchWords(p);
+  }
+  EXPECT_FALSE(p.blnSearchWordsLoaded);
+  EXPECT_EQ(host.messages.back().prompt, "Error #57when reading search words from tile " + Cp1252Lower(broken));
+  EXPECT_EQ(host.messages.back().title, "Search words");
+  EXPECT_EQ(SearchWords(), std::vector<std::string>{"kept"});
+
   // A large file can be stopped while it is read.
   std::string many;
   for (int i = 0; i < 4000; ++i) many += "word\r\nother\r\n";
