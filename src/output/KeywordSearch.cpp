@@ -122,47 +122,10 @@ bool ReadSearchWords(Program& p) {
   p.strSearchWordsFile = Cp1252Lower(TrimSpaces(p.frmMain.txbFile[2].text));
   const std::string& name = p.strSearchWordsFile;
   if (name.empty()) return false;
-  const std::string path = ResolveLowerCasedPath(name);
-  if (!FileExists(path)) {
-    MsgBox(p, p.GetProgramText(119), MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(121));
-    return false;
-  }
-  bool utf8 = false;
-  int16_t fileType = 0;
-  if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
-  if (HasNulBytes(path)) {
-    MsgBox(p, "File " + name + kCRLF + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
-           MsgIcon::kExclamation, "Search words");
-    return false;
-  }
-  ConcealNumWords(p, true);
-  p.frmMain.txbOutput.text = p.GetProgramText(87) + " ...";
-  RefreshOutput(p);
-  FileError error;
-  if (Files().FileLength(path, &error) > kKeywordsStopButtonBytes) SetListWordsCaption(p, "Stop");
-
-  std::vector<std::string> lines;
-  int32_t count = 0, number = 0;
-  std::string description;
-  ReadWordListFile(p, path, lines, 1, false, count, description, number);
-  if (p.blnStop) {
-    p.frmMain.txbOutput.text = "Reading search words was stopped.";
-    RefreshOutput(p);
-    return false;
-  }
-  if (number != 0) {
-    MsgBox(p, "Error #" + std::to_string(number) + "when reading search words from tile " + name,
-           MsgButtons::kOK, MsgIcon::kExclamation, "Search words");
-    return false;
-  }
-  std::string joined;
-  for (int32_t i = 1; i <= count; ++i) {
-    joined += lines[static_cast<size_t>(i)];
-    joined += ' ';
-  }
+  std::vector<std::string> read;
+  if (!ReadWordsOfFile(p, name, WordFileKind{"search words", 119, 87}, &read)) return false;
   std::vector<std::string> words;
-  for (std::string& word : SplitWords(joined)) {
-    word = LowerCaseAccented(std::move(word));
+  for (std::string& word : read) {
     if (IsPlainKeyword(word, "")) words.push_back(std::move(word));
   }
   SortUnique(words);

@@ -24,9 +24,6 @@ namespace quillmoor {
 struct Program;
 class ContextLines;
 
-// Files larger than this turn the main button into "Stop" while they are read.
-inline constexpr long long kKeywordsStopButtonBytes = 20480;
-
 // 1-based position of the first character of s, from `start` on, that is not in
 // `set`; 0 when there is none or s is empty, 1 when `set` is empty.
 int32_t FindFirstCharNotIn(std::string_view s, int32_t start, std::string_view set);

@@ -38,46 +38,10 @@ bool ReadStopWordFile(Program& p) {
   p.strStopWordsFile = Cp1252Lower(TrimSpaces(p.strStopWordsFile));
   const std::string& name = p.strStopWordsFile;
   if (name.empty()) return false;
-  const std::string path = ResolveLowerCasedPath(name);
-  if (!FileExists(path)) {
-    MsgBox(p, p.GetProgramText(120), MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(121));
-    return false;
-  }
-  bool utf8 = false;
-  int16_t fileType = 0;
-  if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
-  if (HasNulBytes(path)) {
-    MsgBox(p, "File " + name + kCRLF + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
-           MsgIcon::kExclamation, "Stop words");
-    return false;
-  }
-  ConcealNumWords(p, true);
-  p.frmMain.txbOutput.text = p.GetProgramText(86) + " ...";
-  RefreshOutput(p);
-  FileError error;
-  if (Files().FileLength(path, &error) > kStopButtonFileBytes) SetListWordsCaption(p, "Stop");
-
-  std::vector<std::string> lines;
-  int32_t count = 0, number = 0;
-  std::string description;
-  ReadWordListFile(p, path, lines, 1, false, count, description, number);
-  if (p.blnStop) {
-    p.frmMain.txbOutput.text = "Reading stop words was stopped.";
-    RefreshOutput(p);
-    return false;
-  }
-  if (number != 0) {
-    MsgBox(p, "Error #" + std::to_string(number) + "when reading stop words from tile " + name,
-           MsgButtons::kOK, MsgIcon::kExclamation, "Stop words");
-    return false;
-  }
-  std::string joined;
-  for (int32_t i = 1; i <= count; ++i) {
-    joined += lines[static_cast<size_t>(i)];
-    joined += ' ';
-  }
-  std::vector<std::string> table(1);
-  for (std::string& word : SplitWords(joined)) table.push_back(LowerCaseAccented(std::move(word)));
+  std::vector<std::string> table(1);  // 1-based
+  std::vector<std::string> read;
+  if (!ReadWordsOfFile(p, name, WordFileKind{"stop words", 120, 86}, &read)) return false;
+  table.insert(table.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
   const int32_t words = static_cast<int32_t>(table.size()) - 1;
   if (words > kMaxStopWordsInFile) {
     MsgBox(p,

@@ -16,8 +16,6 @@ struct Program;
 
 // The most words one stop-word file may hold (before duplicates are removed).
 inline constexpr int32_t kMaxStopWordsInFile = 32767;
-// Files larger than this turn the main button into "Stop" while they are read.
-inline constexpr long long kStopButtonFileBytes = 20480;
 // The two-letter codes of the stop-word languages 0 to 5.
 inline constexpr const char* kLanguageCodes = "en_de_es_pt_it_fr";
 

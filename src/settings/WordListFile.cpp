@@ -1,10 +1,14 @@
 #include "settings/WordListFile.h"
 
+#include <cctype>
+
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
 #include "input/Utf8Fixups.h"
 #include "shared/FileSystem.h"
+#include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "ui/Progress.h"
 
 namespace quillmoor {
 
@@ -61,6 +65,55 @@ std::vector<std::string> SplitWords(const std::string& text) {
     i = end;
   }
   return words;
+}
+
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
+                     std::vector<std::string>* words) {
+  const std::string crlf(kCrLf);
+  std::string title = kind.what;
+  title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
+  const std::string path = ResolveLowerCasedPath(name);
+  if (!FileExists(path)) {
+    MsgBox(p, p.GetProgramText(kind.missingText), MsgButtons::kOK, MsgIcon::kExclamation,
+           p.GetProgramText(121));
+    return false;
+  }
+  bool utf8 = false;
+  int16_t fileType = 0;
+  if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
+  if (HasNulBytes(path)) {
+    MsgBox(p, "File " + name + crlf + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
+           MsgIcon::kExclamation, title);
+    return false;
+  }
+  ConcealNumWords(p, true);
+  p.frmMain.txbOutput.text = p.GetProgramText(kind.readingText) + " ...";
+  RefreshOutput(p);
+  FileError error;
+  if (Files().FileLength(path, &error) > kStopButtonFileBytes) SetListWordsCaption(p, "Stop");
+
+  std::vector<std::string> lines;
+  int32_t count = 0, number = 0;
+  std::string description;
+  ReadWordListFile(p, path, lines, 1, false, count, description, number);
+  if (p.blnStop) {
+    p.frmMain.txbOutput.text = "Reading " + kind.what + " was stopped.";
+    RefreshOutput(p);
+    return false;
+  }
+  if (number != 0) {
+    MsgBox(p, "Error #" + std::to_string(number) + "when reading " + kind.what + " from tile " + name,
+           MsgButtons::kOK, MsgIcon::kExclamation, title);
+    return false;
+  }
+  std::string joined;
+  for (int32_t i = 1; i <= count; ++i) {
+    joined += lines[static_cast<size_t>(i)];
+    joined += ' ';
+  }
+  words->clear();
+  for (std::string& word : SplitWords(joined)) words->push_back(LowerCaseAccented(std::move(word)));
+  return true;
 }
 
 }  // namespace quillmoor

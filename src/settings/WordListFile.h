@@ -25,6 +25,25 @@ void ReadWordListFile(Program& p, const std::string& path, std::vector<std::stri
                       int32_t firstIndex, bool blnFixUTF8, int32_t& lngLineCount,
                       std::string& strErrorDescription, int32_t& lngErrorNumber);
 
+// Files larger than this turn the main button into "Stop" while they are read.
+inline constexpr long long kStopButtonFileBytes = 20480;
+
+// What a reader of word files names in its messages.
+struct WordFileKind {
+  std::string what;           // "stop words" or "search words"
+  int32_t missingText = 0;    // program text of "... file does not exist."
+  int32_t readingText = 0;    // program text of the status line while reading
+};
+
+// The reading that the stop-word and keyword readers share. `name` (lower case) is
+// opened as ResolveLowerCasedPath finds it. A missing file, a file CheckTextFile
+// refuses, a binary file (NUL bytes), a read error and a stop request (files over
+// 20480 bytes turn the main button into "Stop" meanwhile) each end it with false
+// after their message. Otherwise *words holds the words of the kept lines, split at
+// spaces and lower-cased, in file order.
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
+                     std::vector<std::string>* words);
+
 // Splits text at spaces (runs of spaces count as one) into words.
 std::vector<std::string> SplitWords(const std::string& text);
 
