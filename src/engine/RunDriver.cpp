@@ -13,6 +13,7 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
+#include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "settings/StopWords.h"
@@ -144,6 +145,7 @@ void StartRun(Program& p) {
   LinkWordsByFrequency(p);
   ShowWordCounts(p);
   if (!p.blnStopAfterCounts) ListWords(p);
+  if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) WriteIndexFile(p);
   EnableControls(p, true);
   SetListWordsCaption(p, "");
   m.lblTwirler.caption = " ";

@@ -1,6 +1,7 @@
 #include "input/InputFile.h"
 
 #include "input/TextFile.h"
+#include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "ui/Progress.h"
@@ -94,6 +95,7 @@ void SelectFile(Program& p, int index) {
                             "has a 'docx' extension but does not appear to be an MS Word 'docx' file.",
                         p.GetProgramText(34), MsgIcon::kExclamation);
         }
+        LoadIndexIfPresent(p);
       }
     } else if (index == 2) {
       p.strKeywordsFile = name;
@@ -161,7 +163,9 @@ bool InputFileLostFocus(Program& p, int index) {
       p.strInputExtension = GetFileExtension(box.text, true);
       ChooseStopWordsForDocument(p);
     }
+    // A new input: the word table of an earlier input's index no longer serves.
     p.blnWordsGot = false;
+    p.blnIndexFileCurrent = false;
   } else if (index == 2) {
     // A keywords file typed in Search mode is read as a chosen one is; an emptied box
     // names none.

@@ -50,6 +50,7 @@ struct Program {
   std::string strInputExtension;    // lower-case extension of the input file
   std::string strCurrentFolder;     // the folder file dialogs open in
   std::string strKeywordsFile;      // the keywords file chosen in its box
+  std::string strIndexFile;         // the index file of the current input
   std::string strUserSettingsFile;  // where the options persist between starts
 
   // The document text of a run and its display copy.

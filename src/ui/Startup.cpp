@@ -2,6 +2,7 @@
 
 #include "input/InputFile.h"
 #include "input/TextFile.h"
+#include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
@@ -52,6 +53,7 @@ bool StartProgram(Program& p, const std::string& programFolder, bool restoreUser
   if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
   AttemptToReadStopWords(p);
   CheckRestoredInput(p);
+  if (!p.frmMain.txbFile[0].text.empty()) LoadIndexIfPresent(p);
   ConcealNumWords(p, true);
   EnableControls(p, true);
   SetTheFocus(p);

@@ -47,6 +47,9 @@ void RefreshFileSizeLabels(Program& p) {
   m.lblConcordanceFilesize.visible = m.lblConcordanceFile[0].visible = m.lblConcordanceFile[1].visible =
       concordance;
   if (concordance) m.lblConcordanceFile[1].caption = p.strConcordanceFile;
+  m.lblIndexFilesize.caption =
+      p.blnIndexFileCurrent ? FileSizeCaption("Index filesize: ", p.strIndexFile) : std::string();
+  m.lblIndexFilesize.visible = !m.lblIndexFilesize.caption.empty();
   m.lblSearchResultsFilesize.caption = FileSizeCaption("Search results filesize: ", m.txbFile[1].text);
   m.lblSearchResultsFilesize.visible = !m.lblSearchResultsFilesize.caption.empty();
 }

@@ -1,0 +1,84 @@
+// The index file: the whole word table of a document, saved beside it so that a later
+// run can list or search the same document without scanning it.
+//
+// Name: the input's name up to and including its last "." (of the whole path), then
+// "oxn.ndx"; a name without "." gets ".oxn.ndx". book.txt -> book.oxn.ndx.
+//
+// Text (Windows-1252, CR LF after every line), stored gzip-compressed:
+//   1  the MD5 digest of the input file (32 upper-case hex digits, or empty)
+//   2  the date of writing, yyyy-mm-dd hh:mm
+//   3  lngNumWords        as a number line: " " + decimal + " "
+//   4  intPositionDigits  as a number line
+//   5  lngFirstFreq       as a number line
+//   then one line per word record in table order:
+//      word*lngFreqRank*lngFrequency*lngNextByFreq*positions
+//   where positions is every occurrence's position, zero-padded to the width of
+//   line 4, one after the other. No terminator line.
+//
+// An index whose digest no longer matches its input is deleted. Reading trusts
+// nothing: any malformed content is a read error (silent), after which the next run
+// scans the document.
+#ifndef QUILLMOOR_OUTPUT_INDEXFILE_H_
+#define QUILLMOOR_OUTPUT_INDEXFILE_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/WordRecord.h"
+
+namespace quillmoor {
+
+struct Program;
+
+// The index file name of the input `input` ("" for "").
+std::string IndexFileNameFor(const std::string& input);
+// Trims the input box (writing it back) and derives p.strIndexFile from it; an empty
+// box empties it and clears blnIndexFileCurrent.
+void SetIndexFileName(Program& p);
+// `name` followed by the smallest number 1, 2, 3 ... that names no existing file.
+std::string UniqueFileName(const std::string& name);
+// Deletes the file when it exists (the attribute flags have no meaning here).
+bool DeleteFile(const std::string& name, bool clearHidden = true, bool clearReadOnly = true,
+                bool clearSystem = true);
+// " 1234 ": a number as a number line holds it (without the line end).
+std::string NumberLine(int64_t value);
+
+// The contents of an index file's text, parsed.
+struct IndexContents {
+  std::string digest;
+  std::string date;
+  int32_t lngNumWords = 0;
+  int16_t intPositionDigits = 0;
+  int32_t lngFirstFreq = 0;
+  std::vector<WordRecord> words;  // [0] unused
+};
+
+// Writes the index text of p's word table to `path` (uncompressed). False on a write
+// error.
+bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
+                    const std::string& path);
+
+// Parses the index text from line 3 on (the counts and the word lines) into `out`;
+// `nextLine` gives the next line without its line end, or false at the end. The word
+// count may claim at most `maxWords` records (the caller knows how much text there
+// is). False on any malformed content: a count out of range, too few lines, a field
+// missing or not a number, a positions string of the wrong length, a link outside the
+// table.
+bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
+                    IndexContents* out);
+
+// After a concordance run with "and index file" checked: writes the index file of the
+// input. A failure is silent and leaves any earlier index file as it was.
+void WriteIndexFile(Program& p);
+// Offers the index file of the input and, on Yes, restores the word table from it.
+void ReadIndexFile(Program& p);
+// After an input was chosen and at start-up: reads the input's index file when there
+// is one, and then the document, so that a run lists or searches at once.
+void LoadIndexIfPresent(Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_OUTPUT_INDEXFILE_H_
