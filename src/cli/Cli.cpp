@@ -13,6 +13,7 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
+#include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "settings/Settings.h"
 #include "settings/StopWords.h"
@@ -92,11 +93,14 @@ bool LoadSettings(Program& p, const std::string& nativePath) {
   return true;
 }
 
-// Names the input the way typing it into the input box does. False when refused.
+// Names the input the way typing it into the input box does, and takes its index file
+// when there is one (as choosing the input does). False when refused.
 bool NameInput(Program& p, const std::string& boxText) {
   p.frmMain.txbFile[0].text = boxText;
   p.frmMain.chkUTF8[0].value = 0;
-  return InputFileLostFocus(p, 0);
+  if (!InputFileLostFocus(p, 0)) return false;
+  LoadIndexIfPresent(p);
+  return true;
 }
 
 // The stop-word file an option names: a language code, or a path.
@@ -134,6 +138,7 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
     params.cboThresholdFrequency.listIndex = o.minFrequency.value - 2;
   }
   if (o.overwrite) m.chkWarnOnOverwrite.value = 0;
+  if (o.index.given) m.chkCreateIndexFile.value = o.index.value ? 1 : 0;
   std::string error;
   if (o.stopWords.given) {
     if (o.stopWords.value == "none") {
@@ -286,9 +291,13 @@ int RunCreate(Program& p, const CliOptions& options) {
 
 int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   MainControls& m = p.frmMain;
-  // Search mode needs a concordance (or an index file) made for the input: the
-  // concordance is made first, into a temporary file that nobody else sees.
-  {
+  // Search mode needs a concordance or an index file made for the input: without a
+  // current index the concordance is made first, into a temporary file that nobody
+  // else sees.
+  if (p.blnIndexFileCurrent) {
+    WriteUtf8(stderr, "Using the index file " + p.strIndexFile + "\n");
+    optSearch_Click(p);
+  } else {
     TemporaryFile concordance("concordance");
     if (concordance.path().empty()) return kExitRefused;
     WriteUtf8(stderr, "Making the concordance first (a search needs one) ...\n");

@@ -24,6 +24,7 @@ std::string CliUsage() {
          "                   FILE.oxn.con_<a|f><context>.txt beside it\n"
          "  search FILE      list only the words the keywords ask for, with their\n"
          "                   context lines (needs --keywords and/or --keywords-file);\n"
+         "                   uses the index file of FILE when there is one, else\n"
          "                   makes the concordance of FILE first, in a temporary file\n"
          "  wordlist FILE    list the words of FILE with their frequencies\n"
          "  read FILE        read FILE as a run reads its input; print the document text\n"
@@ -47,6 +48,9 @@ std::string CliUsage() {
          "  --output FILE|-          write the concordance (search: the search results)\n"
          "                           to FILE, or to standard output (search's default)\n"
          "  --overwrite              replace an existing output file without asking\n"
+         "  --index, --no-index      create: also write the index file FILE.oxn.ndx (the\n"
+         "                           whole word table; a later run on FILE then lists or\n"
+         "                           searches without scanning)\n"
          "  --keywords \"K1 K2\"       search: keywords; * any run of characters, ? one\n"
          "                           character, # one digit; head+tail lists head only\n"
          "                           in the context lines holding tail\n"
@@ -68,7 +72,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       {"hyphens", &CliOptions::hyphens},
       {"numerals", &CliOptions::numerals},
       {"frequencies", &CliOptions::frequencies},
-      {"line-breaks", &CliOptions::lineBreaks}};
+      {"line-breaks", &CliOptions::lineBreaks},
+      {"index", &CliOptions::index}};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string* v) {

@@ -42,6 +42,7 @@ struct CliOptions {
   Setting<std::string> settings;        // a settings file to start from (native)
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
+  Setting<bool> index;                  // write the index file of the input
 };
 
 // Parses the arguments after the program name. Returns false with *error set on a
