@@ -356,6 +356,35 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_EQ(RunCliProcess("search " + Quote(input)).status, 2);
 }
 
+TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
+  TempDir dir;
+  const std::string input = dir.Write("book.txt", "Love and death. Love is blind; the river runs.\r\n");
+  const CliRun scanned = RunCliProcess("wordlist " + Quote(input));
+  CliRun create = RunCliProcess("create --index " + Quote(input));
+  EXPECT_EQ(create.status, 0) << create.err;
+  const std::string index = dir.path() + "/book.oxn.ndx";
+  ASSERT_TRUE(std::filesystem::exists(index));
+  // Later runs take the word table from it (the question's default is Yes).
+  CliRun list = RunCliProcess("wordlist " + Quote(input));
+  EXPECT_NE(list.err.find("Index file found: "), std::string::npos) << list.err;
+  EXPECT_EQ(list.err.find("Scanning the words"), std::string::npos) << list.err;
+  EXPECT_EQ(list.out, scanned.out);
+  CliRun search = RunCliProcess("search --keywords 'lov*' " + Quote(input));
+  EXPECT_EQ(search.status, 0) << search.err;
+  EXPECT_NE(search.err.find("Using the index file " + index), std::string::npos) << search.err;
+  EXPECT_EQ(search.err.find("Making the concordance first"), std::string::npos);
+  EXPECT_NE(search.out.find("[love 2]"), std::string::npos);
+  // --no declines it (and keeps it); the run scans.
+  CliRun declined = RunCliProcess("--no wordlist " + Quote(input));
+  EXPECT_NE(declined.err.find("Scanning the words"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(index));
+  // A changed input makes it stale: deleted, with the notice.
+  dir.Write("book.txt", "Something else entirely.\r\n");
+  CliRun stale = RunCliProcess("wordlist " + Quote(input));
+  EXPECT_NE(stale.err.find("Bad index file: "), std::string::npos) << stale.err;
+  EXPECT_FALSE(std::filesystem::exists(index));
+}
+
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   TempDir dir;
   const std::string input = dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n");
