@@ -13,8 +13,9 @@ namespace {
 constexpr size_t kChunk = 1 << 18;
 // gzip wrapping: 15 window bits plus 16.
 constexpr int kGzipWindowBits = 15 + 16;
-// Fast compression: an index is written after every concordance run that asks for one.
-constexpr int kLevel = 3;
+// The fastest compression: an index is written after every concordance run that asks
+// for one, and its digits compress well even so.
+constexpr int kLevel = 1;
 
 // Ends the z_stream whatever happens.
 class Deflater {

@@ -212,7 +212,15 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
     ok = ok && out->Write(buffer.data(), buffer.size(), &error);
     buffer.clear();
   };
-  char field[16];
+  // A zero-padded field: `width` digits, the last ones the position's.
+  std::string field(static_cast<size_t>(width), '0');
+  auto appendPosition = [&buffer, &field, width](int32_t position) {
+    std::fill(field.begin(), field.end(), '0');
+    for (int k = width - 1; k >= 0 && position > 0; --k, position /= 10) {
+      field[static_cast<size_t>(k)] = static_cast<char>('0' + position % 10);
+    }
+    buffer += field;
+  };
   for (int32_t i = 1; i <= p.lngNumWords && ok; ++i) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     buffer += r.strWord;
@@ -223,10 +231,7 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
     buffer += '*';
     buffer += std::to_string(r.lngNextByFreq);
     buffer += '*';
-    for (int32_t position : r.positions) {
-      std::snprintf(field, sizeof field, "%0*d", width, position);
-      buffer += field;
-    }
+    for (int32_t position : r.positions) appendPosition(position);
     buffer += kCRLF;
     if (buffer.size() >= (1 << 20)) flush();
   }
@@ -318,6 +323,9 @@ void ReadIndexFile(Program& p) {
     DeleteFile(p.strIndexFile);
     return;
   }
+  // The input's digest is made while the index is expanded.
+  BackgroundDigest digest;
+  digest.Start(p.frmMain.txbFile[0].text);
   ScratchFile scratch(UniqueFileName(p.strIndexFile));
   FileError error;
   const long long inputLength = std::max(0LL, Files().FileLength(p.frmMain.txbFile[0].text, &error));
@@ -329,7 +337,9 @@ void ReadIndexFile(Program& p) {
   LineReader lines(scratch.path());
   std::string storedDigest, date;
   if (!lines.ok() || !lines.Next(storedDigest)) return;
-  if (InputDigest(p) != storedDigest) {
+  int32_t digestError = 0;
+  std::string digestErrorText;
+  if (digest.Take(p.frmMain.txbFile[0].text, digestError, digestErrorText) != storedDigest) {
     DeleteFile(p.strIndexFile);
     MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
     return;
