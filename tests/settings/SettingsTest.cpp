@@ -196,15 +196,8 @@ TEST(UserSettingsFileTest, LiesInTheConfigurationFolder) {
   ScriptedHost host;
   Program p(host);
   testing::StartForTest(p);
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+  testing::ScopedEnv configHome("XDG_CONFIG_HOME", "/tmp/xdg-test");
   EXPECT_EQ(UserSettingsFile(p), "/tmp/xdg-test/Quillmoor/oxn.usr");
-  if (old) {
-    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
 }
 
 }  // namespace

@@ -132,4 +132,20 @@ std::unique_ptr<FileReader> FaultyFileSystem::OpenRead(const std::string& path, 
   return reader;
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  if (const char* old = std::getenv(name)) {
+    had_ = true;
+    saved_ = old;
+  }
+  ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (had_) {
+    ::setenv(name_.c_str(), saved_.c_str(), 1);
+  } else {
+    ::unsetenv(name_.c_str());
+  }
+}
+
 }  // namespace quillmoor::testing

@@ -55,6 +55,20 @@ class FaultyFileSystem : public FileSystem {
 
 std::string ReadWholeFile(const std::string& path);
 
+// Sets an environment variable for the lifetime of this object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::string saved_;
+  bool had_ = false;
+};
+
 }  // namespace quillmoor::testing
 
 #endif  // QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_

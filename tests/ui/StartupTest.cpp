@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "engine/RunDriver.h"
 #include "settings/Settings.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
@@ -47,9 +48,7 @@ TEST(StartupTest, TheRestoredInputIsCheckedQuietly) {
 
 TEST(StartupTest, RestoredExtraKeywordsAreTakenOver) {
   testing::TempDir dir;
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  testing::ScopedEnv configHome("XDG_CONFIG_HOME", dir.path());
   ScriptedHost host;
   Program p(host);
   ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
@@ -60,11 +59,29 @@ TEST(StartupTest, RestoredExtraKeywordsAreTakenOver) {
   EXPECT_EQ(again.frmMain.txbExtraKeywords.text, "bird nest+egg");
   ASSERT_EQ(again.intNumExtraKeywords, 2);
   EXPECT_EQ(again.strExtraKeywordList[2], "nest+egg");
-  if (old) {
-    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
+}
+
+TEST(StartupTest, TheRestoredInputsIndexIsOffered) {
+  testing::TempDir dir;
+  testing::ScopedEnv configHome("XDG_CONFIG_HOME", dir.path());
+  ScriptedHost host;
+  Program p(host);
+  ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
+  p.frmMain.txbFile[0].text = dir.Write("book.txt", "The river ran past the mill by the river.\r\n");
+  p.frmMain.chkCreateIndexFile.value = 1;
+  host.answers = {MsgResult::kYes};  // "Create concordance file?"
+  cmdListWords_Click(p);
+  ASSERT_TRUE(p.blnIndexFileCurrent);
+  ASSERT_EQ(SaveState(p, ""), "");
+  ScriptedHost host2;
+  host2.answers = {MsgResult::kYes};  // "Index file found"
+  Program again(host2);
+  ASSERT_TRUE(StartProgram(again, QUILLMOOR_DATA_DIR, true));
+  EXPECT_TRUE(again.blnIndexFileCurrent);
+  EXPECT_TRUE(again.blnWordsGot);
+  EXPECT_EQ(again.lngNumWords, p.lngNumWords);
+  ASSERT_FALSE(host2.messages.empty());
+  EXPECT_EQ(host2.messages.back().title, "Index file found");
 }
 
 }  // namespace
