@@ -8,6 +8,7 @@
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
 #include "engine/WordTable.h"
+#include "input/DocxReader.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "input/Markup.h"
@@ -203,6 +204,7 @@ bool ScanInputFile(Program& p) {
     SetTotalNumOccurrencesForFileProgressBar(p);
   }
   GetWords(p);
+  if (p.blnDocxInput) DeleteTempFolder(p);
   FinishWordTable(p);
   ResetProgressLabel(p);
   m.lblTwirler.caption = " ";

@@ -15,7 +15,9 @@ void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
   const std::string& path = p.frmMain.txbFile[0].text;
   p.blnDocxInput = IsDocxFile(path);
   if (p.blnDocxInput) {
-    if (ReadDocxDocument(p)) {
+    bool ok = false;
+    ReadDocxInput(p, ok);
+    if (ok) {
       blnIsUTF8 = true;
       p.frmMain.chkUTF8[0].value = 1;
       p.frmMain.chkUTF8[0].enabled = true;

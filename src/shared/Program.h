@@ -46,6 +46,9 @@ struct Program {
   // Input state.
   bool blnMacWarningShown = false;  // the CR-line-ending warning was shown once
   bool blnDocxInput = false;        // the current run's input is a docx file
+  std::string strTempFolder;        // the docx reader's temporary folder ("/" at the end)
+  std::string strDocumentXml;       // the XML extracted into it
+  std::string strDocxProblem;       // why a docx file cannot be read
   int16_t intFileType = 0;          // classification of the input file
   std::string strInputExtension;    // lower-case extension of the input file
   std::string strCurrentFolder;     // the folder file dialogs open in
