@@ -385,6 +385,22 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   EXPECT_FALSE(std::filesystem::exists(index));
 }
 
+TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
+  // heron.docx was saved by a word processor from the text of heron.txt.
+  auto listing = [](const std::string& run) {
+    return run.substr(run.find("\r\n\r\n"));  // below the header
+  };
+  CliRun docx = RunCliProcess("--output - --stop-words none " + Data("heron.docx"));
+  ASSERT_EQ(docx.status, 0) << docx.err;
+  EXPECT_NE(docx.err.find("Extracting the text of the docx file ..."), std::string::npos);
+  CliRun text = RunCliProcess("--output - --stop-words none --no-line-breaks " + Data("heron.txt"));
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(listing(docx.out), listing(text.out));
+  EXPECT_NE(docx.out.find("[caf\xE9 1]\r\n... the village remembers. The miller's caf\xE9 by the old "
+                          "bridge was\r\n"),
+            std::string::npos);
+}
+
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   TempDir dir;
   const std::string input = dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n");

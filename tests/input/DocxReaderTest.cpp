@@ -1,0 +1,237 @@
+#include "input/DocxReader.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shared/Program.h"
+#include "shared/ScriptedHost.h"
+#include "support/TestFiles.h"
+#include "support/TestProgram.h"
+
+namespace quillmoor {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempDir;
+
+// Writes a ZIP archive at `path` holding `entries` (name, data), deflated.
+void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(archive, nullptr);
+  for (const auto& [name, data] : entries) {
+    zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
+    ASSERT_NE(source, nullptr);
+    ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
+  }
+  ASSERT_EQ(zip_close(archive), 0);
+}
+
+// A document.xml around `body` (the paragraphs).
+std::string DocumentXml(const std::string& body) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document xmlns:w=\"x\"><w:body>" + body +
+         "</w:body></w:document>";
+}
+
+// Flips the stored CRC of the archive's first entry, in both of its headers.
+void SpoilChecksum(const std::string& path) {
+  std::string bytes = ReadWholeFile(path);
+  const size_t local = bytes.find(std::string("PK\x03\x04", 4));
+  const size_t central = bytes.find(std::string("PK\x01\x02", 4));
+  ASSERT_NE(local, std::string::npos);
+  ASSERT_NE(central, std::string::npos);
+  bytes[local + 14] = static_cast<char>(bytes[local + 14] ^ 0xFF);
+  bytes[central + 16] = static_cast<char>(bytes[central + 16] ^ 0xFF);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+class DocxReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::StartForTest(p); }
+  // The text of a document whose XML body is `body`, as the run extraction gives it.
+  std::string Runs(const std::string& body) {
+    std::vector<std::string> runs;
+    int32_t length = 0;
+    const int32_t count = ExtractDocxRuns(p, DocumentXml(body), 1, runs, length);
+    std::string text;
+    for (int32_t i = 0; i < count; ++i) text += runs[static_cast<size_t>(i)];
+    EXPECT_EQ(static_cast<int32_t>(text.size()), length);
+    return text;
+  }
+  // Reads `path` as the run's docx input; true on success.
+  bool Read(const std::string& path) {
+    p.frmMain.txbFile[0].text = path;
+    bool ok = false;
+    ReadDocxInput(p, ok);
+    return ok;
+  }
+  // The temporary folders and files left in the temporary folder.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(temp.path())) names.push_back(e.path().filename());
+    return names;
+  }
+
+  ScriptedHost host;
+  Program p{host};
+  TempDir dir;
+  TempDir temp;  // the system's temporary folder, for these tests
+  testing::ScopedEnv tmpdir{"TMPDIR", temp.path()};
+};
+
+TEST_F(DocxReaderTest, RunsParagraphsAndBreaks) {
+  // Two paragraphs: the paragraph end adds one space.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>Hello</w:t></w:r></w:p><w:p><w:r><w:t>world</w:t></w:r></w:p>"), "Hello world");
+  // The last run gets no space although a paragraph end follows it.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>end</w:t></w:r></w:p>"), "end");
+  // A line break adds a space; runs of one paragraph join with nothing between them.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>line</w:t><w:br/><w:t>next</w:t><w:t>word</w:t></w:r></w:p>"), "line nextword");
+  // The space-preserving start tag is dropped, its spaces kept.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\"> two words </w:t><w:t>b</w:t></w:r></w:p>"),
+            "a two words b");
+  // w:tab and w:tbl are not runs (but they begin like one, so a paragraph end before
+  // them counts as one before more text).
+  EXPECT_EQ(Runs("<w:tbl></w:tbl><w:p><w:r><w:t>left</w:t><w:tab/><w:t>right</w:t></w:r></w:p>"), "leftright");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>cell</w:t></w:r></w:p><w:tbl></w:tbl>"), "cell ");
+  // Entities in turn: "&amp;lt;" becomes "<".
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>salt &amp; pepper &amp;lt;x&gt;</w:t></w:r></w:p>"), "salt & pepper <x>");
+  // A run of spaces is one space, and so is a run with no text.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\">   </w:t><w:t>b</w:t></w:r></w:p>"), "a b");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t></w:t><w:t>b</w:t></w:r></w:p>"), "a b");
+  // UTF-8 is fixed up run by run.
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D</w:t></w:r></w:p>"), "caf\xE9 \"ok\"");
+  // No text at all.
+  EXPECT_EQ(Runs("<w:p><w:r><w:rPr/></w:r></w:p>"), "");
+}
+
+TEST_F(DocxReaderTest, AStopWithinTenSecondsEndsAtOnceLaterItAsks) {
+  std::string body;
+  for (int i = 0; i < 3000; ++i) body += "<w:p><w:r><w:t>w" + std::to_string(i) + "</w:t></w:r></w:p>";
+  int events = 0;
+  host.onDoEvents = [&] {
+    if (++events == 1) p.blnStop = true;
+  };
+  p.lngSecondsElapsed = 3;
+  const std::string early = Runs(body);
+  EXPECT_LT(early.size(), 8000u);  // stopped after the first events
+  EXPECT_TRUE(host.messages.empty());
+  events = 0;
+  p.blnStop = false;
+  p.lngSecondsElapsed = 12;
+  host.answers = {MsgResult::kNo};  // "Do you really wish to stop?"
+  const std::string all = Runs(body);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, "Many different words have been found.\r\nDo you really wish to stop?");
+  EXPECT_EQ(host.messages[0].title, "Stop");
+  EXPECT_FALSE(p.blnStop);
+  EXPECT_TRUE(all.ends_with("w2999"));
+}
+
+TEST_F(DocxReaderTest, ADocumentIsReadAndNothingStaysBehind) {
+  const std::string path = dir.path() + "/letter.docx";
+  WriteZip(path, {{"[Content_Types].xml", "<Types/>"},
+                  {"word/document.xml",
+                   DocumentXml("<w:p><w:r><w:t>Hello</w:t></w:r></w:p><w:p><w:r><w:t>world</w:t></w:r></w:p>")}});
+  EXPECT_TRUE(Read(path));
+  EXPECT_EQ(p.strLine, "Hello world");
+  EXPECT_TRUE(Leftovers().empty());
+  EXPECT_EQ(p.frmMain.txbOutput.text, "Extracting the text of the docx file ...\r\n");
+}
+
+TEST_F(DocxReaderTest, TemporaryFoldersTakeTheFirstFreeNumber) {
+  std::filesystem::create_directory(temp.path() + "/OXN001");
+  std::filesystem::create_directory(temp.path() + "/OXN002");
+  temp.Write("OXN003", "a file of that name");
+  const std::string folder = CreateTempFolder("OXN", true);
+  EXPECT_EQ(folder, temp.path() + "/OXN004/");
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_EQ(CreateTempFolder("OXN", false), temp.path() + "/OXN005");
+}
+
+TEST_F(DocxReaderTest, AChecksumMismatchAsks) {
+  const std::string path = dir.path() + "/bad.docx";
+  WriteZip(path, {{"word/document.xml", DocumentXml("<w:p><w:r><w:t>still here</w:t></w:r></w:p>")}});
+  SpoilChecksum(path);
+  host.answers = {MsgResult::kNo};
+  EXPECT_FALSE(Read(path));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt,
+            "Invalid checksum found when processing\r\n" + path + "\r\n\r\nDo you wish to scan this file anyway?");
+  EXPECT_EQ(host.messages[0].title, "Quillmoor");
+  EXPECT_TRUE(Leftovers().empty());
+  host.answers = {MsgResult::kYes};
+  EXPECT_TRUE(Read(path));
+  EXPECT_EQ(p.strLine, "still here");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(DocxReaderTest, ArchivesThatAreNoWordDocuments) {
+  const std::string noXml = dir.path() + "/empty.docx";
+  WriteZip(noXml, {{"word/other.xml", "<x/>"}});
+  EXPECT_FALSE(Read(noXml));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt,
+            "The file " + noXml + "\r\nis not a readable Word document: it holds no word/document.xml.");
+  EXPECT_TRUE(Leftovers().empty());
+  // The signature of a ZIP archive and nothing behind it.
+  const std::string fake = dir.Write("fake.docx", std::string("PK\x03\x04", 4) + std::string(40, 'x'));
+  EXPECT_FALSE(Read(fake));
+  EXPECT_NE(host.messages.back().prompt.find("is not a readable Word document: its ZIP archive cannot be opened"),
+            std::string::npos)
+      << host.messages.back().prompt;
+  EXPECT_TRUE(Leftovers().empty());
+  // An entry name that climbs out of the folder is never used: only the fixed name is.
+  const std::string climbing = dir.path() + "/climb.docx";
+  WriteZip(climbing, {{"../../escaped.xml", "<w:t>x</w:t>"}, {"word/document.xml", DocumentXml("")}});
+  EXPECT_TRUE(Read(climbing));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp.path()).parent_path() / "escaped.xml"));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(DocxReaderTest, BigDocumentsAskAndHugeOnesAreRefused) {
+  // Document XML of exactly the threshold: no question.
+  const std::string shell = DocumentXml("<w:p><w:r><w:t></w:t></w:r></w:p>");
+  auto xmlOfSize = [&shell](long long size) {
+    const std::string open = DocumentXml("<w:p><w:r><w:t>");
+    std::string xml = open + std::string(static_cast<size_t>(size) - shell.size(), 'a');
+    return xml + shell.substr(open.size());
+  };
+  const std::string exact = dir.path() + "/exact.docx";
+  WriteZip(exact, {{"word/document.xml", xmlOfSize(kBigDocxBytes)}});
+  p.frmMain.txbFile[0].text = exact;
+  EXPECT_EQ(UnzipDocx(p, exact, "OXN"), kBigDocxBytes);
+  EXPECT_TRUE(host.messages.empty());
+  DeleteTempFolder(p);
+  // One byte more: asked; No is the default and says what else to do.
+  const std::string big = dir.path() + "/big.docx";
+  WriteZip(big, {{"word/document.xml", xmlOfSize(kBigDocxBytes + 1)}});
+  host.answers = {MsgResult::kNo};
+  EXPECT_FALSE(Read(big));
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].prompt,
+            big + "\r\nis rather large.  It may take awhile to scan.\r\nDo you wish to continue?");
+  EXPECT_EQ(host.messages[0].title, "Big file");
+  EXPECT_EQ(host.messages[0].defaultButton, 2);
+  EXPECT_EQ(host.messages[1].prompt, "You could try saving it as a text file\r\nand applying this program to that file.");
+  EXPECT_TRUE(Leftovers().empty());
+  // An entry that expands beyond 20 MB is refused, whatever its header says.
+  const std::string huge = dir.path() + "/huge.docx";
+  WriteZip(huge, {{"word/document.xml", xmlOfSize(kMaxDocxBytes + 4096)}});
+  host.messages.clear();
+  EXPECT_FALSE(Read(huge));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].prompt, huge +
+                                         "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving it as a "
+                                         "text file and\r\napplying this program to that file.");
+  EXPECT_EQ(host.messages[0].title, "File too big");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+}  // namespace
+}  // namespace quillmoor
