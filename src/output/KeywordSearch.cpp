@@ -26,6 +26,18 @@ void SortUnique(std::vector<std::string>& words) {
                                           [](const std::string& w) { return !w.empty(); }));
 }
 
+// True when one of the pieces of `line` between single spaces, compared whole,
+// matches `pattern`.
+bool HasPieceMatching(std::string_view line, std::string_view pattern) {
+  for (size_t start = 0;;) {
+    const size_t space = line.find(' ', start);
+    const size_t end = space == std::string_view::npos ? line.size() : space;
+    if (MatchesPattern(line.substr(start, end - start), pattern)) return true;
+    if (space == std::string_view::npos) return false;
+    start = space + 1;
+  }
+}
+
 // The part of a keyword before its first "+", and after it.
 std::string_view HeadOf(std::string_view keyword) { return keyword.substr(0, keyword.find('+')); }
 
@@ -215,26 +227,15 @@ void KeywordSelection::AppendSelectedLines(std::string_view word, const ContextL
     for (int32_t k = 0; k < lines.size(); ++k) emit(k);
     return;
   }
-  std::string lower;
+  // The lines in lower case, made once for the word when a tail first needs them.
+  std::vector<std::string> lower;
   for (const Extra& e : extras_) {
     if (!MatchesPattern(word, e.head)) continue;
+    if (e.hasTail && lower.empty()) {
+      for (int32_t k = 0; k < lines.size(); ++k) lower.push_back(LowerCaseAccented(lines.line(k)));
+    }
     for (int32_t k = 0; k < lines.size(); ++k) {
-      if (!e.hasTail) {
-        emit(k);
-        continue;
-      }
-      // The line's pieces between single spaces, each compared whole.
-      lower = LowerCaseAccented(lines.line(k));
-      const std::string_view line(lower);
-      bool found = false;
-      for (size_t start = 0; !found; ) {
-        const size_t space = line.find(' ', start);
-        found = MatchesPattern(line.substr(start, space == std::string_view::npos ? space : space - start),
-                               e.tail);
-        if (space == std::string_view::npos) break;
-        start = space + 1;
-      }
-      if (found) emit(k);
+      if (!e.hasTail || HasPieceMatching(lower[static_cast<size_t>(k)], e.tail)) emit(k);
     }
   }
 }
