@@ -79,7 +79,12 @@ class LineReader {
   bool Next(std::string& line) {
     line.clear();
     while (true) {
-      if (at_ == size_ && !Fill()) return !line.empty() || pendingLine_;
+      if (at_ == size_ && !Fill()) {
+        // Characters after the last CR make a last line of their own.
+        const bool last = pendingLine_;
+        pendingLine_ = false;
+        return last;
+      }
       if (skipLf_) {
         skipLf_ = false;
         if (buffer_[at_] == '\n' && ++at_ == size_) continue;
@@ -121,7 +126,7 @@ class LineReader {
   size_t at_ = 0;
   size_t size_ = 0;
   bool skipLf_ = false;
-  bool pendingLine_ = false;  // characters after the last CR are a line of their own
+  bool pendingLine_ = false;  // characters were read since the last CR
   bool eof_ = false;
   bool failed_ = false;
 };

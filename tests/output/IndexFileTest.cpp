@@ -321,10 +321,15 @@ TEST_F(DamagedIndexTest, DamagedWordLines) {
   ExpectRefused("position not a number");
   StoreIndex(WithLine("love", "*1*1*0*" + pos(5)));
   ExpectRefused("empty word");
-  // The undamaged text stored the same way is taken.
+  // The undamaged text stored the same way is taken, also without its last line end.
   StoreIndex(good);
   Choose(input, {MsgResult::kYes});
   EXPECT_TRUE(p2.blnIndexFileCurrent);
+  ASSERT_TRUE(good.ends_with("\r\n"));
+  StoreIndex(good.substr(0, good.size() - 2));
+  Choose(input, {MsgResult::kYes});
+  EXPECT_TRUE(p2.blnIndexFileCurrent);
+  EXPECT_EQ(p2.lngNumWords, p.lngNumWords);
 }
 
 TEST_F(IndexFileTest, AnUnreadableDocumentDropsItsIndex) {
