@@ -18,6 +18,8 @@ JSON
 export QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json"
 build/release/bin/quillmoor --screenshot doc/main-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
   2>/dev/null
+build/release/bin/quillmoor --screenshot doc/search-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
+  --search "vanit* labour+sun*" 2>/dev/null
 build/release/bin/quillmoor --screenshot-help doc/help-window.png 2>/dev/null
 build/release/bin/quillmoor --screenshot-settings doc/settings-window.png 2>/dev/null
-echo "doc/main-window.png doc/help-window.png doc/settings-window.png"
+echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png"

@@ -10,17 +10,20 @@
 
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
+#include "output/KeywordSearch.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
+#include "ui/MainWindow.h"
 #include "ui/Startup.h"
 #include "ui/Timers.h"
 
-// quillmoor [--screenshot PNG [DOCUMENT]]: with --screenshot the window opens, names
-// DOCUMENT as the input and makes its concordance (when given), saves a picture of
-// itself to PNG and ends: for the documentation's screenshots.
+// quillmoor [--screenshot PNG [DOCUMENT [--search KEYWORDS]]]: with --screenshot the
+// window opens, names DOCUMENT as the input and makes its concordance (when given),
+// then searches it for KEYWORDS (when given), saves a picture of itself to PNG and
+// ends: for the documentation's screenshots.
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
@@ -44,13 +47,25 @@ int main(int argc, char** argv) {
   window.show();
   if (shot > 0 && shot + 1 < args.size()) {
     const QString png = args.at(shot + 1);
-    const QString document = shot + 2 < args.size() ? args.at(shot + 2) : QString();
+    const QString document =
+        shot + 2 < args.size() && !args.at(shot + 2).startsWith(QStringLiteral("--")) ? args.at(shot + 2) : QString();
+    const int search = static_cast<int>(args.indexOf(QStringLiteral("--search")));
+    const QString keywords = search > 0 && search + 1 < args.size() ? args.at(search + 1) : QString();
     host.set_unattended(true);
-    QTimer::singleShot(300, &window, [&window, &program, png, document] {
+    QTimer::singleShot(300, &window, [&window, &program, png, document, keywords] {
       if (!document.isEmpty()) {
         program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
         quillmoor::InputFileLostFocus(program, 0);
         program.frmMain.chkWarnOnOverwrite.value = 0;
+        window.PushModel();
+        quillmoor::cmdListWords_Click(program);
+        window.PushModel();
+      }
+      if (!document.isEmpty() && !keywords.isEmpty()) {
+        // Then a search of the same document for KEYWORDS.
+        quillmoor::optSearch_Click(program);
+        program.frmMain.txbExtraKeywords.text = quillmoor::FromQString(keywords);
+        quillmoor::txbExtraKeywords_LostFocus(program);
         window.PushModel();
         quillmoor::cmdListWords_Click(program);
         window.PushModel();
