@@ -93,13 +93,14 @@ bool LoadSettings(Program& p, const std::string& nativePath) {
   return true;
 }
 
-// Names the input the way typing it into the input box does, and takes its index file
-// when there is one (as choosing the input does). False when refused.
-bool NameInput(Program& p, const std::string& boxText) {
+// Names the input the way typing it into the input box does; a run command also
+// takes its index file when there is one (as choosing the input does). False when
+// refused.
+bool NameInput(Program& p, const std::string& boxText, bool run) {
   p.frmMain.txbFile[0].text = boxText;
   p.frmMain.chkUTF8[0].value = 0;
   if (!InputFileLostFocus(p, 0)) return false;
-  LoadIndexIfPresent(p);
+  if (run) LoadIndexIfPresent(p);
   return true;
 }
 
@@ -397,7 +398,7 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
-  if (!NameInput(p, input)) return kExitRefused;
+  if (!NameInput(p, input, options.command != "read")) return kExitRefused;
   if (options.settings.given && !LoadSettings(p, options.settings.value)) return kExitRefused;
   if (!ApplyOptions(p, options)) return kExitRefused;
   int status = kExitDone;

@@ -374,6 +374,9 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   EXPECT_NE(search.err.find("Using the index file " + index), std::string::npos) << search.err;
   EXPECT_EQ(search.err.find("Making the concordance first"), std::string::npos);
   EXPECT_NE(search.out.find("[love 2]"), std::string::npos);
+  // Reading the document has no use for it.
+  CliRun read = RunCliProcess("read " + Quote(input));
+  EXPECT_EQ(read.err.find("Index file found"), std::string::npos);
   // --no declines it (and keeps it); the run scans.
   CliRun declined = RunCliProcess("--no wordlist " + Quote(input));
   EXPECT_NE(declined.err.find("Scanning the words"), std::string::npos);
