@@ -401,6 +401,8 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   if (!NameInput(p, input, options.command != "read")) return kExitRefused;
   if (options.settings.given && !LoadSettings(p, options.settings.value)) return kExitRefused;
   if (!ApplyOptions(p, options)) return kExitRefused;
+  // The command decides the mode, whatever a settings file or a loaded index chose.
+  if (options.command != "search" && p.frmMain.optSearch.value) optCreate_Click(p);
   int status = kExitDone;
   if (options.command == "read") {
     status = RunRead(p);

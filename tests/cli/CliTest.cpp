@@ -374,6 +374,13 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   EXPECT_NE(search.err.find("Using the index file " + index), std::string::npos) << search.err;
   EXPECT_EQ(search.err.find("Making the concordance first"), std::string::npos);
   EXPECT_NE(search.out.find("[love 2]"), std::string::npos);
+  // A settings file saved in Search mode (with extra keywords) does not make wordlist
+  // search, although the index allows Search mode.
+  const std::string kvf = dir.Write("search.kvf", "\"" + input + "\"\r\n\"\"\r\n\"\"\r\n0\r\n1\r\n\"\"\r\n0\r\n0\r\n"
+                                                  "1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"love\"\r\n0\r\n");
+  CliRun settings = RunCliProcess("wordlist --settings " + Quote(kvf) + " " + Quote(input));
+  EXPECT_EQ(settings.status, 0) << settings.err;
+  EXPECT_EQ(settings.out, scanned.out);
   // Reading the document has no use for it.
   CliRun read = RunCliProcess("read " + Quote(input));
   EXPECT_EQ(read.err.find("Index file found"), std::string::npos);
