@@ -380,7 +380,8 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
                                                   "1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"love\"\r\n0\r\n");
   CliRun settings = RunCliProcess("wordlist --settings " + Quote(kvf) + " " + Quote(input));
   EXPECT_EQ(settings.status, 0) << settings.err;
-  EXPECT_EQ(settings.out, scanned.out);
+  EXPECT_NE(settings.out.find("river\t1\n"), std::string::npos) << settings.out;  // not only "love"
+  EXPECT_NE(settings.out.find("the\t1\n"), std::string::npos);  // (the file names no stop words)
   // Reading the document has no use for it.
   CliRun read = RunCliProcess("read " + Quote(input));
   EXPECT_EQ(read.err.find("Index file found"), std::string::npos);
