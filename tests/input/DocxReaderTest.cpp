@@ -4,11 +4,13 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
+#include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 
@@ -108,6 +110,24 @@ TEST_F(DocxReaderTest, RunsParagraphsAndBreaks) {
   EXPECT_EQ(Runs("<w:p><w:r><w:t>caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D</w:t></w:r></w:p>"), "caf\xE9 \"ok\"");
   // No text at all.
   EXPECT_EQ(Runs("<w:p><w:r><w:rPr/></w:r></w:p>"), "");
+}
+
+TEST_F(DocxReaderTest, RunsMatchTheFreshSearchesOnRandomXml) {
+  std::mt19937 rng(7);
+  const std::vector<std::string> pieces = {"<w:t>", "<w:t xml:space=\"preserve\">", "</w:t>", "<w:br/>",
+                                           "</w:p>", "<w:tab/>", "<w:tbl>", "<w:t", ">", " ", "a", "b c",
+                                           "&amp;", "lt;", "\xC3\xA9", "\xE2\x80\x94", "<w:p>"};
+  int spaced = 0;
+  for (int round = 0; round < 4000; ++round) {
+    const std::string xml = reference::RandomBytes(rng, pieces, rng() % 40);
+    std::vector<std::string> runs;
+    int32_t length = 0;
+    const int32_t count = ExtractDocxRuns(p, xml, 1, runs, length);
+    ASSERT_EQ(runs, reference::DocxRuns(xml)) << xml;
+    ASSERT_EQ(count, static_cast<int32_t>(runs.size()));
+    for (const std::string& run : runs) spaced += run.size() > 1 && run.back() == ' ';
+  }
+  EXPECT_GT(spaced, 100);  // the look-ahead was exercised
 }
 
 TEST_F(DocxReaderTest, AStopWithinTenSecondsEndsAtOnceLaterItAsks) {

@@ -298,4 +298,56 @@ bool Like(const std::string& text, const std::string& pattern) {
   return one && Like(text.substr(1), pattern.substr(1));
 }
 
+std::vector<std::string> DocxRuns(const std::string& xml) {
+  // 1-based InStr: the position of `needle` at or after `start`, 0 when there is none.
+  auto inStr = [&xml](size_t start, const std::string& needle) -> size_t {
+    if (start < 1 || start > xml.size()) return 0;
+    const size_t at = xml.find(needle, start - 1);
+    return at == std::string::npos ? 0 : at + 1;
+  };
+  const std::string open = "<w:t", close = "</w:t>", br = "<w:br/>", pend = "</w:p>";
+  std::vector<std::string> runs;
+  size_t pos = 1;
+  while (true) {
+    if (inStr(pos, open) == 0) break;
+    const size_t a = inStr(pos, open);
+    const size_t b = inStr(pos, close);
+    if (b == 0 || b < a) break;
+    const char c = a + 4 <= xml.size() ? xml[a + 4 - 1] : '\0';
+    if (c != ' ' && c != '>') {
+      pos = a + 4;
+      continue;
+    }
+    if (b <= a + 4) {
+      pos = b + 6;
+      continue;
+    }
+    std::string run = xml.substr(a + 4 - 1, b - (a + 4));
+    const size_t t2 = inStr(b + 6, open);
+    const size_t br2 = inStr(b + 6, br);
+    const size_t p2 = inStr(b + 6, pend);
+    if (t2 != 0 && ((br2 != 0 && br2 < t2) || (p2 != 0 && p2 < t2))) run += ' ';
+    const size_t gt = run.find('>');
+    if (gt != std::string::npos) run = run.substr(gt + 1);
+    if (run.find_first_not_of(' ') == std::string::npos) {
+      run = " ";
+    } else {
+      for (const auto& [from, to] : {std::pair<std::string, std::string>{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}}) {
+        std::string out;
+        size_t at = 0;
+        for (size_t found = run.find(from); found != std::string::npos; found = run.find(from, at)) {
+          out += run.substr(at, found - at) + to;
+          at = found + from.size();
+        }
+        run = out + run.substr(at);
+      }
+      run = ConvertUTF8Punctuation(ConvertUTF8Latin1(run));
+    }
+    runs.push_back(run);
+    pos = b + 6;
+    if (pos > xml.size()) break;
+  }
+  return runs;
+}
+
 }  // namespace quillmoor::reference

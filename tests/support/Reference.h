@@ -57,6 +57,11 @@ std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alpha
 // definition states it (exponential on patterns with many "*").
 bool Like(const std::string& text, const std::string& pattern);
 
+// The text runs of a document's XML as the program finds them: every search starts
+// afresh from the current position (InStr), the replacements and the UTF-8 fix-ups
+// applied to each run. Without the stop request and the progress display.
+std::vector<std::string> DocxRuns(const std::string& xml);
+
 }  // namespace quillmoor::reference
 
 #endif  // QUILLMOOR_TESTS_SUPPORT_REFERENCE_H_
