@@ -39,54 +39,6 @@ W* Find(QWidget& window, const char* name) {
   return w;
 }
 
-TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
-  QtHost host;
-  host.set_unattended(true);
-  Program p(host);
-  p.frmMain.windowVisible = true;
-  ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));  // (the help text lies there too)
-  MainWindowWidget window(p);
-  host.set_parent(&window);
-  host.set_repaint([&window] { window.PushModel(); });
-  window.show();
-
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillmoor"));
-  auto* listWords = Find<QPushButton>(window, "cmdListWords");
-  EXPECT_EQ(listWords->text(), QStringLiteral("Create concordance"));
-  EXPECT_EQ(Find<QComboBox>(window, "cboContextSize")->currentIndex(), 5);
-  EXPECT_FALSE(Find<QLineEdit>(window, "txbFile2")->isEnabled());
-
-  // Search mode without an input: refused, and the window shows Create again.
-  QTest::mouseClick(Find<QRadioButton>(window, "optSearch"), Qt::LeftButton);
-  EXPECT_TRUE(Find<QRadioButton>(window, "optCreate")->isChecked());
-
-  // A typed input, then the main button: the listing reaches the output box.
-  testing::TempDir dir;
-  const std::string input = dir.Write("doc.txt", "The rivers ran past the old mills.\r\n");
-  auto* box = Find<QLineEdit>(window, "txbFile0");
-  box->setText(QString::fromStdString(input));
-  emit box->editingFinished();
-  EXPECT_EQ(p.frmMain.txbFile[0].text, input);
-  QTest::mouseClick(listWords, Qt::LeftButton);
-  EXPECT_TRUE(p.blnOutputFileCreated);
-  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river 1]")));
-
-  // Help shows the viewer window with the help text.
-  QTest::mouseClick(Find<QPushButton>(window, "cmdHelp"), Qt::LeftButton);
-  QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"));
-  ASSERT_NE(viewer, nullptr);
-  EXPECT_TRUE(viewer->isVisible());
-  EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Help for Quillmoor"));
-  QTest::mouseClick(Find<QPushButton>(*viewer, "cmdClose"), Qt::LeftButton);
-  EXPECT_FALSE(viewer->isVisible());
-
-  // An option reaches the model and lists again.
-  auto* frequencies = Find<QCheckBox>(window, "chkFrequencies");
-  frequencies->click();
-  EXPECT_EQ(p.frmMain.chkFrequencies.value, 0);
-  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
-}
-
 // A started program in its window, questions answered without being shown.
 struct Window {
   QtHost host;
@@ -103,24 +55,43 @@ struct Window {
   }
 };
 
-TEST(MainWindowWidgetTest, EveryControlCanBeFoundByItsName) {
+TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   Window w;
-  for (const char* name :
-       {"optCreate", "optSearch", "cmdFile0", "cmdFile1", "cmdFile2", "txbFile0", "txbFile1", "txbFile2",
-        "cmdClearFile0", "cmdClearFile1", "cmdClearFile2", "cmdViewFile1", "cmdViewFile2", "chkUTF8",
-        "lblInputFilesize", "lblExtraKeywords", "txbExtraKeywords", "cmdClearExtraKeywords",
-        "lblSearchResultsFilesize", "cboWordOrder", "cboContextSize", "chkFrequencies",
-        "chkShowLineBreaks", "chkCreateIndexFile", "chkWarnOnOverwrite", "chkSaveStateOnQuit",
-        "cmdListWords", "cmdSetParameters", "cmdSaveState", "cmdHelp", "cmdQuit", "txbOutput",
-        "lblConcordanceFile0", "lblConcordanceFile1", "lblConcordanceFilesize", "lblIndexFilesize",
-        "lblNumberOfWords", "lblNumOccurrences", "lblTotalNumOccurrences", "lblTimeElapsed",
-        "lblOnlineDocumentation", "lblTwirler"}) {
+  MainWindowWidget& window = *w.widget;
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillmoor"));
+  auto* listWords = Find<QPushButton>(window, "cmdListWords");
+  EXPECT_EQ(listWords->text(), QStringLiteral("Create concordance"));
+  EXPECT_FALSE(Find<QLineEdit>(window, "txbFile2")->isEnabled());
+  // Search mode without an input: refused, and the window shows Create again.
+  QTest::mouseClick(Find<QRadioButton>(window, "optSearch"), Qt::LeftButton);
+  EXPECT_TRUE(Find<QRadioButton>(window, "optCreate")->isChecked());
+  // A typed input, then the main button: the listing reaches the output box.
+  testing::TempDir dir;
+  auto* box = Find<QLineEdit>(window, "txbFile0");
+  box->setText(QString::fromStdString(dir.Write("doc.txt", "The rivers ran past the old mills.\r\n")));
+  emit box->editingFinished();
+  QTest::mouseClick(listWords, Qt::LeftButton);
+  EXPECT_TRUE(w.p.blnOutputFileCreated);
+  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river 1]")));
+  // An option reaches the model and lists again.
+  Find<QCheckBox>(window, "chkFrequencies")->click();
+  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
+  // Help shows the viewer window with the help text; Close hides it.
+  QTest::mouseClick(Find<QPushButton>(window, "cmdHelp"), Qt::LeftButton);
+  QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Help for Quillmoor"));
+  QTest::mouseClick(Find<QPushButton>(*viewer, "cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(viewer->isVisible());
+}
+
+TEST(MainWindowWidgetTest, ControlsAreNamedAndTheWindowEndsBelowQuit) {
+  Window w;
+  for (const char* name : {"cmdFile1", "txbFile1", "cmdClearFile2", "cmdViewFile2", "chkUTF8", "lblExtraKeywords",
+                           "cboWordOrder", "chkCreateIndexFile", "chkSaveStateOnQuit", "cmdSaveState",
+                           "lblConcordanceFile1", "lblIndexFilesize", "lblTimeElapsed", "lblTwirler"}) {
     EXPECT_NE(w.widget->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
-  EXPECT_EQ(Find<QPushButton>(*w.widget, "cmdFile0")->text(), QStringLiteral("Input file"));
-  EXPECT_EQ(Find<QCheckBox>(*w.widget, "chkCreateIndexFile")->text(),
-            QStringLiteral("and index file (for current settings)"));
-  EXPECT_EQ(Find<QComboBox>(*w.widget, "cboContextSize")->itemText(3), QStringLiteral(" 3"));
   // The window is as tall as the top of Quit plus 1200 twips (80 pixels).
   QApplication::processEvents();
   auto* quit = Find<QPushButton>(*w.widget, "cmdQuit");
@@ -147,29 +118,6 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   const std::string output = w.p.frmMain.txbOutput.text;
   EXPECT_TRUE(output.starts_with("Stopped ") || output.ends_with("Listing stopped.\r\n")) << output;
   EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
-}
-
-TEST(MainWindowWidgetTest, SettingsOpensTheParametersWindow) {
-  Window w;
-  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
-  QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
-  ASSERT_NE(params, nullptr);
-  EXPECT_TRUE(params->isVisible());
-  for (const char* name : {"chkAllowWordsWithHyphens", "chkAllowWordsWithNumerals", "chkIgnoreInfrequentWords",
-                           "cboThresholdFrequency", "txbStopWordsFile", "cmdClearStopWordsFile",
-                           "cmdListStopWords", "cmdSelectStopWordsFile1", "cmdSelectStopWordsFile0",
-                           "txbExtraStopWords", "cmdClearExtraStopWords", "cmdSaveLoadState0",
-                           "cmdSaveLoadState1", "lblParameters", "txbParametersFile", "cmdInitialize",
-                           "cmdClose", "cmdQuit"}) {
-    EXPECT_NE(params->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-  }
-  // A word option reaches the model.
-  auto* numerals = Find<QCheckBox>(*params, "chkAllowWordsWithNumerals");
-  numerals->click();
-  EXPECT_EQ(w.p.frmParams.chkAllowWordsWithNumerals.value, 1);
-  EXPECT_EQ(Find<QLineEdit>(*params, "txbStopWordsFile")->text().toStdString(), w.p.strStopWordsFile);
-  QTest::mouseClick(Find<QPushButton>(*params, "cmdClose"), Qt::LeftButton);
-  EXPECT_FALSE(params->isVisible());
 }
 
 // Answers the next file dialog with `path` (or cancels it when empty), once it shows.
@@ -199,6 +147,12 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
   QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
   ASSERT_NE(params, nullptr);
+  for (const char* name : {"chkAllowWordsWithHyphens", "chkIgnoreInfrequentWords", "cboThresholdFrequency",
+                           "txbStopWordsFile", "cmdClearStopWordsFile", "cmdListStopWords", "cmdSelectStopWordsFile1",
+                           "cmdSelectStopWordsFile0", "txbExtraStopWords", "cmdClearExtraStopWords",
+                           "cmdInitialize", "cmdClose"}) {
+    EXPECT_NE(params->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
   // The window ends 600 twips (40 pixels) below the settings-file frame.
   QWidget* frame5 = Find<QWidget>(*params, "Frame5");
   EXPECT_EQ(params->height(), frame5->geometry().bottom() + 1 + 40);
@@ -231,6 +185,8 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   EXPECT_TRUE(Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->isChecked());
   EXPECT_EQ(w.p.frmParams.chkAllowWordsWithNumerals.value, 1);
   EXPECT_EQ(Find<QLabel>(*params, "lblParameters")->text(), QStringLiteral("Settings loaded from"));
+  QTest::mouseClick(Find<QPushButton>(*params, "cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(params->isVisible());
 }
 
 TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
@@ -245,11 +201,9 @@ TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
   ASSERT_TRUE(w.p.blnConcordanceFileCreated);
 
   QTest::mouseClick(Find<QRadioButton>(*w.widget, "optSearch"), Qt::LeftButton);
-  ASSERT_TRUE(Find<QRadioButton>(*w.widget, "optSearch")->isChecked());
   EXPECT_EQ(button->text(), QStringLiteral("Search"));
   EXPECT_FALSE(input->isEnabled());
   auto* keywords = Find<QLineEdit>(*w.widget, "txbExtraKeywords");
-  EXPECT_TRUE(keywords->isEnabled());
   // Enter in the box takes the keywords (and writes the cleaned text back).
   keywords->setFocus();
   keywords->setText(QStringLiteral("River's riv* lov*+death"));
@@ -265,12 +219,6 @@ TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
   EXPECT_TRUE(output.startsWith(QStringLiteral("[love 1]"))) << output.toStdString();
   EXPECT_TRUE(output.contains(QStringLiteral("[river 1]")));
   EXPECT_TRUE(std::filesystem::exists(resultsFile.toStdString()));
-  QApplication::processEvents();
-  EXPECT_TRUE(Find<QLabel>(*w.widget, "lblSearchResultsFilesize")->text().startsWith(QStringLiteral("Search results filesize: ")));
-  // Clear empties the box and forgets the keywords.
-  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdClearExtraKeywords"), Qt::LeftButton);
-  EXPECT_EQ(keywords->text(), QString());
-  EXPECT_EQ(w.p.intNumExtraKeywords, 0);
 }
 
 TEST(MainWindowWidgetTest, F1OpensTheHelpWindow) {
