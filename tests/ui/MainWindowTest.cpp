@@ -27,15 +27,12 @@ TEST_F(MainWindowTest, SearchModeNeedsAnInputAndItsConcordance) {
   optSearch_Click(p);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].prompt, "Input file not specified.");
-  EXPECT_TRUE(p.frmMain.optCreate.value);
   EXPECT_EQ(p.frmMain.cmdListWords.caption, "Create concordance");
-
   host.messages.clear();
   p.frmMain.txbFile[0].text = dir.Write("doc.txt", "rivers and more rivers\r\n");
   optSearch_Click(p);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].prompt, p.GetProgramText(5));
-  EXPECT_EQ(host.messages[0].title, "Search");
   EXPECT_TRUE(p.frmMain.optCreate.value);
 
   // With its concordance made, Search is chosen: the keyword rows open, the input row closes.
@@ -44,24 +41,20 @@ TEST_F(MainWindowTest, SearchModeNeedsAnInputAndItsConcordance) {
   host.messages.clear();
   optSearch_Click(p);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_TRUE(p.frmMain.optSearch.value);
   EXPECT_EQ(p.frmMain.cmdListWords.caption, "Search");
   EXPECT_FALSE(p.frmMain.cmdFile[0].enabled);
-  EXPECT_TRUE(p.frmMain.txbFile[2].enabled);
   EXPECT_TRUE(p.frmMain.txbExtraKeywords.enabled);
   optCreate_Click(p);
   EXPECT_TRUE(p.frmMain.cmdFile[0].enabled);
   EXPECT_FALSE(p.frmMain.txbFile[1].enabled);
-  EXPECT_FALSE(p.frmMain.lblConcordanceFile[1].visible);
 }
 
 TEST_F(MainWindowTest, ControlsWhileBusyAndOptionsThatListAgain) {
   EnableControls(p, false);
   EXPECT_FALSE(p.frmMain.cmdFile[0].enabled);
   EXPECT_FALSE(p.frmMain.cboWordOrder.enabled);
-  EXPECT_TRUE(p.frmMain.cmdListWords.enabled);
+  EXPECT_TRUE(p.frmMain.cmdListWords.enabled);  // Stop stays possible
   EXPECT_TRUE(p.frmMain.cmdQuit.enabled);
-  EXPECT_TRUE(p.frmMain.txbOutput.enabled);
   EnableControls(p, true);
 
   p.frmMain.txbFile[0].text = dir.Write("doc.txt", "rivers and more rivers\r\n");
@@ -87,16 +80,11 @@ TEST_F(MainWindowTest, ClearButtons) {
   cmdClearFile_Click(p, 0);
   EXPECT_EQ(p.frmMain.txbFile[0].text, "");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
-  EXPECT_FALSE(p.frmMain.chkUTF8[0].enabled);
-  EXPECT_FALSE(p.frmMain.cmdClearFile[0].enabled);
   EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "");
   p.frmMain.txbOutput.text = "3 keywords loaded from x";
   p.frmMain.txbFile[2].text = "x";
   cmdClearFile_Click(p, 2);
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-  p.frmMain.txbExtraKeywords.text = "a b";
-  cmdClearExtraKeywords_Click(p);
-  EXPECT_EQ(p.frmMain.txbExtraKeywords.text, "");
   cmdQuit_Click(p);
   EXPECT_TRUE(host.ended);
   EXPECT_TRUE(p.blnStop);
