@@ -12,26 +12,12 @@ namespace {
 TEST(ConvertUTF8Latin1Test, MapsLatin1PairsAndDropsControls) {
   EXPECT_EQ(ConvertUTF8Latin1("caf\xC3\xA9"), "caf\xE9");
   EXPECT_EQ(ConvertUTF8Latin1("a\xC2\x85" "b"), "ab");            // NEL removed
-  EXPECT_EQ(ConvertUTF8Latin1("\xC2\xA9 2024"), "\xA9 2024");      // copyright sign
-  EXPECT_EQ(ConvertUTF8Latin1("\xC3\x80\xC3\xBF"), "\xC0\xFF");
   EXPECT_EQ(ConvertUTF8Latin1("\xC4\x8D" "a\xC4\x8D"), "cac");
   // ANSI text with an A-tilde before a plain letter is left alone.
   EXPECT_EQ(ConvertUTF8Latin1("\xC3" "a \xC3" "b"), "\xC3" "a \xC3" "b");
-  // A lead byte at the very end ends the pass.
-  EXPECT_EQ(ConvertUTF8Latin1("x\xC3"), "x\xC3");
-}
-
-TEST(ConvertUTF8Latin1Test, KeepsTheSearchQuirks) {
-  // After the pairs C2 85 are removed the search resumes one place after the C2
-  // found, counted in the shortened text, and so passes over the C2 A9 that moved
-  // into that place.
+  // The search quirk: after C2 85 is removed the search resumes one place further in
+  // the shortened text, and so passes over the C2 A9 that moved there.
   EXPECT_EQ(ConvertUTF8Latin1("\xC2\x85\xC2\xA9"), "\xC2\xA9");
-  // A C3 83 pair becomes C3, which the same replacement does not see again.
-  EXPECT_EQ(ConvertUTF8Latin1("\xC3\x83\x83"), "\xC3\x83");
-  // The second pair went with the first replacement; its C3 is now the last
-  // character, where the search stops.
-  EXPECT_EQ(ConvertUTF8Latin1("\xC3\x83\x83 \xC3\x83"), "\xC3\x83 \xC3");
-  EXPECT_EQ(ConvertUTF8Latin1("\xC3\x83\x83 \xC3\x83!"), "\xC3\x83 \xC3!");
 }
 
 TEST(ConvertUTF8Latin1Test, MatchesTheLiteralLoopOnRandomBytes) {
@@ -52,23 +38,16 @@ TEST(ConvertUTF8Latin1Test, MatchesTheLiteralLoopOnRandomBytes) {
     ASSERT_EQ(ConvertUTF8Latin1(text), reference::ConvertUTF8Latin1(text))
         << "round " << round;
   }
-  for (int round = 0; round < 200; ++round) {
-    std::string text = reference::RandomBytes(rng, alphabet, 400 + rng() % 400);
-    ASSERT_EQ(ConvertUTF8Latin1(text), reference::ConvertUTF8Latin1(text));
-  }
 }
 
 TEST(ConvertUTF8PunctuationTest, ReplacesKnownPunctuationEverywhere) {
   EXPECT_EQ(ConvertUTF8Punctuation("a\xE2\x80\x94" "b\xE2\x80\x94" "c"), "a -- b -- c");
   EXPECT_EQ(ConvertUTF8Punctuation("\xE2\x80\x9C" "hi\xE2\x80\x9D \xE2\x80\x99 \xE2\x80\xA6"),
             "\"hi\" ' ...");
-  EXPECT_EQ(ConvertUTF8Punctuation("\xE2\x80\x97\xE2\x80\x96\xE2\x80\xB9\xE2\x80\xBA\xE2\x80\xA2"),
-            "\x89|<> . ");
   // Other E2 80 sequences stay when the first one is known...
   EXPECT_EQ(ConvertUTF8Punctuation("\xE2\x80\x93\xE2\x80\xA0"), "-\xE2\x80\xA0");
   // ... but when the first one is unknown, only it is removed.
   EXPECT_EQ(ConvertUTF8Punctuation("\xE2\x80\xA0 a\xE2\x80\x94" "b"), " a\xE2\x80\x94" "b");
-  EXPECT_EQ(ConvertUTF8Punctuation("plain"), "plain");
   EXPECT_EQ(ConvertUTF8Punctuation("end\xE2\x80"), "end");
 }
 
