@@ -150,18 +150,8 @@ TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
 }
 
 TEST(ContextLinesTest, BasesBeforeTheLastRepeatMark) {
-  EXPECT_EQ(ContextBase("a (xb c"), "a");
   EXPECT_EQ(ContextBase("a (xb c (x2)"), "a (xb c");
   EXPECT_EQ(ContextBase("plain"), "plain");
-  // A line with " (x" of its own: its base is the part before it, until the first
-  // repeat mark makes its whole old text the base.
-  ContextLines lines;
-  lines.Merge("w (x9 v", true);
-  lines.Merge("w", true);          // matches the base "w"
-  EXPECT_EQ(lines.lines(), std::vector<std::string>{"w (x9 v (x2)"});
-  lines.Merge("w", true);          // the base is now "w (x9 v": a new line
-  lines.Merge("w (x9 v", true);    // a repeat of the first line
-  EXPECT_EQ(lines.lines(), (std::vector<std::string>{"w (x9 v (x3)", "w"}));
 }
 
 TEST(ContextLinesTest, MatchesTheLiteralMergeOnRandomLines) {
