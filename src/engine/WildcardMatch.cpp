@@ -37,8 +37,4 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool IsLiteralPattern(std::string_view pattern) {
-  return pattern.find_first_of("*?#") == std::string_view::npos;
-}
-
 }  // namespace quillmoor

@@ -16,9 +16,6 @@ namespace quillmoor {
 
 bool MatchesPattern(std::string_view text, std::string_view pattern);
 
-// True when `pattern` holds none of "*", "?" and "#" (it matches only itself).
-bool IsLiteralPattern(std::string_view pattern);
-
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_ENGINE_WILDCARDMATCH_H_
