@@ -46,10 +46,8 @@ bool DeleteFile(const std::string& name, bool clearHidden = true, bool clearRead
 // " 1234 ": a number as a number line holds it (without the line end).
 std::string NumberLine(int64_t value);
 
-// The contents of an index file's text, parsed.
+// The word table an index file's text holds, parsed.
 struct IndexContents {
-  std::string digest;
-  std::string date;
   int32_t lngNumWords = 0;
   int16_t intPositionDigits = 0;
   int32_t lngFirstFreq = 0;

@@ -247,15 +247,5 @@ TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   EXPECT_TRUE(Has(bad.err, "Load settings: Error when attempting to restore settings: Input past end of file"));
 }
 
-TEST(CliHostTest, AnswersByPolicy) {
-  MessageBox box;
-  box.buttons = MsgButtons::kYesNo;
-  box.defaultButton = 2;
-  EXPECT_EQ(CliHost::Answer(box, AnswerPolicy::kDefault), MsgResult::kNo);
-  EXPECT_EQ(CliHost::Answer(box, AnswerPolicy::kYes), MsgResult::kYes);
-  box.buttons = MsgButtons::kOK;
-  EXPECT_EQ(CliHost::Answer(box, AnswerPolicy::kNo), MsgResult::kOK);
-}
-
 }  // namespace
 }  // namespace quillmoor
