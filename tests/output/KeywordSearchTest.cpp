@@ -247,11 +247,8 @@ TEST_F(KeywordSearchTest, TheMainWindowsKeywordRows) {
   cmdClearFile_Click(p, 2);
   EXPECT_EQ(p.lngNumSearchWords, 0);
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-  // The extra keywords take effect when the box is left, and Clear drops them.
-  p.frmMain.txbExtraKeywords.text = "  Cat's  ";
-  txbExtraKeywords_LostFocus(p);
-  EXPECT_EQ(p.frmMain.txbExtraKeywords.text, "cat");
-  EXPECT_EQ(p.intNumExtraKeywords, 1);
+  // Clear drops the extra keywords (leaving the box takes them: the window's test).
+  p.intNumExtraKeywords = 1;
   cmdClearExtraKeywords_Click(p);
   EXPECT_EQ(p.intNumExtraKeywords, 0);
   // Choosing Search again reads the keywords file named in its box.
