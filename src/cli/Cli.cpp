@@ -21,36 +21,25 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "ui/MainWindow.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {
 namespace {
 
-void WriteUtf8(std::FILE* out, const std::string& cp1252Text) {
-  std::string utf8 = Cp1252ToUtf8(cp1252Text);
-  std::fwrite(utf8.data(), 1, utf8.size(), out);
-}
+void Write(std::FILE* out, const std::string& text) { std::fwrite(text.data(), 1, text.size(), out); }
 
-void Complain(const std::string& cp1252Text) {
-  WriteUtf8(stderr, "quillmoor-cli: " + cp1252Text + "\n");
-}
+void Complain(const std::string& text) { Write(stderr, "quillmoor-cli: " + text + "\n"); }
 
-// A path given on the command line as the program holds paths: absolute, in
-// Windows-1252.
-bool ProgramPath(const std::string& nativePath, std::string* path, std::string* error) {
-  std::string absolute = nativePath;
+// A path given on the command line as the program holds paths: absolute.
+std::string ProgramPath(const std::string& given) {
+  std::string absolute = given;
   if (!absolute.empty() && absolute[0] != '/') {
     char cwd[PATH_MAX];
     if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
   }
-  absolute = std::filesystem::path(absolute).lexically_normal().string();
-  if (!Utf8ToCp1252(absolute, path)) {
-    *error = "The file name " + nativePath +
-             " holds characters that Windows-1252 cannot represent; rename the file.";
-    return false;
-  }
-  return true;
+  return std::filesystem::path(absolute).lexically_normal().string();
 }
 
 // Start-up as the desktop program does it; the command line keeps the overwrite
@@ -66,12 +55,8 @@ bool StartUp(Program& p, const char* argv0) {
 // (the input stays the one named); its stop-word file and extra stop words take
 // effect. False (after the message)
 // when it cannot be read.
-bool LoadSettings(Program& p, const std::string& nativePath) {
-  std::string path, error;
-  if (!ProgramPath(nativePath, &path, &error)) {
-    Complain(error);
-    return false;
-  }
+bool LoadSettings(Program& p, const std::string& given) {
+  const std::string path = ProgramPath(given);
   const std::string loadedStopWords = p.strStopWordsFile;
   const std::string inputBox = p.frmMain.txbFile[0].text;
   const std::string inputExtension = p.strInputExtension;
@@ -85,7 +70,7 @@ bool LoadSettings(Program& p, const std::string& nativePath) {
   }
   if (p.strStopWordsFile.empty()) {
     EraseStopWords(p);
-  } else if (Cp1252Lower(p.strStopWordsFile) != loadedStopWords) {
+  } else if (Utf8Lower(p.strStopWordsFile) != loadedStopWords) {
     AttemptToReadStopWords(p);
     if (!p.blnStopWordsLoaded) return false;
   }
@@ -105,18 +90,14 @@ bool NameInput(Program& p, const std::string& boxText, bool run) {
 }
 
 // The stop-word file an option names: a language code, or a path.
-bool StopWordFileFor(const Program& p, const std::string& which, std::string* path,
-                     std::string* error) {
+std::string StopWordFileFor(const Program& p, const std::string& which) {
   static const std::pair<const char*, int> kCodes[] = {{"en", 0}, {"de", 1}, {"es", 2},
                                                        {"pt", 3}, {"it", 4}, {"fr", 5},
                                                        {"en_de", 6}, {"all", 7}};
   for (const auto& [code, index] : kCodes) {
-    if (which == code) {
-      *path = JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
-      return true;
-    }
+    if (which == code) return JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
   }
-  return ProgramPath(which, path, error);
+  return ProgramPath(which);
 }
 
 // Sets the controls the options name, after the input was chosen. False when an
@@ -140,17 +121,13 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
   }
   if (o.overwrite) m.chkWarnOnOverwrite.value = 0;
   if (o.index.given) m.chkCreateIndexFile.value = o.index.value ? 1 : 0;
-  std::string error;
+  if (o.windowsText.given) params.chkWindowsText.value = o.windowsText.value ? 1 : 0;
   if (o.stopWords.given) {
     if (o.stopWords.value == "none") {
       EraseStopWords(p);
       params.txbStopWordsFile.text.clear();
     } else {
-      std::string path;
-      if (!StopWordFileFor(p, o.stopWords.value, &path, &error)) {
-        Complain(error);
-        return false;
-      }
+      const std::string path = StopWordFileFor(p, o.stopWords.value);
       params.txbStopWordsFile.text = path;
       p.strStopWordsFile = path;
       AttemptToReadStopWords(p);
@@ -158,19 +135,11 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
     }
   }
   if (o.extraStopWords.given) {
-    std::string words;
-    if (!Utf8ToCp1252(o.extraStopWords.value, &words)) {
-      Complain("the extra stop words hold characters that Windows-1252 cannot represent");
-      return false;
-    }
-    params.txbExtraStopWords.text = words;
+    params.txbExtraStopWords.text = o.extraStopWords.value;
     txbExtraStopWords_LostFocus(p);
   }
   if (o.output.given && o.output.value != "-" && o.command != "search") {
-    if (!ProgramPath(o.output.value, &p.strOutputFileOverride, &error)) {
-      Complain(error);
-      return false;
-    }
+    p.strOutputFileOverride = ProgramPath(o.output.value);
   }
   return true;
 }
@@ -179,7 +148,7 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
 std::string WordListText(const Program& p) {
   std::string out;
   auto line = [&out](const WordRecord& r) {
-    out += r.strWord;
+    out += Cp1252ToUtf8(r.strWord);
     out += '\t';
     out += std::to_string(r.lngFrequency);
     out += '\n';
@@ -246,7 +215,7 @@ int RunRead(Program& p) {
   if (!ok) return kExitRefused;
   SelectMarkupHandling(p, GetFileExtension(p.frmMain.txbFile[0].text, true));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
-  WriteUtf8(stdout, p.strLine);
+  Write(stdout, Cp1252ToUtf8(p.strLine));
   std::fputc('\n', stdout);
   return Flushed();
 }
@@ -258,8 +227,8 @@ int RunWordList(Program& p) {
   const MainControls& m = p.frmMain;
   std::string counts = m.lblNumberOfWords.caption + "\n";
   if (!m.lblNumOccurrences.caption.empty()) counts += m.lblNumOccurrences.caption + "\n";
-  WriteUtf8(stderr, counts);
-  WriteUtf8(stdout, WordListText(p));
+  Write(stderr, counts);
+  Write(stdout, WordListText(p));
   return Flushed();
 }
 
@@ -278,11 +247,11 @@ int RunCreate(Program& p, const CliOptions& options) {
     if (toStdout) {
       status = CopyToStdout(temporary->path());
     } else {
-      WriteUtf8(stderr, "Concordance file: " + p.strConcordanceFile + "\n");
+      Write(stderr, "Concordance file: " + p.strConcordanceFile + "\n");
       status = kExitDone;
     }
   } else if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
-    WriteUtf8(stderr, "No word is listed: nothing to write.\n");
+    Write(stderr, "No word is listed: nothing to write.\n");
     status = kExitDone;
   } else if (p.blnWordsGot && !p.blnStop && FileExists(p.strConcordanceFile) && !toStdout) {
     Complain(p.strConcordanceFile + " exists and was not replaced (give --overwrite or --yes to replace it)");
@@ -296,12 +265,12 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   // current index the concordance is made first, into a temporary file that nobody
   // else sees.
   if (p.blnIndexFileCurrent) {
-    WriteUtf8(stderr, "Using the index file " + p.strIndexFile + "\n");
+    Write(stderr, "Using the index file " + p.strIndexFile + "\n");
     optSearch_Click(p);
   } else {
     TemporaryFile concordance("concordance");
     if (concordance.path().empty()) return kExitRefused;
-    WriteUtf8(stderr, "Making the concordance first (a search needs one) ...\n");
+    Write(stderr, "Making the concordance first (a search needs one) ...\n");
     p.strOutputFileOverride = concordance.path();
     const int warn = m.chkWarnOnOverwrite.value;
     m.chkWarnOnOverwrite.value = 0;
@@ -320,21 +289,13 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     // The temporary concordance goes now; Search mode stays.
   }
   if (!m.optSearch.value) return kExitRefused;
-  std::string error;
   if (options.keywordsFile.given) {
-    if (!ProgramPath(options.keywordsFile.value, &m.txbFile[2].text, &error)) {
-      Complain(error);
-      return kExitRefused;
-    }
+    m.txbFile[2].text = ProgramPath(options.keywordsFile.value);
     AttemptToReadSearchWords(p);
     if (!p.blnSearchWordsLoaded) return kExitRefused;  // its message says why
   }
   if (options.keywords.given) {
-    if (!Utf8ToCp1252(options.keywords.value, &m.txbExtraKeywords.text)) {
-      Complain("the keywords hold characters that Windows-1252 cannot represent");
-      return kExitRefused;
-    }
-    m.txbExtraKeywords.text = TrimSpaces(m.txbExtraKeywords.text);
+    m.txbExtraKeywords.text = TrimSpaces(options.keywords.value);
     if (!m.txbExtraKeywords.text.empty() && !GetExtraKeywords(p)) return kExitRefused;
   }
   const bool toStdout = !options.output.given || options.output.value == "-";
@@ -344,19 +305,18 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     if (temporary->path().empty()) return kExitRefused;
     m.txbFile[1].text = temporary->path();
     m.chkWarnOnOverwrite.value = 0;
-  } else if (!ProgramPath(options.output.value, &m.txbFile[1].text, &error)) {
-    Complain(error);
-    return kExitRefused;
+  } else {
+    m.txbFile[1].text = ProgramPath(options.output.value);
   }
   p.blnSearchResultsFileCreated = false;
   cmdListWords_Click(p);
   if (p.blnSearchResultsFileCreated) {
     if (toStdout) return CopyToStdout(temporary->path());
-    WriteUtf8(stderr, "Search results file: " + m.txbFile[1].text + "\n");
+    Write(stderr, "Search results file: " + m.txbFile[1].text + "\n");
     return kExitDone;
   }
   if (p.blnWordsGot && !p.blnStop && (p.lngNumWordsIncluded == 0 || p.strOutputBuffer.empty())) {
-    WriteUtf8(stderr, "No result: no word of the input matches the keywords.\n");
+    Write(stderr, "No result: no word of the input matches the keywords.\n");
     return kExitDone;
   }
   if (p.blnWordsGot && !p.blnStop && !toStdout && m.txbFile[1].text != m.txbFile[0].text &&
@@ -383,9 +343,13 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
     std::fprintf(stderr, "quillmoor-cli: %s\n\n%s", error.c_str(), CliUsage().c_str());
     return kExitUsage;
   }
-  std::string input;
-  if (!ProgramPath(options.file, &input, &error)) {
-    Complain(error);
+  const std::string input = ProgramPath(options.file);
+  if (Files().FolderExists(input)) {
+    Complain(options.file + ": is a folder, not a file");
+    return kExitRefused;
+  }
+  if (!Files().FileExists(input)) {
+    Complain(options.file + ": Input file does not exist.");
     return kExitRefused;
   }
   CliHost host;
@@ -414,12 +378,7 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
     status = RunCreate(p, options);
   }
   if (options.saveSettings.given) {
-    std::string path;
-    if (!ProgramPath(options.saveSettings.value, &path, &error)) {
-      Complain(error);
-      return kExitRefused;
-    }
-    const std::string result = SaveState(p, path);
+    const std::string result = SaveState(p, ProgramPath(options.saveSettings.value));
     if (!result.empty()) {
       Complain(result);
       return kExitRefused;

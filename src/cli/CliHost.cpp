@@ -3,8 +3,6 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "shared/Cp1252.h"
-
 namespace quillmoor {
 namespace {
 
@@ -50,9 +48,9 @@ MsgResult CliHost::Answer(const MessageBox& box, AnswerPolicy policy) {
   return DefaultAnswer(box);
 }
 
-void CliHost::Print(const std::string& cp1252Text) {
-  std::string utf8 = Cp1252ToUtf8(TerminalLines(cp1252Text));
-  std::fwrite(utf8.data(), 1, utf8.size(), err_);
+void CliHost::Print(const std::string& text) {
+  const std::string lines = TerminalLines(text);
+  std::fwrite(lines.data(), 1, lines.size(), err_);
 }
 
 MsgResult CliHost::ShowMessage(const MessageBox& box) {

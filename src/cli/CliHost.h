@@ -54,7 +54,7 @@ class CliHost : public Host {
   static bool EchoesOutput(const std::string& before, const std::string& after, std::string* echo);
 
  private:
-  void Print(const std::string& cp1252Text);
+  void Print(const std::string& text);
 
   std::FILE* err_;
   AnswerPolicy policy_ = AnswerPolicy::kDefault;

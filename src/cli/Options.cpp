@@ -48,6 +48,10 @@ std::string CliUsage() {
          "  --output FILE|-          write the concordance (search: the search results)\n"
          "                           to FILE, or to standard output (search's default)\n"
          "  --overwrite              replace an existing output file without asking\n"
+         "  --windows-text           write the concordance and search results as\n"
+         "                           Windows-1252 text with CR LF line ends, for Windows\n"
+         "                           users (default: UTF-8 with LF line ends)\n"
+         "  --no-windows-text\n"
          "  --index, --no-index      create: also write the index file FILE.oxn.ndx (the\n"
          "                           whole word table; a later run on FILE then lists or\n"
          "                           searches without scanning)\n"
@@ -73,7 +77,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       {"numerals", &CliOptions::numerals},
       {"frequencies", &CliOptions::frequencies},
       {"line-breaks", &CliOptions::lineBreaks},
-      {"index", &CliOptions::index}};
+      {"index", &CliOptions::index},
+      {"windows-text", &CliOptions::windowsText}};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string* v) {

@@ -43,6 +43,7 @@ struct CliOptions {
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
   Setting<bool> index;                  // write the index file of the input
+  Setting<bool> windowsText;            // output files as Windows-1252 with CR LF
 };
 
 // Parses the arguments after the program name. Returns false with *error set on a

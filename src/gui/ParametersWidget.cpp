@@ -41,6 +41,11 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   grid->addWidget(chkIgnoreInfrequentWords_, ++row, 0, 1, 2);
   grid->addWidget(cboThresholdFrequency_, row, 2);
   grid->addWidget(new QLabel(QStringLiteral("occurrences"), this), row, 3);
+  chkWindowsText_ = Named(new QCheckBox(QStringLiteral("Write output files as Windows text (Windows-1252, CR LF)"), this),
+                          "chkWindowsText");
+  chkWindowsText_->setToolTip(QStringLiteral(
+      "Concordance and search-results files are UTF-8 with LF line ends unless this is checked."));
+  grid->addWidget(chkWindowsText_, ++row, 0, 1, 4);
 
   // The stop-word controls.
   auto* stopWords = Named(new QGroupBox(this), "fraIgnoreTheseWords");
@@ -131,6 +136,7 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   for (QCheckBox* box : {chkAllowWordsWithHyphens_, chkAllowWordsWithNumerals_}) {
     connect(box, &QCheckBox::clicked, this, [this] { Handle([this] { chkWordOption_Click(p_); }); });
   }
+  connect(chkWindowsText_, &QCheckBox::clicked, this, [this] { Handle([] {}); });
   connect(chkIgnoreInfrequentWords_, &QCheckBox::clicked, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
   connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
   close_ = close;
@@ -164,6 +170,7 @@ void ParametersWidget::PullModel() {
   s.chkAllowWordsWithHyphens.value = chkAllowWordsWithHyphens_->isChecked() ? 1 : 0;
   s.chkAllowWordsWithNumerals.value = chkAllowWordsWithNumerals_->isChecked() ? 1 : 0;
   s.chkIgnoreInfrequentWords.value = chkIgnoreInfrequentWords_->isChecked() ? 1 : 0;
+  s.chkWindowsText.value = chkWindowsText_->isChecked() ? 1 : 0;
   s.cboThresholdFrequency.listIndex = cboThresholdFrequency_->currentIndex();
   s.txbStopWordsFile.text = FromQString(txbStopWordsFile_->text());
   s.txbExtraStopWords.text = FromQString(txbExtraStopWords_->text());
@@ -175,6 +182,7 @@ void ParametersWidget::PushModel() {
   chkAllowWordsWithHyphens_->setChecked(s.chkAllowWordsWithHyphens.checked());
   chkAllowWordsWithNumerals_->setChecked(s.chkAllowWordsWithNumerals.checked());
   chkIgnoreInfrequentWords_->setChecked(s.chkIgnoreInfrequentWords.checked());
+  chkWindowsText_->setChecked(s.chkWindowsText.checked());
   if (cboThresholdFrequency_->count() != static_cast<int>(s.cboThresholdFrequency.items.size())) {
     cboThresholdFrequency_->clear();
     for (const std::string& item : s.cboThresholdFrequency.items) cboThresholdFrequency_->addItem(ToQString(item));

@@ -36,6 +36,7 @@ class ParametersWidget : public QWidget {
   bool pushing_ = false;
   QCheckBox* chkAllowWordsWithHyphens_;
   QCheckBox* chkAllowWordsWithNumerals_;
+  QCheckBox* chkWindowsText_;
   QCheckBox* chkIgnoreInfrequentWords_;
   QComboBox* cboThresholdFrequency_;
   QLineEdit* txbStopWordsFile_;

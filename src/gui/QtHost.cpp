@@ -15,31 +15,16 @@
 #include <cstdlib>
 
 #include "settings/ParametersWindow.h"
-#include "shared/Cp1252.h"
 
 namespace quillmoor {
 
-QString ToQString(const std::string& cp1252Text) {
-  std::string utf8 = Cp1252ToUtf8(cp1252Text);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string FromQString(const QString& text) {
-  QByteArray utf8 = text.toUtf8();
-  std::string out;
-  if (Utf8ToCp1252(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), &out)) {
-    return out;
-  }
-  // Characters the code page lacks become "?", as a single-byte program would show them.
-  out.clear();
-  for (QChar ch : text) {
-    std::string one;
-    QByteArray u = QString(ch).toUtf8();
-    out += Utf8ToCp1252(std::string_view(u.constData(), static_cast<size_t>(u.size())), &one)
-               ? one
-               : std::string("?");
-  }
-  return out;
+  const QByteArray utf8 = text.toUtf8();
+  return std::string(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 MsgResult QtHost::ShowMessage(const MessageBox& box) {

@@ -19,8 +19,8 @@ namespace quillmoor {
 // filter without a pattern part offers all files.
 QString ToolkitFilter(const std::string& filter);
 
-// Windows-1252 text to and from the toolkit's strings.
-QString ToQString(const std::string& cp1252Text);
+// The controls' UTF-8 text to and from the toolkit's strings.
+QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);
 
 class QtHost : public Host {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "input/Unzip.h"
-#include "input/Utf8Fixups.h"
+#include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
@@ -51,7 +51,7 @@ std::string WithoutSlash(std::string path) {
 }
 
 bool MakeFolder(const std::string& path) {
-  return ::mkdir(NativePath(WithoutSlash(path)).c_str(), 0700) == 0;
+  return ::mkdir(WithoutSlash(path).c_str(), 0700) == 0;
 }
 
 }  // namespace
@@ -146,9 +146,8 @@ int32_t UnzipDocx(Program& p, const std::string& path, const std::string& prefix
 std::string FindFixedDrive() {
   std::error_code error;
   const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  std::string path;
-  if (error || !Utf8ToCp1252(base.string(), &path)) return "";
-  return WithoutSlash(path);
+  if (error) return "";
+  return WithoutSlash(base.string());
 }
 
 std::string CreateTempFolder(const std::string& prefix, bool blnTrailingSlash) {
@@ -263,7 +262,7 @@ int32_t ExtractDocxRuns(Program& p, const std::string& xml, int32_t lngStart,
       run = ReplaceAll(run, "&amp;", "&");
       run = ReplaceAll(run, "&lt;", "<");
       run = ReplaceAll(run, "&gt;", ">");
-      run = ConvertUTF8Punctuation(ConvertUTF8Latin1(std::move(run)));
+      run = DecodeUtf8Text(std::move(run), &p.decodeReport, false);
     }
     lngLength += static_cast<int32_t>(run.size());
     runs.push_back(std::move(run));
@@ -278,7 +277,7 @@ int32_t ExtractDocxRuns(Program& p, const std::string& xml, int32_t lngStart,
 void DeleteDocumentXml(Program& p) {
   FileError error;
   if (Files().FileExists(p.strDocumentXml)) {
-    ::chmod(NativePath(p.strDocumentXml).c_str(), 0600);  // read-only files go too
+    ::chmod(p.strDocumentXml.c_str(), 0600);  // read-only files go too
     if (!Files().Remove(p.strDocumentXml, &error)) {
       MsgBox(p, "Error when attempting to delete " + p.strDocumentXml, MsgButtons::kOK, MsgIcon::kExclamation,
              "Error");
@@ -287,13 +286,13 @@ void DeleteDocumentXml(Program& p) {
   }
   const std::string folder = WithoutSlash(p.strTempFolder);
   std::error_code failure;
-  std::filesystem::remove_all(NativePath(folder + "/word"), failure);
+  std::filesystem::remove_all(folder + "/word", failure);
   if (failure) {
     MsgBox(p, failure.message() + " when attempting to delete folder " + folder + "/word", MsgButtons::kOK,
            MsgIcon::kExclamation, "Error");
     return;
   }
-  std::filesystem::remove(NativePath(folder), failure);
+  std::filesystem::remove(folder, failure);
   if (failure) {
     MsgBox(p, failure.message() + " when attempting to delete folder " + folder, MsgButtons::kOK,
            MsgIcon::kExclamation, "Error");
@@ -303,7 +302,7 @@ void DeleteDocumentXml(Program& p) {
 void DeleteTempFolder(Program& p) {
   if (p.strTempFolder.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove_all(NativePath(WithoutSlash(p.strTempFolder)), ignored);
+  std::filesystem::remove_all(WithoutSlash(p.strTempFolder), ignored);
   p.strTempFolder.clear();
   p.strDocumentXml.clear();
 }

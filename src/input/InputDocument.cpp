@@ -4,7 +4,7 @@
 #include "input/InputFile.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
-#include "input/Utf8Fixups.h"
+#include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 
@@ -12,6 +12,7 @@ namespace quillmoor {
 
 void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
   blnSuccess = true;
+  p.decodeReport.Clear();
   const std::string& path = p.frmMain.txbFile[0].text;
   p.blnDocxInput = IsDocxFile(path);
   if (p.blnDocxInput) {
@@ -24,18 +25,20 @@ void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
     } else {
       blnSuccess = false;
     }
-    return;
-  }
-  bool ok = true;
-  AskUTF8OrANSI(p, blnIsUTF8, ok);
-  if (ok) {
-    ReadTextInput(p, blnIsUTF8, ok);
-    if (!ok) blnSuccess = false;
   } else {
-    ClearOutput(p);
-    RefreshOutput(p);
-    blnSuccess = false;
+    bool ok = true;
+    AskUTF8OrANSI(p, blnIsUTF8, ok);
+    if (ok) {
+      ReadTextInput(p, blnIsUTF8, ok);
+      if (!ok) blnSuccess = false;
+    } else {
+      ClearOutput(p);
+      RefreshOutput(p);
+      blnSuccess = false;
+    }
   }
+  // Once per reading, after it: the characters the word table cannot hold.
+  if (blnSuccess) TellUnmappedCharacters(p, p.decodeReport);
 }
 
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
@@ -67,7 +70,9 @@ void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
   }
 }
 
-void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess) {
+// The UTF-8 of every text, HTML and XML input is decoded once, whatever the detected
+// encoding: Windows-1252 text passes the decoder unchanged.
+void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
   blnSuccess = true;
   p.blnReadingFile = true;
   StatusLine(p, 85);
@@ -78,8 +83,6 @@ void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess) {
   const std::string ext = GetFileExtension(path, true);
   LineReadOptions options;
   options.blnSkipBlankLines = true;
-  options.blnFixUTF8 = blnIsUTF8;
-  options.blnFixPunctuation = true;
   std::string message;
   int32_t number = 0, lines = 0;
   if (ext == "html" || ext == "htm" || ext == "xml") {
@@ -106,7 +109,7 @@ void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess) {
     return;
   }
   StatusText(p, "Converting UTF-8 ...");
-  p.strLine = ConvertUTF8Punctuation(ConvertUTF8Latin1(std::move(p.strLine)));
+  p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
 }
 
 }  // namespace quillmoor

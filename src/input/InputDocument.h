@@ -1,10 +1,11 @@
 // Reading the input document of a run into the document text p.strLine.
 //
 // ReadInputDocument decides between a docx file and a text file; for a text file it
-// checks the file again (asking to continue for slow LF-only files), settles the
-// UTF-8 question with the person (AskUTF8OrANSI), and reads it (ReadTextInput): line
-// breaks become " / " (a space for HTML and XML, whose tags are then removed), and the
-// UTF-8 fix-ups run over the whole text.
+// checks the file again, settles the UTF-8 question with the person (AskUTF8OrANSI),
+// and reads it (ReadTextInput): line breaks (CR LF, CR or LF) become " / " (a space for
+// HTML and XML, whose tags are then removed), and the UTF-8 decoder runs once over the
+// whole text. After a successful reading a person is told once about characters that
+// Windows-1252 lacks (p.decodeReport).
 #ifndef QUILLMOOR_INPUT_INPUTDOCUMENT_H_
 #define QUILLMOOR_INPUT_INPUTDOCUMENT_H_
 

@@ -8,6 +8,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 
@@ -25,7 +26,7 @@ bool IsDocxFile(const std::string& path) {
 }
 
 bool IsIndexFileName(const std::string& path) {
-  return Cp1252Lower(path).ends_with("oxn.ndx");
+  return AsciiLower(path).ends_with("oxn.ndx");
 }
 
 bool IsConcordanceFileName(const std::string& path) {
@@ -172,8 +173,8 @@ bool InputFileLostFocus(Program& p, int index) {
     p.strKeywordsFile = box.text;
     if (box.text.empty()) {
       EraseSearchWords(p);
-    } else if (m.optSearch.value && !(p.blnSearchWordsLoaded && Cp1252Lower(box.text) == p.strSearchWordsFile) &&
-               FileExists(ResolveLowerCasedPath(Cp1252Lower(box.text)))) {
+    } else if (m.optSearch.value && !(p.blnSearchWordsLoaded && Utf8Lower(box.text) == p.strSearchWordsFile) &&
+               FileExists(ResolveLowerCasedPath(Utf8Lower(box.text)))) {
       AttemptToReadSearchWords(p);
     }
   }

@@ -1,11 +1,11 @@
 #include "input/TextFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "input/Utf8Fixups.h"
 #include "settings/Defaults.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -33,27 +33,42 @@ bool ForEachLine(const std::string& path, FileError* error,
     if (n < 0) return false;
     if (n == 0) break;
     const char* data = buffer.data();
-    size_t size = static_cast<size_t>(n);
+    const size_t size = static_cast<size_t>(n);
     size_t start = 0;
-    if (afterCR && size > 0 && data[0] == '\n') start = 1;
+    if (afterCR && data[0] == '\n') start = 1;  // the LF of a CR LF split by the buffer
     afterCR = false;
+    // The next CR and the next LF at or after `start`, each searched for again only
+    // once passed, so that the buffer is scanned once whatever the line ends are.
+    const char* end = data + size;
+    const char* nextCR = nullptr;
+    const char* nextLF = nullptr;
+    auto find = [&](const char*& cached, char c) {
+      if (cached == end || (cached != nullptr && cached >= data + start)) return cached;
+      const void* hit = std::memchr(data + start, c, size - start);
+      cached = hit ? static_cast<const char*>(hit) : end;
+      return cached;
+    };
     while (start < size) {
-      const void* cr = std::memchr(data + start, '\r', size - start);
-      if (cr == nullptr) {
+      const char* cr = find(nextCR, '\r');
+      const char* lf = find(nextLF, '\n');
+      const char* stop = std::min(cr, lf);
+      if (stop == end) {
         line.append(data + start, size - start);
         pending = true;
         break;
       }
-      size_t end = static_cast<size_t>(static_cast<const char*>(cr) - data);
-      line.append(data + start, end - start);
+      const size_t at = static_cast<size_t>(stop - data);
+      line.append(data + start, at - start);
       pending = false;
       if (!onLine(line)) return true;
       line.clear();
-      start = end + 1;
-      if (start < size) {
-        if (data[start] == '\n') ++start;
-      } else {
-        afterCR = true;
+      start = at + 1;
+      if (*stop == '\r') {
+        if (start < size) {
+          if (data[start] == '\n') ++start;
+        } else {
+          afterCR = true;
+        }
       }
     }
   }
@@ -150,8 +165,10 @@ int16_t ClassifyTextFile(const std::string& path, long long lngMaxScanBytes, boo
   return kClassWindows;
 }
 
-bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
-                   int16_t& intFileType, bool blnAskToContinue) {
+// Quiet or not, and asked to continue or not, a file that passes needs no message: the
+// line reader takes every kind of line end alike.
+bool CheckTextFile(Program& p, const std::string& path, bool /*blnQuiet*/, bool& blnIsUTF8,
+                   int16_t& intFileType, bool /*blnAskToContinue*/) {
   int16_t code = ClassifyTextFile(path, kMaxScanBytes, blnIsUTF8, true);
   intFileType = code;
   const std::string file = "File " + path;
@@ -179,47 +196,6 @@ bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& bln
       return refuse(file + kCRLF + "is a Unicode file but not UTF-8 encoded.");
     default:
       break;
-  }
-  if (blnQuiet) return true;
-  if (code == kClassMac && !p.blnMacWarningShown) {
-    p.blnMacWarningShown = true;
-    MsgBox(p,
-           file + kCRLF + "has Macintosh-type line endings (CR)." + kCRLF + kCRLF +
-               "You might wish to use a program such as Notepad++" + kCRLF +
-               "to convert the line endings to Windows-type (CR+LF).",
-           MsgButtons::kOK, MsgIcon::kInformation, "This is a Mac-style text file");
-  } else if (code == kClassUnix) {
-    FileError error;
-    long long size = Files().FileLength(path, &error);
-    const std::string head = file + kCRLF + "has Unix-type line endings (LF)." + kCRLF + kCRLF +
-                             "The size of this file is " + FormatFileSize(size) + kCRLF;
-    if (size > kUnixRefuseSize) {
-      MsgBox(p,
-             head + "so processing of this file would take a long time." + kCRLF + kCRLF +
-                 "You can process this file by first using a program such as Notepad++" +
-                 kCRLF + "to convert the line endings to Windows-type (CR+LF).",
-             MsgButtons::kOK, MsgIcon::kInformation, "Cannot process this file");
-      intFileType = kClassRefused;
-      return false;
-    }
-    if (size > kUnixSlowSize) {
-      std::string text = head + "so processing of this file might be rather slow." + kCRLF +
-                         kCRLF + "It is advisable to use a program such as Notepad++" + kCRLF +
-                         "to convert the line endings to Windows-type (CR+LF).";
-      if (blnAskToContinue) {
-        text += kCRLF + kCRLF + "Do you wish to continue processing this file?";
-        MsgResult answer = MsgBox(p, text, MsgButtons::kYesNo, MsgIcon::kNone,
-                                  "This is a Unix-style text file", 2);
-        if (answer == MsgResult::kNo) {
-          MsgBox(p, "Operation canceled.", MsgButtons::kOK, MsgIcon::kNone,
-                 "This is a Unix-style text file");
-          intFileType = kClassRefused;
-          return false;
-        }
-      } else {
-        MsgBox(p, text, MsgButtons::kOK, MsgIcon::kInformation, "This is a Unix-style file");
-      }
-    }
   }
   return true;
 }
@@ -264,10 +240,6 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
     ok = ForEachLine(path, &error, [&](std::string& line) {
       if (options.blnSkipBlankLines && line.empty()) return true;
       ++lngLineCount;
-      if (options.blnFixUTF8) {
-        line = ConvertUTF8Latin1(std::move(line));
-        if (options.blnFixPunctuation) line = ConvertUTF8Punctuation(std::move(line));
-      }
       if (!result.empty()) result += separator;
       result += line;
       return !(options.lngMaxLines > 0 && lngLineCount == options.lngMaxLines);

@@ -3,9 +3,9 @@
 // DetectTextEncoding looks at the first bytes (byte-order marks, "{\rtf", XML without
 // a mark) and, for text-like extensions, at a "charset=UTF-8" in the first ten
 // non-blank lines. ClassifyTextFile adds the line-ending test on at most 16384 bytes.
-// CheckTextFile shows the refusal or warning a person needs and says whether the file
-// may be processed. ReadTextFileLines reads a file line by line: a line ends at CR or
-// CR LF; a lone LF is an ordinary character.
+// CheckTextFile shows the refusal a person needs and says whether the file may be
+// processed. ReadTextFileLines reads a file line by line: a line ends at CR LF, CR or
+// LF, so files from every platform read alike.
 #ifndef QUILLMOOR_INPUT_TEXTFILE_H_
 #define QUILLMOOR_INPUT_TEXTFILE_H_
 
@@ -46,8 +46,6 @@ enum TextEncoding : int16_t {
 };
 
 inline constexpr long long kMaxScanBytes = 16384;
-inline constexpr long long kUnixSlowSize = 256000;    // above: "might be rather slow"
-inline constexpr long long kUnixRefuseSize = 512000;  // above: refused
 
 // The lower-case text after the last "." of the last path component ("" if none).
 std::string GetFileExtension(const std::string& path, bool lowerCase);
@@ -71,14 +69,12 @@ std::string FileSizeCaption(const std::string& label, const std::string& path);
 struct LineReadOptions {
   bool blnSkipBlankLines = false;
   int32_t lngMaxLines = 0;  // 0 = no limit
-  bool blnFixUTF8 = false;
-  bool blnFixPunctuation = false;
   bool blnJoinWithSpace = false;
   bool blnJoinWithSlash = false;  // used when blnJoinWithSpace is false; else CR LF
 };
 
-// Feeds the file to `onLine` line by line (a line ends at CR or CR LF; a lone LF is
-// part of the line); `onLine` returns false to stop early. False with *error set when
+// Feeds the file to `onLine` line by line (a line ends at CR LF, CR or LF, the line
+// end not included); `onLine` returns false to stop early. False with *error set when
 // the file cannot be opened or read.
 bool ForEachLine(const std::string& path, FileError* error,
                  const std::function<bool(std::string&)>& onLine);

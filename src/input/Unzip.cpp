@@ -25,7 +25,7 @@ UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entr
                              const std::string& target, long long maxBytes) {
   UnzipResult result;
   int openError = 0;
-  std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open(NativePath(zipPath).c_str(), ZIP_RDONLY, &openError));
+  std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open(zipPath.c_str(), ZIP_RDONLY, &openError));
   if (archive == nullptr) {
     zip_error_t error;
     zip_error_init_with_code(&error, openError);

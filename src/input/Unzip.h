@@ -23,7 +23,7 @@ struct UnzipResult {
   std::string detail;  // the library's or the file system's description of a failure
 };
 
-// Extracts entry `entryName` of the archive `zipPath` (Windows-1252 path text) into
+// Extracts entry `entryName` of the archive `zipPath` into
 // `target`. The sizes in the archive's headers are not trusted: the data is counted as
 // it is expanded, and extraction stops once more than `maxBytes` bytes were written.
 UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entryName,

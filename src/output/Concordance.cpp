@@ -4,10 +4,12 @@
 
 #include "input/TextFile.h"
 #include "output/Md5.h"
+#include "output/PeopleText.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 
@@ -48,11 +50,12 @@ void FinishListing(Program& p) {
   p.blnElapsedTimeRunning = false;
   const size_t limit = static_cast<size_t>(p.lngMaxTextboxChars);
   const bool tooLarge = buffer.size() >= limit;
+  // The box shows UTF-8; the limit counts characters of the listing.
   if (tooLarge) {
     size_t lastSpace = std::string_view(buffer).substr(0, limit).rfind(' ');
-    if (lastSpace != std::string::npos) m.txbOutput.text.append(buffer, 0, lastSpace + 1);
+    if (lastSpace != std::string::npos) m.txbOutput.text = Cp1252ToUtf8(std::string_view(buffer).substr(0, lastSpace + 1));
   } else {
-    m.txbOutput.text.append(buffer);
+    m.txbOutput.text = Cp1252ToUtf8(buffer);
   }
   RefreshOutput(p);
   if (create) {
@@ -69,7 +72,7 @@ void FinishListing(Program& p) {
         m.lblConcordanceFile[0].visible = m.lblConcordanceFile[1].visible = true;
         m.lblConcordanceFile[1].caption = p.strConcordanceFile;
       } else if (!ok) {
-        MsgBox(p, "An error occurred when creating " + Cp1252Lower(p.strRunTitle) + ".",
+        MsgBox(p, "An error occurred when creating " + Utf8Lower(p.strRunTitle) + ".",
                MsgButtons::kOK, MsgIcon::kExclamation, "Error");
       }
     }
@@ -95,7 +98,7 @@ bool WriteOutputFile(Program& p) {
   const std::string crlf(kCrLf);
   if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked()) {
     if (MsgBox(p,
-               "A " + Cp1252Lower(kind) + " file " + crlf + file + crlf +
+               "A " + AsciiLower(kind) + " file " + crlf + file + crlf +
                    "already exists.  Do you wish to overwrite it?",
                MsgButtons::kYesNo, MsgIcon::kNone, "File exists") == MsgResult::kNo) {
       return true;
@@ -111,7 +114,8 @@ bool WriteOutputFile(Program& p) {
   header += kind + " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
   FileError error;
   // The file can always be made again: no flush to the disk is waited for.
-  if (!WriteFileAtomically(file, {header, p.strOutputBuffer, crlf}, &error, false)) {
+  if (!WritePeopleTextFile(file, {{header, false}, {p.strOutputBuffer, true}, {crlf, false}},
+                           p.frmParams.chkWindowsText.checked(), &error, false)) {
     MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
            MsgIcon::kExclamation, "File output error");
     return false;

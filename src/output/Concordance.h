@@ -1,6 +1,7 @@
 // The concordance: showing the listing, and writing it to the concordance file.
 //
-// File layout (Windows-1252, CR LF after every line):
+// File layout (UTF-8 with LF after every line; with the Windows-text option
+// Windows-1252 with CR LF, output/PeopleText.h):
 //   Input file: <input path>
 //   MD5 message digest of input file: <32 upper-case hex digits, or nothing>
 //   Concordance file created using Quillmoor (V.<version>): yyyy-mm-dd hh:mm
@@ -26,7 +27,7 @@ std::string DateStamp();
 std::string ConcordanceFileName(const Program& p);
 
 // Shows the listing in the output box (at most 65000 characters, cut back to the last
-// space) and, in create mode, offers to write the concordance file.
+// space; as UTF-8) and, in create mode, offers to write the concordance file.
 void FinishListing(Program& p);
 
 // Writes the concordance file; false only when writing failed (after its message).

@@ -11,6 +11,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
@@ -68,7 +69,7 @@ std::string CountInWords(int32_t count) {
   if (count >= 0 && count < 20) return kUnits[count];
   if (count >= 20 && count < 100) {
     std::string words = kTens[count / 10];
-    if (count % 10 != 0) words += " " + Cp1252Lower(kUnits[count % 10]);
+    if (count % 10 != 0) words += " " + AsciiLower(kUnits[count % 10]);
     return words;
   }
   return FormatNumber(count, 0);
@@ -76,9 +77,18 @@ std::string CountInWords(int32_t count) {
 
 bool GetExtraKeywords(Program& p) {
   TextBox& box = p.frmMain.txbExtraKeywords;
-  std::string s = LowerCaseAccented(box.text);
+  // The box holds UTF-8; keywords are matched in Windows-1252. A character the code
+  // page lacks can match no word.
+  if (const std::string c = FirstCharOutsideCp1252(box.text); !c.empty()) {
+    MsgBox(p, "The extra keywords textbox contains an inadmissable character: " + c, MsgButtons::kOK,
+           MsgIcon::kExclamation, "Invalid input");
+    return false;
+  }
+  std::string s;
+  Utf8ToCp1252(box.text, &s);
+  s = LowerCaseAccented(std::move(s));
   for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
-  box.text = s;
+  box.text = Cp1252ToUtf8(s);
 
   std::string permitted(kLowerCaseLetters);
   permitted += "*?#+ ";
@@ -87,7 +97,7 @@ bool GetExtraKeywords(Program& p) {
   if (const int32_t bad = FindFirstCharNotIn(s, 1, permitted); bad > 0) {
     MsgBox(p,
            "The extra keywords textbox contains an inadmissable character: " +
-               s.substr(static_cast<size_t>(bad - 1), 1),
+               Cp1252ToUtf8(s.substr(static_cast<size_t>(bad - 1), 1)),
            MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
     return false;
   }
@@ -129,17 +139,22 @@ bool IsSearchWord(const Program& p, const std::string& word) {
   return std::binary_search(begin, begin + p.lngNumSearchWords, w);
 }
 
-bool ReadSearchWords(Program& p) {
+bool ReadSearchWords(Program& p, std::vector<std::string>* dropped) {
   p.blnStop = false;
-  p.strSearchWordsFile = Cp1252Lower(TrimSpaces(p.frmMain.txbFile[2].text));
+  p.strSearchWordsFile = Utf8Lower(TrimSpaces(p.frmMain.txbFile[2].text));
   const std::string& name = p.strSearchWordsFile;
   if (name.empty()) return false;
-  std::vector<std::string> read;
+  WordsOfFile read;
   if (!ReadWordsOfFile(p, name, WordFileKind{"search words", 119, 87}, &read)) return false;
   std::vector<std::string> words;
-  for (std::string& word : read) {
-    if (IsPlainKeyword(word, "")) words.push_back(std::move(word));
+  for (std::string& word : read.words) {
+    if (IsPlainKeyword(word, "")) {
+      words.push_back(std::move(word));
+    } else if (dropped != nullptr) {
+      dropped->push_back(Cp1252ToUtf8(word));
+    }
   }
+  if (dropped != nullptr) dropped->insert(dropped->end(), read.dropped.begin(), read.dropped.end());
   SortUnique(words);
   words.insert(words.begin(), std::string());  // the list is 1-based
   p.strSearchWords = std::move(words);
@@ -150,7 +165,8 @@ bool ReadSearchWords(Program& p) {
 void AttemptToReadSearchWords(Program& p) {
   EnableControls(p, false);
   p.blnReadingWords = true;
-  p.blnSearchWordsLoaded = ReadSearchWords(p);
+  std::vector<std::string> dropped;
+  p.blnSearchWordsLoaded = ReadSearchWords(p, &dropped);
   EnableControls(p, true);
   SetListWordsCaption(p, "");
   if (!p.blnSearchWordsLoaded) {
@@ -162,13 +178,17 @@ void AttemptToReadSearchWords(Program& p) {
   const std::string summary =
       p.lngNumSearchWords == 1 ? "One keyword word" : CountInWords(p.lngNumSearchWords) + " keywords";
   m.lblNumberOfWords.caption.clear();
-  m.txbOutput.text = summary + " loaded from " + p.strSearchWordsFile + kCRLF + kCRLF;
+  m.txbOutput.text = summary + " loaded from " + p.strSearchWordsFile + kCRLF;
+  if (!dropped.empty()) {
+    m.txbOutput.text += DroppedWordsNote(dropped, "a keyword is made of letters only") + kCRLF;
+  }
+  m.txbOutput.text += kCRLF;
   RefreshOutput(p);
   if (MsgBox(p, "Display search words?", MsgButtons::kYesNo, MsgIcon::kNone, "Keywords to search for") ==
       MsgResult::kYes) {
     std::string list;
     for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) {
-      list += p.strSearchWords[static_cast<size_t>(i)];
+      list += Cp1252ToUtf8(p.strSearchWords[static_cast<size_t>(i)]);
       list += ' ';
     }
     AppendOutput(p, list);

@@ -331,7 +331,7 @@ void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
   const size_t before = strOutput.size();
   p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
   // Without context the output box shows each word's line as it is listed.
-  if (p.intContextSize == 0) p.frmMain.txbOutput.text = strOutput.substr(before);
+  if (p.intContextSize == 0) p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
 }
 
 // ---------------------------------------------------------------------------------

@@ -35,6 +35,7 @@ void InitializeVariables(Program& p) {
   params.chkIgnoreInfrequentWords.value = 0;
   params.chkAllowWordsWithHyphens.value = 1;
   params.chkAllowWordsWithNumerals.value = 0;
+  params.chkWindowsText.value = 0;
   params.txbStopWordsFile.text.clear();
   params.txbExtraStopWords.text.clear();
   p.blnWordsGot = false;

@@ -9,12 +9,12 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "ui/MainWindow.h"
 
 namespace quillmoor {
 namespace {
 
-constexpr int kLines = 19;
 const char* const kSaveError = "Error when attempting to save settings: ";
 const char* const kRestoreError = "Error when attempting to restore settings: ";
 
@@ -70,19 +70,17 @@ struct Reader {
 bool MakeFolder(const std::string& folder) {
   if (folder.empty() || Files().FolderExists(folder)) return true;
   if (!MakeFolder(FolderOf(folder))) return false;
-  return ::mkdir(NativePath(folder).c_str(), 0777) == 0 || Files().FolderExists(folder);
+  return ::mkdir(folder.c_str(), 0777) == 0 || Files().FolderExists(folder);
 }
 
 }  // namespace
 
 std::string UserSettingsFile(const Program& p) {
-  std::string base;
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  std::string native = xdg != nullptr && xdg[0] == '/' ? std::string(xdg)
-                       : home != nullptr               ? std::string(home) + "/.config"
-                                                       : std::string("/tmp");
-  if (!Utf8ToCp1252(native, &base)) base = native;
+  const std::string base = xdg != nullptr && xdg[0] == '/' ? std::string(xdg)
+                           : home != nullptr               ? std::string(home) + "/.config"
+                                                           : std::string("/tmp");
   return JoinPath(JoinPath(base, p.GetProgramText(310)), "oxn.usr");
 }
 
@@ -93,7 +91,6 @@ std::string SaveState(Program& p, const std::string& strParameterFile) {
   }
   const MainControls& m = p.frmMain;
   const ParamsControls& s = p.frmParams;
-  const std::string crlf(kCrLf);
   std::string text;
   for (const std::string& line :
        {Quoted(m.txbFile[0].text), Quoted(m.txbFile[1].text), Quoted(m.txbFile[2].text),
@@ -104,8 +101,9 @@ std::string SaveState(Program& p, const std::string& strParameterFile) {
         std::to_string(m.chkSaveStateOnQuit.value), std::to_string(m.chkFrequencies.value),
         std::to_string(m.chkShowLineBreaks.value), std::to_string(m.cboWordOrder.listIndex),
         std::to_string(m.cboContextSize.listIndex), Quoted(p.strStopWordsFile),
-        Quoted(m.txbExtraKeywords.text), std::to_string(m.chkCreateIndexFile.value)}) {
-    text += line + crlf;
+        Quoted(m.txbExtraKeywords.text), std::to_string(m.chkCreateIndexFile.value),
+        std::to_string(s.chkWindowsText.value)}) {
+    text += line + "\n";
   }
   FileError error;
   if (!WriteFileAtomically(file, {text}, &error)) return kSaveError + error.description;
@@ -122,6 +120,12 @@ std::string RestoreSavedState(Program& p, const std::string& strParameterFile) {
         return in.lines.size() < 100;
       })) {
     return kRestoreError + error.description;
+  }
+  // Files written before settings were UTF-8 hold Windows-1252.
+  bool utf8 = true;
+  for (const std::string& line : in.lines) utf8 = utf8 && IsValidUtf8(line);
+  if (!utf8) {
+    for (std::string& line : in.lines) line = Cp1252ToUtf8(line);
   }
   MainControls& m = p.frmMain;
   ParamsControls& s = p.frmParams;
@@ -169,6 +173,12 @@ std::string RestoreSavedState(Program& p, const std::string& strParameterFile) {
   m.txbExtraKeywords.text = text;
   if (!in.Number(0, 2, &n)) return fail();
   m.chkCreateIndexFile.value = n;
+  // Added later: files without it keep the default.
+  s.chkWindowsText.value = 0;
+  if (in.next < in.lines.size()) {
+    if (!in.Number(0, 1, &n)) return fail();
+    s.chkWindowsText.value = n;
+  }
   const bool invalid = m.cboWordOrder.listIndex == -1 || m.cboContextSize.listIndex == -1;
   for (TextBox& box : m.txbFile) {
     box.text = TrimSpaces(box.text);

@@ -11,6 +11,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
@@ -33,15 +34,17 @@ void SortAndClean(std::vector<std::string>& table) {
 
 }  // namespace
 
-bool ReadStopWordFile(Program& p) {
+bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped) {
   p.blnStop = false;
-  p.strStopWordsFile = Cp1252Lower(TrimSpaces(p.strStopWordsFile));
+  p.strStopWordsFile = Utf8Lower(TrimSpaces(p.strStopWordsFile));
   const std::string& name = p.strStopWordsFile;
   if (name.empty()) return false;
   std::vector<std::string> table(1);  // 1-based
-  std::vector<std::string> read;
+  WordsOfFile read;
   if (!ReadWordsOfFile(p, name, WordFileKind{"stop words", 120, 86}, &read)) return false;
-  table.insert(table.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+  if (dropped != nullptr) *dropped = std::move(read.dropped);
+  table.insert(table.end(), std::make_move_iterator(read.words.begin()),
+               std::make_move_iterator(read.words.end()));
   const int32_t words = static_cast<int32_t>(table.size()) - 1;
   if (words > kMaxStopWordsInFile) {
     MsgBox(p,
@@ -60,7 +63,8 @@ bool ReadStopWordFile(Program& p) {
 void AttemptToReadStopWords(Program& p) {
   EnableControls(p, false);
   p.blnReadingWords = true;
-  const bool ok = ReadStopWordFile(p);
+  std::vector<std::string> dropped;
+  const bool ok = ReadStopWordFile(p, &dropped);
   p.blnStopWordsLoaded = ok;
   EnableControls(p, true);
   SetListWordsCaption(p, "");
@@ -70,6 +74,9 @@ void AttemptToReadStopWords(Program& p) {
                                     : FormatNumber(p.lngNumStopWords, 0) + " stop words";
     p.frmMain.lblNumberOfWords.caption.clear();
     p.frmMain.txbOutput.text = summary + " loaded from " + p.strStopWordsFile + kCRLF;
+    if (!dropped.empty()) {
+      p.frmMain.txbOutput.text += DroppedWordsNote(dropped, "they hold characters that Windows-1252 lacks") + kCRLF;
+    }
     RefreshOutput(p);
     p.frmParams.txbStopWordsFile.text = p.strStopWordsFile;
   }
@@ -105,7 +112,7 @@ std::string DetectDocumentLanguage(const std::string& path, const std::string& c
 }
 
 void ChooseStopWordsForDocument(Program& p) {
-  p.strStopWordsFile = Cp1252Lower(TrimSpaces(p.strStopWordsFile));
+  p.strStopWordsFile = Utf8Lower(TrimSpaces(p.strStopWordsFile));
   TextBox& input = p.frmMain.txbFile[0];
   input.text = TrimSpaces(input.text);
   const std::string codes = kLanguageCodes;
@@ -114,12 +121,12 @@ void ChooseStopWordsForDocument(Program& p) {
     const size_t at = codes.find(code);
     if (at != std::string::npos) {
       p.strStopWordsFile =
-          Cp1252Lower(JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[at / 3]));
+          Utf8Lower(JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[at / 3]));
     }
   }
   if (FileExists(ResolveLowerCasedPath(p.strStopWordsFile))) {
     const std::string& box = p.frmParams.txbStopWordsFile.text;
-    if (p.blnStopWordsLoaded && (Cp1252Lower(FileNameOf(box)) == "stwds_en_de_es_pt_it_fr.txt" ||
+    if (p.blnStopWordsLoaded && (Utf8Lower(FileNameOf(box)) == "stwds_en_de_es_pt_it_fr.txt" ||
                                  box == p.strStopWordsFile)) {
       return;
     }
@@ -151,7 +158,9 @@ void ListStopWords(Program& p) {
   const int32_t n = p.lngNumStopWords;
   if (n < 2) return;
   std::string prompt = "There are " + std::to_string(n) + " stop words." + kCRLF + kCRLF;
-  for (int32_t i = 1; i <= std::min(n, 30); ++i) prompt += p.arrStopWords[static_cast<size_t>(i)] + kCRLF;
+  for (int32_t i = 1; i <= std::min(n, 30); ++i) {
+    prompt += Cp1252ToUtf8(p.arrStopWords[static_cast<size_t>(i)]) + kCRLF;
+  }
   if (n > 30) prompt += kCRLF + "and more";
   MsgBox(p, prompt, MsgButtons::kOK, MsgIcon::kNone, "Stop words");
 }
@@ -173,22 +182,40 @@ void txbExtraStopWords_LostFocus(Program& p) {
     p.strExtraStopWords.clear();
     return;
   }
-  text = LowerCaseAccented(std::move(text));
   std::replace(text.begin(), text.end(), ',', ' ');
-  text = TrimSpaces(CollapseSpaces(std::move(text)));
-  std::vector<std::string> words;
-  for (std::string& w : SplitWords(text)) {
-    if (std::find(words.begin(), words.end(), w) == words.end()) words.push_back(std::move(w));
+  // Each word as the table holds it (Windows-1252, lower case) and as the box shows it.
+  // A word with a character the code page lacks can never be met in a document: it
+  // stays in the box (the character check names the character) but not in the table.
+  struct Word {
+    std::string key;
+    std::string shown;
+    bool usable;
+  };
+  std::vector<Word> words;
+  for (const std::string& typed : SplitWords(text)) {
+    std::string engine;
+    if (Utf8ToCp1252(typed, &engine)) {
+      engine = LowerCaseAccented(std::move(engine));
+      words.push_back({engine, Cp1252ToUtf8(engine), true});
+    } else {
+      const std::string lower = Utf8Lower(typed);
+      words.push_back({Utf8ToCp1252Lossy(lower), lower, false});
+    }
   }
-  if (words.size() > 1) {
-    words.insert(words.begin(), std::string());  // sort over 1..n
-    SortStrings(words, 1, static_cast<int16_t>(std::min<size_t>(words.size() - 1, 32767)), 1);
-    words.erase(words.begin());
+  // Sorted by character codes, duplicates removed: O(n log n) however many words.
+  std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+    return a.key != b.key ? a.key < b.key : a.shown < b.shown;
+  });
+  words.erase(std::unique(words.begin(), words.end(),
+                          [](const Word& a, const Word& b) { return a.shown == b.shown; }),
+              words.end());
+  std::string shown, table;
+  for (const Word& w : words) {
+    shown += (shown.empty() ? "" : " ") + w.shown;
+    if (w.usable) table += " " + w.key;
   }
-  std::string joined;
-  for (const std::string& w : words) joined += (joined.empty() ? "" : " ") + w;
-  box.text = joined;
-  p.strExtraStopWords = " " + joined + " ";
+  box.text = shown;
+  p.strExtraStopWords = table.empty() ? std::string() : table + " ";
   CheckAllowedExtraChars(p);
 }
 
@@ -198,14 +225,17 @@ bool CheckAllowedExtraChars(Program& p) {
   p.strAllowedExtraChars.clear();
   if (p.frmParams.chkAllowWordsWithHyphens.checked()) p.strAllowedExtraChars += "-";
   if (p.frmParams.chkAllowWordsWithNumerals.checked()) p.strAllowedExtraChars += "0123456789";
-  for (char c : text) {
-    if (c == ' ' || kAllLetters.find(c) != std::string_view::npos ||
-        p.strAllowedExtraChars.find(c) != std::string::npos) {
+  Utf8Chars chars(text);
+  for (std::string_view c = chars.Next(); !c.empty(); c = chars.Next()) {
+    std::string engine;
+    if (Utf8ToCp1252(c, &engine) &&
+        (engine == " " || kAllLetters.find(engine[0]) != std::string_view::npos ||
+         p.strAllowedExtraChars.find(engine[0]) != std::string::npos)) {
       continue;
     }
-    std::string prompt = "The character " + std::string(1, c) + " occurs in some stop word" + kCRLF +
+    std::string prompt = "The character " + std::string(c) + " occurs in some stop word" + kCRLF +
                          "but is not " + "currently set as " + "a character allowed in a word.";
-    if (c == ',') {
+    if (c == ",") {
       prompt += kCRLF + kCRLF + "Words-to-ignore must be separated by a space, not by a comma.";
     }
     MsgBox(p, prompt, MsgButtons::kOK, MsgIcon::kExclamation, "Character not allowed");

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillmoor {
 
@@ -22,8 +23,9 @@ inline constexpr const char* kLanguageCodes = "en_de_es_pt_it_fr";
 // Reads the file named by p.strStopWordsFile into the table and says how many words
 // were loaded; on failure (after its message) the previous table stays.
 void AttemptToReadStopWords(Program& p);
-// The reading proper; true when the table was replaced.
-bool ReadStopWordFile(Program& p);
+// The reading proper; true when the table was replaced. *dropped (may be null) gets
+// the words of the file that were left out.
+bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped = nullptr);
 // After a new input file was accepted: proposes (asks before loading) the stop-word
 // file of the document's language.
 void ChooseStopWordsForDocument(Program& p);
@@ -40,7 +42,8 @@ void ListStopWords(Program& p);
 bool IsStopWord(const Program& p, const std::string& word);
 
 // Normalises the extra stop words: lower case, commas to spaces, duplicates removed,
-// sorted, single spaces.
+// sorted, single spaces. The box holds UTF-8; p.strExtraStopWords the same words in
+// Windows-1252 (those the code page can hold).
 void txbExtraStopWords_LostFocus(Program& p);
 // Vets the characters of the extra stop words against the word options; false (after
 // the "Character not allowed" message) at the first character that fails.

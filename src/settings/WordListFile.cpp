@@ -1,20 +1,23 @@
 #include "settings/WordListFile.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
-#include "input/Utf8Fixups.h"
+#include "input/Utf8Decode.h"
 #include "shared/FileSystem.h"
+#include "shared/NumberFormat.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
 
 void ReadWordListFile(Program& p, const std::string& path, std::vector<std::string>& lines,
-                      int32_t firstIndex, bool blnFixUTF8, int32_t& lngLineCount,
-                      std::string& strErrorDescription, int32_t& lngErrorNumber) {
+                      int32_t firstIndex, int32_t& lngLineCount, std::string& strErrorDescription,
+                      int32_t& lngErrorNumber) {
   strErrorDescription.clear();
   lngErrorNumber = 0;
   lngLineCount = 0;
@@ -42,7 +45,6 @@ void ReadWordListFile(Program& p, const std::string& path, std::vector<std::stri
       return true;
     }
     if (inBlock) return true;
-    if (blnFixUTF8) line = ConvertUTF8Latin1(std::move(line));
     lines.push_back(std::move(line));
     ++lngLineCount;
     return true;
@@ -67,8 +69,20 @@ std::vector<std::string> SplitWords(const std::string& text) {
   return words;
 }
 
-bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
-                     std::vector<std::string>* words) {
+std::string DroppedWordsNote(const std::vector<std::string>& dropped, std::string_view why) {
+  if (dropped.empty()) return "";
+  constexpr size_t kShown = 5;
+  std::string shown;
+  for (size_t i = 0; i < std::min(dropped.size(), kShown); ++i) {
+    shown += (i == 0 ? "" : ", ") + dropped[i];
+  }
+  if (dropped.size() > kShown) shown += ", ...";
+  const std::string count = dropped.size() == 1 ? "One word" : FormatNumber(static_cast<double>(dropped.size()), 0) + " words";
+  return count + " of the file " + (dropped.size() == 1 ? "was" : "were") + " left out (" +
+         std::string(why) + "): " + shown;
+}
+
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind, WordsOfFile* out) {
   const std::string crlf(kCrLf);
   std::string title = kind.what;
   title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
@@ -78,9 +92,9 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
            p.GetProgramText(121));
     return false;
   }
-  bool utf8 = false;
+  bool markedUtf8 = false;
   int16_t fileType = 0;
-  if (!CheckTextFile(p, path, true, utf8, fileType, false)) return false;
+  if (!CheckTextFile(p, path, true, markedUtf8, fileType, false)) return false;
   if (HasNulBytes(path)) {
     MsgBox(p, "File " + name + crlf + "is not a text file (it holds NUL bytes).", MsgButtons::kOK,
            MsgIcon::kExclamation, title);
@@ -95,7 +109,7 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
   std::vector<std::string> lines;
   int32_t count = 0, number = 0;
   std::string description;
-  ReadWordListFile(p, path, lines, 1, false, count, description, number);
+  ReadWordListFile(p, path, lines, 1, count, description, number);
   if (p.blnStop) {
     p.frmMain.txbOutput.text = "Reading " + kind.what + " was stopped.";
     RefreshOutput(p);
@@ -111,8 +125,25 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
     joined += lines[static_cast<size_t>(i)];
     joined += ' ';
   }
-  words->clear();
-  for (std::string& word : SplitWords(joined)) words->push_back(LowerCaseAccented(std::move(word)));
+  // A file of valid UTF-8 that is not plain ASCII is decoded as a document is, word by
+  // word; a word holding a character that Windows-1252 lacks is left out (it could
+  // never be found). Any other file is Windows-1252.
+  const bool utf8 = std::any_of(joined.begin(), joined.end(), [](char c) { return Byte(c) >= 0x80; }) &&
+                    IsValidUtf8(joined);
+  out->words.clear();
+  out->dropped.clear();
+  for (std::string& word : SplitWords(joined)) {
+    if (utf8) {
+      DecodeReport report;
+      std::string decoded = DecodeUtf8Text(word, &report);
+      if (report.unmapped > 0) {
+        out->dropped.push_back(std::move(word));
+        continue;
+      }
+      word = std::move(decoded);
+    }
+    out->words.push_back(LowerCaseAccented(std::move(word)));
+  }
   return true;
 }
 

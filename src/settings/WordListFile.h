@@ -10,20 +10,20 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmoor {
 
 struct Program;
 
-// Reads the kept lines of `path` into lines[firstIndex...] (the array ends with one
-// spare empty entry). With blnFixUTF8 each kept line first goes through
-// ConvertUTF8Latin1. A file error ends the reading with its number and description;
-// the lines read so far stay. Pending events run every 256 lines; a stop request
-// (p.blnStop) ends the reading early.
+// Reads the kept lines of `path` (as bytes) into lines[firstIndex...] (the array ends
+// with one spare empty entry). A line ends at CR LF, CR or LF. A file error ends the
+// reading with its number and description; the lines read so far stay. Pending events
+// run every 256 lines; a stop request (p.blnStop) ends the reading early.
 void ReadWordListFile(Program& p, const std::string& path, std::vector<std::string>& lines,
-                      int32_t firstIndex, bool blnFixUTF8, int32_t& lngLineCount,
-                      std::string& strErrorDescription, int32_t& lngErrorNumber);
+                      int32_t firstIndex, int32_t& lngLineCount, std::string& strErrorDescription,
+                      int32_t& lngErrorNumber);
 
 // Files larger than this turn the main button into "Stop" while they are read.
 inline constexpr long long kStopButtonFileBytes = 20480;
@@ -35,14 +35,25 @@ struct WordFileKind {
   int32_t readingText = 0;    // program text of the status line while reading
 };
 
+// The words of a word-list file.
+struct WordsOfFile {
+  std::vector<std::string> words;    // Windows-1252, lower-cased, in file order
+  std::vector<std::string> dropped;  // as the file has them (UTF-8): words left out
+};
+
 // The reading that the stop-word and keyword readers share. `name` (lower case) is
 // opened as ResolveLowerCasedPath finds it. A missing file, a file CheckTextFile
 // refuses, a binary file (NUL bytes), a read error and a stop request (files over
 // 20480 bytes turn the main button into "Stop" meanwhile) each end it with false
-// after their message. Otherwise *words holds the words of the kept lines, split at
-// spaces and lower-cased, in file order.
-bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
-                     std::vector<std::string>* words);
+// after their message. Otherwise out->words holds the words of the kept lines, split
+// at spaces and lower-cased, in file order. A file that is valid UTF-8 (and not only
+// ASCII) is decoded as a document is; a word holding a character Windows-1252 lacks
+// goes to out->dropped instead. Any other file is read as Windows-1252.
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind, WordsOfFile* out);
+
+// "" when nothing was dropped, else the line that says so for a load message: "3 words
+// of the file were left out (<why>): a, b, c" (the first five shown).
+std::string DroppedWordsNote(const std::vector<std::string>& dropped, std::string_view why);
 
 // Splits text at spaces (runs of spaces count as one) into words.
 std::vector<std::string> SplitWords(const std::string& text);

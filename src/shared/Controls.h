@@ -114,6 +114,9 @@ struct ParamsControls {
   CheckBox chkAllowWordsWithNumerals;
   CheckBox chkIgnoreInfrequentWords;
   ComboBox cboThresholdFrequency;  // items "2" to "20"
+  // Concordance and search-results files as Windows-1252 with CR LF line ends (for
+  // Windows users) instead of UTF-8 with LF.
+  CheckBox chkWindowsText;
   TextBox txbStopWordsFile;
   TextBox txbExtraStopWords;
   Button cmdListStopWords;

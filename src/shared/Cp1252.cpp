@@ -1,5 +1,7 @@
 #include "shared/Cp1252.h"
 
+#include "shared/Utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -13,29 +15,19 @@ constexpr uint16_t kHighTable[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-uint32_t CodePointOf(unsigned char b) {
+}  // namespace
+
+uint32_t Cp1252CodePoint(unsigned char b) {
   if (b >= 0x80 && b <= 0x9F) return kHighTable[b - 0x80];
   return b;
 }
 
-void AppendUtf8(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-bool ByteOfCodePoint(uint32_t cp, unsigned char* b) {
+bool Cp1252ByteOf(uint32_t cp, unsigned char* b) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
     *b = static_cast<unsigned char>(cp);
     return true;
   }
+  if (cp > 0x2122) return false;
   for (int i = 0; i < 32; ++i) {
     if (kHighTable[i] == cp) {
       *b = static_cast<unsigned char>(0x80 + i);
@@ -44,8 +36,6 @@ bool ByteOfCodePoint(uint32_t cp, unsigned char* b) {
   }
   return false;
 }
-
-}  // namespace
 
 
 std::string Cp1252Lower(std::string_view text) {
@@ -57,41 +47,18 @@ std::string Cp1252Lower(std::string_view text) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char ch : text) AppendUtf8(CodePointOf(Byte(ch)), &out);
+  for (char ch : text) AppendUtf8(Cp1252CodePoint(Byte(ch)), &out);
   return out;
 }
 
 bool Utf8ToCp1252(std::string_view text, std::string* out) {
   out->clear();
   out->reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    unsigned char b = Byte(text[i]);
-    uint32_t cp;
-    size_t len;
-    if (b < 0x80) {
-      cp = b;
-      len = 1;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F;
-      len = 2;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F;
-      len = 3;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07;
-      len = 4;
-    } else {
-      return false;
-    }
-    if (i + len > text.size()) return false;
-    for (size_t k = 1; k < len; ++k) {
-      unsigned char c = Byte(text[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    unsigned char mapped;
-    if (!ByteOfCodePoint(cp, &mapped)) return false;
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    unsigned char mapped = 0;
+    if (len == 0 || !Cp1252ByteOf(cp, &mapped)) return false;
     out->push_back(static_cast<char>(mapped));
     i += len;
   }

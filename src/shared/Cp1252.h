@@ -1,14 +1,17 @@
-// Windows-1252 text: the one character set of every document and control text.
+// Windows-1252 text: the character set of the engine's document text and word tables.
 //
-// All text inside the core is a std::string of Windows-1252 bytes, one character per
-// byte. These helpers convert at the edges (terminal, file names, the toolkit) and do
-// the small byte-level jobs the rest of the program needs. Positions in the
-// VB-style helpers (InStr, Mid) are 1-based, as the program's algorithms count them.
+// The document text, the word table and the stop-word and keyword tables are
+// std::strings of Windows-1252 bytes, one character per byte (the word rules,
+// positions and sort keys depend on it); everything a person reads is UTF-8
+// (shared/Utf8.h). These helpers convert between the two and do the small byte-level
+// jobs the rest of the program needs. Positions in the VB-style helpers (InStr, Mid)
+// are 1-based, as the program's algorithms count them.
 #ifndef QUILLMOOR_SHARED_CP1252_H_
 #define QUILLMOOR_SHARED_CP1252_H_
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,12 @@ namespace quillmoor {
 
 // The line break of messages and of the files the program writes.
 inline constexpr std::string_view kCrLf = "\r\n";
+
+// The code point of a Windows-1252 byte. The five bytes the code page leaves
+// undefined (81, 8D, 8F, 90, 9D) stand for the code points of the same value.
+uint32_t Cp1252CodePoint(unsigned char b);
+// The Windows-1252 byte of a code point; false when the code page has none.
+bool Cp1252ByteOf(uint32_t cp, unsigned char* b);
 
 // Windows-1252 to UTF-8. The five bytes the code page leaves undefined (81, 8D, 8F,
 // 90, 9D) map to the code points of the same value.

@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -95,22 +95,22 @@ class PosixFileSystem : public FileSystem {
  public:
   bool FileExists(const std::string& path) override {
     struct stat st;
-    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
   }
   bool FolderExists(const std::string& path) override {
     struct stat st;
-    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   long long FileLength(const std::string& path, FileError* error) override {
     struct stat st;
-    if (::stat(NativePath(path).c_str(), &st) != 0) {
+    if (::stat(path.c_str(), &st) != 0) {
       *error = ErrorFromErrno(errno);
       return -1;
     }
     return static_cast<long long>(st.st_size);
   }
   std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override {
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
       *error = ErrorFromErrno(errno);
       return nullptr;
@@ -124,7 +124,7 @@ class PosixFileSystem : public FileSystem {
     return std::make_unique<PosixReader>(fd);
   }
   std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) override {
-    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
       *error = errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
       return nullptr;
@@ -132,24 +132,23 @@ class PosixFileSystem : public FileSystem {
     return std::make_unique<PosixWriter>(fd);
   }
   bool Rename(const std::string& from, const std::string& to, FileError* error) override {
-    if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0) return true;
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
     *error = ErrorFromErrno(errno);
     return false;
   }
   bool Remove(const std::string& path, FileError* error) override {
-    if (::unlink(NativePath(path).c_str()) == 0) return true;
+    if (::unlink(path.c_str()) == 0) return true;
     *error = ErrorFromErrno(errno);
     return false;
   }
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(NativePath(folder.empty() ? std::string(".") : folder).c_str());
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr) return names;
     while (const dirent* entry = ::readdir(dir)) {
       std::string name = entry->d_name;
       if (name == "." || name == "..") continue;
-      std::string text;
-      names.push_back(Utf8ToCp1252(name, &text) ? text : name);
+      names.push_back(std::move(name));
     }
     ::closedir(dir);
     return names;
@@ -169,8 +168,6 @@ FileSystem& Files() { return g_current ? *g_current : RealFileSystem(); }
 
 ScopedFileSystem::ScopedFileSystem(FileSystem* fs) : previous_(g_current) { g_current = fs; }
 ScopedFileSystem::~ScopedFileSystem() { g_current = previous_; }
-
-std::string NativePath(const std::string& path) { return Cp1252ToUtf8(path); }
 
 bool FileExists(const std::string& path) { return !path.empty() && Files().FileExists(path); }
 
@@ -194,25 +191,33 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable) {
   const std::string temporary = path + ".quillmoor-new";
   std::unique_ptr<FileWriter> writer = Files().OpenWrite(temporary, error);
   if (!writer) return false;
   FileError ignored;
-  bool written = true;
-  for (std::string_view piece : pieces) {
-    if (!writer->Write(piece.data(), piece.size(), error)) {
-      written = false;
-      break;
-    }
-  }
-  if (!written || !writer->Close(error, durable) || !Files().Rename(temporary, path, error)) {
+  if (!produce(*writer, error) || !writer->Close(error, durable) ||
+      !Files().Rename(temporary, path, error)) {
     writer.reset();
     Files().Remove(temporary, &ignored);
     return false;
   }
   return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                         FileError* error, bool durable) {
+  return WriteFileAtomically(
+      path,
+      [&pieces](FileWriter& writer, FileError* e) {
+        for (std::string_view piece : pieces) {
+          if (!writer.Write(piece.data(), piece.size(), e)) return false;
+        }
+        return true;
+      },
+      error, durable);
 }
 
 std::string ResolveLowerCasedPath(const std::string& path) {
@@ -229,7 +234,7 @@ std::string ResolveLowerCasedPath(const std::string& path) {
     if (!Files().FileExists(candidate) && !Files().FolderExists(candidate)) {
       bool matched = false;
       for (const std::string& name : Files().List(resolved.empty() ? "." : resolved)) {
-        if (Cp1252Lower(name) == Cp1252Lower(part)) {
+        if (Utf8Lower(name) == Utf8Lower(part)) {
           candidate = JoinPath(resolved, name);
           matched = true;
           break;
@@ -273,9 +278,7 @@ std::string ProgramFolder(const char* argv0) {
       std::free(resolved);
     }
   }
-  std::string native = FolderOf(exe);
-  std::string folder;
-  if (!Utf8ToCp1252(native, &folder)) folder = native;
+  const std::string folder = FolderOf(exe);
   std::string installed = JoinPath(FolderOf(folder), "share/quillmoor");
   if (FileNameOf(folder) == "bin" && Files().FolderExists(installed)) return installed;
   return folder;

@@ -2,8 +2,8 @@
 // inject faults (permission denied, read errors, impossible sizes) and the front ends
 // share one implementation of the platform calls.
 //
-// Paths handed to these functions are Windows-1252 path text as the controls hold it;
-// NativePath() turns such text into the name the operating system uses (UTF-8, "/").
+// Paths are the names the operating system uses, as the controls hold them: UTF-8
+// text (or whatever bytes a name has), folders separated by "/".
 // Errors come back as the program's error numbers with a description:
 //   53 "File not found", 70 "Permission denied", 75 "Path/File access error",
 //   57 "Device I/O error".
@@ -11,6 +11,7 @@
 #define QUILLMOOR_SHARED_FILESYSTEM_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -89,9 +90,6 @@ class ScopedFileSystem {
 // The platform's file system.
 FileSystem& RealFileSystem();
 
-// Windows-1252 path text to the operating system's (UTF-8) file name.
-std::string NativePath(const std::string& path);
-
 // FileExists of the toolkit: false for an empty path.
 bool FileExists(const std::string& path);
 // Reads up to `maxBytes` bytes from the start of the file (all of it when maxBytes < 0).
@@ -103,6 +101,11 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 // The pieces are written one after the other. With `durable` the bytes are on the
 // disk before the new file replaces the old one.
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                         FileError* error, bool durable = true);
+// The same, with the bytes written by `produce` through the writer it is given;
+// `produce` returns false (with *error set) when it fails.
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable = true);
 
 // The file the program means by a path it has lower-cased: `path` itself when it

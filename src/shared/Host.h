@@ -19,7 +19,7 @@ enum class MsgResult { kOK, kYes, kNo, kCancel };
 // One modal message box. `defaultButton` is 1-based among the buttons shown
 // (Yes/No with defaultButton 2 has No as the default).
 struct MessageBox {
-  std::string prompt;  // Windows-1252; lines separated by CR LF
+  std::string prompt;  // UTF-8; lines separated by CR LF
   std::string title;
   MsgIcon icon = MsgIcon::kNone;
   MsgButtons buttons = MsgButtons::kOK;

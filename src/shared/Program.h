@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/WordRecord.h"
+#include "input/Utf8Decode.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "output/Md5.h"
@@ -44,7 +45,7 @@ struct Program {
   int32_t lngSecondsElapsed = 0;
 
   // Input state.
-  bool blnMacWarningShown = false;  // the CR-line-ending warning was shown once
+  DecodeReport decodeReport;        // what reading the input met that Windows-1252 lacks
   bool blnDocxInput = false;        // the current run's input is a docx file
   std::string strTempFolder;        // the docx reader's temporary folder ("/" at the end)
   std::string strDocumentXml;       // the XML extracted into it

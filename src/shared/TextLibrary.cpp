@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shared/FileSystem.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -23,6 +24,12 @@ std::vector<std::string> SplitLines(const std::string& data) {
     start = end + 1;
   }
   return lines;
+}
+
+// Characters of UTF-8 text: the bytes that are not continuation bytes.
+int CharacterCount(const std::string& text) {
+  return static_cast<int>(std::count_if(text.begin(), text.end(),
+                                        [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -43,6 +50,7 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
       data.append(buffer, static_cast<size_t>(n));
     }
     if (data.empty()) return -6;
+    data = TextAsUtf8(data);  // a file of an earlier version may be Windows-1252
 
     std::vector<std::string> lines = SplitLines(data);
     if (static_cast<int>(lines.size()) > kMaxLines) return -3;
@@ -70,7 +78,7 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
         size_t bar = line.find('|', start);
         if (language >= kLanguages) return -5;
         texts[language] = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (static_cast<int>(texts[language].size()) > kMaxTextLength) return -1000 - lineNumber;
+        if (CharacterCount(texts[language]) > kMaxTextLength) return -1000 - lineNumber;
         ++language;
         if (bar == std::string::npos) break;
         start = bar + 1;

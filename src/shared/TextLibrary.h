@@ -1,6 +1,7 @@
 // The program-text library: loads a program-text file and looks texts up by number.
 //
-// File format (doc/program-text-format.md): Windows-1252 lines; a line that is blank
+// File format (doc/program-text-format.md): UTF-8 lines (a file that is not valid
+// UTF-8 is read as Windows-1252), ending with LF, CR LF or CR; a line that is blank
 // or begins with "#" is ignored; every other line is
 //     NUMBER|TEXT0[|TEXT1[|TEXT2]]
 // giving text number NUMBER (1 or more) in language 0 and, optionally, languages 1 and
@@ -24,7 +25,7 @@ class TextLibrary {
   static constexpr int kMaxLines = 500;
   static constexpr int kLanguages = 3;
 
-  // Loads `path` (Windows-1252 path text); `flags` must be 0. Returns the number of
+  // Loads `path`; `flags` must be 0. Returns the number of
   // texts loaded (1 or more) or an error code:
   //    0 no text in the file          -1 the file cannot be opened
   //   -3 more than kMaxLines lines    -4 a line that does not start with a number

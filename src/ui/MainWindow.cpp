@@ -6,6 +6,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -49,7 +50,7 @@ void optSearch_Click(Program& p) {
   m.cmdFile[0].enabled = m.txbFile[0].enabled = false;
   for (int i : {1, 2}) m.cmdFile[i].enabled = m.txbFile[i].enabled = true;
   m.lblExtraKeywords.enabled = m.txbExtraKeywords.enabled = true;
-  if (FileExists(ResolveLowerCasedPath(Cp1252Lower(TrimSpaces(m.txbFile[2].text))))) {
+  if (FileExists(ResolveLowerCasedPath(Utf8Lower(TrimSpaces(m.txbFile[2].text))))) {
     AttemptToReadSearchWords(p);
   }
 }

@@ -4,6 +4,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 
@@ -45,13 +46,15 @@ void FormView_Activate(Program& p) {
                             "To view the entire contents of the file load it into NotePad," + crlf +
                             "WordPad or some other text editor." + crlf + crlf;
   const std::string note2 = "NOTE: Entire contents of file have not been displayed." + crlf;
-  std::string text;
+  std::string bytes;
   FileError error;
-  if (!ReadFilePrefix(p.strViewFilename, -1, &text, &error)) return;
+  if (!ReadFilePrefix(p.strViewFilename, -1, &bytes, &error)) return;
+  const std::string text = TextAsUtf8(bytes);  // UTF-8, or Windows-1252 shown as UTF-8
   if (text.size() < kViewerMaxChars) {
     v.txbText1.text = text;
   } else {
-    v.txbText1.text = note1 + text.substr(0, kViewerMaxChars - note1.size() - note2.size()) + crlf + crlf + note2;
+    const size_t room = Utf8CutPoint(text, kViewerMaxChars - note1.size() - note2.size());
+    v.txbText1.text = note1 + text.substr(0, room) + crlf + crlf + note2;
   }
   p.blnFileDisplayed = true;
 }

@@ -128,60 +128,21 @@ TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
   EXPECT_EQ(p.frmParams.lblParameters.caption, "Program reinitialized.");
 }
 
-TEST_F(CheckTextFileTest, MacWarningOncePerProgramRun) {
-  std::string a = dir.Write("a.txt", "one\rtwo\r");
-  std::string b = dir.Write("b.txt", "three\rfour\r");
-  EXPECT_TRUE(Check(a));
-  EXPECT_TRUE(Check(b));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "This is a Mac-style text file");
-  EXPECT_EQ(host.messages[0].prompt,
-            "File " + a + "\r\nhas Macintosh-type line endings (CR).\r\n\r\n"
-            "You might wish to use a program such as Notepad++\r\n"
-            "to convert the line endings to Windows-type (CR+LF).");
-  EXPECT_EQ(fileType, kClassMac);
-}
-
 std::string LfFile(size_t size) {
   std::string text(size, 'a');
   for (size_t i = 79; i < size; i += 80) text[i] = '\n';
   return text;
 }
 
-TEST_F(CheckTextFileTest, UnixThresholds) {
-  // Up to 256000 bytes: no message.
-  EXPECT_TRUE(Check(dir.Write("a.txt", LfFile(256000))));
-  EXPECT_TRUE(host.messages.empty());
-  // 256001: warned, and with ask-to-continue the default answer No refuses.
-  std::string slow = dir.Write("b.txt", LfFile(256001));
-  EXPECT_TRUE(Check(slow));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "This is a Unix-style file");
-  EXPECT_NE(host.messages[0].prompt.find("The size of this file is 250.00 Kb\r\n"), std::string::npos);
-  host.messages.clear();
-  EXPECT_FALSE(Check(slow, false, true));
-  EXPECT_EQ(fileType, kClassRefused);
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0].defaultButton, 2);
-  EXPECT_TRUE(host.messages[0].prompt.ends_with(
-      "(CR+LF).\r\n\r\nDo you wish to continue processing this file?"));
-  EXPECT_EQ(host.messages[1].prompt, "Operation canceled.");
-  // 512000 still passes; 512001 is refused whatever the caller asks.
-  EXPECT_TRUE(Check(dir.Write("c.txt", LfFile(512000))));
-  std::string big = dir.Write("d.txt", LfFile(512001));
-  host.messages.clear();
-  EXPECT_FALSE(Check(big));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "Cannot process this file");
-  EXPECT_EQ(host.messages[0].prompt,
-            "File " + big + "\r\nhas Unix-type line endings (LF).\r\n\r\n"
-            "The size of this file is 500.00 Kb\r\n"
-            "so processing of this file would take a long time.\r\n\r\n"
-            "You can process this file by first using a program such as Notepad++\r\n"
-            "to convert the line endings to Windows-type (CR+LF).");
-  // Quiet callers (stop-word and keyword files) get no warning at all.
-  host.messages.clear();
-  EXPECT_TRUE(Check(big, true));
+TEST_F(CheckTextFileTest, EveryKindOfLineEndPassesWithoutAWord) {
+  // LF files of any size (the former thresholds were 256000 and 512000 bytes) and CR
+  // files are read like CR LF ones, whether the caller is quiet or asks to continue.
+  for (const std::string& path : {dir.Write("lf.txt", LfFile(600000)), dir.Write("cr.txt", "one\rtwo\r")}) {
+    EXPECT_TRUE(Check(path));
+    EXPECT_TRUE(Check(path, false, true));
+    EXPECT_TRUE(Check(path, true));
+  }
+  EXPECT_EQ(fileType, kClassMac);  // the classification itself is unchanged
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -203,21 +164,23 @@ TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
   int32_t count = 0;
   EXPECT_EQ(ReadLines(dir.Write("a.txt", "a\r\n\r\nb\r\n"), slash, &count), "a / b");
   EXPECT_EQ(count, 2);
-  // A line ends at CR or CR LF; a lone LF belongs to the line.
-  EXPECT_EQ(ReadLines(dir.Write("b.txt", "a\rb\nc\r\nd"), slash, &count), "a / b\nc / d");
-  EXPECT_EQ(count, 3);
+  // A line ends at CR LF, CR or LF.
+  EXPECT_EQ(ReadLines(dir.Write("b.txt", "a\rb\nc\r\nd"), slash, &count), "a / b / c / d");
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(ReadLines(dir.Write("lf.txt", "a\n\nb\n"), slash), ReadLines(dir.path() + "/a.txt", slash));
   LineReadOptions crlf;
   EXPECT_EQ(ReadLines(dir.Write("c.txt", "\r\na\r\n\r\nb"), crlf, &count), "a\r\n\r\nb");
   EXPECT_EQ(count, 4);  // the first blank line is counted but adds no separator
-  LineReadOptions fix = slash;
-  fix.blnFixUTF8 = true;
-  fix.blnFixPunctuation = true;
-  EXPECT_EQ(ReadLines(dir.Write("e.txt", "caf\xC3\xA9\r\n\xE2\x80\x9Cq\xE2\x80\x9D"), fix),
-            "caf\xE9 / \"q\"");
-  // CR LF split across the reader's 1 MiB blocks still ends one line.
-  std::string longLine(1048575, 'x');
-  EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + "\r\nend"), slash, &count), longLine + " / end");
-  EXPECT_EQ(count, 2);
+  // Line ends at the edge of the reader's 1 MiB blocks: a CR LF split by it still ends
+  // one line; a CR or LF just before or after it ends one too.
+  const std::string longLine(1048575, 'x');
+  for (const std::string& end : {"\r\n", "\n", "\r"}) {
+    EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + end + "end"), slash, &count), longLine + " / end");
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(ReadLines(dir.Write("g.txt", longLine + "y" + end + "end"), slash, &count),
+              longLine + "y / end");
+    EXPECT_EQ(count, 2);
+  }
 }
 
 TEST(ReadTextFileLinesTest, ReadErrorsGiveAnEmptyTextAndTheError) {

@@ -1,0 +1,116 @@
+#include "input/Utf8Decode.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shared/Cp1252.h"
+#include "shared/NumberFormat.h"
+#include "shared/Program.h"
+#include "shared/Utf8.h"
+
+namespace quillmoor {
+namespace {
+
+// The ASCII replacement of the typographic punctuation U+2010 to U+203F, or nullptr.
+const char* PunctuationFor(uint32_t cp) {
+  switch (cp) {
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: return "-";
+    case 0x2014: return " -- ";
+    case 0x2015: return "--";
+    case 0x2016: return "|";
+    case 0x2017: return "\x89";
+    case 0x2018: case 0x2019: case 0x201A: case 0x201B: return "'";
+    case 0x201C: case 0x201D: case 0x201E: case 0x201F: return "\"";
+    case 0x2022: return " . ";
+    case 0x2026: return "...";
+    case 0x2039: return "<";
+    case 0x203A: return ">";
+    default: return nullptr;
+  }
+}
+
+// The offset of the first byte >= 0x80 at or after `from`, or text.size().
+size_t NextHighByte(const std::string& text, size_t from) {
+  const size_t n = text.size();
+  const char* data = text.data();
+  size_t i = from;
+  // Eight bytes at a time while all are ASCII.
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < n && Byte(data[i]) < 0x80) ++i;
+  return i;
+}
+
+}  // namespace
+
+void DecodeReport::Note(std::string_view utf8Char) {
+  ++unmapped;
+  if (examples.size() < kMaxExamples &&
+      std::find(examples.begin(), examples.end(), utf8Char) == examples.end()) {
+    examples.emplace_back(utf8Char);
+  }
+}
+
+std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart) {
+  size_t i = NextHighByte(text, 0);
+  if (i == text.size()) return text;  // ASCII only: nothing to decode
+  std::string out;
+  out.reserve(text.size() + 16);
+  out.append(text, 0, i);
+  if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+  const size_t n = text.size();
+  while (i < n) {
+    const size_t ascii = NextHighByte(text, i);
+    out.append(text, i, ascii - i);
+    i = ascii;
+    if (i >= n) break;
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    if (len == 0) {  // not UTF-8: the byte stays
+      out.push_back(text[i]);
+      ++i;
+      continue;
+    }
+    unsigned char b = 0;
+    if (cp >= 0x80 && cp <= 0x9F) {
+      // C1 controls are dropped.
+    } else if (cp == 0x10D) {
+      out.push_back('c');
+    } else if (const char* punct = cp >= 0x2010 && cp <= 0x203A ? PunctuationFor(cp) : nullptr) {
+      out.append(punct);
+    } else if (Cp1252ByteOf(cp, &b)) {
+      out.push_back(static_cast<char>(b));
+    } else {
+      out.push_back('?');
+      if (report != nullptr) report->Note(std::string_view(text).substr(i, len));
+    }
+    i += len;
+  }
+  return out;
+}
+
+std::string UnmappedCharactersNotice(const DecodeReport& report) {
+  if (report.unmapped == 0) return "";
+  std::string shown;
+  for (const std::string& c : report.examples) shown += (shown.empty() ? "" : " ") + c;
+  const bool one = report.unmapped == 1;
+  const std::string crlf(kCrLf);
+  return (one ? std::string("One character") : FormatNumber(static_cast<double>(report.unmapped), 0) + " characters") +
+         " of this document " + (one ? "is" : "are") +
+         " not in the Windows-1252 character set that words are made of" +
+         (one ? ": " : ", such as: ") + shown + crlf + crlf +
+         (one ? "It was read as \"?\", which is" : "Each was read as \"?\", which is") +
+         " not part of any word.";
+}
+
+void TellUnmappedCharacters(Program& p, const DecodeReport& report) {
+  const std::string notice = UnmappedCharactersNotice(report);
+  if (!notice.empty()) {
+    MsgBox(p, notice, MsgButtons::kOK, MsgIcon::kInformation, "Characters outside Windows-1252");
+  }
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,53 @@
+// The document decoder: UTF-8 in a document becomes the single-byte Windows-1252 text
+// the word rules work on, in one pass over the bytes.
+//
+// Each well-formed UTF-8 sequence becomes:
+//   - nothing, for the C1 controls U+0080 to U+009F;
+//   - "c", for U+010D (c with caron);
+//   - the ASCII of the typographic punctuation: U+2010 to U+2013 "-", U+2014 " -- ",
+//     U+2015 "--", U+2016 "|", U+2017 the byte 89, U+2018 to U+201B "'", U+201C to
+//     U+201F a double quote, U+2022 " . ", U+2026 "...", U+2039 "<", U+203A ">";
+//   - otherwise its Windows-1252 byte where the code page has the character (all of
+//     Latin-1, and the euro sign, S, Z and OE with their small forms, Y diaeresis, the
+//     low quotes, daggers, per mille, the single angle quotes, modifier circumflex and
+//     tilde, trade mark, f with hook);
+//   - otherwise one "?", which is no letter and so never part of a word.
+// A byte that is not part of a well-formed sequence stays as it is, so Windows-1252
+// text passes unchanged unless it happens to hold well-formed UTF-8. A byte order mark
+// at the very start of the text is dropped.
+#ifndef QUILLMOOR_INPUT_UTF8DECODE_H_
+#define QUILLMOOR_INPUT_UTF8DECODE_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmoor {
+
+struct Program;
+
+// What a decoding met that the code page lacks (each now a "?").
+struct DecodeReport {
+  static constexpr size_t kMaxExamples = 5;
+  int64_t unmapped = 0;               // how many such characters
+  std::vector<std::string> examples;  // the first few different ones, in UTF-8
+
+  void Note(std::string_view utf8Char);
+  void Clear() { *this = DecodeReport{}; }
+};
+
+// Decodes `text` as described above. With `atTextStart` a byte order mark at its
+// start is dropped. `report` (may be null) counts what the code page lacks.
+std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart = true);
+
+// "3 characters of the document are not in ..." with the first few shown: the notice
+// a person gets once after a document was read. "" when the report holds none.
+std::string UnmappedCharactersNotice(const DecodeReport& report);
+
+// Shows that notice in a message box, when there is one.
+void TellUnmappedCharacters(Program& p, const DecodeReport& report);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_INPUT_UTF8DECODE_H_

@@ -1,0 +1,124 @@
+#include "output/PeopleText.h"
+
+#include <algorithm>
+
+#include "shared/Cp1252.h"
+#include "shared/Utf8.h"
+
+namespace quillmoor {
+namespace {
+
+// Engine text (Windows-1252) as UTF-8, CR LF as LF; `pendingCR` carries a CR that
+// ended the previous piece.
+void EngineToUtf8Lf(std::string_view text, bool* pendingCR, std::string* out) {
+  size_t i = 0;
+  const size_t n = text.size();
+  if (*pendingCR) {
+    *pendingCR = false;
+    if (n > 0 && text[0] != '\n') out->push_back('\r');
+  }
+  while (i < n) {
+    // The run of ASCII other than CR is copied as it is.
+    size_t j = i;
+    while (j < n && Byte(text[j]) < 0x80 && text[j] != '\r') ++j;
+    out->append(text, i, j - i);
+    if (j >= n) break;
+    const char c = text[j];
+    if (c == '\r') {
+      if (j + 1 == n) {
+        *pendingCR = true;
+      } else if (text[j + 1] != '\n') {
+        out->push_back('\r');
+      }
+    } else {
+      AppendUtf8(Cp1252CodePoint(Byte(c)), out);
+    }
+    i = j + 1;
+  }
+}
+
+// UTF-8 text with CR LF as LF.
+void Utf8Lf(std::string_view text, bool* pendingCR, std::string* out) {
+  if (*pendingCR) {
+    *pendingCR = false;
+    if (!text.empty() && text[0] != '\n') out->push_back('\r');
+  }
+  for (size_t i = 0; i < text.size();) {
+    const size_t cr = text.find('\r', i);
+    if (cr == std::string_view::npos) {
+      out->append(text, i);
+      break;
+    }
+    out->append(text, i, cr - i);
+    if (cr + 1 == text.size()) {
+      *pendingCR = true;
+    } else if (text[cr + 1] != '\n') {
+      out->push_back('\r');
+    }
+    i = cr + 1;
+  }
+}
+
+}  // namespace
+
+void PeopleTextEncoder::Append(TextPiece piece, std::string* out) {
+  if (windowsText_) {
+    if (piece.engineText) {
+      out->append(piece.text);
+    } else {
+      out->append(Utf8ToCp1252Lossy(piece.text));
+    }
+    return;
+  }
+  if (piece.engineText) {
+    EngineToUtf8Lf(piece.text, &pendingCR_, out);
+  } else {
+    Utf8Lf(piece.text, &pendingCR_, out);
+  }
+}
+
+void PeopleTextEncoder::Finish(std::string* out) {
+  if (pendingCR_) out->push_back('\r');
+  pendingCR_ = false;
+}
+
+std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText) {
+  PeopleTextEncoder encoder(windowsText);
+  std::string out;
+  for (const TextPiece& piece : pieces) encoder.Append(piece, &out);
+  encoder.Finish(&out);
+  return out;
+}
+
+bool WritePeopleTextFile(const std::string& path, const std::vector<TextPiece>& pieces,
+                         bool windowsText, FileError* error, bool durable) {
+  return WriteFileAtomically(
+      path,
+      [&](FileWriter& writer, FileError* e) {
+        constexpr size_t kSlice = 1 << 20;
+        PeopleTextEncoder encoder(windowsText);
+        std::string buffer;
+        buffer.reserve(kSlice * 2);
+        for (const TextPiece& piece : pieces) {
+          size_t at = 0;
+          while (at < piece.text.size()) {
+            // Engine text is cut anywhere (one byte a character); UTF-8 between
+            // characters.
+            size_t end = std::min(piece.text.size(), at + kSlice);
+            if (!piece.engineText && end < piece.text.size()) {
+              end = at + std::max<size_t>(1, Utf8CutPoint(piece.text.substr(at), end - at));
+            }
+            buffer.clear();
+            encoder.Append(TextPiece{piece.text.substr(at, end - at), piece.engineText}, &buffer);
+            if (!writer.Write(buffer.data(), buffer.size(), e)) return false;
+            at = end;
+          }
+        }
+        buffer.clear();
+        encoder.Finish(&buffer);
+        return writer.Write(buffer.data(), buffer.size(), e);
+      },
+      error, durable);
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,158 @@
+#include "shared/Utf8.h"
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+
+size_t Utf8SequenceAt(std::string_view text, size_t i, uint32_t* cp) {
+  const size_t n = text.size();
+  const unsigned char b0 = Byte(text[i]);
+  if (b0 < 0x80) {
+    *cp = b0;
+    return 1;
+  }
+  auto cont = [&](size_t k) { return i + k < n && (Byte(text[i + k]) & 0xC0) == 0x80; };
+  auto bits = [&](size_t k) { return static_cast<uint32_t>(Byte(text[i + k]) & 0x3F); };
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    if (!cont(1)) return 0;
+    *cp = (static_cast<uint32_t>(b0 & 0x1F) << 6) | bits(1);
+    return 2;
+  }
+  if (b0 >= 0xE0 && b0 <= 0xEF) {
+    if (!cont(1) || !cont(2)) return 0;
+    const uint32_t v = (static_cast<uint32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
+    if (v < 0x800 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+    *cp = v;
+    return 3;
+  }
+  if (b0 >= 0xF0 && b0 <= 0xF4) {
+    if (!cont(1) || !cont(2) || !cont(3)) return 0;
+    const uint32_t v =
+        (static_cast<uint32_t>(b0 & 0x07) << 18) | (bits(1) << 12) | (bits(2) << 6) | bits(3);
+    if (v < 0x10000 || v > 0x10FFFF) return 0;
+    *cp = v;
+    return 4;
+  }
+  return 0;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    if (Byte(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+void AppendUtf8(uint32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string TextAsUtf8(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+}
+
+std::string Utf8ToCp1252Lossy(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    unsigned char b = 0;
+    out.push_back(len > 0 && Cp1252ByteOf(cp, &b) ? static_cast<char>(b) : '?');
+    i += len > 0 ? len : 1;
+  }
+  return out;
+}
+
+std::string FirstCharOutsideCp1252(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    unsigned char b = 0;
+    if (len == 0) return std::string(text.substr(i, 1));
+    if (!Cp1252ByteOf(cp, &b)) return std::string(text.substr(i, len));
+    i += len;
+  }
+  return "";
+}
+
+std::string_view Utf8Chars::Next() {
+  if (at_ >= text_.size()) return {};
+  uint32_t cp = 0;
+  size_t len = Utf8SequenceAt(text_, at_, &cp);
+  if (len == 0) len = 1;
+  std::string_view one = text_.substr(at_, len);
+  at_ += len;
+  return one;
+}
+
+namespace {
+
+uint32_t LowerCodePoint(uint32_t cp) {
+  if (cp >= 'A' && cp <= 'Z') return cp + 32;
+  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
+  // Latin Extended-A: capitals and small letters alternate, with the two runs that
+  // start on an odd code point.
+  if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) return cp | 1;
+  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp & 1) ? cp + 1 : cp;
+  if (cp == 0x178) return 0xFF;
+  if (cp >= 0x391 && cp <= 0x3AB && cp != 0x3A2) return cp + 32;  // Greek
+  if (cp >= 0x410 && cp <= 0x42F) return cp + 32;                 // Cyrillic
+  if (cp >= 0x400 && cp <= 0x40F) return cp + 80;
+  return cp;
+}
+
+}  // namespace
+
+std::string Utf8Lower(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(text, i, &cp);
+    if (len == 0) {
+      out.push_back(text[i]);
+      ++i;
+      continue;
+    }
+    AppendUtf8(LowerCodePoint(cp), &out);
+    i += len;
+  }
+  return out;
+}
+
+size_t Utf8CutPoint(std::string_view text, size_t maxBytes) {
+  if (maxBytes >= text.size()) return text.size();
+  size_t cut = maxBytes;
+  // Step back over continuation bytes to the start of the character that would be
+  // split, as long as that start begins a sequence that reaches past the cut.
+  size_t start = cut;
+  while (start > 0 && cut - start < 3 && (Byte(text[start]) & 0xC0) == 0x80) --start;
+  uint32_t cp = 0;
+  const size_t len = Utf8SequenceAt(text, start, &cp);
+  if (len > 0 && start + len > cut) return start;
+  return cut;
+}
+
+}  // namespace quillmoor

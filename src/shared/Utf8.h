@@ -1,0 +1,62 @@
+// UTF-8 text: the encoding of everything a person reads or the file system uses (file
+// names, captions, box texts, messages, program texts, settings files).
+//
+// The engine's document text and word tables stay Windows-1252, one character per
+// byte (shared/Cp1252.h); these helpers cross between the two and do the small jobs
+// that need whole characters rather than bytes.
+#ifndef QUILLMOOR_SHARED_UTF8_H_
+#define QUILLMOOR_SHARED_UTF8_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmoor {
+
+// The well-formed UTF-8 sequence that begins at text[i]: its length (1 to 4) with its
+// code point in *cp, or 0 when the bytes there are not one. Overlong forms, surrogates
+// (U+D800 to U+DFFF) and values above U+10FFFF are not well-formed.
+size_t Utf8SequenceAt(std::string_view text, size_t i, uint32_t* cp);
+
+// True when the whole text is well-formed UTF-8 (ASCII text is).
+bool IsValidUtf8(std::string_view text);
+
+void AppendUtf8(uint32_t cp, std::string* out);
+
+// The text of a file that may be UTF-8 or Windows-1252, as UTF-8: the bytes as they
+// are when they are well-formed UTF-8, else each byte read as Windows-1252.
+std::string TextAsUtf8(std::string_view bytes);
+
+// UTF-8 text as Windows-1252: a character the code page lacks, and a byte that is not
+// part of a well-formed sequence, becomes "?".
+std::string Utf8ToCp1252Lossy(std::string_view text);
+
+// The first character of UTF-8 text that Windows-1252 cannot hold (as its UTF-8
+// bytes; a stray byte on its own), or "" when the code page holds every one.
+std::string FirstCharOutsideCp1252(std::string_view text);
+
+// The UTF-8 characters of a text, one at a time: each call gives the next one's bytes
+// (a byte that is not part of a well-formed sequence on its own), "" at the end.
+class Utf8Chars {
+ public:
+  explicit Utf8Chars(std::string_view text) : text_(text) {}
+  std::string_view Next();
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+// Lower case for comparing names without regard to case: the capitals of ASCII,
+// Latin-1, Latin Extended-A, Greek and Cyrillic become small letters; every other
+// character (and every byte that is not well-formed UTF-8) stays as it is.
+std::string Utf8Lower(std::string_view text);
+
+// The largest length <= maxBytes at which `text` can be cut without splitting a
+// well-formed character.
+size_t Utf8CutPoint(std::string_view text, size_t maxBytes);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_SHARED_UTF8_H_
