@@ -11,6 +11,7 @@
 
 #include "cli/Cli.h"
 #include "settings/Defaults.h"
+#include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "support/TestFiles.h"
 
@@ -45,17 +46,23 @@ std::string Data(const std::string& name) { return Quote(std::string(QUILLMOOR_T
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // An output file without what changes from run to run: its first line (the input's
-// path) and the date.
-std::string Stable(const std::string& file) {
-  std::string rest = file.substr(file.find("\r\n") + 2);
+// path) and the date. `eol` is the file's line end.
+std::string Stable(const std::string& file, const std::string& eol = "\r\n") {
+  std::string rest = file.substr(file.find(eol) + eol.size());
   size_t date = rest.find("): ");
-  return rest.substr(0, date + 3) + rest.substr(rest.find("\r\n", date));
+  return rest.substr(0, date + 3) + rest.substr(rest.find(eol, date));
 }
 
+// The golden files are Windows-1252 with CR LF, what --windows-text writes; by default
+// the same text comes as UTF-8 with LF line ends.
 void ExpectGolden(const std::string& golden, const std::string& args) {
+  const std::string expected = ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + golden);
+  CliRun windows = Cli("--windows-text " + args);
+  ASSERT_EQ(windows.status, 0) << golden << windows.err;
+  EXPECT_EQ(Stable(windows.out), expected) << golden;
   CliRun run = Cli(args);
   ASSERT_EQ(run.status, 0) << golden << run.err;
-  EXPECT_EQ(Stable(run.out), ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + golden)) << golden;
+  EXPECT_EQ(Stable(run.out, "\n"), ReplaceAll(Cp1252ToUtf8(expected), "\r\n", "\n")) << golden;
 }
 
 TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
@@ -66,7 +73,7 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
   EXPECT_EQ(Cli("read " + Data("page.html")).out, "   T      Fish & chips for \xC3\x89mile &euro;5    end   \n");
   for (const auto& [file, message] : {std::pair<const char*, const char*>{"letter.txt", "is an RTF file."},
                                       {"utf16.txt", "is a Unicode file but not UTF-8 encoded."},
-                                      {"missing.txt", "File not found: Input file does not exist."}}) {
+                                      {"missing.txt", "missing.txt: Input file does not exist."}}) {
     CliRun run = Cli("read " + Data(file));
     EXPECT_EQ(run.status, 1) << file;
     EXPECT_EQ(run.out, "") << file;
@@ -81,17 +88,31 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
   }
 }
 
-TEST(CliReadTest, QuestionsFollowTheAnswerPolicy) {
+TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
+  // LF, CR LF and CR files of any size, and a UTF-8 and a Windows-1252 copy of a French
+  // text, give one document text and one concordance, without a question.
   TempDir dir;
-  std::string text(300000, 'a');
-  for (size_t i = 70; i < text.size(); i += 71) text[i] = '\n';
-  const std::string path = Quote(dir.Write("unix.txt", text));
-  CliRun no = Cli("read " + path);  // "continue processing?" defaults to No
-  EXPECT_EQ(no.status, 1);
-  EXPECT_TRUE(Has(no.err, "Do you wish to continue processing this file? [Yes/No] -> No"));
-  CliRun yes = Cli("--yes read " + path);
-  EXPECT_EQ(yes.status, 0);
-  EXPECT_EQ(yes.out.size(), text.size() + 1);
+  std::string text;
+  for (int i = 0; i < 6000; ++i) text += "Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 " + std::to_string(i % 7) + "\n";
+  const std::string ansi = ReplaceAll(ReplaceAll(text, "\xC5\x93", "\x9C"), "\xC3\xA9", "\xE9");
+  const std::vector<std::string> files = {dir.Write("lf.txt", text), dir.Write("crlf.txt", ReplaceAll(text, "\n", "\r\n")),
+                                          dir.Write("cr.txt", ReplaceAll(text, "\n", "\r")),
+                                          dir.Write("ansi.txt", ReplaceAll(ansi, "\n", "\r\n"))};
+  const CliRun first = Cli("read " + Quote(files[0]));
+  EXPECT_EQ(first.status, 0);
+  EXPECT_TRUE(first.out.starts_with("Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c")) << first.out.substr(0, 40);
+  // The listing, below the header.
+  auto listing = [](const std::string& out) { return out.substr(out.find("\n\n")); };
+  const std::string concordance = listing(Cli("--output - " + Quote(files[0])).out);
+  EXPECT_TRUE(concordance.starts_with("\n\n[c\xC5\x93ur 6000]\n...  Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
+      << concordance.substr(0, 200);
+  EXPECT_EQ(concordance.find('\r'), std::string::npos);
+  for (const std::string& file : files) {
+    const CliRun read = Cli("read " + Quote(file));
+    EXPECT_TRUE(read.out == first.out) << file;
+    EXPECT_FALSE(Has(read.err, "?")) << read.err;  // no question, no notice
+    EXPECT_TRUE(listing(Cli("--output - " + Quote(file)).out) == concordance) << file;
+  }
 }
 
 TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
@@ -142,7 +163,7 @@ TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
   const std::string name = input + ".oxn.con_a5.txt";  // no extension: the whole suffix
   CliRun first = Cli(Quote(input));
   EXPECT_TRUE(Has(first.err, "Concordance file: " + name)) << first.err;
-  EXPECT_TRUE(ReadWholeFile(name).starts_with("Input file: " + input + "\r\nMD5 message digest of input file: "));
+  EXPECT_TRUE(ReadWholeFile(name).starts_with("Input file: " + input + "\nMD5 message digest of input file: "));
   dir.Write("book.oxn.con_a5.txt", "keep me");
   CliRun again = Cli("create " + Quote(input));
   EXPECT_EQ(again.status, 1);
@@ -176,7 +197,7 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   const std::string results = dir.path() + "/found.txt";
   CliRun run = Cli("search --keywords 'lov*' --output " + Quote(results) + " " + Quote(input));
   EXPECT_TRUE(Has(run.err, "Making the concordance first")) << run.err;
-  EXPECT_TRUE(Has(ReadWholeFile(results), "[love 2]\r\n... Love and death."));
+  EXPECT_TRUE(Has(ReadWholeFile(results), "[love 2]\n... Love and death."));
   // The concordance made for the search is gone: nothing else beside the input.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
   EXPECT_EQ(Cli("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status, 1);
@@ -224,12 +245,12 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
 
 TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
   // heron.docx was saved by a word processor from the text of heron.txt.
-  auto listing = [](const std::string& out) { return out.substr(out.find("\r\n\r\n")); };
+  auto listing = [](const std::string& out) { return out.substr(out.find("\n\n")); };
   CliRun docx = Cli("--output - --stop-words none " + Data("heron.docx"));
   ASSERT_EQ(docx.status, 0) << docx.err;
   CliRun text = Cli("--output - --stop-words none --no-line-breaks " + Data("heron.txt"));
   EXPECT_EQ(listing(docx.out), listing(text.out));
-  EXPECT_TRUE(Has(docx.out, "[caf\xE9 1]\r\n... the village remembers. The miller's caf\xE9 by the old bridge"));
+  EXPECT_TRUE(Has(docx.out, "[caf\xC3\xA9 1]\n... the village remembers. The miller's caf\xC3\xA9 by the old bridge"));
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {

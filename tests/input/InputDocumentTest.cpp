@@ -58,7 +58,7 @@ TEST_F(InputDocumentTest, Utf8Question) {
             "This file seems to be UTF-8 encoded.\r\n"
             "Click 'Yes' to scan it as UTF-8 encoded or 'No' to scan it as ANSI.");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
-  EXPECT_EQ(p.strLine, "\xEF\xBB\xBFna\xEFve  --  ok");
+  EXPECT_EQ(p.strLine, "na\xEFve  --  ok");  // the byte order mark goes
   // Cancel ends the read with the output box cleared.
   host.messages.clear();
   host.answers = {MsgResult::kCancel};
@@ -69,6 +69,22 @@ TEST_F(InputDocumentTest, Utf8Question) {
   ASSERT_TRUE(Read(dir.Write("ansi.txt", "plain text\r\n"), true));
   EXPECT_TRUE(host.messages.back().prompt.starts_with("This file does not seem to be UTF-8 encoded.\r\n"));
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
+}
+
+TEST_F(InputDocumentTest, CharactersOutsideTheCodePageAreToldOnceAfterReading) {
+  // An English text with a Greek word and an emoji (UTF-8 without a mark, LF line ends).
+  ASSERT_TRUE(Read(dir.Write("g.txt", "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word \xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n")));
+  EXPECT_EQ(p.strLine, "The word ????? means word ? / c\x9Cur 5 \x80");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Characters outside Windows-1252");
+  EXPECT_EQ(host.messages[0].prompt,
+            "6 characters of this document are not in the Windows-1252 character set that words are "
+            "made of, such as: \xCE\xBB \xCF\x8C \xCE\xB3 \xCE\xBF \xCF\x82\r\n\r\n"
+            "Each was read as \"?\", which is not part of any word.");
+  // A text the code page holds says nothing.
+  host.messages.clear();
+  ASSERT_TRUE(Read(dir.Write("f.txt", "c\xC5\x93ur\n")));
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(InputDocumentTest, RefusedAndUnreadableFilesNeverReachTheText) {

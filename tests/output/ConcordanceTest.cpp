@@ -98,17 +98,24 @@ TEST_F(ConcordanceTest, TheTextboxHoldsAtMost65000Characters) {
 }
 
 TEST_F(ConcordanceTest, WritesTheFileWithItsHeader) {
-  p.strOutputBuffer = "\r\n[one 1]\r\n... one two\r\n";
-  FinishListing(p);  // the default answer Yes writes the file
-  const std::string name = input + ".oxn.con_a5.txt";
-  ASSERT_TRUE(p.blnConcordanceFileCreated);
-  EXPECT_EQ(p.frmMain.lblConcordanceFile[1].caption, name);
-  const std::string file = ReadWholeFile(name);
-  const std::string head = "Input file: " + input + "\r\nMD5 message digest of input file: " +
-                           Md5Hex("one two three\r\n") +
-                           "\r\nConcordance file created using Quillmoor (V.1.02): ";
-  ASSERT_TRUE(file.starts_with(head));
-  EXPECT_EQ(file.substr(head.size() + 16), "\r\n\r\n[one 1]\r\n... one two\r\n\r\n");
+  // UTF-8 with LF line ends by default; Windows-1252 with CR LF as an option.
+  for (const bool windows : {false, true}) {
+    p.frmParams.chkWindowsText.value = windows ? 1 : 0;
+    p.strOutputBuffer = "\r\n[caf\xE9 1]\r\n... one caf\xE9\r\n";
+    FinishListing(p);  // the default answer Yes writes the file
+    const std::string name = input + ".oxn.con_a5.txt";
+    ASSERT_TRUE(p.blnConcordanceFileCreated);
+    EXPECT_EQ(p.frmMain.lblConcordanceFile[1].caption, name);
+    EXPECT_EQ(p.frmMain.txbOutput.text, "[caf\xC3\xA9 1]\r\n... one caf\xC3\xA9\r\n");  // the box: UTF-8
+    const std::string eol = windows ? "\r\n" : "\n";
+    const std::string e = windows ? "\xE9" : "\xC3\xA9";
+    const std::string file = ReadWholeFile(name);
+    const std::string head = "Input file: " + input + eol + "MD5 message digest of input file: " +
+                             Md5Hex("one two three\r\n") + eol +
+                             "Concordance file created using Quillmoor (V.1.02): ";
+    ASSERT_TRUE(file.starts_with(head));
+    EXPECT_EQ(file.substr(head.size() + 16), eol + eol + "[caf" + e + " 1]" + eol + "... one caf" + e + eol + eol);
+  }
   EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Number of keywords found: 0");
 }
 

@@ -12,6 +12,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
@@ -114,11 +115,20 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
   EXPECT_EQ(SearchWords(), (std::vector<std::string>{"cat", "zebra", "\xE9t\xE9"}));
   EXPECT_TRUE(IsSearchWord(p, "zebra"));
   // The box shows the name in lower case; the file is still found.
-  EXPECT_EQ(p.frmMain.txbFile[2].text, Cp1252Lower(dir.path() + "/Keys.TXT"));
+  EXPECT_EQ(p.frmMain.txbFile[2].text, Utf8Lower(dir.path() + "/Keys.TXT"));
   EXPECT_EQ(host.messages.back().prompt, "Display search words?");
   EXPECT_EQ(host.messages.back().title, "Keywords to search for");
+  // The words left out are named; the box shows UTF-8.
   EXPECT_EQ(p.frmMain.txbOutput.text, "Three keywords loaded from " + p.frmMain.txbFile[2].text +
-                                          "\r\n\r\ncat zebra \xE9t\xE9 ");
+                                          "\r\n3 words of the file were left out (a keyword is made of "
+                                          "letters only): dog-fish, 42, b'c\r\n\r\ncat zebra \xC3\xA9t\xC3\xA9 ");
+  // A UTF-8 file with LF line ends: decoded, and a word the code page cannot hold is
+  // left out with the others.
+  LoadKeywords("\xC3\xA9t\xC3\xA9\nquoted single\n\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n");
+  EXPECT_EQ(SearchWords(), (std::vector<std::string>{"quoted", "single", "\xE9t\xE9"}));
+  EXPECT_NE(p.frmMain.txbOutput.text.find("One word of the file was left out (a keyword is made of letters only): "
+                                          "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\r\n"),
+            std::string::npos);
   LoadKeywords("one\r\n");
   EXPECT_TRUE(p.frmMain.txbOutput.text.starts_with("One keyword word loaded from "));
   LoadKeywords("42 -\r\n");
@@ -215,9 +225,9 @@ TEST_F(KeywordSearchTest, TheSearchResultsFile) {
   EXPECT_EQ(p.frmMain.txbFile[1].text, results);
   const std::string file = ReadWholeFile(results);
   const std::string head = "Input file: " + p.frmMain.txbFile[0].text +
-                           "\r\nSearch results file created using Quillmoor (V.1.02): ";
+                           "\nSearch results file created using Quillmoor (V.1.02): ";
   ASSERT_EQ(file.substr(0, head.size()), head);  // no MD5 line
-  EXPECT_EQ(file.substr(head.size() + 16), "\r\n\r\n" + p.strOutputBuffer + "\r\n");
+  EXPECT_EQ(file.substr(head.size() + 16), "\n\n" + ReplaceAll(p.strOutputBuffer, "\r\n", "\n") + "\n");
   EXPECT_EQ(p.frmMain.lblSearchResultsFilesize.caption,
             "Search results filesize: " + std::to_string(file.size()) + " bytes");
   // With the warning box checked an existing file is replaced only on Yes.

@@ -6,7 +6,7 @@
 
 #include "settings/Defaults.h"
 #include "settings/StopWords.h"
-#include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
@@ -29,9 +29,9 @@ class SettingsTest : public ::testing::Test {
     std::vector<std::string> lines;
     std::string text = ReadWholeFile(file);
     for (size_t start = 0; start < text.size();) {
-      size_t end = text.find("\r\n", start);
+      size_t end = text.find('\n', start);
       lines.push_back(text.substr(start, end - start));
-      start = end + 2;
+      start = end + 1;
     }
     return lines;
   }
@@ -40,14 +40,27 @@ class SettingsTest : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(SettingsTest, DefaultsAreWrittenAsNineteenLines) {
+TEST_F(SettingsTest, DefaultsAreWrittenAsTwentyLines) {
   ASSERT_EQ(SaveState(p, ""), "");  // the folder is made
   const std::vector<std::string> lines = Lines(p.strUserSettingsFile);
-  ASSERT_EQ(lines.size(), 19u);
+  ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[0], "\"\"");
   EXPECT_EQ(lines[3], "1");
   EXPECT_EQ(lines[4], "0");
   EXPECT_EQ(lines[15], "5");
+  EXPECT_EQ(lines[19], "0");  // UTF-8 output files
+}
+
+TEST_F(SettingsTest, FilesOfEarlierVersionsLoad) {
+  // Nineteen lines of Windows-1252 with CR LF: the name reads as UTF-8, and the
+  // Windows-text option keeps its default.
+  const std::string input = dir.Write("caf\xC3\xA9.txt", "some words\r\n");
+  std::string old = "\"" + dir.path() + "/caf\xE9.txt\"\r\n\"\"\r\n\"\"\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n1\r\n0\r\n"
+                    "1\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"\"\r\n0\r\n";
+  p.frmParams.chkWindowsText.value = 1;
+  ASSERT_EQ(RestoreSavedState(p, dir.Write("old.kvf", old)), "");
+  EXPECT_EQ(p.frmMain.txbFile[0].text, input);
+  EXPECT_EQ(p.frmParams.chkWindowsText.value, 0);
 }
 
 TEST_F(SettingsTest, EveryItemRoundTrips) {
@@ -70,6 +83,8 @@ TEST_F(SettingsTest, EveryItemRoundTrips) {
   p.strStopWordsFile = "/lists/stwds_fr.txt";
   m.txbExtraKeywords.text = "river*";
   m.chkCreateIndexFile.value = 1;
+  s.chkWindowsText.value = 1;
+  m.txbFile[0].text = dir.Write("\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt", "some words\n");  // Cyrillic
   const std::string file = dir.path() + "/mine.kvf";
   ASSERT_EQ(SaveState(p, file), "");
 
@@ -135,10 +150,10 @@ TEST_F(SettingsTest, DamagedFilesGiveTheirError) {
   EXPECT_EQ(RestoreSavedState(p, dir.Write("binary.kvf", std::string("\x01\x02\x03\0\xFF", 5))),
             "Error when attempting to restore settings: Type mismatch");
   std::string minus = good;
-  minus.replace(minus.find("\r\n5\r\n"), 5, "\r\n-1\r\n");  // context size index -1
+  minus.replace(minus.find("\n5\n"), 3, "\n-1\n");  // context size index -1
   EXPECT_EQ(RestoreSavedState(p, dir.Write("minus.kvf", minus)), "Invalid combo box index");
   std::string beyond = good;
-  beyond.replace(beyond.find("\r\n5\r\n"), 5, "\r\n12\r\n");  // context size index 12
+  beyond.replace(beyond.find("\n5\n"), 3, "\n12\n");  // context size index 12
   EXPECT_EQ(RestoreSavedState(p, dir.Write("beyond.kvf", beyond)),
             "Error when attempting to restore settings: Invalid property value");
 }
@@ -169,7 +184,7 @@ TEST_F(SettingsTest, ReinitializeEndsWithTheEnglishStopWords) {
   cmdInitialize_Click(p);
   EXPECT_EQ(p.frmMain.cboContextSize.listIndex, 5);
   EXPECT_TRUE(p.blnStopWordsLoaded);
-  EXPECT_EQ(p.strStopWordsFile, Cp1252Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en.txt"));
+  EXPECT_EQ(p.strStopWordsFile, Utf8Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en.txt"));
   EXPECT_EQ(p.frmParams.lblParameters.caption, "Program reinitialized.");
 }
 
