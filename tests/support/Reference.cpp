@@ -13,62 +13,94 @@ size_t Find(size_t start, const std::string& text, const std::string& needle) {
   return InStr(start, text, needle);
 }
 
-std::string Pair(int a, int b) {
-  return std::string{static_cast<char>(a), static_cast<char>(b)};
+}  // namespace
+
+namespace {
+
+// One code point read by the well-formed byte sequences of the Unicode standard
+// (its table of first-byte and second-byte ranges); 0 bytes when there is none.
+size_t ReadCodePoint(const std::string& t, size_t i, uint32_t* cp) {
+  struct Row {
+    int lo1, hi1, lo2, hi2, length;
+  };
+  static const Row kRows[] = {{0x00, 0x7F, 0, 0, 1},       {0xC2, 0xDF, 0x80, 0xBF, 2},
+                              {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
+                              {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3},
+                              {0xF0, 0xF0, 0x90, 0xBF, 4}, {0xF1, 0xF3, 0x80, 0xBF, 4},
+                              {0xF4, 0xF4, 0x80, 0x8F, 4}};
+  const int b0 = Byte(t[i]);
+  for (const Row& r : kRows) {
+    if (b0 < r.lo1 || b0 > r.hi1) continue;
+    const size_t n = static_cast<size_t>(r.length);
+    if (i + n > t.size()) return 0;
+    if (n >= 2 && (Byte(t[i + 1]) < r.lo2 || Byte(t[i + 1]) > r.hi2)) return 0;
+    for (size_t k = 2; k < n; ++k) {
+      if (Byte(t[i + k]) < 0x80 || Byte(t[i + k]) > 0xBF) return 0;
+    }
+    uint32_t v = n == 1 ? static_cast<uint32_t>(b0) : static_cast<uint32_t>(b0 & (0xFF >> (n + 1)));
+    for (size_t k = 1; k < n; ++k) v = (v << 6) | (Byte(t[i + k]) & 0x3F);
+    *cp = v;
+    return n;
+  }
+  return 0;
 }
 
 }  // namespace
 
-std::string ConvertUTF8Latin1(std::string text) {
-  // Pass 1: lead byte C2.
-  size_t pos = 1;
-  while (true) {
-    size_t p = Find(pos, text, "\xC2");
-    if (p == 0 || p == text.size()) break;
-    int c = Byte(text[p]);  // the byte after the C2 (1-based p + 1)
-    if (c >= 0x80 && c <= 0x9F) {
-      text = ReplaceAll(text, Pair(0xC2, c), "");
-    } else if (c >= 0xA0 && c <= 0xBF) {
-      text = ReplaceAll(text, Pair(0xC2, c), std::string(1, static_cast<char>(c)));
-    }
-    pos = p + 1;
+std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* unmapped, bool atTextStart) {
+  // The code page as a list: the code point of every byte, found through its UTF-8.
+  std::vector<std::pair<uint32_t, char>> codePage;
+  for (int b = 0; b < 256; ++b) {
+    const std::string one(1, static_cast<char>(b));
+    uint32_t cp = 0;
+    ReadCodePoint(Cp1252ToUtf8(one), 0, &cp);
+    if (b < 0x80 || b >= 0xA0 || cp > 0xFF) codePage.emplace_back(cp, static_cast<char>(b));
   }
-  // Pass 2: lead byte C3.
-  pos = 1;
-  while (true) {
-    size_t p = Find(pos, text, "\xC3");
-    if (p == 0 || p == text.size()) break;
-    int c = Byte(text[p]);
-    if (c >= 0x80 && c <= 0xBF) {
-      text = ReplaceAll(text, Pair(0xC3, c), std::string(1, static_cast<char>(c + 0x40)));
+  std::string out;
+  size_t i = 0;
+  if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+  while (i < text.size()) {
+    uint32_t cp = 0;
+    const size_t n = ReadCodePoint(text, i, &cp);
+    if (n == 0) {
+      out += text[i];
+      ++i;
+      continue;
     }
-    pos = p + 1;
+    std::string result;
+    bool found = false;
+    if (cp >= 0x80 && cp <= 0x9F) {
+      found = true;
+    } else if (cp == 0x10D) {
+      result = "c";
+      found = true;
+    } else {
+      static const std::vector<std::pair<uint32_t, std::string>> kPunctuation = {
+          {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},  {0x2013, "-"},    {0x2014, " -- "},
+          {0x2015, "--"}, {0x2016, "|"},   {0x2017, "\x89"}, {0x2018, "'"},  {0x2019, "'"},
+          {0x201A, "'"},  {0x201B, "'"},   {0x201C, "\""}, {0x201D, "\""},   {0x201E, "\""},
+          {0x201F, "\""}, {0x2022, " . "}, {0x2026, "..."}, {0x2039, "<"},   {0x203A, ">"}};
+      for (const auto& [code, ascii] : kPunctuation) {
+        if (code == cp) {
+          result = ascii;
+          found = true;
+        }
+      }
+      for (const auto& [code, byte] : codePage) {
+        if (!found && code == cp) {
+          result = std::string(1, byte);
+          found = true;
+        }
+      }
+    }
+    if (!found) {
+      result = "?";
+      if (unmapped != nullptr) unmapped->push_back(text.substr(i, n));
+    }
+    out += result;
+    i += n;
   }
-  // Pass 3.
-  while (text.find("\xC4\x8D") != std::string::npos) text = ReplaceAll(text, "\xC4\x8D", "c");
-  return text;
-}
-
-std::string ConvertUTF8Punctuation(std::string text) {
-  size_t first = Find(1, text, "\xE2\x80");
-  if (first == 0) return text;
-  if (first + 1 == text.size()) return text.substr(0, first - 1);
-  int c = Byte(text[first + 1]);
-  bool known = (c >= 0x90 && c <= 0x9F) || c == 0xA2 || c == 0xA6 || c == 0xB9 || c == 0xBA;
-  if (!known) return text.erase(first - 1, 3);
-  auto seq = [](int third) { return std::string("\xE2\x80") + static_cast<char>(third); };
-  for (int t = 0x90; t <= 0x93; ++t) text = ReplaceAll(text, seq(t), "-");
-  text = ReplaceAll(text, seq(0x94), " -- ");
-  text = ReplaceAll(text, seq(0x95), "--");
-  text = ReplaceAll(text, seq(0x96), "|");
-  text = ReplaceAll(text, seq(0x97), "\x89");
-  for (int t = 0x98; t <= 0x9B; ++t) text = ReplaceAll(text, seq(t), "'");
-  for (int t = 0x9C; t <= 0x9F; ++t) text = ReplaceAll(text, seq(t), "\"");
-  text = ReplaceAll(text, seq(0xA2), " . ");
-  text = ReplaceAll(text, seq(0xA6), "...");
-  text = ReplaceAll(text, seq(0xB9), "<");
-  text = ReplaceAll(text, seq(0xBA), ">");
-  return text;
+  return out;
 }
 
 std::string DecodeCharacterEntities(std::string text) {
@@ -341,7 +373,7 @@ std::vector<std::string> DocxRuns(const std::string& xml) {
         }
         run = out + run.substr(at);
       }
-      run = ConvertUTF8Punctuation(ConvertUTF8Latin1(run));
+      run = DecodeUtf8Text(run, nullptr, false);
     }
     runs.push_back(run);
     pos = b + 6;

@@ -10,8 +10,12 @@
 
 namespace quillmoor::reference {
 
-std::string ConvertUTF8Latin1(std::string text);
-std::string ConvertUTF8Punctuation(std::string text);
+// The document decoder one code point at a time: every well-formed sequence looked up
+// in the punctuation list and then in the code page's 256 characters. Each character
+// that neither has is added to *unmapped (may be null). With `atTextStart` a byte order
+// mark at the start is dropped.
+std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* unmapped,
+                           bool atTextStart = true);
 std::string DecodeCharacterEntities(std::string text);
 
 // The word table as the program keeps it during a scan: an array sorted by word, a
