@@ -3,7 +3,7 @@
 
 Usage: scripts/make-stopword-files.py SNOWBALL_DIR [OUT_DIR]
 SNOWBALL_DIR holds english.stop, german.stop, ... (UTF-8, one word per line).
-The files written are Windows-1252 word-list files with CR LF line ends, each opening
+The files written are UTF-8 word-list files with LF line ends, each opening
 with a comment block that says what it is and where its words came from.
 """
 import os
@@ -77,7 +77,7 @@ LANGUAGES = [
 CREDIT = [
     "Source: the stop-word lists of the Snowball project (snowballstem.org),",
     "Copyright (c) 2001 Dr Martin Porter, (c) 2002 Richard Boulton,",
-    "used under the BSD 3-Clause licence; converted to Windows-1252.",
+    "used under the BSD 3-Clause licence.",
 ]
 
 
@@ -97,11 +97,11 @@ def write_list(path, title, notes, words):
     lines += notes
     lines += ["", "Format: one or more words a line, separated by spaces; lines between",
               "a line beginning with slash-star and a line ending with star-slash",
-              "are comments. Words are compared in lower case.", "*/"]
+              "are comments. Words are compared in lower case. UTF-8 text.", "*/"]
     lines += unique
-    data = "\r\n".join(lines) + "\r\n"
+    data = "\n".join(lines) + "\n"
     with open(path, "wb") as f:
-        f.write(data.encode("cp1252"))
+        f.write(data.encode("utf-8"))
 
 
 def main():

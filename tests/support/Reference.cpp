@@ -49,13 +49,16 @@ size_t ReadCodePoint(const std::string& t, size_t i, uint32_t* cp) {
 
 std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* unmapped, bool atTextStart) {
   // The code page as a list: the code point of every byte, found through its UTF-8.
-  std::vector<std::pair<uint32_t, char>> codePage;
-  for (int b = 0; b < 256; ++b) {
-    const std::string one(1, static_cast<char>(b));
-    uint32_t cp = 0;
-    ReadCodePoint(Cp1252ToUtf8(one), 0, &cp);
-    if (b < 0x80 || b >= 0xA0 || cp > 0xFF) codePage.emplace_back(cp, static_cast<char>(b));
-  }
+  static const std::vector<std::pair<uint32_t, char>> codePage = [] {
+    std::vector<std::pair<uint32_t, char>> table;
+    for (int b = 0; b < 256; ++b) {
+      const std::string one(1, static_cast<char>(b));
+      uint32_t cp = 0;
+      ReadCodePoint(Cp1252ToUtf8(one), 0, &cp);
+      if (b < 0x80 || b >= 0xA0 || cp > 0xFF) table.emplace_back(cp, static_cast<char>(b));
+    }
+    return table;
+  }();
   std::string out;
   size_t i = 0;
   if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
