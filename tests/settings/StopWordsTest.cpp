@@ -4,7 +4,7 @@
 
 #include "input/InputFile.h"
 #include "settings/Defaults.h"
-#include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
@@ -42,16 +42,24 @@ TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
                    "  the a   an \r\n\t\r\n"));
   EXPECT_EQ(Table(), (std::vector<std::string>{"a", "an", "the"}));
   EXPECT_EQ(p.frmMain.txbOutput.text,
-            "3 stop words loaded from " + Cp1252Lower(p.strStopWordsFile) + "\r\n");
+            "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) + "\r\n");
   // A closing line without an open block is skipped too.
   ASSERT_TRUE(Load("x */\r\nZebra \xC9T\xC9\r\n"));
   EXPECT_EQ(Table(), (std::vector<std::string>{"zebra", "\xE9t\xE9"}));
+  // UTF-8 with LF line ends: decoded; a word Windows-1252 cannot hold is left out and
+  // named in the load message.
+  ASSERT_TRUE(Load("/* list */\nZebra \xC3\x89T\xC3\x89\n\xCE\xBA\xCE\xB1\xCE\xB9 c\xC5\x93ur\n"));
+  EXPECT_EQ(Table(), (std::vector<std::string>{"c\x9Cur", "zebra", "\xE9t\xE9"}));
+  EXPECT_EQ(p.frmMain.txbOutput.text,
+            "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) +
+                "\r\nOne word of the file was left out (they hold characters that Windows-1252 lacks): "
+                "\xCE\xBA\xCE\xB1\xCE\xB9\r\n");
 }
 
 TEST_F(StopWordsTest, DuplicatesAndSummaries) {
   ASSERT_TRUE(Load("The\r\nthe\r\n"));
   EXPECT_EQ(Table(), std::vector<std::string>{"the"});
-  EXPECT_EQ(p.frmMain.txbOutput.text, "One stop word loaded from " + Cp1252Lower(p.strStopWordsFile) + "\r\n");
+  EXPECT_EQ(p.frmMain.txbOutput.text, "One stop word loaded from " + Utf8Lower(p.strStopWordsFile) + "\r\n");
   std::string many;
   for (int i = 0; i < 2500; ++i) many += "w" + std::to_string(i) + (i % 10 == 9 ? "\r\n" : " ");
   ASSERT_TRUE(Load(many + "w1 w2\r\n"));
@@ -86,7 +94,7 @@ TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
   host.messages.clear();
   p.strStopWordsFile = path;
   AttemptToReadStopWords(p);
-  EXPECT_EQ(host.messages[0].prompt, "Error #57when reading stop words from tile " + Cp1252Lower(path));
+  EXPECT_EQ(host.messages[0].prompt, "Error #57when reading stop words from tile " + Utf8Lower(path));
   EXPECT_EQ(host.messages[0].title, "Stop words");
   EXPECT_EQ(p.lngNumStopWords, 2);
 }
@@ -150,6 +158,15 @@ TEST_F(StopWordsTest, ExtraStopWordsCharacters) {
   EXPECT_FALSE(CheckAllowedExtraChars(p));
   p.frmParams.chkAllowWordsWithNumerals.value = 1;
   EXPECT_TRUE(CheckAllowedExtraChars(p));
+  // The box holds UTF-8: accented words are lower-cased; a character Windows-1252 lacks
+  // is named, and its word stays in the box but not in the table.
+  host.messages.clear();
+  p.frmParams.txbExtraStopWords.text = "\xC3\x89T\xC3\x89 \xCE\x9A\xCE\xB1\xCE\xB9 \xC5\x92uvre";
+  txbExtraStopWords_LostFocus(p);
+  EXPECT_EQ(p.frmParams.txbExtraStopWords.text, "\xCE\xBA\xCE\xB1\xCE\xB9 \xC5\x93uvre \xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(p.strExtraStopWords, " \x9Cuvre \xE9t\xE9 ");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.messages[0].prompt.starts_with("The character \xCE\xBA occurs in some stop word"));
 }
 
 TEST_F(StopWordsTest, ListStopWordsShowsThirty) {
@@ -186,7 +203,7 @@ TEST_F(StopWordsTest, TheDocumentsLanguageIsProposed) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Stop words");
   EXPECT_EQ(host.messages[0].prompt,
-            "Do you wish to load the stop words of this file?\r\n" + Cp1252Lower(dir.path()) + "/stwds_fr.txt");
+            "Do you wish to load the stop words of this file?\r\n" + Utf8Lower(dir.path()) + "/stwds_fr.txt");
   EXPECT_EQ(Table(), (std::vector<std::string>{"la", "le"}));  // answered Yes
   // With the six-language list loaded no proposal is made.
   ASSERT_TRUE(Load("the le\r\n", "stwds_en_de_es_pt_it_fr.txt"));
@@ -211,6 +228,10 @@ TEST_F(StopWordsTest, EnglishFileBesideTheProgram) {
   EXPECT_GT(p.lngNumStopWords, 300);
   for (const char* w : {"the", "and", "which", "thee", "nevertheless"}) EXPECT_TRUE(IsStopWord(p, w)) << w;
   EXPECT_FALSE(IsStopWord(p, "river"));
+  p.strStopWordsFile = std::string(QUILLMOOR_DATA_DIR) + "/stwds_fr.txt";  // UTF-8
+  AttemptToReadStopWords(p);
+  EXPECT_TRUE(IsStopWord(p, "\xE9tait"));
+  EXPECT_EQ(p.frmMain.txbOutput.text.find("left out"), std::string::npos);
 }
 
 }  // namespace
