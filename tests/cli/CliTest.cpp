@@ -13,6 +13,7 @@
 #include "settings/Defaults.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "shared/Utf8.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -213,6 +214,53 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_TRUE(Has(same.err, "The search results file cannot be the same as the input file."));
   EXPECT_FALSE(Has(same.err, "was not replaced"));
   EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
+}
+
+TEST(CliCreateTest, AnyFileNameServes) {
+  // The program, its data files, the input, the keywords and stop-word files, the
+  // settings file, the output and the temporary folder under Cyrillic and Greek names.
+  TempDir dir;
+  const std::string home = dir.path() + "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";
+  const std::string prefix = dir.path() + "/\xCF\x80\xCF\x81\xCF\x8C\xCE\xB3\xCF\x81\xCE\xB1\xCE\xBC\xCE\xBC\xCE\xB1";
+  std::filesystem::create_directories(home + "/tmp");
+  std::filesystem::create_directories(prefix);
+  const std::filesystem::path cli = QUILLMOOR_CLI_PATH;
+  for (const auto& entry : std::filesystem::directory_iterator(cli.parent_path())) {
+    std::filesystem::copy(entry.path(), prefix + "/" + entry.path().filename().string());
+  }
+  const std::string input = home + "/gpl-\xC3\xA9t\xC3\xA9.txt";
+  dir.Write(input.substr(dir.path().size() + 1), "The river ran past the old mill.\nThe river ran on.\n");
+  dir.Write(home.substr(dir.path().size() + 1) + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt", "past\n");
+  auto run = [&](const std::string& args) {
+    TempDir out;
+    const std::string command = "TMPDIR=" + Quote(home + "/tmp") + " " + Quote(prefix + "/quillmoor-cli") + " " +
+                                args + " >" + Quote(out.path() + "/out") + " 2>" + Quote(out.path() + "/err");
+    const int raw = std::system(command.c_str());
+    return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out.path() + "/out"),
+                  ReadWholeFile(out.path() + "/err")};
+  };
+  const std::string words = Quote(home + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt");
+  const CliRun create = run("--stop-words " + words + " --save-settings " + Quote(home + "/\xD1\x8F.kvf") + " " +
+                            Quote(input));
+  ASSERT_EQ(create.status, 0) << create.err;
+  EXPECT_TRUE(Has(create.err, "One stop word loaded from " + Utf8Lower(home))) << create.err;
+  const std::string concordance = ReadWholeFile(input + ".oxn.con_a5.txt");
+  EXPECT_TRUE(concordance.starts_with("Input file: " + input + "\n")) << concordance;
+  EXPECT_FALSE(Has(concordance, "[past"));
+  EXPECT_TRUE(Has(concordance, "[old 1]\n... The river ran past the old mill. / The river ran on.\n"));
+  EXPECT_EQ(run("wordlist --settings " + Quote(home + "/\xD1\x8F.kvf") + " " + Quote(input)).out,
+            "old\t1\nran\t2\nriver\t2\nthe\t3\n");
+  const CliRun search = run("search --keywords-file " + words + " " + Quote(input));
+  EXPECT_TRUE(Has(search.out, "[past 1]")) << search.err;
+  // A word-processor document is unpacked in the temporary folder (TMPDIR).
+  std::filesystem::copy(std::string(QUILLMOOR_TEST_DATA) + "/heron.docx", home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx");
+  const CliRun docx = run("wordlist " + Quote(home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx"));
+  EXPECT_EQ(docx.status, 0) << docx.err;
+  EXPECT_TRUE(Has(docx.out, "heron\t"));
+  EXPECT_TRUE(std::filesystem::is_empty(home + "/tmp"));
+  // The file that is not there is named.
+  EXPECT_TRUE(Has(run(Quote(home + "/\xD0\xBD\xD0\xB5\xD1\x82.txt")).err,
+                  "\xD0\xBD\xD0\xB5\xD1\x82.txt: Input file does not exist."));
 }
 
 TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
