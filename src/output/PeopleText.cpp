@@ -1,6 +1,8 @@
 #include "output/PeopleText.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
@@ -8,32 +10,44 @@
 namespace quillmoor {
 namespace {
 
+// True when text[from, to) holds no byte >= 0x80 (eight bytes at a time).
+bool IsAscii(const char* from, const char* to) {
+  for (; from + 8 <= to; from += 8) {
+    uint64_t word;
+    std::memcpy(&word, from, 8);
+    if (word & 0x8080808080808080ULL) return false;
+  }
+  for (; from < to; ++from) {
+    if (Byte(*from) >= 0x80) return false;
+  }
+  return true;
+}
+
 // Engine text (Windows-1252) as UTF-8, CR LF as LF; `pendingCR` carries a CR that
-// ended the previous piece.
+// ended the previous piece. Line by line: a line of ASCII is copied whole.
 void EngineToUtf8Lf(std::string_view text, bool* pendingCR, std::string* out) {
-  size_t i = 0;
   const size_t n = text.size();
   if (*pendingCR) {
     *pendingCR = false;
     if (n > 0 && text[0] != '\n') out->push_back('\r');
   }
+  const char* data = text.data();
+  size_t i = 0;
   while (i < n) {
-    // The run of ASCII other than CR is copied as it is.
-    size_t j = i;
-    while (j < n && Byte(text[j]) < 0x80 && text[j] != '\r') ++j;
-    out->append(text, i, j - i);
-    if (j >= n) break;
-    const char c = text[j];
-    if (c == '\r') {
-      if (j + 1 == n) {
-        *pendingCR = true;
-      } else if (text[j + 1] != '\n') {
-        out->push_back('\r');
-      }
+    const void* hit = std::memchr(data + i, '\r', n - i);
+    const size_t cr = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : n;
+    if (IsAscii(data + i, data + cr)) {
+      out->append(data + i, cr - i);
     } else {
-      AppendUtf8(Cp1252CodePoint(Byte(c)), out);
+      for (size_t k = i; k < cr; ++k) AppendUtf8(Cp1252CodePoint(Byte(data[k])), out);
     }
-    i = j + 1;
+    if (cr >= n) break;
+    if (cr + 1 == n) {
+      *pendingCR = true;
+    } else if (data[cr + 1] != '\n') {
+      out->push_back('\r');
+    }
+    i = cr + 1;
   }
 }
 
