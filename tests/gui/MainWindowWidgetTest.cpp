@@ -140,7 +140,7 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   for (const char* name : {"chkAllowWordsWithHyphens", "chkIgnoreInfrequentWords", "cboThresholdFrequency",
                            "txbStopWordsFile", "cmdClearStopWordsFile", "cmdListStopWords", "cmdSelectStopWordsFile1",
                            "cmdSelectStopWordsFile0", "txbExtraStopWords", "cmdClearExtraStopWords",
-                           "cmdInitialize", "cmdClose"}) {
+                           "cmdInitialize", "cmdClose", "chkWindowsText"}) {
     EXPECT_NE(params->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
   // The window ends 600 twips (40 pixels) below the settings-file frame.
@@ -150,8 +150,10 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   EXPECT_LE(quit->mapTo(params, QPoint(0, quit->height())).y(), params->height());
 
   testing::TempDir dir;
-  const QString kvf = QString::fromStdString(dir.path() + "/mine.kvf");
+  // A name outside Windows-1252 reaches the file system as it is.
+  const QString kvf = QString::fromStdString(dir.path() + "/\xCF\x81\xCF\x85\xCE\xB8\xCE\xBC\xCE\xAF\xCF\x83\xCE\xB5\xCE\xB9\xCF\x82.kvf");
   Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->click();
+  Find<QCheckBox>(*params, "chkWindowsText")->click();
   QString title;
   AnswerFileDialog(kvf, &title);
   Find<QPushButton>(*params, "cmdSaveLoadState0")->click();
@@ -164,6 +166,8 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
 
   // Cancelling changes nothing.
   Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->click();
+  Find<QCheckBox>(*params, "chkWindowsText")->click();
+  EXPECT_EQ(w.p.frmParams.chkWindowsText.value, 0);
   AnswerFileDialog(QString(), &title);
   Find<QPushButton>(*params, "cmdSaveLoadState1")->click();
   EXPECT_EQ(title, QStringLiteral("Specify file to load settings from."));
@@ -174,6 +178,8 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   Find<QPushButton>(*params, "cmdSaveLoadState1")->click();
   EXPECT_TRUE(Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->isChecked());
   EXPECT_EQ(w.p.frmParams.chkAllowWordsWithNumerals.value, 1);
+  EXPECT_TRUE(Find<QCheckBox>(*params, "chkWindowsText")->isChecked());
+  EXPECT_EQ(w.p.frmParams.chkWindowsText.value, 1);
   EXPECT_EQ(Find<QLabel>(*params, "lblParameters")->text(), QStringLiteral("Settings loaded from"));
   QTest::mouseClick(Find<QPushButton>(*params, "cmdClose"), Qt::LeftButton);
   EXPECT_FALSE(params->isVisible());
