@@ -43,8 +43,8 @@ void FormView_Activate(Program& p) {
   v.txbText1.enabled = true;
   FormView_Resize(p);
   const std::string note1 = "NOTE: This file is too large to display entirely in this textbox." + crlf +
-                            "To view the entire contents of the file load it into NotePad," + crlf +
-                            "WordPad or some other text editor." + crlf + crlf;
+                            "To view the entire contents of the file load it into a text editor." +
+                            crlf + crlf;
   const std::string note2 = "NOTE: Entire contents of file have not been displayed." + crlf;
   std::string bytes;
   FileError error;
