@@ -174,7 +174,7 @@ TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
   // Line ends at the edge of the reader's 1 MiB blocks: a CR LF split by it still ends
   // one line; a CR or LF just before or after it ends one too.
   const std::string longLine(1048575, 'x');
-  for (const std::string& end : {"\r\n", "\n", "\r"}) {
+  for (const char* end : {"\r\n", "\n", "\r"}) {
     EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + end + "end"), slash, &count), longLine + " / end");
     EXPECT_EQ(count, 2);
     EXPECT_EQ(ReadLines(dir.Write("g.txt", longLine + "y" + end + "end"), slash, &count),
