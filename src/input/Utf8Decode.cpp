@@ -1,7 +1,6 @@
 #include "input/Utf8Decode.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
@@ -29,21 +28,6 @@ const char* PunctuationFor(uint32_t cp) {
   }
 }
 
-// The offset of the first byte >= 0x80 at or after `from`, or text.size().
-size_t NextHighByte(const std::string& text, size_t from) {
-  const size_t n = text.size();
-  const char* data = text.data();
-  size_t i = from;
-  // Eight bytes at a time while all are ASCII.
-  for (; i + 8 <= n; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, data + i, 8);
-    if (word & 0x8080808080808080ULL) break;
-  }
-  while (i < n && Byte(data[i]) < 0x80) ++i;
-  return i;
-}
-
 }  // namespace
 
 void DecodeReport::Note(std::string_view utf8Char) {
@@ -55,7 +39,7 @@ void DecodeReport::Note(std::string_view utf8Char) {
 }
 
 std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart) {
-  size_t i = NextHighByte(text, 0);
+  size_t i = NextNonAscii(text, 0, text.size());
   if (i == text.size()) return text;  // ASCII only: nothing to decode
   std::string out;
   out.reserve(text.size() + 16);
@@ -63,7 +47,7 @@ std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextSt
   if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
   const size_t n = text.size();
   while (i < n) {
-    const size_t ascii = NextHighByte(text, i);
+    const size_t ascii = NextNonAscii(text, i, n);
     out.append(text, i, ascii - i);
     i = ascii;
     if (i >= n) break;

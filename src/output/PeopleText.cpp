@@ -1,7 +1,6 @@
 #include "output/PeopleText.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "shared/Cp1252.h"
@@ -9,19 +8,6 @@
 
 namespace quillmoor {
 namespace {
-
-// True when text[from, to) holds no byte >= 0x80 (eight bytes at a time).
-bool IsAscii(const char* from, const char* to) {
-  for (; from + 8 <= to; from += 8) {
-    uint64_t word;
-    std::memcpy(&word, from, 8);
-    if (word & 0x8080808080808080ULL) return false;
-  }
-  for (; from < to; ++from) {
-    if (Byte(*from) >= 0x80) return false;
-  }
-  return true;
-}
 
 // Engine text (Windows-1252) as UTF-8, CR LF as LF; `pendingCR` carries a CR that
 // ended the previous piece. Line by line: a line of ASCII is copied whole.
@@ -36,7 +22,7 @@ void EngineToUtf8Lf(std::string_view text, bool* pendingCR, std::string* out) {
   while (i < n) {
     const void* hit = std::memchr(data + i, '\r', n - i);
     const size_t cr = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : n;
-    if (IsAscii(data + i, data + cr)) {
+    if (NextNonAscii(text, i, cr) == cr) {
       out->append(data + i, cr - i);
     } else {
       for (size_t k = i; k < cr; ++k) AppendUtf8(Cp1252CodePoint(Byte(data[k])), out);

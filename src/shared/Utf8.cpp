@@ -1,5 +1,7 @@
 #include "shared/Utf8.h"
 
+#include <cstring>
+
 #include "shared/Cp1252.h"
 
 namespace quillmoor {
@@ -34,6 +36,18 @@ size_t Utf8SequenceAt(std::string_view text, size_t i, uint32_t* cp) {
     return 4;
   }
   return 0;
+}
+
+size_t NextNonAscii(std::string_view text, size_t from, size_t end) {
+  const char* data = text.data();
+  size_t i = from;
+  for (; i + 8 <= end; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < end && Byte(data[i]) < 0x80) ++i;
+  return i;
 }
 
 bool IsValidUtf8(std::string_view text) {

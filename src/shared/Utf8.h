@@ -19,6 +19,10 @@ namespace quillmoor {
 // (U+D800 to U+DFFF) and values above U+10FFFF are not well-formed.
 size_t Utf8SequenceAt(std::string_view text, size_t i, uint32_t* cp);
 
+// The offset of the first byte >= 0x80 in text[from, end), or `end` when there is none
+// (eight bytes at a time).
+size_t NextNonAscii(std::string_view text, size_t from, size_t end);
+
 // True when the whole text is well-formed UTF-8 (ASCII text is).
 bool IsValidUtf8(std::string_view text);
 
