@@ -6,6 +6,7 @@
 #include "input/TextFile.h"
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
+#include "shared/NumberFormat.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
@@ -70,6 +71,31 @@ void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
   }
 }
 
+namespace {
+
+// True when the text read fits the scan's 32-bit positions; otherwise says so. Line
+// breaks become " / ", so a file of short lines grows to up to three times its size.
+bool FitsTheScan(Program& p, const std::string& path) {
+  if (static_cast<long long>(p.strLine.size()) <= p.lngMaxDocumentChars) return true;
+  const std::string crlf(kCrLf);
+  MsgBox(p,
+         "File " + path + crlf + "makes a text of " + FormatNumber(static_cast<double>(p.strLine.size()), 0) +
+             " characters when read (each line break becomes \" / \"), more than the " +
+             FormatNumber(static_cast<double>(p.lngMaxDocumentChars), 0) + " that can be scanned.",
+         MsgButtons::kOK, MsgIcon::kExclamation, "File too large");
+  return false;
+}
+
+void RefuseTheText(Program& p, bool& blnSuccess) {
+  p.strLine.clear();
+  p.strLine.shrink_to_fit();
+  ClearOutput(p);
+  RefreshOutput(p);
+  blnSuccess = false;
+}
+
+}  // namespace
+
 // The UTF-8 of every text, HTML and XML input is decoded once, whatever the detected
 // encoding: Windows-1252 text passes the decoder unchanged.
 void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
@@ -88,6 +114,7 @@ void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
   if (ext == "html" || ext == "htm" || ext == "xml") {
     options.blnJoinWithSpace = true;
     p.strLine = ReadTextFileLines(path, message, number, lines, options);
+    if (!FitsTheScan(p, path)) return RefuseTheText(p, blnSuccess);
     StatusText(p, "File read successfully.  Now removing tags ...");
     p.strLine = RemoveTags(p.strLine);
   } else {
@@ -101,6 +128,7 @@ void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
       blnSuccess = false;
       return;
     }
+    if (!FitsTheScan(p, path)) return RefuseTheText(p, blnSuccess);
   }
   p.host.DoEvents();
   if (p.blnStop) {

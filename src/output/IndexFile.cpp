@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 #include "engine/RunDriver.h"
+#include "engine/WordTable.h"
 #include "engine/WordRules.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
@@ -245,7 +247,7 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
 }
 
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
-                    IndexContents* out) {
+                    int maxWordLength, IndexContents* out) {
   std::string line;
   int64_t count = 0, width = 0, first = 0;
   if (!nextLine(line) || !ParseNumberLine(line, &count) || count < 0 || count > maxWords ||
@@ -258,6 +260,9 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
   if (!nextLine(line) || !ParseNumberLine(line, &first) || first < 0 || first > count) return false;
   std::vector<WordRecord> words(1);
   words.reserve(static_cast<size_t>(count) + 1);
+  std::unordered_set<std::string_view> seen;
+  seen.reserve(static_cast<size_t>(count));
+  std::string previousKey;
   for (int64_t i = 1; i <= count; ++i) {
     if (!nextLine(line)) return false;
     // word*rank*frequency*next*positions: exactly four stars.
@@ -276,6 +281,16 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
         frequency < 1 || !ParseField(field(2), &next) || next > count) {
       return false;
     }
+    // A word as the scanner stores it: printable, not too long, in table order and
+    // only once.
+    const std::string_view word = text.substr(0, stars[0]);
+    if (static_cast<int64_t>(word.size()) > maxWordLength) return false;
+    for (char c : word) {
+      if (Byte(c) < 32 || Byte(c) == 127) return false;
+    }
+    std::string key = SortKeyOf(word);
+    if (key < previousKey) return false;
+    previousKey = std::move(key);
     const std::string_view positions = text.substr(stars[3] + 1);
     if (static_cast<int64_t>(positions.size()) != frequency * width) return false;
     WordRecord r;
@@ -293,6 +308,16 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
       r.positions.push_back(static_cast<int32_t>(position));
     }
     words.push_back(std::move(r));
+  }
+  for (size_t i = 1; i < words.size(); ++i) {
+    if (!seen.insert(words[i].strWord).second) return false;
+  }
+  // Exactly `count` records, and a frequency chain that visits each at most once.
+  if (nextLine(line)) return false;
+  std::vector<bool> visited(words.size(), false);
+  for (int64_t i = first; i != 0; i = words[static_cast<size_t>(i)].lngNextByFreq) {
+    if (visited[static_cast<size_t>(i)]) return false;
+    visited[static_cast<size_t>(i)] = true;
   }
   out->lngNumWords = static_cast<int32_t>(count);
   out->intPositionDigits = static_cast<int16_t>(width);
@@ -361,8 +386,15 @@ void ReadIndexFile(Program& p) {
   }
   IndexContents contents;
   const bool parsed = ParseIndexBody([&lines](std::string& line) { return lines.Next(line); },
-                                     std::max(0LL, textLength) / kShortestWordLine, &contents);
-  if (!parsed || lines.failed()) return;
+                                     std::max(0LL, textLength) / kShortestWordLine,
+                                     p.intMaxPermittedWordLength, &contents);
+  if (lines.failed()) return;  // a read error: the index may be whole
+  if (!parsed) {
+    // Made for this input yet damaged: it goes, as a stale one does.
+    DeleteFile(p.strIndexFile);
+    MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
+    return;
+  }
   p.arrWords = std::move(contents.words);
   p.wordIndex.Clear();
   p.lngNumWords = contents.lngNumWords;
@@ -393,6 +425,8 @@ void LoadIndexIfPresent(Program& p) {
           // Made for this input (its digest matches) yet not fitting it: damaged.
           p.blnIndexFileCurrent = false;
           EmptyWordTable(p);
+          DeleteFile(p.strIndexFile);
+          MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
         } else {
           m.txbOutput.text = p.GetProgramText(11) + kCRLF + p.GetProgramText(12);
           RefreshOutput(p);

@@ -15,9 +15,9 @@
 //   where positions is every occurrence's position, zero-padded to the width of
 //   line 4, one after the other. No terminator line.
 //
-// An index whose digest no longer matches its input is deleted. Reading trusts
-// nothing: any malformed content is a read error (silent), after which the next run
-// scans the document.
+// An index whose digest no longer matches its input is deleted, and so is one whose
+// body is damaged (both with the "Bad index file" notice). A read error is silent;
+// either way the next run scans the document.
 #ifndef QUILLMOOR_OUTPUT_INDEXFILE_H_
 #define QUILLMOOR_OUTPUT_INDEXFILE_H_
 
@@ -62,11 +62,13 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
 // Parses the index text from line 3 on (the counts and the word lines) into `out`;
 // `nextLine` gives the next line without its line end, or false at the end. The word
 // count may claim at most `maxWords` records (the caller knows how much text there
-// is). False on any malformed content: a count out of range, too few lines, a field
-// missing or not a number, a positions string of the wrong length, a link outside the
-// table.
+// is). False on any content the writer would not have written: a count out of range,
+// fewer or more word lines than the count, a field missing or not a number, a
+// positions string of the wrong length, a link outside the table or a frequency chain
+// that runs in a circle, a word that is empty, longer than `maxWordLength`, holds a
+// control character, comes twice or stands out of alphabetical order.
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
-                    IndexContents* out);
+                    int maxWordLength, IndexContents* out);
 
 // After a concordance run with "and index file" checked: writes the index file of the
 // input. A failure is silent and leaves any earlier index file as it was.

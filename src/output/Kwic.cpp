@@ -123,18 +123,23 @@ void BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C
   }
   if (r > 1) w.remove_prefix(std::min(w.size(), static_cast<size_t>(r - 1)));
   // C5: the space after the keyword (counting C + 1 spaces from the start; when the
-  // spaces run out the count starts again at the first character).
+  // spaces run out q is 0 and the count goes on from the first character).
   SpaceCursor spaces(w);
   spaces.Seek(1);
   n = 0;
   int32_t q = 0;
+  bool countedThisPass = false;
   while (n <= C) {
     q = spaces.Next();
     if (q == 0) spaces.Seek(1);
     if (CharAt(w, q + 1) != '/' || !showLineBreaks) {
       ++n;
-    } else if (q == 0) {
-      break;  // no space at all and a leading "/": nothing to count
+      countedThisPass = true;
+    }
+    if (q == 0) {
+      // A whole pass over the window that counted nothing would repeat for ever.
+      if (!countedThisPass) break;
+      countedThisPass = false;
     }
   }
   // C6: keep C words on the right, from the character after q on.

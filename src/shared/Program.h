@@ -82,6 +82,9 @@ struct Program {
   KwicWriter kwicWriter;             // working space of the KWIC lines
   BackgroundDigest inputDigest;      // the input's MD5, made while the scan runs
   int32_t lngMaxTextboxChars = 65000;
+  // The longest document text the scan takes: its positions are 32-bit, and the run
+  // adds a space before and after the text.
+  long long lngMaxDocumentChars = 2147483645LL;
 
   // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)
   // and the extra stop words (" a b c " or "").

@@ -148,6 +148,17 @@ TEST_F(InputDocumentTest, FilesOver2GbAreRefused) {
   EXPECT_TRUE(CheckInputFile(p, path));
 }
 
+TEST_F(InputDocumentTest, TextsThatGrowPastTheScansLimitAreRefused) {
+  p.lngMaxDocumentChars = 11;
+  EXPECT_TRUE(Read(dir.Write("short.txt", "ab\ncd\n")));  // "ab / cd"
+  for (const char* name : {"lines.txt", "lines.html"}) {
+    EXPECT_FALSE(Read(dir.Write(name, "one\ntwo\nthree\n"))) << name;
+    EXPECT_EQ(host.messages.back().title, "File too large");
+    EXPECT_NE(host.messages.back().prompt.find("more than the 11 that can be scanned."), std::string::npos);
+    EXPECT_TRUE(p.strLine.empty());
+  }
+}
+
 TEST(OwnOutputFilesTest, AreRecognisedByName) {
   EXPECT_TRUE(IsIndexFileName("/t/report.txt.oxn.ndx"));
   EXPECT_TRUE(IsIndexFileName("/t/REPORT.OXN.NDX"));

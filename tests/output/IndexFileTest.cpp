@@ -182,7 +182,8 @@ TEST_F(IndexFileTest, AFailedWriteKeepsTheEarlierIndexAndLeavesNothingBehind) {
   }
 }
 
-// Damaged index files: each is a silent read error after which the next run scans.
+// Damaged index files are not used, and the next run scans: a damaged stream is a
+// silent read error; a damaged text made for this input is deleted with the notice.
 TEST_F(IndexFileTest, DamagedIndexesAreNotUsed) {
   const std::string good = Expanded(index);
   const std::string stored = ReadWholeFile(index);
@@ -192,13 +193,20 @@ TEST_F(IndexFileTest, DamagedIndexesAreNotUsed) {
     for (int i = 1; i < k; ++i) at = good.find("\r\n", at) + 2;
     return good.substr(0, at) + line + good.substr(good.find("\r\n", at));
   };
-  auto love = [&good](const std::string& line) {  // the word line of "love" replaced
-    const size_t at = good.find("\r\nlove*") + 2;
+  auto wordLine = [&good](const std::string& word, const std::string& line) {  // its line replaced
+    const size_t at = good.find("\r\n" + word + "*") + 2;
     return good.substr(0, at) + line + good.substr(good.find("\r\n", at));
   };
+  auto love = [&wordLine](const std::string& line) { return wordLine("love", line); };
+  const WordRecord& top = p.arrWords[static_cast<size_t>(p.lngFirstFreq)];
   auto pos = [this](int v) {
     std::string s = std::to_string(v);
     return std::string(static_cast<size_t>(p.intPositionDigits) - s.size(), '0') + s;
+  };
+  auto positions = [&pos](const WordRecord& r) {
+    std::string all;
+    for (int32_t v : r.positions) all += pos(v);
+    return all;
   };
   std::string corrupt = stored;
   for (size_t i = 12; i < corrupt.size(); i += 7) corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
@@ -215,23 +223,34 @@ TEST_F(IndexFileTest, DamagedIndexesAreNotUsed) {
       {"next outside", love("love*1*1*" + std::to_string(n + 1) + "*" + pos(5))},
       {"position 0", love("love*1*1*0*" + pos(0))},
       {"position beyond the text", love("love*1*1*0*" + std::string(static_cast<size_t>(p.intPositionDigits), '9'))},
-      {"position not a number", love("love*1*1*0*" + pos(5).substr(1) + "x")}, {"empty word", love("*1*1*0*" + pos(5))}};
-  auto expectRefused = [this](const std::string& what) {
+      {"position not a number", love("love*1*1*0*" + pos(5).substr(1) + "x")}, {"empty word", love("*1*1*0*" + pos(5))},
+      {"a word line more than the count", good + "zzz*1*1*0*" + pos(5) + "\r\n"},
+      {"words out of order", love("zzz*1*1*0*" + pos(5))}, {"a word twice", love("death*1*1*0*" + pos(5))},
+      {"a word too long", love(std::string(31, 'l') + "*1*1*0*" + pos(5))},
+      {"a control character", love(std::string("lo\0e", 4) + "*1*1*0*" + pos(5))},
+      {"a frequency chain in a circle",
+       wordLine(top.strWord, top.strWord + "*1*" + std::to_string(top.lngFrequency) + "*" +
+                                 std::to_string(p.lngFirstFreq) + "*" + positions(top))}};
+  auto expectRefused = [this](const std::string& what, bool deleted) {
     Choose({MsgResult::kYes});
     EXPECT_FALSE(p2.blnIndexFileCurrent) << what;
-    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"book.oxn.ndx", "book.txt", "book.txt.oxn.con_a5.txt"}))
-        << what;
+    std::vector<std::string> left = {"book.oxn.ndx", "book.txt", "book.txt.oxn.con_a5.txt"};
+    if (deleted) {
+      left.erase(left.begin());
+      EXPECT_EQ(host2.messages.back().title, "Bad index file") << what;
+    }
+    EXPECT_EQ(FilesIn(dir), left) << what;
     p2.blnStopAfterCounts = true;  // the next run scans
     cmdListWords_Click(p2);
     EXPECT_EQ(p2.lngNumWords, p.lngNumWords) << what;
   };
   for (const auto& [what, bytes] : raw) {
     dir.Write("book.oxn.ndx", bytes);
-    expectRefused(what);
+    expectRefused(what, false);
   }
   for (const auto& [what, text] : texts) {
     StoreIndex(text);
-    expectRefused(what);
+    expectRefused(what, true);
   }
   // The undamaged text stored the same way is taken, also without its last line end.
   StoreIndex(good.substr(0, good.size() - 2));

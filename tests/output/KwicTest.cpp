@@ -69,6 +69,9 @@ TEST_F(KwicTest, WindowsAtTheStartAndTheEndOfTheText) {
   // Near the end the line ends with a space and fewer words on the right.
   EXPECT_EQ(Entry("one two three four five river", "river", 2),
             "\r\n[river 1]\r\n... four five river \r\n");
+  // A window that begins with "/": the count of spaces goes on past the wrap-around.
+  EXPECT_EQ(Entry("see http://example.org/folder/page", "page", 1, true, true),
+            "\r\n[page 1]\r\n... /page \r\n");
 }
 
 TEST_F(KwicTest, NoContextGivesOneLinePerWord) {

@@ -288,12 +288,16 @@ std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLeng
   if (r > 1) w = r - 1 < static_cast<int32_t>(w.size()) ? w.substr(r - 1) : "";
   n = 0;
   int32_t q = 0;
+  bool counted = false;  // in this pass over the window
   while (n <= C) {
     q = static_cast<int32_t>(Find(q + 1, w, " "));
     if (At(w, q + 1) != '/' || !showLineBreaks) {
       ++n;
-    } else if (q == 0) {
-      break;
+      counted = true;
+    }
+    if (q == 0) {
+      if (!counted) break;
+      counted = false;
     }
   }
   int32_t t = q + 1;
