@@ -12,6 +12,7 @@
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
+#include "shared/ScratchFile.h"
 #include "shared/Program.h"
 #include "ui/Progress.h"
 
@@ -143,12 +144,7 @@ int32_t UnzipDocx(Program& p, const std::string& path, const std::string& prefix
   return static_cast<int32_t>(size);
 }
 
-std::string FindFixedDrive() {
-  std::error_code error;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  if (error) return "";
-  return WithoutSlash(base.string());
-}
+std::string FindFixedDrive() { return TemporaryFolder(); }
 
 std::string CreateTempFolder(const std::string& prefix, bool blnTrailingSlash) {
   const std::string base = FindFixedDrive();
@@ -157,8 +153,8 @@ std::string CreateTempFolder(const std::string& prefix, bool blnTrailingSlash) {
     char number[4];
     std::snprintf(number, sizeof number, "%03d", n);
     const std::string name = JoinPath(base, prefix + number);
-    if (Files().FolderExists(name) || Files().FileExists(name)) continue;
-    if (!MakeFolder(name)) {
+    if (PathTaken(name)) continue;
+    if (!MakeScratchFolder(name)) {
       if (errno == EEXIST) continue;  // another program took it meanwhile
       return "";
     }
@@ -296,13 +292,14 @@ void DeleteDocumentXml(Program& p) {
   if (failure) {
     MsgBox(p, failure.message() + " when attempting to delete folder " + folder, MsgButtons::kOK,
            MsgIcon::kExclamation, "Error");
+    return;
   }
+  ForgetScratchPath(folder);
 }
 
 void DeleteTempFolder(Program& p) {
   if (p.strTempFolder.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(WithoutSlash(p.strTempFolder), ignored);
+  RemoveScratchFolder(WithoutSlash(p.strTempFolder));
   p.strTempFolder.clear();
   p.strDocumentXml.clear();
 }

@@ -39,7 +39,7 @@ UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entr
   if (entry == nullptr) return {UnzipStatus::kDamaged, Describe(zip_get_error(archive.get()))};
 
   FileError fileError;
-  std::unique_ptr<FileWriter> out = Files().OpenWrite(target, &fileError);
+  std::unique_ptr<FileWriter> out = Files().CreateNew(target, &fileError);
   if (out == nullptr) return {UnzipStatus::kWriteError, fileError.description};
   std::vector<char> buffer(1 << 16);
   long long written = 0;

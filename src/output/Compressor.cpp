@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shared/FileSystem.h"
+#include "shared/ScratchFile.h"
 
 namespace quillmoor {
 namespace {
@@ -101,11 +102,6 @@ bool Inflate(FileReader& in, FileWriter& out, long long maxBytes) {
   return true;
 }
 
-void RemoveQuietly(const std::string& path) {
-  FileError ignored;
-  if (Files().FileExists(path)) Files().Remove(path, &ignored);
-}
-
 }  // namespace
 
 int OpenCompressor() { return 1; }
@@ -114,29 +110,25 @@ void CloseCompressor() {}
 
 bool CompressFile(const std::string& source, const std::string& scratch, int) {
   FileError error;
-  bool ok = false;
-  {
-    std::unique_ptr<FileReader> in = Files().OpenRead(source, &error);
-    std::unique_ptr<FileWriter> out = in ? Files().OpenWrite(scratch, &error) : nullptr;
-    ok = out != nullptr && Deflate(*in, *out);
-    if (out != nullptr) ok = out->Close(&error, false) && ok;
-  }
-  if (ok) ok = Files().Rename(scratch, source, &error);
-  if (!ok) RemoveQuietly(scratch);
-  return ok;
+  std::unique_ptr<FileReader> in = Files().OpenRead(source, &error);
+  std::unique_ptr<ScratchFile> out = in ? ScratchFile::At(scratch, &error) : nullptr;
+  return out != nullptr && Deflate(*in, out->writer()) && out->CommitTo(source, &error);
+}
+
+bool DecompressInto(const std::string& source, FileWriter& out, long long maxBytes) {
+  FileError error;
+  std::unique_ptr<FileReader> in = Files().OpenRead(source, &error);
+  return in != nullptr && Inflate(*in, out, maxBytes);
 }
 
 bool DecompressFile(const std::string& source, const std::string& target, int, long long maxBytes) {
   FileError error;
-  bool ok = false;
-  {
-    std::unique_ptr<FileReader> in = Files().OpenRead(source, &error);
-    std::unique_ptr<FileWriter> out = in ? Files().OpenWrite(target, &error) : nullptr;
-    ok = out != nullptr && Inflate(*in, *out, maxBytes);
-    if (out != nullptr) ok = out->Close(&error, false) && ok;
+  std::unique_ptr<ScratchFile> out = ScratchFile::At(target, &error);
+  if (out == nullptr || !DecompressInto(source, out->writer(), maxBytes) || !out->Close(&error, false)) {
+    return false;
   }
-  if (!ok) RemoveQuietly(target);
-  return ok;
+  out->Keep();
+  return true;
 }
 
 }  // namespace quillmoor

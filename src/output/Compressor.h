@@ -9,21 +9,26 @@
 
 #include <string>
 
+#include "shared/FileSystem.h"
+
 namespace quillmoor {
 
 // Non-zero when the component is ready (zlib is linked in: always).
 int OpenCompressor();
 void CloseCompressor();
 
-// Compresses `source` in place: the compressed bytes are written to `scratch`, which
-// then replaces `source`. Afterwards `scratch` no longer exists. `flag` is 1.
+// Compresses `source` in place: the compressed bytes are written to the new file
+// `scratch` (made exclusively: nothing may exist under its name), which then replaces
+// `source`. Afterwards `scratch` no longer exists. `flag` is 1.
 bool CompressFile(const std::string& source, const std::string& scratch, int flag);
 
-// Writes the expanded text of the compressed `source` into `target`; `source` stays.
-// `flag` is 0. A stream that is not gzip, is truncated or corrupt, or would expand
-// beyond `maxBytes` fails.
+// Writes the expanded text of the compressed `source` into the new file `target`;
+// `source` stays. `flag` is 0. A stream that is not gzip, is truncated or corrupt, or
+// would expand beyond `maxBytes` fails.
 bool DecompressFile(const std::string& source, const std::string& target, int flag,
                     long long maxBytes);
+// The same, into a file the caller opened.
+bool DecompressInto(const std::string& source, FileWriter& out, long long maxBytes);
 
 }  // namespace quillmoor
 

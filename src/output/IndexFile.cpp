@@ -19,6 +19,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "shared/ScratchFile.h"
 #include "ui/MainWindow.h"
 
 namespace quillmoor {
@@ -133,19 +134,6 @@ class LineReader {
   bool failed_ = false;
 };
 
-// Removes the file when the scope ends.
-class ScratchFile {
- public:
-  explicit ScratchFile(std::string path) : path_(std::move(path)) {}
-  ~ScratchFile() { DeleteFile(path_); }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 std::string InputDigest(const Program& p) {
   int32_t error = 0;
   std::string errorText;
@@ -189,7 +177,7 @@ void SetIndexFileName(Program& p) {
 std::string UniqueFileName(const std::string& name) {
   for (int64_t n = 1;; ++n) {
     std::string candidate = name + std::to_string(n);
-    if (!Files().FileExists(candidate)) return candidate;
+    if (!PathTaken(candidate)) return candidate;
   }
 }
 
@@ -202,10 +190,8 @@ bool DeleteFile(const std::string& name, bool, bool, bool) {
 std::string NumberLine(int64_t value) { return " " + std::to_string(value) + " "; }
 
 bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    const std::string& path) {
+                    FileWriter& out) {
   FileError error;
-  std::unique_ptr<FileWriter> out = Files().OpenWrite(path, &error);
-  if (out == nullptr) return false;
   // Every position must fit its field: the width is widened when one would not.
   int64_t widest = 1;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
@@ -216,7 +202,7 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
                        NumberLine(width) + kCRLF + NumberLine(p.lngFirstFreq) + kCRLF;
   bool ok = true;
   auto flush = [&] {
-    ok = ok && out->Write(buffer.data(), buffer.size(), &error);
+    ok = ok && out.Write(buffer.data(), buffer.size(), &error);
     buffer.clear();
   };
   // A zero-padded field: `width` digits, the last ones the position's.
@@ -243,7 +229,7 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
     if (buffer.size() >= (1 << 20)) flush();
   }
   flush();
-  return out->Close(&error, false) && ok;
+  return ok;
 }
 
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
@@ -332,16 +318,19 @@ void WriteIndexFile(Program& p) {
   if (p.strIndexFile.empty()) return;
   // The text goes to a new file beside the index, is compressed there and then
   // replaces the index: an earlier index stays whole until the new one is.
-  ScratchFile text(UniqueFileName(p.strIndexFile));
-  if (!WriteIndexText(p, InputDigest(p), DateStamp(), text.path())) return;
+  FileError error;
+  std::unique_ptr<ScratchFile> text = ScratchFile::Numbered(p.strIndexFile, &error);
+  if (text == nullptr || !WriteIndexText(p, InputDigest(p), DateStamp(), text->writer()) ||
+      !text->Close(&error, false)) {
+    return;
+  }
   if (OpenCompressor() == 0) {
     DeleteFile(p.strIndexFile);  // without the component no index file remains
     return;
   }
-  const bool compressed = CompressFile(text.path(), UniqueFileName(p.strIndexFile), 1);
+  const bool compressed = CompressFile(text->path(), UniqueFileName(p.strIndexFile), 1);
   CloseCompressor();
-  FileError error;
-  if (!compressed || !Files().Rename(text.path(), p.strIndexFile, &error)) return;
+  if (!compressed || !text->CommitTo(p.strIndexFile, &error)) return;
   p.blnIndexFileCurrent = true;
 }
 
@@ -356,15 +345,17 @@ void ReadIndexFile(Program& p) {
   // The input's digest is made while the index is expanded.
   BackgroundDigest digest;
   digest.Start(p.frmMain.txbFile[0].text);
-  ScratchFile scratch(UniqueFileName(p.strIndexFile));
   FileError error;
+  std::unique_ptr<ScratchFile> scratch = ScratchFile::Numbered(p.strIndexFile, &error);
   const long long inputLength = std::max(0LL, Files().FileLength(p.frmMain.txbFile[0].text, &error));
   const bool expanded =
-      DecompressFile(p.strIndexFile, scratch.path(), 0, inputLength * kMaxExpansion + kExpansionSlack);
+      scratch != nullptr &&
+      DecompressInto(p.strIndexFile, scratch->writer(), inputLength * kMaxExpansion + kExpansionSlack) &&
+      scratch->Close(&error, false);
   CloseCompressor();
   if (!expanded) return;
-  const long long textLength = Files().FileLength(scratch.path(), &error);
-  LineReader lines(scratch.path());
+  const long long textLength = Files().FileLength(scratch->path(), &error);
+  LineReader lines(scratch->path());
   std::string storedDigest, date;
   if (!lines.ok() || !lines.Next(storedDigest)) return;
   int32_t digestError = 0;

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "engine/WordRecord.h"
+#include "shared/FileSystem.h"
 
 namespace quillmoor {
 
@@ -38,7 +39,8 @@ std::string IndexFileNameFor(const std::string& input);
 // Trims the input box (writing it back) and derives p.strIndexFile from it; an empty
 // box empties it and clears blnIndexFileCurrent.
 void SetIndexFileName(Program& p);
-// `name` followed by the smallest number 1, 2, 3 ... that names no existing file.
+// `name` followed by the smallest number 1, 2, 3 ... under which nothing exists (no
+// file, folder or link).
 std::string UniqueFileName(const std::string& name);
 // Deletes the file when it exists (the attribute flags have no meaning here).
 bool DeleteFile(const std::string& name, bool clearHidden = true, bool clearReadOnly = true,
@@ -54,10 +56,10 @@ struct IndexContents {
   std::vector<WordRecord> words;  // [0] unused
 };
 
-// Writes the index text of p's word table to `path` (uncompressed). False on a write
+// Writes the index text of p's word table to `out` (uncompressed). False on a write
 // error.
 bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    const std::string& path);
+                    FileWriter& out);
 
 // Parses the index text from line 3 on (the counts and the word lines) into `out`;
 // `nextLine` gives the next line without its line end, or false at the end. The word

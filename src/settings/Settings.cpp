@@ -80,7 +80,7 @@ std::string UserSettingsFile(const Program& p) {
   const char* home = std::getenv("HOME");
   const std::string base = xdg != nullptr && xdg[0] == '/' ? std::string(xdg)
                            : home != nullptr               ? std::string(home) + "/.config"
-                                                           : std::string("/tmp");
+                                                           : TemporaryFolder();
   return JoinPath(JoinPath(base, p.GetProgramText(310)), "oxn.usr");
 }
 

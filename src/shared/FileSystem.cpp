@@ -8,32 +8,15 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
+#include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
 
-FileError ErrorFromErrno(int err) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-      return {kErrFileNotFound, "File not found"};
-    case EACCES:
-    case EPERM:
-      return {kErrPermissionDenied, "Permission denied"};
-    case EISDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-    case EROFS:
-      return {kErrPathAccess, "Path/File access error"};
-    case ENOSPC:
-    case EDQUOT:
-      return {kErrDiskFull, "Disk full"};
-    default:
-      return {kErrDeviceIO, "Device I/O error"};
-  }
-}
+FileError ErrorFromErrno(int err) { return FileErrorFromErrno(err); }
 
 class PosixReader : public FileReader {
  public:
@@ -123,8 +106,8 @@ class PosixFileSystem : public FileSystem {
     }
     return std::make_unique<PosixReader>(fd);
   }
-  std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) override {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       *error = errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
       return nullptr;
@@ -158,6 +141,46 @@ class PosixFileSystem : public FileSystem {
 FileSystem* g_current = nullptr;
 
 }  // namespace
+
+FileError FileErrorFromErrno(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      return {kErrFileNotFound, "File not found"};
+    case EEXIST:
+      return {kErrFileAlreadyExists, "File already exists"};
+    case EACCES:
+    case EPERM:
+      return {kErrPermissionDenied, "Permission denied"};
+    case EROFS:
+      return {kErrPathAccess, "Read-only file system"};
+    case EISDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case ENOTEMPTY:
+      return {kErrPathAccess, "Path/File access error"};
+    case ENOSPC:
+    case EDQUOT:
+      return {kErrDiskFull, "Disk full"};
+    case EFBIG:
+      return {kErrDeviceIO, "File too large"};
+    case 0:
+      return {kErrDeviceIO, "Device I/O error"};
+    default:
+      return {kErrDeviceIO, std::strerror(err)};
+  }
+}
+
+bool PathTaken(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return !a.empty() && !b.empty() && ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
 
 FileSystem& RealFileSystem() {
   static PosixFileSystem fs;
@@ -194,17 +217,8 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable) {
-  const std::string temporary = path + ".quillmoor-new";
-  std::unique_ptr<FileWriter> writer = Files().OpenWrite(temporary, error);
-  if (!writer) return false;
-  FileError ignored;
-  if (!produce(*writer, error) || !writer->Close(error, durable) ||
-      !Files().Rename(temporary, path, error)) {
-    writer.reset();
-    Files().Remove(temporary, &ignored);
-    return false;
-  }
-  return true;
+  std::unique_ptr<ScratchFile> scratch = ScratchFile::Beside(path, error);
+  return scratch != nullptr && produce(scratch->writer(), error) && scratch->CommitTo(path, error, durable);
 }
 
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
@@ -263,6 +277,13 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+std::string TemporaryFolder() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string folder = tmpdir != nullptr ? tmpdir : "";
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return !folder.empty() && Files().FolderExists(folder) ? folder : "/tmp";
 }
 
 std::string ProgramFolder(const char* argv0) {

@@ -4,9 +4,13 @@
 //
 // Paths are the names the operating system uses, as the controls hold them: UTF-8
 // text (or whatever bytes a name has), folders separated by "/".
-// Errors come back as the program's error numbers with a description:
-//   53 "File not found", 70 "Permission denied", 75 "Path/File access error",
-//   57 "Device I/O error".
+// Errors come back as the program's error numbers with a description of the cause:
+//   53 "File not found", 58 "File already exists", 61 "Disk full", 70 "Permission
+//   denied", 75 "Path/File access error" (and "Read-only file system"), 57 for the
+//   rest, with the system's own words ("File too large", "Input/output error").
+//
+// Files are written through scratch files (shared/ScratchFile.h): CreateNew never
+// truncates or follows a link.
 #ifndef QUILLMOOR_SHARED_FILESYSTEM_H_
 #define QUILLMOOR_SHARED_FILESYSTEM_H_
 
@@ -30,6 +34,7 @@ inline constexpr int32_t kErrDeviceIO = 57;
 inline constexpr int32_t kErrPermissionDenied = 70;
 inline constexpr int32_t kErrPathAccess = 75;
 
+inline constexpr int32_t kErrFileAlreadyExists = 58;
 inline constexpr int32_t kErrDiskFull = 61;
 inline constexpr int32_t kErrPathNotFound = 76;
 
@@ -63,8 +68,10 @@ class FileSystem {
   virtual long long FileLength(const std::string& path, FileError* error) = 0;
   // Opens the file for binary reading; nullptr with *error set on failure.
   virtual std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) = 0;
-  // Creates (or truncates) the file for writing; nullptr with *error set on failure.
-  virtual std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) = 0;
+  // Creates a new file for writing; nullptr with *error set on failure. Anything that
+  // exists under the name (a file, a folder, a link, even a dangling one) makes it
+  // fail with kErrFileAlreadyExists: no link is followed and nothing is truncated.
+  virtual std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) = 0;
   // Replaces `to` by `from`.
   virtual bool Rename(const std::string& from, const std::string& to, FileError* error) = 0;
   virtual bool Remove(const std::string& path, FileError* error) = 0;
@@ -92,6 +99,15 @@ FileSystem& RealFileSystem();
 
 // FileExists of the toolkit: false for an empty path.
 bool FileExists(const std::string& path);
+// True when anything exists under `path`: a file, a folder, a link (even a dangling
+// one).
+bool PathTaken(const std::string& path);
+// True when both paths exist and name the same file (the same device and inode, links
+// followed).
+bool SameFile(const std::string& a, const std::string& b);
+// The error an errno value means, with the real cause: "Disk full", "File too large",
+// "Permission denied", "Read-only file system" ...
+FileError FileErrorFromErrno(int err);
 // Reads up to `maxBytes` bytes from the start of the file (all of it when maxBytes < 0).
 bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
                     FileError* error);
@@ -120,6 +136,10 @@ std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 // Joins a folder and a name with exactly one "/" between them.
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The folder for temporary files and folders: $TMPDIR when it names a folder,
+// otherwise /tmp (without a trailing "/").
+std::string TemporaryFolder();
 
 // The folder the program's data files lie in: the executable's folder, or
 // ../share/quillmoor beside it once installed. `argv0` is used only when the

@@ -79,18 +79,18 @@ class FailingWriter : public FileWriter {
 
 }  // namespace
 
-std::unique_ptr<FileWriter> FaultyFileSystem::OpenWrite(const std::string& path, FileError* error) {
+std::unique_ptr<FileWriter> FaultyFileSystem::CreateNew(const std::string& path, FileError* error) {
   for (const auto& [prefix, fault] : writeFaults) {
     if (path.compare(0, prefix.size(), prefix) != 0) continue;
     if (!fault.openError.ok()) {
       *error = fault.openError;
       return nullptr;
     }
-    std::unique_ptr<FileWriter> inner = RealFileSystem().OpenWrite(path, error);
+    std::unique_ptr<FileWriter> inner = RealFileSystem().CreateNew(path, error);
     if (!inner) return nullptr;
     return std::make_unique<FailingWriter>(std::move(inner), fault);
   }
-  return RealFileSystem().OpenWrite(path, error);
+  return RealFileSystem().CreateNew(path, error);
 }
 
 bool FaultyFileSystem::Rename(const std::string& from, const std::string& to, FileError* error) {

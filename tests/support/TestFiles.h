@@ -47,7 +47,7 @@ class FaultyFileSystem : public FileSystem {
   bool FolderExists(const std::string& path) override;
   long long FileLength(const std::string& path, FileError* error) override;
   std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override;
-  std::unique_ptr<FileWriter> OpenWrite(const std::string& path, FileError* error) override;
+  std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override;
   bool Rename(const std::string& from, const std::string& to, FileError* error) override;
   bool Remove(const std::string& path, FileError* error) override;
   std::vector<std::string> List(const std::string& folder) override;

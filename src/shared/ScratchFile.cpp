@@ -1,0 +1,248 @@
+#include "shared/ScratchFile.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <random>
+
+namespace quillmoor {
+namespace {
+
+// The registry: a fixed table a signal handler can walk. A slot is claimed (kFilling),
+// its path copied, and only then marked as a file or a folder.
+enum SlotState : int { kFree = 0, kFilling = 1, kFile = 2, kFolder = 3 };
+struct Slot {
+  std::atomic<int> state{kFree};
+  char path[PATH_MAX];
+};
+constexpr int kSlots = 64;
+Slot g_slots[kSlots];
+const char* g_program = "quillmoor";
+
+size_t Length(const char* s) {
+  size_t n = 0;
+  while (s[n] != '\0') ++n;
+  return n;
+}
+
+void Say(const char* text) {
+  const ssize_t ignored = ::write(STDERR_FILENO, text, Length(text));
+  (void)ignored;
+}
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Removes `name` (relative to the folder `parent`) with everything in it, using only
+// system calls. Links are removed, never followed.
+void RemoveTreeAt(int parent, const char* name, int depth) {
+  if (::unlinkat(parent, name, 0) == 0 || depth > 16) return;
+  const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  struct Entry {  // the kernel's linux_dirent64
+    uint64_t ino;
+    int64_t off;
+    unsigned short reclen;
+    unsigned char type;
+    char name[1];
+  };
+  alignas(8) char buffer[4096];
+  while (true) {
+    const long n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+    if (n <= 0) break;
+    for (long at = 0; at < n;) {
+      const Entry* entry = reinterpret_cast<const Entry*>(buffer + at);
+      at += entry->reclen;
+      if (!IsDotOrDotDot(entry->name)) RemoveTreeAt(fd, entry->name, depth + 1);
+    }
+  }
+  ::close(fd);
+  ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+// Six letters and digits that differ from run to run and call to call.
+std::string RandomSuffix() {
+  static std::mt19937_64 rng{std::random_device{}() ^ (static_cast<uint64_t>(::getpid()) << 32)};
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string s(6, 'a');
+  for (char& c : s) c = kChars[rng() % (sizeof kChars - 1)];
+  return s;
+}
+
+constexpr int kTries = 100;
+
+// Holds back the ending signals while a path and its registration change together, so
+// that a handler never removes a path that is not (or no longer) ours.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGTERM, SIGHUP, SIGXFSZ, SIGINT}) sigaddset(&set, signal);
+    ::pthread_sigmask(SIG_BLOCK, &set, &previous_);
+  }
+  ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+extern "C" void OnEndingSignal(int signal) {
+  if (signal == SIGXFSZ) {
+    Say(g_program);
+    Say(": the file size limit was reached; the file being written was removed\n");
+  }
+  AbandonForSignal(signal);
+}
+
+}  // namespace
+
+void RegisterScratchPath(const std::string& path, bool folder) {
+  if (path.empty() || path.size() >= PATH_MAX) return;
+  for (Slot& slot : g_slots) {
+    int expected = kFree;
+    if (!slot.state.compare_exchange_strong(expected, kFilling)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.state.store(folder ? kFolder : kFile);
+    return;
+  }
+}
+
+void ForgetScratchPath(const std::string& path) {
+  for (Slot& slot : g_slots) {
+    const int state = slot.state.load();
+    if ((state == kFile || state == kFolder) && path == slot.path) {
+      slot.state.store(kFree);
+      return;
+    }
+  }
+}
+
+int RegisteredScratchFiles() {
+  int n = 0;
+  for (const Slot& slot : g_slots) n += slot.state.load() == kFile ? 1 : 0;
+  return n;
+}
+
+void RemoveRegisteredScratch() {
+  for (int pass = kFile; pass <= kFolder; ++pass) {
+    for (Slot& slot : g_slots) {
+      if (slot.state.load() != pass) continue;
+      if (pass == kFile) {
+        ::unlink(slot.path);
+      } else {
+        RemoveTreeAt(AT_FDCWD, slot.path, 0);
+      }
+      slot.state.store(kFree);
+    }
+  }
+}
+
+void AbandonForSignal(int signal) {
+  RemoveRegisteredScratch();
+  ::_exit(128 + signal);
+}
+
+void InstallScratchCleanup(const char* program, bool interrupt) {
+  g_program = program;
+  struct sigaction action {};
+  action.sa_handler = OnEndingSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGTERM, SIGHUP, SIGXFSZ, SIGINT}) sigaddset(&action.sa_mask, signal);
+  for (int signal : {SIGTERM, SIGHUP, SIGXFSZ}) ::sigaction(signal, &action, nullptr);
+  if (interrupt) ::sigaction(SIGINT, &action, nullptr);
+}
+
+ScratchFile::ScratchFile(std::string path, std::unique_ptr<FileWriter> writer)
+    : path_(std::move(path)), writer_(std::move(writer)) {}
+
+ScratchFile::~ScratchFile() {
+  writer_.reset();
+  if (keep_) return;
+  SignalsHeld held;
+  FileError ignored;
+  Files().Remove(path_, &ignored);
+  ForgetScratchPath(path_);
+}
+
+std::unique_ptr<ScratchFile> ScratchFile::At(const std::string& path, FileError* error) {
+  SignalsHeld held;
+  std::unique_ptr<FileWriter> writer = Files().CreateNew(path, error);
+  if (writer == nullptr) return nullptr;
+  RegisterScratchPath(path, false);
+  return std::unique_ptr<ScratchFile>(new ScratchFile(path, std::move(writer)));
+}
+
+std::unique_ptr<ScratchFile> ScratchFile::Beside(const std::string& target, FileError* error) {
+  for (int i = 0; i < kTries; ++i) {
+    std::unique_ptr<ScratchFile> file = At(target + ".quillmoor-" + RandomSuffix(), error);
+    if (file != nullptr || error->number != kErrFileAlreadyExists) return file;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<ScratchFile> ScratchFile::Numbered(const std::string& name, FileError* error) {
+  for (int64_t n = 1;; ++n) {
+    std::unique_ptr<ScratchFile> file = At(name + std::to_string(n), error);
+    if (file != nullptr || error->number != kErrFileAlreadyExists) return file;
+  }
+}
+
+std::unique_ptr<ScratchFile> ScratchFile::Temporary(const std::string& prefix, FileError* error) {
+  return Beside(JoinPath(TemporaryFolder(), prefix), error);
+}
+
+void ScratchFile::Keep() {
+  ForgetScratchPath(path_);
+  keep_ = true;
+}
+
+bool ScratchFile::Close(FileError* error, bool durable) {
+  if (writer_ == nullptr) return true;
+  std::unique_ptr<FileWriter> writer = std::move(writer_);
+  return writer->Close(error, durable);
+}
+
+bool ScratchFile::CommitTo(const std::string& target, FileError* error, bool durable) {
+  if (!Close(error, durable)) return false;
+  SignalsHeld held;
+  if (!Files().Rename(path_, target, error)) return false;
+  ForgetScratchPath(path_);
+  keep_ = true;  // it is the target now
+  return true;
+}
+
+std::string CreateScratchFolder(const std::string& prefix) {
+  for (int i = 0; i < kTries; ++i) {
+    const std::string path = JoinPath(TemporaryFolder(), prefix + RandomSuffix());
+    if (MakeScratchFolder(path)) return path;
+    if (errno != EEXIST) return "";
+  }
+  return "";
+}
+
+bool MakeScratchFolder(const std::string& path) {
+  SignalsHeld held;
+  if (::mkdir(path.c_str(), 0700) != 0) return false;
+  RegisterScratchPath(path, true);
+  return true;
+}
+
+void RemoveScratchFolder(const std::string& path) {
+  if (path.empty()) return;
+  SignalsHeld held;
+  RemoveTreeAt(AT_FDCWD, path.c_str(), 0);
+  ForgetScratchPath(path);
+}
+
+}  // namespace quillmoor
