@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <vector>
 #include <memory>
 
 #include "settings/Defaults.h"
@@ -61,6 +63,30 @@ std::string WriteFile(const std::string& name, std::string_view bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
   return path;
+}
+
+bool Like(const std::string& text, const std::string& pattern) {
+  // memo[i][j]: 0 unknown, 1 false, 2 true, for text from i and pattern from j.
+  std::vector<std::vector<uint8_t>> memo(text.size() + 1, std::vector<uint8_t>(pattern.size() + 1, 0));
+  std::function<bool(size_t, size_t)> like = [&](size_t i, size_t j) -> bool {
+    uint8_t& known = memo[i][j];
+    if (known != 0) return known == 2;
+    bool result;
+    if (j == pattern.size()) {
+      result = i == text.size();
+    } else if (pattern[j] == '*') {
+      result = like(i, j + 1) || (i < text.size() && like(i + 1, j));
+    } else if (i == text.size()) {
+      result = false;
+    } else {
+      const char c = text[i];
+      const bool one = pattern[j] == '?' || (pattern[j] == '#' ? c >= '0' && c <= '9' : c == pattern[j]);
+      result = one && like(i + 1, j + 1);
+    }
+    known = result ? 2 : 1;
+    return result;
+  };
+  return like(0, 0);
 }
 
 void Check(bool ok, const char* what) {

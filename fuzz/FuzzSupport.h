@@ -22,6 +22,12 @@ const std::string& WorkFolder();
 // Writes `bytes` to `name` in the work folder and returns its path.
 std::string WriteFile(const std::string& name, std::string_view bytes);
 
+// The classic recursive definition of the pattern match ("*" takes no character or
+// one more; "?" any one; "#" a digit), step for step as tests/support states it, with
+// each (text, pattern) suffix pair answered once: the fuzzer's patterns of many stars
+// would otherwise take exponential time.
+bool Like(const std::string& text, const std::string& pattern);
+
 // Aborts with `what` when `ok` is false.
 void Check(bool ok, const char* what);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
 #include "ui/MainWindow.h"
 #include "ui/Startup.h"
@@ -31,6 +33,14 @@ namespace {
 void Write(std::FILE* out, const std::string& text) { std::fwrite(text.data(), 1, text.size(), out); }
 
 void Complain(const std::string& text) { Write(stderr, "quillmoor-cli: " + text + "\n"); }
+
+// Flushes standard output and says why it failed ("standard output: Disk full").
+int Flushed() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kExitDone;
+  Complain("standard output: " + FileErrorFromErrno(errno).description);
+  return kExitRefused;
+}
 
 // A path given on the command line as the program holds paths: absolute.
 std::string ProgramPath(const std::string& given) {
@@ -68,7 +78,9 @@ bool LoadSettings(Program& p, const std::string& given) {
     MsgBox(p, result, MsgButtons::kOK, MsgIcon::kExclamation, "Load settings");
     return false;
   }
-  if (p.strStopWordsFile.empty()) {
+  if (p.blnStopWordsGivenByCaller) {
+    // --stop-words decides.
+  } else if (p.strStopWordsFile.empty()) {
     EraseStopWords(p);
   } else if (Utf8Lower(p.strStopWordsFile) != loadedStopWords) {
     AttemptToReadStopWords(p);
@@ -165,32 +177,18 @@ std::string WordListText(const Program& p) {
   return out;
 }
 
-int Flushed() { return std::fflush(stdout) == 0 ? kExitDone : kExitRefused; }
-
-// A new empty temporary file, removed when this object ends; "" when none could be
-// made (after a message).
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const char* what) {
-    char name[] = "/tmp/quillmoor-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd < 0) {
-      Complain(std::string("no temporary file for the ") + what + " could be made");
-      return;
-    }
-    ::close(fd);
-    path_ = name;
+// A new empty file in the temporary folder, removed when the run ends (or a signal
+// ends it); null when none could be made (after a message).
+std::unique_ptr<ScratchFile> TemporaryFile(const char* what) {
+  FileError error;
+  std::unique_ptr<ScratchFile> file = ScratchFile::Temporary("quillmoor-", &error);
+  if (file == nullptr || !file->Close(&error, false)) {
+    Complain(std::string("no temporary file for the ") + what + " could be made in " + TemporaryFolder() +
+             ": " + error.description);
+    return nullptr;
   }
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+  return file;
+}
 
 // Copies the file at `path` to standard output.
 int CopyToStdout(const std::string& path) {
@@ -202,6 +200,93 @@ int CopyToStdout(const std::string& path) {
   }
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
   return Flushed();
+}
+
+// The exit status of a run that wrote no file: a failed write was told by its
+// message box; a file kept because the overwrite question was answered No is said
+// here.
+int NotWritten(const Program& p, const std::string& file) {
+  if (!p.outputError.ok()) return kExitRefused;
+  if (p.blnWordsGot && !p.blnStop && FileExists(file)) {
+    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+  }
+  return kExitRefused;
+}
+
+// After a run with --index: an index that could not be written is an error.
+int IndexWritten(const Program& p, int status) {
+  if (status != kExitDone || !p.frmMain.chkCreateIndexFile.checked() || p.blnIndexFileCurrent) return status;
+  Complain("the index file " + p.strIndexFile + " could not be written" +
+           (p.indexError.ok() ? "" : ": " + p.indexError.description));
+  return kExitRefused;
+}
+
+// The create-mode filters (stop words, threshold, hyphens, numerals) switched off
+// while this object lives: a search's preliminary concordance must list every word,
+// since none of them changes what a search lists.
+class CreateFiltersOff {
+ public:
+  explicit CreateFiltersOff(Program& p)
+      : p_(p),
+        params_(p.frmParams),
+        stopWordsBox_(p.frmParams.txbStopWordsFile.text),
+        extraStopWords_(p.strExtraStopWords),
+        numStopWords_(p.lngNumStopWords) {
+    ParamsControls& params = p.frmParams;
+    params.chkAllowWordsWithHyphens.value = params.chkAllowWordsWithNumerals.value = 1;
+    params.chkIgnoreInfrequentWords.value = 0;
+    params.txbStopWordsFile.text.clear();
+    p.strExtraStopWords.clear();
+    p.lngNumStopWords = 0;
+  }
+  ~CreateFiltersOff() {
+    ParamsControls& params = p_.frmParams;
+    params.chkAllowWordsWithHyphens.value = params_.chkAllowWordsWithHyphens.value;
+    params.chkAllowWordsWithNumerals.value = params_.chkAllowWordsWithNumerals.value;
+    params.chkIgnoreInfrequentWords.value = params_.chkIgnoreInfrequentWords.value;
+    params.txbStopWordsFile.text = stopWordsBox_;
+    p_.strExtraStopWords = extraStopWords_;
+    p_.lngNumStopWords = numStopWords_;
+  }
+  CreateFiltersOff(const CreateFiltersOff&) = delete;
+  CreateFiltersOff& operator=(const CreateFiltersOff&) = delete;
+
+ private:
+  Program& p_;
+  const ParamsControls params_;
+  const std::string stopWordsBox_;
+  const std::string extraStopWords_;
+  const int32_t numStopWords_;
+};
+
+// The checks of the command line's input before anything is loaded: it exists, is a
+// file and is not one of the program's own output files. False after the message.
+bool CheckNamedInput(const CliOptions& options, const std::string& input) {
+  if (Files().FolderExists(input)) {
+    Complain(options.file + ": is a folder, not a file");
+    return false;
+  }
+  if (!Files().FileExists(input)) {
+    Complain(options.file + ": Input file does not exist.");
+    return false;
+  }
+  if (IsIndexFileName(input)) {
+    Complain(options.file + ": This is an OXN index file.");
+    return false;
+  }
+  if (IsConcordanceFileName(input)) {
+    Complain(options.file + ": This is an OXN concordance file.");
+    return false;
+  }
+  return true;
+}
+
+// An output named on the command line must not be the input (through a link or
+// another name either). False after the message.
+bool OutputIsNotInput(const std::string& given, const std::string& input) {
+  if (given.empty() || given == "-" || !SameFile(ProgramPath(given), input)) return true;
+  Complain(given + ": is the input file; name another output file");
+  return false;
 }
 
 }  // namespace
@@ -234,10 +319,10 @@ int RunWordList(Program& p) {
 
 int RunCreate(Program& p, const CliOptions& options) {
   const bool toStdout = options.output.given && options.output.value == "-";
-  std::unique_ptr<TemporaryFile> temporary;
+  std::unique_ptr<ScratchFile> temporary;
   if (toStdout) {
-    temporary = std::make_unique<TemporaryFile>("concordance");
-    if (temporary->path().empty()) return kExitRefused;
+    temporary = TemporaryFile("concordance");
+    if (temporary == nullptr) return kExitRefused;
     p.strOutputFileOverride = temporary->path();
     p.frmMain.chkWarnOnOverwrite.value = 0;
   }
@@ -253,10 +338,10 @@ int RunCreate(Program& p, const CliOptions& options) {
   } else if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
     Write(stderr, "No word is listed: nothing to write.\n");
     status = kExitDone;
-  } else if (p.blnWordsGot && !p.blnStop && FileExists(p.strConcordanceFile) && !toStdout) {
-    Complain(p.strConcordanceFile + " exists and was not replaced (give --overwrite or --yes to replace it)");
+  } else if (!toStdout) {
+    status = NotWritten(p, p.strConcordanceFile);
   }
-  return status;
+  return IndexWritten(p, status);
 }
 
 int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
@@ -268,23 +353,25 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     Write(stderr, "Using the index file " + p.strIndexFile + "\n");
     optSearch_Click(p);
   } else {
-    TemporaryFile concordance("concordance");
-    if (concordance.path().empty()) return kExitRefused;
+    std::unique_ptr<ScratchFile> concordance = TemporaryFile("concordance");
+    if (concordance == nullptr) return kExitRefused;
     Write(stderr, "Making the concordance first (a search needs one) ...\n");
-    p.strOutputFileOverride = concordance.path();
+    p.strOutputFileOverride = concordance->path();
     const int warn = m.chkWarnOnOverwrite.value;
     m.chkWarnOnOverwrite.value = 0;
     host.set_forced_answer("Create concordance file?", MsgResult::kYes);
-    cmdListWords_Click(p);
+    {
+      CreateFiltersOff everyWord(p);
+      cmdListWords_Click(p);
+    }
     host.clear_forced_answers();
     m.chkWarnOnOverwrite.value = warn;
     p.strOutputFileOverride.clear();
     if (!p.blnConcordanceFileCreated) {
-      if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
-        Complain("the concordance lists no word (all are left out by the options), so there is nothing to search");
-      }
+      if (p.blnWordsGot && p.lngNumWordsIncluded == 0) Complain("the input holds no word, so there is nothing to search");
       return kExitRefused;
     }
+    if (IndexWritten(p, kExitDone) != kExitDone) return kExitRefused;
     optSearch_Click(p);
     // The temporary concordance goes now; Search mode stays.
   }
@@ -299,10 +386,10 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     if (!m.txbExtraKeywords.text.empty() && !GetExtraKeywords(p)) return kExitRefused;
   }
   const bool toStdout = !options.output.given || options.output.value == "-";
-  std::unique_ptr<TemporaryFile> temporary;
+  std::unique_ptr<ScratchFile> temporary;
   if (toStdout) {
-    temporary = std::make_unique<TemporaryFile>("search results");
-    if (temporary->path().empty()) return kExitRefused;
+    temporary = TemporaryFile("search results");
+    if (temporary == nullptr) return kExitRefused;
     m.txbFile[1].text = temporary->path();
     m.chkWarnOnOverwrite.value = 0;
   } else {
@@ -319,23 +406,24 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     Write(stderr, "No result: no word of the input matches the keywords.\n");
     return kExitDone;
   }
-  if (p.blnWordsGot && !p.blnStop && !toStdout && m.txbFile[1].text != m.txbFile[0].text &&
-      FileExists(m.txbFile[1].text)) {
-    Complain(m.txbFile[1].text + " exists and was not replaced (give --overwrite or --yes to replace it)");
-  }
-  return kExitRefused;
+  if (toStdout || m.txbFile[1].text == m.txbFile[0].text) return kExitRefused;
+  return NotWritten(p, m.txbFile[1].text);
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {
-  if (!p.frmMain.cmdListWords.enabled) return;
+  if (!p.frmMain.cmdListWords.enabled) {
+    // From the marking of the words on a run cannot stop.
+    CliHost::TellFinishingTheWrite();
+    return;
+  }
   host.AnswerNextQuestion(MsgResult::kYes);
   cmdListWords_Click(p);
 }
 
 int RunCli(const std::vector<std::string>& args, const char* argv0) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-    std::fputs(CliUsage().c_str(), stdout);
-    return kExitDone;
+    Write(stdout, CliUsage());
+    return Flushed();
   }
   CliOptions options;
   std::string error;
@@ -344,13 +432,9 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
     return kExitUsage;
   }
   const std::string input = ProgramPath(options.file);
-  if (Files().FolderExists(input)) {
-    Complain(options.file + ": is a folder, not a file");
-    return kExitRefused;
-  }
-  if (!Files().FileExists(input)) {
-    Complain(options.file + ": Input file does not exist.");
-    return kExitRefused;
+  if (!CheckNamedInput(options, input)) return kExitRefused;
+  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input)) {
+    return kExitUsage;
   }
   CliHost host;
   host.set_policy(options.policy);
@@ -359,6 +443,9 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   host.set_default_answer("File exists", MsgResult::kNo);
   host.set_default_answer("Keywords to search for", MsgResult::kNo);
   Program p(host);
+  // A stop-word list named on the command line is the only one loaded or proposed.
+  p.blnStopWordsGivenByCaller = options.stopWords.given;
+  InstallScratchCleanup("quillmoor-cli", false);
   if (!StartUp(p, argv0)) return kExitRefused;
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });

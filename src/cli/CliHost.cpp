@@ -1,17 +1,37 @@
 #include "cli/CliHost.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdlib>
+
+#include "shared/ScratchFile.h"
 
 namespace quillmoor {
 namespace {
 
-volatile std::sig_atomic_t g_interrupts = 0;
+volatile std::sig_atomic_t g_pressed = 0;  // Ctrl-C was pressed
+volatile std::sig_atomic_t g_pending = 0;  // ... and DoEvents has not passed it on yet
+volatile std::sig_atomic_t g_told = 0;     // the "finishing" notice was given
 
-// The first Ctrl-C asks the run to stop; a second one ends the program at once.
-extern "C" void OnInterrupt(int) {
-  g_interrupts = g_interrupts + 1;
-  std::signal(SIGINT, SIG_DFL);
+constexpr char kFinishing[] = "quillmoor-cli: finishing the write; press Ctrl-C again to abandon it\n";
+
+void TellFinishing() {
+  if (g_told) return;
+  g_told = 1;
+  const ssize_t ignored = ::write(STDERR_FILENO, kFinishing, sizeof kFinishing - 1);
+  (void)ignored;
+}
+
+// The first Ctrl-C asks the run to stop (at the next DoEvents); during a write, which
+// cannot stop, it says that the write is being finished. A second one abandons
+// everything: scratch files go and the earlier files stay as they were.
+extern "C" void OnInterrupt(int signal) {
+  if (g_pressed) AbandonForSignal(signal);
+  g_pressed = 1;
+  g_pending = 1;
+  if (ScratchWritesUnderWay() > 0) TellFinishing();
 }
 
 const char* ButtonName(MsgResult r) {
@@ -83,11 +103,13 @@ MsgResult CliHost::ShowMessage(const MessageBox& box) {
 }
 
 void CliHost::DoEvents() {
-  if (g_interrupts > 0) {
-    g_interrupts = g_interrupts - 1;
+  if (g_pending) {
+    g_pending = 0;
     if (onInterrupt_) onInterrupt_();
   }
 }
+
+void CliHost::TellFinishingTheWrite() { TellFinishing(); }
 
 bool CliHost::EchoesOutput(const std::string& before, const std::string& after, std::string* echo) {
   constexpr size_t kLongestEcho = 2000;
@@ -133,6 +155,12 @@ void CliHost::EndProgram(int exitCode) {
 
 int CliHost::SelectLanguage(const std::vector<std::string>&) { return -1; }
 
-void CliHost::CatchInterrupts() { std::signal(SIGINT, OnInterrupt); }
+void CliHost::CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, nullptr);
+}
 
 }  // namespace quillmoor

@@ -1,7 +1,7 @@
 // The Host of the command line: message boxes go to standard error, questions are
 // answered by a policy (the box's default button, or always Yes, or always No), the
 // status lines of the output box are echoed to standard error, and Ctrl-C reaches the
-// core at the next DoEvents.
+// core at the next DoEvents (see CatchInterrupts).
 #ifndef QUILLMOOR_CLI_CLIHOST_H_
 #define QUILLMOOR_CLI_CLIHOST_H_
 
@@ -42,10 +42,14 @@ class CliHost : public Host {
   void clear_forced_answers() { forcedAnswers_.clear(); }
   // The next question (only) is answered `answer`, whatever the policy.
   void AnswerNextQuestion(MsgResult answer) { nextAnswer_ = answer; hasNextAnswer_ = true; }
-  // Called at the DoEvents after Ctrl-C was pressed (once per press).
+  // Called at the DoEvents after Ctrl-C was first pressed.
   void set_on_interrupt(std::function<void()> fn) { onInterrupt_ = std::move(fn); }
-  // Installs the Ctrl-C handler.
+  // Installs the Ctrl-C handler: the first press reaches the core at the next
+  // DoEvents (and, during a write, says the write is being finished); the second
+  // removes every scratch file and ends the program with status 130.
   static void CatchInterrupts();
+  // Says once, on standard error, that the run cannot stop and will finish.
+  static void TellFinishingTheWrite();
 
   // The answer a policy gives to a box (OK boxes always answer OK).
   static MsgResult Answer(const MessageBox& box, AnswerPolicy policy);

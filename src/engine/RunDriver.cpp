@@ -108,7 +108,8 @@ void StartRun(Program& p) {
     endWithCleared();
     return;
   }
-  if (!create && !m.txbFile[1].text.empty() && m.txbFile[1].text == m.txbFile[0].text) {
+  if (!create && !m.txbFile[1].text.empty() &&
+      (m.txbFile[1].text == m.txbFile[0].text || SameFile(m.txbFile[1].text, m.txbFile[0].text))) {
     MsgBox(p, "The search results file cannot be the same as the input file.", MsgButtons::kOK,
            MsgIcon::kExclamation, p.GetProgramText(34));
     endWithCleared();

@@ -11,6 +11,7 @@
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "output/KeywordSearch.h"
+#include "shared/ScratchFile.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -25,6 +26,8 @@
 // then searches it for KEYWORDS (when given), saves a picture of itself to PNG and
 // ends: for the documentation's screenshots.
 int main(int argc, char** argv) {
+  // A signal that ends the program removes the scratch file of a write under way.
+  quillmoor::InstallScratchCleanup("quillmoor", true);
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
   const int shot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));

@@ -48,20 +48,18 @@ class Inflater {
 };
 
 // Pushes the output buffer's `produced` bytes to `out`.
-bool Flush(FileWriter& out, const std::vector<char>& buffer, size_t produced) {
-  FileError error;
-  return produced == 0 || out.Write(buffer.data(), produced, &error);
+bool Flush(FileWriter& out, const std::vector<char>& buffer, size_t produced, FileError* error) {
+  return produced == 0 || out.Write(buffer.data(), produced, error);
 }
 
-bool Deflate(FileReader& in, FileWriter& out) {
+bool Deflate(FileReader& in, FileWriter& out, FileError* error) {
   Deflater d;
   if (!d.ok()) return false;
   z_stream* z = d.get();
   std::vector<char> input(kChunk), output(kChunk);
-  FileError error;
   int flush = Z_NO_FLUSH;
   do {
-    const long long n = in.Read(input.data(), input.size(), &error);
+    const long long n = in.Read(input.data(), input.size(), error);
     if (n < 0) return false;
     flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
     z->next_in = reinterpret_cast<Bytef*>(input.data());
@@ -70,7 +68,7 @@ bool Deflate(FileReader& in, FileWriter& out) {
       z->next_out = reinterpret_cast<Bytef*>(output.data());
       z->avail_out = static_cast<uInt>(output.size());
       if (deflate(z, flush) == Z_STREAM_ERROR) return false;
-      if (!Flush(out, output, output.size() - z->avail_out)) return false;
+      if (!Flush(out, output, output.size() - z->avail_out, error)) return false;
     } while (z->avail_out == 0);
   } while (flush != Z_FINISH);
   return true;
@@ -96,7 +94,7 @@ bool Inflate(FileReader& in, FileWriter& out, long long maxBytes) {
       if (status != Z_OK && status != Z_STREAM_END) return false;  // corrupt data
       const size_t produced = output.size() - z->avail_out;
       total += static_cast<long long>(produced);
-      if (total > maxBytes || !Flush(out, output, produced)) return false;
+      if (total > maxBytes || !Flush(out, output, produced, &error)) return false;
     } while (z->avail_out == 0 && status != Z_STREAM_END);
   }
   return true;
@@ -108,11 +106,12 @@ int OpenCompressor() { return 1; }
 
 void CloseCompressor() {}
 
-bool CompressFile(const std::string& source, const std::string& scratch, int) {
-  FileError error;
-  std::unique_ptr<FileReader> in = Files().OpenRead(source, &error);
-  std::unique_ptr<ScratchFile> out = in ? ScratchFile::At(scratch, &error) : nullptr;
-  return out != nullptr && Deflate(*in, out->writer()) && out->CommitTo(source, &error);
+bool CompressFile(const std::string& source, const std::string& scratch, int, FileError* error) {
+  FileError ignored;
+  if (error == nullptr) error = &ignored;
+  std::unique_ptr<FileReader> in = Files().OpenRead(source, error);
+  std::unique_ptr<ScratchFile> out = in ? ScratchFile::At(scratch, error) : nullptr;
+  return out != nullptr && Deflate(*in, out->writer(), error) && out->CommitTo(source, error);
 }
 
 bool DecompressInto(const std::string& source, FileWriter& out, long long maxBytes) {

@@ -20,7 +20,8 @@ void CloseCompressor();
 // Compresses `source` in place: the compressed bytes are written to the new file
 // `scratch` (made exclusively: nothing may exist under its name), which then replaces
 // `source`. Afterwards `scratch` no longer exists. `flag` is 1.
-bool CompressFile(const std::string& source, const std::string& scratch, int flag);
+bool CompressFile(const std::string& source, const std::string& scratch, int flag,
+                  FileError* error = nullptr);
 
 // Writes the expanded text of the compressed `source` into the new file `target`;
 // `source` stays. `flag` is 0. A stream that is not gzip, is truncated or corrupt, or

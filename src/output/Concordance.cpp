@@ -87,6 +87,7 @@ void FinishListing(Program& p) {
 
 bool WriteOutputFile(Program& p) {
   p.blnOutputFileCreated = false;
+  p.outputError = FileError{};
   MainControls& m = p.frmMain;
   const bool create = m.optCreate.value;
   if (!create) {
@@ -96,6 +97,13 @@ bool WriteOutputFile(Program& p) {
   const std::string file = create ? p.strConcordanceFile : m.txbFile[1].text;
   const std::string kind = create ? "Concordance" : "Search results";
   const std::string crlf(kCrLf);
+  if (SameFile(file, m.txbFile[0].text)) {
+    // Another name of the input, or a link to it: the input is never replaced.
+    p.outputError = {kErrPathAccess, "is the input file"};
+    MsgBox(p, "The " + AsciiLower(kind) + " file cannot be the same as the input file.", MsgButtons::kOK,
+           MsgIcon::kExclamation, p.GetProgramText(34));
+    return false;
+  }
   if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked()) {
     if (MsgBox(p,
                "A " + AsciiLower(kind) + " file " + crlf + file + crlf +
@@ -116,6 +124,7 @@ bool WriteOutputFile(Program& p) {
   // The file can always be made again: no flush to the disk is waited for.
   if (!WritePeopleTextFile(file, {{header, false}, {p.strOutputBuffer, true}, {crlf, false}},
                            p.frmParams.chkWindowsText.checked(), &error, false)) {
+    p.outputError = error;
     MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
            MsgIcon::kExclamation, "File output error");
     return false;

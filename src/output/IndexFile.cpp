@@ -190,8 +190,7 @@ bool DeleteFile(const std::string& name, bool, bool, bool) {
 std::string NumberLine(int64_t value) { return " " + std::to_string(value) + " "; }
 
 bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    FileWriter& out) {
-  FileError error;
+                    FileWriter& out, FileError* error) {
   // Every position must fit its field: the width is widened when one would not.
   int64_t widest = 1;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
@@ -202,7 +201,7 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
                        NumberLine(width) + kCRLF + NumberLine(p.lngFirstFreq) + kCRLF;
   bool ok = true;
   auto flush = [&] {
-    ok = ok && out.Write(buffer.data(), buffer.size(), &error);
+    ok = ok && out.Write(buffer.data(), buffer.size(), error);
     buffer.clear();
   };
   // A zero-padded field: `width` digits, the last ones the position's.
@@ -318,9 +317,10 @@ void WriteIndexFile(Program& p) {
   if (p.strIndexFile.empty()) return;
   // The text goes to a new file beside the index, is compressed there and then
   // replaces the index: an earlier index stays whole until the new one is.
-  FileError error;
+  FileError& error = p.indexError;
+  error = FileError{};
   std::unique_ptr<ScratchFile> text = ScratchFile::Numbered(p.strIndexFile, &error);
-  if (text == nullptr || !WriteIndexText(p, InputDigest(p), DateStamp(), text->writer()) ||
+  if (text == nullptr || !WriteIndexText(p, InputDigest(p), DateStamp(), text->writer(), &error) ||
       !text->Close(&error, false)) {
     return;
   }
@@ -328,7 +328,7 @@ void WriteIndexFile(Program& p) {
     DeleteFile(p.strIndexFile);  // without the component no index file remains
     return;
   }
-  const bool compressed = CompressFile(text->path(), UniqueFileName(p.strIndexFile), 1);
+  const bool compressed = CompressFile(text->path(), UniqueFileName(p.strIndexFile), 1, &error);
   CloseCompressor();
   if (!compressed || !text->CommitTo(p.strIndexFile, &error)) return;
   p.blnIndexFileCurrent = true;

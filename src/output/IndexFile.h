@@ -56,10 +56,10 @@ struct IndexContents {
   std::vector<WordRecord> words;  // [0] unused
 };
 
-// Writes the index text of p's word table to `out` (uncompressed). False on a write
-// error.
+// Writes the index text of p's word table to `out` (uncompressed). False with *error
+// set on a write error.
 bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    FileWriter& out);
+                    FileWriter& out, FileError* error);
 
 // Parses the index text from line 3 on (the counts and the word lines) into `out`;
 // `nextLine` gives the next line without its line end, or false at the end. The word
@@ -73,7 +73,8 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
                     int maxWordLength, IndexContents* out);
 
 // After a concordance run with "and index file" checked: writes the index file of the
-// input. A failure is silent and leaves any earlier index file as it was.
+// input. A failure is silent (p.indexError says why) and leaves any earlier index
+// file as it was.
 void WriteIndexFile(Program& p);
 // Offers the index file of the input and, on Yes, restores the word table from it.
 void ReadIndexFile(Program& p);

@@ -112,6 +112,7 @@ std::string DetectDocumentLanguage(const std::string& path, const std::string& c
 }
 
 void ChooseStopWordsForDocument(Program& p) {
+  if (p.blnStopWordsGivenByCaller) return;
   p.strStopWordsFile = Utf8Lower(TrimSpaces(p.strStopWordsFile));
   TextBox& input = p.frmMain.txbFile[0];
   input.text = TrimSpaces(input.text);

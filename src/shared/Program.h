@@ -14,6 +14,7 @@
 #include "output/Kwic.h"
 #include "output/Md5.h"
 #include "shared/Controls.h"
+#include "shared/FileSystem.h"
 #include "shared/Host.h"
 #include "shared/ProgramText.h"
 
@@ -79,6 +80,8 @@ struct Program {
   std::string strConcordanceFile;   // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
+  FileError outputError;  // why the last output file could not be written (ok: it was, or was not tried)
+  FileError indexError;   // why the last index file could not be written
   KwicWriter kwicWriter;             // working space of the KWIC lines
   BackgroundDigest inputDigest;      // the input's MD5, made while the scan runs
   int32_t lngMaxTextboxChars = 65000;
@@ -92,6 +95,9 @@ struct Program {
   std::vector<std::string> arrStopWords{std::string()};
   int32_t lngNumStopWords = 0;
   bool blnStopWordsLoaded = false;
+  // A caller (the command line) names the stop-word list itself: start-up loads none
+  // and no list is proposed for a new input.
+  bool blnStopWordsGivenByCaller = false;
   std::string strExtraStopWords;
 
   // Keyword search: the keywords of the keywords file strSearchWords[1..lngNumSearchWords]

@@ -25,6 +25,7 @@ struct Slot {
 constexpr int kSlots = 64;
 Slot g_slots[kSlots];
 const char* g_program = "quillmoor";
+std::atomic<int> g_openWriters{0};
 
 size_t Length(const char* s) {
   size_t n = 0;
@@ -128,11 +129,7 @@ void ForgetScratchPath(const std::string& path) {
   }
 }
 
-int RegisteredScratchFiles() {
-  int n = 0;
-  for (const Slot& slot : g_slots) n += slot.state.load() == kFile ? 1 : 0;
-  return n;
-}
+int ScratchWritesUnderWay() { return g_openWriters.load(); }
 
 void RemoveRegisteredScratch() {
   for (int pass = kFile; pass <= kFolder; ++pass) {
@@ -164,10 +161,15 @@ void InstallScratchCleanup(const char* program, bool interrupt) {
 }
 
 ScratchFile::ScratchFile(std::string path, std::unique_ptr<FileWriter> writer)
-    : path_(std::move(path)), writer_(std::move(writer)) {}
+    : path_(std::move(path)), writer_(std::move(writer)) {
+  ++g_openWriters;
+}
 
 ScratchFile::~ScratchFile() {
-  writer_.reset();
+  if (writer_ != nullptr) {
+    writer_.reset();
+    --g_openWriters;
+  }
   if (keep_) return;
   SignalsHeld held;
   FileError ignored;
@@ -210,6 +212,7 @@ void ScratchFile::Keep() {
 bool ScratchFile::Close(FileError* error, bool durable) {
   if (writer_ == nullptr) return true;
   std::unique_ptr<FileWriter> writer = std::move(writer_);
+  --g_openWriters;
   return writer->Close(error, durable);
 }
 

@@ -67,8 +67,8 @@ void RemoveScratchFolder(const std::string& path);
 void RegisterScratchPath(const std::string& path, bool folder);
 // Forgets a registered path (once it is gone, renamed or no longer scratch).
 void ForgetScratchPath(const std::string& path);
-// The number of registered files (not folders).
-int RegisteredScratchFiles();
+// The number of scratch files open for writing: writes under way. Async-signal-safe.
+int ScratchWritesUnderWay();
 
 // Removes every registered path: files first, then folders with their content.
 // Async-signal-safe.

@@ -50,8 +50,10 @@ bool StartProgram(Program& p, const std::string& programFolder, bool restoreUser
   if (restoreUserSettings && !RestoreSavedState(p, "").empty()) InitializeVariables(p);
   ConcealNumWords(p, true);
   txbExtraKeywords_LostFocus(p);  // takes over the restored extra keywords
-  if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
-  AttemptToReadStopWords(p);
+  if (!p.blnStopWordsGivenByCaller) {
+    if (p.frmParams.txbStopWordsFile.text.empty()) SetPathToCWDs_Eng(p);
+    AttemptToReadStopWords(p);
+  }
   CheckRestoredInput(p);
   if (!p.frmMain.txbFile[0].text.empty()) LoadIndexIfPresent(p);
   ConcealNumWords(p, true);
