@@ -30,7 +30,15 @@
 namespace quillmoor {
 namespace {
 
-void Write(std::FILE* out, const std::string& text) { std::fwrite(text.data(), 1, text.size(), out); }
+// The cause of the first failed write to standard output (0 while none failed).
+int g_stdoutErrno = 0;
+
+void Write(std::FILE* out, const std::string& text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() && out == stdout && g_stdoutErrno == 0) {
+    g_stdoutErrno = errno;
+  }
+}
 
 void Complain(const std::string& text) { Write(stderr, "quillmoor-cli: " + text + "\n"); }
 
@@ -38,7 +46,7 @@ void Complain(const std::string& text) { Write(stderr, "quillmoor-cli: " + text 
 int Flushed() {
   errno = 0;
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kExitDone;
-  Complain("standard output: " + FileErrorFromErrno(errno).description);
+  Complain("standard output: " + FileErrorFromErrno(g_stdoutErrno != 0 ? g_stdoutErrno : errno).description);
   return kExitRefused;
 }
 
@@ -198,7 +206,7 @@ int CopyToStdout(const std::string& path) {
     Complain("the output could not be read back: " + error.description);
     return kExitRefused;
   }
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  Write(stdout, bytes);
   return Flushed();
 }
 
@@ -300,8 +308,7 @@ int RunRead(Program& p) {
   if (!ok) return kExitRefused;
   SelectMarkupHandling(p, GetFileExtension(p.frmMain.txbFile[0].text, true));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
-  Write(stdout, Cp1252ToUtf8(p.strLine));
-  std::fputc('\n', stdout);
+  Write(stdout, Cp1252ToUtf8(p.strLine) + "\n");
   return Flushed();
 }
 

@@ -185,12 +185,19 @@ std::unique_ptr<ScratchFile> ScratchFile::At(const std::string& path, FileError*
   return std::unique_ptr<ScratchFile>(new ScratchFile(path, std::move(writer)));
 }
 
-std::unique_ptr<ScratchFile> ScratchFile::Beside(const std::string& target, FileError* error) {
+namespace {
+// `stem` followed by six random letters and digits, tried until a free name is found.
+std::unique_ptr<ScratchFile> WithRandomEnd(const std::string& stem, FileError* error) {
   for (int i = 0; i < kTries; ++i) {
-    std::unique_ptr<ScratchFile> file = At(target + ".quillmoor-" + RandomSuffix(), error);
+    std::unique_ptr<ScratchFile> file = ScratchFile::At(stem + RandomSuffix(), error);
     if (file != nullptr || error->number != kErrFileAlreadyExists) return file;
   }
   return nullptr;
+}
+}  // namespace
+
+std::unique_ptr<ScratchFile> ScratchFile::Beside(const std::string& target, FileError* error) {
+  return WithRandomEnd(target + ".quillmoor-", error);
 }
 
 std::unique_ptr<ScratchFile> ScratchFile::Numbered(const std::string& name, FileError* error) {
@@ -201,7 +208,7 @@ std::unique_ptr<ScratchFile> ScratchFile::Numbered(const std::string& name, File
 }
 
 std::unique_ptr<ScratchFile> ScratchFile::Temporary(const std::string& prefix, FileError* error) {
-  return Beside(JoinPath(TemporaryFolder(), prefix), error);
+  return WithRandomEnd(JoinPath(TemporaryFolder(), prefix), error);
 }
 
 void ScratchFile::Keep() {

@@ -126,6 +126,7 @@ TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
   EXPECT_EQ(alpha.out, "and\t3\ncaf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nthe\t3\n"
                        "well\t1\nwell-known\t1\nzebra\t2\n");
   EXPECT_TRUE(alpha.err.ends_with("Words: 10\nOccurrences: 17\n")) << alpha.err;
+  EXPECT_FALSE(Has(alpha.err, "stop words loaded")) << alpha.err;  // no list is read first
   EXPECT_EQ(Cli("wordlist --order freq --no-hyphens --numerals --stop-words none " + path).out,
             "and\t3\nthe\t3\ncafe\t2\ncat\t2\nzebra\t2\n4x4\t1\ncaf\xC3\xA9\t1\ndog\t1\nknown\t1\nwell\t1\n");
   EXPECT_EQ(Cli("wordlist --extra-stop-words 'Zebra, DOG' " + path).out,
@@ -203,6 +204,11 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
   EXPECT_EQ(Cli("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status, 1);
   EXPECT_FALSE(Has(ReadWholeFile(results), "[blind"));  // kept unless replacing is allowed
+  // The filters of a concordance do not narrow a search, even when they leave nothing.
+  CliRun all = Cli("search --min-frequency 9 --stop-words " + Quote(dir.Write("love.txt", "love\n")) +
+                   " --keywords love " + Quote(input));
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_TRUE(Has(all.out, "[love 2]")) << all.err;
   CliRun none = Cli("search --keywords zebra " + Quote(input));
   EXPECT_EQ(none.status, 0);
   EXPECT_TRUE(Has(none.err, "No result"));
@@ -210,6 +216,51 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_EQ(comma.status, 1);
   EXPECT_TRUE(Has(comma.err, "Invalid input: The extra keywords textbox contains an inadmissable character: ,"));
   EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
+}
+
+// A write that fails says why, exits non-zero and leaves the earlier file as it was.
+TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "Word" + std::to_string(i) + " and the river ran on.\n";
+  const std::string input = dir.Write("book.txt", text);
+  const std::string name = dir.Write("book.txt.oxn.con_a5.txt", "keep me");
+  auto shell = [&](const std::string& command) {
+    const std::string err = dir.path() + "/err";
+    const int raw = std::system(("( " + command + " ) 2>" + Quote(err)).c_str());
+    CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadWholeFile(err)};
+    std::filesystem::remove(err);
+    return run;
+  };
+  const std::string cli = "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " ";
+  for (const char* command : {"wordlist", "create --output -", "search --keywords river"}) {
+    CliRun full = shell(cli + command + " " + Quote(input) + " >/dev/full");
+    EXPECT_EQ(full.status, 1) << command;
+    EXPECT_TRUE(Has(full.err, "quillmoor-cli: standard output: Disk full")) << full.err;
+  }
+  // The file size limit ends the run; the scratch file goes with it. (Standard error
+  // goes through a pipe: the limit would cut a file short.)
+  const std::string limited = dir.path() + "/limited";
+  ASSERT_EQ(std::system(("( ulimit -f 1; " + cli + "create --overwrite " + Quote(input) + "; echo \"exit $?\" ) 2>&1 | cat >" +
+                         Quote(limited)).c_str()), 0);
+  const std::string said = ReadWholeFile(limited);
+  std::filesystem::remove(limited);
+  EXPECT_TRUE(said.ends_with("quillmoor-cli: the file size limit was reached; the file being written was removed\n"
+                             "exit 153\n")) << said;
+  EXPECT_EQ(ReadWholeFile(name), "keep me");
+  // An output that cannot replace what is there (a folder) is an error, not a refusal.
+  std::filesystem::create_directories(dir.path() + "/out.txt/sub");
+  CliRun folder = Cli("create --overwrite --output " + Quote(dir.path() + "/out.txt") + " " + Quote(input));
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_TRUE(Has(folder.err, "File output error: Error 75: Path/File access error")) << folder.err;
+  EXPECT_FALSE(Has(folder.err, "was not replaced")) << folder.err;
+  // So is an index that cannot be written, after the concordance was.
+  std::filesystem::create_directories(dir.path() + "/book.oxn.ndx/sub");
+  CliRun index = Cli("create --overwrite --index " + Quote(input));
+  EXPECT_EQ(index.status, 1);
+  EXPECT_TRUE(Has(index.err, "the index file " + dir.path() + "/book.oxn.ndx could not be written: ")) << index.err;
+  EXPECT_NE(ReadWholeFile(name), "keep me");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 }
 
 // An output that is the input, by its name or through a link, is refused before the

@@ -140,6 +140,24 @@ TEST_F(IndexFileTest, AnIndexRoundTripListsExactlyAsTheScan) {
   EXPECT_EQ(p2.frmMain.cmdListWords.caption, "Search");
 }
 
+// A link or a folder under the numbered scratch names neither stops the index nor
+// receives it.
+TEST_F(IndexFileTest, EntriesUnderTheScratchNamesAreLeftAlone) {
+  const std::string victim = dir.path() + "/victim.txt";
+  std::filesystem::create_directory(index + "1");
+  std::filesystem::create_symlink(victim, index + "2");
+  std::filesystem::remove(index);
+  WriteIndexFile(p);
+  ASSERT_TRUE(p.blnIndexFileCurrent) << p.indexError.description;
+  Choose({MsgResult::kYes});
+  EXPECT_TRUE(p2.blnIndexFileCurrent);
+  EXPECT_FALSE(std::filesystem::exists(victim));
+  EXPECT_TRUE(std::filesystem::is_symlink(index + "2"));
+  EXPECT_TRUE(std::filesystem::is_empty(index + "1"));
+  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"book.oxn.ndx", "book.oxn.ndx1", "book.oxn.ndx2", "book.txt",
+                                                    "book.txt.oxn.con_a5.txt"}));
+}
+
 TEST_F(IndexFileTest, AnEmptyTableWritesTheHeaderOnly) {
   p.frmMain.txbFile[0].text = dir.Write("numbers.txt", "123 456, 789.\r\n");
   InputFileLostFocus(p, 0);
