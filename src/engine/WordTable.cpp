@@ -206,6 +206,7 @@ void MarkIncludedWords(Program& p) {
   const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
   const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
   const bool ignoreInfrequent = p.frmParams.chkIgnoreInfrequentWords.checked();
+  const ExtraStopWords extra(p.strExtraStopWords);
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     r.blnIncluded = true;
@@ -215,7 +216,7 @@ void MarkIncludedWords(Program& p) {
       r.blnIncluded = false;
     } else if (ignoreInfrequent && r.lngFrequency < p.intThresholdFrequency) {
       r.blnIncluded = false;
-    } else if (IsStopWord(p, r.strWord)) {
+    } else if (IsStopWord(p, extra, r.strWord)) {
       r.blnIncluded = false;
     }
   }

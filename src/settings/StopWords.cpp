@@ -166,14 +166,25 @@ void ListStopWords(Program& p) {
   MsgBox(p, prompt, MsgButtons::kOK, MsgIcon::kNone, "Stop words");
 }
 
-bool IsStopWord(const Program& p, const std::string& word) {
-  if (p.frmParams.txbStopWordsFile.text.empty() && p.strExtraStopWords.empty()) return false;
-  if (!p.strExtraStopWords.empty() &&
-      p.strExtraStopWords.find(" " + LowerCaseAccented(word) + " ") != std::string::npos) {
-    return true;
+ExtraStopWords::ExtraStopWords(const std::string& table) : given_(!table.empty()) {
+  // Each word between two spaces: what a search of the table for " word " finds.
+  for (size_t begin = table.find(' '); begin != std::string::npos;) {
+    const size_t end = table.find(' ', begin + 1);
+    if (end == std::string::npos) break;
+    if (end > begin + 1) words_.emplace(table, begin + 1, end - begin - 1);
+    begin = end;
   }
+}
+
+bool IsStopWord(const Program& p, const ExtraStopWords& extra, const std::string& word) {
+  if (p.frmParams.txbStopWordsFile.text.empty() && !extra.given()) return false;
+  if (extra.given() && extra.Contains(LowerCaseAccented(word))) return true;
   int32_t index = 0;
   return p.lngNumStopWords >= 1 && FindString(word, p.arrStopWords, p.lngNumStopWords, &index);
+}
+
+bool IsStopWord(const Program& p, const std::string& word) {
+  return IsStopWord(p, ExtraStopWords(p.strExtraStopWords), word);
 }
 
 void txbExtraStopWords_LostFocus(Program& p) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace quillmoor {
@@ -38,7 +39,24 @@ void SetPathToCWDs_Eng(Program& p);
 void EraseStopWords(Program& p);
 // Shows the first 30 stop words (when there are at least two).
 void ListStopWords(Program& p);
-// True when `word` is an extra stop word or in the stop-word table.
+// The extra stop words of a table such as p.strExtraStopWords (" a b c "), as a set
+// for a run of many lookups.
+class ExtraStopWords {
+ public:
+  explicit ExtraStopWords(const std::string& table);
+  // True when `lowerWord` (in lower case, Windows-1252) is one of the words.
+  bool Contains(const std::string& lowerWord) const { return words_.count(lowerWord) != 0; }
+  // False for an empty table.
+  bool given() const { return given_; }
+
+ private:
+  bool given_;
+  std::unordered_set<std::string> words_;
+};
+
+// True when `word` is an extra stop word or in the stop-word table. `extra` holds
+// p.strExtraStopWords; the second form makes it for one lookup.
+bool IsStopWord(const Program& p, const ExtraStopWords& extra, const std::string& word);
 bool IsStopWord(const Program& p, const std::string& word);
 
 // Normalises the extra stop words: lower case, commas to spaces, duplicates removed,

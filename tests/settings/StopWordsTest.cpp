@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "input/InputFile.h"
 #include "settings/Defaults.h"
 #include "shared/Utf8.h"
@@ -138,6 +140,28 @@ TEST_F(StopWordsTest, LookupUsesTheTableAndTheExtraWords) {
   txbExtraStopWords_LostFocus(p);
   p.frmParams.txbStopWordsFile.text.clear();
   EXPECT_FALSE(IsStopWord(p, "the"));
+}
+
+// The set finds exactly what a search of the table for " word " finds, on tables
+// well formed or not.
+TEST(ExtraStopWordsTest, TheSetAgreesWithTheLiteralSearch) {
+  std::mt19937 random(7);
+  auto pick = [&random](const std::string& letters, int most) {
+    std::string s(std::uniform_int_distribution<int>(0, most)(random), ' ');
+    for (char& c : s) c = letters[std::uniform_int_distribution<size_t>(0, letters.size() - 1)(random)];
+    return s;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    const std::string table = pick("ab \xE9", 12);
+    const ExtraStopWords set(table);
+    EXPECT_EQ(set.given(), !table.empty());
+    for (int i = 0; i < 20; ++i) {
+      const std::string word = pick("ab\xE9", 3);
+      if (word.empty()) continue;
+      EXPECT_EQ(set.Contains(word), table.find(" " + word + " ") != std::string::npos)
+          << "'" << table << "' '" << word << "'";
+    }
+  }
 }
 
 TEST_F(StopWordsTest, ExtraStopWordsCharacters) {
