@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds Quillmoor with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
-# test.
+# test, then runs each fuzz target for QUILLMOOR_FUZZ_SECONDS seconds (15; 0 skips).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQUILLMOOR_SANITIZE=ON >/dev/null
 cmake --build build/test -j "$(nproc)"
-cd build/test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+(cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+fuzz_seconds=${QUILLMOOR_FUZZ_SECONDS:-15}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  fuzz/run.sh "$fuzz_seconds"
+fi

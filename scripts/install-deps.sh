@@ -2,6 +2,8 @@
 # Installs the Debian packages Quillmoor builds and tests with, when any is missing.
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libzip-dev zlib1g-dev libssl-dev libgtest-dev fonts-liberation2)
+# clang with its libFuzzer runtime, for the fuzz targets (fuzz/run.sh).
+packages+=(clang libclang-rt-dev)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)
 missing=()
 for p in "${packages[@]}"; do
