@@ -112,8 +112,10 @@ FileError FileErrorFromErrno(int err);
 bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
                     FileError* error);
 
-// Writes `bytes` to `path` completely or not at all: the bytes go to a new file beside
-// it, which then replaces `path`. On failure `path` is unchanged and *error says why.
+// Writes `bytes` to `path` completely or not at all: the bytes go to a scratch file
+// beside it (ScratchFile::Beside: a name of its own, made exclusively), which then
+// replaces `path`. On failure `path` is unchanged, the scratch file is gone and *error
+// says why.
 // The pieces are written one after the other. With `durable` the bytes are on the
 // disk before the new file replaces the old one.
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
