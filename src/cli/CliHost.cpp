@@ -156,11 +156,14 @@ void CliHost::EndProgram(int exitCode) {
 int CliHost::SelectLanguage(const std::vector<std::string>&) { return -1; }
 
 void CliHost::CatchInterrupts() {
+  g_pressed = 0;
+  g_pending = 0;
+  g_told = 0;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
+  CatchUnlessIgnored(SIGINT, action);
 }
 
 }  // namespace quillmoor

@@ -46,7 +46,9 @@ class CliHost : public Host {
   void set_on_interrupt(std::function<void()> fn) { onInterrupt_ = std::move(fn); }
   // Installs the Ctrl-C handler: the first press reaches the core at the next
   // DoEvents (and, during a write, says the write is being finished); the second
-  // removes every scratch file and ends the program with status 130.
+  // removes every scratch file and ends the program with status 130. Presses
+  // before it count no more. Not when the program was started with Ctrl-C ignored
+  // (a background job).
   static void CatchInterrupts();
   // Says once, on standard error, that the run cannot stop and will finish.
   static void TellFinishingTheWrite();

@@ -156,8 +156,14 @@ void InstallScratchCleanup(const char* program, bool interrupt) {
   action.sa_handler = OnEndingSignal;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGTERM, SIGHUP, SIGXFSZ, SIGINT}) sigaddset(&action.sa_mask, signal);
-  for (int signal : {SIGTERM, SIGHUP, SIGXFSZ}) ::sigaction(signal, &action, nullptr);
-  if (interrupt) ::sigaction(SIGINT, &action, nullptr);
+  for (int signal : {SIGTERM, SIGHUP, SIGXFSZ}) CatchUnlessIgnored(signal, action);
+  if (interrupt) CatchUnlessIgnored(SIGINT, action);
+}
+
+void CatchUnlessIgnored(int signal, const struct sigaction& action) {
+  struct sigaction previous {};
+  if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) return;
+  ::sigaction(signal, &action, nullptr);
 }
 
 ScratchFile::ScratchFile(std::string path, std::unique_ptr<FileWriter> writer)

@@ -10,6 +10,8 @@
 #ifndef QUILLMOOR_SHARED_SCRATCHFILE_H_
 #define QUILLMOOR_SHARED_SCRATCHFILE_H_
 
+#include <signal.h>
+
 #include <memory>
 #include <string>
 
@@ -79,8 +81,12 @@ void RemoveRegisteredScratch();
 
 // Handles SIGTERM, SIGHUP and SIGXFSZ (and SIGINT when `interrupt`) by
 // AbandonForSignal; SIGXFSZ first says on standard error that the file size limit
-// was reached. `program` names the process in that message.
+// was reached. `program` names the process in that message. A signal the process
+// was started with ignored stays ignored (nohup, background jobs): an ignored SIGXFSZ
+// makes a write past the limit fail with "File too large" instead.
 void InstallScratchCleanup(const char* program, bool interrupt);
+// Installs `action` for `signal` unless the signal is ignored.
+void CatchUnlessIgnored(int signal, const struct sigaction& action);
 
 }  // namespace quillmoor
 

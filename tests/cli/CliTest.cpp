@@ -238,15 +238,24 @@ TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
     EXPECT_EQ(full.status, 1) << command;
     EXPECT_TRUE(Has(full.err, "quillmoor-cli: standard output: Disk full")) << full.err;
   }
-  // The file size limit ends the run; the scratch file goes with it. (Standard error
-  // goes through a pipe: the limit would cut a file short.)
-  const std::string limited = dir.path() + "/limited";
-  ASSERT_EQ(std::system(("( ulimit -f 1; " + cli + "create --overwrite " + Quote(input) + "; echo \"exit $?\" ) 2>&1 | cat >" +
-                         Quote(limited)).c_str()), 0);
-  const std::string said = ReadWholeFile(limited);
-  std::filesystem::remove(limited);
-  EXPECT_TRUE(said.ends_with("quillmoor-cli: the file size limit was reached; the file being written was removed\n"
-                             "exit 153\n")) << said;
+  // The file size limit ends the run; the scratch file goes with it. Started with the
+  // signal ignored, the write fails and says so. (Standard error goes through a pipe:
+  // the limit would cut a file short.)
+  auto limited = [&](const std::string& setup) {
+    const std::string said = dir.path() + "/said";
+    const std::string command = "( " + setup + "ulimit -f 1; " + cli + "create --overwrite " + Quote(input) +
+                                "; echo \"exit $?\" ) 2>&1 | cat >" + Quote(said);
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string output = ReadWholeFile(said);
+    std::filesystem::remove(said);
+    return output;
+  };
+  const std::string killed = limited("");
+  EXPECT_TRUE(killed.ends_with("quillmoor-cli: the file size limit was reached; the file being written was "
+                               "removed\nexit 153\n")) << killed;
+  const std::string ignored = limited("trap '' XFSZ; ");
+  EXPECT_TRUE(Has(ignored, "File output error: Error 57: File too large\n")) << ignored;
+  EXPECT_TRUE(ignored.ends_with("exit 1\n")) << ignored;
   EXPECT_EQ(ReadWholeFile(name), "keep me");
   // An output that cannot replace what is there (a folder) is an error, not a refusal.
   std::filesystem::create_directories(dir.path() + "/out.txt/sub");
