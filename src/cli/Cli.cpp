@@ -40,7 +40,38 @@ void Write(std::FILE* out, const std::string& text) {
   }
 }
 
-void Complain(const std::string& text) { Write(stderr, "quillmoor-cli: " + text + "\n"); }
+// The host of the run, for its progress line and --quiet; null before the run starts.
+CliHost* g_host = nullptr;
+bool g_quiet = false;
+
+// An error: always printed.
+void Complain(const std::string& text) {
+  if (g_host != nullptr) g_host->EndProgressLine();
+  Write(stderr, "quillmoor-cli: " + text + "\n");
+}
+
+// Messages shown while this object lives concern the file `shown` (at `path`).
+class Concerning {
+ public:
+  Concerning(CliHost& host, const std::string& shown, const std::string& path)
+      : host_(host), shown_(host.subject()), path_(host.subject_path()) {
+    host.set_subject(shown, path);
+  }
+  ~Concerning() { host_.set_subject(shown_, path_); }
+  Concerning(const Concerning&) = delete;
+  Concerning& operator=(const Concerning&) = delete;
+
+ private:
+  CliHost& host_;
+  const std::string shown_, path_;
+};
+
+// A status line: left out with --quiet.
+void Say(const std::string& text) {
+  if (g_quiet) return;
+  if (g_host != nullptr) g_host->EndProgressLine();
+  Write(stderr, text + "\n");
+}
 
 // Flushes standard output and says why it failed ("standard output: Disk full").
 int Flushed() {
@@ -62,9 +93,9 @@ std::string ProgramPath(const std::string& given) {
 
 // Start-up as the desktop program does it; the command line keeps the overwrite
 // warning on, so that no file is replaced unasked.
-bool StartUp(Program& p, const char* argv0) {
+bool StartUp(Program& p, const std::string& dataFolder) {
   UseSystemNumberLocale();
-  if (!StartProgram(p, ProgramFolder(argv0))) return false;
+  if (!StartProgram(p, dataFolder)) return false;
   p.frmMain.chkWarnOnOverwrite.value = 1;
   return true;
 }
@@ -122,7 +153,7 @@ std::string StopWordFileFor(const Program& p, const std::string& which) {
 
 // Sets the controls the options name, after the input was chosen. False when an
 // option could not be applied (its message was shown).
-bool ApplyOptions(Program& p, const CliOptions& o) {
+bool ApplyOptions(Program& p, CliHost& host, const CliOptions& o) {
   MainControls& m = p.frmMain;
   ParamsControls& params = p.frmParams;
   if (o.wordOrder.given) m.cboWordOrder.listIndex = o.wordOrder.value;
@@ -150,6 +181,7 @@ bool ApplyOptions(Program& p, const CliOptions& o) {
       const std::string path = StopWordFileFor(p, o.stopWords.value);
       params.txbStopWordsFile.text = path;
       p.strStopWordsFile = path;
+      Concerning stopWords(host, o.stopWords.value, path);
       AttemptToReadStopWords(p);
       if (!p.blnStopWordsLoaded) return false;  // its message says why
     }
@@ -213,8 +245,20 @@ int CopyToStdout(const std::string& path) {
 // The exit status of a run that wrote no file: a failed write was told by its
 // message box; a file kept because the overwrite question was answered No is said
 // here.
+// After a write refused by the folder (no permission, a read-only file system): where
+// the output can go instead.
+std::string WhereToWrite(const std::string& file, const FileError& error) {
+  if (error.number != kErrPermissionDenied && error.description != "Read-only file system") return "";
+  return FolderOf(file) + " cannot be written: name another output file with --output FILE, or --output - for "
+         "standard output";
+}
+
 int NotWritten(const Program& p, const std::string& file) {
-  if (!p.outputError.ok()) return kExitRefused;
+  if (!p.outputError.ok()) {
+    const std::string hint = WhereToWrite(file, p.outputError);
+    if (!hint.empty()) Complain(hint);
+    return kExitRefused;
+  }
   if (p.blnWordsGot && !p.blnStop && FileExists(file)) {
     Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
   }
@@ -312,20 +356,40 @@ int RunRead(Program& p) {
   return Flushed();
 }
 
-int RunWordList(Program& p) {
+int RunWordList(Program& p, const CliOptions& options) {
   p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
   if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
   const MainControls& m = p.frmMain;
-  std::string counts = m.lblNumberOfWords.caption + "\n";
-  if (!m.lblNumOccurrences.caption.empty()) counts += m.lblNumOccurrences.caption + "\n";
-  Write(stderr, counts);
-  Write(stdout, WordListText(p));
-  return Flushed();
+  std::string counts = m.lblNumberOfWords.caption;
+  if (!m.lblNumOccurrences.caption.empty()) counts += "\n" + m.lblNumOccurrences.caption;
+  Say(counts);
+  const std::string text = WordListText(p);
+  if (!options.output.given || options.output.value == "-") {
+    Write(stdout, text);
+    return Flushed();
+  }
+  const std::string file = ProgramPath(options.output.value);
+  if (FileExists(file) && m.chkWarnOnOverwrite.checked() &&
+      MsgBox(p, "A word list file " + file + " already exists.  Do you wish to overwrite it?", MsgButtons::kYesNo,
+             MsgIcon::kNone, "File exists") == MsgResult::kNo) {
+    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+    return kExitRefused;
+  }
+  FileError error;
+  if (!WriteFileAtomically(file, {text}, &error)) {
+    Complain(file + ": " + error.description);
+    const std::string hint = WhereToWrite(file, error);
+    if (!hint.empty()) Complain(hint);
+    return kExitRefused;
+  }
+  Say("Word list file: " + file);
+  return kExitDone;
 }
 
 int RunCreate(Program& p, const CliOptions& options) {
-  const bool toStdout = options.output.given && options.output.value == "-";
+  // Standard input has no folder of its own: its concordance goes to standard output.
+  const bool toStdout = options.output.given ? options.output.value == "-" : options.file == "-";
   std::unique_ptr<ScratchFile> temporary;
   if (toStdout) {
     temporary = TemporaryFile("concordance");
@@ -339,11 +403,11 @@ int RunCreate(Program& p, const CliOptions& options) {
     if (toStdout) {
       status = CopyToStdout(temporary->path());
     } else {
-      Write(stderr, "Concordance file: " + p.strConcordanceFile + "\n");
+      Say("Concordance file: " + p.strConcordanceFile);
       status = kExitDone;
     }
   } else if (p.blnWordsGot && p.lngNumWordsIncluded == 0) {
-    Write(stderr, "No word is listed: nothing to write.\n");
+    Say("No word is listed: nothing to write.");
     status = kExitDone;
   } else if (!toStdout) {
     status = NotWritten(p, p.strConcordanceFile);
@@ -351,18 +415,38 @@ int RunCreate(Program& p, const CliOptions& options) {
   return IndexWritten(p, status);
 }
 
+// The keywords are checked before anything is scanned: a bad one costs no
+// concordance. False after the message.
+bool KeywordsAreValid(Program& p, CliHost& host, const CliOptions& options) {
+  MainControls& m = p.frmMain;
+  if (options.keywordsFile.given) {
+    m.txbFile[2].text = ProgramPath(options.keywordsFile.value);
+    Concerning keywords(host, options.keywordsFile.value, m.txbFile[2].text);
+    const bool read = ReadSearchWords(p, nullptr);
+    m.txbFile[2].text.clear();
+    if (!read) return false;
+  }
+  if (options.keywords.given) {
+    m.txbExtraKeywords.text = TrimSpaces(options.keywords.value);
+    Concerning keywords(host, "--keywords", "");
+    if (!m.txbExtraKeywords.text.empty() && !GetExtraKeywords(p)) return false;
+  }
+  return true;
+}
+
 int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   MainControls& m = p.frmMain;
+  if (!KeywordsAreValid(p, host, options)) return kExitRefused;
   // Search mode needs a concordance or an index file made for the input: without a
   // current index the concordance is made first, into a temporary file that nobody
   // else sees.
   if (p.blnIndexFileCurrent) {
-    Write(stderr, "Using the index file " + p.strIndexFile + "\n");
+    Say("Using the index file " + p.strIndexFile);
     optSearch_Click(p);
   } else {
     std::unique_ptr<ScratchFile> concordance = TemporaryFile("concordance");
     if (concordance == nullptr) return kExitRefused;
-    Write(stderr, "Making the concordance first (a search needs one) ...\n");
+    Say("Making the concordance first (a search needs one) ...");
     p.strOutputFileOverride = concordance->path();
     const int warn = m.chkWarnOnOverwrite.value;
     m.chkWarnOnOverwrite.value = 0;
@@ -385,6 +469,7 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   if (!m.optSearch.value) return kExitRefused;
   if (options.keywordsFile.given) {
     m.txbFile[2].text = ProgramPath(options.keywordsFile.value);
+    Concerning keywords(host, options.keywordsFile.value, m.txbFile[2].text);
     AttemptToReadSearchWords(p);
     if (!p.blnSearchWordsLoaded) return kExitRefused;  // its message says why
   }
@@ -406,12 +491,12 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   cmdListWords_Click(p);
   if (p.blnSearchResultsFileCreated) {
     if (toStdout) return CopyToStdout(temporary->path());
-    Write(stderr, "Search results file: " + m.txbFile[1].text + "\n");
+    Say("Search results file: " + m.txbFile[1].text);
     return kExitDone;
   }
   if (p.blnWordsGot && !p.blnStop && (p.lngNumWordsIncluded == 0 || p.strOutputBuffer.empty())) {
-    Write(stderr, "No result: no word of the input matches the keywords.\n");
-    return kExitDone;
+    Say("No result: no word of the input matches the keywords.");
+    return kExitNoMatch;
   }
   if (toStdout || m.txbFile[1].text == m.txbFile[0].text) return kExitRefused;
   return NotWritten(p, m.txbFile[1].text);
@@ -427,45 +512,93 @@ void PressStopFromTerminal(Program& p, CliHost& host) {
   cmdListWords_Click(p);
 }
 
-int RunCli(const std::vector<std::string>& args, const char* argv0) {
-  if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-    Write(stdout, CliUsage());
-    return Flushed();
+namespace {
+
+// Standard input, copied into a private temporary folder (removed on every path, a
+// signal's too) so that the run can read it as a file.
+class StandardInputCopy {
+ public:
+  ~StandardInputCopy() {
+    if (!folder_.empty()) RemoveScratchFolder(folder_);
   }
-  CliOptions options;
-  std::string error;
-  if (!ParseCliOptions(args, &options, &error)) {
-    std::fprintf(stderr, "quillmoor-cli: %s\n\n%s", error.c_str(), CliUsage().c_str());
-    return kExitUsage;
+  // The file's path, or "" after the message.
+  std::string Make() {
+    folder_ = CreateScratchFolder("quillmoor-stdin-");
+    if (folder_.empty()) {
+      Complain("no temporary folder for standard input could be made in " + TemporaryFolder());
+      return "";
+    }
+    const std::string path = JoinPath(folder_, "stdin.txt");
+    FileError error;
+    std::unique_ptr<ScratchFile> file = ScratchFile::At(path, &error);
+    char buffer[1 << 16];
+    bool ok = file != nullptr;
+    while (ok) {
+      const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) error = FileErrorFromErrno(errno);
+      if (n <= 0) {
+        ok = n == 0;
+        break;
+      }
+      ok = file->writer().Write(buffer, static_cast<size_t>(n), &error);
+    }
+    if (!ok || !file->Close(&error, false)) {
+      Complain("standard input could not be copied to " + folder_ + ": " + error.description);
+      return "";
+    }
+    file->Keep();  // the folder goes as a whole
+    return path;
   }
-  const std::string input = ProgramPath(options.file);
-  if (!CheckNamedInput(options, input)) return kExitRefused;
-  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input)) {
-    return kExitUsage;
+
+ private:
+  std::string folder_;
+};
+
+// A --stop-words value must name a list: a language code, "none" or a file.
+bool StopWordsNamed(const CliOptions& options) {
+  if (!options.stopWords.given) return true;
+  const std::string& which = options.stopWords.value;
+  for (const char* code : {"en", "de", "es", "pt", "it", "fr", "en_de", "all", "none"}) {
+    if (which == code) return true;
   }
-  CliHost host;
-  host.set_policy(options.policy);
-  // Without --yes or --no the concordance is written, and an existing file is kept.
-  host.set_default_answer("Create concordance file?", MsgResult::kYes);
-  host.set_default_answer("File exists", MsgResult::kNo);
-  host.set_default_answer("Keywords to search for", MsgResult::kNo);
-  Program p(host);
-  // A stop-word list named on the command line is the only one loaded or proposed.
-  p.blnStopWordsGivenByCaller = options.stopWords.given;
-  InstallScratchCleanup("quillmoor-cli", false);
-  if (!StartUp(p, argv0)) return kExitRefused;
+  if (Files().FileExists(ProgramPath(which))) return true;
+  Complain("--stop-words: '" + which + "' is neither a stop-word file nor one of en, de, es, pt, it, fr, en_de, "
+           "all, none");
+  return false;
+}
+
+int UsageError(const std::string& error) {
+  std::fprintf(stderr, "quillmoor-cli: %s\nTry 'quillmoor-cli --help' for more information.\n", error.c_str());
+  return kExitUsage;
+}
+
+}  // namespace
+
+// The run proper, once the input is known: start-up, the input named, the settings
+// file and the options applied, the command.
+int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::string& input,
+               const std::string& dataFolder) {
+  if (!StartUp(p, dataFolder)) return kExitRefused;
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
+  // A write error concerns the output file, not the input.
+  host.set_title_subject("File output error", [&p] {
+    return p.frmMain.optSearch.value ? p.frmMain.txbFile[1].text : p.strConcordanceFile;
+  });
   if (!NameInput(p, input, options.command != "read")) return kExitRefused;
-  if (options.settings.given && !LoadSettings(p, options.settings.value)) return kExitRefused;
-  if (!ApplyOptions(p, options)) return kExitRefused;
+  if (options.settings.given) {
+    Concerning settings(host, options.settings.value, ProgramPath(options.settings.value));
+    if (!LoadSettings(p, options.settings.value)) return kExitRefused;
+  }
+  if (!ApplyOptions(p, host, options)) return kExitRefused;
   // The command decides the mode, whatever a settings file or a loaded index chose.
   if (options.command != "search" && p.frmMain.optSearch.value) optCreate_Click(p);
   int status = kExitDone;
   if (options.command == "read") {
     status = RunRead(p);
   } else if (options.command == "wordlist") {
-    status = RunWordList(p);
+    status = RunWordList(p, options);
   } else if (options.command == "search") {
     status = RunSearch(p, host, options);
   } else {
@@ -474,10 +607,52 @@ int RunCli(const std::vector<std::string>& args, const char* argv0) {
   if (options.saveSettings.given) {
     const std::string result = SaveState(p, ProgramPath(options.saveSettings.value));
     if (!result.empty()) {
-      Complain(result);
+      Complain(options.saveSettings.value + ": " + result);
       return kExitRefused;
     }
   }
+  return status;
+}
+
+int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) {
+  CliOptions options;
+  std::string error;
+  if (!ParseCliOptions(args, &options, &error)) return UsageError(error);
+  if (options.help || options.version) {
+    Write(stdout, options.help ? CliUsage() : CliVersion());
+    return Flushed();
+  }
+  if (options.file == "-" && options.index.given && options.index.value) {
+    return UsageError("--index needs a named input file, not standard input");
+  }
+  if (!StopWordsNamed(options)) return kExitUsage;
+  g_quiet = options.quiet;
+  InstallScratchCleanup("quillmoor-cli", false);
+  StandardInputCopy standardInput;
+  const std::string input = options.file == "-" ? standardInput.Make() : ProgramPath(options.file);
+  if (input.empty()) return kExitRefused;
+  if (options.file != "-" && !CheckNamedInput(options, input)) return kExitRefused;
+  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input)) {
+    return kExitUsage;
+  }
+  CliHost host;
+  g_host = &host;
+  host.set_policy(options.policy);
+  host.set_quiet(options.quiet);
+  host.set_progress(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+  host.set_subject(options.file == "-" ? "standard input" : options.file, input);
+  // Questions that concern only the window: the concordance is written, and the
+  // keywords of a keywords file are not listed.
+  host.set_silent_answer("Create concordance file?", MsgResult::kYes);
+  host.set_silent_answer("Keywords to search for", MsgResult::kNo);
+  // Without --yes or --no an existing file is kept.
+  host.set_default_answer("File exists", MsgResult::kNo);
+  Program p(host);
+  // A stop-word list named on the command line is the only one loaded or proposed.
+  p.blnStopWordsGivenByCaller = options.stopWords.given;
+  const int status = RunProgram(p, host, options, input, dataFolder);
+  host.EndProgressLine();
+  g_host = nullptr;
   return status;
 }
 

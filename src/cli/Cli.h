@@ -4,8 +4,9 @@
 // box does (so the program may propose the document's stop-word language, a question
 // answered like any other), then sets the controls the options name (which therefore
 // win), and presses the main button.
-// Exit status: 0 done, 1 the program refused the input, the run was stopped or no
-// file was written, 2 usage error.
+// Exit status: 0 done, 1 the program refused the input, the run was stopped or a
+// file was not written, 2 usage error, 3 a search found nothing, 128 + N ended by
+// signal N.
 #ifndef QUILLMOOR_CLI_CLI_H_
 #define QUILLMOOR_CLI_CLI_H_
 
@@ -20,6 +21,7 @@ namespace quillmoor {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNoMatch = 3;  // search: no word matches the keywords
 
 struct Program;
 
@@ -29,14 +31,14 @@ void PressStopFromTerminal(Program& p, CliHost& host);
 
 // The commands, on a started program whose input box names the input.
 int RunRead(Program& p);
-int RunWordList(Program& p);
+int RunWordList(Program& p, const CliOptions& options);
 int RunCreate(Program& p, const CliOptions& options);
 // Makes the concordance (into a temporary file), turns to Search mode, takes the
 // keywords and searches; the results go to --output or standard output.
 int RunSearch(Program& p, CliHost& host, const CliOptions& options);
 
-// Runs the command line; returns the exit status. `argv0` locates the data files.
-int RunCli(const std::vector<std::string>& args, const char* argv0);
+// Runs the command line; returns the exit status. `dataFolder` holds the data files.
+int RunCli(const std::vector<std::string>& args, const std::string& dataFolder);
 
 }  // namespace quillmoor
 

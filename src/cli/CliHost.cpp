@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <chrono>
 #include <cstdlib>
 
 #include "shared/ScratchFile.h"
@@ -44,7 +45,7 @@ const char* ButtonName(MsgResult r) {
   return "OK";
 }
 
-// Message text with its CR LF (or lone CR) line breaks made terminal line feeds.
+// Status text with its CR LF (or lone CR) line breaks made terminal line feeds.
 std::string TerminalLines(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -57,6 +58,16 @@ std::string TerminalLines(const std::string& text) {
     }
   }
   return out;
+}
+
+// Notices that say how a run went, not that something failed: --quiet leaves them out.
+bool IsNotice(const MessageBox& box) {
+  static const char* const kNotices[] = {"Characters outside Windows-1252", "Bad index file", "Index file",
+                                         "Stop words"};
+  for (const char* title : kNotices) {
+    if (box.title == title) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -73,7 +84,40 @@ void CliHost::Print(const std::string& text) {
   std::fwrite(lines.data(), 1, lines.size(), err_);
 }
 
+std::string CliHost::MessageLine(const MessageBox& box) const {
+  const std::string prompt = OneLine(box.prompt);
+  std::string line = "quillmoor-cli: ";
+  std::string shown = subject_, path = subjectPath_;
+  if (auto it = titleSubjects_.find(box.title); it != titleSubjects_.end()) shown = path = it->second();
+  // The file a message concerns, when the message does not name it.
+  if (!shown.empty() && prompt.find(shown) == std::string::npos &&
+      (path.empty() || prompt.find(path) == std::string::npos)) {
+    line += shown + ": ";
+  }
+  if (!box.title.empty()) line += box.title + ": ";
+  return line + prompt;
+}
+
+std::string CliHost::OneLine(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      while (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n')) ++i;
+      if (!out.empty() && out.back() != ' ') out.push_back(' ');
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 MsgResult CliHost::ShowMessage(const MessageBox& box) {
+  if (box.buttons != MsgButtons::kOK) {
+    auto silent = silentAnswers_.find(box.title);
+    if (silent != silentAnswers_.end()) return silent->second;
+  }
   MsgResult answer = Answer(box, policy_);
   if (policy_ == AnswerPolicy::kDefault && box.buttons != MsgButtons::kOK) {
     auto it = defaultAnswers_.find(box.title);
@@ -89,12 +133,15 @@ MsgResult CliHost::ShowMessage(const MessageBox& box) {
   }
   const std::string key = box.title + '\x01' + box.prompt;
   // The same notice twice in a row (a file checked when named and again when read)
-  // is printed once; questions are always printed with their answer.
-  if (box.buttons != MsgButtons::kOK || key != lastMessage_) {
-    std::string text = box.title.empty() ? box.prompt : box.title + ": " + box.prompt;
+  // is printed once; questions are always printed with their answer. --quiet leaves
+  // only the errors.
+  const bool question = box.buttons != MsgButtons::kOK;
+  if ((question || key != lastMessage_) && !(quiet_ && (question || IsNotice(box)))) {
+    std::string text = MessageLine(box);
     if (box.buttons == MsgButtons::kYesNo) text += " [Yes/No]";
     if (box.buttons == MsgButtons::kYesNoCancel) text += " [Yes/No/Cancel]";
-    if (box.buttons != MsgButtons::kOK) text += " -> " + std::string(ButtonName(answer));
+    if (question) text += " -> " + std::string(ButtonName(answer));
+    EndProgressLine();
     Print(text + "\n");
   }
   lastMessage_ = key;
@@ -128,10 +175,56 @@ bool CliHost::EchoesOutput(const std::string& before, const std::string& after, 
   return true;
 }
 
+CliHost::CliHost(std::FILE* err) : err_(err) {
+  clock_ = [] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  };
+  start_ = clock_();
+}
+
+void CliHost::set_progress(bool drawn, std::function<double()> clock) {
+  progress_ = drawn;
+  if (clock) clock_ = std::move(clock);
+  start_ = clock_();
+}
+
+std::string CliHost::ProgressLine(const std::string& phase, int percent, double seconds) {
+  char elapsed[32];
+  std::snprintf(elapsed, sizeof elapsed, "%.1f s", seconds);
+  return phase + " " + std::to_string(percent) + "% (" + elapsed + ")";
+}
+
+void CliHost::DrawProgress(const std::string& bar) {
+  // The bar is "[", one "-" per part done but the last, ">", spaces, "]".
+  if (!progress_ || bar.size() < 3 || bar.front() != '[' || bar.back() != ']') return;
+  const double seconds = clock_() - start_;
+  if (seconds < kProgressDelay) return;
+  const size_t width = bar.size() - 2;
+  const size_t done = bar.find_first_of(" ]", 1) - 1;
+  const int percent = static_cast<int>(done * 100 / width);
+  const std::string line = "\r" + ProgressLine(phase_, percent, seconds) + "\x1b[K";
+  std::fwrite(line.data(), 1, line.size(), err_);
+  std::fflush(err_);
+  progressDrawn_ = true;
+}
+
+void CliHost::EndProgressLine() {
+  if (!progressDrawn_) return;
+  std::fputs("\r\x1b[K", err_);
+  progressDrawn_ = false;
+}
+
 void CliHost::Refresh(const std::string& control, const std::string& text) {
+  if (control == "lblTotalNumOccurrences") DrawProgress(text);
   if (control != "txbOutput") return;
   std::string echo;
-  if (EchoesOutput(lastOutput_, text, &echo)) {
+  if (!quiet_ && EchoesOutput(lastOutput_, text, &echo)) {
+    EndProgressLine();
+    // The phase the progress line names: the last status line, without its " ...".
+    std::string last = TerminalLines(echo);
+    while (!last.empty() && last.back() == '\n') last.pop_back();
+    last = last.substr(last.rfind('\n') == std::string::npos ? 0 : last.rfind('\n') + 1);
+    if (last.ends_with(" ...")) phase_ = last.substr(0, last.size() - 4);
     if (!echo.empty() && echo.back() != '\n') echo += '\n';
     Print(echo);
   }
@@ -145,7 +238,11 @@ int CliHost::ShellOpen(const std::string&) { return 0; }
 
 void CliHost::ShowWindow(WindowId, bool) {}
 
-void CliHost::PopUp(const PopUpMessage& popUp) { Print(popUp.message + "\n"); }
+void CliHost::PopUp(const PopUpMessage& popUp) {
+  if (quiet_) return;
+  EndProgressLine();
+  Print(popUp.message + "\n");
+}
 
 void CliHost::EndProgram(int exitCode) {
   std::fflush(stdout);

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "output/Concordance.h"
+
 namespace quillmoor {
 namespace {
 
@@ -14,165 +16,301 @@ bool ParseNumber(const std::string& text, int low, int high, int* value) {
   return *value >= low && *value <= high;
 }
 
+// The commands an option serves.
+enum Commands : unsigned { kRead = 1, kWordList = 2, kCreate = 4, kSearch = 8, kAll = 15 };
+constexpr const char* kCommandNames[] = {"read", "wordlist", "create", "search"};
+
+enum class Kind {
+  kFlag,    // --name
+  kSwitch,  // --name and --no-name
+  kValue,   // --name VALUE, --name=VALUE
+};
+
+struct OptionSpec {
+  const char* name;
+  char shortName;  // 0: none
+  Kind kind;
+  unsigned commands;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"help", 'h', Kind::kFlag, kAll},
+    {"version", 'V', Kind::kFlag, kAll},
+    {"quiet", 'q', Kind::kFlag, kAll},
+    {"yes", 'y', Kind::kFlag, kAll},
+    {"no", 'n', Kind::kFlag, kAll},
+    {"order", 0, Kind::kValue, kWordList | kCreate | kSearch},
+    {"context", 'c', Kind::kValue, kCreate | kSearch},
+    {"frequencies", 0, Kind::kSwitch, kCreate | kSearch},
+    {"line-breaks", 0, Kind::kSwitch, kCreate | kSearch},
+    {"hyphens", 0, Kind::kSwitch, kWordList | kCreate | kSearch},
+    {"numerals", 0, Kind::kSwitch, kWordList | kCreate | kSearch},
+    {"min-frequency", 'm', Kind::kValue, kWordList | kCreate},
+    {"stop-words", 's', Kind::kValue, kWordList | kCreate},
+    {"extra-stop-words", 'e', Kind::kValue, kWordList | kCreate},
+    {"output", 'o', Kind::kValue, kWordList | kCreate | kSearch},
+    {"overwrite", 'f', Kind::kFlag, kWordList | kCreate | kSearch},
+    {"windows-text", 0, Kind::kSwitch, kCreate | kSearch},
+    {"index", 0, Kind::kSwitch, kCreate | kSearch},
+    {"keywords", 'k', Kind::kValue, kSearch},
+    {"keywords-file", 'K', Kind::kValue, kSearch},
+    {"settings", 0, Kind::kValue, kWordList | kCreate | kSearch},
+    {"save-settings", 0, Kind::kValue, kWordList | kCreate | kSearch},
+};
+
+const OptionSpec* FindLong(const std::string& name) {
+  for (const OptionSpec& o : kOptions) {
+    if (name == o.name) return &o;
+  }
+  return nullptr;
+}
+
+const OptionSpec* FindShort(char c) {
+  for (const OptionSpec& o : kOptions) {
+    if (o.shortName != 0 && c == o.shortName) return &o;
+  }
+  return nullptr;
+}
+
+// Sets what one option says. `on` is false for --no-NAME. False with *error set.
+bool Apply(const OptionSpec& spec, bool on, const std::string& value, const std::string& typed,
+           CliOptions* o, std::string* error) {
+  const std::string name = spec.name;
+  const std::map<std::string, Setting<bool> CliOptions::*> switches = {
+      {"hyphens", &CliOptions::hyphens},           {"numerals", &CliOptions::numerals},
+      {"frequencies", &CliOptions::frequencies},   {"line-breaks", &CliOptions::lineBreaks},
+      {"index", &CliOptions::index},               {"windows-text", &CliOptions::windowsText}};
+  const std::map<std::string, Setting<std::string> CliOptions::*> texts = {
+      {"stop-words", &CliOptions::stopWords},       {"extra-stop-words", &CliOptions::extraStopWords},
+      {"output", &CliOptions::output},              {"keywords", &CliOptions::keywords},
+      {"keywords-file", &CliOptions::keywordsFile}, {"settings", &CliOptions::settings},
+      {"save-settings", &CliOptions::saveSettings}};
+  if (name == "help") {
+    o->help = true;
+  } else if (name == "version") {
+    o->version = true;
+  } else if (name == "quiet") {
+    o->quiet = true;
+  } else if (name == "overwrite") {
+    o->overwrite = true;
+  } else if (name == "yes" || name == "no") {
+    const AnswerPolicy policy = name == "yes" ? AnswerPolicy::kYes : AnswerPolicy::kNo;
+    if (o->policy != AnswerPolicy::kDefault && o->policy != policy) {
+      *error = "--yes and --no cannot be given together";
+      return false;
+    }
+    o->policy = policy;
+  } else if (switches.count(name)) {
+    (o->*switches.at(name)).Set(on);
+  } else if (name == "order") {
+    if (value != "alpha" && value != "freq") {
+      *error = typed + " takes alpha or freq, not '" + value + "'";
+      return false;
+    }
+    o->wordOrder.Set(value == "alpha" ? 0 : 1);
+  } else if (name == "context" || name == "min-frequency") {
+    const bool context = name == "context";
+    int n = 0;
+    if (!ParseNumber(value, context ? 0 : 2, context ? 9 : 20, &n)) {
+      *error = typed + " takes a whole number from " + (context ? "0 to 9" : "2 to 20") + ", not '" + value + "'";
+      return false;
+    }
+    (context ? o->context : o->minFrequency).Set(n);
+  } else {
+    if (value.empty() && name != "extra-stop-words") {
+      *error = typed + " needs a value";
+      return false;
+    }
+    (o->*texts.at(name)).Set(value);
+  }
+  return true;
+}
+
+// "create" for kCreate; "wordlist, create or search" for several.
+std::string CommandList(unsigned commands) {
+  std::vector<std::string> names;
+  for (unsigned i = 0; i < 4; ++i) {
+    if (commands & (1u << i)) names.push_back(kCommandNames[i]);
+  }
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  }
+  return text;
+}
+
 }  // namespace
+
+std::string CliVersion() {
+  return std::string("quillmoor-cli (Quillmoor) ") + ProgramVersion() + "\n" +
+         "The files it writes are headed \"Quillmoor (V." + VersionText() + ")\".\n";
+}
 
 std::string CliUsage() {
   return "usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"
+         "Keyword-in-context concordances and keyword searches of one document.\n"
+         "FILE is a text, HTML, XML or .docx file; - reads standard input (as text).\n"
          "\n"
          "commands:\n"
          "  create FILE      make the concordance of FILE (the default command):\n"
-         "                   FILE.oxn.con_<a|f><context>.txt beside it\n"
+         "                   FILE.oxn.con_<a|f><context>.txt beside it (standard\n"
+         "                   output when FILE is -)\n"
          "  search FILE      list only the words the keywords ask for, with their\n"
-         "                   context lines (needs --keywords and/or --keywords-file);\n"
-         "                   uses the index file of FILE when there is one, else\n"
-         "                   makes the concordance of FILE first, in a temporary file\n"
+         "                   context lines, on standard output; uses the index file of\n"
+         "                   FILE when there is one\n"
          "  wordlist FILE    list the words of FILE with their frequencies\n"
-         "  read FILE        read FILE as a run reads its input; print the document text\n"
+         "  read FILE        print the document text of FILE as a run reads it\n"
          "\n"
-         "options:\n"
-         "  --yes, --no              answer every question Yes / No (without either,\n"
-         "                           each question gets its default button; the\n"
-         "                           concordance file is written, an existing file kept)\n"
-         "  --order alpha|freq       word order (default alpha)\n"
-         "  --context N              context size, 0 to 9 words (default 5)\n"
-         "  --frequencies            show frequencies and repeat marks (default)\n"
-         "  --no-frequencies\n"
-         "  --line-breaks            show line breaks as \" / \" (default)\n"
-         "  --no-line-breaks\n"
+         "options (commands that take them in brackets):\n"
+         "  -h, --help               print this help and exit\n"
+         "  -V, --version            print the version and exit\n"
+         "  -q, --quiet              print nothing on standard error but errors\n"
+         "  -y, --yes                answer every question Yes\n"
+         "  -n, --no                 answer every question No (without either, each\n"
+         "                           question gets its default answer; an existing\n"
+         "                           file is kept)\n"
+         "  --order alpha|freq       word order (default alpha) [wordlist create search]\n"
+         "  -c, --context N          context size, 0 to 9 words (default 5) [create search]\n"
+         "  --frequencies, --no-frequencies\n"
+         "                           show frequencies and repeat marks (default: shown)\n"
+         "                           [create search]\n"
+         "  --line-breaks, --no-line-breaks\n"
+         "                           show line breaks as \" / \" (default: shown)\n"
+         "                           [create search]\n"
          "  --hyphens, --no-hyphens  allow words with hyphens (default: allowed)\n"
-         "  --numerals, --no-numerals  allow words with numerals (default: not)\n"
-         "  --min-frequency N        leave out words occurring fewer than N times (2 to 20)\n"
-         "  --stop-words WHICH       a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
-         "                           all, none (default: the English list)\n"
-         "  --extra-stop-words \"W1 W2\"  further words to leave out\n"
-         "  --output FILE|-          write the concordance (search: the search results)\n"
-         "                           to FILE, or to standard output (search's default)\n"
-         "  --overwrite              replace an existing output file without asking\n"
-         "  --windows-text           write the concordance and search results as\n"
-         "                           Windows-1252 text with CR LF line ends, for Windows\n"
-         "                           users (default: UTF-8 with LF line ends)\n"
-         "  --no-windows-text\n"
-         "  --index, --no-index      create: also write the index file FILE.oxn.ndx (the\n"
-         "                           whole word table; a later run on FILE then lists or\n"
-         "                           searches without scanning)\n"
-         "  --keywords \"K1 K2\"       search: keywords; * any run of characters, ? one\n"
+         "                           [wordlist create search]\n"
+         "  --numerals, --no-numerals\n"
+         "                           allow words with digits (default: not)\n"
+         "                           [wordlist create search]\n"
+         "  -m, --min-frequency N    leave out words occurring fewer than N times\n"
+         "                           (2 to 20) [wordlist create]\n"
+         "  -s, --stop-words WHICH   a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
+         "                           all, none (default: en) [wordlist create]\n"
+         "  -e, --extra-stop-words \"W1 W2\"\n"
+         "                           further words to leave out [wordlist create]\n"
+         "  -o, --output FILE|-      write to FILE, or to standard output with -\n"
+         "                           [wordlist create search]\n"
+         "  -f, --overwrite          replace an existing output file without asking\n"
+         "                           [wordlist create search]\n"
+         "  --windows-text, --no-windows-text\n"
+         "                           write Windows-1252 text with CR LF line ends\n"
+         "                           (default: UTF-8 with LF) [create search]\n"
+         "  --index, --no-index      also write the index file FILE.oxn.ndx; later runs\n"
+         "                           on FILE then need no scan [create search]\n"
+         "  -k, --keywords \"K1 K2\"   keywords: * any run of characters, ? one\n"
          "                           character, # one digit; head+tail lists head only\n"
-         "                           in the context lines holding tail\n"
-         "  --keywords-file FILE     search: a file of keywords (letters only)\n"
+         "                           in the context lines holding tail [search]\n"
+         "  -K, --keywords-file FILE a file of keywords [search]\n"
          "  --settings FILE.kvf      start from the options of a settings file (the other\n"
-         "                           options override it, wherever they stand)\n"
+         "                           options override it) [wordlist create search]\n"
          "  --save-settings FILE.kvf write the options of this run as a settings file\n"
+         "                           [wordlist create search]\n"
+         "Options take --name=VALUE as well as --name VALUE; short ones bundle (-qy).\n"
          "\n"
-         "exit status: 0 done, 1 input refused, run stopped or nothing written,\n"
-         "             2 usage error\n";
+         "exit status: 0 done; 1 input refused, run stopped or a file not written;\n"
+         "2 usage error; 3 search: no word matches the keywords; 128+N ended by signal N.\n"
+         "\n"
+         "Temporary files go to $TMPDIR (else /tmp). See quillmoor-cli(1).\n";
 }
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
                      std::string* error) {
   *options = CliOptions{};
   std::vector<std::string> positional;
-  bool policyGiven = false;
-  const std::map<std::string, Setting<bool> CliOptions::*> switches = {
-      {"hyphens", &CliOptions::hyphens},
-      {"numerals", &CliOptions::numerals},
-      {"frequencies", &CliOptions::frequencies},
-      {"line-breaks", &CliOptions::lineBreaks},
-      {"index", &CliOptions::index},
-      {"windows-text", &CliOptions::windowsText}};
+  std::vector<std::pair<const OptionSpec*, std::string>> given;  // each option as typed
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto value = [&](std::string* v) {
-      if (i + 1 >= args.size()) {
-        *error = a + " needs a value";
-        return false;
-      }
-      *v = args[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--yes" || a == "--no") {
-      AnswerPolicy policy = a == "--yes" ? AnswerPolicy::kYes : AnswerPolicy::kNo;
-      if (policyGiven && policy != options->policy) {
-        *error = "--yes and --no cannot be given together";
-        return false;
-      }
-      policyGiven = true;
-      options->policy = policy;
-    } else if (a.starts_with("--") && switches.count(a.substr(2))) {
-      (options->*switches.at(a.substr(2))).Set(true);
-    } else if (a.starts_with("--no-") && switches.count(a.substr(5))) {
-      (options->*switches.at(a.substr(5))).Set(false);
-    } else if (a == "--order") {
-      if (!value(&v)) return false;
-      if (v != "alpha" && v != "freq") {
-        *error = "--order takes alpha or freq, not '" + v + "'";
-        return false;
-      }
-      options->wordOrder.Set(v == "alpha" ? 0 : 1);
-    } else if (a == "--min-frequency" || a == "--context") {
-      if (!value(&v)) return false;
-      const bool context = a == "--context";
-      int n = 0;
-      if (!ParseNumber(v, context ? 0 : 2, context ? 9 : 20, &n)) {
-        *error = a + " takes a whole number from " + (context ? "0 to 9" : "2 to 20") + ", not '" + v + "'";
-        return false;
-      }
-      (context ? options->context : options->minFrequency).Set(n);
-    } else if (a == "--settings" || a == "--save-settings") {
-      if (!value(&v)) return false;
-      if (v.empty()) {
-        *error = a + " needs a file name";
-        return false;
-      }
-      (a == "--settings" ? options->settings : options->saveSettings).Set(v);
-    } else if (a == "--stop-words" || a == "--extra-stop-words" || a == "--output" ||
-               a == "--keywords" || a == "--keywords-file") {
-      if (!value(&v)) return false;
-      if (v.empty() && a != "--extra-stop-words") {
-        *error = a + " needs a value";
-        return false;
-      }
-      const std::map<std::string, Setting<std::string> CliOptions::*> texts = {
-          {"--stop-words", &CliOptions::stopWords},
-          {"--extra-stop-words", &CliOptions::extraStopWords},
-          {"--output", &CliOptions::output},
-          {"--keywords", &CliOptions::keywords},
-          {"--keywords-file", &CliOptions::keywordsFile}};
-      (options->*texts.at(a)).Set(v);
-    } else if (a == "--overwrite") {
-      options->overwrite = true;
-    } else if (a == "--") {
+    if (a == "--") {
       positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
-    } else if (a.size() > 1 && a[0] == '-') {
-      *error = "unknown option " + a;
-      return false;
-    } else {
+    }
+    if (a.size() < 2 || a[0] != '-') {  // a word, or "-" (standard input)
       positional.push_back(a);
+      continue;
+    }
+    if (a[1] == '-') {
+      const size_t equals = a.find('=');
+      const std::string typed = a.substr(0, equals);
+      std::string name = typed.substr(2);
+      bool on = true;
+      const OptionSpec* spec = FindLong(name);
+      if (spec == nullptr && name.starts_with("no-")) {
+        spec = FindLong(name.substr(3));
+        if (spec != nullptr && spec->kind != Kind::kSwitch) spec = nullptr;
+        on = false;
+      }
+      if (spec == nullptr) {
+        *error = "unknown option '" + typed + "'";
+        return false;
+      }
+      std::string value;
+      if (spec->kind == Kind::kValue) {
+        if (equals != std::string::npos) {
+          value = a.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+          value = args[++i];
+        } else {
+          *error = "option '" + typed + "' needs a value";
+          return false;
+        }
+      } else if (equals != std::string::npos) {
+        *error = "option '" + typed + "' takes no value";
+        return false;
+      }
+      if (!Apply(*spec, on, value, typed, options, error)) return false;
+      given.emplace_back(spec, typed);
+      continue;
+    }
+    // Short options, bundled: -qy, -o FILE, -oFILE, -qoFILE.
+    for (size_t k = 1; k < a.size(); ++k) {
+      const std::string typed = std::string("-") + a[k];
+      const OptionSpec* spec = FindShort(a[k]);
+      if (spec == nullptr) {
+        *error = "unknown option '" + typed + "'";
+        return false;
+      }
+      std::string value;
+      if (spec->kind == Kind::kValue) {
+        if (k + 1 < a.size()) {
+          value = a.substr(k + 1);
+        } else if (i + 1 < args.size()) {
+          value = args[++i];
+        } else {
+          *error = "option '" + typed + "' needs a value";
+          return false;
+        }
+        k = a.size();
+      }
+      if (!Apply(*spec, true, value, typed, options, error)) return false;
+      given.emplace_back(spec, typed);
     }
   }
-  if (positional.empty()) {
-    *error = "no input file given";
-    return false;
+  if (options->help || options->version) return true;
+  if (!positional.empty()) {
+    for (const char* command : kCommandNames) {
+      if (positional[0] == command) {
+        options->command = command;
+        positional.erase(positional.begin());
+        break;
+      }
+    }
   }
-  if (positional[0] == "read" || positional[0] == "wordlist" || positional[0] == "create" ||
-      positional[0] == "search") {
-    options->command = positional[0];
-    positional.erase(positional.begin());
-  } else {
-    options->command = "create";
-  }
+  if (options->command.empty()) options->command = "create";
   if (positional.size() != 1) {
     *error = positional.empty() ? "no input file given" : "more than one input file given";
     return false;
   }
-  const bool search = options->command == "search";
-  if (!search && (options->keywords.given || options->keywordsFile.given)) {
-    *error = std::string(options->keywords.given ? "--keywords" : "--keywords-file") +
-             " is for the search command";
-    return false;
+  unsigned command = 0;
+  for (unsigned k = 0; k < 4; ++k) {
+    if (options->command == kCommandNames[k]) command = 1u << k;
   }
-  if (search && !options->keywords.given && !options->keywordsFile.given) {
+  for (const auto& [spec, typed] : given) {
+    if ((spec->commands & command) == 0) {
+      *error = options->command + " does not take " + typed + " (an option of " + CommandList(spec->commands) + ")";
+      return false;
+    }
+  }
+  if (command == kSearch && !options->keywords.given && !options->keywordsFile.given) {
     *error = "search needs --keywords or --keywords-file";
     return false;
   }

@@ -1,7 +1,10 @@
 // The command line's words: the command, the input file and the options.
 //
 // Every option sets a control of the windows; an option not given leaves the
-// program's default. The run commands share one set of options.
+// program's default. The run commands share one set of options; an option a command
+// has no use for is a usage error. Options follow GNU practice: `--name value` or
+// `--name=value`, short forms (`-o FILE`, `-oFILE`, `-qy`), `--` ends the options, and
+// `-` as FILE is standard input.
 #ifndef QUILLMOOR_CLI_OPTIONS_H_
 #define QUILLMOOR_CLI_OPTIONS_H_
 
@@ -24,9 +27,12 @@ struct Setting {
 };
 
 struct CliOptions {
+  bool help = false;     // --help: print the usage, do nothing else
+  bool version = false;  // --version
   std::string command;   // "read", "wordlist", "create" or "search"
-  std::string file;      // as given (native, UTF-8)
+  std::string file;      // as given (native, UTF-8); "-" for standard input
   AnswerPolicy policy = AnswerPolicy::kDefault;
+  bool quiet = false;    // nothing on standard error but errors
   Setting<int> wordOrder;         // list index: 0 alphabetical, 1 by frequency
   Setting<bool> hyphens;
   Setting<bool> numerals;
@@ -46,12 +52,15 @@ struct CliOptions {
   Setting<bool> windowsText;            // output files as Windows-1252 with CR LF
 };
 
-// Parses the arguments after the program name. Returns false with *error set on a
-// usage error.
+// Parses the arguments after the program name. Returns false with *error set to one
+// line saying what is wrong on a usage error.
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
                      std::string* error);
 
+// The text of --help (also the man page's synopsis and options).
 std::string CliUsage();
+// The text of --version.
+std::string CliVersion();
 
 }  // namespace quillmoor
 

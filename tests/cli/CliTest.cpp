@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "output/Concordance.h"
 #include "settings/Defaults.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
@@ -80,13 +81,34 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
     EXPECT_EQ(run.out, "") << file;
     EXPECT_TRUE(Has(run.err, message)) << file << ": " << run.err;
   }
-  for (const char* args : {"", "read", "frobnicate x", "read a b", "read --yes --no x", "read --colour x",
-                           "--context 10 x", "wordlist --min-frequency 1 x", "--order size x", "--output",
-                           "create --keywords love x", "search x"}) {
+  // A usage error: what is wrong, on one line, and where help is.
+  for (const auto& [args, what] : std::vector<std::pair<const char*, const char*>>{
+           {"", "no input file given"},
+           {"read", "no input file given"},
+           {"read a b", "more than one input file given"},
+           {"read --yes --no x", "--yes and --no cannot be given together"},
+           {"read --colour x", "unknown option '--colour'"},
+           {"-x a", "unknown option '-x'"},
+           {"--context=10 x", "--context takes a whole number from 0 to 9, not '10'"},
+           {"wordlist -m 1 x", "-m takes a whole number from 2 to 20, not '1'"},
+           {"--order size x", "--order takes alpha or freq, not 'size'"},
+           {"--output", "option '--output' needs a value"},
+           {"--quiet=yes x", "option '--quiet' takes no value"},
+           {"create --keywords love x", "create does not take --keywords (an option of search)"},
+           {"read -qc3 x", "read does not take -c (an option of create or search)"},
+           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist or create)"},
+           {"search x", "search needs --keywords or --keywords-file"},
+           {"--index -", "--index needs a named input file, not standard input"}}) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << args;
-    EXPECT_TRUE(Has(run.err, "usage: quillmoor-cli")) << args;
+    EXPECT_EQ(run.err, std::string("quillmoor-cli: ") + what + "\nTry 'quillmoor-cli --help' for more information.\n");
   }
+  CliRun help = Cli("wordlist --help x");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"));
+  CliRun version = Cli("-V");
+  EXPECT_EQ(version.out, std::string("quillmoor-cli (Quillmoor) ") + ProgramVersion() +
+                             "\nThe files it writes are headed \"Quillmoor (V." + VersionText() + ")\".\n");
 }
 
 TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
@@ -144,7 +166,7 @@ TEST(CliWordListTest, CtrlCPressesStop) {
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
   std::raise(SIGINT);  // reaches the run at its first chance to look, while reading
-  EXPECT_EQ(RunWordList(p), kExitRefused);
+  EXPECT_EQ(RunWordList(p, CliOptions{}), kExitRefused);
   EXPECT_EQ(p.frmMain.txbOutput.text, "Stopped when reading file.");
   std::signal(SIGINT, SIG_DFL);
 }
@@ -170,7 +192,7 @@ TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
   CliRun again = Cli("create " + Quote(input));
   EXPECT_EQ(again.status, 1);
   EXPECT_TRUE(Has(again.err, "already exists.  Do you wish to overwrite it? [Yes/No] -> No"));
-  EXPECT_EQ(Cli("--no " + Quote(input)).status, 1);  // declines writing at all
+  EXPECT_EQ(Cli("--no " + Quote(input)).status, 1);  // keeps the existing file
   EXPECT_EQ(ReadWholeFile(name), "keep me");
   EXPECT_EQ(Cli("--overwrite " + Quote(input)).status, 0);
   EXPECT_NE(ReadWholeFile(name), "keep me");
@@ -205,16 +227,21 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_EQ(Cli("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status, 1);
   EXPECT_FALSE(Has(ReadWholeFile(results), "[blind"));  // kept unless replacing is allowed
   // The filters of a concordance do not narrow a search, even when they leave nothing.
-  CliRun all = Cli("search --min-frequency 9 --stop-words " + Quote(dir.Write("love.txt", "love\n")) +
-                   " --keywords love " + Quote(input));
+  const std::string filters = dir.path() + "/filters.kvf";
+  ASSERT_EQ(Cli("wordlist --min-frequency 9 --stop-words " + Quote(dir.Write("love.txt", "love\n")) +
+                " --save-settings " + Quote(filters) + " " + Quote(input)).status, 0);
+  CliRun all = Cli("search --settings " + Quote(filters) + " --keywords love " + Quote(input));
   EXPECT_EQ(all.status, 0) << all.err;
   EXPECT_TRUE(Has(all.out, "[love 2]")) << all.err;
   CliRun none = Cli("search --keywords zebra " + Quote(input));
-  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.status, kExitNoMatch);
   EXPECT_TRUE(Has(none.err, "No result"));
+  // A bad keyword is refused before anything is scanned.
   CliRun comma = Cli("search --keywords 'love,death' " + Quote(input));
   EXPECT_EQ(comma.status, 1);
-  EXPECT_TRUE(Has(comma.err, "Invalid input: The extra keywords textbox contains an inadmissable character: ,"));
+  EXPECT_TRUE(Has(comma.err, "quillmoor-cli: --keywords: Invalid input: The extra keywords textbox contains an "
+                             "inadmissable character: ,\n")) << comma.err;
+  EXPECT_FALSE(Has(comma.err, "Scanning the words"));
   EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
 }
 
@@ -292,6 +319,91 @@ TEST(CliFileSafetyTest, TheInputIsNeverAnOutput) {
     EXPECT_EQ(own.status, 1);
     EXPECT_TRUE(Has(own.err, name + ": " + why)) << own.err;
   }
+}
+
+// Standard input, --quiet, the silent window-only questions, messages that name
+// their file, and wordlist --output.
+TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
+  TempDir dir, temp;
+  const std::string input = dir.Write("book.txt", "The river ran past the old mill. The river ran on.\n");
+  const std::string env = "TMPDIR=" + Quote(temp.path()) + " ";
+  // "-" reads standard input; its concordance goes to standard output, and the copy
+  // of the input is removed.
+  const std::string out = dir.path() + "/out", err = dir.path() + "/err";
+  const std::string stdinRun = env + "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " -q - <" + Quote(input) + " >" +
+                               Quote(out) + " 2>" + Quote(err);
+  ASSERT_EQ(std::system(stdinRun.c_str()), 0);
+  EXPECT_TRUE(Has(ReadWholeFile(out), "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
+  EXPECT_EQ(ReadWholeFile(err), "");  // --quiet: nothing but errors
+  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+  // Questions that concern only the window are not printed; a person's are.
+  CliRun create = Cli(Quote(input));
+  EXPECT_EQ(create.status, 0);
+  EXPECT_FALSE(Has(create.err, "textbox")) << create.err;
+  CliRun again = Cli(Quote(input));
+  EXPECT_TRUE(Has(again.err, "\nquillmoor-cli: File exists: A concordance file " + input +
+                                 ".oxn.con_a5.txt already exists.  Do you wish to overwrite it? [Yes/No] -> No\n"))
+      << again.err;
+  // Every message names the file it concerns.
+  const std::string folder = dir.path() + "/texts";
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(Cli(Quote(folder)).err, "quillmoor-cli: " + folder + ": is a folder, not a file\n");
+  const std::string binary = dir.Write("words.bin", std::string("\0\1\2\3 stop words", 16));
+  CliRun stop = Cli("-s " + Quote(binary) + " " + Quote(input));
+  EXPECT_EQ(stop.status, 1);
+  EXPECT_TRUE(Has(stop.err, "quillmoor-cli: " + binary + ": ") || Has(stop.err, binary)) << stop.err;
+  // wordlist --output writes the list to a file and keeps an existing one unasked.
+  const std::string list = dir.path() + "/words.txt";
+  EXPECT_EQ(Cli("wordlist -q --output=" + Quote(list) + " " + Quote(input)).status, 0);
+  EXPECT_EQ(ReadWholeFile(list), "old\t1\nran\t2\nriver\t2\n");
+  CliRun kept = Cli("wordlist -o " + Quote(list) + " --order freq " + Quote(input));
+  EXPECT_EQ(kept.status, 1);
+  EXPECT_TRUE(Has(kept.err, "quillmoor-cli: " + list + " exists and was not replaced")) << kept.err;
+  EXPECT_EQ(Cli("wordlist -qf -o " + Quote(list) + " --order freq " + Quote(input)).status, 0);
+  EXPECT_TRUE(ReadWholeFile(list).starts_with("ran\t2\n"));
+}
+
+// A folder that cannot be written: the message says where the output can go.
+TEST(CliConventionsTest, AnUnwritableFolderPointsToOutput) {
+  TempDir dir;
+  const std::string input = dir.Write("book.txt", "The river ran past the old mill.\n");
+  testing::FaultyFileSystem fs;
+  fs.writeFaults[dir.path() + "/"] = testing::FaultyFileSystem::WriteFault{{kErrPermissionDenied, "Permission denied"}};
+  ScopedFileSystem scoped(&fs);
+  ::testing::internal::CaptureStderr();
+  const int status = RunCli({"create", "-q", input}, QUILLMOOR_DATA_DIR);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  std::signal(SIGINT, SIG_DFL);
+  EXPECT_EQ(status, kExitRefused);
+  EXPECT_TRUE(Has(err, "quillmoor-cli: " + input + ".oxn.con_a5.txt: File output error: Error 70: Permission "
+                       "denied\n")) << err;
+  EXPECT_TRUE(Has(err, "quillmoor-cli: " + dir.path() + " cannot be written: name another output file with "
+                       "--output FILE, or --output - for standard output\n")) << err;
+}
+
+// The progress line: drawn on a terminal once a run has gone on for half a second,
+// from the window's progress bar, and erased before any other text.
+TEST(CliHostTest, TheProgressLineFollowsTheBar) {
+  std::FILE* err = std::tmpfile();
+  CliHost host(err);
+  double now = 0;
+  host.set_progress(true, [&now] { return now; });
+  host.Refresh("txbOutput", "Reading the input file ...\r\nScanning the words ...\r\n");
+  host.Refresh("lblTotalNumOccurrences", "[---->     ]");  // too early: nothing drawn
+  now = 1.25;
+  host.Refresh("lblTotalNumOccurrences", "[------->  ]");
+  host.Refresh("txbOutput", "Reading the input file ...\r\nScanning the words ...\r\nCounting the words ...\r\n");
+  host.Refresh("lblTotalNumOccurrences", "[--------->]");
+  host.EndProgressLine();
+  std::rewind(err);
+  std::string text;
+  for (int c; (c = std::fgetc(err)) != EOF;) text += static_cast<char>(c);
+  std::fclose(err);
+  EXPECT_EQ(text,
+            "Reading the input file ...\nScanning the words ...\n"
+            "\rScanning the words 80% (1.2 s)\x1b[K\r\x1b[K"
+            "Counting the words ...\n"
+            "\rCounting the words 100% (1.2 s)\x1b[K\r\x1b[K");
 }
 
 TEST(CliCreateTest, AnyFileNameServes) {
