@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillmoor builds and tests with, when any is missing.
 set -euo pipefail
-packages=(cmake g++ pkg-config qt6-base-dev libzip-dev zlib1g-dev libssl-dev libgtest-dev fonts-liberation2)
+packages=(cmake g++ pkg-config qt6-base-dev libqt6svg6 libzip-dev zlib1g-dev libssl-dev libgtest-dev
+          fonts-liberation2)
+# The validators of the desktop file and the software-centre metadata (tests).
+packages+=(desktop-file-utils appstream)
 # clang with its libFuzzer runtime, for the fuzz targets (fuzz/run.sh).
 packages+=(clang libclang-rt-dev)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)

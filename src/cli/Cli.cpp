@@ -81,16 +81,6 @@ int Flushed() {
   return kExitRefused;
 }
 
-// A path given on the command line as the program holds paths: absolute.
-std::string ProgramPath(const std::string& given) {
-  std::string absolute = given;
-  if (!absolute.empty() && absolute[0] != '/') {
-    char cwd[PATH_MAX];
-    if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
-  }
-  return std::filesystem::path(absolute).lexically_normal().string();
-}
-
 // Start-up as the desktop program does it; the command line keeps the overwrite
 // warning on, so that no file is replaced unasked.
 bool StartUp(Program& p, const std::string& dataFolder) {
@@ -105,7 +95,7 @@ bool StartUp(Program& p, const std::string& dataFolder) {
 // effect. False (after the message)
 // when it cannot be read.
 bool LoadSettings(Program& p, const std::string& given) {
-  const std::string path = ProgramPath(given);
+  const std::string path = AbsolutePath(given);
   const std::string loadedStopWords = p.strStopWordsFile;
   const std::string inputBox = p.frmMain.txbFile[0].text;
   const std::string inputExtension = p.strInputExtension;
@@ -148,7 +138,7 @@ std::string StopWordFileFor(const Program& p, const std::string& which) {
   for (const auto& [code, index] : kCodes) {
     if (which == code) return JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
   }
-  return ProgramPath(which);
+  return AbsolutePath(which);
 }
 
 // Sets the controls the options name, after the input was chosen. False when an
@@ -191,7 +181,7 @@ bool ApplyOptions(Program& p, CliHost& host, const CliOptions& o) {
     txbExtraStopWords_LostFocus(p);
   }
   if (o.output.given && o.output.value != "-" && o.command != "search") {
-    p.strOutputFileOverride = ProgramPath(o.output.value);
+    p.strOutputFileOverride = AbsolutePath(o.output.value);
   }
   return true;
 }
@@ -336,7 +326,7 @@ bool CheckNamedInput(const CliOptions& options, const std::string& input) {
 // An output named on the command line must not be the input (through a link or
 // another name either). False after the message.
 bool OutputIsNotInput(const std::string& given, const std::string& input) {
-  if (given.empty() || given == "-" || !SameFile(ProgramPath(given), input)) return true;
+  if (given.empty() || given == "-" || !SameFile(AbsolutePath(given), input)) return true;
   Complain(given + ": is the input file; name another output file");
   return false;
 }
@@ -369,7 +359,7 @@ int RunWordList(Program& p, const CliOptions& options) {
     Write(stdout, text);
     return Flushed();
   }
-  const std::string file = ProgramPath(options.output.value);
+  const std::string file = AbsolutePath(options.output.value);
   if (FileExists(file) && m.chkWarnOnOverwrite.checked() &&
       MsgBox(p, "A word list file " + file + " already exists.  Do you wish to overwrite it?", MsgButtons::kYesNo,
              MsgIcon::kNone, "File exists") == MsgResult::kNo) {
@@ -420,7 +410,7 @@ int RunCreate(Program& p, const CliOptions& options) {
 bool KeywordsAreValid(Program& p, CliHost& host, const CliOptions& options) {
   MainControls& m = p.frmMain;
   if (options.keywordsFile.given) {
-    m.txbFile[2].text = ProgramPath(options.keywordsFile.value);
+    m.txbFile[2].text = AbsolutePath(options.keywordsFile.value);
     Concerning keywords(host, options.keywordsFile.value, m.txbFile[2].text);
     const bool read = ReadSearchWords(p, nullptr);
     m.txbFile[2].text.clear();
@@ -468,7 +458,7 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   }
   if (!m.optSearch.value) return kExitRefused;
   if (options.keywordsFile.given) {
-    m.txbFile[2].text = ProgramPath(options.keywordsFile.value);
+    m.txbFile[2].text = AbsolutePath(options.keywordsFile.value);
     Concerning keywords(host, options.keywordsFile.value, m.txbFile[2].text);
     AttemptToReadSearchWords(p);
     if (!p.blnSearchWordsLoaded) return kExitRefused;  // its message says why
@@ -485,7 +475,7 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     m.txbFile[1].text = temporary->path();
     m.chkWarnOnOverwrite.value = 0;
   } else {
-    m.txbFile[1].text = ProgramPath(options.output.value);
+    m.txbFile[1].text = AbsolutePath(options.output.value);
   }
   p.blnSearchResultsFileCreated = false;
   cmdListWords_Click(p);
@@ -562,7 +552,7 @@ bool StopWordsNamed(const CliOptions& options) {
   for (const char* code : {"en", "de", "es", "pt", "it", "fr", "en_de", "all", "none"}) {
     if (which == code) return true;
   }
-  if (Files().FileExists(ProgramPath(which))) return true;
+  if (Files().FileExists(AbsolutePath(which))) return true;
   Complain("--stop-words: '" + which + "' is neither a stop-word file nor one of en, de, es, pt, it, fr, en_de, "
            "all, none");
   return false;
@@ -588,7 +578,7 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
   });
   if (!NameInput(p, input, options.command != "read")) return kExitRefused;
   if (options.settings.given) {
-    Concerning settings(host, options.settings.value, ProgramPath(options.settings.value));
+    Concerning settings(host, options.settings.value, AbsolutePath(options.settings.value));
     if (!LoadSettings(p, options.settings.value)) return kExitRefused;
   }
   if (!ApplyOptions(p, host, options)) return kExitRefused;
@@ -605,7 +595,7 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
     status = RunCreate(p, options);
   }
   if (options.saveSettings.given) {
-    const std::string result = SaveState(p, ProgramPath(options.saveSettings.value));
+    const std::string result = SaveState(p, AbsolutePath(options.saveSettings.value));
     if (!result.empty()) {
       Complain(options.saveSettings.value + ": " + result);
       return kExitRefused;
@@ -629,7 +619,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   g_quiet = options.quiet;
   InstallScratchCleanup("quillmoor-cli", false);
   StandardInputCopy standardInput;
-  const std::string input = options.file == "-" ? standardInput.Make() : ProgramPath(options.file);
+  const std::string input = options.file == "-" ? standardInput.Make() : AbsolutePath(options.file);
   if (input.empty()) return kExitRefused;
   if (options.file != "-" && !CheckNamedInput(options, input)) return kExitRefused;
   if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input)) {

@@ -1,5 +1,6 @@
 // quillmoor: the desktop program.
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <QTimer>
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
@@ -17,19 +19,43 @@
 #include "shared/Program.h"
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
+#include "ui/DesktopArguments.h"
 #include "ui/MainWindow.h"
 #include "ui/Startup.h"
 #include "ui/Timers.h"
 
+// quillmoor [FILE]: the window, with FILE in the input box (see ui/DesktopArguments.h).
+//
+// Developer options, for scripted sessions:
 // quillmoor [--screenshot PNG [DOCUMENT [--search KEYWORDS]]]: with --screenshot the
 // window opens, names DOCUMENT as the input and makes its concordance (when given),
 // then searches it for KEYWORDS (when given), saves a picture of itself to PNG and
 // ends: for the documentation's screenshots.
 int main(int argc, char** argv) {
+  // --help and --version are answered before any window (or display) is needed.
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") break;
+    if (a == "-h" || a == "--help" || a == "-V" || a == "--version") {
+      const std::string text =
+          a == "-h" || a == "--help" ? quillmoor::DesktopUsage() : quillmoor::DesktopVersion();
+      std::fputs(text.c_str(), stdout);
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+  }
   // A signal that ends the program removes the scratch file of a write under way.
   quillmoor::InstallScratchCleanup("quillmoor", true);
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmoor.svg")));
+  QApplication::setDesktopFileName(QStringLiteral("org.quillmoor.Quillmoor"));
   const QStringList args = QApplication::arguments();
+  std::vector<std::string> given;
+  for (qsizetype i = 1; i < args.size(); ++i) given.push_back(quillmoor::FromQString(args.at(i)));
+  const quillmoor::DesktopArguments command = quillmoor::ParseDesktopArguments(given);
+  if (!command.error.empty()) {
+    std::fprintf(stderr, "quillmoor: %s\nTry 'quillmoor --help' for more information.\n", command.error.c_str());
+    return 2;
+  }
   const int shot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
   quillmoor::UseSystemNumberLocale();
   quillmoor::QtHost host;
@@ -48,6 +74,13 @@ int main(int argc, char** argv) {
     if (which == quillmoor::WindowId::kParameters && visible) window.ShowParameters();
   });
   window.show();
+  if (!command.file.empty()) {
+    // The file named on the command line, once the window shows (its messages need it).
+    QTimer::singleShot(0, &window, [&window, &program, file = command.file] {
+      quillmoor::OpenFileFromCommandLine(program, file);
+      window.PushModel();
+    });
+  }
   if (shot > 0 && shot + 1 < args.size()) {
     const QString png = args.at(shot + 1);
     const QString document =

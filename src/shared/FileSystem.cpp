@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
@@ -284,6 +285,15 @@ std::string TemporaryFolder() {
   std::string folder = tmpdir != nullptr ? tmpdir : "";
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return !folder.empty() && Files().FolderExists(folder) ? folder : "/tmp";
+}
+
+std::string AbsolutePath(const std::string& given) {
+  std::string absolute = given;
+  if (!absolute.empty() && absolute[0] != '/') {
+    char cwd[PATH_MAX];
+    if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
+  }
+  return std::filesystem::path(absolute).lexically_normal().string();
 }
 
 std::string ProgramFolder(const char* argv0) {

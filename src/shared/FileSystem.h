@@ -131,6 +131,10 @@ bool WriteFileAtomically(const std::string& path,
 // (folder by folder), otherwise `path` unchanged.
 std::string ResolveLowerCasedPath(const std::string& path);
 
+// A path given on a command line as the program holds paths: absolute (from the
+// current folder), without "." and ".." components.
+std::string AbsolutePath(const std::string& given);
+
 // The folder part of a path: everything before the last "/" ("" when there is none;
 // "/" for a file in the root folder).
 std::string FolderOf(const std::string& path);

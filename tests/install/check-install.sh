@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the build folder BUILD into a temporary prefix and checks the layout: the
+# programs run from there and find their data, the manual page documents every option
+# of --help, and the desktop file and the software-centre metadata pass their
+# validators.
+set -euo pipefail
+build=${1:?usage: check-install.sh BUILD}
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/quillmoor-install-XXXXXX")
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "check-install: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+id=org.quillmoor.Quillmoor
+for f in bin/quillmoor-cli share/quillmoor/quillmoor.dat share/quillmoor/stwds_en.txt \
+         share/man/man1/quillmoor-cli.1 share/man/man1/quillmoor.1 \
+         share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
+         share/metainfo/$id.metainfo.xml; do
+  [ -s "$prefix/$f" ] || fail "$f is not installed"
+done
+if [ -e "$build/bin/quillmoor" ]; then
+  [ -x "$prefix/bin/quillmoor" ] || fail "bin/quillmoor is not installed"
+  "$prefix/bin/quillmoor" --version | grep -q '^quillmoor (Quillmoor) ' || fail "quillmoor --version"
+fi
+
+# The installed command line finds its data files in share/quillmoor.
+export ASAN_OPTIONS=detect_leaks=0
+printf 'The heron stood in the river. The heron flew.\n' >"$prefix/heron.txt"
+out=$("$prefix/bin/quillmoor-cli" wordlist -q "$prefix/heron.txt") || fail "installed quillmoor-cli failed"
+[ "$out" = "$(printf 'flew\t1\nheron\t2\nriver\t1\nstood\t1')" ] || fail "installed wordlist gave: $out"
+
+# Every long option of --help is in the manual page.
+man_text=$(sed 's/\\-/-/g' "$prefix/share/man/man1/quillmoor-cli.1")
+for option in $("$prefix/bin/quillmoor-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+  grep -q -- "$option" <<<"$man_text" || fail "the manual page lacks $option"
+done
+grep -q "^Quillmoor $("$prefix/bin/quillmoor-cli" --version | sed -n '1s/.* //p')\"" \
+  <(sed -n 's/^\.TH [^"]*"[^"]*" "\([^"]*\)".*/\1"/p' "$prefix/share/man/man1/quillmoor-cli.1") ||
+  fail "the manual page names another version"
+
+# The menu entry and the metadata.
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+grep -q '^Exec=quillmoor %f$' "$prefix/share/applications/$id.desktop" || fail "Exec takes no file"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "appstreamcli validate"
+echo "check-install: the installed layout is complete and valid"
