@@ -13,7 +13,7 @@ for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
+echo "Installing the Debian packages Quillmoor needs (apt-get; a few minutes): ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
