@@ -67,7 +67,8 @@ MsgResult QtHost::ShowMessage(const MessageBox& box) {
 }
 
 void QtHost::DoEvents() {
-  if (sinceEvents_.elapsed() < 20) return;
+  if (sinceEvents_.elapsed() < eventInterval_) return;
+  if (onEvents_) onEvents_();
   if (repaint_) repaint_();
   QApplication::processEvents();
   sinceEvents_.restart();

@@ -35,9 +35,14 @@ class QtHost : public Host {
   void set_show_window(std::function<void(WindowId, bool)> show) { showWindow_ = std::move(show); }
   // What a repaint does first: copy the model into the widgets.
   void set_repaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
+  // Called each time a run's DoEvents runs pending events, before it does: a scripted
+  // session acts there, at a known point of the run (tests, --quit-during).
+  void set_on_events(std::function<void()> onEvents) { onEvents_ = std::move(onEvents); }
+  // The least time between two DoEvents that run events (20 ms; 0: every call).
+  void set_event_interval(int milliseconds) { eventInterval_ = milliseconds; }
 
   MsgResult ShowMessage(const MessageBox& box) override;
-  // Runs pending events at most every 20 ms, so a call per word stays cheap.
+  // Runs pending events at most every event interval, so a call per word stays cheap.
   void DoEvents() override;
   void Refresh(const std::string& control, const std::string& text) override;
   std::string AskFileName(const FileDialog& dialog) override;
@@ -51,6 +56,8 @@ class QtHost : public Host {
   QWidget* parent_;
   std::function<void()> repaint_;
   std::function<void(WindowId, bool)> showWindow_;
+  std::function<void()> onEvents_;
+  int eventInterval_ = 20;
   bool unattended_ = false;
   bool hasUnattendedAnswer_ = false;
   MsgResult unattendedAnswer_ = MsgResult::kOK;

@@ -169,17 +169,21 @@ int main(int argc, char** argv) {
       });
     });
   }
-  // --quit-during DOCUMENT [MS]: starts a run of DOCUMENT and closes the window after
-  // MS milliseconds (300), as a person quitting during a run would.
+  // --quit-during DOCUMENT: starts a run of DOCUMENT and closes the window at the
+  // run's first look at events, as a person quitting during a run would.
   const int quit = static_cast<int>(args.indexOf(QStringLiteral("--quit-during")));
   if (quit > 0 && quit + 1 < args.size()) {
     host.set_unattended(true);
     const QString document = args.at(quit + 1);
-    const int delay = quit + 2 < args.size() ? args.at(quit + 2).toInt() : 300;
-    QTimer::singleShot(100, &window, [&window, &program, document, delay] {
+    QTimer::singleShot(0, &window, [&window, &program, &host, document] {
       program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
       quillmoor::InputFileLostFocus(program, 0);
-      QTimer::singleShot(delay, &window, [&window] { window.close(); });
+      host.set_event_interval(0);
+      host.set_on_events([&window, closed = false]() mutable {
+        if (closed) return;
+        closed = true;
+        window.close();
+      });
       quillmoor::cmdListWords_Click(program);
     });
   }
