@@ -1,25 +1,48 @@
 #!/usr/bin/env bash
 # Saves pictures of the desktop program into doc/: the main window after making the
-# concordance of the bundled sample document. Uses the offscreen platform, so no
-# display is needed. Builds Release into build/release if needed.
+# concordance of the bundled sample document, a search, the help window and the
+# settings window. Uses the offscreen platform, so no display is needed. Builds
+# Release into build/release if needed.
+#
+# The pictures show neutral paths, never this machine's: inside a private mount
+# namespace (unshare) /opt and /home are empty folders of their own, the program is
+# installed in /opt/quillmoor and the sample lies in /home/reader/Documents.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp data/samples/kjv-ruth-jonah-ecclesiastes.txt "$work/"
+if [ "${1:-}" != --inside ]; then
+  scripts/install-deps.sh
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
+  cmake --build build/release -j "$(nproc)" >/dev/null
+  stage=$(mktemp -d /tmp/quillmoor-shots-XXXXXX)
+  trap 'rm -rf "$stage"' EXIT
+  cmake --install build/release --prefix "$stage/install" >/dev/null
+  cp data/samples/kjv-ruth-jonah-ecclesiastes.txt "$stage/"
+  unshare --map-root-user --mount "$0" --inside "$stage"
+  cp "$stage"/png/*.png doc/
+  echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png"
+  exit 0
+fi
+
+# Inside the namespace.
+stage=$2
+mount -t tmpfs tmpfs /opt
+mount -t tmpfs tmpfs /home
+cp -a "$stage/install" /opt/quillmoor
+export HOME=/home/reader
+export XDG_CONFIG_HOME=$HOME/.config XDG_RUNTIME_DIR=$HOME/.runtime
+mkdir -p "$HOME/Documents" "$XDG_RUNTIME_DIR" "$stage/png"
+chmod 700 "$XDG_RUNTIME_DIR"
+cp "$stage/kjv-ruth-jonah-ecclesiastes.txt" "$HOME/Documents/"
+sample=$HOME/Documents/kjv-ruth-jonah-ecclesiastes.txt
 # The offscreen platform with a 1920 x 1080 screen (its default is 800 x 600).
-cat > "$work/screen.json" <<'JSON'
+cat > "$HOME/screen.json" <<'JSON'
 {"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}
 JSON
-export QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json"
-build/release/bin/quillmoor --screenshot doc/main-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
-  2>/dev/null
-build/release/bin/quillmoor --screenshot doc/search-window.png "$work/kjv-ruth-jonah-ecclesiastes.txt" \
-  --search "vanit* labour+sun*" 2>/dev/null
-build/release/bin/quillmoor --screenshot-help doc/help-window.png 2>/dev/null
-build/release/bin/quillmoor --screenshot-settings doc/settings-window.png 2>/dev/null
-echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png"
+export QT_QPA_PLATFORM="offscreen:configfile=$HOME/screen.json" QT_LOGGING_RULES="default.warning=false"
+cd "$HOME"
+program=/opt/quillmoor/bin/quillmoor
+"$program" --screenshot "$stage/png/main-window.png" "$sample"
+"$program" --screenshot "$stage/png/search-window.png" "$sample" --search "vanit* labour+sun*"
+"$program" --screenshot-help "$stage/png/help-window.png"
+"$program" --screenshot-settings "$stage/png/settings-window.png"
