@@ -3,8 +3,9 @@
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libqt6svg6 libzip-dev zlib1g-dev libssl-dev libgtest-dev
           fonts-liberation2)
-# The validators of the desktop file and the software-centre metadata (tests).
-packages+=(desktop-file-utils appstream)
+# The validators of the desktop file and the software-centre metadata, and Python for
+# parsing the exports back (tests).
+packages+=(desktop-file-utils appstream python3)
 # clang with its libFuzzer runtime, for the fuzz targets (fuzz/run.sh).
 packages+=(clang libclang-rt-dev)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)

@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "engine/RunDriver.h"
+#include "explore/KwicExport.h"
+#include "explore/KwicRows.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "input/Markup.h"
@@ -492,6 +494,77 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   return NotWritten(p, m.txbFile[1].text);
 }
 
+namespace {
+
+// The kwic query: the extra keywords and the words of a keywords file, as the search
+// checked them. Empty when neither was given.
+ExploreQuery KwicQuery(const Program& p) {
+  std::string keywords;
+  for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j) keywords += p.strExtraKeywordList[static_cast<size_t>(j)] + " ";
+  ExploreQuery query(keywords);
+  for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) query.AddPlainWord(p.strSearchWords[static_cast<size_t>(i)]);
+  return query;
+}
+
+}  // namespace
+
+int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
+  const bool asked = options.keywords.given || options.keywordsFile.given;
+  p.intNumExtraKeywords = p.lngNumSearchWords = 0;
+  if (asked && !KeywordsAreValid(p, host, options)) return kExitRefused;
+  const ExploreQuery query = asked ? KwicQuery(p) : ExploreQuery();
+  p.blnStopAfterCounts = true;
+  cmdListWords_Click(p);
+  if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
+  // The words the run lists, or those the keywords select (as a search, whatever the
+  // listing's filters).
+  std::vector<int32_t> words;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    if (asked ? query.SelectsWord(r.strWord) : r.blnIncluded) words.push_back(i);
+  }
+  KwicRows rows(ExploreSource{&p.arrWords, p.lngNumWords, p.strLine1});
+  rows.Select(words);
+  const int width = options.width.given ? options.width.value : std::max(1, p.frmMain.cboContextSize.listIndex);
+  if (asked) rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
+  rows.Sort(options.sort.given ? options.sort.value : std::vector<SortLevel>{{SortLevel::kKeyword, 0}});
+  if (rows.size() == 0) {
+    Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
+    return asked ? kExitNoMatch : kExitDone;
+  }
+  const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
+  if (!options.output.given || options.output.value == "-") {
+    ExportKwic(rows, width, format, [](std::string_view piece) { Write(stdout, std::string(piece)); });
+    return Flushed();
+  }
+  const std::string file = AbsolutePath(options.output.value);
+  if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
+      MsgBox(p, "A lines file " + file + " already exists.  Do you wish to overwrite it?", MsgButtons::kYesNo,
+             MsgIcon::kNone, "File exists") == MsgResult::kNo) {
+    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+    return kExitRefused;
+  }
+  FileError error;
+  const bool written = WriteFileAtomically(
+      file,
+      [&](FileWriter& writer, FileError* e) {
+        bool ok = true;
+        ExportKwic(rows, width, format, [&](std::string_view piece) {
+          ok = ok && writer.Write(piece.data(), piece.size(), e);
+        });
+        return ok;
+      },
+      &error);
+  if (!written) {
+    Complain(file + ": " + error.description);
+    const std::string hint = WhereToWrite(file, error);
+    if (!hint.empty()) Complain(hint);
+    return kExitRefused;
+  }
+  Say("Lines file: " + file + " (" + FormatNumber(static_cast<double>(rows.size()), 0) + " lines)");
+  return kExitDone;
+}
+
 void PressStopFromTerminal(Program& p, CliHost& host) {
   if (!p.frmMain.cmdListWords.enabled) {
     // From the marking of the words on a run cannot stop.
@@ -591,6 +664,8 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
     status = RunWordList(p, options);
   } else if (options.command == "search") {
     status = RunSearch(p, host, options);
+  } else if (options.command == "kwic") {
+    status = RunKwic(p, host, options);
   } else {
     status = RunCreate(p, options);
   }

@@ -37,6 +37,10 @@ int RunCreate(Program& p, const CliOptions& options);
 // keywords and searches; the results go to --output or standard output.
 int RunSearch(Program& p, CliHost& host, const CliOptions& options);
 
+// The occurrences of the listed words (or of those the keywords select), one line
+// each, as --format says, to --output or standard output.
+int RunKwic(Program& p, CliHost& host, const CliOptions& options);
+
 // Runs the command line; returns the exit status. `dataFolder` holds the data files.
 int RunCli(const std::vector<std::string>& args, const std::string& dataFolder);
 

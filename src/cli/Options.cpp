@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "explore/KwicExport.h"
 #include "output/Concordance.h"
 
 namespace quillmoor {
@@ -17,8 +18,9 @@ bool ParseNumber(const std::string& text, int low, int high, int* value) {
 }
 
 // The commands an option serves.
-enum Commands : unsigned { kRead = 1, kWordList = 2, kCreate = 4, kSearch = 8, kAll = 15 };
-constexpr const char* kCommandNames[] = {"read", "wordlist", "create", "search"};
+enum Commands : unsigned { kRead = 1, kWordList = 2, kCreate = 4, kSearch = 8, kKwic = 16, kAll = 31 };
+constexpr const char* kCommandNames[] = {"read", "wordlist", "create", "search", "kwic"};
+constexpr unsigned kNumCommands = 5;
 
 enum class Kind {
   kFlag,    // --name
@@ -43,19 +45,22 @@ constexpr OptionSpec kOptions[] = {
     {"context", 'c', Kind::kValue, kCreate | kSearch},
     {"frequencies", 0, Kind::kSwitch, kCreate | kSearch},
     {"line-breaks", 0, Kind::kSwitch, kCreate | kSearch},
-    {"hyphens", 0, Kind::kSwitch, kWordList | kCreate | kSearch},
-    {"numerals", 0, Kind::kSwitch, kWordList | kCreate | kSearch},
-    {"min-frequency", 'm', Kind::kValue, kWordList | kCreate},
-    {"stop-words", 's', Kind::kValue, kWordList | kCreate},
-    {"extra-stop-words", 'e', Kind::kValue, kWordList | kCreate},
-    {"output", 'o', Kind::kValue, kWordList | kCreate | kSearch},
-    {"overwrite", 'f', Kind::kFlag, kWordList | kCreate | kSearch},
+    {"hyphens", 0, Kind::kSwitch, kWordList | kCreate | kSearch | kKwic},
+    {"numerals", 0, Kind::kSwitch, kWordList | kCreate | kSearch | kKwic},
+    {"min-frequency", 'm', Kind::kValue, kWordList | kCreate | kKwic},
+    {"stop-words", 's', Kind::kValue, kWordList | kCreate | kKwic},
+    {"extra-stop-words", 'e', Kind::kValue, kWordList | kCreate | kKwic},
+    {"output", 'o', Kind::kValue, kWordList | kCreate | kSearch | kKwic},
+    {"overwrite", 'f', Kind::kFlag, kWordList | kCreate | kSearch | kKwic},
     {"windows-text", 0, Kind::kSwitch, kCreate | kSearch},
     {"index", 0, Kind::kSwitch, kCreate | kSearch},
-    {"keywords", 'k', Kind::kValue, kSearch},
-    {"keywords-file", 'K', Kind::kValue, kSearch},
-    {"settings", 0, Kind::kValue, kWordList | kCreate | kSearch},
-    {"save-settings", 0, Kind::kValue, kWordList | kCreate | kSearch},
+    {"keywords", 'k', Kind::kValue, kSearch | kKwic},
+    {"keywords-file", 'K', Kind::kValue, kSearch | kKwic},
+    {"settings", 0, Kind::kValue, kWordList | kCreate | kSearch | kKwic},
+    {"save-settings", 0, Kind::kValue, kWordList | kCreate | kSearch | kKwic},
+    {"width", 'w', Kind::kValue, kKwic},
+    {"sort", 0, Kind::kValue, kKwic},
+    {"format", 0, Kind::kValue, kKwic},
 };
 
 const OptionSpec* FindLong(const std::string& name) {
@@ -108,6 +113,27 @@ bool Apply(const OptionSpec& spec, bool on, const std::string& value, const std:
       return false;
     }
     o->wordOrder.Set(value == "alpha" ? 0 : 1);
+  } else if (name == "width") {
+    int n = 0;
+    if (!ParseNumber(value, 1, 20, &n)) {
+      *error = typed + " takes a whole number from 1 to 20, not '" + value + "'";
+      return false;
+    }
+    o->width.Set(n);
+  } else if (name == "sort") {
+    std::vector<SortLevel> levels;
+    if (!ParseSortLevels(value, &levels)) {
+      *error = typed + " takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not '" + value + "'";
+      return false;
+    }
+    o->sort.Set(levels);
+  } else if (name == "format") {
+    KwicFormat format;
+    if (!ParseKwicFormat(value, &format) || format == KwicFormat::kHtml) {
+      *error = typed + " takes text, tsv, csv or jsonl, not '" + value + "'";
+      return false;
+    }
+    o->format.Set(format);
   } else if (name == "context" || name == "min-frequency") {
     const bool context = name == "context";
     int n = 0;
@@ -129,7 +155,7 @@ bool Apply(const OptionSpec& spec, bool on, const std::string& value, const std:
 // "create" for kCreate; "wordlist, create or search" for several.
 std::string CommandList(unsigned commands) {
   std::vector<std::string> names;
-  for (unsigned i = 0; i < 4; ++i) {
+  for (unsigned i = 0; i < kNumCommands; ++i) {
     if (commands & (1u << i)) names.push_back(kCommandNames[i]);
   }
   std::string text;
@@ -160,6 +186,8 @@ std::string CliUsage() {
          "                   FILE when there is one\n"
          "  wordlist FILE    list the words of FILE with their frequencies\n"
          "  read FILE        print the document text of FILE as a run reads it\n"
+         "  kwic FILE        one line per occurrence of the listed words (or of those\n"
+         "                   the keywords select): left context, keyword, right context\n"
          "\n"
          "options (commands that take them in brackets):\n"
          "  -h, --help               print this help and exit\n"
@@ -178,20 +206,20 @@ std::string CliUsage() {
          "                           show line breaks as \" / \" (default: shown)\n"
          "                           [create search]\n"
          "  --hyphens, --no-hyphens  allow words with hyphens (default: allowed)\n"
-         "                           [wordlist create search]\n"
+         "                           [wordlist create search kwic]\n"
          "  --numerals, --no-numerals\n"
          "                           allow words with digits (default: not)\n"
-         "                           [wordlist create search]\n"
+         "                           [wordlist create search kwic]\n"
          "  -m, --min-frequency N    leave out words occurring fewer than N times\n"
-         "                           (2 to 20) [wordlist create]\n"
+         "                           (2 to 20) [wordlist create kwic]\n"
          "  -s, --stop-words WHICH   a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
-         "                           all, none (default: en) [wordlist create]\n"
+         "                           all, none (default: en) [wordlist create kwic]\n"
          "  -e, --extra-stop-words \"W1 W2\"\n"
-         "                           further words to leave out [wordlist create]\n"
+         "                           further words to leave out [wordlist create kwic]\n"
          "  -o, --output FILE|-      write to FILE, or to standard output with -\n"
-         "                           [wordlist create search]\n"
+         "                           [wordlist create search kwic]\n"
          "  -f, --overwrite          replace an existing output file without asking\n"
-         "                           [wordlist create search]\n"
+         "                           [wordlist create search kwic]\n"
          "  --windows-text, --no-windows-text\n"
          "                           write Windows-1252 text with CR LF line ends\n"
          "                           (default: UTF-8 with LF) [create search]\n"
@@ -199,16 +227,21 @@ std::string CliUsage() {
          "                           on FILE then need no scan [create search]\n"
          "  -k, --keywords \"K1 K2\"   keywords: * any run of characters, ? one\n"
          "                           character, # one digit; head+tail lists head only\n"
-         "                           in the context lines holding tail [search]\n"
-         "  -K, --keywords-file FILE a file of keywords [search]\n"
+         "                           in the context lines holding tail [search kwic]\n"
+         "  -K, --keywords-file FILE a file of keywords [search kwic]\n"
+         "  -w, --width N            kwic: context words on each side, 1 to 20 (default 5)\n"
+         "  --sort LEVELS            kwic: up to three of L5..L1, KW, R1..R5, POS, as in\n"
+         "                           R1,R2,L1 (default KW: by word, then document order)\n"
+         "  --format FORMAT          kwic: text (aligned), tsv, csv or jsonl (default text)\n"
          "  --settings FILE.kvf      start from the options of a settings file (the other\n"
-         "                           options override it) [wordlist create search]\n"
+         "                           options override it) [wordlist create search kwic]\n"
          "  --save-settings FILE.kvf write the options of this run as a settings file\n"
-         "                           [wordlist create search]\n"
+         "                           [wordlist create search kwic]\n"
          "Options take --name=VALUE as well as --name VALUE; short ones bundle (-qy).\n"
          "\n"
          "exit status: 0 done; 1 input refused, run stopped or a file not written;\n"
-         "2 usage error; 3 search: no word matches the keywords; 128+N ended by signal N.\n"
+         "2 usage error; 3 search, kwic: no word matches the keywords; 128+N ended by\n"
+         "signal N.\n"
          "\n"
          "Temporary files go to $TMPDIR (else /tmp). See quillmoor-cli(1).\n";
 }
@@ -301,7 +334,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     return false;
   }
   unsigned command = 0;
-  for (unsigned k = 0; k < 4; ++k) {
+  for (unsigned k = 0; k < kNumCommands; ++k) {
     if (options->command == kCommandNames[k]) command = 1u << k;
   }
   for (const auto& [spec, typed] : given) {

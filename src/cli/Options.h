@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/CliHost.h"
+#include "explore/KwicExport.h"
 
 namespace quillmoor {
 
@@ -29,7 +30,7 @@ struct Setting {
 struct CliOptions {
   bool help = false;     // --help: print the usage, do nothing else
   bool version = false;  // --version
-  std::string command;   // "read", "wordlist", "create" or "search"
+  std::string command;   // "read", "wordlist", "create", "search" or "kwic"
   std::string file;      // as given (native, UTF-8); "-" for standard input
   AnswerPolicy policy = AnswerPolicy::kDefault;
   bool quiet = false;    // nothing on standard error but errors
@@ -50,6 +51,9 @@ struct CliOptions {
   bool overwrite = false;
   Setting<bool> index;                  // write the index file of the input
   Setting<bool> windowsText;            // output files as Windows-1252 with CR LF
+  Setting<int> width;                   // kwic: context words on each side
+  Setting<std::vector<SortLevel>> sort; // kwic: the sort levels
+  Setting<KwicFormat> format;           // kwic: the output format
 };
 
 // Parses the arguments after the program name. Returns false with *error set to one

@@ -94,9 +94,10 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
            {"--order size x", "--order takes alpha or freq, not 'size'"},
            {"--output", "option '--output' needs a value"},
            {"--quiet=yes x", "option '--quiet' takes no value"},
-           {"create --keywords love x", "create does not take --keywords (an option of search)"},
+           {"create --keywords love x", "create does not take --keywords (an option of search or kwic)"},
+           {"kwic --sort R9 x", "--sort takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not 'R9'"},
            {"read -qc3 x", "read does not take -c (an option of create or search)"},
-           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist or create)"},
+           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist, create or kwic)"},
            {"search x", "search needs --keywords or --keywords-file"},
            {"--index -", "--index needs a named input file, not standard input"}}) {
     CliRun run = Cli(args);

@@ -1,0 +1,39 @@
+// The explorer's lines written out: as a table of left context, keyword, right
+// context, the word, its frequency, the line and the character offset, in UTF-8.
+//
+// text   aligned for a terminal: the keyword column starts at one column
+// tsv    a header line, then tab-separated fields (contexts hold no tabs or line ends)
+// csv    RFC 4180: a header line, fields quoted when they hold a comma, a quote or a
+//        line end, quotes doubled, CR LF line ends
+// jsonl  one JSON object per line
+// html   a page with one table, the keyword highlighted
+#ifndef QUILLMOOR_EXPLORE_KWICEXPORT_H_
+#define QUILLMOOR_EXPLORE_KWICEXPORT_H_
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "explore/KwicRows.h"
+
+namespace quillmoor {
+
+enum class KwicFormat { kText, kTsv, kCsv, kJsonl, kHtml };
+
+// "text", "tsv", "csv", "jsonl", "html". False when not one of them.
+bool ParseKwicFormat(std::string_view name, KwicFormat* format);
+
+// Writes rows [first, last) of `rows`, cut `width` words wide, as `format`; `write`
+// receives the text piece by piece.
+void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format,
+                const std::function<void(std::string_view)>& write);
+void ExportKwic(const KwicRows& rows, int width, KwicFormat format,
+                const std::function<void(std::string_view)>& write);
+
+// A field as CSV writes it, and a string as JSON writes it (with its quotes).
+std::string CsvField(std::string_view text);
+std::string JsonString(std::string_view text);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_EXPLORE_KWICEXPORT_H_
