@@ -18,6 +18,8 @@
 #include <QTimer>
 
 #include "engine/RunDriver.h"
+#include "explore/Snapshot.h"
+#include "gui/ExplorerWindow.h"
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
@@ -128,6 +130,8 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   cmdSaveState_ = Named(new QPushButton(this), "cmdSaveState");
   cmdHelp_ = Named(new QPushButton(this), "cmdHelp");
   cmdQuit_ = Named(new QPushButton(this), "cmdQuit");
+  cmdExplore_ = Named(new QPushButton(QStringLiteral("Explore"), this), "cmdExplore");
+  cmdExplore_->setToolTip(QStringLiteral("Sort, filter and export the concordance lines"));
   ++row;
   grid->addWidget(cmdListWords_, row, 0, 1, 2);
   grid->addWidget(chkCreateIndexFile_, row, 2, 1, 2);
@@ -168,7 +172,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   ++row;
   grid->addWidget(lblOnlineDocumentation_, row, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
+  for (QPushButton* b : {cmdExplore_, cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
   grid->addLayout(buttons, row, 2, 1, 4);
   const QMargins margins = grid->contentsMargins();
   grid->setContentsMargins(margins.left(), margins.top(), margins.right(),
@@ -215,7 +219,12 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   connect(chkFrequencies_, &QCheckBox::clicked, this, [this] { Handle([this] { chkFrequencies_Click(p_); }); });
   connect(chkShowLineBreaks_, &QCheckBox::clicked, this,
           [this] { Handle([this] { chkShowLineBreaks_Click(p_); }); });
-  connect(cmdListWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListWords_Click(p_); }); });
+  connect(cmdListWords_, &QPushButton::clicked, this, [this] {
+    Handle([this] { cmdListWords_Click(p_); });
+    // An open explorer follows the new run's words.
+    if (explorer_ != nullptr && explorer_->isVisible() && ExplorerAvailable(p_)) explorer_->Open(TakeExploreSnapshot(p_));
+  });
+  connect(cmdExplore_, &QPushButton::clicked, this, [this] { OpenExplorer(); });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
   connect(cmdSaveState_, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveState_Click(p_); }); });
   connect(cmdSetParameters_, &QPushButton::clicked, this, [this] { ShowParameters(); });
@@ -268,9 +277,18 @@ void MainWindowWidget::PullModel() {
   m.cboContextSize.listIndex = cboContextSize_->currentIndex();
 }
 
+void MainWindowWidget::OpenExplorer() {
+  if (!ExplorerAvailable(p_)) return;
+  if (explorer_ == nullptr) explorer_ = new ExplorerWindow(this);
+  explorer_->Open(TakeExploreSnapshot(p_));
+  explorer_->show();
+  explorer_->raise();
+}
+
 void MainWindowWidget::PushModel() {
   pushing_ = true;
   const MainControls& m = p_.frmMain;
+  cmdExplore_->setEnabled(ExplorerAvailable(p_));
   optCreate_->setText(ToQString(m.optCreate.caption));
   optCreate_->setChecked(m.optCreate.value);
   optSearch_->setText(ToQString(m.optSearch.caption));

@@ -19,6 +19,8 @@ class QTimer;
 
 namespace quillmoor {
 
+class ExplorerWindow;
+
 struct Program;
 struct Control;
 
@@ -32,6 +34,9 @@ class MainWindowWidget : public QWidget {
   void PushModel();
   // Widgets to model: what a person can change (texts, values, list indexes).
   void PullModel();
+  // Opens the explorer window on the current word table (or brings it up to date).
+  void OpenExplorer();
+  ExplorerWindow* explorer() const { return explorer_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -68,6 +73,8 @@ class MainWindowWidget : public QWidget {
   QPushButton* cmdSaveState_;
   QPushButton* cmdHelp_;
   QPushButton* cmdQuit_;
+  QPushButton* cmdExplore_;          // opens the concordance explorer
+  ExplorerWindow* explorer_ = nullptr;
   QPlainTextEdit* txbOutput_;
   std::array<QLabel*, 2> lblConcordanceFile_{};
   QLabel* lblConcordanceFilesize_;

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QProcess>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "input/InputFile.h"
@@ -112,6 +115,51 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   const std::string output = w.p.frmMain.txbOutput.text;
   EXPECT_TRUE(output.starts_with("Stopped ") || output.ends_with("Listing stopped.\r\n")) << output;
   EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
+}
+
+// The explorer opens on the run's words, sorts by R1 from the column header with the
+// deciding words coloured, and a double-click shows the line's place in the source.
+TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
+  Window w;
+  auto* explore = Find<QPushButton>(*w.widget, "cmdExplore");
+  EXPECT_FALSE(explore->isEnabled());  // no words yet
+  testing::TempDir dir;
+  w.p.frmMain.txbFile[0].text =
+      dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend.\r\n");
+  InputFileLostFocus(w.p, 0);
+  w.p.frmMain.chkWarnOnOverwrite.value = 0;
+  w.widget->PushModel();
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdListWords"), Qt::LeftButton);
+  ASSERT_TRUE(explore->isEnabled());
+  QTest::mouseClick(explore, Qt::LeftButton);
+  ExplorerWindow* explorer = w.widget->explorer();
+  ASSERT_NE(explorer, nullptr);
+  ASSERT_TRUE(explorer->isVisible());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  auto* filter = Find<QLineEdit>(*explorer, "txbFilter");
+  QTest::keyClicks(filter, QStringLiteral("riv*"));
+  auto* lines = Find<QTableView>(*explorer, "lstLines");
+  ASSERT_EQ(lines->model()->rowCount(), 3);
+  lines->horizontalHeader()->sectionClicked(2);  // Right: by R1
+  EXPECT_EQ(Find<QComboBox>(*explorer, "cboSort0")->currentText(), QStringLiteral("R1"));
+  QStringList r1;
+  for (int row = 0; row < 3; ++row) r1 << lines->model()->index(row, 2).data().toString().split(' ', Qt::SkipEmptyParts).value(0);
+  EXPECT_EQ(r1, (QStringList{QStringLiteral("bend"), QStringLiteral("ran"), QStringLiteral(",")}));
+  const QVariantList spans = lines->model()->index(1, 2).data(Qt::UserRole + 1).toList();
+  ASSERT_EQ(spans.size(), 1);  // "ran", coloured as the first level
+  EXPECT_EQ(spans[0].toList(), (QVariantList{1, 3, 0}));
+  // A double-click on the second line shows "river" in "The river ran" in the source.
+  const QModelIndex second = lines->model()->index(1, 1);
+  lines->scrollTo(second);
+  const QPoint at = lines->visualRect(second).center();
+  QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, at);  // the press a double-click begins with
+  QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, at);
+  auto* source = Find<QPlainTextEdit>(*explorer, "txbSource");
+  EXPECT_EQ(source->textCursor().selectedText(), QStringLiteral("river"));
+  EXPECT_TRUE(source->toPlainText().mid(source->textCursor().selectionStart() - 4).startsWith("The river ran"));
+  EXPECT_EQ(Find<QLabel>(*explorer, "lblStatus")->text().left(6), QStringLiteral("3 of 1"));
+  // The main window's listing is untouched.
+  EXPECT_TRUE(w.p.frmMain.txbOutput.text.find("[river") != std::string::npos);
 }
 
 // Answers the next file dialog with `path` (or cancels it when empty), once it shows.

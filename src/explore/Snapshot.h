@@ -1,0 +1,32 @@
+// What the explorer window works on: a copy of the word table and of the display text
+// taken when it opens, so that a new run in the main window never changes the lines it
+// shows. The only place the explorer reads the program-wide state.
+#ifndef QUILLMOOR_EXPLORE_SNAPSHOT_H_
+#define QUILLMOOR_EXPLORE_SNAPSHOT_H_
+
+#include <string>
+#include <vector>
+
+#include "explore/KwicRows.h"
+
+namespace quillmoor {
+
+struct Program;
+
+struct ExploreSnapshot {
+  std::vector<WordRecord> words;  // records 1..numWords
+  int32_t numWords = 0;
+  std::string text;               // the display copy (Windows-1252)
+  int contextSize = 5;            // the run's context size (at least 1)
+  std::string input;              // the input's path, for the window title
+  ExploreSource source() const { return {&words, numWords, text}; }
+};
+
+// True when the word table holds the words of the current input and no run is going
+// on: the explorer can open.
+bool ExplorerAvailable(const Program& p);
+ExploreSnapshot TakeExploreSnapshot(const Program& p);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_EXPLORE_SNAPSHOT_H_

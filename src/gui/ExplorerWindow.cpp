@@ -1,0 +1,474 @@
+#include "gui/ExplorerWindow.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "shared/Utf8.h"
+
+namespace quillmoor {
+namespace {
+
+QString FromCp1252(std::string_view text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+
+// The colours of the words that decide the sort, by level.
+const QColor kLevelColours[kMaxSortLevels] = {QColor(0xC0, 0x39, 0x2B), QColor(0x1F, 0x5F, 0xBF),
+                                              QColor(0x1E, 0x84, 0x49)};
+constexpr int kSpansRole = Qt::UserRole + 1;
+
+// The sort bar's choices: none, L5..L1, KW, R1..R5, POS.
+std::vector<SortLevel> SortChoices() {
+  std::vector<SortLevel> choices;
+  for (int d = kMaxSortDistance; d >= 1; --d) choices.push_back({SortLevel::kLeft, d});
+  choices.push_back({SortLevel::kKeyword, 0});
+  for (int d = 1; d <= kMaxSortDistance; ++d) choices.push_back({SortLevel::kRight, d});
+  choices.push_back({SortLevel::kPosition, 0});
+  return choices;
+}
+
+}  // namespace
+
+// The word list: the shown words of the snapshot, by word (the listing's key) or by
+// frequency.
+class ExplorerWordModel : public QAbstractTableModel {
+ public:
+  explicit ExplorerWordModel(QObject* parent) : QAbstractTableModel(parent) {}
+  void Reset(const ExploreSnapshot* snapshot, std::vector<int32_t> shown) {
+    beginResetModel();
+    snapshot_ = snapshot;
+    shown_ = std::move(shown);
+    SortShown();
+    endResetModel();
+  }
+  int32_t WordAt(int row) const { return shown_[static_cast<size_t>(row)]; }
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+  }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 2; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole) return {};
+    const WordRecord& r = snapshot_->words[static_cast<size_t>(WordAt(index.row()))];
+    if (role == Qt::TextAlignmentRole) {
+      return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    }
+    return index.column() == 0 ? QVariant(FromCp1252(r.strWord)) : QVariant(r.lngFrequency);
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return section == 0 ? QStringLiteral("Word") : QStringLiteral("Frequency");
+  }
+  void sort(int column, Qt::SortOrder order) override {
+    beginResetModel();
+    column_ = column;
+    order_ = order;
+    SortShown();
+    endResetModel();
+  }
+
+ private:
+  void SortShown() {
+    if (snapshot_ == nullptr) return;
+    const auto& w = snapshot_->words;
+    std::stable_sort(shown_.begin(), shown_.end(), [&](int32_t a, int32_t b) {
+      const WordRecord &x = w[static_cast<size_t>(a)], &y = w[static_cast<size_t>(b)];
+      if (column_ == 1 && x.lngFrequency != y.lngFrequency) return x.lngFrequency > y.lngFrequency;
+      return x.strSortKey != y.strSortKey ? x.strSortKey < y.strSortKey : a < b;
+    });
+    if (order_ == Qt::DescendingOrder) std::reverse(shown_.begin(), shown_.end());
+  }
+
+  const ExploreSnapshot* snapshot_ = nullptr;
+  std::vector<int32_t> shown_;
+  int column_ = 0;
+  Qt::SortOrder order_ = Qt::AscendingOrder;
+};
+
+// The lines: one row per occurrence, cut only when a view asks for it.
+class ExplorerLineModel : public QAbstractTableModel {
+ public:
+  explicit ExplorerLineModel(QObject* parent) : QAbstractTableModel(parent) {}
+  void Reset(const KwicRows* rows, int width) {
+    beginResetModel();
+    rows_ = rows;
+    width_ = width;
+    cachedRow_ = -1;
+    endResetModel();
+  }
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->size());
+  }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 6; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    const KwicRow& row = rows_->row(static_cast<size_t>(index.row()));
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole) {
+      if (column == 0) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+      if (column == 1) return QVariant(Qt::AlignHCenter | Qt::AlignVCenter);
+      return column >= 3 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role == Qt::DisplayRole) {
+      switch (column) {
+        case 0: return FromCp1252(Cut(index.row()).left);
+        case 1: return FromCp1252(Cut(index.row()).keyword);
+        case 2: return FromCp1252(Cut(index.row()).right);
+        case 3: return rows_->word(row).lngFrequency;
+        case 4: return rows_->LineOf(row.position);
+        default: return row.position;
+      }
+    }
+    if (role == kSpansRole && column <= 2) {
+      // (begin, size, level) of each sort word in this cell.
+      const KwicCut& cut = Cut(index.row());
+      QVariantList spans;
+      for (size_t level = 0; level < rows_->levels().size(); ++level) {
+        const SortLevel& l = rows_->levels()[level];
+        const int cell = l.kind == SortLevel::kLeft ? 0 : l.kind == SortLevel::kKeyword ? 1 : 2;
+        const TextSpan span = cut.sortWords[level];
+        if (cell == column && span.size > 0 && l.kind != SortLevel::kPosition) {
+          spans.push_back(QVariantList{static_cast<int>(span.begin), static_cast<int>(span.size),
+                                       static_cast<int>(level)});
+        }
+      }
+      return spans;
+    }
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const char* const kNames[] = {"Left", "Keyword", "Right", "Frequency", "Line", "Offset"};
+    return QString::fromLatin1(kNames[section]);
+  }
+
+ private:
+  const KwicCut& Cut(int row) const {
+    if (row != cachedRow_) {
+      cached_ = rows_->Cut(rows_->row(static_cast<size_t>(row)), width_);
+      cachedRow_ = row;
+    }
+    return cached_;
+  }
+
+  const KwicRows* rows_ = nullptr;
+  int width_ = 5;
+  mutable int cachedRow_ = -1;
+  mutable KwicCut cached_;
+};
+
+namespace {
+
+// Draws a context cell with the words that decide the sort in their level's colour
+// (and the keyword in bold).
+class LineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (index.column() > 2) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem o = option;
+    initStyleOption(&o, index);
+    const QString text = o.text;
+    o.text.clear();
+    QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &o, painter);
+    QFont font = o.font;
+    font.setBold(index.column() == 1);
+    const QFontMetrics metrics(font);
+    const QRect rect = o.rect.adjusted(3, 0, -3, 0);
+    const int width = metrics.horizontalAdvance(text);
+    int x = index.column() == 0 ? rect.right() - width
+            : index.column() == 1 ? rect.left() + (rect.width() - width) / 2
+                                  : rect.left();
+    // The cell's text in pieces: plain, or a sort word in its colour.
+    std::vector<std::pair<int, int>> colours(static_cast<size_t>(text.size()), {-1, 0});
+    for (const QVariant& v : index.data(kSpansRole).toList()) {
+      const QVariantList span = v.toList();
+      for (int i = span[0].toInt(); i < span[0].toInt() + span[1].toInt() && i < text.size(); ++i) {
+        colours[static_cast<size_t>(i)].first = span[2].toInt();
+      }
+    }
+    painter->save();
+    painter->setClipRect(rect);
+    painter->setFont(font);
+    const QColor normal = o.palette.color(o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
+    for (int i = 0; i < text.size();) {
+      int j = i;
+      while (j < text.size() && colours[static_cast<size_t>(j)].first == colours[static_cast<size_t>(i)].first) ++j;
+      const QString piece = text.mid(i, j - i);
+      const int level = colours[static_cast<size_t>(i)].first;
+      painter->setPen(level >= 0 ? kLevelColours[level] : normal);
+      painter->drawText(QRect(x, rect.top(), metrics.horizontalAdvance(piece) + 1, rect.height()),
+                        Qt::AlignLeft | Qt::AlignVCenter, piece);
+      x += metrics.horizontalAdvance(piece);
+      i = j;
+    }
+    painter->restore();
+  }
+};
+
+}  // namespace
+
+ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmExplorer"));
+  setWindowTitle(QStringLiteral("Concordance explorer"));
+  wordModel_ = new ExplorerWordModel(this);
+  lineModel_ = new ExplorerLineModel(this);
+
+  filter_ = new QLineEdit(this);
+  filter_->setObjectName(QStringLiteral("txbFilter"));
+  filter_->setPlaceholderText(QStringLiteral("Filter: riv*  ?at  head+tail"));
+  allWords_ = new QCheckBox(QStringLiteral("Show all words"), this);
+  allWords_->setObjectName(QStringLiteral("chkAllWords"));
+  words_ = new QTableView(this);
+  words_->setObjectName(QStringLiteral("lstWords"));
+  words_->setModel(wordModel_);
+  words_->setSortingEnabled(true);
+  words_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  words_->verticalHeader()->hide();
+  words_->horizontalHeader()->setStretchLastSection(true);
+  auto* left = new QVBoxLayout;
+  left->addWidget(filter_);
+  left->addWidget(allWords_);
+  left->addWidget(words_);
+  auto* leftPane = new QWidget(this);
+  leftPane->setLayout(left);
+
+  width_ = new QSpinBox(this);
+  width_->setObjectName(QStringLiteral("spnWidth"));
+  width_->setRange(1, 20);
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel(QStringLiteral("Width:"), this));
+  bar->addWidget(width_);
+  bar->addWidget(new QLabel(QStringLiteral("Sort:"), this));
+  const std::vector<SortLevel> choices = SortChoices();
+  for (size_t k = 0; k < sortBar_.size(); ++k) {
+    sortBar_[k] = new QComboBox(this);
+    sortBar_[k]->setObjectName(QStringLiteral("cboSort%1").arg(k));
+    sortBar_[k]->addItem(QStringLiteral("(none)"));
+    for (const SortLevel& level : choices) sortBar_[k]->addItem(QString::fromStdString(SortLevelName(level)));
+    bar->addWidget(sortBar_[k]);
+  }
+  bar->addStretch(1);
+  for (const auto& [caption, format] : {std::pair{"Export TSV...", KwicFormat::kTsv},
+                                        std::pair{"Export CSV...", KwicFormat::kCsv},
+                                        std::pair{"Export HTML...", KwicFormat::kHtml}}) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    bar->addWidget(button);
+    connect(button, &QPushButton::clicked, this, [this, format = format] {
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the lines"));
+      if (!path.isEmpty()) Export(path, format);
+    });
+  }
+  lines_ = new QTableView(this);
+  lines_->setObjectName(QStringLiteral("lstLines"));
+  lines_->setModel(lineModel_);
+  lines_->setItemDelegate(new LineDelegate(lines_));
+  lines_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lines_->setWordWrap(false);
+  lines_->verticalHeader()->hide();
+  lines_->verticalHeader()->setDefaultSectionSize(lines_->fontMetrics().height() + 4);
+  lines_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+  lines_->setColumnWidth(0, 320);
+  lines_->setColumnWidth(1, 120);
+  lines_->setColumnWidth(2, 320);
+
+  source_ = new QPlainTextEdit(this);
+  source_->setObjectName(QStringLiteral("txbSource"));
+  source_->setReadOnly(true);
+  auto* previous = new QPushButton(QStringLiteral("Previous"), this);
+  auto* next = new QPushButton(QStringLiteral("Next"), this);
+  auto* sourceButtons = new QHBoxLayout;
+  sourceButtons->addWidget(new QLabel(QStringLiteral("Source:"), this));
+  sourceButtons->addStretch(1);
+  sourceButtons->addWidget(previous);
+  sourceButtons->addWidget(next);
+  auto* sourceLayout = new QVBoxLayout;
+  sourceLayout->addLayout(sourceButtons);
+  sourceLayout->addWidget(source_);
+  auto* sourcePane = new QWidget(this);
+  sourcePane->setLayout(sourceLayout);
+
+  auto* right = new QSplitter(Qt::Vertical, this);
+  auto* linesPane = new QWidget(this);
+  auto* linesLayout = new QVBoxLayout;
+  linesLayout->addLayout(bar);
+  linesLayout->addWidget(lines_);
+  linesPane->setLayout(linesLayout);
+  right->addWidget(linesPane);
+  right->addWidget(sourcePane);
+  right->setStretchFactor(0, 3);
+  right->setStretchFactor(1, 1);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->addWidget(leftPane);
+  split->addWidget(right);
+  split->setStretchFactor(1, 4);
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("lblStatus"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(split, 1);
+  layout->addWidget(status_);
+  resize(1200, 700);
+
+  connect(filter_, &QLineEdit::textChanged, this, [this] { RefreshWords(); });
+  connect(allWords_, &QCheckBox::toggled, this, [this] { RefreshWords(); });
+  connect(words_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { RefreshLines(); });
+  connect(width_, &QSpinBox::valueChanged, this, [this] { RefreshLines(); });
+  for (QComboBox* combo : sortBar_) {
+    connect(combo, &QComboBox::activated, this, [this, choices] {
+      std::vector<SortLevel> levels;
+      for (QComboBox* c : sortBar_) {
+        if (c->currentIndex() > 0) levels.push_back(choices[static_cast<size_t>(c->currentIndex() - 1)]);
+      }
+      SetSort(levels);
+    });
+  }
+  connect(lines_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+    if (section == 0) SetSort({{SortLevel::kLeft, 1}});
+    if (section == 1) SetSort({{SortLevel::kKeyword, 0}});
+    if (section == 2) SetSort({{SortLevel::kRight, 1}});
+  });
+  // A double-click or Enter shows the line's place in the document.
+  connect(lines_, &QTableView::activated, this, [this](const QModelIndex& index) { ShowSource(index.row()); });
+  connect(lines_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { ShowSource(index.row()); });
+  connect(previous, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ - 1); });
+  connect(next, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ + 1); });
+  auto* copy = new QShortcut(QKeySequence::Copy, lines_);
+  connect(copy, &QShortcut::activated, this, [this] { CopySelection(); });
+}
+
+ExplorerWindow::~ExplorerWindow() = default;
+
+const KwicRows& ExplorerWindow::rows() const { return *rows_; }
+
+void ExplorerWindow::Open(ExploreSnapshot snapshot) {
+  lineModel_->Reset(nullptr, 1);
+  snapshot_ = std::move(snapshot);
+  rows_ = std::make_unique<KwicRows>(snapshot_.source());
+  setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_.input)));
+  source_->setPlainText(FromCp1252(snapshot_.text));
+  sourceRow_ = -1;
+  const QSignalBlocker blockWidth(width_);
+  width_->setValue(snapshot_.contextSize);
+  RefreshWords();
+}
+
+void ExplorerWindow::RefreshWords() {
+  if (!rows_) return;
+  std::string query;
+  Utf8ToCp1252(filter_->text().toStdString(), &query);
+  query_ = ExploreQuery(query);
+  std::vector<int32_t> shown;
+  for (int32_t i = 1; i <= snapshot_.numWords; ++i) {
+    const WordRecord& r = snapshot_.words[static_cast<size_t>(i)];
+    if ((allWords_->isChecked() || r.blnIncluded) && (query_.empty() || query_.SelectsWord(r.strWord))) {
+      shown.push_back(i);
+    }
+  }
+  const QSignalBlocker block(words_->selectionModel());
+  wordModel_->Reset(&snapshot_, std::move(shown));
+  words_->selectAll();
+  RefreshLines();
+}
+
+void ExplorerWindow::RefreshLines() {
+  if (!rows_) return;
+  std::vector<int32_t> selected;
+  for (const QModelIndex& index : words_->selectionModel()->selectedRows()) {
+    selected.push_back(wordModel_->WordAt(index.row()));
+  }
+  rows_->Select(selected);
+  const int width = width_->value();
+  if (!query_.empty()) rows_->KeepRowsIf([&](const KwicRow& row) { return query_.KeepsRow(*rows_, row, width); });
+  rows_->Sort(levels_);
+  lineModel_->Reset(rows_.get(), width);
+  int64_t total = 0;
+  for (int32_t i = 1; i <= snapshot_.numWords; ++i) total += snapshot_.words[static_cast<size_t>(i)].lngFrequency;
+  status_->setText(QStringLiteral("%1 of %2 lines").arg(QLocale().toString(static_cast<qlonglong>(rows_->size())),
+                                                        QLocale().toString(static_cast<qlonglong>(total))));
+  sourceRow_ = -1;
+}
+
+void ExplorerWindow::SetSort(const std::vector<SortLevel>& levels) {
+  levels_ = levels;
+  if (levels_.size() > static_cast<size_t>(kMaxSortLevels)) levels_.resize(kMaxSortLevels);
+  const std::vector<SortLevel> choices = SortChoices();
+  for (size_t k = 0; k < sortBar_.size(); ++k) {
+    int index = 0;
+    if (k < levels_.size()) {
+      index = 1 + static_cast<int>(std::find(choices.begin(), choices.end(), levels_[k]) - choices.begin());
+    }
+    sortBar_[k]->setCurrentIndex(index);
+  }
+  RefreshLines();
+}
+
+void ExplorerWindow::ShowSource(int row) {
+  if (!rows_ || row < 0 || row >= static_cast<int>(rows_->size())) return;
+  sourceRow_ = row;
+  lines_->selectRow(row);
+  // One Windows-1252 character is one character of the pane's text.
+  const TextSpan keyword = rows_->Keyword(rows_->row(static_cast<size_t>(row)));
+  QTextCursor cursor(source_->document());
+  cursor.setPosition(static_cast<int>(keyword.begin));
+  cursor.setPosition(static_cast<int>(keyword.begin + keyword.size), QTextCursor::KeepAnchor);
+  QTextEdit::ExtraSelection mark;
+  mark.cursor = cursor;
+  mark.format.setBackground(QColor(0xFF, 0xE0, 0x8A));
+  source_->setExtraSelections({mark});
+  source_->setTextCursor(cursor);
+  source_->centerCursor();
+}
+
+bool ExplorerWindow::Export(const QString& path, KwicFormat format) {
+  FileError error;
+  const bool written = WriteFileAtomically(
+      path.toStdString(),
+      [&](FileWriter& writer, FileError* e) {
+        bool ok = true;
+        ExportKwic(*rows_, width_->value(), format,
+                   [&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
+        return ok;
+      },
+      &error);
+  if (!written) {
+    QMessageBox::warning(this, QStringLiteral("Export"),
+                         path + QStringLiteral(": ") + QString::fromStdString(error.description));
+  }
+  return written;
+}
+
+void ExplorerWindow::CopySelection() {
+  QString tsv;
+  const int width = width_->value();
+  QModelIndexList selected = lines_->selectionModel()->selectedRows();
+  std::sort(selected.begin(), selected.end());
+  for (const QModelIndex& index : selected) {
+    const KwicRow& row = rows_->row(static_cast<size_t>(index.row()));
+    const KwicCut cut = rows_->Cut(row, width);
+    tsv += FromCp1252(cut.left) + '\t' + FromCp1252(cut.keyword) + '\t' + FromCp1252(cut.right) + '\t' +
+           FromCp1252(rows_->word(row).strWord) + '\t' + QString::number(rows_->word(row).lngFrequency) + '\t' +
+           QString::number(rows_->LineOf(row.position)) + '\t' + QString::number(row.position) + '\n';
+  }
+  QApplication::clipboard()->setText(tsv);
+}
+
+}  // namespace quillmoor

@@ -1,0 +1,73 @@
+// The concordance explorer window: a thin model/view adapter over explore/. A word
+// list (filtered by a query of the keyword search's language), the lines of the words
+// selected in it (left context, keyword, right context; sortable by up to three
+// levels, the deciding words coloured), a source pane that shows a line's place in the
+// document, exports and a status bar. It works on a snapshot of the word table taken
+// when it opens: the main window, its files and its options are never touched.
+#ifndef QUILLMOOR_GUI_EXPLORERWINDOW_H_
+#define QUILLMOOR_GUI_EXPLORERWINDOW_H_
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "explore/KwicExport.h"
+#include "explore/Snapshot.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPlainTextEdit;
+class QSpinBox;
+class QTableView;
+
+namespace quillmoor {
+
+class ExplorerWordModel;
+class ExplorerLineModel;
+
+class ExplorerWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ExplorerWindow(QWidget* parent = nullptr);
+  ~ExplorerWindow() override;
+
+  // Shows the words of `snapshot` (all the listed words selected).
+  void Open(ExploreSnapshot snapshot);
+  // The sort levels (at most three), as the sort bar and the column headers set them.
+  void SetSort(const std::vector<SortLevel>& levels);
+  // Shows line `row` of the lines pane in the source pane.
+  void ShowSource(int row);
+  // Writes the lines as shown to `path`; false (after a message box) on failure.
+  bool Export(const QString& path, KwicFormat format);
+  const KwicRows& rows() const;
+
+ private:
+  void RefreshWords();
+  void RefreshLines();
+  void CopySelection();
+
+  ExploreSnapshot snapshot_;
+  std::unique_ptr<KwicRows> rows_;
+  ExploreQuery query_;
+  std::vector<SortLevel> levels_;
+  int sourceRow_ = -1;
+  ExplorerWordModel* wordModel_;
+  ExplorerLineModel* lineModel_;
+  QLineEdit* filter_;
+  QCheckBox* allWords_;
+  QTableView* words_;
+  QTableView* lines_;
+  QSpinBox* width_;
+  std::array<QComboBox*, 3> sortBar_{};
+  QPlainTextEdit* source_;
+  QLabel* status_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_GUI_EXPLORERWINDOW_H_
