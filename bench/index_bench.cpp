@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/IndexFile.h"
@@ -25,16 +26,8 @@
 namespace quillmoor {
 namespace {
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::Median;
+using bench::Seconds;
 
 // A started program whose input box names `input`; every question is answered Yes.
 struct Session {

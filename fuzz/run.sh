@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (build/fuzz) and runs each for SECONDS
-# seconds (15 when not given), as many at a time as there are processors, on its
+# Builds the libFuzzer targets with clang (build/fuzz) and runs each (or each TARGET
+# named) for SECONDS seconds (15 when not given), as many at a time as there are processors, on its
 # seed corpus (fuzz/seeds/TARGET) and what earlier runs found (build/fuzz/corpus).
 # Prints the executions of each target; fails when any target fails, naming the
 # input it saved in build/fuzz/crashes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-15}
-case "$seconds" in ''|*[!0-9]*) echo "usage: fuzz/run.sh [SECONDS]" >&2; exit 2 ;; esac
+case "$seconds" in ''|*[!0-9]*) echo "usage: fuzz/run.sh [SECONDS [TARGET...]]" >&2; exit 2 ;; esac
 build=build/fuzz
 targets=(text_checks markup docx_runs unzip index_body settings_file word_list keyword_query
          wildcard context_line utf8_decode)
+if [ $# -gt 1 ]; then targets=("${@:2}"); fi
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMOOR_FUZZ=ON \
   -DQUILLMOOR_BUILD_GUI=OFF -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null

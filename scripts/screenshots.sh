@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of the desktop program into doc/: the main window after making the
-# concordance of the bundled sample document, a search, the help window and the
-# settings window. Uses the offscreen platform, so no display is needed. Builds
+# concordance of the bundled sample document, a search, the help window, the settings
+# window and the concordance explorer (sorted by R1 and R2). Uses the offscreen platform, so no display is needed. Builds
 # Release into build/release if needed.
 #
 # The pictures show neutral paths, never this machine's: inside a private mount
@@ -19,7 +19,8 @@ if [ "${1:-}" != --inside ]; then
   cp data/samples/kjv-ruth-jonah-ecclesiastes.txt "$stage/"
   unshare --map-root-user --mount "$0" --inside "$stage"
   cp "$stage"/png/*.png doc/
-  echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png"
+  echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png" \
+       "doc/explorer-window.png"
   exit 0
 fi
 
@@ -46,3 +47,4 @@ program=/opt/quillmoor/bin/quillmoor
 "$program" --screenshot "$stage/png/search-window.png" "$sample" --search "vanit* labour+sun*"
 "$program" --screenshot-help "$stage/png/help-window.png"
 "$program" --screenshot-settings "$stage/png/settings-window.png"
+"$program" --screenshot-explorer "$stage/png/explorer-window.png" "$sample" "vanit*"

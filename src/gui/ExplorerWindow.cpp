@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -361,50 +363,72 @@ const KwicRows& ExplorerWindow::rows() const { return *rows_; }
 
 void ExplorerWindow::Open(ExploreSnapshot snapshot) {
   lineModel_->Reset(nullptr, 1);
-  snapshot_ = std::move(snapshot);
-  rows_ = std::make_unique<KwicRows>(snapshot_.source());
-  setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_.input)));
-  source_->setPlainText(FromCp1252(snapshot_.text));
+  snapshot_ = std::make_shared<const ExploreSnapshot>(std::move(snapshot));
+  rows_ = std::make_shared<KwicRows>(snapshot_->source());
+  rowsSnapshot_ = snapshot_;
+  setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_->input)));
+  source_->setPlainText(FromCp1252(snapshot_->text));
   sourceRow_ = -1;
   const QSignalBlocker blockWidth(width_);
-  width_->setValue(snapshot_.contextSize);
+  width_->setValue(snapshot_->contextSize);
   RefreshWords();
 }
 
 void ExplorerWindow::RefreshWords() {
-  if (!rows_) return;
+  if (!snapshot_) return;
   std::string query;
   Utf8ToCp1252(filter_->text().toStdString(), &query);
   query_ = ExploreQuery(query);
   std::vector<int32_t> shown;
-  for (int32_t i = 1; i <= snapshot_.numWords; ++i) {
-    const WordRecord& r = snapshot_.words[static_cast<size_t>(i)];
+  for (int32_t i = 1; i <= snapshot_->numWords; ++i) {
+    const WordRecord& r = snapshot_->words[static_cast<size_t>(i)];
     if ((allWords_->isChecked() || r.blnIncluded) && (query_.empty() || query_.SelectsWord(r.strWord))) {
       shown.push_back(i);
     }
   }
   const QSignalBlocker block(words_->selectionModel());
-  wordModel_->Reset(&snapshot_, std::move(shown));
+  wordModel_->Reset(snapshot_.get(), std::move(shown));
   words_->selectAll();
   RefreshLines();
 }
 
 void ExplorerWindow::RefreshLines() {
-  if (!rows_) return;
+  if (!snapshot_) return;
   std::vector<int32_t> selected;
   for (const QModelIndex& index : words_->selectionModel()->selectedRows()) {
     selected.push_back(wordModel_->WordAt(index.row()));
   }
-  rows_->Select(selected);
+  // The lines are built and sorted off the interface thread, on copies of what they
+  // need; only the latest request's lines are shown.
   const int width = width_->value();
-  if (!query_.empty()) rows_->KeepRowsIf([&](const KwicRow& row) { return query_.KeepsRow(*rows_, row, width); });
-  rows_->Sort(levels_);
-  lineModel_->Reset(rows_.get(), width);
-  int64_t total = 0;
-  for (int32_t i = 1; i <= snapshot_.numWords; ++i) total += snapshot_.words[static_cast<size_t>(i)].lngFrequency;
-  status_->setText(QStringLiteral("%1 of %2 lines").arg(QLocale().toString(static_cast<qlonglong>(rows_->size())),
-                                                        QLocale().toString(static_cast<qlonglong>(total))));
-  sourceRow_ = -1;
+  const uint64_t generation = ++generation_;
+  ++pending_;
+  status_->setText(QStringLiteral("Building the lines ..."));
+  auto* watcher = new QFutureWatcher<std::shared_ptr<KwicRows>>(this);
+  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, width,
+                                                          snapshot = snapshot_] {
+    watcher->deleteLater();
+    --pending_;
+    if (generation != generation_) return;  // a newer request is under way
+    rows_ = watcher->result();
+    rowsSnapshot_ = snapshot;
+    lineModel_->Reset(rows_.get(), width);
+    int64_t total = 0;
+    for (int32_t i = 1; i <= snapshot->numWords; ++i) total += snapshot->words[static_cast<size_t>(i)].lngFrequency;
+    status_->setText(QStringLiteral("%1 of %2 lines")
+                         .arg(QLocale().toString(static_cast<qlonglong>(rows_->size())),
+                              QLocale().toString(static_cast<qlonglong>(total))));
+    sourceRow_ = -1;
+    emit LinesReady();
+  });
+  watcher->setFuture(QtConcurrent::run(
+      [snapshot = snapshot_, selected = std::move(selected), width, query = query_, levels = levels_] {
+        auto rows = std::make_shared<KwicRows>(snapshot->source());
+        rows->Select(selected);
+        if (!query.empty()) rows->KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(*rows, row, width); });
+        rows->Sort(levels);
+        return rows;
+      }));
 }
 
 void ExplorerWindow::SetSort(const std::vector<SortLevel>& levels) {

@@ -45,14 +45,24 @@ class ExplorerWindow : public QWidget {
   // Writes the lines as shown to `path`; false (after a message box) on failure.
   bool Export(const QString& path, KwicFormat format);
   const KwicRows& rows() const;
+  // True while lines are being built or sorted (off the interface thread).
+  bool LinesPending() const { return pending_ > 0; }
+
+ signals:
+  // The lines pane shows the lines of the latest request.
+  void LinesReady();
 
  private:
   void RefreshWords();
   void RefreshLines();
   void CopySelection();
 
-  ExploreSnapshot snapshot_;
-  std::unique_ptr<KwicRows> rows_;
+  std::shared_ptr<const ExploreSnapshot> snapshot_;
+  // The lines shown, and the snapshot they point into.
+  std::shared_ptr<KwicRows> rows_;
+  std::shared_ptr<const ExploreSnapshot> rowsSnapshot_;
+  uint64_t generation_ = 0;  // the latest request for lines
+  int pending_ = 0;          // requests not finished yet
   ExploreQuery query_;
   std::vector<SortLevel> levels_;
   int sourceRow_ = -1;

@@ -1,6 +1,7 @@
 // quillmoor: the desktop program.
 #include <QApplication>
 #include <QIcon>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTimer>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "output/KeywordSearch.h"
@@ -166,6 +168,33 @@ int main(int argc, char** argv) {
       QTimer::singleShot(300, &window, [&window, png] {
         if (QWidget* params = window.findChild<QWidget*>(QStringLiteral("frmParams"))) params->grab().save(png);
         QApplication::quit();
+      });
+    });
+  }
+  // --screenshot-explorer PNG DOCUMENT QUERY: makes the concordance of DOCUMENT, opens
+  // the explorer filtered by QUERY and sorted by R1, saves a picture of it and ends.
+  const int explorerShot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot-explorer")));
+  if (explorerShot > 0 && explorerShot + 3 < args.size()) {
+    host.set_unattended(true);
+    const QString png = args.at(explorerShot + 1), document = args.at(explorerShot + 2),
+                  query = args.at(explorerShot + 3);
+    QTimer::singleShot(300, &window, [&window, &program, png, document, query] {
+      program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
+      quillmoor::InputFileLostFocus(program, 0);
+      program.frmMain.chkWarnOnOverwrite.value = 0;
+      quillmoor::cmdListWords_Click(program);
+      window.PushModel();
+      window.OpenExplorer();
+      quillmoor::ExplorerWindow* explorer = window.explorer();
+      if (explorer == nullptr) return QApplication::quit();
+      explorer->findChild<QLineEdit*>(QStringLiteral("txbFilter"))->setText(query);
+      explorer->SetSort({{quillmoor::SortLevel::kRight, 1}, {quillmoor::SortLevel::kRight, 2}});
+      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, png] {
+        if (explorer->LinesPending()) return;
+        QTimer::singleShot(100, explorer, [explorer, png] {
+          explorer->grab().save(png);
+          QApplication::quit();
+        });
       });
     });
   }

@@ -133,16 +133,19 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
   out->words.clear();
   out->dropped.clear();
   for (std::string& word : SplitWords(joined)) {
-    if (utf8) {
-      DecodeReport report;
-      std::string decoded = DecodeUtf8Text(word, &report);
-      if (report.unmapped > 0) {
-        out->dropped.push_back(std::move(word));
-        continue;
-      }
-      word = std::move(decoded);
+    if (!utf8) {
+      out->words.push_back(LowerCaseAccented(std::move(word)));
+      continue;
     }
-    out->words.push_back(LowerCaseAccented(std::move(word)));
+    DecodeReport report;
+    const std::string decoded = DecodeUtf8Text(word, &report);
+    if (report.unmapped > 0) {
+      out->dropped.push_back(std::move(word));
+      continue;
+    }
+    // Decoding can leave nothing (a byte-order mark alone) or a space (a no-break
+    // space): the words are what lies between the spaces.
+    for (std::string& part : SplitWords(decoded)) out->words.push_back(LowerCaseAccented(std::move(part)));
   }
   return true;
 }

@@ -117,6 +117,11 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
 }
 
+// Waits, on the toolkit's events, until the explorer shows its latest lines.
+void WaitForLines(ExplorerWindow* explorer) {
+  while (explorer->LinesPending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // The explorer opens on the run's words, sorts by R1 from the column header with the
 // deciding words coloured, and a double-click shows the line's place in the source.
 TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
@@ -138,9 +143,11 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
   auto* filter = Find<QLineEdit>(*explorer, "txbFilter");
   QTest::keyClicks(filter, QStringLiteral("riv*"));
+  WaitForLines(explorer);
   auto* lines = Find<QTableView>(*explorer, "lstLines");
   ASSERT_EQ(lines->model()->rowCount(), 3);
   lines->horizontalHeader()->sectionClicked(2);  // Right: by R1
+  WaitForLines(explorer);
   EXPECT_EQ(Find<QComboBox>(*explorer, "cboSort0")->currentText(), QStringLiteral("R1"));
   QStringList r1;
   for (int row = 0; row < 3; ++row) r1 << lines->model()->index(row, 2).data().toString().split(' ', Qt::SkipEmptyParts).value(0);

@@ -6,6 +6,7 @@
 
 #include "input/InputFile.h"
 #include "settings/Defaults.h"
+#include "settings/WordListFile.h"
 #include "shared/Utf8.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -56,6 +57,12 @@ TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
             "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) +
                 "\r\nOne word of the file was left out (they hold characters that Windows-1252 lacks): "
                 "\xCE\xBA\xCE\xB1\xCE\xB9\r\n");
+  // Byte-order marks inside the text decode to nothing and no-break spaces to spaces:
+  // no word is empty or holds a space (found by fuzzing).
+  WordsOfFile read;
+  ASSERT_TRUE(ReadWordsOfFile(p, dir.Write("bom.txt", "1y*]p\xEF\xBB\xBF\r\xEF\xBB\xBF\ncaf\xC3\xA9\n"),
+                              WordFileKind{"stop words", 120, 86}, &read));
+  EXPECT_EQ(read.words, (std::vector<std::string>{"caf\xE9"}));
 }
 
 TEST_F(StopWordsTest, DuplicatesAndSummaries) {
