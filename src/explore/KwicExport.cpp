@@ -88,45 +88,62 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
           "</head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th><th>word</th>"
           "<th>frequency</th><th>line</th><th>offset</th></tr>\n");
   }
-  std::string out;
+  // Rows are formatted into one buffer, handed on in pieces of about 64 KB.
+  std::string out, field;
+  auto utf8 = [&field](std::string_view text) -> const std::string& {
+    field.clear();
+    AppendCp1252AsUtf8(text, &field);
+    return field;
+  };
   for (size_t i = first; i < last; ++i) {
     const KwicRow& row = rows.row(i);
     const KwicCut cut = rows.Cut(row, width);
     const WordRecord& record = rows.word(row);
-    const std::string fields[] = {Cp1252ToUtf8(cut.left),     Cp1252ToUtf8(cut.keyword),
-                                  Cp1252ToUtf8(cut.right),    Cp1252ToUtf8(record.strWord),
-                                  std::to_string(record.lngFrequency), std::to_string(rows.LineOf(row.position)),
-                                  std::to_string(row.position)};
-    out.clear();
+    const std::string numbers[] = {std::to_string(record.lngFrequency), std::to_string(rows.LineOf(row.position)),
+                                   std::to_string(row.position)};
+    const std::string_view texts[] = {cut.left, cut.keyword, cut.right, record.strWord};
     switch (format) {
       case KwicFormat::kText:
-        out = std::string(leftWidth - cut.left.size(), ' ') + fields[0] + "  " + fields[1] + "  " + fields[2] + "\n";
+        out.append(leftWidth - cut.left.size(), ' ');
+        AppendCp1252AsUtf8(cut.left, &out);
+        out += "  ";
+        AppendCp1252AsUtf8(cut.keyword, &out);
+        out += "  ";
+        AppendCp1252AsUtf8(cut.right, &out);
+        out += '\n';
         break;
       case KwicFormat::kTsv:
       case KwicFormat::kCsv:
         for (size_t f = 0; f < 7; ++f) {
           if (f > 0) out += separator;
-          out += format == KwicFormat::kCsv ? CsvField(fields[f]) : fields[f];
+          const std::string& value = f < 4 ? utf8(texts[f]) : numbers[f - 4];
+          out += format == KwicFormat::kCsv ? CsvField(value) : value;
         }
         out += lineEnd;
         break;
       case KwicFormat::kJsonl:
-        out = "{";
+        out += '{';
         for (size_t f = 0; f < 7; ++f) {
-          if (f > 0) out += ",";
-          out += JsonString(kColumns[f]) + ":" + (f < 4 ? JsonString(fields[f]) : fields[f]);
+          if (f > 0) out += ',';
+          out += JsonString(kColumns[f]);
+          out += ':';
+          out += f < 4 ? JsonString(utf8(texts[f])) : numbers[f - 4];
         }
         out += "}\n";
         break;
       case KwicFormat::kHtml:
-        out = "<tr><td class=\"left\">" + HtmlEscaped(fields[0]) + "</td><td class=\"keyword\"><mark>" +
-              HtmlEscaped(fields[1]) + "</mark></td><td>" + HtmlEscaped(fields[2]) + "</td><td>" +
-              HtmlEscaped(fields[3]) + "</td><td>" + fields[4] + "</td><td>" + fields[5] + "</td><td>" + fields[6] +
-              "</td></tr>\n";
+        out += "<tr><td class=\"left\">" + HtmlEscaped(utf8(cut.left)) + "</td><td class=\"keyword\"><mark>" +
+               HtmlEscaped(utf8(cut.keyword)) + "</mark></td><td>" + HtmlEscaped(utf8(cut.right)) + "</td><td>" +
+               HtmlEscaped(utf8(record.strWord)) + "</td><td>" + numbers[0] + "</td><td>" + numbers[1] +
+               "</td><td>" + numbers[2] + "</td></tr>\n";
         break;
     }
-    write(out);
+    if (out.size() >= (1 << 16)) {
+      write(out);
+      out.clear();
+    }
   }
+  if (!out.empty()) write(out);
   if (format == KwicFormat::kHtml) write("</table></body></html>\n");
 }
 

@@ -11,7 +11,21 @@
 namespace quillmoor {
 namespace {
 
-bool IsLetterOrDigit(char c) { return IsAlphaChar(c, 0, "0123456789"); }
+// The character classes as tables: a context word's characters, and letters and
+// digits alone.
+struct CharClasses {
+  bool word[256] = {};
+  bool letterOrDigit[256] = {};
+  CharClasses() {
+    for (int c = 0; c < 256; ++c) {
+      word[c] = IsAlphaChar(static_cast<char>(c), 0, "-0123456789");
+      letterOrDigit[c] = IsAlphaChar(static_cast<char>(c), 0, "0123456789");
+    }
+  }
+};
+const CharClasses kClasses;
+
+bool IsLetterOrDigit(char c) { return kClasses.letterOrDigit[static_cast<unsigned char>(c)]; }
 
 // The document order of rows: by position, then by table index (the parts of a
 // hyphenated word share its position).
@@ -21,7 +35,7 @@ bool DocumentOrder(const KwicRow& a, const KwicRow& b) {
 
 }  // namespace
 
-bool IsContextWordChar(char c) { return IsAlphaChar(c, 0, "-0123456789"); }
+bool IsContextWordChar(char c) { return kClasses.word[static_cast<unsigned char>(c)]; }
 
 std::string ExploreSortKey(std::string_view word) { return LowerCaseAccented(FoldAccents(word)); }
 
@@ -89,10 +103,15 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   // run of letters and digits around the position.
   const std::string_view text = source_.text;
   const size_t at = std::min(static_cast<size_t>(std::max(row.position, 1) - 1), text.size());
+  const std::string& target = word(row).strWord;
+  // Most words stand alone at their position: a run of exactly the word's length.
+  if ((at == 0 || !IsContextWordChar(text[at - 1])) && at + target.size() <= text.size() &&
+      (at + target.size() == text.size() || !IsContextWordChar(text[at + target.size()]))) {
+    return {at, target.size()};
+  }
   size_t runBegin = at, runEnd = at;
   while (runBegin > 0 && IsContextWordChar(text[runBegin - 1])) --runBegin;
   while (runEnd < text.size() && IsContextWordChar(text[runEnd])) ++runEnd;
-  const std::string& target = word(row).strWord;
   const std::string run = LowerCaseAccented(std::string(text.substr(runBegin, runEnd - runBegin)));
   auto distance = [&](size_t k) { return k + runBegin > at ? k + runBegin - at : at - k - runBegin; };
   size_t best = std::string::npos;
@@ -109,64 +128,62 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   return {begin, end - begin};
 }
 
-TextSpan KwicRows::ContextWord(const KwicRow& row, int offset) const {
+TextSpan KwicRows::ContextWord(const KwicRow& row, int offset) const { return WordFrom(Keyword(row), offset); }
+
+TextSpan KwicRows::WordFrom(TextSpan keyword, int offset) const {
+  TextSpan words[kMaxCutWidth];
+  const int n = std::min(std::abs(offset), kMaxCutWidth);
+  if (n == 0 || Words(keyword, offset < 0 ? -1 : 1, n, words) < n) return {offset > 0 ? source_.text.size() : 0, 0};
+  return words[n - 1];
+}
+
+int KwicRows::Words(TextSpan keyword, int direction, int count, TextSpan* out) const {
   const std::string_view text = source_.text;
-  const TextSpan keyword = Keyword(row);
-  if (offset > 0) {
-    size_t at = keyword.begin + keyword.size;
-    for (int n = 0; at < text.size();) {
+  int n = 0;
+  if (direction > 0) {
+    for (size_t at = keyword.begin + keyword.size; at < text.size() && n < count;) {
       while (at < text.size() && !IsContextWordChar(text[at])) ++at;
       const size_t begin = at;
       bool counts = false;
       while (at < text.size() && IsContextWordChar(text[at])) counts |= text[at++] != '-';
-      if (counts && ++n == offset) return {begin, at - begin};
+      if (counts) out[n++] = {begin, at - begin};
     }
-    return {text.size(), 0};
+    return n;
   }
-  size_t at = keyword.begin;  // one past the character looked at next
-  for (int n = 0; at > 0 && offset < 0;) {
+  for (size_t at = keyword.begin; at > 0 && n < count;) {  // `at`: one past the next character
     while (at > 0 && !IsContextWordChar(text[at - 1])) --at;
     const size_t end = at;
     bool counts = false;
     while (at > 0 && IsContextWordChar(text[at - 1])) counts |= text[--at] != '-';
-    if (counts && --n == offset) return {at, end - at};
+    if (counts) out[n++] = {at, end - at};
   }
-  return {0, 0};
+  return n;
 }
 
 KwicCut KwicRows::Cut(const KwicRow& row, int width) const {
   const std::string_view text = source_.text;
   const TextSpan keyword = Keyword(row);
-  size_t leftBegin = keyword.begin, rightEnd = keyword.begin + keyword.size;
-  for (int d = width; d >= 1; --d) {  // the farthest word that exists
-    const TextSpan w = ContextWord(row, -d);
-    if (w.size > 0) {
-      leftBegin = w.begin;
-      break;
-    }
-    if (d == 1) leftBegin = std::min<size_t>(1, keyword.begin);  // the text's start, after its space
-  }
-  for (int d = width; d >= 1; --d) {
-    const TextSpan w = ContextWord(row, d);
-    if (w.size > 0) {
-      rightEnd = w.begin + w.size;
-      break;
-    }
-    if (d == 1) rightEnd = text.size() - (text.ends_with(' ') && text.size() > rightEnd ? 1 : 0);
-  }
+  width = std::clamp(width, 1, kMaxCutWidth);
+  TextSpan left[kMaxCutWidth], right[kMaxCutWidth];
+  const int nLeft = Words(keyword, -1, width, left), nRight = Words(keyword, 1, width, right);
+  // From the farthest word that exists (the text's start or end when there is none).
+  const size_t leftBegin = nLeft > 0 ? left[nLeft - 1].begin : std::min<size_t>(1, keyword.begin);
+  const size_t keywordEnd = keyword.begin + keyword.size;
+  const size_t rightEnd =
+      nRight > 0 ? right[nRight - 1].begin + right[nRight - 1].size
+                 : std::max(keywordEnd, text.size() - (text.ends_with(' ') && text.size() > keywordEnd ? 1 : 0));
   KwicCut cut;
   cut.left = std::string(text.substr(leftBegin, keyword.begin - leftBegin));
   cut.keyword = std::string(text.substr(keyword.begin, keyword.size));
-  cut.right = std::string(text.substr(keyword.begin + keyword.size, rightEnd - keyword.begin - keyword.size));
+  cut.right = std::string(text.substr(keywordEnd, rightEnd - keywordEnd));
   for (const SortLevel& level : levels_) {
     TextSpan span;
     if (level.kind == SortLevel::kKeyword) {
       span = {0, keyword.size};
-    } else if (level.kind != SortLevel::kPosition && level.distance <= width) {
-      const TextSpan w = ContextWord(row, level.kind == SortLevel::kLeft ? -level.distance : level.distance);
-      if (w.size > 0) {
-        span = {level.kind == SortLevel::kLeft ? w.begin - leftBegin : w.begin - keyword.begin - keyword.size, w.size};
-      }
+    } else if (level.kind == SortLevel::kLeft && level.distance <= nLeft) {
+      span = {left[level.distance - 1].begin - leftBegin, left[level.distance - 1].size};
+    } else if (level.kind == SortLevel::kRight && level.distance <= nRight) {
+      span = {right[level.distance - 1].begin - keywordEnd, right[level.distance - 1].size};
     }
     cut.sortWords.push_back(span);
   }
@@ -229,55 +246,100 @@ bool ExploreQuery::KeepsRow(const KwicRows& rows, const KwicRow& row, int width)
   return false;
 }
 
+namespace {
+
+// Ranks for keys: equal keys get equal ranks, in key order from 1.
+template <typename Key>
+std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
+  std::vector<uint32_t> order(keys.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<uint32_t> rank(keys.size(), 0);
+  uint32_t r = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (k == 0 || keys[order[k - 1]] < keys[order[k]]) ++r;
+    rank[order[k]] = r;
+  }
+  return rank;
+}
+
+}  // namespace
+
 void KwicRows::Sort(const std::vector<SortLevel>& levels) {
   levels_ = levels;
-  std::sort(rows_.begin(), rows_.end(), DocumentOrder);
-  if (levels.empty() || rows_.empty()) return;
-  // Each level's key as a rank: the distinct keys of the level in sort-key order, 0 for
-  // a missing word (it sorts first).
+  if (levels.empty() || rows_.empty()) {
+    std::sort(rows_.begin(), rows_.end(), DocumentOrder);
+    return;
+  }
+  // Each level's key of each row as a rank (0: no word there, which sorts first). A
+  // context word's key is made once for each distinct spelling in the text.
+  // The keywords' spans, when a level looks at context words.
+  std::vector<TextSpan> keywords;
+  if (std::any_of(levels.begin(), levels.end(), [](const SortLevel& l) {
+        return l.kind == SortLevel::kLeft || l.kind == SortLevel::kRight;
+      })) {
+    keywords.resize(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) keywords[i] = Keyword(rows_[i]);
+  }
   std::vector<std::vector<uint32_t>> ranks;
   for (const SortLevel& level : levels) {
-    std::vector<uint32_t> rank(rows_.size());
+    std::vector<uint32_t> rank(rows_.size(), 0);
     if (level.kind == SortLevel::kPosition) {
-      for (size_t i = 0; i < rows_.size(); ++i) rank[i] = static_cast<uint32_t>(i);  // document order
-      ranks.push_back(std::move(rank));
-      continue;
-    }
-    std::unordered_map<std::string, uint32_t> ids;
-    std::vector<uint32_t> id(rows_.size(), 0);
-    for (size_t i = 0; i < rows_.size(); ++i) {
-      std::string key;
-      if (level.kind == SortLevel::kKeyword) {
-        key = word(rows_[i]).strSortKey;
-      } else {
-        const TextSpan w =
-            ContextWord(rows_[i], level.kind == SortLevel::kLeft ? -level.distance : level.distance);
+      std::iota(rank.begin(), rank.end(), 0u);  // document order
+    } else if (level.kind == SortLevel::kKeyword) {
+      std::vector<std::string_view> keys(static_cast<size_t>(source_.numWords) + 1);
+      for (int32_t w = 1; w <= source_.numWords; ++w) keys[static_cast<size_t>(w)] = (*source_.words)[static_cast<size_t>(w)].strSortKey;
+      const std::vector<uint32_t> wordRank = RanksOf(keys);
+      for (size_t i = 0; i < rows_.size(); ++i) rank[i] = wordRank[static_cast<size_t>(rows_[i].word)];
+    } else {
+      std::unordered_map<std::string_view, uint32_t> ids;  // spelling -> id from 1
+      std::vector<uint32_t> id(rows_.size(), 0);
+      const int offset = level.kind == SortLevel::kLeft ? -level.distance : level.distance;
+      for (size_t i = 0; i < rows_.size(); ++i) {
+        const TextSpan w = WordFrom(keywords[i], offset);
         if (w.size == 0) continue;
-        key = SortKeyAt(w);
+        id[i] = ids.try_emplace(source_.text.substr(w.begin, w.size), static_cast<uint32_t>(ids.size() + 1))
+                    .first->second;
       }
-      id[i] = ids.try_emplace(std::move(key), static_cast<uint32_t>(ids.size() + 1)).first->second;
+      std::vector<std::string> keys(ids.size() + 1);
+      for (const auto& [spelling, n] : ids) keys[n] = ExploreSortKey(spelling);
+      const std::vector<uint32_t> keyRank = RanksOf(keys);  // keys[0] "" ranks first
+      for (size_t i = 0; i < rows_.size(); ++i) rank[i] = id[i] == 0 ? 0 : keyRank[id[i]];
     }
-    std::vector<const std::string*> keys(ids.size() + 1, nullptr);
-    for (const auto& [key, n] : ids) keys[n] = &key;
-    std::vector<uint32_t> order(ids.size());
-    std::iota(order.begin(), order.end(), 1u);
-    std::sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) { return *keys[a] < *keys[b]; });
-    std::vector<uint32_t> rankOfId(ids.size() + 1, 0);
-    for (size_t k = 0; k < order.size(); ++k) rankOfId[order[k]] = static_cast<uint32_t>(k + 1);
-    for (size_t i = 0; i < rows_.size(); ++i) rank[i] = rankOfId[id[i]];
     ranks.push_back(std::move(rank));
   }
-  std::vector<size_t> index(rows_.size());
-  std::iota(index.begin(), index.end(), size_t{0});
-  std::stable_sort(index.begin(), index.end(), [&ranks](size_t a, size_t b) {
-    for (const std::vector<uint32_t>& rank : ranks) {
-      if (rank[a] != rank[b]) return rank[a] < rank[b];
+  std::vector<KwicRow> sorted(rows_.size());
+  if (ranks.size() == 1 && levels[0].kind == SortLevel::kKeyword) {
+    // By word alone: a counting sort on the word's rank, stable, from document order.
+    std::vector<uint32_t>& rank = ranks[0];
+    if (!std::is_sorted(rows_.begin(), rows_.end(), DocumentOrder)) {
+      std::vector<uint32_t> index(rows_.size());
+      std::iota(index.begin(), index.end(), 0u);
+      std::sort(index.begin(), index.end(), [&](uint32_t a, uint32_t b) { return DocumentOrder(rows_[a], rows_[b]); });
+      std::vector<uint32_t> reordered(rank.size());
+      for (size_t k = 0; k < index.size(); ++k) {
+        sorted[k] = rows_[index[k]];
+        reordered[k] = rank[index[k]];
+      }
+      rows_.swap(sorted);
+      rank.swap(reordered);
     }
-    return false;
-  });
-  std::vector<KwicRow> sorted;
-  sorted.reserve(rows_.size());
-  for (size_t i : index) sorted.push_back(rows_[i]);
+    std::vector<size_t> start(*std::max_element(rank.begin(), rank.end()) + 2, 0);
+    for (uint32_t r : rank) ++start[r + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    for (size_t i = 0; i < rows_.size(); ++i) sorted[start[rank[i]]++] = rows_[i];
+  } else {
+    std::vector<uint32_t> index(rows_.size());
+    std::iota(index.begin(), index.end(), 0u);
+    // Ties keep document order, whatever order the rows were in.
+    std::sort(index.begin(), index.end(), [&](uint32_t a, uint32_t b) {
+      for (const std::vector<uint32_t>& rank : ranks) {
+        if (rank[a] != rank[b]) return rank[a] < rank[b];
+      }
+      return DocumentOrder(rows_[a], rows_[b]);
+    });
+    for (size_t k = 0; k < index.size(); ++k) sorted[k] = rows_[index[k]];
+  }
   rows_ = std::move(sorted);
 }
 

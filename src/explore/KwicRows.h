@@ -47,6 +47,7 @@ struct SortLevel {
 };
 inline constexpr int kMaxSortDistance = 5;
 inline constexpr int kMaxSortLevels = 3;
+inline constexpr int kMaxCutWidth = 20;  // context words on each side
 
 // "L1".."L5", "R1".."R5", "KW" (or "K"), "POS"; any letter case. False when not one.
 bool ParseSortLevel(std::string_view text, SortLevel* level);
@@ -102,6 +103,11 @@ class KwicRows {
 
  private:
   std::string SortKeyAt(TextSpan span) const;
+  // The context word `offset` words from a keyword's span.
+  TextSpan WordFrom(TextSpan keyword, int offset) const;
+  // Up to `count` context words from a keyword's span in `direction` (-1 left, 1
+  // right), nearest first, into out[]; returns how many there are.
+  int Words(TextSpan keyword, int direction, int count, TextSpan* out) const;
 
   ExploreSource source_;
   std::vector<KwicRow> rows_;

@@ -44,6 +44,17 @@ std::string Cp1252Lower(std::string_view text) {
   return out;
 }
 
+void AppendCp1252AsUtf8(std::string_view text, std::string* out) {
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t ascii = i;
+    while (ascii < text.size() && Byte(text[ascii]) < 0x80) ++ascii;
+    out->append(text.data() + i, ascii - i);  // runs of ASCII as they are
+    if (ascii < text.size()) AppendUtf8(Cp1252CodePoint(Byte(text[ascii])), out);
+    i = ascii + 1;
+  }
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);

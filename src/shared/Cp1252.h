@@ -29,6 +29,8 @@ bool Cp1252ByteOf(uint32_t cp, unsigned char* b);
 // Windows-1252 to UTF-8. The five bytes the code page leaves undefined (81, 8D, 8F,
 // 90, 9D) map to the code points of the same value.
 std::string Cp1252ToUtf8(std::string_view text);
+// The same, appended to *out.
+void AppendCp1252AsUtf8(std::string_view text, std::string* out);
 
 // UTF-8 to Windows-1252. Returns false (and leaves *out partly filled) when the text
 // is not valid UTF-8 or holds a character the code page cannot represent.

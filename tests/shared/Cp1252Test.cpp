@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "shared/Utf8.h"
+
 namespace quillmoor {
 namespace {
 
@@ -19,6 +23,25 @@ TEST(Cp1252Test, RoundTripsEveryDefinedByteThroughUtf8) {
   std::string out;
   EXPECT_FALSE(Utf8ToCp1252("\xE4\xB8\xAD", &out));  // a CJK character
   EXPECT_FALSE(Utf8ToCp1252("\xC3", &out));          // cut short
+}
+
+// The appending form (ASCII runs copied whole) against the literal loop, on random
+// texts of mostly ASCII.
+TEST(Cp1252Test, AppendingAgreesWithTheCharacterLoop) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 500; ++round) {
+    std::string text(std::uniform_int_distribution<size_t>(0, 40)(random), ' ');
+    for (char& c : text) {
+      const int r = std::uniform_int_distribution<int>(0, 9)(random);
+      c = static_cast<char>(r < 7 ? std::uniform_int_distribution<int>(32, 126)(random)
+                                  : std::uniform_int_distribution<int>(0, 255)(random));
+    }
+    std::string literal = "x";
+    for (char c : text) AppendUtf8(Cp1252CodePoint(static_cast<unsigned char>(c)), &literal);
+    std::string appended = "x";
+    AppendCp1252AsUtf8(text, &appended);
+    ASSERT_EQ(appended, literal);
+  }
 }
 
 TEST(Cp1252Test, VbStyleHelpers) {
