@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "engine/RunDriver.h"
 #include "explore/KwicExport.h"
@@ -523,18 +524,26 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     if (asked ? query.SelectsWord(r.strWord) : r.blnIncluded) words.push_back(i);
   }
+  std::string().swap(p.strLine);  // the scan's lower-case copy: not needed any more
   KwicRows rows(ExploreSource{&p.arrWords, p.lngNumWords, p.strLine1});
-  rows.Select(words);
+  const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
+  const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;
+  if (levels == byWord) {
+    rows.SelectInWordOrder(words);
+  } else {
+    rows.Select(words, false);  // the sort below orders them
+  }
   const int width = options.width.given ? options.width.value : std::max(1, p.frmMain.cboContextSize.listIndex);
   if (asked) rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
-  rows.Sort(options.sort.given ? options.sort.value : std::vector<SortLevel>{{SortLevel::kKeyword, 0}});
+  if (levels != byWord) rows.Sort(levels);
   if (rows.size() == 0) {
     Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
   const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
   if (!options.output.given || options.output.value == "-") {
-    ExportKwic(rows, width, format, [](std::string_view piece) { Write(stdout, std::string(piece)); });
+    ExportKwicInParallel(rows, width, format, [](std::string_view piece) { Write(stdout, std::string(piece)); },
+                         std::thread::hardware_concurrency());
     return Flushed();
   }
   const std::string file = AbsolutePath(options.output.value);
@@ -549,9 +558,9 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
       file,
       [&](FileWriter& writer, FileError* e) {
         bool ok = true;
-        ExportKwic(rows, width, format, [&](std::string_view piece) {
-          ok = ok && writer.Write(piece.data(), piece.size(), e);
-        });
+        ExportKwicInParallel(
+            rows, width, format, [&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); },
+            std::thread::hardware_concurrency());
         return ok;
       },
       &error);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
+#include <future>
 
 #include "shared/Cp1252.h"
 
@@ -69,26 +71,40 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format,
-                const std::function<void(std::string_view)>& write) {
-  last = std::min(last, rows.size());
-  size_t leftWidth = 0;  // text: the widest left context, in characters
-  if (format == KwicFormat::kText) {
-    for (size_t i = first; i < last; ++i) leftWidth = std::max(leftWidth, rows.Cut(rows.row(i), width).left.size());
-  }
+namespace {
+
+void WriteHeader(KwicFormat format, const std::function<void(std::string_view)>& write) {
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
-  const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   if (format == KwicFormat::kTsv || format == KwicFormat::kCsv) {
     std::string header;
     for (const char* column : kColumns) header += (header.empty() ? "" : separator) + std::string(column);
-    write(header + lineEnd);
+    write(header + (format == KwicFormat::kCsv ? "\r\n" : "\n"));
   } else if (format == KwicFormat::kHtml) {
     write("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Concordance lines</title>\n"
           "<style>td.left{text-align:right}td.keyword{text-align:center}mark{background:#ffe08a}</style>"
           "</head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th><th>word</th>"
           "<th>frequency</th><th>line</th><th>offset</th></tr>\n");
   }
-  // Rows are formatted into one buffer, handed on in pieces of about 64 KB.
+}
+
+void WriteFooter(KwicFormat format, const std::function<void(std::string_view)>& write) {
+  if (format == KwicFormat::kHtml) write("</table></body></html>\n");
+}
+
+// The widest left context of rows [first, last), in characters (text only).
+size_t LeftWidth(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format) {
+  size_t leftWidth = 0;
+  if (format == KwicFormat::kText) {
+    for (size_t i = first; i < last; ++i) leftWidth = std::max(leftWidth, rows.Cut(rows.row(i), width).left.size());
+  }
+  return leftWidth;
+}
+
+// Rows [first, last), formatted into one buffer, handed on in pieces of about 64 KB.
+void WriteRows(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format, size_t leftWidth,
+               const std::function<void(std::string_view)>& write) {
+  const char* separator = format == KwicFormat::kCsv ? "," : "\t";
+  const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   std::string out, field;
   auto utf8 = [&field](std::string_view text) -> const std::string& {
     field.clear();
@@ -144,7 +160,43 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
     }
   }
   if (!out.empty()) write(out);
-  if (format == KwicFormat::kHtml) write("</table></body></html>\n");
+}
+
+}  // namespace
+
+void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format,
+                const std::function<void(std::string_view)>& write) {
+  last = std::min(last, rows.size());
+  WriteHeader(format, write);
+  WriteRows(rows, first, last, width, format, LeftWidth(rows, first, last, width, format), write);
+  WriteFooter(format, write);
+}
+
+void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
+                          const std::function<void(std::string_view)>& write, unsigned threads) {
+  constexpr size_t kChunk = 1 << 15;  // rows formatted by one task
+  threads = std::max(1u, threads);
+  const size_t leftWidth = LeftWidth(rows, 0, rows.size(), width, format);
+  WriteHeader(format, write);
+  std::deque<std::future<std::string>> pending;
+  size_t next = 0;
+  auto start = [&] {
+    const size_t first = next, last = std::min(rows.size(), next + kChunk);
+    next = last;
+    pending.push_back(std::async(std::launch::async, [&rows, first, last, width, format, leftWidth] {
+      std::string text;
+      WriteRows(rows, first, last, width, format, leftWidth, [&text](std::string_view piece) { text += piece; });
+      return text;
+    }));
+  };
+  while (next < rows.size() && pending.size() < threads) start();
+  while (!pending.empty()) {
+    const std::string text = pending.front().get();
+    pending.pop_front();
+    if (next < rows.size()) start();
+    write(text);
+  }
+  WriteFooter(format, write);
 }
 
 void ExportKwic(const KwicRows& rows, int width, KwicFormat format,

@@ -30,6 +30,11 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
 void ExportKwic(const KwicRows& rows, int width, KwicFormat format,
                 const std::function<void(std::string_view)>& write);
 
+// All the rows, formatted in chunks on `threads` threads and written in order by the
+// calling thread.
+void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
+                          const std::function<void(std::string_view)>& write, unsigned threads);
+
 // A field as CSV writes it, and a string as JSON writes it (with its quotes).
 std::string CsvField(std::string_view text);
 std::string JsonString(std::string_view text);

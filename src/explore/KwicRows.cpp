@@ -86,14 +86,52 @@ KwicRows::KwicRows(const ExploreSource& source) : source_(source) {
   }
 }
 
-void KwicRows::Select(const std::vector<int32_t>& words) {
+void KwicRows::Select(const std::vector<int32_t>& words, bool inDocumentOrder) {
   rows_.clear();
+  size_t total = 0;
+  for (int32_t w : words) {
+    if (w >= 1 && w <= source_.numWords) total += (*source_.words)[static_cast<size_t>(w)].positions.size();
+  }
+  rows_.reserve(total);
   for (int32_t w : words) {
     if (w < 1 || w > source_.numWords) continue;
     for (int32_t position : (*source_.words)[static_cast<size_t>(w)].positions) rows_.push_back({w, position});
   }
-  std::sort(rows_.begin(), rows_.end(), DocumentOrder);
+  if (inDocumentOrder) std::sort(rows_.begin(), rows_.end(), DocumentOrder);
   levels_.clear();
+}
+
+void KwicRows::SelectInWordOrder(const std::vector<int32_t>& words) {
+  // Sorted by the word's key as it is made: no second copy of the rows.
+  std::vector<int32_t> order;
+  for (int32_t w : words) {
+    if (w >= 1 && w <= source_.numWords) order.push_back(w);
+  }
+  const std::vector<WordRecord>& table = *source_.words;
+  std::sort(order.begin(), order.end(), [&table](int32_t a, int32_t b) {
+    const std::string& ka = table[static_cast<size_t>(a)].strSortKey;
+    const std::string& kb = table[static_cast<size_t>(b)].strSortKey;
+    return ka != kb ? ka < kb : a < b;
+  });
+  rows_.clear();
+  size_t total = 0;
+  for (int32_t w : order) total += table[static_cast<size_t>(w)].positions.size();
+  rows_.reserve(total);
+  for (size_t k = 0; k < order.size();) {
+    // The words of one key (two spellings of it) are merged in document order.
+    size_t end = k + 1;
+    while (end < order.size() && table[static_cast<size_t>(order[end])].strSortKey ==
+                                     table[static_cast<size_t>(order[k])].strSortKey) {
+      ++end;
+    }
+    const size_t first = rows_.size();
+    for (size_t j = k; j < end; ++j) {
+      for (int32_t position : table[static_cast<size_t>(order[j])].positions) rows_.push_back({order[j], position});
+    }
+    if (end - k > 1) std::sort(rows_.begin() + static_cast<long>(first), rows_.end(), DocumentOrder);
+    k = end;
+  }
+  levels_ = {{SortLevel::kKeyword, 0}};
 }
 
 TextSpan KwicRows::Keyword(const KwicRow& row) const {
@@ -284,8 +322,11 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
   std::vector<std::vector<uint32_t>> ranks;
   for (const SortLevel& level : levels) {
     std::vector<uint32_t> rank(rows_.size(), 0);
-    if (level.kind == SortLevel::kPosition) {
-      std::iota(rank.begin(), rank.end(), 0u);  // document order
+    if (level.kind == SortLevel::kPosition) {  // document order, whatever the rows' order
+      std::vector<uint32_t> order(rows_.size());
+      std::iota(order.begin(), order.end(), 0u);
+      std::sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) { return DocumentOrder(rows_[a], rows_[b]); });
+      for (size_t k = 0; k < order.size(); ++k) rank[order[k]] = static_cast<uint32_t>(k);
     } else if (level.kind == SortLevel::kKeyword) {
       std::vector<std::string_view> keys(static_cast<size_t>(source_.numWords) + 1);
       for (int32_t w = 1; w <= source_.numWords; ++w) keys[static_cast<size_t>(w)] = (*source_.words)[static_cast<size_t>(w)].strSortKey;
@@ -310,24 +351,18 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
   }
   std::vector<KwicRow> sorted(rows_.size());
   if (ranks.size() == 1 && levels[0].kind == SortLevel::kKeyword) {
-    // By word alone: a counting sort on the word's rank, stable, from document order.
-    std::vector<uint32_t>& rank = ranks[0];
-    if (!std::is_sorted(rows_.begin(), rows_.end(), DocumentOrder)) {
-      std::vector<uint32_t> index(rows_.size());
-      std::iota(index.begin(), index.end(), 0u);
-      std::sort(index.begin(), index.end(), [&](uint32_t a, uint32_t b) { return DocumentOrder(rows_[a], rows_[b]); });
-      std::vector<uint32_t> reordered(rank.size());
-      for (size_t k = 0; k < index.size(); ++k) {
-        sorted[k] = rows_[index[k]];
-        reordered[k] = rank[index[k]];
-      }
-      rows_.swap(sorted);
-      rank.swap(reordered);
-    }
+    // By word alone: a counting sort on the word's rank. A word's positions ascend, so
+    // only a bucket that holds several words (one key, two spellings) needs sorting.
+    const std::vector<uint32_t>& rank = ranks[0];
     std::vector<size_t> start(*std::max_element(rank.begin(), rank.end()) + 2, 0);
     for (uint32_t r : rank) ++start[r + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
-    for (size_t i = 0; i < rows_.size(); ++i) sorted[start[rank[i]]++] = rows_[i];
+    std::vector<size_t> next(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < rows_.size(); ++i) sorted[next[rank[i]]++] = rows_[i];
+    for (size_t b = 0; b + 1 < start.size(); ++b) {
+      const auto first = sorted.begin() + static_cast<long>(start[b]), last = sorted.begin() + static_cast<long>(start[b + 1]);
+      if (!std::is_sorted(first, last, DocumentOrder)) std::sort(first, last, DocumentOrder);
+    }
   } else {
     std::vector<uint32_t> index(rows_.size());
     std::iota(index.begin(), index.end(), 0u);

@@ -74,8 +74,11 @@ class KwicRows {
  public:
   explicit KwicRows(const ExploreSource& source);
 
-  // The rows of the given words (table indices), in document order.
-  void Select(const std::vector<int32_t>& words);
+  // The rows of the given words (table indices), in document order (or, when not
+  // `inDocumentOrder`, word by word: for a Sort that follows).
+  void Select(const std::vector<int32_t>& words, bool inDocumentOrder = true);
+  // The same rows sorted by the keyword (what Sort({KW}) gives), made in that order.
+  void SelectInWordOrder(const std::vector<int32_t>& words);
   // Keeps the rows `keep` says yes to (their order stays).
   void KeepRowsIf(const std::function<bool(const KwicRow&)>& keep);
   // True when a context word within `width` words on either side of the row's keyword,

@@ -113,21 +113,27 @@ TEST(KwicRowsTest, SortsAgreeWithTheLiteralReading) {
     }
     Scanned s(text);
     KwicRows rows(s.source());
-    rows.Select(s.All());
-    std::vector<SortLevel> levels;
-    for (int k = std::uniform_int_distribution<int>(1, 3)(random); k > 0; --k) {
-      const int kind = std::uniform_int_distribution<int>(0, 3)(random);
-      levels.push_back({static_cast<SortLevel::Kind>(kind),
-                        kind == SortLevel::kLeft || kind == SortLevel::kRight
-                            ? std::uniform_int_distribution<int>(1, kMaxSortDistance)(random)
-                            : 0});
-    }
-    const std::vector<KwicRow> expected = ReferenceSort(rows, levels);
-    rows.Sort(levels);
-    ASSERT_EQ(rows.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-      ASSERT_EQ(rows.row(i).position, expected[i].position) << round << " row " << i << " of " << text;
-      ASSERT_EQ(rows.row(i).word, expected[i].word) << round;
+    rows.Select(s.All(), round % 2 == 0);  // word by word, or in document order
+    for (int again = 0; again < 2; ++again) {  // a sort of rows that an earlier sort left
+      std::vector<SortLevel> levels;
+      for (int k = std::uniform_int_distribution<int>(1, 3)(random); k > 0; --k) {
+        const int kind = std::uniform_int_distribution<int>(0, 3)(random);
+        levels.push_back({static_cast<SortLevel::Kind>(kind),
+                          kind == SortLevel::kLeft || kind == SortLevel::kRight
+                              ? std::uniform_int_distribution<int>(1, kMaxSortDistance)(random)
+                              : 0});
+      }
+      const std::vector<KwicRow> expected = ReferenceSort(rows, levels);
+      if (levels == std::vector<SortLevel>{{SortLevel::kKeyword, 0}} && again == 0) {
+        rows.SelectInWordOrder(s.All());
+      } else {
+        rows.Sort(levels);
+      }
+      ASSERT_EQ(rows.size(), expected.size());
+      for (size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(rows.row(i).position, expected[i].position) << round << " row " << i << " of " << text;
+        ASSERT_EQ(rows.row(i).word, expected[i].word) << round;
+      }
     }
   }
 }
@@ -166,6 +172,23 @@ TEST(KwicExportTest, FieldsAreQuotedForEachFormat) {
   EXPECT_EQ(csv, "left,keyword,right,word,frequency,line,offset\r\nThe ,river,\", \"\"quoth he\",river,1,1,6\r\n");
   ExportKwic(rows, 1, KwicFormat::kText, [&](std::string_view piece) { text += piece; });
   EXPECT_EQ(text, "The   river  , \"quoth\n");
+}
+
+// Chunks formatted on several threads come out as one pass writes them.
+TEST(KwicExportTest, TheParallelExportEqualsTheSequentialOne) {
+  std::string book;
+  for (int i = 0; i < 20000; ++i) book += (i % 7 == 0 ? "The river ran, " : i % 3 ? "old bridge " : "\"stone\" / ");
+  Scanned s(book);
+  KwicRows rows(s.source());
+  rows.Select(s.All());
+  rows.Sort({{SortLevel::kRight, 1}});
+  ASSERT_GT(rows.size(), 32768u);  // more than one chunk
+  for (KwicFormat format : {KwicFormat::kText, KwicFormat::kCsv, KwicFormat::kJsonl, KwicFormat::kHtml}) {
+    std::string one, many;
+    ExportKwic(rows, 3, format, [&](std::string_view piece) { one += piece; });
+    ExportKwicInParallel(rows, 3, format, [&](std::string_view piece) { many += piece; }, 3);
+    EXPECT_TRUE(one == many) << static_cast<int>(format);
+  }
 }
 
 }  // namespace
