@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the concordance explorer: in process (quillmoor-explore-bench: opening on every
-# word, a three-level sort, a filter keystroke, cutting every row) on KJV, and the whole
+# word, a three-level sort, a filter keystroke, cutting every row) on KJV, the window
+# (opening on every word until its lines show, a three-level sort), and the whole
 # process of `quillmoor-cli kwic --format tsv` on every occurrence of every word of ten
 # KJV copies, with its peak memory as a multiple of the input.
 # Usage: bench/explore.sh [RUNS]   (builds Release into build/release)
@@ -12,8 +13,11 @@ runs=${1:-5}
 corpora=bench/corpora
 [ -s "$corpora/kjv-x10.txt" ] || bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor-cli quillmoor-explore-bench >/dev/null
+cmake --build build/release -j "$(nproc)" --target quillmoor quillmoor-cli quillmoor-explore-bench >/dev/null
 build/release/bin/quillmoor-explore-bench "$corpora/kjv.txt" "$runs"
+# The window itself, on the offscreen platform: opening on every word and a sort.
+QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.warning=false" \
+  build/release/bin/quillmoor --measure-explorer "$corpora/kjv.txt"
 cli=build/release/bin/quillmoor-cli
 input="$corpora/kjv-x10.txt"
 times=()

@@ -367,7 +367,8 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
   rows_ = std::make_shared<KwicRows>(snapshot_->source());
   rowsSnapshot_ = snapshot_;
   setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_->input)));
-  source_->setPlainText(FromCp1252(snapshot_->text));
+  source_->clear();  // filled when a line is first traced: a whole book takes a while to lay out
+  sourceLoaded_ = false;
   sourceRow_ = -1;
   const QSignalBlocker blockWidth(width_);
   width_->setValue(snapshot_->contextSize);
@@ -449,6 +450,10 @@ void ExplorerWindow::ShowSource(int row) {
   if (!rows_ || row < 0 || row >= static_cast<int>(rows_->size())) return;
   sourceRow_ = row;
   lines_->selectRow(row);
+  if (!sourceLoaded_) {
+    source_->setPlainText(FromCp1252(rowsSnapshot_->text));
+    sourceLoaded_ = true;
+  }
   // One Windows-1252 character is one character of the pane's text.
   const TextSpan keyword = rows_->Keyword(rows_->row(static_cast<size_t>(row)));
   QTextCursor cursor(source_->document());

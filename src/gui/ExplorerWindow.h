@@ -66,6 +66,7 @@ class ExplorerWindow : public QWidget {
   ExploreQuery query_;
   std::vector<SortLevel> levels_;
   int sourceRow_ = -1;
+  bool sourceLoaded_ = false;  // the source pane holds the text of rowsSnapshot_
   ExplorerWordModel* wordModel_;
   ExplorerLineModel* lineModel_;
   QLineEdit* filter_;
