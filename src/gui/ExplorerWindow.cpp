@@ -192,6 +192,9 @@ class LineDelegate : public QStyledItemDelegate {
     const QString text = o.text;
     o.text.clear();
     QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &o, painter);
+    if (index.column() == 1 && !(o.state & QStyle::State_Selected)) {
+      painter->fillRect(o.rect.adjusted(1, 1, -1, -1), QColor(0xFF, 0xF1, 0xC2));  // the keyword column
+    }
     QFont font = o.font;
     font.setBold(index.column() == 1);
     const QFontMetrics metrics(font);
