@@ -525,25 +525,43 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     if (asked ? query.SelectsWord(r.strWord) : r.blnIncluded) words.push_back(i);
   }
   std::string().swap(p.strLine);  // the scan's lower-case copy: not needed any more
-  KwicRows rows(ExploreSource{&p.arrWords, p.lngNumWords, p.strLine1});
+  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1};
+  KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
   const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;
-  if (levels == byWord) {
-    rows.SelectInWordOrder(words);
-  } else {
-    rows.Select(words, false);  // the sort below orders them
-  }
   const int width = options.width.given ? options.width.value : std::max(1, p.frmMain.cboContextSize.listIndex);
-  if (asked) rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
-  if (levels != byWord) rows.Sort(levels);
-  if (rows.size() == 0) {
+  const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
+  // Every listed word by word, in a table format: the rows are made key by key as the
+  // export goes, never all held at once. Otherwise they are selected and sorted first.
+  const bool streamed = !asked && levels == byWord && format != KwicFormat::kText;
+  WordOrderRows inWordOrder(source, words);
+  size_t count = inWordOrder.Total();
+  if (!streamed) {
+    if (levels == byWord) {
+      rows.SelectInWordOrder(words);
+    } else {
+      rows.Select(words, false);  // the sort below orders them
+    }
+    if (asked) rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
+    if (levels != byWord) rows.Sort(levels);
+    count = rows.size();
+  }
+  if (count == 0) {
     Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
-  const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
+  auto exportTo = [&](const std::function<void(std::string_view)>& write) {
+    const unsigned threads = std::thread::hardware_concurrency();
+    if (streamed) {
+      ExportKwicChunks(
+          rows, [&inWordOrder](std::vector<KwicRow>* out) { return inWordOrder.Next(out); }, width, format, write,
+          threads, 0);
+    } else {
+      ExportKwicInParallel(rows, width, format, write, threads);
+    }
+  };
   if (!options.output.given || options.output.value == "-") {
-    ExportKwicInParallel(rows, width, format, [](std::string_view piece) { Write(stdout, std::string(piece)); },
-                         std::thread::hardware_concurrency());
+    exportTo([](std::string_view piece) { Write(stdout, std::string(piece)); });
     return Flushed();
   }
   const std::string file = AbsolutePath(options.output.value);
@@ -558,9 +576,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
       file,
       [&](FileWriter& writer, FileError* e) {
         bool ok = true;
-        ExportKwicInParallel(
-            rows, width, format, [&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); },
-            std::thread::hardware_concurrency());
+        exportTo([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
         return ok;
       },
       &error);
@@ -570,7 +586,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     if (!hint.empty()) Complain(hint);
     return kExitRefused;
   }
-  Say("Lines file: " + file + " (" + FormatNumber(static_cast<double>(rows.size()), 0) + " lines)");
+  Say("Lines file: " + file + " (" + FormatNumber(static_cast<double>(count), 0) + " lines)");
   return kExitDone;
 }
 

@@ -101,8 +101,8 @@ size_t LeftWidth(const KwicRows& rows, size_t first, size_t last, int width, Kwi
 }
 
 // Rows [first, last), formatted into one buffer, handed on in pieces of about 64 KB.
-void WriteRows(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format, size_t leftWidth,
-               const std::function<void(std::string_view)>& write) {
+void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int width, KwicFormat format,
+               size_t leftWidth, const std::function<void(std::string_view)>& write) {
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   std::string out, field;
@@ -111,8 +111,8 @@ void WriteRows(const KwicRows& rows, size_t first, size_t last, int width, KwicF
     AppendCp1252AsUtf8(text, &field);
     return field;
   };
-  for (size_t i = first; i < last; ++i) {
-    const KwicRow& row = rows.row(i);
+  for (size_t i = 0; i < count; ++i) {
+    const KwicRow& row = list[i];
     const KwicCut cut = rows.Cut(row, width);
     const WordRecord& record = rows.word(row);
     const std::string numbers[] = {std::to_string(record.lngFrequency), std::to_string(rows.LineOf(row.position)),
@@ -168,35 +168,68 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
                 const std::function<void(std::string_view)>& write) {
   last = std::min(last, rows.size());
   WriteHeader(format, write);
-  WriteRows(rows, first, last, width, format, LeftWidth(rows, first, last, width, format), write);
+  WriteRows(rows, rows.rows().data() + first, last - first, width, format, LeftWidth(rows, first, last, width, format),
+            write);
+  WriteFooter(format, write);
+}
+
+void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next, int width,
+                      KwicFormat format, const std::function<void(std::string_view)>& write, unsigned threads,
+                      size_t leftWidth) {
+  constexpr size_t kChunk = 1 << 15;  // rows formatted by one task
+  threads = std::max(1u, threads);
+  WriteHeader(format, write);
+  std::deque<std::future<std::string>> pending;
+  std::vector<KwicRow> group;  // rows given by `next` not yet in a chunk
+  size_t used = 0;
+  bool more = true;
+  // The next chunk's rows, from the groups `next` gives.
+  auto take = [&](std::vector<KwicRow>* chunk) {
+    while (chunk->size() < kChunk) {
+      if (used == group.size()) {
+        used = 0;
+        if (!more || !(more = next(&group))) break;
+      }
+      const size_t n = std::min(kChunk - chunk->size(), group.size() - used);
+      chunk->insert(chunk->end(), group.begin() + static_cast<long>(used), group.begin() + static_cast<long>(used + n));
+      used += n;
+    }
+    return !chunk->empty();
+  };
+  auto start = [&] {
+    std::vector<KwicRow> chunk;
+    if (!take(&chunk)) return false;
+    pending.push_back(std::async(std::launch::async, [&lines, chunk = std::move(chunk), width, format, leftWidth] {
+      std::string text;
+      WriteRows(lines, chunk.data(), chunk.size(), width, format, leftWidth,
+                [&text](std::string_view piece) { text += piece; });
+      return text;
+    }));
+    return true;
+  };
+  while (pending.size() < threads && start()) {
+  }
+  while (!pending.empty()) {
+    const std::string text = pending.front().get();
+    pending.pop_front();
+    start();
+    write(text);
+  }
   WriteFooter(format, write);
 }
 
 void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
                           const std::function<void(std::string_view)>& write, unsigned threads) {
-  constexpr size_t kChunk = 1 << 15;  // rows formatted by one task
-  threads = std::max(1u, threads);
-  const size_t leftWidth = LeftWidth(rows, 0, rows.size(), width, format);
-  WriteHeader(format, write);
-  std::deque<std::future<std::string>> pending;
-  size_t next = 0;
-  auto start = [&] {
-    const size_t first = next, last = std::min(rows.size(), next + kChunk);
-    next = last;
-    pending.push_back(std::async(std::launch::async, [&rows, first, last, width, format, leftWidth] {
-      std::string text;
-      WriteRows(rows, first, last, width, format, leftWidth, [&text](std::string_view piece) { text += piece; });
-      return text;
-    }));
-  };
-  while (next < rows.size() && pending.size() < threads) start();
-  while (!pending.empty()) {
-    const std::string text = pending.front().get();
-    pending.pop_front();
-    if (next < rows.size()) start();
-    write(text);
-  }
-  WriteFooter(format, write);
+  size_t at = 0;
+  ExportKwicChunks(
+      rows,
+      [&](std::vector<KwicRow>* out) {
+        const size_t n = std::min<size_t>(rows.size() - at, 1 << 15);
+        out->assign(rows.rows().begin() + static_cast<long>(at), rows.rows().begin() + static_cast<long>(at + n));
+        at += n;
+        return n > 0;
+      },
+      width, format, write, threads, LeftWidth(rows, 0, rows.size(), width, format));
 }
 
 void ExportKwic(const KwicRows& rows, int width, KwicFormat format,

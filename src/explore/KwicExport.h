@@ -11,6 +11,7 @@
 #define QUILLMOOR_EXPLORE_KWICEXPORT_H_
 
 #include <functional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -30,8 +31,14 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
 void ExportKwic(const KwicRows& rows, int width, KwicFormat format,
                 const std::function<void(std::string_view)>& write);
 
-// All the rows, formatted in chunks on `threads` threads and written in order by the
-// calling thread.
+// Rows given group by group by `next` (false when there are no more), cut by `lines`,
+// formatted in chunks on `threads` threads and written in order by the calling thread;
+// `leftWidth` is the text format's column of keywords. Only the chunks under way are
+// held, never all the rows.
+void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next, int width,
+                      KwicFormat format, const std::function<void(std::string_view)>& write, unsigned threads,
+                      size_t leftWidth);
+// All the rows of `rows`, so.
 void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
                           const std::function<void(std::string_view)>& write, unsigned threads);
 

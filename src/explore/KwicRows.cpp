@@ -101,36 +101,47 @@ void KwicRows::Select(const std::vector<int32_t>& words, bool inDocumentOrder) {
   levels_.clear();
 }
 
-void KwicRows::SelectInWordOrder(const std::vector<int32_t>& words) {
-  // Sorted by the word's key as it is made: no second copy of the rows.
-  std::vector<int32_t> order;
+WordOrderRows::WordOrderRows(const ExploreSource& source, const std::vector<int32_t>& words)
+    : table_(*source.words) {
   for (int32_t w : words) {
-    if (w >= 1 && w <= source_.numWords) order.push_back(w);
+    if (w >= 1 && w <= source.numWords) order_.push_back(w);
   }
-  const std::vector<WordRecord>& table = *source_.words;
-  std::sort(order.begin(), order.end(), [&table](int32_t a, int32_t b) {
-    const std::string& ka = table[static_cast<size_t>(a)].strSortKey;
-    const std::string& kb = table[static_cast<size_t>(b)].strSortKey;
+  std::sort(order_.begin(), order_.end(), [this](int32_t a, int32_t b) {
+    const std::string& ka = table_[static_cast<size_t>(a)].strSortKey;
+    const std::string& kb = table_[static_cast<size_t>(b)].strSortKey;
     return ka != kb ? ka < kb : a < b;
   });
-  rows_.clear();
+}
+
+size_t WordOrderRows::Total() const {
   size_t total = 0;
-  for (int32_t w : order) total += table[static_cast<size_t>(w)].positions.size();
-  rows_.reserve(total);
-  for (size_t k = 0; k < order.size();) {
-    // The words of one key (two spellings of it) are merged in document order.
-    size_t end = k + 1;
-    while (end < order.size() && table[static_cast<size_t>(order[end])].strSortKey ==
-                                     table[static_cast<size_t>(order[k])].strSortKey) {
-      ++end;
-    }
-    const size_t first = rows_.size();
-    for (size_t j = k; j < end; ++j) {
-      for (int32_t position : table[static_cast<size_t>(order[j])].positions) rows_.push_back({order[j], position});
-    }
-    if (end - k > 1) std::sort(rows_.begin() + static_cast<long>(first), rows_.end(), DocumentOrder);
-    k = end;
+  for (int32_t w : order_) total += table_[static_cast<size_t>(w)].positions.size();
+  return total;
+}
+
+bool WordOrderRows::Next(std::vector<KwicRow>* out) {
+  out->clear();
+  if (next_ >= order_.size()) return false;
+  // One key's words (one word, or two spellings of one key merged in document order).
+  size_t end = next_ + 1;
+  while (end < order_.size() &&
+         table_[static_cast<size_t>(order_[end])].strSortKey == table_[static_cast<size_t>(order_[next_])].strSortKey) {
+    ++end;
   }
+  for (size_t j = next_; j < end; ++j) {
+    for (int32_t position : table_[static_cast<size_t>(order_[j])].positions) out->push_back({order_[j], position});
+  }
+  if (end - next_ > 1) std::sort(out->begin(), out->end(), DocumentOrder);
+  next_ = end;
+  return true;
+}
+
+void KwicRows::SelectInWordOrder(const std::vector<int32_t>& words) {
+  // Sorted by the word's key as it is made: no second copy of the rows.
+  WordOrderRows source(source_, words);
+  rows_.clear();
+  rows_.reserve(source.Total());
+  for (std::vector<KwicRow> group; source.Next(&group);) rows_.insert(rows_.end(), group.begin(), group.end());
   levels_ = {{SortLevel::kKeyword, 0}};
 }
 

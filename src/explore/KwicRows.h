@@ -142,6 +142,21 @@ class ExploreQuery {
   std::vector<Keyword> keywords_;
 };
 
+// The rows of some words in keyword order (as Sort({KW}) orders them), made one key at
+// a time: for exports that never hold all the rows at once.
+class WordOrderRows {
+ public:
+  WordOrderRows(const ExploreSource& source, const std::vector<int32_t>& words);
+  // The next key's rows into *out; false when there are no more.
+  bool Next(std::vector<KwicRow>* out);
+  size_t Total() const;  // the number of rows in all
+
+ private:
+  const std::vector<WordRecord>& table_;
+  std::vector<int32_t> order_;
+  size_t next_ = 0;
+};
+
 // The listing's sort key of a word as written: accent-folded lower case.
 std::string ExploreSortKey(std::string_view word);
 // True when `c` belongs to a context word.

@@ -189,6 +189,15 @@ TEST(KwicExportTest, TheParallelExportEqualsTheSequentialOne) {
     ExportKwicInParallel(rows, 3, format, [&](std::string_view piece) { many += piece; }, 3);
     EXPECT_TRUE(one == many) << static_cast<int>(format);
   }
+  // Rows made key by key as the export goes equal the rows selected in word order.
+  rows.SelectInWordOrder(s.All());
+  WordOrderRows byKey(s.source(), s.All());
+  EXPECT_EQ(byKey.Total(), rows.size());
+  std::string whole, streamed;
+  ExportKwic(rows, 2, KwicFormat::kTsv, [&](std::string_view piece) { whole += piece; });
+  ExportKwicChunks(rows, [&byKey](std::vector<KwicRow>* out) { return byKey.Next(out); }, 2, KwicFormat::kTsv,
+                   [&](std::string_view piece) { streamed += piece; }, 2, 0);
+  EXPECT_TRUE(whole == streamed);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ with tempfile.TemporaryDirectory() as folder:
     with open(path, 'w', encoding='utf-8', newline='') as f:
         f.write(document)
 
-    def run(fmt):
-        out = subprocess.run([cli, 'kwic', '-q', '-s', 'none', '--width', '3', '--sort', 'R1,L1',
+    def run(fmt, sort='R1,L1'):
+        out = subprocess.run([cli, 'kwic', '-q', '-s', 'none', '--width', '3', '--sort', sort,
                               '--format', fmt, path], check=True, capture_output=True,
                              env=dict(os.environ, ASAN_OPTIONS='detect_leaks=0'))
         return out.stdout.decode('utf-8')
@@ -40,4 +40,6 @@ with tempfile.TemporaryDirectory() as folder:
         assert row['keyword'].lower().startswith(row['word'][:3]), row
     assert any(',' in row['right'] and '"' in row['right'] for row in comma)
     assert any(' / ' in row['left'] + row['right'] for row in lines)
+    # By word, the rows made key by key as the export goes equal the rows sorted first.
+    assert run('csv', 'KW') == run('csv', 'KW,POS')
 print('check-export: tsv, csv and jsonl parse back to the same %d rows' % len(lines))
