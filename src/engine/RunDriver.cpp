@@ -231,7 +231,11 @@ void PrepareListing(Program& p) {
 // machine has more than one core and the listing is long enough to gain from it.
 std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<int32_t> order) {
   const unsigned cores = std::thread::hardware_concurrency();
-  if (p.intContextSize == 0 || cores < 2 || order.size() < 64) return nullptr;
+  // Threads cost more than they save on a short listing (a letter, an article).
+  constexpr int32_t kPipelineOccurrences = 20000;
+  if (p.intContextSize == 0 || cores < 2 || order.size() < 64 || p.lngNumOccurrences < kPipelineOccurrences) {
+    return nullptr;
+  }
   return std::make_unique<EntryPipeline>(p, std::move(order), static_cast<int>(std::min(cores, 4u)));
 }
 

@@ -1,5 +1,6 @@
 #include "output/Md5.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <memory>
@@ -15,6 +16,10 @@ struct CtxFree {
 using Md5Context = std::unique_ptr<EVP_MD_CTX, CtxFree>;
 
 Md5Context NewContext() {
+  // The digest needs none of the system's OpenSSL configuration: not reading it saves
+  // a file and its parsing at every start.
+  static const bool initialized = OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr) == 1;
+  (void)initialized;
   Md5Context ctx(EVP_MD_CTX_new());
   if (ctx && EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) != 1) ctx.reset();
   return ctx;
@@ -90,7 +95,9 @@ void BackgroundDigest::Start(const std::string& path) {
   FileError error;
   path_ = path;
   length_ = Files().FileLength(path, &error);
-  pending_ = std::async(std::launch::async, [path] {
+  // A small file is digested when the digest is wanted: a thread would cost more.
+  constexpr long long kBackgroundBytes = 1 << 20;
+  pending_ = std::async(length_ >= kBackgroundBytes ? std::launch::async : std::launch::deferred, [path] {
     Result r;
     r.digest = FileMD5(path, r.error, r.errorText);
     return r;
