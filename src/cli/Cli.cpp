@@ -12,6 +12,7 @@
 #include "engine/RunDriver.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
+#include "explore/Snapshot.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "input/Markup.h"
@@ -525,6 +526,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     if (asked ? query.SelectsWord(r.strWord) : r.blnIncluded) words.push_back(i);
   }
   std::string().swap(p.strLine);  // the scan's lower-case copy: not needed any more
+  p.strLine1 = ExploreText(p);
   const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1};
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};

@@ -25,6 +25,10 @@ struct ExploreSnapshot {
 // True when the word table holds the words of the current input and no run is going
 // on: the explorer can open.
 bool ExplorerAvailable(const Program& p);
+// The text the table's positions point into, with the document's letter case: the
+// display copy, with the character entities of an HTML document decoded as the scan
+// decoded them in its own copy (so the positions after an entity still fit).
+std::string ExploreText(const Program& p);
 ExploreSnapshot TakeExploreSnapshot(const Program& p);
 
 }  // namespace quillmoor

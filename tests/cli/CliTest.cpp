@@ -407,6 +407,19 @@ TEST(CliHostTest, TheProgressLineFollowsTheBar) {
             "\rCounting the words 100% (1.2 s)\x1b[K\r\x1b[K");
 }
 
+// kwic on a web page: the contexts show the entities decoded, and the keywords stand
+// where the scan found them, after an entity too.
+TEST(CliKwicTest, AWebPagesLinesLineUpPastItsEntities) {
+  TempDir dir;
+  const std::string page =
+      dir.Write("page.html", "<p>He said &quot;river&quot; twice &amp; then &quot;river bank&quot; again.</p>\n");
+  CliRun run = Cli("kwic -q -s none -w 1 --format tsv " + Quote(page));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\nsaid \"\triver\t\" twice\triver\t2\t1\t")) << run.out;
+  EXPECT_TRUE(Has(run.out, "\nthen \"\triver\t bank\triver\t2\t1\t")) << run.out;
+  EXPECT_EQ(Cli("kwic -q -k zebra " + Quote(page)).status, kExitNoMatch);
+}
+
 TEST(CliCreateTest, AnyFileNameServes) {
   // The program, its data files, the input, the keywords and stop-word files, the
   // settings file, the output and the temporary folder under Cyrillic and Greek names.
