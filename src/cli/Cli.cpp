@@ -438,24 +438,23 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
     Say("Using the index file " + p.strIndexFile);
     optSearch_Click(p);
   } else {
+    // A search lists from the word table alone: the run stops after the counts, and
+    // the concordance file Search mode asks for is an empty temporary file.
     std::unique_ptr<ScratchFile> concordance = TemporaryFile("concordance");
     if (concordance == nullptr) return kExitRefused;
-    Say("Making the concordance first (a search needs one) ...");
-    p.strOutputFileOverride = concordance->path();
-    const int warn = m.chkWarnOnOverwrite.value;
-    m.chkWarnOnOverwrite.value = 0;
-    host.set_forced_answer("Create concordance file?", MsgResult::kYes);
+    Say("Making the word table first (a search needs one) ...");
+    p.blnStopAfterCounts = true;
     {
       CreateFiltersOff everyWord(p);
       cmdListWords_Click(p);
     }
-    host.clear_forced_answers();
-    m.chkWarnOnOverwrite.value = warn;
-    p.strOutputFileOverride.clear();
-    if (!p.blnConcordanceFileCreated) {
-      if (p.blnWordsGot && p.lngNumWordsIncluded == 0) Complain("the input holds no word, so there is nothing to search");
+    p.blnStopAfterCounts = false;
+    if (!p.blnWordsGot || p.lngNumWordsIncluded == 0) {
+      if (p.blnWordsGot) Complain("the input holds no word, so there is nothing to search");
       return kExitRefused;
     }
+    p.strConcordanceFile = concordance->path();
+    p.blnConcordanceFileCreated = true;
     if (IndexWritten(p, kExitDone) != kExitDone) return kExitRefused;
     optSearch_Click(p);
     // The temporary concordance goes now; Search mode stays.

@@ -221,7 +221,7 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   const std::string input = dir.Write("doc.txt", "Love and death. Love is blind.\r\n");
   const std::string results = dir.path() + "/found.txt";
   CliRun run = Cli("search --keywords 'lov*' --output " + Quote(results) + " " + Quote(input));
-  EXPECT_TRUE(Has(run.err, "Making the concordance first")) << run.err;
+  EXPECT_TRUE(Has(run.err, "Making the word table first")) << run.err;
   EXPECT_TRUE(Has(ReadWholeFile(results), "[love 2]\n... Love and death."));
   // The concordance made for the search is gone: nothing else beside the input.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
