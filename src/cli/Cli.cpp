@@ -124,13 +124,13 @@ bool LoadSettings(Program& p, const std::string& given) {
 }
 
 // Names the input the way typing it into the input box does; a run command also
-// takes its index file when there is one (as choosing the input does). False when
-// refused.
-bool NameInput(Program& p, const std::string& boxText, bool run) {
+// takes its index file when there is one (as choosing the input does; a word list
+// needs no document text with it). False when refused.
+bool NameInput(Program& p, const std::string& boxText, bool run, bool withText) {
   p.frmMain.txbFile[0].text = boxText;
   p.frmMain.chkUTF8[0].value = 0;
   if (!InputFileLostFocus(p, 0)) return false;
-  if (run) LoadIndexIfPresent(p);
+  if (run) LoadIndexIfPresent(p, withText);
   return true;
 }
 
@@ -675,7 +675,7 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
   host.set_title_subject("File output error", [&p] {
     return p.frmMain.optSearch.value ? p.frmMain.txbFile[1].text : p.strConcordanceFile;
   });
-  if (!NameInput(p, input, options.command != "read")) return kExitRefused;
+  if (!NameInput(p, input, options.command != "read", options.command != "wordlist")) return kExitRefused;
   if (options.settings.given) {
     Concerning settings(host, options.settings.value, AbsolutePath(options.settings.value));
     if (!LoadSettings(p, options.settings.value)) return kExitRefused;

@@ -395,13 +395,17 @@ void ReadIndexFile(Program& p) {
   p.blnWordsGot = true;
 }
 
-void LoadIndexIfPresent(Program& p) {
+void LoadIndexIfPresent(Program& p, bool withText) {
   p.blnIndexFileCurrent = false;
   SetIndexFileName(p);
   if (!p.strIndexFile.empty() && !FileExists(p.strIndexFile)) p.strIndexFile.clear();
   if (!p.strIndexFile.empty()) {
     ReadIndexFile(p);
-    if (p.blnIndexFileCurrent) {
+    if (p.blnIndexFileCurrent && !withText) {
+      // The table alone: its digest matched the input's.
+      p.frmMain.txbOutput.text = p.GetProgramText(11) + kCRLF + p.GetProgramText(12);
+      RefreshOutput(p);
+    } else if (p.blnIndexFileCurrent) {
       MainControls& m = p.frmMain;
       p.strInputExtension = GetFileExtension(m.txbFile[0].text, true);
       p.blnDocxInput = false;

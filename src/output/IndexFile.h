@@ -80,7 +80,9 @@ void WriteIndexFile(Program& p);
 void ReadIndexFile(Program& p);
 // After an input was chosen and at start-up: reads the input's index file when there
 // is one, and then the document, so that a run lists or searches at once.
-void LoadIndexIfPresent(Program& p);
+// `withText` false: the word table alone, without reading the document (for a word
+// list, which needs no context; the positions are then not checked against the text).
+void LoadIndexIfPresent(Program& p, bool withText = true);
 
 }  // namespace quillmoor
 
