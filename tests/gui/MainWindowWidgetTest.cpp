@@ -2,6 +2,7 @@
 // widgets. The rules themselves are tested in core.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QProcess>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -35,6 +36,8 @@
 
 namespace quillmoor {
 namespace {
+
+using testing::ReadWholeFile;
 
 template <typename W>
 W* Find(QWidget& window, const char* name) {
@@ -165,6 +168,13 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   EXPECT_EQ(source->textCursor().selectedText(), QStringLiteral("river"));
   EXPECT_TRUE(source->toPlainText().mid(source->textCursor().selectionStart() - 4).startsWith("The river ran"));
   EXPECT_EQ(Find<QLabel>(*explorer, "lblStatus")->text().left(6), QStringLiteral("3 of 1"));
+  // Ctrl+C copies the selected line as TSV; Export writes the lines as shown.
+  QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("The \triver\t ran past the mill. A\triver\t3\t1\t6\n")))
+      << QApplication::clipboard()->text().toStdString();
+  const QString exported = QString::fromStdString(dir.path() + "/lines.csv");
+  ASSERT_TRUE(explorer->Export(exported, KwicFormat::kCsv));
+  EXPECT_TRUE(ReadWholeFile(exported.toStdString()).starts_with("left,keyword,right,word,frequency,line,offset\r\n"));
   // The main window's listing is untouched.
   EXPECT_TRUE(w.p.frmMain.txbOutput.text.find("[river") != std::string::npos);
 }
