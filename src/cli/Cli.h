@@ -33,8 +33,9 @@ void PressStopFromTerminal(Program& p, CliHost& host);
 int RunRead(Program& p);
 int RunWordList(Program& p, const CliOptions& options);
 int RunCreate(Program& p, const CliOptions& options);
-// Makes the concordance (into a temporary file), turns to Search mode, takes the
-// keywords and searches; the results go to --output or standard output.
+// Takes the index file's word table, or makes the word table (every word), turns to
+// Search mode, takes the keywords and searches; the results go to --output or
+// standard output.
 int RunSearch(Program& p, CliHost& host, const CliOptions& options);
 
 // The occurrences of the listed words (or of those the keywords select), one line
