@@ -224,13 +224,20 @@ std::unique_ptr<ScratchFile> TemporaryFile(const char* what) {
   return file;
 }
 
-// Copies the file at `path` to standard output.
-int CopyToStdout(const std::string& path) {
+// Copies the file at `path` to standard output; with `inputShown`, its header names
+// the input so.
+int CopyToStdout(const std::string& path, const std::string& inputShown = "") {
   std::string bytes;
   FileError error;
   if (!ReadFilePrefix(path, -1, &bytes, &error)) {
     Complain("the output could not be read back: " + error.description);
     return kExitRefused;
+  }
+  // Standard input's private copy is not a name for anyone: the header's first line
+  // ("Input file: ...") says what the input was.
+  if (!inputShown.empty() && bytes.starts_with("Input file: ")) {
+    const size_t end = bytes.find_first_of("\r\n");
+    if (end != std::string::npos) bytes.replace(12, end - 12, inputShown);
   }
   Write(stdout, bytes);
   return Flushed();
@@ -395,7 +402,7 @@ int RunCreate(Program& p, const CliOptions& options) {
   int status = kExitRefused;
   if (p.blnOutputFileCreated) {
     if (toStdout) {
-      status = CopyToStdout(temporary->path());
+      status = CopyToStdout(temporary->path(), options.file == "-" ? "(standard input)" : "");
     } else {
       Say("Concordance file: " + p.strConcordanceFile);
       status = kExitDone;
@@ -483,7 +490,7 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   p.blnSearchResultsFileCreated = false;
   cmdListWords_Click(p);
   if (p.blnSearchResultsFileCreated) {
-    if (toStdout) return CopyToStdout(temporary->path());
+    if (toStdout) return CopyToStdout(temporary->path(), options.file == "-" ? "(standard input)" : "");
     Say("Search results file: " + m.txbFile[1].text);
     return kExitDone;
   }

@@ -334,6 +334,7 @@ TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
   const std::string stdinRun = env + "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " -q - <" + Quote(input) + " >" +
                                Quote(out) + " 2>" + Quote(err);
   ASSERT_EQ(std::system(stdinRun.c_str()), 0);
+  EXPECT_TRUE(ReadWholeFile(out).starts_with("Input file: (standard input)\nMD5 message digest of input file: "));
   EXPECT_TRUE(Has(ReadWholeFile(out), "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
   EXPECT_EQ(ReadWholeFile(err), "");  // --quiet: nothing but errors
   EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
