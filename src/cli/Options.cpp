@@ -28,14 +28,14 @@ enum class Kind {
   kValue,   // --name VALUE, --name=VALUE
 };
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   char shortName;  // 0: none
   Kind kind;
   unsigned commands;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"help", 'h', Kind::kFlag, kAll},
     {"version", 'V', Kind::kFlag, kAll},
     {"quiet", 'q', Kind::kFlag, kAll},
@@ -63,24 +63,24 @@ constexpr OptionSpec kOptions[] = {
     {"format", 0, Kind::kValue, kKwic},
 };
 
-const OptionSpec* FindLong(const std::string& name) {
-  for (const OptionSpec& o : kOptions) {
+const OptionEntry* FindLong(const std::string& name) {
+  for (const OptionEntry& o : kOptions) {
     if (name == o.name) return &o;
   }
   return nullptr;
 }
 
-const OptionSpec* FindShort(char c) {
-  for (const OptionSpec& o : kOptions) {
+const OptionEntry* FindShort(char c) {
+  for (const OptionEntry& o : kOptions) {
     if (o.shortName != 0 && c == o.shortName) return &o;
   }
   return nullptr;
 }
 
 // Sets what one option says. `on` is false for --no-NAME. False with *error set.
-bool Apply(const OptionSpec& spec, bool on, const std::string& value, const std::string& typed,
+bool Apply(const OptionEntry& entry, bool on, const std::string& value, const std::string& typed,
            CliOptions* o, std::string* error) {
-  const std::string name = spec.name;
+  const std::string name = entry.name;
   const std::map<std::string, Setting<bool> CliOptions::*> switches = {
       {"hyphens", &CliOptions::hyphens},           {"numerals", &CliOptions::numerals},
       {"frequencies", &CliOptions::frequencies},   {"line-breaks", &CliOptions::lineBreaks},
@@ -250,7 +250,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
                      std::string* error) {
   *options = CliOptions{};
   std::vector<std::string> positional;
-  std::vector<std::pair<const OptionSpec*, std::string>> given;  // each option as typed
+  std::vector<std::pair<const OptionEntry*, std::string>> given;  // each option as typed
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--") {
@@ -266,18 +266,18 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       const std::string typed = a.substr(0, equals);
       std::string name = typed.substr(2);
       bool on = true;
-      const OptionSpec* spec = FindLong(name);
-      if (spec == nullptr && name.starts_with("no-")) {
-        spec = FindLong(name.substr(3));
-        if (spec != nullptr && spec->kind != Kind::kSwitch) spec = nullptr;
+      const OptionEntry* entry = FindLong(name);
+      if (entry == nullptr && name.starts_with("no-")) {
+        entry = FindLong(name.substr(3));
+        if (entry != nullptr && entry->kind != Kind::kSwitch) entry = nullptr;
         on = false;
       }
-      if (spec == nullptr) {
+      if (entry == nullptr) {
         *error = "unknown option '" + typed + "'";
         return false;
       }
       std::string value;
-      if (spec->kind == Kind::kValue) {
+      if (entry->kind == Kind::kValue) {
         if (equals != std::string::npos) {
           value = a.substr(equals + 1);
         } else if (i + 1 < args.size()) {
@@ -290,20 +290,20 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         *error = "option '" + typed + "' takes no value";
         return false;
       }
-      if (!Apply(*spec, on, value, typed, options, error)) return false;
-      given.emplace_back(spec, typed);
+      if (!Apply(*entry, on, value, typed, options, error)) return false;
+      given.emplace_back(entry, typed);
       continue;
     }
     // Short options, bundled: -qy, -o FILE, -oFILE, -qoFILE.
     for (size_t k = 1; k < a.size(); ++k) {
       const std::string typed = std::string("-") + a[k];
-      const OptionSpec* spec = FindShort(a[k]);
-      if (spec == nullptr) {
+      const OptionEntry* entry = FindShort(a[k]);
+      if (entry == nullptr) {
         *error = "unknown option '" + typed + "'";
         return false;
       }
       std::string value;
-      if (spec->kind == Kind::kValue) {
+      if (entry->kind == Kind::kValue) {
         if (k + 1 < a.size()) {
           value = a.substr(k + 1);
         } else if (i + 1 < args.size()) {
@@ -314,8 +314,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         }
         k = a.size();
       }
-      if (!Apply(*spec, true, value, typed, options, error)) return false;
-      given.emplace_back(spec, typed);
+      if (!Apply(*entry, true, value, typed, options, error)) return false;
+      given.emplace_back(entry, typed);
     }
   }
   if (options->help || options->version) return true;
@@ -337,9 +337,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
   for (unsigned k = 0; k < kNumCommands; ++k) {
     if (options->command == kCommandNames[k]) command = 1u << k;
   }
-  for (const auto& [spec, typed] : given) {
-    if ((spec->commands & command) == 0) {
-      *error = options->command + " does not take " + typed + " (an option of " + CommandList(spec->commands) + ")";
+  for (const auto& [entry, typed] : given) {
+    if ((entry->commands & command) == 0) {
+      *error = options->command + " does not take " + typed + " (an option of " + CommandList(entry->commands) + ")";
       return false;
     }
   }
