@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <functional>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -357,6 +359,47 @@ int RunRead(Program& p) {
   return Flushed();
 }
 
+namespace {
+
+// Writes what `produce` gives to the --output file (asking before replacing one, as a
+// run does) or, without one or with "-", to standard output. `kind` names the file in
+// the question and in the status line ("word list", "lines").
+int WriteOutput(Program& p, const CliOptions& options, const std::string& kind,
+                const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
+  if (!options.output.given || options.output.value == "-") {
+    produce([](std::string_view piece) { Write(stdout, std::string(piece)); });
+    return Flushed();
+  }
+  const std::string file = AbsolutePath(options.output.value);
+  if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
+      MsgBox(p, "A " + kind + " file " + file + " already exists.  Do you wish to overwrite it?",
+             MsgButtons::kYesNo, MsgIcon::kNone, "File exists") == MsgResult::kNo) {
+    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+    return kExitRefused;
+  }
+  FileError error;
+  const bool written = WriteFileAtomically(
+      file,
+      [&](FileWriter& writer, FileError* e) {
+        bool ok = true;
+        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
+        return ok;
+      },
+      &error);
+  if (!written) {
+    Complain(file + ": " + error.description);
+    const std::string hint = WhereToWrite(file, error);
+    if (!hint.empty()) Complain(hint);
+    return kExitRefused;
+  }
+  std::string shown = kind;
+  shown[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(shown[0])));
+  Say(shown + " file: " + file);
+  return kExitDone;
+}
+
+}  // namespace
+
 int RunWordList(Program& p, const CliOptions& options) {
   p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
@@ -366,26 +409,9 @@ int RunWordList(Program& p, const CliOptions& options) {
   if (!m.lblNumOccurrences.caption.empty()) counts += "\n" + m.lblNumOccurrences.caption;
   Say(counts);
   const std::string text = WordListText(p);
-  if (!options.output.given || options.output.value == "-") {
-    Write(stdout, text);
-    return Flushed();
-  }
-  const std::string file = AbsolutePath(options.output.value);
-  if (FileExists(file) && m.chkWarnOnOverwrite.checked() &&
-      MsgBox(p, "A word list file " + file + " already exists.  Do you wish to overwrite it?", MsgButtons::kYesNo,
-             MsgIcon::kNone, "File exists") == MsgResult::kNo) {
-    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
-    return kExitRefused;
-  }
-  FileError error;
-  if (!WriteFileAtomically(file, {text}, &error)) {
-    Complain(file + ": " + error.description);
-    const std::string hint = WhereToWrite(file, error);
-    if (!hint.empty()) Complain(hint);
-    return kExitRefused;
-  }
-  Say("Word list file: " + file);
-  return kExitDone;
+  return WriteOutput(p, options, "word list", [&text](const std::function<void(std::string_view)>& write) {
+    write(text);
+  });
 }
 
 int RunCreate(Program& p, const CliOptions& options) {
@@ -558,7 +584,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
-  auto exportTo = [&](const std::function<void(std::string_view)>& write) {
+  const auto exportTo = [&](const std::function<void(std::string_view)>& write) {
     const unsigned threads = std::thread::hardware_concurrency();
     if (streamed) {
       ExportKwicChunks(
@@ -568,34 +594,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
       ExportKwicInParallel(rows, width, format, write, threads);
     }
   };
-  if (!options.output.given || options.output.value == "-") {
-    exportTo([](std::string_view piece) { Write(stdout, std::string(piece)); });
-    return Flushed();
-  }
-  const std::string file = AbsolutePath(options.output.value);
-  if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
-      MsgBox(p, "A lines file " + file + " already exists.  Do you wish to overwrite it?", MsgButtons::kYesNo,
-             MsgIcon::kNone, "File exists") == MsgResult::kNo) {
-    Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
-    return kExitRefused;
-  }
-  FileError error;
-  const bool written = WriteFileAtomically(
-      file,
-      [&](FileWriter& writer, FileError* e) {
-        bool ok = true;
-        exportTo([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
-        return ok;
-      },
-      &error);
-  if (!written) {
-    Complain(file + ": " + error.description);
-    const std::string hint = WhereToWrite(file, error);
-    if (!hint.empty()) Complain(hint);
-    return kExitRefused;
-  }
-  Say("Lines file: " + file + " (" + FormatNumber(static_cast<double>(count), 0) + " lines)");
-  return kExitDone;
+  return WriteOutput(p, options, "lines", exportTo);
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {

@@ -173,6 +173,11 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
   WriteFooter(format, write);
 }
 
+void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width, KwicFormat format,
+                    const std::function<void(std::string_view)>& write) {
+  WriteRows(lines, list.data(), list.size(), width, format, 0, write);
+}
+
 void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next, int width,
                       KwicFormat format, const std::function<void(std::string_view)>& write, unsigned threads,
                       size_t leftWidth) {

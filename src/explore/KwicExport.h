@@ -42,6 +42,10 @@ void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vecto
 void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
                           const std::function<void(std::string_view)>& write, unsigned threads);
 
+// The rows of `list` alone (no header), cut by `lines` (the text format unaligned).
+void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width, KwicFormat format,
+                    const std::function<void(std::string_view)>& write);
+
 // A field as CSV writes it, and a string as JSON writes it (with its quotes).
 std::string CsvField(std::string_view text);
 std::string JsonString(std::string_view text);

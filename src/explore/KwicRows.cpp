@@ -37,7 +37,6 @@ bool DocumentOrder(const KwicRow& a, const KwicRow& b) {
 
 bool IsContextWordChar(char c) { return kClasses.word[static_cast<unsigned char>(c)]; }
 
-std::string ExploreSortKey(std::string_view word) { return LowerCaseAccented(FoldAccents(word)); }
 
 bool ParseSortLevel(std::string_view text, SortLevel* level) {
   std::string t(text);
@@ -245,7 +244,6 @@ int32_t KwicRows::LineOf(int32_t position) const {
                                   lineBreaks_.begin());
 }
 
-std::string KwicRows::SortKeyAt(TextSpan span) const { return ExploreSortKey(source_.text.substr(span.begin, span.size)); }
 
 void KwicRows::KeepRowsIf(const std::function<bool(const KwicRow&)>& keep) {
   std::erase_if(rows_, [&keep](const KwicRow& row) { return !keep(row); });
@@ -354,7 +352,7 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
                     .first->second;
       }
       std::vector<std::string> keys(ids.size() + 1);
-      for (const auto& [spelling, n] : ids) keys[n] = ExploreSortKey(spelling);
+      for (const auto& [spelling, n] : ids) keys[n] = SortKeyOf(spelling);
       const std::vector<uint32_t> keyRank = RanksOf(keys);  // keys[0] "" ranks first
       for (size_t i = 0; i < rows_.size(); ++i) rank[i] = id[i] == 0 ? 0 : keyRank[id[i]];
     }

@@ -105,7 +105,6 @@ class KwicRows {
   const WordRecord& word(const KwicRow& row) const { return (*source_.words)[static_cast<size_t>(row.word)]; }
 
  private:
-  std::string SortKeyAt(TextSpan span) const;
   // The context word `offset` words from a keyword's span.
   TextSpan WordFrom(TextSpan keyword, int offset) const;
   // Up to `count` context words from a keyword's span in `direction` (-1 left, 1
@@ -157,8 +156,6 @@ class WordOrderRows {
   size_t next_ = 0;
 };
 
-// The listing's sort key of a word as written: accent-folded lower case.
-std::string ExploreSortKey(std::string_view word);
 // True when `c` belongs to a context word.
 bool IsContextWordChar(char c);
 

@@ -489,18 +489,13 @@ bool ExplorerWindow::Export(const QString& path, KwicFormat format) {
 }
 
 void ExplorerWindow::CopySelection() {
-  QString tsv;
-  const int width = width_->value();
   QModelIndexList selected = lines_->selectionModel()->selectedRows();
   std::sort(selected.begin(), selected.end());
-  for (const QModelIndex& index : selected) {
-    const KwicRow& row = rows_->row(static_cast<size_t>(index.row()));
-    const KwicCut cut = rows_->Cut(row, width);
-    tsv += FromCp1252(cut.left) + '\t' + FromCp1252(cut.keyword) + '\t' + FromCp1252(cut.right) + '\t' +
-           FromCp1252(rows_->word(row).strWord) + '\t' + QString::number(rows_->word(row).lngFrequency) + '\t' +
-           QString::number(rows_->LineOf(row.position)) + '\t' + QString::number(row.position) + '\n';
-  }
-  QApplication::clipboard()->setText(tsv);
+  std::vector<KwicRow> list;
+  for (const QModelIndex& index : selected) list.push_back(rows_->row(static_cast<size_t>(index.row())));
+  std::string tsv;
+  ExportKwicRows(*rows_, list, width_->value(), KwicFormat::kTsv, [&tsv](std::string_view piece) { tsv += piece; });
+  QApplication::clipboard()->setText(QString::fromStdString(tsv));
 }
 
 }  // namespace quillmoor

@@ -58,7 +58,7 @@ void AppendCp1252AsUtf8(std::string_view text, std::string* out) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char ch : text) AppendUtf8(Cp1252CodePoint(Byte(ch)), &out);
+  AppendCp1252AsUtf8(text, &out);
   return out;
 }
 

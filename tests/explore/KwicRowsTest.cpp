@@ -8,6 +8,7 @@
 #include <random>
 
 #include "engine/EngineTestUtil.h"
+#include "engine/WordTable.h"
 #include "explore/KwicExport.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
@@ -82,7 +83,7 @@ std::vector<KwicRow> ReferenceSort(const KwicRows& rows, const std::vector<SortL
     const auto at = std::find_if(words.begin(), words.end(), [&](const TextSpan& w) { return w.begin == begin; });
     const long k = (at - words.begin()) + (level.kind == SortLevel::kLeft ? -level.distance : level.distance);
     if (k < 0 || k >= static_cast<long>(words.size())) return "";
-    return ExploreSortKey(text.substr(words[static_cast<size_t>(k)].begin, words[static_cast<size_t>(k)].size));
+    return SortKeyOf(text.substr(words[static_cast<size_t>(k)].begin, words[static_cast<size_t>(k)].size));
   };
   std::vector<KwicRow> sorted = rows.rows();
   std::sort(sorted.begin(), sorted.end(), [](const KwicRow& a, const KwicRow& b) {
