@@ -413,7 +413,10 @@ void ExplorerWindow::RefreshLines() {
                                                           snapshot = snapshot_] {
     watcher->deleteLater();
     --pending_;
-    if (generation != generation_) return;  // a newer request is under way
+    if (generation != generation_) {  // a newer request's lines are shown, or will be
+      if (pending_ == 0) emit LinesReady();
+      return;
+    }
     rows_ = watcher->result();
     rowsSnapshot_ = snapshot;
     lineModel_->Reset(rows_.get(), width);

@@ -49,7 +49,8 @@ class ExplorerWindow : public QWidget {
   bool LinesPending() const { return pending_ > 0; }
 
  signals:
-  // The lines pane shows the lines of the latest request.
+  // A request for lines finished: the pane shows the latest request's lines once
+  // LinesPending() is false (requests can finish in any order).
   void LinesReady();
 
  private:
