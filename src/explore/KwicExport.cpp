@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kColumns[] = {"left", "keyword", "right", "word", "frequency", "line", "offset"};
 
+}  // namespace
+
 std::string HtmlEscaped(std::string_view text) {
   std::string out;
   for (char c : text) {
@@ -25,8 +27,6 @@ std::string HtmlEscaped(std::string_view text) {
   }
   return out;
 }
-
-}  // namespace
 
 bool ParseKwicFormat(std::string_view name, KwicFormat* format) {
   static const std::pair<const char*, KwicFormat> kNames[] = {{"text", KwicFormat::kText},

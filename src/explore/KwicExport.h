@@ -49,6 +49,8 @@ void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int
 // A field as CSV writes it, and a string as JSON writes it (with its quotes).
 std::string CsvField(std::string_view text);
 std::string JsonString(std::string_view text);
+// A text as HTML or XML writes it: & < > " escaped.
+std::string HtmlEscaped(std::string_view text);
 
 }  // namespace quillmoor
 

@@ -169,4 +169,10 @@ size_t Utf8CutPoint(std::string_view text, size_t maxBytes) {
   return cut;
 }
 
+size_t Utf8Length(std::string_view text) {
+  size_t n = 0;
+  for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
 }  // namespace quillmoor

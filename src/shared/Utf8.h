@@ -60,6 +60,8 @@ std::string Utf8Lower(std::string_view text);
 // The largest length <= maxBytes at which `text` can be cut without splitting a
 // well-formed character.
 size_t Utf8CutPoint(std::string_view text, size_t maxBytes);
+// The characters of a UTF-8 text (its bytes that do not continue a sequence).
+size_t Utf8Length(std::string_view text);
 
 }  // namespace quillmoor
 
