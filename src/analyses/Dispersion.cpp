@@ -126,13 +126,6 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
   items_.push_back(Text(kLabelRight, kTop - 6, "word", PlotItem::kRight, 11));
   items_.push_back(Text(kCountRight, kTop - 6, "freq.", PlotItem::kRight, 11));
   const double bottom = kTop + kRowHeight * static_cast<double>(rows.size());
-  // The ten parts' bounds, faint, across every row.
-  const auto bounds = PartBounds(tokens.size());
-  for (size_t i = 1; i < kDispersionParts; ++i) {
-    if (bounds[i] >= tokens.size()) continue;
-    const double x = X(tokens[bounds[i]].position);
-    items_.push_back(Line(x, kTop, x, bottom, kFaint));
-  }
   for (size_t r = 0; r < rows.size(); ++r) {
     const double y = kTop + kRowHeight * static_cast<double>(r);
     PlotItem band;
@@ -144,7 +137,17 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
     const std::string word = Cp1252ToUtf8((*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
     items_.push_back(Text(kLabelRight, y + 18, word, PlotItem::kRight));
     items_.push_back(Text(kCountRight, y + 18, std::to_string(rows[r].tokens.size()), PlotItem::kRight));
-    // One tick per occurrence; occurrences closer than a quarter pixel share one.
+  }
+  // The ten parts' bounds, faint, across every row.
+  const auto bounds = PartBounds(tokens.size());
+  for (size_t i = 1; i < kDispersionParts; ++i) {
+    if (bounds[i] >= tokens.size()) continue;
+    const double x = X(tokens[bounds[i]].position);
+    items_.push_back(Line(x, kTop, x, bottom, kFaint));
+  }
+  // One tick per occurrence; occurrences closer than a quarter pixel share one.
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const double y = kTop + kRowHeight * static_cast<double>(r);
     double last = -1;
     for (size_t t : rows[r].tokens) {
       const double x = std::round(X(tokens[t].position) * 4) / 4;

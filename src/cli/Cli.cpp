@@ -11,6 +11,8 @@
 #include <memory>
 #include <thread>
 
+#include "analyses/AnalysisTable.h"
+#include "cli/PlotPng.h"
 #include "engine/RunDriver.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
@@ -162,7 +164,7 @@ bool ApplyOptions(Program& p, CliHost& host, const CliOptions& o) {
   if (o.lineBreaks.given) m.chkShowLineBreaks.value = o.lineBreaks.value ? 1 : 0;
   if (o.hyphens.given) params.chkAllowWordsWithHyphens.value = o.hyphens.value ? 1 : 0;
   if (o.numerals.given) params.chkAllowWordsWithNumerals.value = o.numerals.value ? 1 : 0;
-  if (o.minFrequency.given) {
+  if (o.minFrequency.given && !IsAnalysisCommand(o.command)) {
     params.chkIgnoreInfrequentWords.value = 1;
     params.cboThresholdFrequency.listIndex = o.minFrequency.value - 2;
   }
@@ -364,14 +366,17 @@ namespace {
 // Writes what `produce` gives to the --output file (asking before replacing one, as a
 // run does) or, without one or with "-", to standard output. `kind` names the file in
 // the question and in the status line ("word list", "lines").
-int WriteOutput(Program& p, const CliOptions& options, const std::string& kind,
-                const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
-  if (!options.output.given || options.output.value == "-") {
+using Producer = std::function<void(const std::function<void(std::string_view)>&)>;
+
+// Writes what `produce` gives to the file `target` names, or to standard output when
+// it is "" or "-".
+int WriteTo(Program& p, const std::string& target, const std::string& kind, const Producer& produce) {
+  if (target.empty() || target == "-") {
     produce([](std::string_view piece) { Write(stdout, std::string(piece)); });
     return Flushed();
   }
-  const std::string file = AbsolutePath(options.output.value);
-  if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
+  const std::string file = AbsolutePath(target);
+  if (Files().FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
       MsgBox(p, "A " + kind + " file " + file + " already exists.  Do you wish to overwrite it?",
              MsgButtons::kYesNo, MsgIcon::kNone, "File exists") == MsgResult::kNo) {
     Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
@@ -396,6 +401,10 @@ int WriteOutput(Program& p, const CliOptions& options, const std::string& kind,
   shown[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(shown[0])));
   Say(shown + " file: " + file);
   return kExitDone;
+}
+
+int WriteOutput(Program& p, const CliOptions& options, const std::string& kind, const Producer& produce) {
+  return WriteTo(p, options.output.given ? options.output.value : "", kind, produce);
 }
 
 }  // namespace
@@ -542,23 +551,37 @@ ExploreQuery KwicQuery(const Program& p) {
 
 }  // namespace
 
-int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
+namespace {
+
+// The word table of a kwic or an analysis run, the display text its positions point
+// into (p.strLine1), and the words asked about: those the keywords select (as a
+// search, whatever the listing's filters), or the words the run lists. False after
+// the message (refused or stopped).
+bool TableToExplore(Program& p, CliHost& host, const CliOptions& options, ExploreQuery* query,
+                    std::vector<int32_t>* words) {
   const bool asked = options.keywords.given || options.keywordsFile.given;
   p.intNumExtraKeywords = p.lngNumSearchWords = 0;
-  if (asked && !KeywordsAreValid(p, host, options)) return kExitRefused;
-  const ExploreQuery query = asked ? KwicQuery(p) : ExploreQuery();
+  if (asked && !KeywordsAreValid(p, host, options)) return false;
+  if (asked) *query = KwicQuery(p);
   p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
-  if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
-  // The words the run lists, or those the keywords select (as a search, whatever the
-  // listing's filters).
-  std::vector<int32_t> words;
+  if (!p.blnWordsGot) return false;  // refused, or stopped
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    if (asked ? query.SelectsWord(r.strWord) : r.blnIncluded) words.push_back(i);
+    if (asked ? query->SelectsWord(r.strWord) : r.blnIncluded) words->push_back(i);
   }
   std::string().swap(p.strLine);  // the scan's lower-case copy: not needed any more
   p.strLine1 = ExploreText(p);
+  return true;
+}
+
+}  // namespace
+
+int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
+  const bool asked = options.keywords.given || options.keywordsFile.given;
+  ExploreQuery query;
+  std::vector<int32_t> words;
+  if (!TableToExplore(p, host, options, &query, &words)) return kExitRefused;
   const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1};
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
@@ -595,6 +618,63 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     }
   };
   return WriteOutput(p, options, "lines", exportTo);
+}
+
+int RunAnalysis(Program& p, CliHost& host, const CliOptions& options) {
+  const bool asked = options.keywords.given || options.keywordsFile.given;
+  ExploreQuery query;
+  std::vector<int32_t> words;
+  if (!TableToExplore(p, host, options, &query, &words)) return kExitRefused;
+  if (asked && words.empty()) {
+    Say("No result: no word of the input matches the keywords.");
+    return kExitNoMatch;
+  }
+  const WordFlags flags = TakeWordFlags(p);
+  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1};
+  const TokenStream tokens(source);
+  const int32_t minFrequency = options.minFrequency.given ? options.minFrequency.value : 1;
+  AnalysisTable table;
+  std::string kind;
+  std::vector<DispersionRow> rows;
+  if (options.command == "collocates") {
+    kind = "collocates";
+    table = CollocateTable(
+        tokens, FindCollocates(tokens, tokens.TokensOf(words), flags.Candidates(false),
+                               options.window.given ? options.window.value : CollocateWindow{}, minFrequency,
+                               options.measure.given ? options.measure.value : CollocationMeasure::kLogDice));
+  } else if (options.command == "ngrams") {
+    kind = "n-grams";
+    std::vector<bool> nodes;
+    if (asked) {
+      nodes.assign(flags.allowed.size(), false);
+      for (int32_t w : words) nodes[static_cast<size_t>(w)] = true;
+    }
+    const NgramOptions ngrams{options.size.given ? options.size.value : 2,
+                              !options.acrossLines.given || options.acrossLines.value, minFrequency};
+    table = NgramTable(tokens, FindNgrams(tokens, ngrams, flags.allowed, nodes));
+  } else {
+    kind = "dispersion";
+    rows = Disperse(tokens, words);
+    table = DispersionTable(tokens, rows);
+    const std::string name = options.file == "-" ? "standard input" : FileNameOf(options.file);
+    const DispersionPlot plot(tokens, rows, "Dispersion in " + name);
+    if (options.svg.given) {
+      const std::string svg = plot.Svg();
+      const int status = WriteTo(p, options.svg.value, "plot", [&svg](const auto& write) { write(svg); });
+      if (status != kExitDone) return status;
+    }
+    if (options.png.given) {
+      std::string png, error;
+      if (!PlotPng(plot, &png, &error)) {
+        Complain(options.png.value + ": " + error);
+        return kExitRefused;
+      }
+      const int status = WriteTo(p, options.png.value, "plot", [&png](const auto& write) { write(png); });
+      if (status != kExitDone) return status;
+    }
+  }
+  const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
+  return WriteOutput(p, options, kind, [&](const auto& write) { ExportTable(table, format, write); });
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {
@@ -698,6 +778,8 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
     status = RunSearch(p, host, options);
   } else if (options.command == "kwic") {
     status = RunKwic(p, host, options);
+  } else if (IsAnalysisCommand(options.command)) {
+    status = RunAnalysis(p, host, options);
   } else {
     status = RunCreate(p, options);
   }
@@ -729,7 +811,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   const std::string input = options.file == "-" ? standardInput.Make() : AbsolutePath(options.file);
   if (input.empty()) return kExitRefused;
   if (options.file != "-" && !CheckNamedInput(options, input)) return kExitRefused;
-  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input)) {
+  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input) ||
+      !OutputIsNotInput(options.svg.value, input) || !OutputIsNotInput(options.png.value, input)) {
     return kExitUsage;
   }
   CliHost host;

@@ -5,7 +5,7 @@
 // answered like any other), then sets the controls the options name (which therefore
 // win), and presses the main button.
 // Exit status: 0 done, 1 the program refused the input, the run was stopped or a
-// file was not written, 2 usage error, 3 a search found nothing, 128 + N ended by
+// file was not written, 2 usage error, 3 a search, kwic or analysis found no word of its keywords, 128 + N ended by
 // signal N.
 #ifndef QUILLMOOR_CLI_CLI_H_
 #define QUILLMOOR_CLI_CLI_H_
@@ -41,6 +41,11 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options);
 // The occurrences of the listed words (or of those the keywords select), one line
 // each, as --format says, to --output or standard output.
 int RunKwic(Program& p, CliHost& host, const CliOptions& options);
+
+// collocates, ngrams or dispersion of the words the keywords select (ngrams: of every
+// word without keywords), as a table in --format to --output or standard output;
+// dispersion also draws its plot into the --svg and --png files.
+int RunAnalysis(Program& p, CliHost& host, const CliOptions& options);
 
 // Runs the command line; returns the exit status. `dataFolder` holds the data files.
 int RunCli(const std::vector<std::string>& args, const std::string& dataFolder);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/CliHost.h"
+#include "analyses/Collocates.h"
 #include "explore/KwicExport.h"
 
 namespace quillmoor {
@@ -30,14 +31,15 @@ struct Setting {
 struct CliOptions {
   bool help = false;     // --help: print the usage, do nothing else
   bool version = false;  // --version
-  std::string command;   // "read", "wordlist", "create", "search" or "kwic"
+  std::string command;   // "read", "wordlist", "create", "search", "kwic", "collocates",
+                         // "ngrams" or "dispersion"
   std::string file;      // as given (native, UTF-8); "-" for standard input
   AnswerPolicy policy = AnswerPolicy::kDefault;
   bool quiet = false;    // nothing on standard error but errors
   Setting<int> wordOrder;         // list index: 0 alphabetical, 1 by frequency
   Setting<bool> hyphens;
   Setting<bool> numerals;
-  Setting<int> minFrequency;      // 2 to 20
+  Setting<int> minFrequency;      // 2 to 20 (collocates, ngrams: 1 to 999)
   Setting<int> context;           // 0 to 9
   Setting<bool> frequencies;
   Setting<bool> lineBreaks;
@@ -53,8 +55,17 @@ struct CliOptions {
   Setting<bool> windowsText;            // output files as Windows-1252 with CR LF
   Setting<int> width;                   // kwic: context words on each side
   Setting<std::vector<SortLevel>> sort; // kwic: the sort levels
-  Setting<KwicFormat> format;           // kwic: the output format
+  Setting<KwicFormat> format;           // kwic and the analyses: the output format
+  Setting<CollocateWindow> window;      // collocates
+  Setting<CollocationMeasure> measure;  // collocates: the sort
+  Setting<int> size;                    // ngrams: words in each
+  Setting<bool> acrossLines;            // ngrams: sequences may span line breaks
+  Setting<std::string> svg;             // dispersion: the plot as SVG (native)
+  Setting<std::string> png;             // dispersion: the plot as PNG (native)
 };
+
+// True for the commands of the analyses: collocates, ngrams, dispersion.
+bool IsAnalysisCommand(const std::string& command);
 
 // Parses the arguments after the program name. Returns false with *error set to one
 // line saying what is wrong on a usage error.

@@ -193,6 +193,11 @@ void SetExtraWordChars(Program& p) {
   }
 }
 
+bool IsWordAllowed(const std::string& word, bool hyphens, bool numerals) {
+  return (hyphens || word.find('-') == std::string::npos) &&
+         (numerals || word.find_first_of("0123456789") == std::string::npos);
+}
+
 void MarkIncludedWords(Program& p) {
   if (!p.frmMain.optCreate.value) {
     // Search: exactly the words the keywords ask for.
@@ -210,9 +215,7 @@ void MarkIncludedWords(Program& p) {
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     r.blnIncluded = true;
-    if (!hyphens && r.strWord.find('-') != std::string::npos) {
-      r.blnIncluded = false;
-    } else if (!numerals && r.strWord.find_first_of("0123456789") != std::string::npos) {
+    if (!IsWordAllowed(r.strWord, hyphens, numerals)) {
       r.blnIncluded = false;
     } else if (ignoreInfrequent && r.lngFrequency < p.intThresholdFrequency) {
       r.blnIncluded = false;

@@ -50,6 +50,9 @@ void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int3
 
 // p.strAllowedExtraChars: "0123456789" if numerals are allowed, then "-" if hyphens are.
 void SetExtraWordChars(Program& p);
+// False for a word with a hyphen when hyphens are not allowed, or with a digit when
+// numerals are not.
+bool IsWordAllowed(const std::string& word, bool hyphens, bool numerals);
 // Create mode: a word is listed unless it has a hyphen or digit that is not allowed,
 // is below the frequency threshold (when infrequent words are ignored), or is a stop
 // word. Search mode: a word is listed when the search asks for it (IsSearchWord).

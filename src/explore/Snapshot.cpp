@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/WordTable.h"
 #include "input/Markup.h"
+#include "settings/StopWords.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
@@ -23,7 +25,30 @@ ExploreSnapshot TakeExploreSnapshot(const Program& p) {
   s.text = ExploreText(p);
   s.contextSize = std::max(1, static_cast<int>(p.frmMain.cboContextSize.listIndex));
   s.input = p.frmMain.txbFile[0].text;
+  s.flags = TakeWordFlags(p);
   return s;
+}
+
+WordFlags TakeWordFlags(const Program& p) {
+  WordFlags flags;
+  const size_t n = static_cast<size_t>(std::max(0, p.lngNumWords)) + 1;
+  flags.allowed.assign(n, false);
+  flags.stop.assign(n, false);
+  const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
+  const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
+  const ExtraStopWords extra(p.strExtraStopWords);
+  for (size_t i = 1; i < n && i < p.arrWords.size(); ++i) {
+    const std::string& word = p.arrWords[i].strWord;
+    flags.allowed[i] = IsWordAllowed(word, hyphens, numerals);
+    flags.stop[i] = IsStopWord(p, extra, word);
+  }
+  return flags;
+}
+
+std::vector<bool> WordFlags::Candidates(bool stopWords) const {
+  std::vector<bool> out(allowed.size());
+  for (size_t i = 0; i < out.size(); ++i) out[i] = allowed[i] && (stopWords || !stop[i]);
+  return out;
 }
 
 }  // namespace quillmoor

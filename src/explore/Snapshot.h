@@ -13,12 +13,23 @@ namespace quillmoor {
 
 struct Program;
 
+// What the run's options say of each word of the table (by index): whether they allow
+// it (words with hyphens or digits), and whether it is a stop word. The analyses
+// never offer a stop word as a collocate, nor a word not allowed in any result.
+struct WordFlags {
+  std::vector<bool> allowed;
+  std::vector<bool> stop;
+  // Allowed, and (unless `stopWords`) not a stop word.
+  std::vector<bool> Candidates(bool stopWords) const;
+};
+
 struct ExploreSnapshot {
   std::vector<WordRecord> words;  // records 1..numWords
   int32_t numWords = 0;
   std::string text;               // the display copy (Windows-1252)
   int contextSize = 5;            // the run's context size (at least 1)
   std::string input;              // the input's path, for the window title
+  WordFlags flags;
   ExploreSource source() const { return {&words, numWords, text}; }
 };
 
@@ -30,6 +41,7 @@ bool ExplorerAvailable(const Program& p);
 // decoded them in its own copy (so the positions after an entity still fit).
 std::string ExploreText(const Program& p);
 ExploreSnapshot TakeExploreSnapshot(const Program& p);
+WordFlags TakeWordFlags(const Program& p);
 
 }  // namespace quillmoor
 

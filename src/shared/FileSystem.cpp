@@ -218,6 +218,18 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    // A device, a pipe or a socket (/dev/null, a named pipe): written into, never
+    // replaced by a file of the same name.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+      *error = ErrorFromErrno(errno);
+      return false;
+    }
+    PosixWriter writer(fd);
+    return produce(writer, error) && writer.Close(error, false);
+  }
   std::unique_ptr<ScratchFile> scratch = ScratchFile::Beside(path, error);
   return scratch != nullptr && produce(scratch->writer(), error) && scratch->CommitTo(path, error, durable);
 }

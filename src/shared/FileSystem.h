@@ -115,7 +115,7 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
 // Writes `bytes` to `path` completely or not at all: the bytes go to a scratch file
 // beside it (ScratchFile::Beside: a name of its own, made exclusively), which then
 // replaces `path`. On failure `path` is unchanged, the scratch file is gone and *error
-// says why.
+// says why. A device, a pipe or a socket under `path` is written into, not replaced.
 // The pieces are written one after the other. With `durable` the bytes are on the
 // disk before the new file replaces the old one.
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,

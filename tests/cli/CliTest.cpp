@@ -1,5 +1,9 @@
 // End-to-end runs of quillmoor-cli on real files: what the command line adds to the
 // core (options, the question policy, standard output, exit status).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -322,6 +326,29 @@ TEST(CliFileSafetyTest, TheInputIsNeverAnOutput) {
   }
 }
 
+TEST(CliFileSafetyTest, APipeIsWrittenIntoNotReplaced) {
+  TempDir dir;
+  const std::string input = dir.Write("doc.txt", "Love and death. Love is blind.\n");
+  const std::string pipe = dir.path() + "/pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string command : {"wordlist -f -o", "create -f -o", "dispersion -k love --svg"}) {
+    // Open for reading first (without waiting for a writer); the outputs fit the
+    // pipe's buffer, so they are read after the run.
+    const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    const CliRun run = Cli(command + " " + Quote(pipe) + " " + Quote(input));
+    EXPECT_EQ(run.status, 0) << command << run.err;
+    std::string got;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) got.append(buffer, static_cast<size_t>(n));
+    ::close(fd);
+    struct stat st;
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << command;
+    EXPECT_TRUE(Has(got, "love")) << command << got;
+  }
+}
+
 // Standard input, --quiet, the silent window-only questions, messages that name
 // their file, and wordlist --output.
 TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
@@ -419,6 +446,49 @@ TEST(CliKwicTest, AWebPagesLinesLineUpPastItsEntities) {
   EXPECT_TRUE(Has(run.out, "\nsaid \"\triver\t\" twice\triver\t2\t1\t")) << run.out;
   EXPECT_TRUE(Has(run.out, "\nthen \"\triver\t bank\triver\t2\t1\t")) << run.out;
   EXPECT_EQ(Cli("kwic -q -k zebra " + Quote(page)).status, kExitNoMatch);
+}
+
+TEST(CliAnalysesTest, CommandsCheckTheirOptionsAndSayWhenNothingMatches) {
+  const std::string river = Data("river.txt");
+  struct Usage {
+    const char* args;
+    const char* says;
+  } usages[] = {
+      {"collocates ", "collocates needs --keywords or --keywords-file"},
+      {"dispersion -k river --svg - ", "--svg needs a file name"},
+      {"collocates -k river --window 0L,0R ", "--window takes the words on each side"},
+      {"collocates -k river --measure dice ", "--measure takes logdice, mi, t or ll"},
+      {"ngrams -n 7 ", "takes a whole number from 2 to 6"},
+      {"-q ngrams -n 3 ", "more than one input file"},  // -n is --size only right after ngrams
+      {"create -m 1 ", "--min-frequency takes a whole number from 2 to 20"},
+      {"kwic --window 2L ", "kwic does not take --window (an option of collocates)"},
+      {"ngrams --svg x.svg ", "ngrams does not take --svg"},
+  };
+  for (const Usage& u : usages) {
+    const CliRun run = Cli(u.args + river);
+    EXPECT_EQ(run.status, kExitUsage) << u.args;
+    EXPECT_TRUE(Has(run.err, u.says)) << u.args << run.err;
+  }
+  const CliRun none = Cli("dispersion -k zebra " + river);
+  EXPECT_EQ(none.status, kExitNoMatch);
+  EXPECT_TRUE(Has(none.err, "no word of the input matches the keywords")) << none.err;
+  // The analyses take the run's options: a stop word is a collocate only when no
+  // stop-word list is loaded, and -m keeps the frequent.
+  const CliRun withStops = Cli("collocates -q -s none -k river --format tsv " + river);
+  const CliRun without = Cli("collocates -q -k river --format tsv " + river);
+  ASSERT_EQ(withStops.status, 0) << withStops.err;
+  EXPECT_TRUE(Has(withStops.out, "\nthe\t")) << withStops.out;
+  EXPECT_FALSE(Has(without.out, "\nthe\t")) << without.out;
+  const CliRun bigrams = Cli("ngrams -n 2 -m 2 -q --format csv " + river);
+  ASSERT_EQ(bigrams.status, 0) << bigrams.err;
+  EXPECT_TRUE(bigrams.out.starts_with("ngram,frequency,first_line,last_line\r\n")) << bigrams.out;
+  size_t rows = 0;
+  for (size_t at = bigrams.out.find("\r\n"); at + 2 < bigrams.out.size(); at = bigrams.out.find("\r\n", at + 2)) {
+    const size_t comma = bigrams.out.find(',', at);
+    EXPECT_GE(std::stoi(bigrams.out.substr(comma + 1)), 2) << bigrams.out.substr(at, 40);
+    ++rows;
+  }
+  EXPECT_GE(rows, 3u);
 }
 
 TEST(CliCreateTest, AnyFileNameServes) {
