@@ -30,13 +30,16 @@ std::string JsonNumber(const AnalysisCell& cell) {
 
 }  // namespace
 
-void AnalysisTable::SortBy(size_t column, bool descending) {
-  const bool numeric = columns[column].numeric;
-  std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-    const AnalysisCell& x = descending ? b[column] : a[column];
-    const AnalysisCell& y = descending ? a[column] : b[column];
+std::vector<size_t> SortedOrder(const AnalysisTable& table, size_t column, bool descending) {
+  std::vector<size_t> order(table.rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const bool numeric = table.columns[column].numeric;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const AnalysisCell& x = table.rows[descending ? b : a][column];
+    const AnalysisCell& y = table.rows[descending ? a : b][column];
     return numeric ? x.number < y.number : x.text < y.text;
   });
+  return order;
 }
 
 AnalysisTable CollocateTable(const TokenStream& tokens, const std::vector<Collocate>& collocates) {
@@ -77,8 +80,11 @@ AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<Dispe
   return table;
 }
 
-void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write) {
+void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write,
+                 const std::vector<size_t>* order) {
   const size_t n = table.columns.size();
+  std::vector<const std::vector<AnalysisCell>*> rows;
+  for (size_t i = 0; i < table.rows.size(); ++i) rows.push_back(&table.rows[order ? (*order)[i] : i]);
   std::string out;
   auto flush = [&] {
     if (out.size() >= (1 << 16)) {
@@ -89,8 +95,8 @@ void ExportTable(const AnalysisTable& table, KwicFormat format, const std::funct
   if (format == KwicFormat::kText) {
     std::vector<size_t> widths(n);
     for (size_t c = 0; c < n; ++c) widths[c] = Utf8Length(table.columns[c].name);
-    for (const auto& row : table.rows) {
-      for (size_t c = 0; c < n; ++c) widths[c] = std::max(widths[c], Utf8Length(row[c].text));
+    for (const auto* row : rows) {
+      for (size_t c = 0; c < n; ++c) widths[c] = std::max(widths[c], Utf8Length((*row)[c].text));
     }
     auto line = [&](auto cellText) {
       for (size_t c = 0; c < n; ++c) {
@@ -108,13 +114,13 @@ void ExportTable(const AnalysisTable& table, KwicFormat format, const std::funct
       flush();
     };
     line([&](size_t c) { return table.columns[c].name; });
-    for (const auto& row : table.rows) line([&](size_t c) { return row[c].text; });
+    for (const auto* row : rows) line([&](size_t c) { return (*row)[c].text; });
   } else if (format == KwicFormat::kJsonl) {
-    for (const auto& row : table.rows) {
+    for (const auto* row : rows) {
       out += '{';
       for (size_t c = 0; c < n; ++c) {
         out += (c > 0 ? "," : "") + JsonString(table.columns[c].name) + ":" +
-               (table.columns[c].numeric ? JsonNumber(row[c]) : JsonString(row[c].text));
+               (table.columns[c].numeric ? JsonNumber((*row)[c]) : JsonString((*row)[c].text));
       }
       out += "}\n";
       flush();
@@ -125,8 +131,8 @@ void ExportTable(const AnalysisTable& table, KwicFormat format, const std::funct
     auto field = [&](const std::string& text) { return csv ? CsvField(text) : text; };
     for (size_t c = 0; c < n; ++c) out += (c > 0 ? (csv ? "," : "\t") : "") + field(table.columns[c].name);
     out += end;
-    for (const auto& row : table.rows) {
-      for (size_t c = 0; c < n; ++c) out += (c > 0 ? (csv ? "," : "\t") : "") + field(row[c].text);
+    for (const auto* row : rows) {
+      for (size_t c = 0; c < n; ++c) out += (c > 0 ? (csv ? "," : "\t") : "") + field((*row)[c].text);
       out += end;
       flush();
     }

@@ -32,18 +32,20 @@ struct AnalysisTable {
   };
   std::vector<Column> columns;
   std::vector<std::vector<AnalysisCell>> rows;
-
-  // Sorts the rows by a column (numbers by value, texts by byte order), ties keeping
-  // their order.
-  void SortBy(size_t column, bool descending);
 };
+
+// The rows' indices in the order of a column (numbers by value, texts by byte order),
+// ties keeping their order.
+std::vector<size_t> SortedOrder(const AnalysisTable& table, size_t column, bool descending);
 
 AnalysisTable CollocateTable(const TokenStream& tokens, const std::vector<Collocate>& collocates);
 AnalysisTable NgramTable(const TokenStream& tokens, const std::vector<Ngram>& ngrams);
 AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<DispersionRow>& rows);
 
-// The table as `format` (kHtml is not one of the tables' formats).
-void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write);
+// The table as `format` (kHtml is not one of the tables' formats), its rows in `order`
+// when one is given.
+void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write,
+                 const std::vector<size_t>* order = nullptr);
 
 }  // namespace quillmoor
 

@@ -79,6 +79,11 @@ class KwicRows {
   void Select(const std::vector<int32_t>& words, bool inDocumentOrder = true);
   // The same rows sorted by the keyword (what Sort({KW}) gives), made in that order.
   void SelectInWordOrder(const std::vector<int32_t>& words);
+  // Exactly these rows, in this order.
+  void SetRows(std::vector<KwicRow> rows) {
+    rows_ = std::move(rows);
+    levels_.clear();
+  }
   // Keeps the rows `keep` says yes to (their order stays).
   void KeepRowsIf(const std::function<bool(const KwicRow&)>& keep);
   // True when a context word within `width` words on either side of the row's keyword,

@@ -20,12 +20,15 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analyses/Tokens.h"
+#include "gui/AnalysisTabs.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Utf8.h"
@@ -318,7 +321,16 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   linesLayout->addLayout(bar);
   linesLayout->addWidget(lines_);
   linesPane->setLayout(linesLayout);
-  right->addWidget(linesPane);
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("tabsExplorer"));
+  collocates_ = new CollocatesTab(this);
+  clusters_ = new ClustersTab(this);
+  dispersion_ = new DispersionTab(this);
+  tabs_->addTab(linesPane, QStringLiteral("Lines"));
+  tabs_->addTab(collocates_, QStringLiteral("Collocates"));
+  tabs_->addTab(clusters_, QStringLiteral("Clusters"));
+  tabs_->addTab(dispersion_, QStringLiteral("Dispersion"));
+  right->addWidget(tabs_);
   right->addWidget(sourcePane);
   right->setStretchFactor(0, 3);
   right->setStretchFactor(1, 1);
@@ -358,6 +370,13 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(next, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ + 1); });
   auto* copy = new QShortcut(QKeySequence::Copy, lines_);
   connect(copy, &QShortcut::activated, this, [this] { CopySelection(); });
+  for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
+    connect(tab, &AnalysisTab::LinesWanted, this, &ExplorerWindow::ShowLines);
+    connect(tab, &AnalysisTab::SourceWanted, this, &ExplorerWindow::ShowSourceAt);
+  }
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+    if (auto* tab = qobject_cast<AnalysisTab*>(tabs_->widget(index))) tab->RefreshIfStale();
+  });
 }
 
 ExplorerWindow::~ExplorerWindow() = default;
@@ -371,8 +390,9 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
   rowsSnapshot_ = snapshot_;
   setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_->input)));
   source_->clear();  // filled when a line is first traced: a whole book takes a while to lay out
-  sourceLoaded_ = false;
+  sourceSnapshot_.reset();
   sourceRow_ = -1;
+  tokens_ = std::make_shared<const TokenStream>(snapshot_->source());
   const QSignalBlocker blockWidth(width_);
   width_->setValue(snapshot_->contextSize);
   RefreshWords();
@@ -396,11 +416,20 @@ void ExplorerWindow::RefreshWords() {
   RefreshLines();
 }
 
+std::vector<int32_t> ExplorerWindow::SelectedWords() const {
+  QModelIndexList indexes = words_->selectionModel()->selectedRows();
+  std::sort(indexes.begin(), indexes.end());
+  std::vector<int32_t> selected;
+  for (const QModelIndex& index : indexes) selected.push_back(wordModel_->WordAt(index.row()));
+  return selected;
+}
+
 void ExplorerWindow::RefreshLines() {
   if (!snapshot_) return;
-  std::vector<int32_t> selected;
-  for (const QModelIndex& index : words_->selectionModel()->selectedRows()) {
-    selected.push_back(wordModel_->WordAt(index.row()));
+  std::vector<int32_t> selected = SelectedWords();
+  const AnalysisInput input{snapshot_, tokens_, selected};
+  for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
+    tab->SetInput(input);
   }
   // The lines are built and sorted off the interface thread, on copies of what they
   // need; only the latest request's lines are shown.
@@ -456,15 +485,40 @@ void ExplorerWindow::ShowSource(int row) {
   if (!rows_ || row < 0 || row >= static_cast<int>(rows_->size())) return;
   sourceRow_ = row;
   lines_->selectRow(row);
-  if (!sourceLoaded_) {
-    source_->setPlainText(FromCp1252(rowsSnapshot_->text));
-    sourceLoaded_ = true;
-  }
-  // One Windows-1252 character is one character of the pane's text.
+  LoadSource(rowsSnapshot_);
   const TextSpan keyword = rows_->Keyword(rows_->row(static_cast<size_t>(row)));
+  MarkInSource(keyword.begin, keyword.size);
+}
+
+void ExplorerWindow::ShowSourceAt(int position, int length) {
+  if (!snapshot_ || position < 1) return;
+  LoadSource(snapshot_);
+  MarkInSource(static_cast<size_t>(position - 1), static_cast<size_t>(length));
+}
+
+void ExplorerWindow::ShowLines(std::vector<KwicRow> lines, const QString& what) {
+  if (!snapshot_) return;
+  ++generation_;  // lines still being built for the word list are not wanted now
+  rows_ = std::make_shared<KwicRows>(snapshot_->source());
+  rows_->SetRows(std::move(lines));
+  rowsSnapshot_ = snapshot_;
+  lineModel_->Reset(rows_.get(), width_->value());
+  sourceRow_ = -1;
+  tabs_->setCurrentIndex(0);
+  status_->setText(QStringLiteral("%1 lines %2").arg(QLocale().toString(static_cast<qlonglong>(rows_->size())), what));
+}
+
+void ExplorerWindow::LoadSource(const std::shared_ptr<const ExploreSnapshot>& snapshot) {
+  if (sourceSnapshot_ == snapshot) return;
+  source_->setPlainText(FromCp1252(snapshot->text));
+  sourceSnapshot_ = snapshot;
+}
+
+void ExplorerWindow::MarkInSource(size_t begin, size_t size) {
+  // One Windows-1252 character is one character of the pane's text.
   QTextCursor cursor(source_->document());
-  cursor.setPosition(static_cast<int>(keyword.begin));
-  cursor.setPosition(static_cast<int>(keyword.begin + keyword.size), QTextCursor::KeepAnchor);
+  cursor.setPosition(static_cast<int>(begin));
+  cursor.setPosition(static_cast<int>(begin + size), QTextCursor::KeepAnchor);
   QTextEdit::ExtraSelection mark;
   mark.cursor = cursor;
   mark.format.setBackground(QColor(0xFF, 0xE0, 0x8A));

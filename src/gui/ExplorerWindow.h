@@ -2,7 +2,8 @@
 // list (filtered by a query of the keyword search's language), the lines of the words
 // selected in it (left context, keyword, right context; sortable by up to three
 // levels, the deciding words coloured), a source pane that shows a line's place in the
-// document, exports and a status bar. It works on a snapshot of the word table taken
+// document, exports and a status bar; beside the lines, the analysis tabs (collocates,
+// clusters, dispersion) of the same selected words. It works on a snapshot of the word table taken
 // when it opens: the main window, its files and its options are never touched.
 #ifndef QUILLMOOR_GUI_EXPLORERWINDOW_H_
 #define QUILLMOOR_GUI_EXPLORERWINDOW_H_
@@ -23,11 +24,16 @@ class QModelIndex;
 class QPlainTextEdit;
 class QSpinBox;
 class QTableView;
+class QTabWidget;
 
 namespace quillmoor {
 
 class ExplorerWordModel;
 class ExplorerLineModel;
+class CollocatesTab;
+class ClustersTab;
+class DispersionTab;
+class TokenStream;
 
 class ExplorerWindow : public QWidget {
   Q_OBJECT
@@ -45,6 +51,15 @@ class ExplorerWindow : public QWidget {
   // Writes the lines as shown to `path`; false (after a message box) on failure.
   bool Export(const QString& path, KwicFormat format);
   const KwicRows& rows() const;
+  // The tabs: Lines, Collocates, Clusters, Dispersion.
+  QTabWidget* tabs() const { return tabs_; }
+  CollocatesTab* collocates() const { return collocates_; }
+  ClustersTab* clusters() const { return clusters_; }
+  DispersionTab* dispersion() const { return dispersion_; }
+  // Shows these lines (an analysis's), described by `what`, in the Lines tab.
+  void ShowLines(std::vector<KwicRow> lines, const QString& what);
+  // Marks `length` characters at 1-based `position` in the source pane.
+  void ShowSourceAt(int position, int length);
   // True while lines are being built or sorted (off the interface thread).
   bool LinesPending() const { return pending_ > 0; }
 
@@ -57,6 +72,10 @@ class ExplorerWindow : public QWidget {
   void RefreshWords();
   void RefreshLines();
   void CopySelection();
+  // The selected words, in the word list's order.
+  std::vector<int32_t> SelectedWords() const;
+  void LoadSource(const std::shared_ptr<const ExploreSnapshot>& snapshot);
+  void MarkInSource(size_t begin, size_t size);
 
   std::shared_ptr<const ExploreSnapshot> snapshot_;
   // The lines shown, and the snapshot they point into.
@@ -67,7 +86,9 @@ class ExplorerWindow : public QWidget {
   ExploreQuery query_;
   std::vector<SortLevel> levels_;
   int sourceRow_ = -1;
-  bool sourceLoaded_ = false;  // the source pane holds the text of rowsSnapshot_
+  // The snapshot whose text the source pane holds (filled when a line is first traced:
+  // a whole book takes a while to lay out).
+  std::shared_ptr<const ExploreSnapshot> sourceSnapshot_;
   ExplorerWordModel* wordModel_;
   ExplorerLineModel* lineModel_;
   QLineEdit* filter_;
@@ -78,6 +99,11 @@ class ExplorerWindow : public QWidget {
   std::array<QComboBox*, 3> sortBar_{};
   QPlainTextEdit* source_;
   QLabel* status_;
+  QTabWidget* tabs_;
+  std::shared_ptr<const TokenStream> tokens_;
+  CollocatesTab* collocates_;
+  ClustersTab* clusters_;
+  DispersionTab* dispersion_;
 };
 
 }  // namespace quillmoor

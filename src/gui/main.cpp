@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -172,14 +173,17 @@ int main(int argc, char** argv) {
       });
     });
   }
-  // --screenshot-explorer PNG DOCUMENT QUERY: makes the concordance of DOCUMENT, opens
-  // the explorer filtered by QUERY and sorted by R1, saves a picture of it and ends.
+  // --screenshot-explorer PNG DOCUMENT QUERY [--tab N]: makes the concordance of
+  // DOCUMENT, opens the explorer filtered by QUERY and sorted by R1 (on tab N: 0 lines,
+  // 1 collocates, 2 clusters, 3 dispersion), saves a picture of it and ends.
   const int explorerShot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot-explorer")));
   if (explorerShot > 0 && explorerShot + 3 < args.size()) {
     host.set_unattended(true);
     const QString png = args.at(explorerShot + 1), document = args.at(explorerShot + 2),
                   query = args.at(explorerShot + 3);
-    QTimer::singleShot(300, &window, [&window, &program, png, document, query] {
+    const int tabAt = static_cast<int>(args.indexOf(QStringLiteral("--tab")));
+    const int tab = tabAt > 0 && tabAt + 1 < args.size() ? args.at(tabAt + 1).toInt() : 0;
+    QTimer::singleShot(300, &window, [&window, &program, png, document, query, tab] {
       program.frmMain.txbFile[0].text = quillmoor::FromQString(document);
       quillmoor::InputFileLostFocus(program, 0);
       program.frmMain.chkWarnOnOverwrite.value = 0;
@@ -190,8 +194,9 @@ int main(int argc, char** argv) {
       if (explorer == nullptr) return QApplication::quit();
       explorer->findChild<QLineEdit*>(QStringLiteral("txbFilter"))->setText(query);
       explorer->SetSort({{quillmoor::SortLevel::kRight, 1}, {quillmoor::SortLevel::kRight, 2}});
-      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, png] {
+      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, png, tab] {
         if (explorer->LinesPending()) return;
+        explorer->tabs()->setCurrentIndex(tab);
         QTimer::singleShot(100, explorer, [explorer, png] {
           explorer->grab().save(png);
           QApplication::quit();

@@ -272,17 +272,19 @@ TEST(AnalysisTableTest, FormatsAndSorts) {
   Scanned s(text);
   TokenStream tokens(s.source());
   AnalysisTable table = DispersionTable(tokens, Disperse(tokens, {s.Index("noir"), s.Index("caf\xe9")}));
-  table.SortBy(1, true);
+  const std::vector<size_t> order = SortedOrder(table, 1, true);
+  EXPECT_EQ(order, (std::vector<size_t>{1, 0}));
+  EXPECT_EQ(SortedOrder(table, 0, false), (std::vector<size_t>{1, 0}));  // "café" < "noir"
   std::string out;
-  ExportTable(table, KwicFormat::kCsv, [&](std::string_view t) { out += t; });
+  ExportTable(table, KwicFormat::kCsv, [&](std::string_view t) { out += t; }, &order);
   EXPECT_EQ(out.substr(0, out.find("\r\n")),
             "word,frequency,juilland_d,gries_dp,part1,part2,part3,part4,part5,part6,part7,part8,part9,part10");
   EXPECT_NE(out.find("\r\ncafé,3,"), std::string::npos) << out;
   out.clear();
-  ExportTable(table, KwicFormat::kText, [&](std::string_view t) { out += t; });
+  ExportTable(table, KwicFormat::kText, [&](std::string_view t) { out += t; }, &order);
   EXPECT_EQ(out.substr(0, out.find('\n')).find("frequency"), 6u);  // "word  frequency": "café" is 4 wide
   out.clear();
-  ExportTable(table, KwicFormat::kJsonl, [&](std::string_view t) { out += t; });
+  ExportTable(table, KwicFormat::kJsonl, [&](std::string_view t) { out += t; }, &order);
   EXPECT_EQ(out.substr(0, out.find(',', 20)), "{\"word\":\"café\",\"frequency\":3");
 }
 

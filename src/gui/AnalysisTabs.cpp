@@ -1,0 +1,378 @@
+#include "gui/AnalysisTabs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "gui/PlotPainter.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+
+namespace quillmoor {
+namespace {
+
+// Writes `produce`'s bytes to `path` as every file of the program is written; false
+// after a message box.
+bool WriteFile(QWidget* parent, const QString& path,
+               const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
+  FileError error;
+  const bool written = WriteFileAtomically(
+      path.toStdString(),
+      [&](FileWriter& writer, FileError* e) {
+        bool ok = true;
+        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
+        return ok;
+      },
+      &error);
+  if (!written) {
+    QMessageBox::warning(parent, QStringLiteral("Export"),
+                         path + QStringLiteral(": ") + QString::fromStdString(error.description));
+  }
+  return written;
+}
+
+QSpinBox* SpinBox(QWidget* parent, const char* name, int low, int high, int value) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setRange(low, high);
+  box->setValue(value);
+  return box;
+}
+
+QString Word(const AnalysisInput& input, int32_t word) {
+  return QString::fromStdString(Cp1252ToUtf8(input.snapshot->words[static_cast<size_t>(word)].strWord));
+}
+
+}  // namespace
+
+void AnalysisTableModel::Reset(AnalysisTable table) {
+  beginResetModel();
+  table_ = std::move(table);
+  order_.resize(table_.rows.size());
+  for (size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+  endResetModel();
+}
+
+int AnalysisTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+}
+
+int AnalysisTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(table_.columns.size());
+}
+
+QVariant AnalysisTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const size_t column = static_cast<size_t>(index.column());
+  if (role == Qt::DisplayRole) {
+    return QString::fromStdString(table_.rows[TableRow(index.row())][column].text);
+  }
+  if (role == Qt::TextAlignmentRole && table_.columns[column].numeric) {
+    return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  return {};
+}
+
+QVariant AnalysisTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  return QString::fromStdString(table_.columns[static_cast<size_t>(section)].name);
+}
+
+void AnalysisTableModel::sort(int column, Qt::SortOrder order) {
+  if (column < 0 || column >= columnCount()) return;
+  emit layoutAboutToBeChanged();
+  order_ = SortedOrder(table_, static_cast<size_t>(column), order == Qt::DescendingOrder);
+  emit layoutChanged();
+}
+
+AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
+  model_ = new AnalysisTableModel(this);
+  view_ = new QTableView(this);
+  view_->setModel(model_);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->verticalHeader()->hide();
+  view_->horizontalHeader()->setSortIndicatorShown(true);
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+  // The first column holds words; the others numbers (a dispersion's ten parts narrow).
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    for (int c = 0; c < model_->columnCount(); ++c) {
+      const std::string& name = model_->table().columns[static_cast<size_t>(c)].name;
+      view_->setColumnWidth(c, c == 0 ? 180 : name.starts_with("part") ? 52 : 84);
+    }
+  });
+  // Clicking a header sorts by that column; numbers start from the highest.
+  connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+    QHeaderView* header = view_->horizontalHeader();
+    const bool numeric = model_->table().columns[static_cast<size_t>(section)].numeric;
+    Qt::SortOrder order = numeric ? Qt::DescendingOrder : Qt::AscendingOrder;
+    if (header->sortIndicatorSection() == section && header->property("sorted").toBool()) {
+      order = header->sortIndicatorOrder();
+    }
+    header->setProperty("sorted", true);
+    header->setSortIndicator(section, order);
+    model_->sort(section, order);
+  });
+  connect(view_, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { RowActivated(model_->TableRow(index.row())); });
+  connect(view_, &QTableView::activated, this,
+          [this](const QModelIndex& index) { RowActivated(model_->TableRow(index.row())); });
+  status_ = new QLabel(this);
+  auto* exports = new QHBoxLayout;
+  exports->addWidget(status_, 1);
+  for (const auto& [caption, format] :
+       {std::pair{"Export TSV...", KwicFormat::kTsv}, std::pair{"Export CSV...", KwicFormat::kCsv}}) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    exports->addWidget(button);
+    connect(button, &QPushButton::clicked, this, [this, format = format] {
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the table"));
+      if (!path.isEmpty()) ExportTable(path, format);
+    });
+  }
+  layout_ = new QVBoxLayout(this);
+  layout_->addWidget(view_, 1);
+  layout_->addLayout(exports);
+}
+
+void AnalysisTab::SetInput(const AnalysisInput& input) {
+  input_ = input;
+  Changed();
+}
+
+void AnalysisTab::Changed() {
+  stale_ = true;
+  if (isVisible()) RefreshIfStale();
+}
+
+void AnalysisTab::RefreshIfStale() {
+  if (!stale_ || !input_.tokens) return;
+  stale_ = false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Compute();
+  QApplication::restoreOverrideCursor();
+}
+
+void AnalysisTab::SetStatus(const QString& text) { status_->setText(text); }
+
+bool AnalysisTab::ExportTable(const QString& path, KwicFormat format) {
+  return WriteFile(this, path, [&](const auto& write) {
+    quillmoor::ExportTable(model_->table(), format, write, &model_->order());
+  });
+}
+
+std::vector<KwicRow> AnalysisTab::LinesOf(const std::vector<size_t>& tokens) const {
+  std::vector<KwicRow> rows;
+  for (size_t t : tokens) rows.push_back({(*input_.tokens)[t].word, (*input_.tokens)[t].position});
+  return rows;
+}
+
+CollocatesTab::CollocatesTab(QWidget* parent) : AnalysisTab(parent) {
+  setObjectName(QStringLiteral("tabCollocates"));
+  left_ = SpinBox(this, "spnLeft", 0, kMaxCollocateSpan, 5);
+  right_ = SpinBox(this, "spnRight", 0, kMaxCollocateSpan, 5);
+  measure_ = new QComboBox(this);
+  measure_->setObjectName(QStringLiteral("cboMeasure"));
+  measure_->addItems({QStringLiteral("logDice"), QStringLiteral("MI"), QStringLiteral("t-score"),
+                      QStringLiteral("log-likelihood")});
+  minFrequency_ = SpinBox(this, "spnMinFrequency", 1, 999, 1);
+  stopWords_ = new QCheckBox(QStringLiteral("Include stop words"), this);
+  stopWords_->setObjectName(QStringLiteral("chkStopWords"));
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel(QStringLiteral("Window: left"), this));
+  bar->addWidget(left_);
+  bar->addWidget(new QLabel(QStringLiteral("right"), this));
+  bar->addWidget(right_);
+  bar->addWidget(new QLabel(QStringLiteral("Sort by:"), this));
+  bar->addWidget(measure_);
+  bar->addWidget(new QLabel(QStringLiteral("Min. frequency:"), this));
+  bar->addWidget(minFrequency_);
+  bar->addWidget(stopWords_);
+  bar->addStretch(1);
+  layout()->insertLayout(0, bar);
+  for (QSpinBox* box : {left_, right_, minFrequency_}) connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  connect(measure_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+  connect(stopWords_, &QCheckBox::toggled, this, [this] { Changed(); });
+}
+
+void CollocatesTab::SetWindow(CollocateWindow window) {
+  left_->setValue(window.left);
+  right_->setValue(window.right);
+}
+
+void CollocatesTab::Compute() {
+  static constexpr CollocationMeasure kMeasures[] = {CollocationMeasure::kLogDice, CollocationMeasure::kMi,
+                                                     CollocationMeasure::kT, CollocationMeasure::kLl};
+  const CollocationMeasure measure = kMeasures[std::max(0, measure_->currentIndex())];
+  CollocateWindow window{left_->value(), right_->value()};
+  nodes_ = input_.tokens->TokensOf(input_.words);
+  if (window.left + window.right == 0) window.right = 1;
+  found_ = FindCollocates(*input_.tokens, nodes_, input_.snapshot->flags.Candidates(stopWords_->isChecked()), window,
+                          minFrequency_->value(), measure);
+  model_->Reset(CollocateTable(*input_.tokens, found_));
+  static constexpr int kColumnOf[] = {5, 6, 7, 8};  // logdice, mi, t, ll
+  view()->horizontalHeader()->setSortIndicator(kColumnOf[measure_->currentIndex()], Qt::DescendingOrder);
+  SetStatus(QStringLiteral("%1 collocates of %2 occurrences (window %3)")
+                .arg(QLocale().toString(static_cast<qlonglong>(found_.size())),
+                     QLocale().toString(static_cast<qlonglong>(nodes_.size())),
+                     QString::fromStdString(CollocateWindowName(window))));
+}
+
+void CollocatesTab::RowActivated(size_t row) {
+  const Collocate& c = found_[row];
+  const CollocateWindow window{left_->value(), right_->value()};
+  emit LinesWanted(LinesOf(NodesWithCollocate(*input_.tokens, nodes_, c.word, window)),
+                   QStringLiteral("with \"%1\" within %2").arg(Word(input_, c.word),
+                                                                QString::fromStdString(CollocateWindowName(window))));
+}
+
+ClustersTab::ClustersTab(QWidget* parent) : AnalysisTab(parent) {
+  setObjectName(QStringLiteral("tabClusters"));
+  size_ = SpinBox(this, "spnSize", kMinNgramSize, kMaxNgramSize, 2);
+  minFrequency_ = SpinBox(this, "spnMinFrequency", 1, 999, 2);
+  acrossLines_ = new QCheckBox(QStringLiteral("Across lines"), this);
+  acrossLines_->setObjectName(QStringLiteral("chkAcrossLines"));
+  acrossLines_->setChecked(true);
+  aroundWords_ = new QCheckBox(QStringLiteral("Only with the selected words"), this);
+  aroundWords_->setObjectName(QStringLiteral("chkAroundWords"));
+  aroundWords_->setChecked(true);
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel(QStringLiteral("Words:"), this));
+  bar->addWidget(size_);
+  bar->addWidget(new QLabel(QStringLiteral("Min. frequency:"), this));
+  bar->addWidget(minFrequency_);
+  bar->addWidget(acrossLines_);
+  bar->addWidget(aroundWords_);
+  bar->addStretch(1);
+  layout()->insertLayout(0, bar);
+  for (QSpinBox* box : {size_, minFrequency_}) connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  for (QCheckBox* box : {acrossLines_, aroundWords_}) connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+}
+
+NgramOptions ClustersTab::Options() const {
+  return {size_->value(), acrossLines_->isChecked(), minFrequency_->value()};
+}
+
+void ClustersTab::Compute() {
+  std::vector<bool> nodes;
+  if (aroundWords_->isChecked()) {
+    nodes.assign(input_.snapshot->flags.allowed.size(), false);
+    for (int32_t w : input_.words) nodes[static_cast<size_t>(w)] = true;
+  }
+  found_ = FindNgrams(*input_.tokens, Options(), input_.snapshot->flags.allowed, nodes);
+  model_->Reset(NgramTable(*input_.tokens, found_));
+  view()->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
+  SetStatus(QStringLiteral("%1 clusters of %2 words").arg(QLocale().toString(static_cast<qlonglong>(found_.size())),
+                                                          QString::number(size_->value())));
+}
+
+void ClustersTab::RowActivated(size_t row) {
+  const Ngram& g = found_[row];
+  std::vector<size_t> tokens = NgramOccurrences(*input_.tokens, g, Options(), input_.snapshot->flags.allowed);
+  // The lines' keyword is the selected word at its place (the first word without one).
+  for (size_t& t : tokens) t += static_cast<size_t>(std::max(0, g.place - 1));
+  emit LinesWanted(LinesOf(tokens), QStringLiteral("of \"%1\"").arg(QString::fromStdString(
+                                        Cp1252ToUtf8(NgramText(*input_.tokens, g)))));
+}
+
+DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
+  setObjectName(QStringLiteral("tabDispersion"));
+  plot_ = new DispersionPlotView(this);
+  plot_->setObjectName(QStringLiteral("picDispersion"));
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(plot_);
+  scroll->setWidgetResizable(false);
+  scroll->setBackgroundRole(QPalette::Base);
+  layout()->insertWidget(0, scroll, 2);
+  auto* bar = new QHBoxLayout;
+  bar->addStretch(1);
+  for (const char* caption : {"Export SVG...", "Export PNG..."}) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    bar->addWidget(button);
+    const bool svg = caption[7] == 'S';
+    connect(button, &QPushButton::clicked, this, [this, svg] {
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the plot"), QString(),
+                                                        svg ? QStringLiteral("SVG (*.svg)") : QStringLiteral("PNG (*.png)"));
+      if (!path.isEmpty()) svg ? ExportSvg(path) : ExportPng(path);
+    });
+  }
+  layout()->insertLayout(1, bar);
+  connect(plot_, &DispersionPlotView::TickClicked, this, [this](size_t token) {
+    const Token& t = (*input_.tokens)[token];
+    emit SourceWanted(t.position, static_cast<int>(input_.snapshot->words[static_cast<size_t>(t.word)].strWord.size()));
+  });
+}
+
+// The plot shows at most this many words (the table has them all).
+constexpr size_t kMaxPlotRows = 100;
+
+void DispersionTab::Compute() {
+  rows_ = Disperse(*input_.tokens, input_.words);
+  model_->Reset(DispersionTable(*input_.tokens, rows_));
+  std::vector<DispersionRow> shown(rows_.begin(), rows_.begin() + static_cast<long>(std::min(rows_.size(), kMaxPlotRows)));
+  plotRows_ = std::move(shown);
+  plot_->SetPlot(std::make_unique<DispersionPlot>(
+      *input_.tokens, plotRows_, "Dispersion in " + FileNameOf(input_.snapshot->input)), input_.tokens);
+  SetStatus(rows_.size() > kMaxPlotRows
+                ? QStringLiteral("%1 words; the plot shows the first %2").arg(rows_.size()).arg(kMaxPlotRows)
+                : QStringLiteral("%1 words").arg(rows_.size()));
+}
+
+void DispersionTab::RowActivated(size_t row) {
+  emit LinesWanted(LinesOf(rows_[row].tokens), QStringLiteral("of \"%1\"").arg(Word(input_, rows_[row].word)));
+}
+
+bool DispersionTab::ExportSvg(const QString& path) {
+  if (plot_->plot() == nullptr) return false;
+  const std::string svg = plot_->plot()->Svg();
+  return WriteFile(this, path, [&svg](const auto& write) { write(svg); });
+}
+
+bool DispersionTab::ExportPng(const QString& path) {
+  const DispersionPlot* plot = plot_->plot();
+  if (plot == nullptr) return false;
+  QByteArray png;
+  if (!PlotPngBytes(plot->items().data(), plot->items().size(), plot->width(), plot->height(), &png)) {
+    QMessageBox::warning(this, QStringLiteral("Export"), path + QStringLiteral(": the picture could not be drawn"));
+    return false;
+  }
+  return WriteFile(this, path, [&png](const auto& write) {
+    write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+  });
+}
+
+void DispersionPlotView::SetPlot(std::unique_ptr<DispersionPlot> plot, std::shared_ptr<const TokenStream> tokens) {
+  plot_ = std::move(plot);
+  tokens_ = std::move(tokens);
+  resize(sizeHint());
+  update();
+}
+
+QSize DispersionPlotView::sizeHint() const {
+  if (!plot_) return {400, 100};
+  return {static_cast<int>(plot_->width()), static_cast<int>(plot_->height())};
+}
+
+void DispersionPlotView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  if (plot_) PaintPlot(painter, plot_->items().data(), plot_->items().size());
+}
+
+void DispersionPlotView::mousePressEvent(QMouseEvent* event) {
+  size_t row = 0, token = 0;
+  if (plot_ && plot_->TickAt(event->position().x(), event->position().y(), &row, &token)) emit TickClicked(token);
+}
+
+}  // namespace quillmoor
