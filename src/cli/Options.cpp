@@ -426,8 +426,11 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
   }
   if (options->minFrequency.given && !(command & kAnalyses) &&
       (options->minFrequency.value < 2 || options->minFrequency.value > 20)) {
-    *error = "--min-frequency takes a whole number from 2 to 20, not '" + std::to_string(options->minFrequency.value) +
-             "'";
+    std::string typed;
+    for (const auto& [entry, as] : given) {
+      if (std::string(entry->name) == "min-frequency") typed = as;
+    }
+    *error = typed + " takes a whole number from 2 to 20, not '" + std::to_string(options->minFrequency.value) + "'";
     return false;
   }
   for (const Setting<std::string>* picture : {&options->svg, &options->png}) {

@@ -98,10 +98,10 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
            {"--order size x", "--order takes alpha or freq, not 'size'"},
            {"--output", "option '--output' needs a value"},
            {"--quiet=yes x", "option '--quiet' takes no value"},
-           {"create --keywords love x", "create does not take --keywords (an option of search or kwic)"},
+           {"create --keywords love x", "create does not take --keywords (an option of search, kwic, collocates, ngrams or dispersion)"},
            {"kwic --sort R9 x", "--sort takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not 'R9'"},
            {"read -qc3 x", "read does not take -c (an option of create or search)"},
-           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist, create or kwic)"},
+           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist, create, kwic, collocates, ngrams or dispersion)"},
            {"search x", "search needs --keywords or --keywords-file"},
            {"--index -", "--index needs a named input file, not standard input"}}) {
     CliRun run = Cli(args);
@@ -460,7 +460,7 @@ TEST(CliAnalysesTest, CommandsCheckTheirOptionsAndSayWhenNothingMatches) {
       {"collocates -k river --measure dice ", "--measure takes logdice, mi, t or ll"},
       {"ngrams -n 7 ", "takes a whole number from 2 to 6"},
       {"-q ngrams -n 3 ", "more than one input file"},  // -n is --size only right after ngrams
-      {"create -m 1 ", "--min-frequency takes a whole number from 2 to 20"},
+      {"create -m 1 ", "-m takes a whole number from 2 to 20"},
       {"kwic --window 2L ", "kwic does not take --window (an option of collocates)"},
       {"ngrams --svg x.svg ", "ngrams does not take --svg"},
   };

@@ -2,6 +2,7 @@
 // widgets. The rules themselves are tested in core.
 #include <QApplication>
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QClipboard>
 #include <QProcess>
 #include <QFileDialog>
@@ -26,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/AnalysisTabs.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
@@ -183,6 +185,69 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   EXPECT_TRUE(ReadWholeFile(exported.toStdString()).starts_with("left,keyword,right,word,frequency,line,offset\r\n"));
   // The main window's listing is untouched.
   EXPECT_TRUE(w.p.frmMain.txbOutput.text.find("[river") != std::string::npos);
+}
+
+// The analysis tabs work on the words selected in the explorer, compute when shown,
+// sort by a header click, and lead back to the lines and the source.
+TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
+  Window w;
+  testing::TempDir dir;
+  w.p.frmMain.txbFile[0].text = dir.Write(
+      "doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend and the river ran dry.\r\n");
+  InputFileLostFocus(w.p, 0);
+  w.p.frmMain.chkWarnOnOverwrite.value = 0;
+  w.widget->PushModel();
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdListWords"), Qt::LeftButton);
+  w.widget->OpenExplorer();
+  ExplorerWindow* explorer = w.widget->explorer();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  QTest::keyClicks(Find<QLineEdit>(*explorer, "txbFilter"), QStringLiteral("river"));
+  WaitForLines(explorer);
+  // Collocates of "river" (four occurrences) within one word: "ran" follows two of them.
+  explorer->tabs()->setCurrentIndex(1);
+  Find<QSpinBox>(*explorer->collocates(), "spnLeft")->setValue(1);
+  Find<QSpinBox>(*explorer->collocates(), "spnRight")->setValue(1);
+  QTableView* collocates = explorer->collocates()->view();
+  int ran = -1;
+  for (int row = 0; row < collocates->model()->rowCount(); ++row) {
+    if (collocates->model()->index(row, 0).data().toString() == QStringLiteral("ran")) ran = row;
+  }
+  ASSERT_GE(ran, 0);
+  EXPECT_EQ(collocates->model()->index(ran, 1).data().toString(), QStringLiteral("2"));
+  collocates->doubleClicked(collocates->model()->index(ran, 0));
+  EXPECT_EQ(explorer->tabs()->currentIndex(), 0);
+  EXPECT_EQ(explorer->rows().size(), 2u);
+  EXPECT_TRUE(Find<QLabel>(*explorer, "lblStatus")->text().startsWith(QStringLiteral("2 lines with \"ran\""))) ;
+  // Clusters, sorted by their text from the header.
+  explorer->tabs()->setCurrentIndex(2);
+  QTableView* clusters = explorer->clusters()->view();
+  ASSERT_GE(clusters->model()->rowCount(), 1);
+  clusters->horizontalHeader()->sectionClicked(0);
+  QStringList texts;
+  for (int row = 0; row < clusters->model()->rowCount(); ++row) texts << clusters->model()->index(row, 0).data().toString();
+  // At least twice (the default): "the river" and "river ran".
+  EXPECT_EQ(texts, (QStringList{QStringLiteral("river ran"), QStringLiteral("the river")}));
+  QStringList sorted = texts;
+  sorted.sort();
+  EXPECT_EQ(texts, sorted);
+  // Dispersion: a click on the plot's last tick shows that occurrence in the source.
+  explorer->tabs()->setCurrentIndex(3);
+  DispersionPlotView* plot = explorer->dispersion()->plotView();
+  ASSERT_NE(plot->plot(), nullptr);
+  const PlotItem* last = nullptr;
+  for (const PlotItem& item : plot->plot()->items()) {
+    if (item.kind == PlotItem::kLine && item.color == 0x1f4e9c) last = &item;
+  }
+  ASSERT_NE(last, nullptr);
+  QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(static_cast<int>(last->x1), static_cast<int>(last->y1) + 5));
+  auto* source = Find<QPlainTextEdit>(*explorer, "txbSource");
+  EXPECT_EQ(source->textCursor().selectedText(), QStringLiteral("river"));
+  EXPECT_TRUE(source->toPlainText().mid(source->textCursor().selectionStart()).startsWith("river ran dry"));
+  const QString svg = QString::fromStdString(dir.path() + "/plot.svg"), png = QString::fromStdString(dir.path() + "/plot.png");
+  ASSERT_TRUE(explorer->dispersion()->ExportSvg(svg));
+  ASSERT_TRUE(explorer->dispersion()->ExportPng(png));
+  EXPECT_TRUE(ReadWholeFile(svg.toStdString()).starts_with("<?xml"));
+  EXPECT_TRUE(ReadWholeFile(png.toStdString()).starts_with("\x89PNG"));
 }
 
 // Answers the next file dialog with `path` (or cancels it when empty), once it shows.
