@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves pictures of the desktop program into doc/: the main window after making the
 # concordance of the bundled sample document, a search, the help window, the settings
-# window and the concordance explorer (sorted by R1 and R2). Uses the offscreen platform, so no display is needed. Builds
+# window, the concordance explorer (sorted by R1 and R2), its collocates tab and a
+# dispersion plot. Uses the offscreen platform, so no display is needed. Builds
 # Release into build/release if needed.
 #
 # The pictures show neutral paths, never this machine's: inside a private mount
@@ -20,7 +21,7 @@ if [ "${1:-}" != --inside ]; then
   unshare --map-root-user --mount "$0" --inside "$stage"
   cp "$stage"/png/*.png doc/
   echo "doc/main-window.png doc/search-window.png doc/help-window.png doc/settings-window.png" \
-       "doc/explorer-window.png"
+       "doc/explorer-window.png doc/explorer-collocates.png doc/dispersion-plot.png"
   exit 0
 fi
 
@@ -48,3 +49,7 @@ program=/opt/quillmoor/bin/quillmoor
 "$program" --screenshot-help "$stage/png/help-window.png"
 "$program" --screenshot-settings "$stage/png/settings-window.png"
 "$program" --screenshot-explorer "$stage/png/explorer-window.png" "$sample" "vanit*"
+"$program" --screenshot-explorer "$stage/png/explorer-collocates.png" "$sample" "vanit*" --tab 1
+# The dispersion plot as the command line draws it (the explorer's tab draws the same).
+/opt/quillmoor/bin/quillmoor-cli dispersion -q -k "ruth boaz jonah vanity" -o /dev/null \
+  --png "$stage/png/dispersion-plot.png" "$sample"
