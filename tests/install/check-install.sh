@@ -20,6 +20,12 @@ done
 if [ -e "$build/bin/quillmoor" ]; then
   [ -x "$prefix/bin/quillmoor" ] || fail "bin/quillmoor is not installed"
   "$prefix/bin/quillmoor" --version | grep -q '^quillmoor (Quillmoor) ' || fail "quillmoor --version"
+  # The installed command line finds its PNG writer in lib/quillmoor.
+  [ -s "$prefix/lib/quillmoor/quillmoor-png.so" ] || fail "lib/quillmoor/quillmoor-png.so is not installed"
+  printf 'The heron stood. The heron flew.\n' >"$prefix/plot.txt"
+  ASAN_OPTIONS=detect_leaks=0 "$prefix/bin/quillmoor-cli" dispersion -q -k heron --png "$prefix/plot.png" \
+    -o /dev/null "$prefix/plot.txt" || fail "installed dispersion --png failed"
+  [ "$(head -c 4 "$prefix/plot.png" | tail -c 3)" = PNG ] || fail "installed dispersion --png wrote no PNG"
 fi
 
 # The installed command line finds its data files in share/quillmoor.
