@@ -239,6 +239,16 @@ std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<
   return std::make_unique<EntryPipeline>(p, std::move(order), static_cast<int>(std::min(cores, 4u)));
 }
 
+// The listing starts at its first visible character: the blanks before it are dropped
+// while the listing holds only its first entry, not by moving the whole listing when it
+// is finished. True once the listing has begun.
+bool DropLeadingBlanks(std::string& buffer) {
+  size_t first = 0;
+  while (first < buffer.size() && Byte(buffer[first]) <= 32) ++first;
+  buffer.erase(0, first);
+  return !buffer.empty();
+}
+
 }  // namespace
 
 void ListWordsAlphabetically(Program& p) {
@@ -249,6 +259,7 @@ void ListWordsAlphabetically(Program& p) {
   }
   std::unique_ptr<EntryPipeline> pipeline = StartEntryPipeline(p, order);
   size_t k = 0;
+  bool begun = false;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     if (p.arrWords[static_cast<size_t>(i)].blnIncluded) {
       if (p.lngNumWords > 100) UpdateProgressBar(p, i, p.lngNumWords, 0);
@@ -257,6 +268,7 @@ void ListWordsAlphabetically(Program& p) {
       } else {
         DisplayNextWord(p, i, p.strOutputBuffer);
       }
+      if (!begun) begun = DropLeadingBlanks(p.strOutputBuffer);
     }
     p.host.DoEvents();
     if (p.blnStop) break;
@@ -271,6 +283,7 @@ void ListWordsByFrequency(Program& p) {
     order.push_back(i);
   }
   std::unique_ptr<EntryPipeline> pipeline = StartEntryPipeline(p, order);
+  bool begun = false;
   for (size_t k = 0; k < order.size(); ++k) {
     if (p.lngNumWords > 100) UpdateProgressBar(p, static_cast<int32_t>(k + 1), p.lngNumWords, 0);
     if (pipeline) {
@@ -278,6 +291,7 @@ void ListWordsByFrequency(Program& p) {
     } else {
       DisplayNextWord(p, order[k], p.strOutputBuffer);
     }
+    if (!begun) begun = DropLeadingBlanks(p.strOutputBuffer);
     p.host.DoEvents();
     if (p.blnStop) break;
   }
