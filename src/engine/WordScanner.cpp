@@ -70,7 +70,6 @@ struct FoundWord {
   int32_t offset;
   int32_t length;
   int32_t lngLP;
-  uint64_t hash;  // WordIndex::Hash of the word
 };
 
 // Finds the accepted words of a text on another thread, a batch at a time, ahead of
@@ -119,8 +118,8 @@ class WordFinder {
       if (IsWordStartChar(text_[static_cast<size_t>(lngLP - 1)])) {
         const std::string_view w = ScanWord(text_, lngLP);
         if (IsAcceptedWord(w, maxLength_)) {
-          batch.push_back({static_cast<int32_t>(w.data() - text_.data()), static_cast<int32_t>(w.size()), lngLP,
-                           WordIndex::Hash(w)});
+          batch.push_back({static_cast<int32_t>(w.data() - text_.data()),
+                           static_cast<int32_t>(w.size()), lngLP});
           if (batch.size() == kBatch) {
             Push(std::move(batch));
             batch = {};
@@ -158,16 +157,11 @@ void GetWords(Program& p, size_t minParallelLength) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
     WordFinder finder(p.strLine, p.intMaxPermittedWordLength);
-    constexpr size_t kAhead = 8;  // the index slots of later words are asked for early
     for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
-      for (size_t k = 0; k < std::min(batch.size(), kAhead); ++k) p.wordIndex.Prefetch(batch[k].hash);
-      for (size_t k = 0; k < batch.size(); ++k) {
-        const FoundWord& f = batch[k];
-        if (k + kAhead < batch.size()) p.wordIndex.Prefetch(batch[k + kAhead].hash);
+      for (const FoundWord& f : batch) {
         p.lngLP = f.lngLP;
-        AddWordToList(p,
-                      std::string_view(p.strLine).substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length)),
-                      f.hash);
+        AddWordToList(p, std::string_view(p.strLine).substr(static_cast<size_t>(f.offset),
+                                                              static_cast<size_t>(f.length)));
         UpdateProgressBar(p, p.lngLP, length, 10240);
         if (p.blnStartUpCompleted) p.host.DoEvents();
         if (p.blnStop) return;

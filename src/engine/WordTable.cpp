@@ -59,30 +59,25 @@ uint64_t WordIndex::Hash(std::string_view word) {
   return h ^ (h >> 29);
 }
 
-int32_t WordIndex::Find(std::string_view word, uint64_t hash, const std::vector<WordRecord>& records) const {
+int32_t WordIndex::Find(std::string_view word, const std::vector<WordRecord>& records) const {
   if (slots_.empty()) return 0;
+  const uint64_t hash = Hash(word);
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask; slots_[i].index != 0; i = (i + 1) & mask) {
-    const Slot& s = slots_[i];
-    if (s.hash != hash || s.length != word.size()) continue;
-    if (word.size() <= kInlineBytes ? std::memcmp(s.key, word.data(), word.size()) == 0
-                                    : records[static_cast<size_t>(s.index)].strWord == word) {
-      return s.index;
+    if (slots_[i].hash == hash && records[static_cast<size_t>(slots_[i].index)].strWord == word) {
+      return slots_[i].index;
     }
   }
   return 0;
 }
 
-void WordIndex::Insert(std::string_view word, uint64_t hash, int32_t index) {
+void WordIndex::Insert(std::string_view word, int32_t index) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const uint64_t hash = Hash(word);
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   while (slots_[i].index != 0) i = (i + 1) & mask;
-  Slot& s = slots_[i];
-  s.hash = hash;
-  s.index = index;
-  s.length = static_cast<uint32_t>(word.size());
-  std::memcpy(s.key, word.data(), std::min(word.size(), kInlineBytes));
+  slots_[i] = Slot{hash, index};
   ++used_;
 }
 
@@ -136,19 +131,17 @@ void StartWordTable(Program& p) {
   p.lngNumWords = 0;
 }
 
-void AddWordToList(Program& p, std::string_view word) { AddWordToList(p, word, WordIndex::Hash(word)); }
-
-void AddWordToList(Program& p, std::string_view word, uint64_t hash) {
+void AddWordToList(Program& p, std::string_view word) {
   if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
   const int32_t position = p.lngLP - static_cast<int32_t>(word.size());
   if (p.lngNumWords == 0) {
     p.lngNumWords = 1;
     p.arrWords.resize(2);
     NewWordRecord(p, word, position);
-    p.wordIndex.Insert(word, hash, 1);
+    p.wordIndex.Insert(word, 1);
     return;
   }
-  if (const int32_t found = p.wordIndex.Find(word, hash, p.arrWords)) {
+  if (const int32_t found = p.wordIndex.Find(word, p.arrWords)) {
     WordRecord& r = p.arrWords[static_cast<size_t>(found)];
     ++r.lngFrequency;
     GrowIfFull(r.positions, 4);
@@ -159,7 +152,7 @@ void AddWordToList(Program& p, std::string_view word, uint64_t hash) {
   GrowIfFull(p.arrWords, 500);
   p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
   NewWordRecord(p, word, position);
-  p.wordIndex.Insert(word, hash, p.lngNumWords);
+  p.wordIndex.Insert(word, p.lngNumWords);
   if (p.lngNumWords % 10 == 0) {
     p.frmMain.lblNumberOfWords.visible = true;
     p.host.Refresh("lblNumberOfWords", p.frmMain.lblNumberOfWords.caption);
