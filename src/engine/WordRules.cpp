@@ -185,14 +185,11 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
   return s;
 }
 
-bool IsWordStartChar(char c) {
-  static constexpr ByteTable kTable = [] {
-    ByteTable t = MakeSet(kAllLetters);
-    for (char d : std::string_view("-0123456789")) t[static_cast<unsigned char>(d)] = true;
-    return t;
-  }();
-  return kTable[Byte(c)];
-}
+constexpr ByteTable kWordStartChars = [] {
+  ByteTable t = MakeSet(kAllLetters);
+  for (char d : std::string_view("-0123456789")) t[static_cast<unsigned char>(d)] = true;
+  return t;
+}();
 
 std::string CollapseSpaces(std::string s) {
   // Copies the stretches between runs of spaces down over the removed spaces.

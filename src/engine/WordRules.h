@@ -6,6 +6,7 @@
 #ifndef QUILLMOOR_ENGINE_WORDRULES_H_
 #define QUILLMOOR_ENGINE_WORDRULES_H_
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -53,8 +54,10 @@ int32_t FindFirstOf(std::string_view text, int32_t lngStart, std::string_view se
 int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view set);
 int32_t NextNonSpace(std::string_view text, int32_t lngStart);
 
-// IsAlphaChar(c, 0, "-0123456789"): a letter of either case, a digit or a hyphen.
-bool IsWordStartChar(char c);
+// IsAlphaChar(c, 0, "-0123456789"): a letter of either case, a digit or a hyphen. A
+// table lookup, inline: the scanner asks it of every character.
+extern const std::array<bool, 256> kWordStartChars;
+inline bool IsWordStartChar(char c) { return kWordStartChars[static_cast<unsigned char>(c)]; }
 
 bool ContainsNoLetter(std::string_view s);
 bool IsRepeatedChar(std::string_view s);
