@@ -157,15 +157,34 @@ void StartRun(Program& p) {
 void NormalizeDocumentText(Program& p) {
   std::string& s = p.strLine;
   if (static_cast<int32_t>(s.size()) > kLargeDocumentChars) StatusLine(p, 81);
-  std::replace(s.begin(), s.end(), '\t', ' ');
-  s = CollapseSpaces(std::move(s));
+  // One pass, in place: tabs become spaces and every run of spaces one space (the text
+  // only shrinks, so what is written never overtakes what is still to be read).
+  const size_t collapsed = [&s] {
+    char* text = s.data();
+    size_t out = 0;
+    bool space = false;  // the last character written is a space
+    for (size_t in = 0; in < s.size(); ++in) {
+      const char c = text[in] == '\t' ? ' ' : text[in];
+      text[out] = c;
+      out += !(space && c == ' ');
+      space = c == ' ';
+    }
+    return out;
+  }();
   p.host.DoEvents();
-  p.intPositionDigits = PositionDigits(s.size());
-  TrimControlChars(s);
-  s.reserve(s.size() + 2);
-  s.insert(s.begin(), ' ');
-  s.push_back(' ');
-  p.strLine1 = s;
+  // The width of a stored position counts the text before its ends are trimmed.
+  p.intPositionDigits = PositionDigits(collapsed);
+  // The blanks and control characters at either end go; one space stands at each end.
+  size_t first = 0, last = collapsed;
+  while (first < last && Byte(s[first]) < 33) ++first;
+  while (last > first && Byte(s[last - 1]) < 33) --last;
+  std::string& display = p.strLine1;
+  display.clear();
+  display.reserve(last - first + 2);
+  display += ' ';
+  display.append(s, first, last - first);
+  display += ' ';
+  s.assign(display);
 }
 
 bool ScanInputFile(Program& p) {

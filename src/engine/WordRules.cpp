@@ -191,24 +191,6 @@ constexpr ByteTable kWordStartChars = [] {
   return t;
 }();
 
-std::string CollapseSpaces(std::string s) {
-  // Copies the stretches between runs of spaces down over the removed spaces.
-  size_t pair = s.find("  ");
-  if (pair == std::string::npos) return s;
-  size_t out = pair + 1;  // keeps the first space of the run
-  size_t in = pair + 1;
-  while (in < s.size()) {
-    while (in < s.size() && s[in] == ' ') ++in;
-    size_t next = s.find("  ", in);
-    const size_t end = next == std::string::npos ? s.size() : next + 1;
-    std::memmove(&s[out], &s[in], end - in);
-    out += end - in;
-    in = end;
-  }
-  s.resize(out);
-  return s;
-}
-
 void TrimControlChars(std::string& s) {
   size_t first = 0;
   while (first < s.size() && Byte(s[first]) < 33) ++first;

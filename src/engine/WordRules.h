@@ -74,8 +74,6 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
 char LowerCaseChar(char c);
 char UpperCaseChar(char c);
 
-// Every run of spaces becomes one space.
-std::string CollapseSpaces(std::string s);
 // Removes characters with codes below 33 from both ends.
 void TrimControlChars(std::string& s);
 

@@ -234,7 +234,10 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
     // series (which would briefly hold two copies).
     if (options.lngMaxLines == 0) {
       long long length = Files().FileLength(path, &error);
-      if (length > 0 && length <= kMaxReserveBytes) result.reserve(static_cast<size_t>(length) + 16);
+      // Each line break may become " / " (three bytes for one or two): room for that
+      // too, so the text is never moved to a larger buffer (unused room costs address
+      // space only).
+      if (length > 0 && length <= kMaxReserveBytes) result.reserve(static_cast<size_t>(length) * 3 / 2 + 16);
       error = FileError{};
     }
     ok = ForEachLine(path, &error, [&](std::string& line) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "input/InputFile.h"
 #include "shared/FileSystem.h"
@@ -10,6 +11,7 @@
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
+#include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 
@@ -201,6 +203,24 @@ TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
   p.strLine = std::string(50, 'a') + "    " + std::string(50, 'b');  // 101 after collapsing
   NormalizeDocumentText(p);
   EXPECT_EQ(p.intPositionDigits, 3);
+}
+
+// The one-pass normalization against its steps taken one by one.
+TEST(NormalizeDocumentTextTest, OnePassDoesWhatTheStepsDo) {
+  std::mt19937 rng(5);
+  const std::vector<std::string> alphabet = {" ", " ", "  ", "\t", "\x01", "\x1f", "\r", "a", "Bc", "/", "!", "\xA0"};
+  ScriptedHost host;
+  Program p(host);
+  for (int round = 0; round < 400; ++round) {
+    const std::string text = reference::RandomBytes(rng, alphabet, rng() % 40);
+    p.strLine = text;
+    NormalizeDocumentText(p);
+    int16_t digits = 0;
+    const std::string expected = reference::NormalizeDocumentText(text, &digits);
+    ASSERT_EQ(p.strLine1, expected) << ::testing::PrintToString(text);
+    ASSERT_EQ(p.strLine, expected);
+    ASSERT_EQ(p.intPositionDigits, digits);
+  }
 }
 
 }  // namespace

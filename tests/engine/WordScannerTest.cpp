@@ -7,6 +7,7 @@
 
 #include "engine/EngineTestUtil.h"
 #include "shared/ScriptedHost.h"
+#include "support/Reference.h"
 
 namespace quillmoor {
 namespace {
@@ -157,7 +158,7 @@ TEST(WordRulesTest, Helpers) {
   EXPECT_FALSE(IsVowel("\xC9", true));  // the first character is not lower-cased
   EXPECT_TRUE(IsVowel("\xC9", false));
   EXPECT_EQ(TrimChars("--a-b--", "-"), "a-b");
-  EXPECT_EQ(CollapseSpaces("a    b  c "), "a b c ");
+  EXPECT_EQ(reference::CollapseSpaces("a    b  c "), "a b c ");
 }
 
 TEST(WordRulesTest, LowerCaseAccentedCallsBackPerAccentedCapital) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/RunDriver.h"
+#include "engine/WordRules.h"
 #include "input/Markup.h"
 #include "shared/Cp1252.h"
 
@@ -248,6 +250,23 @@ char At(const std::string& s, int32_t pos) {
   return (pos >= 1 && pos <= static_cast<int32_t>(s.size())) ? s[pos - 1] : '\0';
 }
 }  // namespace
+
+std::string CollapseSpaces(std::string s) {
+  std::string out;
+  for (char c : s) {
+    if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+    out += c;
+  }
+  return out;
+}
+
+std::string NormalizeDocumentText(std::string text, int16_t* positionDigits) {
+  std::replace(text.begin(), text.end(), '\t', ' ');
+  text = CollapseSpaces(std::move(text));
+  *positionDigits = PositionDigits(text.size());
+  TrimControlChars(text);
+  return " " + text + " ";
+}
 
 std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLength, int C,
                              bool showLineBreaks) {

@@ -50,6 +50,12 @@ struct LiteralContextLines {
 
 // The context line of an occurrence, cut and trimmed step by step with plain
 // searches, as the program describes it.
+// The document text made ready for the scan, step by step: tabs become spaces, every
+// run of spaces one space (the digits of a position counted then), control characters
+// and blanks trimmed from both ends, one space added at each end.
+std::string NormalizeDocumentText(std::string text, int16_t* positionDigits);
+std::string CollapseSpaces(std::string s);
+
 std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLength, int C,
                              bool showLineBreaks);
 
