@@ -33,9 +33,14 @@ class WordIndex {
   static uint64_t Hash(std::string_view word);
 
  private:
+  // A word of up to kInlineBytes characters is compared in its slot, without reading
+  // its record.
+  static constexpr size_t kInlineBytes = 12;
   struct Slot {
     uint64_t hash = 0;
     int32_t index = 0;  // 0 = empty
+    uint32_t length = 0;
+    char key[kInlineBytes] = {};
   };
   void Grow();
   std::vector<Slot> slots_;

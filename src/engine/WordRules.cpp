@@ -95,6 +95,7 @@ bool ContainsNoLetter(std::string_view s) {
 
 namespace {
 std::string_view TrimmedOfSpaces(std::string_view s) {
+  if (s.empty() || (s.front() != ' ' && s.back() != ' ')) return s;  // a scanned word
   size_t first = s.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
@@ -106,7 +107,10 @@ std::string_view TrimmedOfSpaces(std::string_view s) {
 bool IsRepeatedChar(std::string_view s) {
   std::string_view t = TrimmedOfSpaces(s);
   if (t.empty()) return false;
-  return t.find_first_not_of(t[0]) == std::string_view::npos;
+  for (char c : t) {
+    if (c != t[0]) return false;
+  }
+  return true;
 }
 
 bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
@@ -133,7 +137,8 @@ bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
 // "s followed by a space" occurs in the stem list exactly when s is a tail of a stem
 // (or empty: the list has spaces).
 bool IsContractionStem(std::string_view s) {
-  if (s.find(' ') != std::string_view::npos) {
+  // (A plain loop: the scanner's words are short and hold no space.)
+  if (std::any_of(s.begin(), s.end(), [](char c) { return c == ' '; })) {
     return kContractionStems.find(LowerCaseAccented(std::string(s)) + " ") != std::string_view::npos;
   }
   // Every stem ends in "n" and none is longer than "shouldn".

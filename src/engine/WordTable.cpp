@@ -64,8 +64,11 @@ int32_t WordIndex::Find(std::string_view word, const std::vector<WordRecord>& re
   const uint64_t hash = Hash(word);
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask; slots_[i].index != 0; i = (i + 1) & mask) {
-    if (slots_[i].hash == hash && records[static_cast<size_t>(slots_[i].index)].strWord == word) {
-      return slots_[i].index;
+    const Slot& s = slots_[i];
+    if (s.hash != hash || s.length != word.size()) continue;
+    if (word.size() <= kInlineBytes ? std::memcmp(s.key, word.data(), word.size()) == 0
+                                    : records[static_cast<size_t>(s.index)].strWord == word) {
+      return s.index;
     }
   }
   return 0;
@@ -77,7 +80,11 @@ void WordIndex::Insert(std::string_view word, int32_t index) {
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   while (slots_[i].index != 0) i = (i + 1) & mask;
-  slots_[i] = Slot{hash, index};
+  Slot& s = slots_[i];
+  s.hash = hash;
+  s.index = index;
+  s.length = static_cast<uint32_t>(word.size());
+  std::memcpy(s.key, word.data(), std::min(word.size(), kInlineBytes));
   ++used_;
 }
 
