@@ -42,11 +42,14 @@ awk 'NR >= 5 && NR <= 13 { print "  " $0 }' "$concordance"
 echo
 echo "The most frequent words: $(awk -F '\t' 'NR <= 6 { printf "%s%s (%s)", sep, $1, $2; sep = ", " }' \
                                  "$demo/words.txt")"
+echo "Collocates of \"vanity\" (logDice): $("$bin/quillmoor-cli" collocates -q -k vanity --format tsv "$doc" |
+                                     awk -F '\t' 'NR >= 2 && NR <= 6 { printf "%s%s", sep, $1; sep = ", " }')"
 echo
 echo "Try next (your own documents: text, HTML, XML or .docx):"
 echo "  $bin/quillmoor-cli --help"
 echo "  $bin/quillmoor-cli book.txt                        # book.txt.oxn.con_a5.txt beside it"
 echo "  $bin/quillmoor-cli wordlist --order freq book.txt | head"
 echo "  $bin/quillmoor-cli search -k 'lov* heart+break*' book.txt"
+echo "  $bin/quillmoor-cli collocates -k heart book.txt             # also ngrams, dispersion"
 echo "  man ./doc/man/quillmoor-cli.1"
 echo "On a machine with a display ./run.sh opens the window."
