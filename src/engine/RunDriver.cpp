@@ -1,7 +1,9 @@
 #include "engine/RunDriver.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -158,16 +160,38 @@ void NormalizeDocumentText(Program& p) {
   std::string& s = p.strLine;
   if (static_cast<int32_t>(s.size()) > kLargeDocumentChars) StatusLine(p, 81);
   // One pass, in place: tabs become spaces and every run of spaces one space (the text
-  // only shrinks, so what is written never overtakes what is still to be read).
+  // only shrinks, so what is written never overtakes what is still to be read). Eight
+  // characters at a time while they hold no tab and no space that would go.
   const size_t collapsed = [&s] {
     char* text = s.data();
-    size_t out = 0;
+    const size_t n = s.size();
+    size_t in = 0, out = 0;
     bool space = false;  // the last character written is a space
-    for (size_t in = 0; in < s.size(); ++in) {
+    // The bytes of v that are zero, as their high bits (exactly those).
+    const auto zeroBytes = [](uint64_t v) {
+      constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+      return ~(((v & kLow7) + kLow7) | v | kLow7);
+    };
+    while (in < n) {
+      if (in + 8 <= n) {
+        uint64_t block;
+        std::memcpy(&block, text + in, 8);
+        const uint64_t spaces = zeroBytes(block ^ 0x2020202020202020ull);
+        const uint64_t tabs = zeroBytes(block ^ 0x0909090909090909ull);
+        static_assert(std::endian::native == std::endian::little, "the first character is the lowest byte");
+        if (tabs == 0 && (spaces & (spaces << 8)) == 0 && !(space && (spaces & 0x80))) {
+          if (out != in) std::memcpy(text + out, &block, 8);
+          out += 8;
+          in += 8;
+          space = (spaces >> 63) != 0;
+          continue;
+        }
+      }
       const char c = text[in] == '\t' ? ' ' : text[in];
       text[out] = c;
       out += !(space && c == ' ');
       space = c == ' ';
+      ++in;
     }
     return out;
   }();

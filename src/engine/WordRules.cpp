@@ -182,10 +182,20 @@ std::string TrimChars(std::string_view s, std::string_view set) {
 }
 
 std::string LowerCaseAccented(std::string s, const std::function<void()>& onAccentedCapital) {
+  // Cp1252LowerChar as a table: a whole document goes through it.
+  static const std::array<char, 256> kLower = [] {
+    std::array<char, 256> t{};
+    for (int i = 0; i < 256; ++i) t[static_cast<size_t>(i)] = Cp1252LowerChar(static_cast<char>(i));
+    return t;
+  }();
+  if (!onAccentedCapital) {
+    for (char& c : s) c = kLower[Byte(c)];
+    return s;
+  }
   for (char& c : s) {
     const unsigned char b = Byte(c);
-    c = Cp1252LowerChar(c);
-    if (kIsAccentedCapital[b] && onAccentedCapital) onAccentedCapital();
+    c = kLower[b];
+    if (kIsAccentedCapital[b]) onAccentedCapital();
   }
   return s;
 }

@@ -1,6 +1,7 @@
 #include "output/Kwic.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -277,9 +278,10 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
       ++count;
       // The mark is the last "(x" of the line: " (x" follows the base.
       char digits[12];
-      const int length = std::snprintf(digits, sizeof digits, "%d)", count + 1);
+      char* end = std::to_chars(digits, digits + sizeof digits - 1, count + 1).ptr;
+      *end++ = ')';
       slot.resize(baseLengths_[static_cast<size_t>(k)] + 3);
-      slot.append(digits, static_cast<size_t>(length));
+      slot.append(digits, static_cast<size_t>(end - digits));
     }
   }
 }

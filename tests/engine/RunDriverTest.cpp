@@ -208,11 +208,12 @@ TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
 // The one-pass normalization against its steps taken one by one.
 TEST(NormalizeDocumentTextTest, OnePassDoesWhatTheStepsDo) {
   std::mt19937 rng(5);
-  const std::vector<std::string> alphabet = {" ", " ", "  ", "\t", "\x01", "\x1f", "\r", "a", "Bc", "/", "!", "\xA0"};
+  const std::vector<std::string> alphabet = {" ", " ", "  ", "\t", "\x01", "\x1f", "\r", "a", "Bc", "/", "!",
+                                             "\xA0", "word ", " the ", "\x89 ", "\xA0\xA0"};
   ScriptedHost host;
   Program p(host);
   for (int round = 0; round < 400; ++round) {
-    const std::string text = reference::RandomBytes(rng, alphabet, rng() % 40);
+    const std::string text = reference::RandomBytes(rng, alphabet, rng() % (round % 2 ? 40 : 400));
     p.strLine = text;
     NormalizeDocumentText(p);
     int16_t digits = 0;
