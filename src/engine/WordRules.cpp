@@ -36,8 +36,6 @@ bool IsLetter(char c) { return kIsLetter[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
-char LowerCaseChar(char c) { return Cp1252LowerChar(c); }
-char UpperCaseChar(char c) { return Cp1252UpperChar(c); }
 
 bool IsAlphaChar(char c, int intCase, std::string_view extra) {
   if (c == ' ') return false;
@@ -82,9 +80,6 @@ int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view
   return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
 }
 
-int32_t NextNonSpace(std::string_view text, int32_t lngStart) {
-  return FindFirstNotOf(text, lngStart, " ");
-}
 
 bool ContainsNoLetter(std::string_view s) {
   for (char c : s) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/Cp1252.h"
+
 namespace quillmoor {
 
 // The character sets, exactly as the scanner uses them (Windows-1252 bytes).
@@ -52,7 +54,13 @@ int32_t FindFirstOf(std::string_view text, int32_t lngStart, std::string_view se
 // The first position >= lngStart whose character is not in `set`; 0 if none or the
 // text is empty; 1 if `set` is empty.
 int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view set);
-int32_t NextNonSpace(std::string_view text, int32_t lngStart);
+// FindFirstNotOf(text, lngStart, " "), inline: the scanner asks it after every run.
+inline int32_t NextNonSpace(std::string_view text, int32_t lngStart) {
+  for (size_t i = static_cast<size_t>(lngStart > 1 ? lngStart - 1 : 0); i < text.size(); ++i) {
+    if (text[i] != ' ') return static_cast<int32_t>(i + 1);
+  }
+  return 0;
+}
 
 // IsAlphaChar(c, 0, "-0123456789"): a letter of either case, a digit or a hyphen. A
 // table lookup, inline: the scanner asks it of every character.
@@ -71,8 +79,8 @@ std::string TrimChars(std::string_view s, std::string_view set);
 // Lower-cases Windows-1252 text (A-Z and every accented or other capital of the code
 // page). `onAccentedCapital` runs after each of the 30 accented capitals found.
 std::string LowerCaseAccented(std::string s, const std::function<void()>& onAccentedCapital = {});
-char LowerCaseChar(char c);
-char UpperCaseChar(char c);
+inline char LowerCaseChar(char c) { return Cp1252LowerChar(c); }
+inline char UpperCaseChar(char c) { return Cp1252UpperChar(c); }
 
 // Removes characters with codes below 33 from both ends.
 void TrimControlChars(std::string& s);

@@ -53,8 +53,12 @@ uint64_t WordIndex::Hash(std::string_view word) {
     h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
     h ^= h >> 32;
   }
+  // The last 0 to 7 bytes, as a copy into a zeroed word would place them (a copy of a
+  // varying length is a library call).
   uint64_t tail = 0;
-  std::memcpy(&tail, word.data() + i, word.size() - i);
+  for (size_t k = 0; i + k < word.size(); ++k) {
+    tail |= static_cast<uint64_t>(static_cast<unsigned char>(word[i + k])) << (8 * k);
+  }
   h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
   return h ^ (h >> 29);
 }
