@@ -24,10 +24,19 @@ struct WordRecord {
 // table's records.
 class WordIndex {
  public:
-  // The index of the entry of `word` in `records`, or 0 when there is none.
-  int32_t Find(std::string_view word, const std::vector<WordRecord>& records) const;
+  // The index of the entry of `word` in `records`, or 0 when there is none. `hash` is
+  // Hash(word), when the caller has it already.
+  int32_t Find(std::string_view word, const std::vector<WordRecord>& records) const {
+    return Find(word, Hash(word), records);
+  }
+  int32_t Find(std::string_view word, uint64_t hash, const std::vector<WordRecord>& records) const;
   // Records that records[index] holds `word` (which must not be indexed yet).
-  void Insert(std::string_view word, int32_t index);
+  void Insert(std::string_view word, int32_t index) { Insert(word, Hash(word), index); }
+  void Insert(std::string_view word, uint64_t hash, int32_t index);
+  // Asks for the slot a word of this hash is looked up from, ahead of the lookup.
+  void Prefetch(uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
   void Clear();
 
   static uint64_t Hash(std::string_view word);

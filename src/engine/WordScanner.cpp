@@ -1,5 +1,6 @@
 #include "engine/WordScanner.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -157,11 +158,38 @@ void GetWords(Program& p, size_t minParallelLength) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
     WordFinder finder(p.strLine, p.intMaxPermittedWordLength);
+    // A batch is entered in two passes: the first hashes its words and looks up those
+    // the table holds already (their index slots asked for a few words ahead), the
+    // second enters the occurrences in text order (their records asked for ahead), a
+    // word the first pass did not find through AddWordToList. An entry, once made,
+    // keeps its index, and a word entered earlier in the batch is found then.
+    constexpr size_t kAhead = 8;
+    std::vector<uint64_t> hashes;
+    std::vector<int32_t> known;
     for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
-      for (const FoundWord& f : batch) {
+      const size_t n = batch.size();
+      const auto word = [&](const FoundWord& f) {
+        return std::string_view(p.strLine).substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length));
+      };
+      hashes.resize(n);
+      known.resize(n);
+      for (size_t k = 0; k < n; ++k) hashes[k] = WordIndex::Hash(word(batch[k]));
+      for (size_t k = 0; k < std::min(n, kAhead); ++k) p.wordIndex.Prefetch(hashes[k]);
+      for (size_t k = 0; k < n; ++k) {
+        if (k + kAhead < n) p.wordIndex.Prefetch(hashes[k + kAhead]);
+        known[k] = p.wordIndex.Find(word(batch[k]), hashes[k], p.arrWords);
+      }
+      for (size_t k = 0; k < n; ++k) {
+        const FoundWord& f = batch[k];
+        if (k + kAhead < n && known[k + kAhead] != 0) {
+          __builtin_prefetch(&p.arrWords[static_cast<size_t>(known[k + kAhead])]);
+        }
         p.lngLP = f.lngLP;
-        AddWordToList(p, std::string_view(p.strLine).substr(static_cast<size_t>(f.offset),
-                                                              static_cast<size_t>(f.length)));
+        if (known[k] != 0) {
+          AddOccurrence(p, known[k], f.lngLP - f.length);
+        } else {
+          AddWordToList(p, word(f), hashes[k]);
+        }
         UpdateProgressBar(p, p.lngLP, length, 10240);
         if (p.blnStartUpCompleted) p.host.DoEvents();
         if (p.blnStop) return;

@@ -63,9 +63,8 @@ uint64_t WordIndex::Hash(std::string_view word) {
   return h ^ (h >> 29);
 }
 
-int32_t WordIndex::Find(std::string_view word, const std::vector<WordRecord>& records) const {
+int32_t WordIndex::Find(std::string_view word, uint64_t hash, const std::vector<WordRecord>& records) const {
   if (slots_.empty()) return 0;
-  const uint64_t hash = Hash(word);
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask; slots_[i].index != 0; i = (i + 1) & mask) {
     const Slot& s = slots_[i];
@@ -78,9 +77,8 @@ int32_t WordIndex::Find(std::string_view word, const std::vector<WordRecord>& re
   return 0;
 }
 
-void WordIndex::Insert(std::string_view word, int32_t index) {
+void WordIndex::Insert(std::string_view word, uint64_t hash, int32_t index) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const uint64_t hash = Hash(word);
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   while (slots_[i].index != 0) i = (i + 1) & mask;
@@ -142,28 +140,34 @@ void StartWordTable(Program& p) {
   p.lngNumWords = 0;
 }
 
-void AddWordToList(Program& p, std::string_view word) {
+void AddOccurrence(Program& p, int32_t index, int32_t position) {
+  WordRecord& r = p.arrWords[static_cast<size_t>(index)];
+  ++r.lngFrequency;
+  GrowIfFull(r.positions, 4);
+  r.positions.push_back(position);
+}
+
+void AddWordToList(Program& p, std::string_view word) { AddWordToList(p, word, WordIndex::Hash(word)); }
+
+void AddWordToList(Program& p, std::string_view word, uint64_t hash) {
   if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
   const int32_t position = p.lngLP - static_cast<int32_t>(word.size());
   if (p.lngNumWords == 0) {
     p.lngNumWords = 1;
     p.arrWords.resize(2);
     NewWordRecord(p, word, position);
-    p.wordIndex.Insert(word, 1);
+    p.wordIndex.Insert(word, hash, 1);
     return;
   }
-  if (const int32_t found = p.wordIndex.Find(word, p.arrWords)) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(found)];
-    ++r.lngFrequency;
-    GrowIfFull(r.positions, 4);
-    r.positions.push_back(position);
+  if (const int32_t found = p.wordIndex.Find(word, hash, p.arrWords)) {
+    AddOccurrence(p, found, position);
     return;
   }
   ++p.lngNumWords;
   GrowIfFull(p.arrWords, 500);
   p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
   NewWordRecord(p, word, position);
-  p.wordIndex.Insert(word, p.lngNumWords);
+  p.wordIndex.Insert(word, hash, p.lngNumWords);
   if (p.lngNumWords % 10 == 0) {
     p.frmMain.lblNumberOfWords.visible = true;
     p.host.Refresh("lblNumberOfWords", p.frmMain.lblNumberOfWords.caption);

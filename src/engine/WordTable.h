@@ -36,6 +36,11 @@ void StartWordTable(Program& p);
 // Enters one occurrence of `word` at position p.lngLP - length of `word`. A new word
 // with a hyphen also enters its parts (not the very first word of the table).
 void AddWordToList(Program& p, std::string_view word);
+// The same, with WordIndex::Hash(word) given.
+void AddWordToList(Program& p, std::string_view word, uint64_t hash);
+// One more occurrence, at `position`, of the word of entry `index` (which the word
+// index found).
+void AddOccurrence(Program& p, int32_t index, int32_t position);
 // Ends the scan: the entries take the binary order of their words.
 void FinishWordTable(Program& p);
 
