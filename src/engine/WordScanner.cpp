@@ -61,7 +61,15 @@ std::string GetWord(Program& p) { return std::string(ScanWord(p.strLine, p.lngLP
 
 bool IsAcceptedWord(std::string_view w, int maxLength) {
   const int len = static_cast<int>(w.size());
-  return len >= 3 && len <= maxLength && !IsRepeatedChar(w) && !IsRomanNumeral(w, false);
+  if (len < 3 || len > maxLength) return false;
+  // Most words settle both questions at their first two characters (when no space
+  // stands at either end for the tests to trim).
+  const bool trimmed = w.front() != ' ' && w.back() != ' ';
+  const char first = UpperCaseChar(w[0]);
+  const bool mayRepeat = !trimmed || w[1] == w[0];
+  const bool mayBeNumeral = !trimmed || first == 'I' || first == 'V' || first == 'X' || first == 'L' ||
+                            first == 'C' || first == 'D' || first == 'M';
+  return !(mayRepeat && IsRepeatedChar(w)) && !(mayBeNumeral && IsRomanNumeral(w, false));
 }
 
 namespace {

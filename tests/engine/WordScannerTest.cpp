@@ -103,6 +103,19 @@ TEST(WordScannerTest, EntitiesAndDoubleHyphensArePreparedFirst) {
   EXPECT_EQ(TableWords(p), (Words{"caf", "eacute"}));
 }
 
+// The quick test of a word against its literal reading.
+TEST(WordScannerTest, AcceptedWordsAsTheLiteralTestsSay) {
+  std::mt19937 rng(8);
+  const std::vector<std::string> alphabet = {" ", "i", "I", "v", "x", "l", "c", "d", "m", "M", "a", "e", "-", "z",
+                                             "dill", "mid", "\xCD"};
+  for (int round = 0; round < 3000; ++round) {
+    const std::string w = reference::RandomBytes(rng, alphabet, rng() % 6);
+    const int len = static_cast<int>(w.size());
+    const bool literal = len >= 3 && len <= 20 && !IsRepeatedChar(w) && !IsRomanNumeral(w, false);
+    ASSERT_EQ(IsAcceptedWord(w, 20), literal) << "'" << w << "'";
+  }
+}
+
 TEST(WordScannerTest, TwoThreadScanFindsWhatOneThreadFinds) {
   std::mt19937 rng(11);
   const std::vector<std::string> pieces = {"cat", "cats", "Caf\xE9", "well-known", "re-enter", "1-2-step",
