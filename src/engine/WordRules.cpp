@@ -132,10 +132,13 @@ bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
 // "s followed by a space" occurs in the stem list exactly when s is a tail of a stem
 // (or empty: the list has spaces).
 bool IsContractionStem(std::string_view s) {
-  // (A plain loop: the scanner's words are short and hold no space.)
-  if (std::any_of(s.begin(), s.end(), [](char c) { return c == ' '; })) {
+  if (s.find(' ') != std::string_view::npos) {
     return kContractionStems.find(LowerCaseAccented(std::string(s)) + " ") != std::string_view::npos;
   }
+  return IsContractionStemOfWord(s);
+}
+
+bool IsContractionStemOfWord(std::string_view s) {
   // Every stem ends in "n" and none is longer than "shouldn".
   if (!s.empty() && (s.size() > 7 || LowerCaseChar(s.back()) != 'n')) return false;
   char lower[8];

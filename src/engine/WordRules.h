@@ -71,6 +71,8 @@ bool ContainsNoLetter(std::string_view s);
 bool IsRepeatedChar(std::string_view s);
 bool IsRomanNumeral(std::string_view s, bool blnSmallSet);
 bool IsContractionStem(std::string_view s);
+// The same for a text without spaces (a scanned word).
+bool IsContractionStemOfWord(std::string_view s);
 bool IsVowel(std::string_view c, bool blnAccentAware);
 
 void RemoveChars(std::string& s, std::string_view set);

@@ -53,7 +53,8 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
     if (!exception) s.remove_suffix(1);
   }
   if (s.size() == 1 && (LowerCaseChar(s[0]) == 's' || LowerCaseChar(s[0]) == 't')) return {};
-  if (IsContractionStem(s)) return {};
+  // (A run of word characters holds no space.)
+  if (IsContractionStemOfWord(s)) return {};
   return s;
 }
 
