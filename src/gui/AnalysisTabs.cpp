@@ -157,9 +157,10 @@ void AnalysisTab::Changed() {
 }
 
 void AnalysisTab::RefreshIfStale() {
-  if (!stale_ || !input_.tokens) return;
+  if (!stale_ || !input_.snapshot) return;
   stale_ = false;
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (!input_.tokens && input_.makeTokens) input_.tokens = input_.makeTokens();
   Compute();
   QApplication::restoreOverrideCursor();
 }

@@ -11,6 +11,7 @@
 
 #include <QAbstractTableModel>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,10 +28,13 @@ class QVBoxLayout;
 namespace quillmoor {
 
 // What every tab works on: the explorer's snapshot, its tokens and the selected words.
+// The tokens are made by `makeTokens` when a tab first needs them (a whole book's take
+// a moment; the lines never need them).
 struct AnalysisInput {
   std::shared_ptr<const ExploreSnapshot> snapshot;
-  std::shared_ptr<const TokenStream> tokens;
+  std::function<std::shared_ptr<const TokenStream>()> makeTokens;
   std::vector<int32_t> words;  // table indices
+  std::shared_ptr<const TokenStream> tokens;
 };
 
 // An analysis table as a sortable model (the table stays; the view's order is an index).

@@ -392,7 +392,7 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
   source_->clear();  // filled when a line is first traced: a whole book takes a while to lay out
   sourceSnapshot_.reset();
   sourceRow_ = -1;
-  tokens_ = std::make_shared<const TokenStream>(snapshot_->source());
+  tokens_.reset();  // made when an analysis tab first needs them
   const QSignalBlocker blockWidth(width_);
   width_->setValue(snapshot_->contextSize);
   RefreshWords();
@@ -427,7 +427,15 @@ std::vector<int32_t> ExplorerWindow::SelectedWords() const {
 void ExplorerWindow::RefreshLines() {
   if (!snapshot_) return;
   std::vector<int32_t> selected = SelectedWords();
-  const AnalysisInput input{snapshot_, tokens_, selected};
+  const AnalysisInput input{snapshot_,
+                            [this, snapshot = snapshot_] {
+                              if (!tokens_ || tokensSnapshot_ != snapshot) {
+                                tokens_ = std::make_shared<const TokenStream>(snapshot->source());
+                                tokensSnapshot_ = snapshot;
+                              }
+                              return tokens_;
+                            },
+                            selected, tokens_};
   for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
     tab->SetInput(input);
   }

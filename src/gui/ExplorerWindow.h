@@ -100,7 +100,8 @@ class ExplorerWindow : public QWidget {
   QPlainTextEdit* source_;
   QLabel* status_;
   QTabWidget* tabs_;
-  std::shared_ptr<const TokenStream> tokens_;
+  std::shared_ptr<const TokenStream> tokens_;  // of tokensSnapshot_, made when first needed
+  std::shared_ptr<const ExploreSnapshot> tokensSnapshot_;
   CollocatesTab* collocates_;
   ClustersTab* clusters_;
   DispersionTab* dispersion_;
