@@ -24,15 +24,17 @@ bool ForEachLine(const std::string& path, FileError* error,
                  const std::function<bool(std::string&)>& onLine) {
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
-  std::vector<char> buffer(1 << 20);
+  // Up to 1 MB at a time, not zero-filled: most callers read a few lines of a file.
+  constexpr size_t kBufferBytes = 1 << 20;
+  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   std::string line;
   bool afterCR = false;
   bool pending = false;  // a line has begun (characters or not) since the last end
   while (true) {
-    long long n = reader->Read(buffer.data(), buffer.size(), error);
+    long long n = reader->Read(buffer.get(), kBufferBytes, error);
     if (n < 0) return false;
     if (n == 0) break;
-    const char* data = buffer.data();
+    const char* data = buffer.get();
     const size_t size = static_cast<size_t>(n);
     size_t start = 0;
     if (afterCR && data[0] == '\n') start = 1;  // the LF of a CR LF split by the buffer
