@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "shared/Cp1252.h"
+#include "shared/Utf8.h"
+#include "support/Reference.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -19,6 +24,46 @@ TEST(PeopleTextTest, Utf8WithLfOrWindowsText) {
   EXPECT_EQ(EncodePeopleText(pieces, true),
             "Input file: /d/?\xE9.txt\r\n[caf\xE9 1]\r\n... \x93q\x94\r\nend\r\n");
   EXPECT_EQ(EncodePeopleText({{"a\rb\r", true}}, false), "a\rb\r");  // a lone CR stays
+}
+
+// Engine pieces as UTF-8 with LF, line by line and character by character: the
+// conversion's literal reading.
+std::string LiteralEngineText(const std::vector<std::string>& pieces) {
+  std::string out;
+  bool pendingCR = false;
+  for (const std::string& text : pieces) {
+    if (pendingCR) {
+      pendingCR = false;
+      if (!text.empty() && text[0] != '\n') out += '\r';
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      if (c == '\r') {
+        if (i + 1 == text.size()) {
+          pendingCR = true;
+        } else if (text[i + 1] != '\n') {
+          out += '\r';
+        }
+      } else {
+        AppendUtf8(Cp1252CodePoint(c), &out);
+      }
+    }
+  }
+  if (pendingCR) out += '\r';
+  return out;
+}
+
+TEST(PeopleTextTest, EngineTextAsTheLiteralConversionGivesIt) {
+  std::mt19937 rng(21);
+  const std::vector<std::string> alphabet = {"a", "word ", "\r\n", "\r", "\n", "\x93", "\xE9", "\x81", "abcdefgh",
+                                             "0123456789 / "};
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> texts;
+    std::vector<TextPiece> pieces;
+    for (unsigned k = 0; k < 1 + rng() % 3; ++k) texts.push_back(reference::RandomBytes(rng, alphabet, rng() % 60));
+    for (const std::string& t : texts) pieces.push_back({t, true});
+    ASSERT_EQ(EncodePeopleText(pieces, false), LiteralEngineText(texts));
+  }
 }
 
 TEST(PeopleTextTest, TheFileIsWrittenInSlicesAlike) {
