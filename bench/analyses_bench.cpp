@@ -10,17 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchProgram.h"
 #include "BenchTiming.h"
 #include "analyses/Collocates.h"
 #include "analyses/Dispersion.h"
 #include "analyses/Ngrams.h"
-#include "engine/RunDriver.h"
 #include "explore/Snapshot.h"
-#include "input/InputFile.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
-#include "ui/Startup.h"
 
 namespace quillmoor {
 namespace {
@@ -38,11 +36,7 @@ int Main(int argc, char** argv) {
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
   ScriptedHost host;
   Program p{host};
-  if (!StartProgram(p, ProgramFolder(argv[0]))) return 1;
-  p.frmMain.txbFile[0].text = input;
-  InputFileLostFocus(p, 0);
-  p.blnStopAfterCounts = true;
-  cmdListWords_Click(p);
+  if (!bench::MakeWordTable(p, argv[0], input, true)) return 1;
   const ExploreSnapshot snapshot = TakeExploreSnapshot(p);
   const std::vector<bool> candidates = snapshot.flags.Candidates(false);
   int32_t nodeWord = 0;

@@ -13,16 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchProgram.h"
 #include "BenchTiming.h"
-#include "engine/RunDriver.h"
 #include "explore/KwicRows.h"
 #include "explore/Snapshot.h"
-#include "input/InputFile.h"
-#include "settings/StopWords.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
-#include "ui/Startup.h"
 
 namespace quillmoor {
 namespace {
@@ -39,13 +36,7 @@ int Main(int argc, char** argv) {
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   ScriptedHost host;
   Program p{host};
-  if (!StartProgram(p, ProgramFolder(argv[0]))) return 1;
-  p.frmMain.txbFile[0].text = input;
-  InputFileLostFocus(p, 0);
-  EraseStopWords(p);
-  p.frmParams.txbStopWordsFile.text.clear();
-  p.blnStopAfterCounts = true;
-  cmdListWords_Click(p);
+  if (!bench::MakeWordTable(p, argv[0], input, false)) return 1;
   const ExploreSnapshot snapshot = TakeExploreSnapshot(p);
   std::vector<int32_t> all;
   for (int32_t i = 1; i <= snapshot.numWords; ++i) all.push_back(i);

@@ -366,7 +366,7 @@ namespace {
 // Writes what `produce` gives to the --output file (asking before replacing one, as a
 // run does) or, without one or with "-", to standard output. `kind` names the file in
 // the question and in the status line ("word list", "lines").
-using Producer = std::function<void(const std::function<void(std::string_view)>&)>;
+using Producer = std::function<void(const PieceWriter&)>;
 
 // Writes what `produce` gives to the file `target` names, or to standard output when
 // it is "" or "-".
@@ -383,14 +383,7 @@ int WriteTo(Program& p, const std::string& target, const std::string& kind, cons
     return kExitRefused;
   }
   FileError error;
-  const bool written = WriteFileAtomically(
-      file,
-      [&](FileWriter& writer, FileError* e) {
-        bool ok = true;
-        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
-        return ok;
-      },
-      &error);
+  const bool written = WritePiecesAtomically(file, produce, &error);
   if (!written) {
     Complain(file + ": " + error.description);
     const std::string hint = WhereToWrite(file, error);

@@ -18,31 +18,12 @@
 #include <QVBoxLayout>
 
 #include "gui/PlotPainter.h"
+#include "gui/WidgetHelpers.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 
 namespace quillmoor {
 namespace {
-
-// Writes `produce`'s bytes to `path` as every file of the program is written; false
-// after a message box.
-bool WriteFile(QWidget* parent, const QString& path,
-               const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
-  FileError error;
-  const bool written = WriteFileAtomically(
-      path.toStdString(),
-      [&](FileWriter& writer, FileError* e) {
-        bool ok = true;
-        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
-        return ok;
-      },
-      &error);
-  if (!written) {
-    QMessageBox::warning(parent, QStringLiteral("Export"),
-                         path + QStringLiteral(": ") + QString::fromStdString(error.description));
-  }
-  return written;
-}
 
 QSpinBox* SpinBox(QWidget* parent, const char* name, int low, int high, int value) {
   auto* box = new QSpinBox(parent);
@@ -168,7 +149,7 @@ void AnalysisTab::RefreshIfStale() {
 void AnalysisTab::SetStatus(const QString& text) { status_->setText(text); }
 
 bool AnalysisTab::ExportTable(const QString& path, KwicFormat format) {
-  return WriteFile(this, path, [&](const auto& write) {
+  return WriteExportFile(this, path, [&](const PieceWriter& write) {
     quillmoor::ExportTable(model_->table(), format, write, &model_->order());
   });
 }
@@ -337,7 +318,7 @@ void DispersionTab::RowActivated(size_t row) {
 bool DispersionTab::ExportSvg(const QString& path) {
   if (plot_->plot() == nullptr) return false;
   const std::string svg = plot_->plot()->Svg();
-  return WriteFile(this, path, [&svg](const auto& write) { write(svg); });
+  return WriteExportFile(this, path, [&svg](const PieceWriter& write) { write(svg); });
 }
 
 bool DispersionTab::ExportPng(const QString& path) {
@@ -348,7 +329,7 @@ bool DispersionTab::ExportPng(const QString& path) {
     QMessageBox::warning(this, QStringLiteral("Export"), path + QStringLiteral(": the picture could not be drawn"));
     return false;
   }
-  return WriteFile(this, path, [&png](const auto& write) {
+  return WriteExportFile(this, path, [&png](const PieceWriter& write) {
     write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
   });
 }

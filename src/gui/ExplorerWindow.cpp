@@ -13,7 +13,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +28,7 @@
 
 #include "analyses/Tokens.h"
 #include "gui/AnalysisTabs.h"
+#include "gui/WidgetHelpers.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Utf8.h"
@@ -536,21 +536,7 @@ void ExplorerWindow::MarkInSource(size_t begin, size_t size) {
 }
 
 bool ExplorerWindow::Export(const QString& path, KwicFormat format) {
-  FileError error;
-  const bool written = WriteFileAtomically(
-      path.toStdString(),
-      [&](FileWriter& writer, FileError* e) {
-        bool ok = true;
-        ExportKwic(*rows_, width_->value(), format,
-                   [&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
-        return ok;
-      },
-      &error);
-  if (!written) {
-    QMessageBox::warning(this, QStringLiteral("Export"),
-                         path + QStringLiteral(": ") + QString::fromStdString(error.description));
-  }
-  return written;
+  return WriteExportFile(this, path, [&](const PieceWriter& write) { ExportKwic(*rows_, width_->value(), format, write); });
 }
 
 void ExplorerWindow::CopySelection() {

@@ -3,9 +3,12 @@
 #define QUILLMOOR_GUI_WIDGETHELPERS_H_
 
 #include <QColor>
+#include <QMessageBox>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
+
+#include "shared/FileSystem.h"
 
 namespace quillmoor {
 
@@ -26,6 +29,17 @@ inline void ApplyWindowLook(QWidget* window) {
   QPalette palette = window->palette();
   palette.setColor(QPalette::Window, kWindowBackground);
   window->setPalette(palette);
+}
+
+// Writes an export (lines, a table, a plot) to `path` as every file of the program is
+// written; false after a message box saying why not.
+inline bool WriteExportFile(QWidget* parent, const QString& path,
+                            const std::function<void(const PieceWriter& write)>& produce) {
+  FileError error;
+  if (WritePiecesAtomically(path.toStdString(), produce, &error)) return true;
+  QMessageBox::warning(parent, QStringLiteral("Export"),
+                       path + QStringLiteral(": ") + QString::fromStdString(error.description));
+  return false;
 }
 
 }  // namespace quillmoor

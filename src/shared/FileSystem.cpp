@@ -234,6 +234,18 @@ bool WriteFileAtomically(const std::string& path,
   return scratch != nullptr && produce(scratch->writer(), error) && scratch->CommitTo(path, error, durable);
 }
 
+bool WritePiecesAtomically(const std::string& path, const std::function<void(const PieceWriter& write)>& produce,
+                           FileError* error, bool durable) {
+  return WriteFileAtomically(
+      path,
+      [&](FileWriter& writer, FileError* e) {
+        bool ok = true;
+        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
+        return ok;
+      },
+      error, durable);
+}
+
 bool WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
                          FileError* error, bool durable) {
   return WriteFileAtomically(

@@ -125,6 +125,11 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::string_
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable = true);
+// The same, with the bytes handed piece by piece to the `write` that `produce` is given
+// (an export that knows nothing of files).
+using PieceWriter = std::function<void(std::string_view piece)>;
+bool WritePiecesAtomically(const std::string& path, const std::function<void(const PieceWriter& write)>& produce,
+                           FileError* error, bool durable = true);
 
 // The file the program means by a path it has lower-cased: `path` itself when it
 // exists, otherwise the file whose name matches it when letter case is ignored

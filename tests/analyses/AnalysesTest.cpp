@@ -15,27 +15,12 @@
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
-#include "support/TestProgram.h"
+#include "support/ScannedText.h"
 
 namespace quillmoor {
 namespace {
 
-struct Scanned {
-  ScriptedHost host;
-  Program p{host};
-  explicit Scanned(const std::string& text) {
-    testing::StartForTest(p);
-    testing::ScanText(p, text);
-  }
-  ExploreSource source() const { return {&p.arrWords, p.lngNumWords, p.strLine1}; }
-  int32_t Index(const std::string& word) const {
-    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-      if (p.arrWords[static_cast<size_t>(i)].strWord == word) return i;
-    }
-    return 0;
-  }
-  std::vector<bool> Every() const { return std::vector<bool>(static_cast<size_t>(p.lngNumWords) + 1, true); }
-};
+using Scanned = testing::ScannedText;
 
 std::vector<std::string> TokenWords(const TokenStream& tokens) {
   std::vector<std::string> words;

@@ -14,31 +14,12 @@
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
-#include "support/TestProgram.h"
+#include "support/ScannedText.h"
 
 namespace quillmoor {
 namespace {
 
-struct Scanned {
-  ScriptedHost host;
-  Program p{host};
-  explicit Scanned(const std::string& text) {
-    testing::StartForTest(p);
-    testing::ScanText(p, text);
-  }
-  ExploreSource source() const { return {&p.arrWords, p.lngNumWords, p.strLine1}; }
-  int32_t Index(const std::string& word) const {
-    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-      if (p.arrWords[static_cast<size_t>(i)].strWord == word) return i;
-    }
-    return 0;
-  }
-  std::vector<int32_t> All() const {
-    std::vector<int32_t> all;
-    for (int32_t i = 1; i <= p.lngNumWords; ++i) all.push_back(i);
-    return all;
-  }
-};
+using Scanned = testing::ScannedText;
 
 TEST(KwicRowsTest, CutsKeywordsAsWrittenAndLines) {
   Scanned s("The Rivers ran past the old mill. / The well-known river, \"quoth he\", ran on.");  // as read
