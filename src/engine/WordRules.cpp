@@ -36,7 +36,6 @@ bool IsLetter(char c) { return kIsLetter[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
-
 bool IsAlphaChar(char c, int intCase, std::string_view extra) {
   if (c == ' ') return false;
   if (intCase <= 0 && kIsLower[Byte(c)]) return true;
@@ -79,7 +78,6 @@ int32_t FindFirstNotOf(std::string_view text, int32_t lngStart, std::string_view
   size_t found = text.find_first_not_of(set, from);
   return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
 }
-
 
 bool ContainsNoLetter(std::string_view s) {
   for (char c : s) {

@@ -188,18 +188,18 @@ CollocatesTab::CollocatesTab(QWidget* parent) : AnalysisTab(parent) {
   connect(stopWords_, &QCheckBox::toggled, this, [this] { Changed(); });
 }
 
-void CollocatesTab::SetWindow(CollocateWindow window) {
-  left_->setValue(window.left);
-  right_->setValue(window.right);
-}
-
 void CollocatesTab::Compute() {
   static constexpr CollocationMeasure kMeasures[] = {CollocationMeasure::kLogDice, CollocationMeasure::kMi,
                                                      CollocationMeasure::kT, CollocationMeasure::kLl};
   const CollocationMeasure measure = kMeasures[std::max(0, measure_->currentIndex())];
-  CollocateWindow window{left_->value(), right_->value()};
+  const CollocateWindow window{left_->value(), right_->value()};
   nodes_ = input_.tokens->TokensOf(input_.words);
-  if (window.left + window.right == 0) window.right = 1;
+  if (window.left + window.right == 0) {
+    found_.clear();
+    model_->Reset(CollocateTable(*input_.tokens, found_));
+    SetStatus(QStringLiteral("The window holds no word: choose at least one word to the left or right"));
+    return;
+  }
   found_ = FindCollocates(*input_.tokens, nodes_, input_.snapshot->flags.Candidates(stopWords_->isChecked()), window,
                           minFrequency_->value(), measure);
   model_->Reset(CollocateTable(*input_.tokens, found_));

@@ -101,7 +101,6 @@ class CollocatesTab : public AnalysisTab {
   Q_OBJECT
  public:
   explicit CollocatesTab(QWidget* parent);
-  void SetWindow(CollocateWindow window);
 
  protected:
   void Compute() override;

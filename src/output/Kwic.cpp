@@ -308,15 +308,14 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   // The occurrences lie anywhere in the text: the text around one a few lines ahead is
   // asked for while this one is cut.
   constexpr int32_t kAhead = 8;
-  for (int32_t i = 0; i < std::min(n, kAhead); ++i) {
-    __builtin_prefetch(text.data() + std::max(0, r.positions[static_cast<size_t>(i)] - 40));
-  }
+  const auto askFor = [&](int32_t i) {
+    const size_t at = static_cast<size_t>(r.positions[static_cast<size_t>(i)]);
+    __builtin_prefetch(text.data() + (at > 40 ? at - 40 : 0));
+    __builtin_prefetch(text.data() + std::min(text.size(), at + 24));
+  };
+  for (int32_t i = 0; i < std::min(n, kAhead); ++i) askFor(i);
   for (int32_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) {
-      const int32_t ahead = r.positions[static_cast<size_t>(i + kAhead)];
-      __builtin_prefetch(text.data() + std::max(0, ahead - 40));
-      __builtin_prefetch(text.data() + std::min(static_cast<int32_t>(text.size()) - 1, ahead + 24));
-    }
+    if (i + kAhead < n) askFor(i + kAhead);
     BuildContextLine(text, r.positions[static_cast<size_t>(i)], r.strWord.size(), options.contextSize,
                      options.showLineBreaks, &line_, &scratch_);
     lines_.Merge(line_, options.showFrequencies);

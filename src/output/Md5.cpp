@@ -12,14 +12,6 @@
 namespace quillmoor {
 namespace {
 
-using Md5Context = std::unique_ptr<MD5_CTX>;
-
-Md5Context NewContext() {
-  Md5Context ctx(new MD5_CTX);
-  if (MD5_Init(ctx.get()) != 1) ctx.reset();
-  return ctx;
-}
-
 bool Update(MD5_CTX* ctx, const void* data, size_t size) { return MD5_Update(ctx, data, size) == 1; }
 
 std::string Finish(MD5_CTX* ctx) {
@@ -37,9 +29,9 @@ std::string Finish(MD5_CTX* ctx) {
 }  // namespace
 
 std::string Md5Hex(const std::string& bytes) {
-  Md5Context ctx = NewContext();
-  if (!ctx || !Update(ctx.get(), bytes.data(), bytes.size())) return "";
-  return Finish(ctx.get());
+  MD5_CTX ctx;
+  if (MD5_Init(&ctx) != 1 || !Update(&ctx, bytes.data(), bytes.size())) return "";
+  return Finish(&ctx);
 }
 
 std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& strErr) {
@@ -66,14 +58,14 @@ std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& st
     return "";
   }
   std::unique_ptr<FileReader> reader = Files().OpenRead(strFile, &error);
-  Md5Context ctx = NewContext();
-  if (reader && ctx) {
+  MD5_CTX ctx;
+  if (reader && MD5_Init(&ctx) == 1) {
     std::unique_ptr<char[]> chunk(new char[kMd5ChunkBytes]);
     while (true) {
       long long n = reader->Read(chunk.get(), kMd5ChunkBytes, &error);
       if (n < 0) break;
-      if (n == 0) return Finish(ctx.get());
-      Update(ctx.get(), chunk.get(), static_cast<size_t>(n));
+      if (n == 0) return Finish(&ctx);
+      Update(&ctx, chunk.get(), static_cast<size_t>(n));
     }
   }
   if (error.ok()) error = {kErrDeviceIO, "Device I/O error"};
