@@ -4,10 +4,10 @@
 
 #include <cctype>
 #include <cerrno>
-#include <functional>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -363,13 +363,11 @@ int RunRead(Program& p) {
 
 namespace {
 
-// Writes what `produce` gives to the --output file (asking before replacing one, as a
-// run does) or, without one or with "-", to standard output. `kind` names the file in
-// the question and in the status line ("word list", "lines").
 using Producer = std::function<void(const PieceWriter&)>;
 
-// Writes what `produce` gives to the file `target` names, or to standard output when
-// it is "" or "-".
+// Writes what `produce` gives to the file `target` names (asking before replacing one,
+// as a run does), or to standard output when it is "" or "-". `kind` names the file in
+// the question and in the status line ("word list", "lines", "plot").
 int WriteTo(Program& p, const std::string& target, const std::string& kind, const Producer& produce) {
   if (target.empty() || target == "-") {
     produce([](std::string_view piece) { Write(stdout, std::string(piece)); });
@@ -396,6 +394,7 @@ int WriteTo(Program& p, const std::string& target, const std::string& kind, cons
   return kExitDone;
 }
 
+// The same for the --output file.
 int WriteOutput(Program& p, const CliOptions& options, const std::string& kind, const Producer& produce) {
   return WriteTo(p, options.output.given ? options.output.value : "", kind, produce);
 }
@@ -411,9 +410,7 @@ int RunWordList(Program& p, const CliOptions& options) {
   if (!m.lblNumOccurrences.caption.empty()) counts += "\n" + m.lblNumOccurrences.caption;
   Say(counts);
   const std::string text = WordListText(p);
-  return WriteOutput(p, options, "word list", [&text](const std::function<void(std::string_view)>& write) {
-    write(text);
-  });
+  return WriteOutput(p, options, "word list", [&text](const PieceWriter& write) { write(text); });
 }
 
 int RunCreate(Program& p, const CliOptions& options) {
@@ -542,10 +539,6 @@ ExploreQuery KwicQuery(const Program& p) {
   return query;
 }
 
-}  // namespace
-
-namespace {
-
 // The word table of a kwic or an analysis run, the display text its positions point
 // into (p.strLine1), and the words asked about: those the keywords select (as a
 // search, whatever the listing's filters), or the words the run lists. False after
@@ -600,7 +593,7 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
-  const auto exportTo = [&](const std::function<void(std::string_view)>& write) {
+  const auto exportTo = [&](const PieceWriter& write) {
     const unsigned threads = std::thread::hardware_concurrency();
     if (streamed) {
       ExportKwicChunks(
