@@ -156,9 +156,11 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
       items_.push_back(Line(x, y + 2, x, y + 2 + kBandHeight, kTick));
     }
   }
-  // The axis: the document's lines at the start, the quarters and the end of the text.
+  // The axis: the document's lines at the start, the quarters and the end of the text
+  // (a line already named is not named again: a web page is often one line).
   items_.push_back(Line(kBandLeft, bottom + 4, kBandLeft + kBandWidth, bottom + 4, kInk));
   const std::string_view text = tokens.source().text;
+  int32_t named = 0;
   for (int q = 0; q <= 4; ++q) {
     const double x = kBandLeft + kBandWidth * q / 4.0;
     const size_t offset = std::min(text.size(), text.size() * static_cast<size_t>(q) / 4);
@@ -169,6 +171,8 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
       const size_t t = tokens.TokenAt(static_cast<int32_t>(offset + 1));
       line = tokens[t].line;
     }
+    if (line <= named) continue;
+    named = line;
     items_.push_back(Line(x, bottom + 4, x, bottom + 9, kInk));
     items_.push_back(Text(x, bottom + 22, FormatNumber(line, 0), q == 0 ? PlotItem::kLeft : q == 4 ? PlotItem::kRight
                                                                                                : PlotItem::kCenter, 11));

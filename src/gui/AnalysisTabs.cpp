@@ -205,9 +205,9 @@ void CollocatesTab::Compute() {
   model_->Reset(CollocateTable(*input_.tokens, found_));
   static constexpr int kColumnOf[] = {5, 6, 7, 8};  // logdice, mi, t, ll
   view()->horizontalHeader()->setSortIndicator(kColumnOf[measure_->currentIndex()], Qt::DescendingOrder);
-  SetStatus(QStringLiteral("%1 collocates of %2 occurrences (window %3)")
-                .arg(QLocale().toString(static_cast<qlonglong>(found_.size())),
-                     QLocale().toString(static_cast<qlonglong>(nodes_.size())),
+  SetStatus(QStringLiteral("%1 of %2 (window %3)")
+                .arg(Counted(found_.size(), "collocate", "collocates"),
+                     Counted(nodes_.size(), "occurrence", "occurrences"),
                      QString::fromStdString(CollocateWindowName(window))));
 }
 
@@ -255,8 +255,8 @@ void ClustersTab::Compute() {
   found_ = FindNgrams(*input_.tokens, Options(), input_.snapshot->flags.allowed, nodes);
   model_->Reset(NgramTable(*input_.tokens, found_));
   view()->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
-  SetStatus(QStringLiteral("%1 clusters of %2 words").arg(QLocale().toString(static_cast<qlonglong>(found_.size())),
-                                                          QString::number(size_->value())));
+  SetStatus(QStringLiteral("%1 of %2 words").arg(Counted(found_.size(), "cluster", "clusters"),
+                                                 QString::number(size_->value())));
 }
 
 void ClustersTab::RowActivated(size_t row) {
@@ -306,9 +306,9 @@ void DispersionTab::Compute() {
   plotRows_ = std::move(shown);
   plot_->SetPlot(std::make_unique<DispersionPlot>(
       *input_.tokens, plotRows_, "Dispersion in " + FileNameOf(input_.snapshot->input)), input_.tokens);
-  SetStatus(rows_.size() > kMaxPlotRows
-                ? QStringLiteral("%1 words; the plot shows the first %2").arg(rows_.size()).arg(kMaxPlotRows)
-                : QStringLiteral("%1 words").arg(rows_.size()));
+  const QString words = Counted(rows_.size(), "word", "words");
+  SetStatus(rows_.size() > kMaxPlotRows ? words + QStringLiteral("; the plot shows the first %1").arg(kMaxPlotRows)
+                                        : words);
 }
 
 void DispersionTab::RowActivated(size_t row) {

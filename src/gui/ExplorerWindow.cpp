@@ -513,7 +513,7 @@ void ExplorerWindow::ShowLines(std::vector<KwicRow> lines, const QString& what) 
   lineModel_->Reset(rows_.get(), width_->value());
   sourceRow_ = -1;
   tabs_->setCurrentIndex(0);
-  status_->setText(QStringLiteral("%1 lines %2").arg(QLocale().toString(static_cast<qlonglong>(rows_->size())), what));
+  status_->setText(Counted(rows_->size(), "line", "lines") + QLatin1Char(' ') + what);
 }
 
 void ExplorerWindow::LoadSource(const std::shared_ptr<const ExploreSnapshot>& snapshot) {

@@ -3,6 +3,7 @@
 #define QUILLMOOR_GUI_WIDGETHELPERS_H_
 
 #include <QColor>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
 #include <QString>
@@ -29,6 +30,11 @@ inline void ApplyWindowLook(QWidget* window) {
   QPalette palette = window->palette();
   palette.setColor(QPalette::Window, kWindowBackground);
   window->setPalette(palette);
+}
+
+// "1 line", "2,345 lines": a count and its noun.
+inline QString Counted(size_t n, const char* one, const char* many) {
+  return QLocale().toString(static_cast<qulonglong>(n)) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
 }
 
 // Writes an export (lines, a table, a plot) to `path` as every file of the program is
