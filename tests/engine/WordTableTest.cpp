@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "engine/EngineTestUtil.h"
@@ -32,27 +31,6 @@ TEST(WordTableTest, FoldAccentsMakesTheSortKey) {
   EXPECT_EQ(SortKeyOf("M\xFCller"), "mueller");
   EXPECT_EQ(SortKeyOf("\x8C" "dipe \xDF \xC6 \xD0\xF0"), "oedipe ss ae d\xF0");
   EXPECT_EQ(SortKeyOf("na\xEFve \x8A\x9F\xFD"), "naive syy");
-}
-
-// The hash's tail, assembled byte by byte, is what a copy into a zeroed word gives.
-TEST(WordTableTest, TheHashTakesTheTailAsACopyWould) {
-  std::mt19937 rng(3);
-  for (int round = 0; round < 200; ++round) {
-    std::string word(rng() % 40, ' ');
-    for (char& c : word) c = static_cast<char>(rng());
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
-    size_t i = 0;
-    for (; i + 8 <= word.size(); i += 8) {
-      uint64_t chunk;
-      std::memcpy(&chunk, word.data() + i, 8);
-      h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, word.data() + i, word.size() - i);
-    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
-    ASSERT_EQ(WordIndex::Hash(word), h ^ (h >> 29)) << word.size();
-  }
 }
 
 TEST(WordTableTest, FindWordGivesInsertionPlaces) {
