@@ -62,6 +62,14 @@ struct Window {
     host.set_repaint([this] { widget->PushModel(); });
     widget->show();
   }
+  // Names `path` as the input and makes its concordance with the main button.
+  void MakeConcordance(const std::string& path) {
+    p.frmMain.txbFile[0].text = path;
+    InputFileLostFocus(p, 0);
+    p.frmMain.chkWarnOnOverwrite.value = 0;
+    widget->PushModel();
+    QTest::mouseClick(Find<QPushButton>(*widget, "cmdListWords"), Qt::LeftButton);
+  }
 };
 
 TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
@@ -140,12 +148,7 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   auto* explore = Find<QPushButton>(*w.widget, "cmdExplore");
   EXPECT_FALSE(explore->isEnabled());  // no words yet
   testing::TempDir dir;
-  w.p.frmMain.txbFile[0].text =
-      dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend.\r\n");
-  InputFileLostFocus(w.p, 0);
-  w.p.frmMain.chkWarnOnOverwrite.value = 0;
-  w.widget->PushModel();
-  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdListWords"), Qt::LeftButton);
+  w.MakeConcordance(dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend.\r\n"));
   ASSERT_TRUE(explore->isEnabled());
   QTest::mouseClick(explore, Qt::LeftButton);
   ExplorerWindow* explorer = w.widget->explorer();
@@ -192,12 +195,8 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
 TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   Window w;
   testing::TempDir dir;
-  w.p.frmMain.txbFile[0].text = dir.Write(
-      "doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend and the river ran dry.\r\n");
-  InputFileLostFocus(w.p, 0);
-  w.p.frmMain.chkWarnOnOverwrite.value = 0;
-  w.widget->PushModel();
-  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdListWords"), Qt::LeftButton);
+  w.MakeConcordance(
+      dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend and the river ran dry.\r\n"));
   w.widget->OpenExplorer();
   ExplorerWindow* explorer = w.widget->explorer();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
