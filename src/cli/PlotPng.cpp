@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <utility>
 
 #include "plotpng/PlotPngModule.h"
 
@@ -45,7 +46,13 @@ bool PlotPng(const DispersionPlot& plot, std::string* png, std::string* error) {
       return false;
     }
   }
-  return paint(plot.items().data(), plot.items().size(), plot.width(), plot.height(), png, error);
+  std::string bytes;
+  const auto append = [](void* context, const char* data, size_t size) {
+    static_cast<std::string*>(context)->append(data, size);
+  };
+  const bool drawn = paint(plot.items().data(), plot.items().size(), plot.width(), plot.height(), append, &bytes);
+  *(drawn ? png : error) = std::move(bytes);
+  return drawn;
 }
 
 }  // namespace quillmoor

@@ -191,6 +191,9 @@ bool UnzipEntry(Program&, const std::string& zipPath, const std::string& destina
     case UnzipStatus::kWriteError:
       *reason = "its text could not be extracted (" + r.detail + ")";
       break;
+    case UnzipStatus::kNoLibrary:
+      *reason = "the unzip library is missing (" + r.detail + ")";
+      break;
   }
   *unreadable = true;
   return true;

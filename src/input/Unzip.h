@@ -1,6 +1,7 @@
 // The unzip component of the docx reader, over libzip: extracts one named entry of a
 // ZIP archive into a file whose path the caller builds (never a path the archive
-// gives), and tells a checksum mismatch apart from the other failures.
+// gives), and tells a checksum mismatch apart from the other failures. libzip is
+// loaded on the first call (by its shared library's name, as the build found it).
 #ifndef QUILLMOOR_INPUT_UNZIP_H_
 #define QUILLMOOR_INPUT_UNZIP_H_
 
@@ -16,6 +17,7 @@ enum class UnzipStatus {
   kNoEntry,       // the archive has no such entry
   kDamaged,       // the entry's data cannot be expanded
   kWriteError,    // the target file cannot be written
+  kNoLibrary,     // libzip cannot be loaded (detail says why)
 };
 
 struct UnzipResult {

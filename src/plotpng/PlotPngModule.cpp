@@ -11,7 +11,7 @@
 
 extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(const quillmoor::PlotItem* items,
                                                                           size_t count, double width, double height,
-                                                                          std::string* png, std::string* error) {
+                                                                          quillmoor::PlotPngSink* put, void* context) {
   // Fonts need an application object; the command line has no display, so Qt's
   // offscreen platform serves, for this picture alone. Qt's own notices (such as
   // a missing XDG_RUNTIME_DIR) are no concern of the command line's.
@@ -25,10 +25,11 @@ extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(const 
   }
   QByteArray bytes;
   if (!quillmoor::PlotPngBytes(items, count, width, height, &bytes)) {
-    *error = "the picture could not be drawn (" + std::to_string(static_cast<long>(width)) + " x " +
-             std::to_string(static_cast<long>(height)) + " pixels)";
+    const std::string error = "the picture could not be drawn (" + std::to_string(static_cast<long>(width)) +
+                              " x " + std::to_string(static_cast<long>(height)) + " pixels)";
+    put(context, error.data(), error.size());
     return false;
   }
-  png->assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+  put(context, bytes.constData(), static_cast<size_t>(bytes.size()));
   return true;
 }

@@ -18,12 +18,11 @@ namespace {
 // The registry: a fixed table a signal handler can walk. A slot is claimed (kFilling),
 // its path copied, and only then marked as a file or a folder.
 enum SlotState : int { kFree = 0, kFilling = 1, kFile = 2, kFolder = 3 };
-struct Slot {
-  std::atomic<int> state{kFree};
-  char path[PATH_MAX];
-};
+// The states lie apart from the paths and all start as zero bytes, so that a walk
+// over the states touches one page and starting the program touches none.
 constexpr int kSlots = 64;
-Slot g_slots[kSlots];
+constinit std::atomic<int> g_states[kSlots] = {};
+constinit char g_paths[kSlots][PATH_MAX] = {};
 const char* g_program = "quillmoor";
 std::atomic<int> g_openWriters{0};
 
@@ -110,20 +109,20 @@ extern "C" void OnEndingSignal(int signal) {
 
 void RegisterScratchPath(const std::string& path, bool folder) {
   if (path.empty() || path.size() >= PATH_MAX) return;
-  for (Slot& slot : g_slots) {
+  for (int i = 0; i < kSlots; ++i) {
     int expected = kFree;
-    if (!slot.state.compare_exchange_strong(expected, kFilling)) continue;
-    std::memcpy(slot.path, path.c_str(), path.size() + 1);
-    slot.state.store(folder ? kFolder : kFile);
+    if (!g_states[i].compare_exchange_strong(expected, kFilling)) continue;
+    std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
+    g_states[i].store(folder ? kFolder : kFile);
     return;
   }
 }
 
 void ForgetScratchPath(const std::string& path) {
-  for (Slot& slot : g_slots) {
-    const int state = slot.state.load();
-    if ((state == kFile || state == kFolder) && path == slot.path) {
-      slot.state.store(kFree);
+  for (int i = 0; i < kSlots; ++i) {
+    const int state = g_states[i].load();
+    if ((state == kFile || state == kFolder) && path == g_paths[i]) {
+      g_states[i].store(kFree);
       return;
     }
   }
@@ -133,14 +132,14 @@ int ScratchWritesUnderWay() { return g_openWriters.load(); }
 
 void RemoveRegisteredScratch() {
   for (int pass = kFile; pass <= kFolder; ++pass) {
-    for (Slot& slot : g_slots) {
-      if (slot.state.load() != pass) continue;
+    for (int i = 0; i < kSlots; ++i) {
+      if (g_states[i].load() != pass) continue;
       if (pass == kFile) {
-        ::unlink(slot.path);
+        ::unlink(g_paths[i]);
       } else {
-        RemoveTreeAt(AT_FDCWD, slot.path, 0);
+        RemoveTreeAt(AT_FDCWD, g_paths[i], 0);
       }
-      slot.state.store(kFree);
+      g_states[i].store(kFree);
     }
   }
 }
