@@ -25,13 +25,17 @@ bool ForEachLine(const std::string& path, FileError* error,
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
   // Up to 1 MB at a time, not zero-filled: most callers read a few lines of a file.
-  constexpr size_t kBufferBytes = 1 << 20;
-  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
+  // A smaller file gets a buffer of its size (one more byte to see its end in the
+  // same read).
+  constexpr long long kMostBytes = 1 << 20;
+  const long long length = reader->Length();
+  const size_t bufferBytes = static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
+  const std::unique_ptr<char[]> buffer(new char[bufferBytes]);
   std::string line;
   bool afterCR = false;
   bool pending = false;  // a line has begun (characters or not) since the last end
   while (true) {
-    long long n = reader->Read(buffer.get(), kBufferBytes, error);
+    long long n = reader->Read(buffer.get(), bufferBytes, error);
     if (n < 0) return false;
     if (n == 0) break;
     const char* data = buffer.get();

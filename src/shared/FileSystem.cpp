@@ -21,8 +21,9 @@ FileError ErrorFromErrno(int err) { return FileErrorFromErrno(err); }
 
 class PosixReader : public FileReader {
  public:
-  explicit PosixReader(int fd) : fd_(fd) {}
+  PosixReader(int fd, long long length) : fd_(fd), length_(length) {}
   ~PosixReader() override { ::close(fd_); }
+  long long Length() const override { return length_; }
   long long Read(char* buffer, size_t size, FileError* error) override {
     while (true) {
       ssize_t n = ::read(fd_, buffer, size);
@@ -35,6 +36,7 @@ class PosixReader : public FileReader {
 
  private:
   int fd_;
+  long long length_;
 };
 
 class PosixWriter : public FileWriter {
@@ -100,12 +102,13 @@ class PosixFileSystem : public FileSystem {
       return nullptr;
     }
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
       ::close(fd);
       *error = ErrorFromErrno(EISDIR);
       return nullptr;
     }
-    return std::make_unique<PosixReader>(fd);
+    return std::make_unique<PosixReader>(fd, known && S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1);
   }
   std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -54,6 +54,8 @@ class FileReader {
  public:
   virtual ~FileReader() = default;
   virtual long long Read(char* buffer, size_t size, FileError* error) = 0;
+  // The file's length when it was opened, or -1 when not known (a pipe, a device).
+  virtual long long Length() const { return -1; }
 };
 
 class FileSystem {

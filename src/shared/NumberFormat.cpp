@@ -1,8 +1,11 @@
 #include "shared/NumberFormat.h"
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 namespace quillmoor {
 namespace {
@@ -13,6 +16,19 @@ void SetNumberLocale(const NumberLocale& locale) { g_locale = locale; }
 const NumberLocale& CurrentNumberLocale() { return g_locale; }
 
 void UseSystemNumberLocale() {
+  // The C locales (C, POSIX, C.UTF-8) group nothing and have the program's own
+  // convention: nothing to load (loading a locale costs a short run a tenth of its time).
+  const char* name = nullptr;
+  for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+    name = std::getenv(variable);
+    if (name != nullptr && name[0] != '\0') break;
+    name = nullptr;
+  }
+  const std::string_view chosen = name == nullptr ? "C" : name;
+  if (chosen == "C" || chosen == "POSIX" || chosen.starts_with("C.")) {
+    g_locale = NumberLocale{};
+    return;
+  }
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = previous ? previous : "C";
   if (std::setlocale(LC_NUMERIC, "") != nullptr) {
@@ -41,12 +57,15 @@ void UseSystemNumberLocale() {
 }
 
 std::string FormatNumber(double value, int decimals) {
-  double scale = std::pow(10.0, decimals);
+  // Powers of ten up to 1e22 are exact doubles (pow gives the same, more slowly).
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const double scale = decimals >= 0 && decimals <= 22 ? kPowers[decimals] : std::pow(10.0, decimals);
   double rounded = std::round(std::fabs(value) * scale);
   bool negative = value < 0 && rounded != 0;
-  char digits[64];
-  std::snprintf(digits, sizeof digits, "%.0f", rounded);
-  std::string all = digits;
+  char digits[400];  // the largest double has 309 digits
+  const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, rounded, std::chars_format::fixed, 0);
+  std::string all(digits, r.ec == std::errc() ? r.ptr : digits);
   while (static_cast<int>(all.size()) <= decimals) all.insert(all.begin(), '0');
   std::string integerPart = all.substr(0, all.size() - static_cast<size_t>(decimals));
   std::string fraction = all.substr(all.size() - static_cast<size_t>(decimals));

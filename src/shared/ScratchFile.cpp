@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <ctime>
 #include <cstring>
 #include <random>
 
@@ -70,7 +71,11 @@ void RemoveTreeAt(int parent, const char* name, int depth) {
 
 // Six letters and digits that differ from run to run and call to call.
 std::string RandomSuffix() {
-  static std::mt19937_64 rng{std::random_device{}() ^ (static_cast<uint64_t>(::getpid()) << 32)};
+  static std::mt19937_64 rng{[] {
+    uint64_t seed = 0;
+    if (::getentropy(&seed, sizeof seed) != 0) seed = static_cast<uint64_t>(::time(nullptr));
+    return seed ^ (static_cast<uint64_t>(::getpid()) << 32);
+  }()};
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::string s(6, 'a');
   for (char& c : s) c = kChars[rng() % (sizeof kChars - 1)];

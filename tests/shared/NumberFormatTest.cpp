@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 #include "input/TextFile.h"
 
 namespace quillmoor {
@@ -24,6 +28,28 @@ TEST_F(NumberFormatTest, GroupsDigitsAndRounds) {
   EXPECT_EQ(FormatNumber(1234.5, 2), "1.234,50");
   SetNumberLocale({'.', '\0'});
   EXPECT_EQ(FormatNumber(1234.5, 2), "1234.50");
+}
+
+// The digits as snprintf makes them from pow's scale, against FormatNumber's table
+// and to_chars, on random values and places (no grouping, to compare digits alone).
+TEST_F(NumberFormatTest, DigitsMatchPrintfOnRandomValues) {
+  SetNumberLocale({'.', '\0'});
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    const int decimals = static_cast<int>(rng() % 6);
+    const int exponent = static_cast<int>(rng() % 40) - 10;
+    const double value = std::ldexp(static_cast<double>(rng() >> 11) / 9007199254740992.0, exponent) *
+                         (rng() % 2 ? 1 : -1) * std::pow(10.0, static_cast<double>(rng() % 12));
+    const double rounded = std::round(std::fabs(value) * std::pow(10.0, decimals));
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.0f", rounded);
+    std::string all = digits;
+    while (static_cast<int>(all.size()) <= decimals) all.insert(all.begin(), '0');
+    std::string expected = all.substr(0, all.size() - static_cast<size_t>(decimals));
+    if (decimals > 0) expected += "." + all.substr(all.size() - static_cast<size_t>(decimals));
+    if (value < 0 && rounded != 0) expected.insert(expected.begin(), '-');
+    ASSERT_EQ(FormatNumber(value, decimals), expected) << value << " to " << decimals;
+  }
 }
 
 TEST_F(NumberFormatTest, FileSizeWordingAtItsBoundaries) {
