@@ -1,5 +1,8 @@
 #include "engine/WordScanner.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -156,9 +159,42 @@ class WordFinder {
   std::thread thread_;
 };
 
+// Hands the pages of a text the scan has passed back to the system (they read as
+// zeros afterwards: nothing may read them again).
+class PassedTextRelease {
+ public:
+  // Enabled for a text of `minLength` characters or more; hands back an eighth of that
+  // (a page at least) at a time.
+  PassedTextRelease(std::string& text, size_t minLength)
+      : base_(reinterpret_cast<uintptr_t>(text.data())), enabled_(text.size() >= minLength) {
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    mask_ = page - 1;
+    step_ = std::max<uintptr_t>(minLength / 8, page);
+    released_ = (base_ + mask_) & ~mask_;
+  }
+  // The text before `offset` is not read again.
+  void Passed(size_t offset) {
+    if (!enabled_) return;
+    const uintptr_t end = (base_ + offset) & ~mask_;
+    if (end < released_ + step_) return;
+    ::madvise(reinterpret_cast<void*>(released_), end - released_, MADV_DONTNEED);
+    released_ = end;
+    any_ = true;
+  }
+  bool any() const { return any_; }
+
+ private:
+  const uintptr_t base_;
+  const bool enabled_;
+  uintptr_t mask_ = 0;
+  uintptr_t step_ = 0;
+  uintptr_t released_ = 0;
+  bool any_ = false;
+};
+
 }  // namespace
 
-void GetWords(Program& p, size_t minParallelLength) {
+void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
   p.strLine = RemoveDoubleHyphens(std::move(p.strLine));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
   p.lngLP = 1;
@@ -166,6 +202,16 @@ void GetWords(Program& p, size_t minParallelLength) {
   if (p.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
+    PassedTextRelease release(p.strLine, minReleaseLength);
+    // The lower-case text, partly handed back, goes whichever way the scan ends (after
+    // the finder has stopped: it is declared later).
+    struct Drop {
+      std::string& text;
+      const PassedTextRelease& release;
+      ~Drop() {
+        if (release.any()) std::string().swap(text);
+      }
+    } drop{p.strLine, release};
     WordFinder finder(p.strLine, p.intMaxPermittedWordLength);
     // A batch is entered in two passes: the first hashes its words and looks up those
     // the table holds already (their index slots asked for a few words ahead), the
@@ -203,6 +249,8 @@ void GetWords(Program& p, size_t minParallelLength) {
         if (p.blnStartUpCompleted) p.host.DoEvents();
         if (p.blnStop) return;
       }
+      // The finder reads only ahead of the last word of the batch.
+      release.Passed(static_cast<size_t>(batch.back().offset));
     }
     p.lngLP = length;
     return;

@@ -20,8 +20,14 @@ struct Program;
 // Prepares the text (double hyphens, entities) and scans all of it. Ends early, after
 // the word being stored, when p.blnStop becomes set. A text of at least
 // `minParallelLength` characters is scanned on two threads (same words, same order).
+// Such a text of at least `minReleaseLength` characters is handed back to the system as
+// the scan passes it (nothing reads the scanned part again), and p.strLine is empty
+// afterwards: at the end of the scan of a long text only the display copy and the
+// positions take memory.
 inline constexpr size_t kParallelScanLength = 256 * 1024;
-void GetWords(Program& p, size_t minParallelLength = kParallelScanLength);
+inline constexpr size_t kReleaseScannedLength = 32 << 20;
+void GetWords(Program& p, size_t minParallelLength = kParallelScanLength,
+              size_t minReleaseLength = kReleaseScannedLength);
 // The word at p.lngLP, or "" when the characters there make no acceptable word;
 // advances p.lngLP past the run scanned.
 std::string GetWord(Program& p);
