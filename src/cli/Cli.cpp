@@ -423,6 +423,9 @@ int RunCreate(Program& p, const CliOptions& options) {
     p.strOutputFileOverride = temporary->path();
     p.frmMain.chkWarnOnOverwrite.value = 0;
   }
+  // The answers to the questions at the end are known ahead: the concordance file is
+  // written as the listing grows (it replaces its target only where the answers say).
+  p.blnDraftConcordance = true;
   cmdListWords_Click(p);
   int status = kExitRefused;
   if (p.blnOutputFileCreated) {

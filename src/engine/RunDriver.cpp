@@ -267,7 +267,10 @@ void PrepareListing(Program& p) {
   const size_t perLine = static_cast<size_t>(p.intContextSize) * 2 * 7 + 16;
   const size_t estimate = static_cast<size_t>(std::max(p.lngNumOccurrences, 0)) * perLine +
                           static_cast<size_t>(std::max(p.lngNumWordsIncluded, 0)) * 24;
-  p.strOutputBuffer.reserve(std::min(estimate, 8 * p.strLine1.size() + 4096));
+  // A draft takes all but the output box's part (in slices of a megabyte or so).
+  const size_t most = p.concordanceDraft != nullptr ? static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)) + (2 << 20)
+                                                     : 8 * p.strLine1.size() + 4096;
+  p.strOutputBuffer.reserve(std::min(estimate, most));
 }
 
 // Entries with context are made on worker threads ahead of the listing loop when the
@@ -312,6 +315,7 @@ void ListWordsAlphabetically(Program& p) {
         DisplayNextWord(p, i, p.strOutputBuffer);
       }
       if (!begun) begun = DropLeadingBlanks(p.strOutputBuffer);
+      if (begun) SpillListing(p);
     }
     p.host.DoEvents();
     if (p.blnStop) break;
@@ -335,6 +339,7 @@ void ListWordsByFrequency(Program& p) {
       DisplayNextWord(p, order[k], p.strOutputBuffer);
     }
     if (!begun) begun = DropLeadingBlanks(p.strOutputBuffer);
+    if (begun) SpillListing(p);
     p.host.DoEvents();
     if (p.blnStop) break;
   }
@@ -359,6 +364,7 @@ void ListWords(Program& p) {
     StatusText(p, "Getting search results ...");
     p.keywordSelection = KeywordSelection::Of(p);
   }
+  StartConcordanceDraft(p);
   if (m.cboWordOrder.listIndex == 0) {
     ListWordsAlphabetically(p);
   } else {

@@ -1,5 +1,6 @@
 #include "output/Concordance.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "input/TextFile.h"
@@ -32,15 +33,74 @@ std::string ConcordanceFileName(const Program& p) {
          std::to_string(p.frmMain.cboContextSize.listIndex) + ".txt";
 }
 
+namespace {
+
+// The concordance file of the run: the derived name, or the one the caller set.
+std::string ConcordanceTarget(const Program& p) {
+  return p.strOutputFileOverride.empty() ? ConcordanceFileName(p) : p.strOutputFileOverride;
+}
+
+// The lines above the listing (UTF-8, CR LF). Create mode takes the input's digest.
+std::string OutputHeader(Program& p, bool create) {
+  const std::string crlf(kCrLf);
+  const std::string& input = p.frmMain.txbFile[0].text;
+  std::string header = "Input file: " + input + crlf;
+  if (create) {
+    int32_t md5Error = 0;
+    std::string md5Text;
+    header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
+  }
+  header += std::string(create ? "Concordance" : "Search results") + " file created using Quillmoor (V." +
+            VersionText() + "): " + DateStamp() + crlf + crlf;
+  return header;
+}
+
+// The part of the listing that is not in the draft yet.
+std::string_view UndraftedListing(const Program& p) {
+  return std::string_view(p.strOutputBuffer).substr(p.lngListingInDraft);
+}
+
+}  // namespace
+
+void StartConcordanceDraft(Program& p) {
+  p.concordanceDraft.reset();
+  p.lngListingInDraft = p.lngListingSpilled = 0;
+  if (!p.blnDraftConcordance || !p.frmMain.optCreate.value) return;
+  const std::string target = ConcordanceTarget(p);
+  // The input is never replaced (WriteOutputFile says so at the end).
+  if (SameFile(target, p.frmMain.txbFile[0].text)) return;
+  p.concordanceDraft = ConcordanceDraft::Open(target, OutputHeader(p, true), p.frmParams.chkWindowsText.checked());
+}
+
+void SpillListing(Program& p) {
+  constexpr size_t kSpillBytes = 1 << 20;
+  std::string& buffer = p.strOutputBuffer;
+  if (p.concordanceDraft == nullptr || buffer.size() < p.lngListingInDraft + kSpillBytes) return;
+  p.concordanceDraft->Append(UndraftedListing(p));
+  // The output box's part stays (it never shrinks: the buffer has grown past it).
+  const size_t kept = std::min(buffer.size(), static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)));
+  p.lngListingSpilled += buffer.size() - kept;
+  buffer.resize(kept);
+  p.lngListingInDraft = kept;
+}
+
 void FinishListing(Program& p) {
   MainControls& m = p.frmMain;
   m.lblTotalNumOccurrences.caption.clear();
   m.txbOutput.text.clear();
   std::string& buffer = p.strOutputBuffer;
-  size_t first = 0;
-  while (first < buffer.size() && Byte(buffer[first]) <= 32) ++first;
-  if (first > 0) buffer.erase(0, first);
-  if (buffer.empty()) {
+  if (p.lngListingInDraft == 0 && p.lngListingSpilled == 0) {
+    size_t first = 0;
+    while (first < buffer.size() && Byte(buffer[first]) <= 32) ++first;
+    if (first > 0) buffer.erase(0, first);
+  }
+  // The draft goes at the end, unless the file it is became the concordance.
+  struct DropDraft {
+    Program& p;
+    ~DropDraft() { p.concordanceDraft.reset(); }
+  } dropDraft{p};
+  const size_t total = buffer.size() + p.lngListingSpilled;
+  if (total == 0) {
     m.txbOutput.text = "No result";
     RefreshOutput(p);
     return;
@@ -49,7 +109,7 @@ void FinishListing(Program& p) {
   if (create) m.lblNumberOfWords.caption = "Number of keywords found: " + FormatNumber(p.lngNumWords, 0);
   p.blnElapsedTimeRunning = false;
   const size_t limit = static_cast<size_t>(p.lngMaxTextboxChars);
-  const bool tooLarge = buffer.size() >= limit;
+  const bool tooLarge = total >= limit;
   // The box shows UTF-8; the limit counts characters of the listing.
   if (tooLarge) {
     size_t lastSpace = std::string_view(buffer).substr(0, limit).rfind(' ');
@@ -59,7 +119,7 @@ void FinishListing(Program& p) {
   }
   RefreshOutput(p);
   if (create) {
-    p.strConcordanceFile = p.strOutputFileOverride.empty() ? ConcordanceFileName(p) : p.strOutputFileOverride;
+    p.strConcordanceFile = ConcordanceTarget(p);
     const std::string crlf(kCrLf);
     std::string question = std::string(tooLarge ? "The concordance is too large for the textbox."
                                                 : "The concordance is fully contained in the textbox.") +
@@ -112,18 +172,18 @@ bool WriteOutputFile(Program& p) {
       return true;
     }
   }
-  const std::string& input = m.txbFile[0].text;
-  std::string header = "Input file: " + input + crlf;
-  if (create) {
-    int32_t md5Error = 0;
-    std::string md5Text;
-    header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
-  }
-  header += kind + " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
   FileError error;
-  // The file can always be made again: no flush to the disk is waited for.
-  if (!WritePeopleTextFile(file, {{header, false}, {p.strOutputBuffer, true}, {crlf, false}},
-                           p.frmParams.chkWindowsText.checked(), &error, false)) {
+  bool written;
+  if (create && p.concordanceDraft != nullptr && p.concordanceDraft->target() == file) {
+    // The draft, begun with its header when the listing began, is completed.
+    written = p.concordanceDraft->Commit(UndraftedListing(p), crlf, &error);
+  } else {
+    // The file can always be made again: no flush to the disk is waited for.
+    const std::string header = OutputHeader(p, create);
+    written = WritePeopleTextFile(file, {{header, false}, {p.strOutputBuffer, true}, {crlf, false}},
+                                  p.frmParams.chkWindowsText.checked(), &error, false);
+  }
+  if (!written) {
     p.outputError = error;
     MsgBox(p, "Error " + std::to_string(error.number) + ": " + error.description, MsgButtons::kOK,
            MsgIcon::kExclamation, "File output error");

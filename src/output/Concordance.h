@@ -28,6 +28,14 @@ std::string DateStamp();
 // <input box text>.oxn.con_<a|f><context digit>.txt
 std::string ConcordanceFileName(const Program& p);
 
+// Create mode with p.blnDraftConcordance: opens the draft of the concordance file
+// (output/ConcordanceDraft.h) before the listing begins. Otherwise, or when no draft
+// can be made, the listing is kept whole in memory.
+void StartConcordanceDraft(Program& p);
+// Moves what the listing holds beyond the output box's part to the draft, once that is
+// a megabyte or more (only once the listing has begun: its leading blanks are gone).
+void SpillListing(Program& p);
+
 // Shows the listing in the output box (at most 65000 characters, cut back to the last
 // space; as UTF-8) and, in create mode, offers to write the concordance file.
 void FinishListing(Program& p);

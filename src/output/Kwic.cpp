@@ -308,10 +308,13 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   // The occurrences lie anywhere in the text: the text around one a few lines ahead is
   // asked for while this one is cut.
   constexpr int32_t kAhead = 8;
+  const size_t reach = static_cast<size_t>(options.contextSize) * kCharsPerContextWord / 2 + 8;
   const auto askFor = [&](int32_t i) {
     const size_t at = static_cast<size_t>(r.positions[static_cast<size_t>(i)]);
-    __builtin_prefetch(text.data() + (at > 40 ? at - 40 : 0));
-    __builtin_prefetch(text.data() + std::min(text.size(), at + 24));
+    const size_t last = std::min(text.size(), at + r.strWord.size() + reach);
+    for (size_t from = at > reach ? at - reach : 0; from < last + 64; from += 64) {
+      __builtin_prefetch(text.data() + std::min(from, last));
+    }
   };
   for (int32_t i = 0; i < std::min(n, kAhead); ++i) askFor(i);
   for (int32_t i = 0; i < n; ++i) {

@@ -90,29 +90,33 @@ std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsT
   return out;
 }
 
+bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer, std::string* buffer,
+                          FileError* error) {
+  constexpr size_t kSlice = 1 << 20;
+  size_t at = 0;
+  while (at < piece.text.size()) {
+    // Engine text is cut anywhere (one byte a character); UTF-8 between characters.
+    size_t end = std::min(piece.text.size(), at + kSlice);
+    if (!piece.engineText && end < piece.text.size()) {
+      end = at + std::max<size_t>(1, Utf8CutPoint(piece.text.substr(at), end - at));
+    }
+    buffer->clear();
+    encoder.Append(TextPiece{piece.text.substr(at, end - at), piece.engineText}, buffer);
+    if (!writer.Write(buffer->data(), buffer->size(), error)) return false;
+    at = end;
+  }
+  return true;
+}
+
 bool WritePeopleTextFile(const std::string& path, const std::vector<TextPiece>& pieces,
                          bool windowsText, FileError* error, bool durable) {
   return WriteFileAtomically(
       path,
       [&](FileWriter& writer, FileError* e) {
-        constexpr size_t kSlice = 1 << 20;
         PeopleTextEncoder encoder(windowsText);
         std::string buffer;
-        buffer.reserve(kSlice * 2);
         for (const TextPiece& piece : pieces) {
-          size_t at = 0;
-          while (at < piece.text.size()) {
-            // Engine text is cut anywhere (one byte a character); UTF-8 between
-            // characters.
-            size_t end = std::min(piece.text.size(), at + kSlice);
-            if (!piece.engineText && end < piece.text.size()) {
-              end = at + std::max<size_t>(1, Utf8CutPoint(piece.text.substr(at), end - at));
-            }
-            buffer.clear();
-            encoder.Append(TextPiece{piece.text.substr(at, end - at), piece.engineText}, &buffer);
-            if (!writer.Write(buffer.data(), buffer.size(), e)) return false;
-            at = end;
-          }
+          if (!WritePeopleTextPiece(encoder, piece, writer, &buffer, e)) return false;
         }
         buffer.clear();
         encoder.Finish(&buffer);

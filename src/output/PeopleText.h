@@ -37,6 +37,11 @@ class PeopleTextEncoder {
   bool pendingCR_ = false;
 };
 
+// Converts `piece` a slice at a time into *buffer (used again for every slice) and
+// writes each slice to `writer`; false with *error set when a write fails.
+bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer, std::string* buffer,
+                          FileError* error);
+
 // The whole conversion of `pieces` at once.
 std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText);
 

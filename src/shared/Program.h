@@ -5,11 +5,13 @@
 #define QUILLMOOR_SHARED_PROGRAM_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/WordRecord.h"
 #include "input/Utf8Decode.h"
+#include "output/ConcordanceDraft.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "output/Md5.h"
@@ -76,7 +78,15 @@ struct Program {
   bool blnSearchResultsFileCreated = false;
 
   // Listing and output files.
-  std::string strOutputBuffer;      // the listing of the run
+  std::string strOutputBuffer;      // the listing of the run (its beginning, with a draft)
+  // Create mode, when the run's answers are known ahead (the command line): the
+  // concordance file is written as the listing grows. The listing is then
+  // strOutputBuffer[0, lngListingInDraft) (which the draft holds as well), the
+  // lngListingSpilled bytes only the draft holds, and the rest of strOutputBuffer.
+  bool blnDraftConcordance = false;
+  std::unique_ptr<ConcordanceDraft> concordanceDraft;
+  size_t lngListingInDraft = 0;
+  size_t lngListingSpilled = 0;
   std::string strConcordanceFile;   // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <random>
 #include <tuple>
 
 #include "engine/RunDriver.h"
@@ -161,6 +164,80 @@ TEST_F(ConcordanceTest, WriteErrorsAreReportedAndKeepTheOldFile) {
   EXPECT_EQ(host.messages[1].prompt, "Error 61: Disk full");
   EXPECT_EQ(ReadWholeFile(name), "old concordance");
   EXPECT_FALSE(FileExists(name + ".quillmoor-new"));
+}
+
+// The draft written while the listing grows (in slices of a megabyte) makes the file
+// and the output box of a listing written whole at the end; a refusal or a write error
+// at the end leaves the old file and nothing else.
+TEST_F(ConcordanceTest, ADraftMakesTheFileTheWholeListingMakes) {
+  std::mt19937 rng(5);
+  std::vector<std::string> entries;
+  size_t size = 0;
+  while (size < (3 << 20) + 12345) {
+    std::string entry = "\r\n[w" + std::to_string(entries.size()) + " 2]\r\n";
+    for (int line = 0; line < 1 + static_cast<int>(rng() % 40); ++line) {
+      entry += "... caf\xE9 " + std::string(1 + rng() % 70, static_cast<char>('a' + rng() % 26)) + "\r\n";
+    }
+    size += entry.size();
+    entries.push_back(std::move(entry));
+  }
+  const std::string name = input + ".oxn.con_a5.txt";
+  const auto list = [&](bool draft) {
+    p.blnDraftConcordance = draft;
+    StartConcordanceDraft(p);
+    p.strOutputBuffer.clear();
+    for (const std::string& entry : entries) {
+      // The listing begins at its first visible character (as the run makes it).
+      p.strOutputBuffer += p.strOutputBuffer.empty() ? entry.substr(2) : entry;
+      SpillListing(p);
+    }
+    FinishListing(p);
+  };
+  const auto leftovers = [&] {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      n += entry.path().filename().string().find(".quillmoor-") != std::string::npos;
+    }
+    return n;
+  };
+  // Everything but the date.
+  const auto body = [&] {
+    std::string text = ReadWholeFile(name);
+    const size_t date = text.find("(V.1.02): ");
+    return date == std::string::npos ? text : text.erase(date, 26);
+  };
+  for (const bool windows : {false, true}) {
+    p.frmParams.chkWindowsText.value = windows ? 1 : 0;
+    list(false);
+    const std::string whole = body();
+    const std::string box = p.frmMain.txbOutput.text;
+    list(true);
+    EXPECT_GT(p.lngListingSpilled, 2u << 20);
+    EXPECT_LT(p.strOutputBuffer.size(), 2u << 20);
+    const std::string drafted = body();
+    EXPECT_TRUE(drafted == whole) << "sizes " << drafted.size() << " and " << whole.size() << ", first difference at "
+                                  << std::mismatch(drafted.begin(), drafted.end(), whole.begin(), whole.end()).first -
+                                         drafted.begin();
+    EXPECT_EQ(p.frmMain.txbOutput.text, box);
+    EXPECT_EQ(leftovers(), 0);
+  }
+  dir.Write("book.oxn.con_a5.txt", "old");
+  p.frmMain.chkWarnOnOverwrite.value = 1;
+  host.answers = {MsgResult::kYes, MsgResult::kNo};
+  list(true);
+  EXPECT_EQ(host.messages.back().title, "File exists");
+  EXPECT_EQ(ReadWholeFile(name), "old");
+  EXPECT_EQ(leftovers(), 0);
+  // The disk fills up while the listing is being made: said at the end, as always.
+  FaultyFileSystem fs;
+  ScopedFileSystem scoped(&fs);
+  fs.writeFaults[dir.path()].writeOkBytes = 100000;
+  host.messages.clear();
+  list(true);
+  ASSERT_EQ(host.messages.size(), 4u);
+  EXPECT_EQ(host.messages[2].prompt, "Error 61: Disk full");
+  EXPECT_EQ(ReadWholeFile(name), "old");
+  EXPECT_EQ(leftovers(), 0);
 }
 
 }  // namespace
