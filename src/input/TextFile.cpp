@@ -20,22 +20,24 @@ constexpr long long kMaxReserveBytes = 2147483647LL;
 
 }  // namespace
 
-bool ForEachLine(const std::string& path, FileError* error,
-                 const std::function<bool(std::string&)>& onLine) {
+bool ForEachLineView(const std::string& path, FileError* error,
+                     const std::function<bool(std::string_view)>& onLine) {
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
-  // Up to 1 MB at a time, not zero-filled: most callers read a few lines of a file.
-  // A smaller file gets a buffer of its size (one more byte to see its end in the
-  // same read).
+  // Not zero-filled, and read 64 KB first, then twice as much each time up to 1 MB:
+  // most callers read only a few lines of a file. A smaller file gets a buffer of its
+  // size (one more byte to see its end in the same read).
   constexpr long long kMostBytes = 1 << 20;
   const long long length = reader->Length();
   const size_t bufferBytes = static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
   const std::unique_ptr<char[]> buffer(new char[bufferBytes]);
-  std::string line;
+  size_t readBytes = std::min<size_t>(bufferBytes, 1 << 16);
+  std::string line;  // a line begun in an earlier read
   bool afterCR = false;
   bool pending = false;  // a line has begun (characters or not) since the last end
   while (true) {
-    long long n = reader->Read(buffer.get(), bufferBytes, error);
+    long long n = reader->Read(buffer.get(), readBytes, error);
+    readBytes = std::min(bufferBytes, readBytes * 2);
     if (n < 0) return false;
     if (n == 0) break;
     const char* data = buffer.get();
@@ -64,10 +66,15 @@ bool ForEachLine(const std::string& path, FileError* error,
         break;
       }
       const size_t at = static_cast<size_t>(stop - data);
-      line.append(data + start, at - start);
       pending = false;
-      if (!onLine(line)) return true;
-      line.clear();
+      // A line that lies in this read whole is handed over where it lies.
+      if (line.empty()) {
+        if (!onLine(std::string_view(data + start, at - start))) return true;
+      } else {
+        line.append(data + start, at - start);
+        if (!onLine(line)) return true;
+        line.clear();
+      }
       start = at + 1;
       if (*stop == '\r') {
         if (start < size) {
@@ -82,6 +89,14 @@ bool ForEachLine(const std::string& path, FileError* error,
   return true;
 }
 
+bool ForEachLine(const std::string& path, FileError* error,
+                 const std::function<bool(std::string&)>& onLine) {
+  std::string line;
+  return ForEachLineView(path, error, [&](std::string_view view) {
+    line.assign(view);
+    return onLine(line);
+  });
+}
 
 std::string GetFileExtension(const std::string& path, bool lowerCase) {
   std::string name = FileNameOf(path);
@@ -246,7 +261,7 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
       if (length > 0 && length <= kMaxReserveBytes) result.reserve(static_cast<size_t>(length) * 3 / 2 + 16);
       error = FileError{};
     }
-    ok = ForEachLine(path, &error, [&](std::string& line) {
+    ok = ForEachLineView(path, &error, [&](std::string_view line) {
       if (options.blnSkipBlankLines && line.empty()) return true;
       ++lngLineCount;
       if (!result.empty()) result += separator;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "shared/FileSystem.h"
 
@@ -78,6 +79,9 @@ struct LineReadOptions {
 // the file cannot be opened or read.
 bool ForEachLine(const std::string& path, FileError* error,
                  const std::function<bool(std::string&)>& onLine);
+// The same, each line a view that is valid during the call.
+bool ForEachLineView(const std::string& path, FileError* error,
+                     const std::function<bool(std::string_view)>& onLine);
 
 // Reads `path` and returns its lines joined by the chosen separator. On an error
 // returns "" with strErrorMessage and lngErrorNumber set.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
@@ -154,6 +156,53 @@ std::string ReadLines(const std::string& path, LineReadOptions options, int32_t*
   if (count) *count = lines;
   if (error) *error = number;
   return text;
+}
+
+// The lines of files of every kind of line end, long lines and line ends that fall
+// across the reads (64 KB, then twice as much each time, up to 1 MB), against a split
+// a character at a time.
+TEST(ForEachLineTest, LinesMatchALiteralSplitAcrossReads) {
+  TempDir dir;
+  std::mt19937 rng(3);
+  for (int round = 0; round < 6; ++round) {
+    std::string bytes;
+    const size_t size = round == 0 ? 100 : (1u << 16) * (1 + rng() % 40);
+    while (bytes.size() < size) {
+      const size_t length = rng() % 9 == 0 ? rng() % 200000 : rng() % 80;
+      bytes += std::string(length, static_cast<char>('a' + rng() % 26));
+      static const char* const kEnds[] = {"\r\n", "\r", "\n", "\r\n\r\n", "\n\r"};
+      bytes += kEnds[rng() % 5];
+    }
+    if (round % 2) bytes += "last line without an end";
+    std::vector<std::string> expected;
+    std::string line;
+    bool pending = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' || bytes[i] == '\n') {
+        expected.push_back(line);
+        line.clear();
+        pending = false;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      } else {
+        line += bytes[i];
+        pending = true;
+      }
+    }
+    if (pending) expected.push_back(line);
+    const std::string path = dir.Write("lines" + std::to_string(round), bytes);
+    std::vector<std::string> viewed, copied;
+    FileError error;
+    ASSERT_TRUE(ForEachLineView(path, &error, [&](std::string_view l) {
+      viewed.emplace_back(l);
+      return true;
+    }));
+    ASSERT_TRUE(ForEachLine(path, &error, [&](std::string& l) {
+      copied.push_back(l);
+      return true;
+    }));
+    ASSERT_TRUE(viewed == expected) << "round " << round << ": " << viewed.size() << " lines, not " << expected.size();
+    ASSERT_TRUE(copied == expected) << "round " << round;
+  }
 }
 
 TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
