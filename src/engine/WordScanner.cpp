@@ -199,6 +199,9 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
   p.lngLP = 1;
   const int32_t length = static_cast<int32_t>(p.strLine.size());
+  // The bar is drawn for a text of 10 KB or more, and only where it changes.
+  constexpr int32_t kProgressMin = 10240;
+  int32_t progressAt = 0;
   if (p.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
@@ -245,7 +248,10 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
         } else {
           AddWordToList(p, word(f), hashes[k]);
         }
-        UpdateProgressBar(p, p.lngLP, length, 10240);
+        if (p.lngLP >= progressAt) {
+          UpdateProgressBar(p, p.lngLP, length, kProgressMin);
+          progressAt = NextProgressBarStep(p, length, kProgressMin);
+        }
         if (p.blnStartUpCompleted) p.host.DoEvents();
         if (p.blnStop) return;
       }
@@ -262,7 +268,10 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
       const std::string_view w = ScanWord(p.strLine, p.lngLP);
       if (IsAcceptedWord(w, p.intMaxPermittedWordLength)) {
         AddWordToList(p, w);
-        UpdateProgressBar(p, p.lngLP, length, 10240);
+        if (p.lngLP >= progressAt) {
+          UpdateProgressBar(p, p.lngLP, length, kProgressMin);
+          progressAt = NextProgressBarStep(p, length, kProgressMin);
+        }
         if (p.blnStartUpCompleted) p.host.DoEvents();
         if (p.blnStop) break;
       }

@@ -1,6 +1,8 @@
 #include "ui/Progress.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "shared/Program.h"
 
@@ -45,6 +47,14 @@ void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t ln
   Label& bar = p.frmMain.lblTotalNumOccurrences;
   bar.caption = std::move(caption);
   p.host.Refresh("lblTotalNumOccurrences", bar.caption);
+}
+
+int32_t NextProgressBarStep(const Program& p, int32_t lngTotal, int32_t lngMin) {
+  if (lngTotal < lngMin || lngTotal <= 0) return INT32_MAX;
+  // Below (drawn + 1/2) total / width the rounded length stays the one drawn; a
+  // position of margin covers the rounding of the division.
+  const double edge = (static_cast<double>(p.lngProgressBarDrawn) + 0.5) * lngTotal / p.intTotalNumProgressBarChars;
+  return static_cast<int32_t>(std::clamp(std::floor(edge) - 1, 0.0, static_cast<double>(INT32_MAX)));
 }
 
 void ResetProgressLabel(Program& p) { StyleBarLabel(p, Alignment::kRight, "Arial", false, ""); }

@@ -13,6 +13,10 @@ void SetTotalNumOccurrencesForFileProgressBar(Program& p);
 // Draws lngDone of lngTotal when lngTotal is at least lngMin; redraws only when the
 // bar changes.
 void UpdateProgressBar(Program& p, int32_t lngDone, int32_t lngTotal, int32_t lngMin);
+// The least lngDone at which UpdateProgressBar(p, lngDone, lngTotal, lngMin) may draw
+// something new, for a caller whose lngDone only rises: the calls before it would
+// change nothing (INT32_MAX when the bar is never drawn for lngTotal).
+int32_t NextProgressBarStep(const Program& p, int32_t lngTotal, int32_t lngMin);
 // Gives the label back its normal look: Arial 10, right-aligned, empty.
 void ResetProgressLabel(Program& p);
 
