@@ -93,8 +93,10 @@ TEST(BuildContextLineTest, MatchesTheStepByStepCutOnRandomTexts) {
   const std::vector<std::string> pieces = {"a", "bb", "ccc", " ", " ", " / ", "/", " (x", "word",
                                            "  ", "x", "/ "};
   for (int round = 0; round < 20000; ++round) {
-    std::string text = " " + reference::RandomBytes(rng, pieces, 10 + rng() % 120) + " ";
-    const int C = 1 + static_cast<int>(rng() % 9);
+    // Long texts and wide contexts now and then (windows of more than 1024 characters).
+    const bool wide = round % 10 == 0;
+    std::string text = " " + reference::RandomBytes(rng, pieces, 10 + rng() % (wide ? 900 : 120)) + " ";
+    const int C = 1 + static_cast<int>(rng() % (wide ? 30 : 9));
     const bool lineBreaks = rng() % 2 == 0;
     const int32_t p = 1 + static_cast<int32_t>(rng() % text.size());
     const size_t length = 1 + rng() % 8;
