@@ -1,5 +1,7 @@
 #include "output/Kwic.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -81,6 +83,163 @@ int32_t LastSpaceWithin(std::string_view s, int32_t count) {
   return 0;
 }
 
+// The number of set bits (the portable instruction set has no popcount instruction,
+// and the library's call costs more than this).
+int BitCount(uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ull;
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+// The spaces of a window and the spaces that end a counted word, as bitmaps (bit i
+// of word i / 64 stands for the 0-based character i), for the cut's common case: the
+// walks over the spaces become counts and selections of bits.
+class WindowBits {
+ public:
+  static constexpr size_t kMaxChars = 8 * 64;  // context 9: windows of about 400
+
+  // False when the window is too long for the bitmaps.
+  bool Make(std::string_view w, bool showLineBreaks) {
+    size_ = w.size();
+    words_ = (size_ + 63) / 64;
+    if (size_ > kMaxChars) return false;
+    uint64_t slash[kMaxChars / 64];
+    const __m128i spaces = _mm_set1_epi8(' '), slashes = _mm_set1_epi8('/');
+    // Each word of the bitmaps is assembled in registers, sixteen characters at a time
+    // (the last characters one at a time).
+    for (size_t k = 0; k < words_; ++k) {
+      uint64_t spaceBits = 0, slashBits = 0;
+      size_t i = k * 64;
+      const size_t end = std::min(size_, i + 64);
+      for (; i + 16 <= end; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
+        const auto mask = [&chunk](__m128i c) {
+          return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, c))));
+        };
+        spaceBits |= mask(spaces) << (i % 64);
+        slashBits |= mask(slashes) << (i % 64);
+      }
+      for (; i < end; ++i) {
+        spaceBits |= static_cast<uint64_t>(w[i] == ' ') << (i % 64);
+        slashBits |= static_cast<uint64_t>(w[i] == '/') << (i % 64);
+      }
+      space_[k] = spaceBits;
+      slash[k] = slashBits;
+    }
+    // A space counts on the left and for the keyword when no "/" follows it, on the
+    // right when none precedes it (with line-break marks shown; otherwise always).
+    for (size_t k = 0; k < words_; ++k) {
+      const uint64_t slashAfter = (slash[k] >> 1) | (k + 1 < words_ ? slash[k + 1] << 63 : 0);
+      const uint64_t slashBefore = (slash[k] << 1) | (k > 0 ? slash[k - 1] >> 63 : 0);
+      countedLeft_[k] = showLineBreaks ? space_[k] & ~slashAfter : space_[k];
+      countedRight_[k] = showLineBreaks ? space_[k] & ~slashBefore : space_[k];
+    }
+    return true;
+  }
+
+  // True when two spaces stand side by side among characters [0, end).
+  bool AdjacentSpacesBefore(size_t end) const {
+    for (size_t k = 0; k < words_ && k * 64 < end; ++k) {
+      const uint64_t next = (space_[k] >> 1) | (k + 1 < words_ ? space_[k + 1] << 63 : 0);
+      uint64_t pairs = space_[k] & next;  // bit i: spaces at i and i + 1
+      if (end - k * 64 < 64) pairs &= (1ull << (end - k * 64)) - 1;
+      if (pairs != 0) {
+        const size_t first = k * 64 + static_cast<size_t>(__builtin_ctzll(pairs));
+        if (first + 1 < end) return true;
+      }
+    }
+    return false;
+  }
+
+  // The k-th (1-based) set bit of `bits` at or below `top`, going down; -1 when fewer.
+  int64_t SelectDown(const uint64_t* bits, size_t top, int k) const {
+    for (size_t word = top / 64 + 1; word-- > 0;) {
+      uint64_t x = bits[word];
+      if (word == top / 64 && top % 64 != 63) x &= (2ull << (top % 64)) - 1;
+      const int n = BitCount(x);
+      if (n < k) {
+        k -= n;
+        continue;
+      }
+      for (int i = 1; i < k; ++i) x &= ~(1ull << (63 - __builtin_clzll(x)));
+      return static_cast<int64_t>(word * 64 + 63 - static_cast<size_t>(__builtin_clzll(x)));
+    }
+    return -1;
+  }
+  // The k-th (1-based) set bit of `bits` at or above `from`, going up; -1 when fewer.
+  int64_t SelectUp(const uint64_t* bits, size_t from, int k) const {
+    for (size_t word = from / 64; word < words_; ++word) {
+      uint64_t x = bits[word];
+      if (word == from / 64) x &= ~0ull << (from % 64);
+      const int n = BitCount(x);
+      if (n < k) {
+        k -= n;
+        continue;
+      }
+      for (int i = 1; i < k; ++i) x &= x - 1;
+      return static_cast<int64_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(x)));
+    }
+    return -1;
+  }
+  // The lowest space at or below `top`, and the highest space of the window; -1 if none.
+  int64_t LowestSpaceUpTo(size_t top) const {
+    const int64_t lowest = SelectUp(space_, 0, 1);
+    return lowest >= 0 && static_cast<size_t>(lowest) <= top ? lowest : -1;
+  }
+  int64_t HighestSpace() const { return size_ == 0 ? -1 : SelectDown(space_, size_ - 1, 1); }
+
+  const uint64_t* space() const { return space_; }
+  const uint64_t* countedLeft() const { return countedLeft_; }
+  const uint64_t* countedRight() const { return countedRight_; }
+
+ private:
+  size_t size_ = 0;
+  size_t words_ = 0;
+  uint64_t space_[kMaxChars / 64];
+  uint64_t countedLeft_[kMaxChars / 64];
+  uint64_t countedRight_[kMaxChars / 64];
+};
+
+// The cut of C4 to C6 on a window's bitmaps: the line's length in *length. False when
+// the window is one the walks must go through step by step (too long, two spaces side
+// by side on the left, or too few spaces on the right, where the count starts again
+// from the first character).
+bool CutByBits(std::string_view w, int32_t r, int C, bool showLineBreaks, size_t* start, size_t* length) {
+  WindowBits bits;
+  if (!bits.Make(w, showLineBreaks)) return false;
+  // C4: the C-th counted space before the keyword (the walk visits every space of the
+  // first r - 2 characters from the right, when no two stand side by side).
+  if (r >= 3) {
+    const size_t top = static_cast<size_t>(r - 3);
+    if (bits.AdjacentSpacesBefore(top + 1)) return false;
+    const int64_t s = bits.SelectDown(bits.countedLeft(), top, C);
+    if (s >= 0) {
+      r = static_cast<int32_t>(s) + 2;
+    } else {
+      const int64_t lowest = bits.LowestSpaceUpTo(top);
+      if (lowest >= 0) r = static_cast<int32_t>(lowest) + 1;
+    }
+  }
+  const size_t offset = r > 1 ? std::min(w.size(), static_cast<size_t>(r - 1)) : 0;
+  // C5: the (C + 1)-th counted space from the new start.
+  const int64_t q = bits.SelectUp(bits.countedLeft(), offset, C + 1);
+  if (q < 0) return false;
+  // C6: the C-th space after q that counts on the right; failing that, just past the
+  // last space (or the character after q).
+  int64_t t;  // 0-based end of the line in w, exclusive
+  const int64_t s = bits.SelectUp(bits.countedRight(), static_cast<size_t>(q) + 1, C);
+  if (s >= 0) {
+    t = s;
+  } else {
+    const int64_t last = bits.HighestSpace();
+    t = last > q ? last + 1 : q + 1;
+  }
+  *start = offset;
+  *length = std::min(w.size() - offset, static_cast<size_t>(std::max<int64_t>(t - static_cast<int64_t>(offset), 0)));
+  return true;
+}
+
 std::string CountText(int32_t n) { return NumberText(n, true); }
 
 }  // namespace
@@ -107,6 +266,11 @@ void BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C
       if (static_cast<int32_t>(f + 1) < r) r -= 2;
     }
     w = *scratch;
+  }
+  size_t start = 0, length = 0;
+  if (CutByBits(w, r, C, showLineBreaks, &start, &length)) {
+    line->assign(w.substr(start, length));
+    return;
   }
   // C4: keep C words on the left.
   int32_t n = 0;

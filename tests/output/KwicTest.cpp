@@ -106,6 +106,27 @@ TEST(BuildContextLineTest, MatchesTheStepByStepCutOnRandomTexts) {
   }
 }
 
+// Texts as normalisation leaves them (no two spaces side by side), where the cut goes
+// by the windows' bitmaps, against the same step-by-step cut.
+TEST(BuildContextLineTest, MatchesTheStepByStepCutOnNormalisedTexts) {
+  std::mt19937 rng(12);
+  const std::vector<std::string> words = {"a", "bb", "ccc", "word", "x", "(x3)", "longerword", "/"};
+  const std::vector<std::string> gaps = {" ", " ", " ", " / ", "/", " /", "/ "};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text = " ";
+    const int n = 1 + static_cast<int>(rng() % (round % 10 == 0 ? 400 : 60));
+    for (int i = 0; i < n; ++i) text += words[rng() % words.size()] + gaps[rng() % gaps.size()];
+    text += " ";
+    const int C = 1 + static_cast<int>(rng() % 9);
+    const bool lineBreaks = rng() % 4 != 0;
+    const int32_t p = 1 + static_cast<int32_t>(rng() % text.size());
+    const size_t length = 1 + rng() % 10;
+    ASSERT_EQ(BuildContextLine(text, p, length, C, lineBreaks),
+              reference::BuildContextLine(text, p, length, C, lineBreaks))
+        << "round " << round << " C " << C << " p " << p << " text [" << text << "]";
+  }
+}
+
 TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
   std::mt19937 rng(3);
   std::string text;
