@@ -3,6 +3,7 @@
 #define QUILLMOOR_ENGINE_WORDRECORD_H_
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,33 @@ class WordIndex {
   }
   void Clear();
 
-  static uint64_t Hash(std::string_view word);
+  // Eight bytes at a time, multiplied and folded (words are short); the last bytes by
+  // loads that may overlap, never one at a time.
+  static uint64_t Hash(std::string_view word) {
+    const char* data = word.data();
+    const size_t size = word.size();
+    const auto load = [](const char* at, auto type) {
+      decltype(type) v;
+      std::memcpy(&v, at, sizeof v);
+      return static_cast<uint64_t>(v);
+    };
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ size;
+    uint64_t tail = 0;
+    if (size >= 8) {
+      size_t i = 0;
+      for (; i + 8 <= size; i += 8) {
+        h = (h ^ load(data + i, uint64_t{})) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+      }
+      if (i < size) tail = load(data + size - 8, uint64_t{});  // the last eight, some again
+    } else if (size >= 4) {
+      tail = load(data, uint32_t{}) | load(data + size - 4, uint32_t{}) << 32;
+    } else if (size > 0) {
+      tail = load(data, uint8_t{}) | load(data + size / 2, uint8_t{}) << 8 | load(data + size - 1, uint8_t{}) << 16;
+    }
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 29);
+  }
 
  private:
   // A word of up to kInlineBytes characters is compared in its slot, without reading

@@ -154,8 +154,7 @@ bool IsContractionStemOfWord(std::string_view s) {
 bool IsVowel(std::string_view c, bool blnAccentAware) {
   if (c.empty()) return false;
   if (blnAccentAware) {
-    static const std::string lowered = LowerCaseAccented(std::string(kVowels));
-    return InSet(c[0], lowered);
+    return IsAccentAwareVowel(c[0]);
   }
   return InSet(c[0], kVowels);
 }
@@ -195,6 +194,14 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
   }
   return s;
 }
+
+constexpr ByteTable kLetterChars = MakeSet(kAllLetters);
+// The lower-case forms of the vowels (as LowerCaseAccented makes them).
+constexpr ByteTable kAccentAwareVowels = [] {
+  ByteTable t{};
+  for (char c : kVowels) t[static_cast<unsigned char>(kCp1252Case.lower[static_cast<unsigned char>(c)])] = true;
+  return t;
+}();
 
 constexpr ByteTable kWordStartChars = [] {
   ByteTable t = MakeSet(kAllLetters);

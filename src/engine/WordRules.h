@@ -67,6 +67,13 @@ inline int32_t NextNonSpace(std::string_view text, int32_t lngStart) {
 extern const std::array<bool, 256> kWordStartChars;
 inline bool IsWordStartChar(char c) { return kWordStartChars[static_cast<unsigned char>(c)]; }
 
+// A letter of either case (a table lookup, inline).
+extern const std::array<bool, 256> kLetterChars;
+inline bool IsLetterChar(char c) { return kLetterChars[static_cast<unsigned char>(c)]; }
+// IsVowel(c, true) of one character, inline.
+extern const std::array<bool, 256> kAccentAwareVowels;
+inline bool IsAccentAwareVowel(char c) { return kAccentAwareVowels[static_cast<unsigned char>(c)]; }
+
 bool ContainsNoLetter(std::string_view s);
 bool IsRepeatedChar(std::string_view s);
 bool IsRomanNumeral(std::string_view s, bool blnSmallSet);

@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -35,18 +37,33 @@ bool IsPluralException(std::string_view lower) {
 std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   const size_t begin = static_cast<size_t>(lngLP - 1);
   size_t end = begin;
+  // Sixteen characters at a time while they are small ASCII letters, digits or
+  // hyphens; the table decides from the first other character on.
+  const __m128i a = _mm_set1_epi8('a' - 1), z = _mm_set1_epi8('z' + 1), zero = _mm_set1_epi8('0' - 1),
+                nine = _mm_set1_epi8('9' + 1), hyphen = _mm_set1_epi8('-');
+  while (end + 16 <= text.size()) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(chunk, a), _mm_cmplt_epi8(chunk, z));
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chunk, zero), _mm_cmplt_epi8(chunk, nine));
+    const __m128i word = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(chunk, hyphen));
+    const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(word)) & 0xFFFFu;
+    if (others != 0) {
+      end += static_cast<size_t>(__builtin_ctz(others));
+      break;
+    }
+    end += 16;
+  }
   while (end < text.size() && IsWordStartChar(text[end])) ++end;
   if (end == begin) return {};
   lngLP += static_cast<int32_t>(end - begin);
   std::string_view s = text.substr(begin, end - begin);
-  if (ContainsNoLetter(s)) return {};
+  if (!IsLetterChar(s[0]) && ContainsNoLetter(s)) return {};
   // Leading and trailing hyphens go; inner hyphens stay.
   while (!s.empty() && s.front() == '-') s.remove_prefix(1);
   while (!s.empty() && s.back() == '-') s.remove_suffix(1);
   // A plural "s" goes, unless the word ends in "ss", a vowel and "s", or is an exception.
   const size_t n = s.size();
-  if (n >= 3 && s.back() == 's' && s[n - 2] != 's' && s[n - 2] != '\'' &&
-      !IsVowel(s.substr(n - 2, 1), true)) {
+  if (n >= 3 && s.back() == 's' && s[n - 2] != 's' && s[n - 2] != '\'' && !IsAccentAwareVowel(s[n - 2])) {
     char lower[8];
     bool exception = LowerCaseChar(s[n - 3]) == 'i' && LowerCaseChar(s[n - 2]) == 'c';
     if (!exception && n <= 7) {
@@ -57,7 +74,7 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   }
   if (s.size() == 1 && (LowerCaseChar(s[0]) == 's' || LowerCaseChar(s[0]) == 't')) return {};
   // (A run of word characters holds no space.)
-  if (IsContractionStemOfWord(s)) return {};
+  if (s.size() <= 7 && !s.empty() && LowerCaseChar(s.back()) == 'n' && IsContractionStemOfWord(s)) return {};
   return s;
 }
 

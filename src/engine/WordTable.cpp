@@ -43,26 +43,6 @@ void NewWordRecord(Program& p, std::string_view word, int32_t position) {
 
 }  // namespace
 
-uint64_t WordIndex::Hash(std::string_view word) {
-  // Eight bytes at a time, multiplied and folded: words are short.
-  uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
-  size_t i = 0;
-  for (; i + 8 <= word.size(); i += 8) {
-    uint64_t chunk;
-    std::memcpy(&chunk, word.data() + i, 8);
-    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
-    h ^= h >> 32;
-  }
-  // The last 0 to 7 bytes, as a copy into a zeroed word would place them (a copy of a
-  // varying length is a library call).
-  uint64_t tail = 0;
-  for (size_t k = 0; i + k < word.size(); ++k) {
-    tail |= static_cast<uint64_t>(static_cast<unsigned char>(word[i + k])) << (8 * k);
-  }
-  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
-  return h ^ (h >> 29);
-}
-
 int32_t WordIndex::Find(std::string_view word, uint64_t hash, const std::vector<WordRecord>& records) const {
   if (slots_.empty()) return 0;
   const size_t mask = slots_.size() - 1;

@@ -116,6 +116,29 @@ TEST(WordScannerTest, AcceptedWordsAsTheLiteralTestsSay) {
   }
 }
 
+// A run ends at the first character that is no letter, digit or hyphen, whether the
+// scanner finds it sixteen characters at a time or one at a time (near the end, after
+// capitals and accented letters); a vowel before a plural "s" is the literal set's.
+TEST(WordScannerTest, RunsAndVowelsAsTheLiteralTestsSay) {
+  std::mt19937 rng(4);
+  const std::vector<std::string> alphabet = {"a", "z", "Q", "-", "0", "9", "\xE9", "\xC9", "\x9A", "/", ".", "'",
+                                             " ", "longwordpart", "abcdefghijklmnopq", "`", "{", "@", "\xFF"};
+  for (int round = 0; round < 4000; ++round) {
+    const std::string text = reference::RandomBytes(rng, alphabet, 1 + rng() % 12);
+    const int32_t start = 1 + static_cast<int32_t>(rng() % text.size());
+    int32_t lngLP = start;
+    ScanWord(text, lngLP);
+    int32_t end = start;
+    const auto wordChar = [&text](int32_t at) { return IsAlphaChar(text[static_cast<size_t>(at - 1)], 0, "-0123456789"); };
+    while (end <= static_cast<int32_t>(text.size()) && wordChar(end)) ++end;
+    ASSERT_EQ(lngLP, end) << "'" << text << "' from " << start;
+  }
+  const std::string vowels = LowerCaseAccented(std::string(kVowels));
+  for (int c = 0; c < 256; ++c) {
+    EXPECT_EQ(IsAccentAwareVowel(static_cast<char>(c)), vowels.find(static_cast<char>(c)) != std::string::npos) << c;
+  }
+}
+
 TEST(WordScannerTest, TwoThreadScanFindsWhatOneThreadFinds) {
   std::mt19937 rng(11);
   const std::vector<std::string> pieces = {"cat", "cats", "Caf\xE9", "well-known", "re-enter", "1-2-step",
