@@ -1,5 +1,7 @@
 #include "engine/WordRules.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -183,14 +185,28 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
     for (int i = 0; i < 256; ++i) t[static_cast<size_t>(i)] = Cp1252LowerChar(static_cast<char>(i));
     return t;
   }();
-  if (!onAccentedCapital) {
-    for (char& c : s) c = kLower[Byte(c)];
-    return s;
-  }
-  for (char& c : s) {
-    const unsigned char b = Byte(c);
-    c = kLower[b];
-    if (kIsAccentedCapital[b]) onAccentedCapital();
+  // Sixteen characters at a time where all are ASCII (only A-Z change there); the
+  // others through the table, with the call after each accented capital.
+  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1), caseBit = _mm_set1_epi8(0x20);
+  const size_t n = s.size();
+  size_t i = 0;
+  while (i < n) {
+    if (i + 16 <= n) {
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+      if (_mm_movemask_epi8(chunk) == 0) {
+        const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(chunk, beforeA), _mm_cmplt_epi8(chunk, afterZ));
+        chunk = _mm_or_si128(chunk, _mm_and_si128(capital, caseBit));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.data() + i), chunk);
+        i += 16;
+        continue;
+      }
+    }
+    const size_t end = std::min(n, i + 16);
+    for (; i < end; ++i) {
+      const unsigned char b = Byte(s[i]);
+      s[i] = kLower[b];
+      if (kIsAccentedCapital[b] && onAccentedCapital) onAccentedCapital();
+    }
   }
   return s;
 }

@@ -208,6 +208,23 @@ TEST(WordRulesTest, LowerCaseAccentedCallsBackPerAccentedCapital) {
             "\xE9t\xE9 \x9C\xE6\xFE\x9A\xFF z");
   EXPECT_EQ(calls, 4);  // two E acute, S caron, Y diaeresis; not OE, AE or thorn
   EXPECT_EQ(LowerCaseAccented("\xD7\xDF"), "\xD7\xDF");  // the multiplication sign and sharp s stay
+  // Sixteen ASCII characters at a time, the rest one by one: the code page's map of
+  // every character, and a call for each accented capital, on random texts.
+  std::mt19937 rng(6);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text(rng() % 70, ' ');
+    for (char& c : text) c = static_cast<char>(rng() % 4 ? 0x20 + rng() % 0x60 : rng() % 256);
+    std::string expected = text;
+    int accented = 0;
+    for (char& c : expected) {
+      accented += std::string_view(kAccentedCapitals).find(c) != std::string_view::npos;
+      c = Cp1252LowerChar(c);
+    }
+    calls = 0;
+    ASSERT_EQ(LowerCaseAccented(text, [&calls] { ++calls; }), expected);
+    ASSERT_EQ(calls, accented);
+    ASSERT_EQ(LowerCaseAccented(text), expected);
+  }
 }
 
 }  // namespace
