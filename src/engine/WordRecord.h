@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/Prefetch.h"
+
 namespace quillmoor {
 
 struct WordRecord {
@@ -36,7 +38,7 @@ class WordIndex {
   void Insert(std::string_view word, uint64_t hash, int32_t index);
   // Asks for the slot a word of this hash is looked up from, ahead of the lookup.
   void Prefetch(uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    if (!slots_.empty()) PrefetchLine(&slots_[hash & (slots_.size() - 1)]);
   }
   void Clear();
 

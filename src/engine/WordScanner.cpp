@@ -16,6 +16,7 @@
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "input/Markup.h"
+#include "shared/Prefetch.h"
 #include "shared/Program.h"
 #include "ui/Progress.h"
 
@@ -257,7 +258,7 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
       for (size_t k = 0; k < n; ++k) {
         const FoundWord& f = batch[k];
         if (k + kAhead < n && known[k + kAhead] != 0) {
-          __builtin_prefetch(&p.arrWords[static_cast<size_t>(known[k + kAhead])]);
+          PrefetchLine(&p.arrWords[static_cast<size_t>(known[k + kAhead])]);
         }
         p.lngLP = f.lngLP;
         if (known[k] != 0) {

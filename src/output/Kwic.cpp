@@ -10,6 +10,7 @@
 #include "engine/WordRecord.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
+#include "shared/Prefetch.h"
 #include "shared/Program.h"
 
 namespace quillmoor {
@@ -469,15 +470,15 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   out += kCrLf;
   lines_.Clear();
   const int32_t n = std::min(count, static_cast<int32_t>(r.positions.size()));
-  // The occurrences lie anywhere in the text: the text around one a few lines ahead is
-  // asked for while this one is cut.
+  // The occurrences lie anywhere in the text: the window of one a few lines ahead (the
+  // cut reads all of it) is asked for while this one is cut.
   constexpr int32_t kAhead = 8;
-  const size_t reach = static_cast<size_t>(options.contextSize) * kCharsPerContextWord / 2 + 8;
+  const size_t reach = static_cast<size_t>(options.contextSize) * kCharsPerContextWord + 1;
   const auto askFor = [&](int32_t i) {
     const size_t at = static_cast<size_t>(r.positions[static_cast<size_t>(i)]);
     const size_t last = std::min(text.size(), at + r.strWord.size() + reach);
     for (size_t from = at > reach ? at - reach : 0; from < last + 64; from += 64) {
-      __builtin_prefetch(text.data() + std::min(from, last));
+      PrefetchLine(text.data() + std::min(from, last));
     }
   };
   for (int32_t i = 0; i < std::min(n, kAhead); ++i) askFor(i);
