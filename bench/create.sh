@@ -51,16 +51,19 @@ small_file() {  # the 3,000-byte file: milliseconds per run, both started by sh
     echo "small: perf is not installed (apt-get install linux-perf); skipped"
     return
   fi
-  stat_ms() {  # stat_ms OUTPUT COMMAND: the median over RUNS rounds of 20 runs
-    local out=$1 command=$2 rounds=()
-    for _ in $(seq "$runs"); do
-      rounds+=("$(perf stat -r 20 --pre "rm -f $out" sh -c "$command" 2>&1 >/dev/null |
-                  awk '/seconds time elapsed/ {printf "%.3f", $1 * 1000}')")
-    done
-    printf '%s\n' "${rounds[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
+  # Rounds of 20 runs of each, one after the other (the machine's load changes from
+  # minute to minute); the medians of the rounds.
+  stat_ms() {  # stat_ms OUTPUT COMMAND: the milliseconds of one run, over 20 runs
+    perf stat -r 20 --pre "rm -f $1" sh -c "$2" 2>&1 >/dev/null |
+      awk '/seconds time elapsed/ {printf "%.3f", $1 * 1000}'
   }
-  q=$(stat_ms "$f.con" "$cli create -q -f -o $f.con $f")
-  p=$(stat_ms "$f.ptx" "ptx -f -w 80 $f > $f.ptx")
+  local qs=() ps=()
+  for _ in $(seq "$runs"); do
+    qs+=("$(stat_ms "$f.con" "$cli create -q -f -o $f.con $f")")
+    ps+=("$(stat_ms "$f.ptx" "ptx -f -w 80 $f > $f.ptx")")
+  done
+  q=$(printf '%s\n' "${qs[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+  p=$(printf '%s\n' "${ps[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
   printf '%-12s %8.3fms %10s %8.3fms %10s %9sx\n' "small (3 KB)" "$q" - "$p" - "$(echo "scale=2; $p / $q" | bc)"
 }
 
