@@ -22,7 +22,9 @@ const std::string kCRLF(kCrLf);
 // Sorted, without duplicates and empty entries, 1-based (element 0 unused).
 void SortAndClean(std::vector<std::string>& table) {
   const int32_t count = static_cast<int32_t>(table.size()) - 1;
-  SortStrings(table, 1, static_cast<int16_t>(count), 1);
+  // A list in order already (the shipped lists are) is left as it is: equal words are
+  // the same string, so any order the sort could give is this one.
+  if (!std::is_sorted(table.begin() + 1, table.end())) SortStrings(table, 1, static_cast<int16_t>(count), 1);
   std::vector<std::string> kept(1);
   for (int32_t i = 1; i <= count; ++i) {
     if (table[i].empty()) continue;
