@@ -174,9 +174,10 @@ bool WriteOutputFile(Program& p) {
   }
   FileError error;
   bool written;
-  if (create && p.concordanceDraft != nullptr && p.concordanceDraft->target() == file) {
-    // The draft, begun with its header when the listing began, is completed.
-    written = p.concordanceDraft->Commit(UndraftedListing(p), crlf, &error);
+  if (create && p.concordanceDraft != nullptr) {
+    // The draft, begun with its header when the listing began, is completed (it holds
+    // the listing: the buffer may hold only its ends).
+    written = p.concordanceDraft->Commit(UndraftedListing(p), crlf, file, &error);
   } else {
     // The file can always be made again: no flush to the disk is waited for.
     const std::string header = OutputHeader(p, create);

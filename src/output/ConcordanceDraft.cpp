@@ -11,13 +11,13 @@ std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& targ
   FileError error;
   std::unique_ptr<ScratchFile> file = ScratchFile::Beside(target, &error);
   if (file == nullptr) return nullptr;
-  std::unique_ptr<ConcordanceDraft> draft(new ConcordanceDraft(target, std::move(file), windowsText));
+  std::unique_ptr<ConcordanceDraft> draft(new ConcordanceDraft(std::move(file), windowsText));
   draft->Write(TextPiece{header, false});
   return draft;
 }
 
-ConcordanceDraft::ConcordanceDraft(std::string target, std::unique_ptr<ScratchFile> file, bool windowsText)
-    : target_(std::move(target)), file_(std::move(file)), encoder_(windowsText) {}
+ConcordanceDraft::ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText)
+    : file_(std::move(file)), encoder_(windowsText) {}
 
 void ConcordanceDraft::Write(TextPiece piece) {
   if (!failed_) failed_ = !WritePeopleTextPiece(encoder_, piece, file_->writer(), &converted_, &error_);
@@ -25,7 +25,8 @@ void ConcordanceDraft::Write(TextPiece piece) {
 
 void ConcordanceDraft::Append(std::string_view listing) { Write(TextPiece{listing, true}); }
 
-bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail, FileError* error) {
+bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail, const std::string& target,
+                              FileError* error) {
   Write(TextPiece{rest, true});
   Write(TextPiece{tail, false});
   if (!failed_) {
@@ -39,7 +40,7 @@ bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail, File
     return false;
   }
   // The file can always be made again: no flush to the disk is waited for.
-  const bool committed = file_->CommitTo(target_, error, false);
+  const bool committed = file_->CommitTo(target, error, false);
   file_.reset();
   return committed;
 }

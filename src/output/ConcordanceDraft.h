@@ -27,18 +27,18 @@ class ConcordanceDraft {
   static std::unique_ptr<ConcordanceDraft> Open(const std::string& target, std::string_view header,
                                                 bool windowsText);
 
-  const std::string& target() const { return target_; }
   // Appends listing text (Windows-1252, CR LF). A failure is kept for Commit.
   void Append(std::string_view listing);
-  // Appends `rest` of the listing and the closing `tail`, and replaces the target;
-  // false with *error set when any write failed (the draft is gone then).
-  bool Commit(std::string_view rest, std::string_view tail, FileError* error);
+  // Appends `rest` of the listing and the closing `tail`, and replaces `target` (the
+  // run's concordance file: the draft holds the listing, wherever it is to go); false
+  // with *error set when any write failed or the file cannot be put there (the draft
+  // is gone then).
+  bool Commit(std::string_view rest, std::string_view tail, const std::string& target, FileError* error);
 
  private:
-  ConcordanceDraft(std::string target, std::unique_ptr<ScratchFile> file, bool windowsText);
+  ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText);
   void Write(TextPiece piece);
 
-  std::string target_;
   std::unique_ptr<ScratchFile> file_;
   PeopleTextEncoder encoder_;
   std::string converted_;
