@@ -132,11 +132,12 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
                     IsValidUtf8(joined);
   out->words.clear();
   out->dropped.clear();
+  if (!utf8) {
+    // Lower case maps each character alone: the whole text at once, then its words.
+    out->words = SplitWords(LowerCaseAccented(std::move(joined)));
+    return true;
+  }
   for (std::string& word : SplitWords(joined)) {
-    if (!utf8) {
-      out->words.push_back(LowerCaseAccented(std::move(word)));
-      continue;
-    }
     DecodeReport report;
     const std::string decoded = DecodeUtf8Text(word, &report);
     if (report.unmapped > 0) {
