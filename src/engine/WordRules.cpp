@@ -1,6 +1,8 @@
 #include "engine/WordRules.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -187,10 +189,13 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
   }();
   // Sixteen characters at a time where all are ASCII (only A-Z change there); the
   // others through the table, with the call after each accented capital.
-  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1), caseBit = _mm_set1_epi8(0x20);
   const size_t n = s.size();
   size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1), caseBit = _mm_set1_epi8(0x20);
+#endif
   while (i < n) {
+#if defined(__SSE2__)
     if (i + 16 <= n) {
       __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
       if (_mm_movemask_epi8(chunk) == 0) {
@@ -201,6 +206,7 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
         continue;
       }
     }
+#endif
     const size_t end = std::min(n, i + 16);
     for (; i < end; ++i) {
       const unsigned char b = Byte(s[i]);

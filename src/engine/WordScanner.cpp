@@ -3,7 +3,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -38,6 +40,7 @@ bool IsPluralException(std::string_view lower) {
 std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   const size_t begin = static_cast<size_t>(lngLP - 1);
   size_t end = begin;
+#if defined(__SSE2__)
   // Sixteen characters at a time while they are small ASCII letters, digits or
   // hyphens; the table decides from the first other character on.
   const __m128i a = _mm_set1_epi8('a' - 1), z = _mm_set1_epi8('z' + 1), zero = _mm_set1_epi8('0' - 1),
@@ -54,6 +57,7 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
     }
     end += 16;
   }
+#endif
   while (end < text.size() && IsWordStartChar(text[end])) ++end;
   if (end == begin) return {};
   lngLP += static_cast<int32_t>(end - begin);

@@ -1,6 +1,8 @@
 #include "output/Kwic.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <charconv>
@@ -106,13 +108,16 @@ class WindowBits {
     words_ = (size_ + 63) / 64;
     if (size_ > kMaxChars) return false;
     uint64_t slash[kMaxChars / 64];
+#if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' '), slashes = _mm_set1_epi8('/');
+#endif
     // Each word of the bitmaps is assembled in registers, sixteen characters at a time
     // (the last characters one at a time).
     for (size_t k = 0; k < words_; ++k) {
       uint64_t spaceBits = 0, slashBits = 0;
       size_t i = k * 64;
       const size_t end = std::min(size_, i + 64);
+#if defined(__SSE2__)
       for (; i + 16 <= end; i += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
         const auto mask = [&chunk](__m128i c) {
@@ -121,6 +126,7 @@ class WindowBits {
         spaceBits |= mask(spaces) << (i % 64);
         slashBits |= mask(slashes) << (i % 64);
       }
+#endif
       for (; i < end; ++i) {
         spaceBits |= static_cast<uint64_t>(w[i] == ' ') << (i % 64);
         slashBits |= static_cast<uint64_t>(w[i] == '/') << (i % 64);
