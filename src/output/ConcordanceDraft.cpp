@@ -1,13 +1,10 @@
 #include "output/ConcordanceDraft.h"
 
-#include <sys/stat.h>
-
 namespace quillmoor {
 
 std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& target, std::string_view header,
                                                          bool windowsText) {
-  struct stat st;
-  if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return nullptr;
+  if (IsDeviceOrPipe(target)) return nullptr;
   FileError error;
   std::unique_ptr<ScratchFile> file = ScratchFile::Beside(target, &error);
   if (file == nullptr) return nullptr;

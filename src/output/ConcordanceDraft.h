@@ -21,9 +21,9 @@ namespace quillmoor {
 class ConcordanceDraft {
  public:
   // A draft for `target` that begins with `header` (UTF-8 text, people-text rules as
-  // WritePeopleTextFile). nullptr when the target exists and is not a plain file (a
-  // device or a pipe is written only when the file is complete) or no file can be made
-  // beside it: the listing is then kept in memory.
+  // WritePeopleTextFile). nullptr when the target is a device or a pipe (IsDeviceOrPipe:
+  // written into only when the file is complete) or no file can be made beside it: the
+  // listing is then kept in memory.
   static std::unique_ptr<ConcordanceDraft> Open(const std::string& target, std::string_view header,
                                                 bool windowsText);
 

@@ -218,13 +218,15 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
   return true;
 }
 
+bool IsDeviceOrPipe(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(FileWriter& writer, FileError* error)>& produce,
                          FileError* error, bool durable) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    // A device, a pipe or a socket (/dev/null, a named pipe): written into, never
-    // replaced by a file of the same name.
+  if (IsDeviceOrPipe(path)) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
       *error = ErrorFromErrno(errno);

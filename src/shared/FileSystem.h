@@ -107,6 +107,9 @@ bool PathTaken(const std::string& path);
 // True when both paths exist and name the same file (the same device and inode, links
 // followed).
 bool SameFile(const std::string& a, const std::string& b);
+// True when `path` names a device, a pipe or a socket (/dev/null, a named pipe): such a
+// target is written into, never replaced by a file of the same name.
+bool IsDeviceOrPipe(const std::string& path);
 // The error an errno value means, with the real cause: "Disk full", "File too large",
 // "Permission denied", "Read-only file system" ...
 FileError FileErrorFromErrno(int err);
