@@ -3,6 +3,10 @@
 #ifndef QUILLMOOR_BENCH_BENCHPROGRAM_H_
 #define QUILLMOOR_BENCH_BENCHPROGRAM_H_
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "engine/RunDriver.h"
@@ -12,6 +16,20 @@
 #include "ui/Startup.h"
 
 namespace quillmoor::bench {
+
+// The document a bench program is given first (as an absolute path) into *file; false
+// after printing "usage: NAME USAGE" when there is none.
+inline bool FileArgument(int argc, char** argv, const char* usage, std::string* file) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s %s\n", std::filesystem::path(argv[0]).filename().c_str(), usage);
+    return false;
+  }
+  *file = std::filesystem::absolute(argv[1]).string();
+  return true;
+}
+
+// Argument `k` as a number of runs (at least 1), or 5 when it is not given.
+inline int RunsArgument(int argc, char** argv, int k) { return argc > k ? std::max(1, std::atoi(argv[k])) : 5; }
 
 // Starts `p`, names `input` and makes its word table; without `stopWords` no stop-word
 // list is loaded. False when the program cannot start.

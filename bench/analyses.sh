@@ -9,10 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-corpora=bench/corpora
-[ -s "$corpora/kjv-x10.txt" ] || bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor-cli quillmoor-png quillmoor-analyses-bench >/dev/null
+. bench/prepare.sh
+bench_prepare quillmoor-cli quillmoor-png quillmoor-analyses-bench
 for corpus in kjv kjv-x10; do
   build/release/bin/quillmoor-analyses-bench "$corpora/$corpus.txt" lord "$runs"
 done

@@ -27,13 +27,10 @@ using bench::Median;
 using bench::Seconds;
 
 int Main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: quillmoor-analyses-bench FILE [WORD [RUNS]]\n");
-    return 2;
-  }
-  const std::string input = std::filesystem::absolute(argv[1]).string();
+  std::string input;
+  if (!bench::FileArgument(argc, argv, "FILE [WORD [RUNS]]", &input)) return 2;
   const std::string node = argc > 2 ? argv[2] : "lord";
-  const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  const int runs = bench::RunsArgument(argc, argv, 3);
   ScriptedHost host;
   Program p{host};
   if (!bench::MakeWordTable(p, argv[0], input, true)) return 1;

@@ -15,10 +15,8 @@ if [ "$command" = search ]; then
   args=(--keywords "lov* *a*a*a*a*a*b god+lord* ?at the+*e*e*e*e*e*x")
 fi
 runs=${2:-5}
-corpora=bench/corpora
-if [ ! -s "$corpora/kjv-x10.txt" ]; then
-  bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null
-fi
+. bench/prepare.sh
+bench_prepare quillmoor-cli
 # A UTF-8 corpus heavy in accented letters and typographic punctuation (ten copies of
 # the Bible with e, a and some punctuation made non-ASCII), to time the UTF-8 fix-ups.
 if [ ! -s "$corpora/kjv-utf8-x10.txt" ]; then
@@ -26,8 +24,6 @@ if [ ! -s "$corpora/kjv-utf8-x10.txt" ]; then
       sed 's/e/\xc3\xa9/g; s/a/\xc3\xa0/g; s/;/\xe2\x80\x94/g; s/:/\xc2\xbb/g' "$corpora/kjv.txt"
     done; } > "$corpora/kjv-utf8-x10.txt"
 fi
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor-cli >/dev/null
 cli=build/release/bin/quillmoor-cli
 peakfile=$(mktemp)
 trap 'rm -f "$peakfile"' EXIT

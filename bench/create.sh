@@ -16,18 +16,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 shift || true
-corpora_dir=bench/corpora
 files=("$@")
 [ ${#files[@]} -gt 0 ] || files=(small kjv.txt kjv-x10.txt kjv-x30.txt)
-if [ ! -s "$corpora_dir/kjv-x30.txt" ]; then
-  bash ../shared/bench/make-corpora.sh "$corpora_dir" >/dev/null
-fi
+. bench/prepare.sh
+bench_prepare quillmoor-cli
+corpora_dir=$corpora
 if ! /usr/bin/python3 -c 'import nltk' 2>/dev/null; then
   apt-get install -y -qq python3-nltk >/dev/null 2>&1 ||
     { apt-get update -qq >/dev/null; apt-get install -y -qq python3-nltk >/dev/null; }
 fi
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor-cli >/dev/null
 cli=$PWD/build/release/bin/quillmoor-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

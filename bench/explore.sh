@@ -10,10 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-corpora=bench/corpora
-[ -s "$corpora/kjv-x10.txt" ] || bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor quillmoor-cli quillmoor-explore-bench >/dev/null
+. bench/prepare.sh
+bench_prepare quillmoor quillmoor-cli quillmoor-explore-bench
 build/release/bin/quillmoor-explore-bench "$corpora/kjv.txt" "$runs"
 # The window itself, on the offscreen platform: opening on every word and a sort.
 QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.warning=false" \

@@ -28,12 +28,9 @@ using bench::Median;
 using bench::Seconds;
 
 int Main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: quillmoor-explore-bench FILE [RUNS]\n");
-    return 2;
-  }
-  const std::string input = std::filesystem::absolute(argv[1]).string();
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  std::string input;
+  if (!bench::FileArgument(argc, argv, "FILE [RUNS]", &input)) return 2;
+  const int runs = bench::RunsArgument(argc, argv, 2);
   ScriptedHost host;
   Program p{host};
   if (!bench::MakeWordTable(p, argv[0], input, false)) return 1;

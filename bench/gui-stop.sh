@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corpus=${1:-kjv-x10.txt}
-[ -s "bench/corpora/$corpus" ] || bash ../shared/bench/make-corpora.sh bench/corpora >/dev/null
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor >/dev/null
+. bench/prepare.sh
+bench_prepare quillmoor
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "bench/corpora/$corpus" "$work/"

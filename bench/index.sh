@@ -8,12 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-corpora=bench/corpora
-if [ ! -s "$corpora/kjv-x10.txt" ]; then
-  bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null
-fi
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target quillmoor-index-bench >/dev/null
+. bench/prepare.sh
+bench_prepare quillmoor-index-bench
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for f in kjv.txt kjv-x10.txt devil.txt; do

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchProgram.h"
 #include "BenchTiming.h"
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
@@ -42,12 +43,9 @@ struct Session {
 };
 
 int Main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: quillmoor-index-bench FILE [RUNS]\n");
-    return 2;
-  }
-  const std::string input = std::filesystem::absolute(argv[1]).string();
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  std::string input;
+  if (!bench::FileArgument(argc, argv, "FILE [RUNS]", &input)) return 2;
+  const int runs = bench::RunsArgument(argc, argv, 2);
   std::vector<double> scan, write, read, load;
   long long indexBytes = 0;
   int32_t words = 0;
