@@ -65,10 +65,6 @@ int main(int argc, char** argv) {
   quillmoor::QtHost host;
   quillmoor::Program program(host);
   program.frmMain.windowVisible = true;
-  // The concordance file is drafted while the listing grows (a listing is several times
-  // its document; only the output box's part stays in memory); the draft goes when the
-  // question at the end is answered No.
-  program.blnDraftConcordance = true;
   // The desktop program keeps its options between starts (the screenshots start from
   // the defaults).
   const bool restore = !args.contains(QStringLiteral("--screenshot")) &&

@@ -1,10 +1,11 @@
 // The concordance file written while the listing is made.
 //
-// The listing of a large document is several times its size. A run may write each
-// part of the listing to a new file beside the target as it is made, and keep in
-// memory only the beginning the output box shows. At the end of the run the same
-// questions are asked as always: the draft replaces the target only where the complete
-// file would have been written; otherwise it goes.
+// The listing of a large document is several times its size. A run that knows ahead
+// how it will answer the questions of the end of the run (the command line does)
+// writes each part of the listing to a new file beside the target as it is made, and
+// keeps in memory only the beginning the output box shows. At the end of the run the
+// same questions are asked as always: the draft replaces the target only where the
+// complete file would have been written; otherwise it goes.
 #ifndef QUILLMOOR_OUTPUT_CONCORDANCEDRAFT_H_
 #define QUILLMOOR_OUTPUT_CONCORDANCEDRAFT_H_
 

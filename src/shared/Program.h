@@ -79,9 +79,8 @@ struct Program {
 
   // Listing and output files.
   std::string strOutputBuffer;      // the listing of the run (its beginning, with a draft)
-  // Create mode, when the caller asks for it (the command line and the desktop
-  // program): the concordance file is drafted as the listing grows, and replaced or
-  // dropped by the answers at the end. The listing is then
+  // Create mode, when the run's answers are known ahead (the command line): the
+  // concordance file is written as the listing grows. The listing is then
   // strOutputBuffer[0, lngListingInDraft) (which the draft holds as well), the
   // lngListingSpilled bytes only the draft holds, and the rest of strOutputBuffer.
   bool blnDraftConcordance = false;

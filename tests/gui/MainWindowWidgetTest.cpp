@@ -56,7 +56,6 @@ struct Window {
   Window() {
     host.set_unattended(true);
     p.frmMain.windowVisible = true;
-    p.blnDraftConcordance = true;  // as the program's main sets it
     EXPECT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
     widget = std::make_unique<MainWindowWidget>(p);
     host.set_parent(widget.get());
