@@ -28,6 +28,7 @@
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
+#include "shared/KeptFiles.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScratchFile.h"
@@ -796,6 +797,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   if (!StopWordsNamed(options)) return kExitUsage;
   g_quiet = options.quiet;
   InstallScratchCleanup("quillmoor-cli", false);
+  // A command is one run: each small file it reads is opened once.
+  ScopedFileKeeping keepSmallFiles;
   StandardInputCopy standardInput;
   const std::string input = options.file == "-" ? standardInput.Make() : AbsolutePath(options.file);
   if (input.empty()) return kExitRefused;

@@ -24,29 +24,16 @@ bool ForEachLineView(const std::string& path, FileError* error,
                      const std::function<bool(std::string_view)>& onLine) {
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
-  // Not zero-filled, and read 64 KB first, then twice as much each time up to 1 MB:
-  // most callers read only a few lines of a file. A smaller file gets a buffer of its
-  // size (one more byte to see its end in the same read).
-  constexpr long long kMostBytes = 1 << 20;
-  const long long length = reader->Length();
-  const size_t bufferBytes = static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
-  const std::unique_ptr<char[]> buffer(new char[bufferBytes]);
-  size_t readBytes = std::min<size_t>(bufferBytes, 1 << 16);
-  std::string line;  // a line begun in an earlier read
+  std::string line;  // a line begun in an earlier piece
   bool afterCR = false;
   bool pending = false;  // a line has begun (characters or not) since the last end
-  while (true) {
-    long long n = reader->Read(buffer.get(), readBytes, error);
-    readBytes = std::min(bufferBytes, readBytes * 2);
-    if (n < 0) return false;
-    if (n == 0) break;
-    const char* data = buffer.get();
-    const size_t size = static_cast<size_t>(n);
+  // Hands over the lines that end in `data`; false when `onLine` asked to stop.
+  auto feed = [&](const char* data, size_t size) {
     size_t start = 0;
-    if (afterCR && data[0] == '\n') start = 1;  // the LF of a CR LF split by the buffer
+    if (afterCR && data[0] == '\n') start = 1;  // the LF of a CR LF split between pieces
     afterCR = false;
     // The next CR and the next LF at or after `start`, each searched for again only
-    // once passed, so that the buffer is scanned once whatever the line ends are.
+    // once passed, so that the piece is scanned once whatever the line ends are.
     const char* end = data + size;
     const char* nextCR = nullptr;
     const char* nextLF = nullptr;
@@ -67,12 +54,12 @@ bool ForEachLineView(const std::string& path, FileError* error,
       }
       const size_t at = static_cast<size_t>(stop - data);
       pending = false;
-      // A line that lies in this read whole is handed over where it lies.
+      // A line that lies in this piece whole is handed over where it lies.
       if (line.empty()) {
-        if (!onLine(std::string_view(data + start, at - start))) return true;
+        if (!onLine(std::string_view(data + start, at - start))) return false;
       } else {
         line.append(data + start, at - start);
-        if (!onLine(line)) return true;
+        if (!onLine(line)) return false;
         line.clear();
       }
       start = at + 1;
@@ -83,6 +70,27 @@ bool ForEachLineView(const std::string& path, FileError* error,
           afterCR = true;
         }
       }
+    }
+    return true;
+  };
+  std::string_view whole;
+  if (reader->InMemory(&whole)) {
+    if (!whole.empty() && !feed(whole.data(), whole.size())) return true;
+  } else {
+    // Not zero-filled, and read 64 KB first, then twice as much each time up to 1 MB:
+    // most callers read only a few lines of a file. A smaller file gets a buffer of its
+    // size (one more byte to see its end in the same read).
+    constexpr long long kMostBytes = 1 << 20;
+    const long long length = reader->Length();
+    const size_t bufferBytes = static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
+    const std::unique_ptr<char[]> buffer(new char[bufferBytes]);
+    size_t readBytes = std::min<size_t>(bufferBytes, 1 << 16);
+    while (true) {
+      long long n = reader->Read(buffer.get(), readBytes, error);
+      readBytes = std::min(bufferBytes, readBytes * 2);
+      if (n < 0) return false;
+      if (n == 0) break;
+      if (!feed(buffer.get(), static_cast<size_t>(n))) return true;
     }
   }
   if (pending) onLine(line);

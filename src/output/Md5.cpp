@@ -59,6 +59,10 @@ std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& st
   }
   std::unique_ptr<FileReader> reader = Files().OpenRead(strFile, &error);
   MD5_CTX ctx;
+  std::string_view whole;
+  if (reader && reader->InMemory(&whole) && MD5_Init(&ctx) == 1 && Update(&ctx, whole.data(), whole.size())) {
+    return Finish(&ctx);
+  }
   if (reader && MD5_Init(&ctx) == 1) {
     std::unique_ptr<char[]> chunk(new char[kMd5ChunkBytes]);
     while (true) {

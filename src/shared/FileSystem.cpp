@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "shared/KeptFiles.h"
 #include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
 
@@ -38,6 +40,45 @@ class PosixReader : public FileReader {
   int fd_;
   long long length_;
 };
+
+// A kept small file (shared/KeptFiles.h).
+class MemoryReader : public FileReader {
+ public:
+  explicit MemoryReader(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+  long long Length() const override { return static_cast<long long>(bytes_->size()); }
+  long long Read(char* buffer, size_t size, FileError*) override {
+    const size_t n = std::min(size, bytes_->size() - at_);
+    std::memcpy(buffer, bytes_->data() + at_, n);
+    at_ += n;
+    return static_cast<long long>(n);
+  }
+  bool InMemory(std::string_view* bytes) const override {
+    *bytes = *bytes_;
+    return true;
+  }
+
+ private:
+  std::shared_ptr<const std::string> bytes_;
+  size_t at_ = 0;
+};
+
+// The whole of the open file `fd`, which a stat found `size` bytes long; nullptr when
+// reading fails or finds another length (the file is being written: it is not kept).
+std::shared_ptr<const std::string> ReadWhole(int fd, size_t size) {
+  auto bytes = std::make_shared<std::string>();
+  bytes->resize(size + 1);  // one byte more to see the end in the same read
+  size_t got = 0;
+  while (got <= size) {
+    const ssize_t n = ::read(fd, bytes->data() + got, size + 1 - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return nullptr;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (got != size) return nullptr;
+  bytes->resize(size);
+  return bytes;
+}
 
 class PosixWriter : public FileWriter {
  public:
@@ -77,9 +118,20 @@ class PosixWriter : public FileWriter {
   int fd_;
 };
 
+// The kept bytes of `path` in a run that keeps small files, or nullptr.
+std::shared_ptr<const std::string> KeptBytes(const std::string& path) {
+  KeptFiles* kept = ActiveKeptFiles();
+  return kept != nullptr ? kept->Find(path) : nullptr;
+}
+
+void ForgetKept(const std::string& path) {
+  if (KeptFiles* kept = ActiveKeptFiles()) kept->Forget(path);
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   bool FileExists(const std::string& path) override {
+    if (KeptBytes(path)) return true;
     struct stat st;
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
   }
@@ -88,6 +140,7 @@ class PosixFileSystem : public FileSystem {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   long long FileLength(const std::string& path, FileError* error) override {
+    if (std::shared_ptr<const std::string> bytes = KeptBytes(path)) return static_cast<long long>(bytes->size());
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
       *error = ErrorFromErrno(errno);
@@ -96,6 +149,12 @@ class PosixFileSystem : public FileSystem {
     return static_cast<long long>(st.st_size);
   }
   std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override {
+    KeptFiles* kept = ActiveKeptFiles();
+    if (kept != nullptr) {
+      if (std::shared_ptr<const std::string> bytes = kept->Find(path)) {
+        return std::make_unique<MemoryReader>(std::move(bytes));
+      }
+    }
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
       *error = ErrorFromErrno(errno);
@@ -108,9 +167,19 @@ class PosixFileSystem : public FileSystem {
       *error = ErrorFromErrno(EISDIR);
       return nullptr;
     }
+    if (kept != nullptr && known && S_ISREG(st.st_mode) && st.st_size <= kKeptFileBytes) {
+      if (std::shared_ptr<const std::string> bytes = ReadWhole(fd, static_cast<size_t>(st.st_size))) {
+        ::close(fd);
+        kept->Keep(path, bytes);
+        return std::make_unique<MemoryReader>(std::move(bytes));
+      }
+      // Read as any other file: the reads meet the error again and report it.
+      ::lseek(fd, 0, SEEK_SET);
+    }
     return std::make_unique<PosixReader>(fd, known && S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1);
   }
   std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override {
+    ForgetKept(path);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       *error = errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
@@ -119,11 +188,14 @@ class PosixFileSystem : public FileSystem {
     return std::make_unique<PosixWriter>(fd);
   }
   bool Rename(const std::string& from, const std::string& to, FileError* error) override {
+    ForgetKept(from);
+    ForgetKept(to);
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
     *error = ErrorFromErrno(errno);
     return false;
   }
   bool Remove(const std::string& path, FileError* error) override {
+    ForgetKept(path);
     if (::unlink(path.c_str()) == 0) return true;
     *error = ErrorFromErrno(errno);
     return false;
@@ -203,6 +275,11 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
   out->clear();
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
   if (!reader) return false;
+  std::string_view whole;
+  if (reader->InMemory(&whole)) {
+    out->assign(maxBytes < 0 ? whole : whole.substr(0, static_cast<size_t>(maxBytes)));
+    return true;
+  }
   char buffer[65536];
   while (maxBytes < 0 || static_cast<long long>(out->size()) < maxBytes) {
     size_t want = sizeof buffer;

@@ -56,6 +56,9 @@ class FileReader {
   virtual long long Read(char* buffer, size_t size, FileError* error) = 0;
   // The file's length when it was opened, or -1 when not known (a pipe, a device).
   virtual long long Length() const { return -1; }
+  // True with *bytes set when the whole file is in memory already (a small file the
+  // file layer kept, shared/KeptFiles.h): a caller may take them instead of reading.
+  virtual bool InMemory(std::string_view* /*bytes*/) const { return false; }
 };
 
 class FileSystem {
