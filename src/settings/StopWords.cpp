@@ -25,13 +25,14 @@ void SortAndClean(std::vector<std::string>& table) {
   // A list in order already (the shipped lists are) is left as it is: equal words are
   // the same string, so any order the sort could give is this one.
   if (!std::is_sorted(table.begin() + 1, table.end())) SortStrings(table, 1, static_cast<int16_t>(count), 1);
-  std::vector<std::string> kept(1);
-  for (int32_t i = 1; i <= count; ++i) {
+  size_t kept = 1;  // in place: the entries kept so far are table[1 .. kept - 1]
+  for (size_t i = 1; i <= static_cast<size_t>(count); ++i) {
     if (table[i].empty()) continue;
-    if (kept.size() > 1 && kept.back() == table[i]) continue;
-    kept.push_back(std::move(table[i]));
+    if (kept > 1 && table[kept - 1] == table[i]) continue;
+    if (kept != i) table[kept] = std::move(table[i]);
+    ++kept;
   }
-  table = std::move(kept);
+  table.resize(kept);
 }
 
 }  // namespace
@@ -41,12 +42,11 @@ bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped) {
   p.strStopWordsFile = Utf8Lower(TrimSpaces(p.strStopWordsFile));
   const std::string& name = p.strStopWordsFile;
   if (name.empty()) return false;
-  std::vector<std::string> table(1);  // 1-based
   WordsOfFile read;
   if (!ReadWordsOfFile(p, name, WordFileKind{"stop words", 120, 86}, &read)) return false;
   if (dropped != nullptr) *dropped = std::move(read.dropped);
-  table.insert(table.end(), std::make_move_iterator(read.words.begin()),
-               std::make_move_iterator(read.words.end()));
+  std::vector<std::string> table = std::move(read.words);
+  table.emplace(table.begin());  // 1-based (SplitWords left room for it)
   const int32_t words = static_cast<int32_t>(table.size()) - 1;
   if (words > kMaxStopWordsInFile) {
     MsgBox(p,

@@ -15,23 +15,22 @@
 
 namespace quillmoor {
 
-void ReadWordListFile(Program& p, const std::string& path, std::vector<std::string>& lines,
-                      int32_t firstIndex, int32_t& lngLineCount, std::string& strErrorDescription,
-                      int32_t& lngErrorNumber) {
+void ReadWordListFile(Program& p, const std::string& path, const std::function<void(std::string_view)>& onLine,
+                      int32_t& lngLineCount, std::string& strErrorDescription, int32_t& lngErrorNumber) {
   strErrorDescription.clear();
   lngErrorNumber = 0;
   lngLineCount = 0;
-  lines.resize(static_cast<size_t>(firstIndex));
   bool inBlock = false;
   int32_t seen = 0;
   FileError error;
-  const bool ok = ForEachLine(path, &error, [&](std::string& raw) {
+  const bool ok = ForEachLineView(path, &error, [&](std::string_view line) {
     if (++seen % 256 == 0) {
       p.host.DoEvents();
       if (p.blnStop) return false;
     }
-    std::string line = raw;
-    TrimControlChars(line);
+    // Trimmed of the characters with codes up to 32 at both ends.
+    while (!line.empty() && Byte(line.front()) < 33) line.remove_prefix(1);
+    while (!line.empty() && Byte(line.back()) < 33) line.remove_suffix(1);
     if (line.empty()) return true;
     const bool opens = line.starts_with("/*");
     const bool closes = line.ends_with("*/");
@@ -45,11 +44,10 @@ void ReadWordListFile(Program& p, const std::string& path, std::vector<std::stri
       return true;
     }
     if (inBlock) return true;
-    lines.push_back(std::move(line));
+    onLine(line);
     ++lngLineCount;
     return true;
   });
-  lines.emplace_back();  // the spare entry
   if (!ok) {
     lngErrorNumber = error.number;
     strErrorDescription = error.description;
@@ -57,7 +55,10 @@ void ReadWordListFile(Program& p, const std::string& path, std::vector<std::stri
 }
 
 std::vector<std::string> SplitWords(const std::string& text) {
+  size_t count = 0;  // counted first: the table is made once, at its size
+  for (size_t i = 0; i < text.size(); ++i) count += text[i] != ' ' && (i == 0 || text[i - 1] == ' ');
   std::vector<std::string> words;
+  words.reserve(count + 1);  // room for the unused first entry of a 1-based table
   size_t i = 0;
   while (i < text.size()) {
     while (i < text.size() && text[i] == ' ') ++i;
@@ -106,10 +107,19 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
   FileError error;
   if (Files().FileLength(path, &error) > kStopButtonFileBytes) SetListWordsCaption(p, "Stop");
 
-  std::vector<std::string> lines;
+  // The kept lines joined by spaces.
+  std::string joined;
+  const long long length = Files().FileLength(path, &error);
+  if (length > 0 && length < (1LL << 30)) joined.reserve(static_cast<size_t>(length) + 1);
   int32_t count = 0, number = 0;
   std::string description;
-  ReadWordListFile(p, path, lines, 1, count, description, number);
+  ReadWordListFile(
+      p, path,
+      [&](std::string_view line) {
+        joined += line;
+        joined += ' ';
+      },
+      count, description, number);
   if (p.blnStop) {
     p.frmMain.txbOutput.text = "Reading " + kind.what + " was stopped.";
     RefreshOutput(p);
@@ -119,11 +129,6 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
     MsgBox(p, "Error #" + std::to_string(number) + "when reading " + kind.what + " from tile " + name,
            MsgButtons::kOK, MsgIcon::kExclamation, title);
     return false;
-  }
-  std::string joined;
-  for (int32_t i = 1; i <= count; ++i) {
-    joined += lines[static_cast<size_t>(i)];
-    joined += ' ';
   }
   // A file of valid UTF-8 that is not plain ASCII is decoded as a document is, word by
   // word; a word holding a character that Windows-1252 lacks is left out (it could

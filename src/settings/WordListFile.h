@@ -9,6 +9,7 @@
 #define QUILLMOOR_SETTINGS_WORDLISTFILE_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,13 +18,13 @@ namespace quillmoor {
 
 struct Program;
 
-// Reads the kept lines of `path` (as bytes) into lines[firstIndex...] (the array ends
-// with one spare empty entry). A line ends at CR LF, CR or LF. A file error ends the
-// reading with its number and description; the lines read so far stay. Pending events
-// run every 256 lines; a stop request (p.blnStop) ends the reading early.
-void ReadWordListFile(Program& p, const std::string& path, std::vector<std::string>& lines,
-                      int32_t firstIndex, int32_t& lngLineCount, std::string& strErrorDescription,
-                      int32_t& lngErrorNumber);
+// Reads `path` (as bytes) and hands each kept line to `onLine`, in file order, the view
+// valid during the call; lngLineCount counts them. A line ends at CR LF, CR or LF. A
+// file error ends the reading with its number and description (the lines handed over
+// stay handed over). Pending events run every 256 lines; a stop request (p.blnStop)
+// ends the reading early.
+void ReadWordListFile(Program& p, const std::string& path, const std::function<void(std::string_view)>& onLine,
+                      int32_t& lngLineCount, std::string& strErrorDescription, int32_t& lngErrorNumber);
 
 // Files larger than this turn the main button into "Stop" while they are read.
 inline constexpr long long kStopButtonFileBytes = 20480;
