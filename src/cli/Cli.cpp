@@ -696,17 +696,19 @@ class StandardInputCopy {
     const std::string path = JoinPath(folder_, "stdin.txt");
     FileError error;
     std::unique_ptr<ScratchFile> file = ScratchFile::At(path, &error);
-    char buffer[1 << 16];
+    // On the heap: a frame this large would push every later call onto fresh stack pages.
+    constexpr size_t kBufferBytes = 1 << 16;
+    const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
     bool ok = file != nullptr;
     while (ok) {
-      const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+      const ssize_t n = ::read(STDIN_FILENO, buffer.get(), kBufferBytes);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) error = FileErrorFromErrno(errno);
       if (n <= 0) {
         ok = n == 0;
         break;
       }
-      ok = file->writer().Write(buffer, static_cast<size_t>(n), &error);
+      ok = file->writer().Write(buffer.get(), static_cast<size_t>(n), &error);
     }
     if (!ok || !file->Close(&error, false)) {
       Complain("standard input could not be copied to " + folder_ + ": " + error.description);

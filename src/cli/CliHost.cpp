@@ -216,9 +216,9 @@ void CliHost::EndProgressLine() {
 
 void CliHost::Refresh(const std::string& control, const std::string& text) {
   if (control == "lblTotalNumOccurrences") DrawProgress(text);
-  if (control != "txbOutput") return;
+  if (control != "txbOutput" || quiet_) return;  // quiet: nothing is echoed
   std::string echo;
-  if (!quiet_ && EchoesOutput(lastOutput_, text, &echo)) {
+  if (EchoesOutput(lastOutput_, text, &echo)) {
     EndProgressLine();
     // The phase the progress line names: the last status line, without its " ...".
     std::string last = TerminalLines(echo);

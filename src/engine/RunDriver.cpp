@@ -276,12 +276,11 @@ void PrepareListing(Program& p) {
 // Entries with context are made on worker threads ahead of the listing loop when the
 // machine has more than one core and the listing is long enough to gain from it.
 std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<int32_t> order) {
-  const unsigned cores = std::thread::hardware_concurrency();
   // Threads cost more than they save on a short listing (a letter, an article).
   constexpr int32_t kPipelineOccurrences = 20000;
-  if (p.intContextSize == 0 || cores < 2 || order.size() < 64 || p.lngNumOccurrences < kPipelineOccurrences) {
-    return nullptr;
-  }
+  if (p.intContextSize == 0 || order.size() < 64 || p.lngNumOccurrences < kPipelineOccurrences) return nullptr;
+  const unsigned cores = std::thread::hardware_concurrency();
+  if (cores < 2) return nullptr;
   return std::make_unique<EntryPipeline>(p, std::move(order), static_cast<int>(std::min(cores, 4u)));
 }
 

@@ -72,7 +72,7 @@ void WordIndex::Insert(std::string_view word, uint64_t hash, int32_t index) {
 
 void WordIndex::Grow() {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
+  slots_.assign(std::max<size_t>(256, old.size() * 2), Slot{});
   const size_t mask = slots_.size() - 1;
   for (const Slot& s : old) {
     if (s.index == 0) continue;

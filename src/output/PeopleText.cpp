@@ -101,6 +101,8 @@ bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWrite
       end = at + std::max<size_t>(1, Utf8CutPoint(piece.text.substr(at), end - at));
     }
     buffer->clear();
+    // Made once at about the slice's size (UTF-8 may need a little more).
+    buffer->reserve(end - at + (end - at) / 8);
     encoder.Append(TextPiece{piece.text.substr(at, end - at), piece.engineText}, buffer);
     if (!writer.Write(buffer->data(), buffer->size(), error)) return false;
     at = end;

@@ -280,17 +280,22 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
     out->assign(maxBytes < 0 ? whole : whole.substr(0, static_cast<size_t>(maxBytes)));
     return true;
   }
-  char buffer[65536];
+  // On the heap and no larger than needed: a large stack frame would push every later
+  // call onto fresh stack pages.
+  size_t chunk = 65536;
+  if (maxBytes >= 0) chunk = static_cast<size_t>(std::clamp<long long>(maxBytes, 1, static_cast<long long>(chunk)));
+  if (reader->Length() >= 0) chunk = std::min(chunk, static_cast<size_t>(reader->Length()) + 1);
+  const std::unique_ptr<char[]> buffer(new char[chunk]);
   while (maxBytes < 0 || static_cast<long long>(out->size()) < maxBytes) {
-    size_t want = sizeof buffer;
+    size_t want = chunk;
     if (maxBytes >= 0) {
       want = static_cast<size_t>(
           std::min<long long>(static_cast<long long>(want), maxBytes - static_cast<long long>(out->size())));
     }
-    long long n = reader->Read(buffer, want, error);
+    long long n = reader->Read(buffer.get(), want, error);
     if (n < 0) return false;
     if (n == 0) break;
-    out->append(buffer, static_cast<size_t>(n));
+    out->append(buffer.get(), static_cast<size_t>(n));
   }
   return true;
 }
