@@ -35,7 +35,15 @@ std::string StoppedWithText(int32_t lngNumWords) {
 
 int16_t PositionDigits(size_t length) {
   if (length == 0) return 1;  // ln 0 has no value; an empty text needs one digit
-  return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+  if (length >= (size_t{1} << 31)) {
+    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+  }
+  // Below 2^31 the quotient of the logarithms differs from the count of digits only at
+  // 1,000, 1,000,000 and 1,000,000,000, where it falls just short of 3, 6 and 9.
+  int16_t digits = 1;
+  for (size_t power = 10; power <= length; power *= 10) ++digits;
+  if (length == 1000 || length == 1000000 || length == 1000000000) --digits;
+  return digits;
 }
 
 void cmdListWords_Click(Program& p) {

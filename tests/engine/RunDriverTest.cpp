@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <random>
 
@@ -195,7 +197,20 @@ TEST_F(RunDriverTest, ListingWritesTheConcordanceAndCanBeStopped) {
   EXPECT_EQ(std::count(p.strOutputBuffer.begin(), p.strOutputBuffer.end(), '['), 20);
 }
 
+// The digit count against the quotient of logarithms it stands for, at the powers of
+// ten and beside them, and at random lengths of every size.
 TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
+  auto literal = [](size_t length) {
+    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+  };
+  std::vector<size_t> lengths;
+  for (size_t power = 10; power <= (size_t{1} << 34); power *= 10) {
+    lengths.insert(lengths.end(), {power - 1, power, power + 1});
+  }
+  std::mt19937_64 rng(11);
+  for (int i = 0; i < 100000; ++i) lengths.push_back(rng() >> (rng() % 64) | 1);
+  for (size_t length : lengths) ASSERT_EQ(PositionDigits(length), literal(length)) << length;
+  EXPECT_EQ(PositionDigits(0), 1);
   EXPECT_EQ(PositionDigits(9), 1);
   EXPECT_EQ(PositionDigits(101), 3);
   ScriptedHost host;
