@@ -5,8 +5,8 @@
 # (untimed) before every run, so neither pays for freeing the previous run's output.
 # Median of RUNS runs (NLTK: one run on corpora over 10 MB); peak memory of one more.
 # Usage: bench/create.sh [RUNS] [CORPUS...]     (default: 5 runs; small, kjv, kjv-x10,
-#        kjv-x30; "small" is the first 3,000 bytes of KJV, timed by perf stat over
-#        RUNS x 20 runs of each program started by a shell, when perf is installed)
+#        kjv-x30; "small" is the first 3,000 bytes of KJV, timed over RUNS rounds of
+#        40 runs of each program started directly, ours as installed)
 # Options of the concordance: context 5, alphabetical, frequencies and line breaks
 # shown, the English stop words (the defaults).
 # Targets on the 2-core machine: kjv under 0.2 s, kjv-x10 under 2 s, kjv-x30 under 6 s
@@ -19,7 +19,7 @@ shift || true
 files=("$@")
 [ ${#files[@]} -gt 0 ] || files=(small kjv.txt kjv-x10.txt kjv-x30.txt)
 . bench/prepare.sh
-bench_prepare quillmoor-cli
+bench_prepare quillmoor-cli quillmoor-spawn-bench
 corpora_dir=$corpora
 if ! /usr/bin/python3 -c 'import nltk' 2>/dev/null; then
   apt-get install -y -qq python3-nltk >/dev/null 2>&1 ||
@@ -41,26 +41,17 @@ median() {  # median N OUTPUT COMMAND...: N runs, OUTPUT removed before each
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (n + 1) / 2 ))p"
 }
 
-small_file() {  # the 3,000-byte file: milliseconds per run, both started by sh
-  local f=$work/small.txt q p
+small_file() {  # the 3,000-byte file: milliseconds per run, each program started directly
+  local f=$work/small.txt q p out
   head -c 3000 "$corpora_dir/kjv.txt" > "$f"
-  if ! command -v perf >/dev/null; then
-    echo "small: perf is not installed (apt-get install linux-perf); skipped"
-    return
-  fi
-  # Rounds of 20 runs of each, one after the other (the machine's load changes from
-  # minute to minute); the medians of the rounds.
-  stat_ms() {  # stat_ms OUTPUT COMMAND: the milliseconds of one run, over 20 runs
-    perf stat -r 20 --pre "rm -f $1" sh -c "$2" 2>&1 >/dev/null |
-      awk '/seconds time elapsed/ {printf "%.3f", $1 * 1000}'
-  }
-  local qs=() ps=()
-  for _ in $(seq "$runs"); do
-    qs+=("$(stat_ms "$f.con" "$cli create -q -f -o $f.con $f")")
-    ps+=("$(stat_ms "$f.ptx" "ptx -f -w 80 $f > $f.ptx")")
-  done
-  q=$(printf '%s\n' "${qs[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-  p=$(printf '%s\n' "${ps[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+  # The program as installed (bin/ and share/quillmoor/), as its users start it; rounds
+  # of 40 runs of each, one after the other (the machine's load changes from minute to
+  # minute), no shell in between: the medians of all runs.
+  cmake --install build/release --prefix "$work/prefix" >/dev/null
+  out=$(build/release/bin/quillmoor-spawn-bench "$runs" 40 \
+    "$work/prefix/bin/quillmoor-cli create -q -f -o $f.con $f" "ptx -f -w 80 $f >$f.ptx")
+  q=$(echo "$out" | awk 'NR == 1 {print $3 / 1000}')
+  p=$(echo "$out" | awk 'NR == 2 {print $3 / 1000}')
   printf '%-12s %8.3fms %10s %8.3fms %10s %9sx\n' "small (3 KB)" "$q" - "$p" - "$(echo "scale=2; $p / $q" | bc)"
 }
 
