@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>

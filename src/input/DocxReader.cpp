@@ -1,11 +1,11 @@
 #include "input/DocxReader.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 
 #include "input/Unzip.h"
@@ -284,16 +284,13 @@ void DeleteDocumentXml(Program& p) {
     }
   }
   const std::string folder = WithoutSlash(p.strTempFolder);
-  std::error_code failure;
-  std::filesystem::remove_all(folder + "/word", failure);
-  if (failure) {
-    MsgBox(p, failure.message() + " when attempting to delete folder " + folder + "/word", MsgButtons::kOK,
-           MsgIcon::kExclamation, "Error");
+  if (const int failure = RemoveTree(folder + "/word")) {
+    MsgBox(p, std::string(std::strerror(failure)) + " when attempting to delete folder " + folder + "/word",
+           MsgButtons::kOK, MsgIcon::kExclamation, "Error");
     return;
   }
-  std::filesystem::remove(folder, failure);
-  if (failure) {
-    MsgBox(p, failure.message() + " when attempting to delete folder " + folder, MsgButtons::kOK,
+  if (::rmdir(folder.c_str()) != 0 && errno != ENOENT) {
+    MsgBox(p, std::string(std::strerror(errno)) + " when attempting to delete folder " + folder, MsgButtons::kOK,
            MsgIcon::kExclamation, "Error");
     return;
   }

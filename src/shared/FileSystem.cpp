@@ -10,7 +10,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "shared/KeptFiles.h"
 #include "shared/ScratchFile.h"
@@ -398,13 +397,48 @@ std::string TemporaryFolder() {
   return !folder.empty() && Files().FolderExists(folder) ? folder : "/tmp";
 }
 
+std::string LexicallyNormal(std::string_view path) {
+  if (path.empty()) return "";
+  const bool absolute = path[0] == '/';
+  std::vector<std::string_view> names;
+  bool trailingSlash = false;  // the last name was followed by "/", or removed
+  size_t at = 0;
+  while (at < path.size()) {
+    const size_t slash = std::min(path.find('/', at), path.size());
+    const std::string_view name = path.substr(at, slash - at);
+    at = slash + 1;
+    if (name.empty()) continue;  // "//", or the root's "/"
+    trailingSlash = slash < path.size();
+    if (name == ".") {
+      trailingSlash = true;
+    } else if (name == "..") {
+      if (!names.empty() && names.back() != "..") {
+        names.pop_back();
+        trailingSlash = true;
+      } else if (!absolute) {
+        names.push_back(name);  // above a relative path's start
+      }
+    } else {
+      names.push_back(name);
+    }
+  }
+  std::string out = absolute ? "/" : "";
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += '/';
+    out += names[i];
+  }
+  if (names.empty()) return absolute ? "/" : ".";
+  if (trailingSlash && names.back() != "..") out += '/';
+  return out;
+}
+
 std::string AbsolutePath(const std::string& given) {
   std::string absolute = given;
   if (!absolute.empty() && absolute[0] != '/') {
     char cwd[PATH_MAX];
     if (::getcwd(cwd, sizeof cwd) != nullptr) absolute = JoinPath(cwd, absolute);
   }
-  return std::filesystem::path(absolute).lexically_normal().string();
+  return LexicallyNormal(absolute);
 }
 
 std::string ProgramFolder(const char* argv0) {

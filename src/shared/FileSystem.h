@@ -147,6 +147,10 @@ std::string ResolveLowerCasedPath(const std::string& path);
 // A path given on a command line as the program holds paths: absolute (from the
 // current folder), without "." and ".." components.
 std::string AbsolutePath(const std::string& given);
+// The path without "." and ".." components and with single slashes, as lexical
+// normalisation (std::filesystem's) makes it: "/a/./b/../c" is "/a/c", "a/.." is ".",
+// "/a/b/.." is "/a/", "../a" stays.
+std::string LexicallyNormal(std::string_view path);
 
 // The folder part of a path: everything before the last "/" ("" when there is none;
 // "/" for a file in the root folder).

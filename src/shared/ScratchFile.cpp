@@ -43,11 +43,15 @@ bool IsDotOrDotDot(const char* name) {
 }
 
 // Removes `name` (relative to the folder `parent`) with everything in it, using only
-// system calls. Links are removed, never followed.
-void RemoveTreeAt(int parent, const char* name, int depth) {
-  if (::unlinkat(parent, name, 0) == 0 || depth > 16) return;
+// system calls. Links are removed, never followed. 0, or the errno of the first thing
+// that could not be removed; nothing there is no error.
+int RemoveTreeAt(int parent, const char* name, int depth) {
+  if (::unlinkat(parent, name, 0) == 0) return 0;
+  const int unlinkError = errno;
+  if (unlinkError == ENOENT) return 0;
+  if (depth > 16) return unlinkError;
   const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return;
+  if (fd < 0) return errno == ENOTDIR || errno == ELOOP ? unlinkError : errno;
   struct Entry {  // the kernel's linux_dirent64
     uint64_t ino;
     int64_t off;
@@ -56,17 +60,22 @@ void RemoveTreeAt(int parent, const char* name, int depth) {
     char name[1];
   };
   alignas(8) char buffer[4096];
+  int first = 0;
   while (true) {
     const long n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+    if (n < 0 && first == 0) first = errno;
     if (n <= 0) break;
     for (long at = 0; at < n;) {
       const Entry* entry = reinterpret_cast<const Entry*>(buffer + at);
       at += entry->reclen;
-      if (!IsDotOrDotDot(entry->name)) RemoveTreeAt(fd, entry->name, depth + 1);
+      if (IsDotOrDotDot(entry->name)) continue;
+      const int error = RemoveTreeAt(fd, entry->name, depth + 1);
+      if (first == 0) first = error;
     }
   }
   ::close(fd);
-  ::unlinkat(parent, name, AT_REMOVEDIR);
+  if (::unlinkat(parent, name, AT_REMOVEDIR) != 0 && first == 0) first = errno;
+  return first;
 }
 
 // Six letters and digits that differ from run to run and call to call.
@@ -256,6 +265,11 @@ bool MakeScratchFolder(const std::string& path) {
   if (::mkdir(path.c_str(), 0700) != 0) return false;
   RegisterScratchPath(path, true);
   return true;
+}
+
+int RemoveTree(const std::string& path) {
+  SignalsHeld held;
+  return RemoveTreeAt(AT_FDCWD, path.c_str(), 0);
 }
 
 void RemoveScratchFolder(const std::string& path) {

@@ -63,6 +63,9 @@ std::string CreateScratchFolder(const std::string& prefix);
 bool MakeScratchFolder(const std::string& path);
 // Removes such a folder with everything in it and forgets it.
 void RemoveScratchFolder(const std::string& path);
+// Removes `path` with everything in it (links are removed, never followed): 0, or the
+// errno of the first thing that could not be removed. Nothing there is no error.
+int RemoveTree(const std::string& path);
 
 // Registers a file, or a folder with everything in it, for removal by a signal.
 // Paths are kept in a fixed table; one beyond its room is simply not registered.

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <algorithm>
@@ -147,6 +148,23 @@ TEST(ScratchFileTest, ScratchGoesUnlessKeptOrCommitted) {
   ASSERT_TRUE(WriteFileAtomically(folder + "/word/document.xml", {"<w:t>x</w:t>"}, &error));
   RemoveScratchFolder(folder);
   EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+// A tree goes whole; a link in it goes without what it names; nothing there is no error;
+// what cannot go is said by its errno.
+TEST(ScratchFileTest, RemoveTreeRemovesEverythingButWhatLinksName) {
+  TempDir dir;
+  const std::string outside = dir.Write("outside.txt", "kept");
+  const std::string tree = dir.path() + "/tree";
+  std::filesystem::create_directories(tree + "/a/b");
+  dir.Write("tree/a/b/file.txt", "x");
+  std::filesystem::create_directory_symlink(dir.path(), tree + "/a/up");
+  std::filesystem::create_symlink(outside, tree + "/link.txt");
+  EXPECT_EQ(RemoveTree(tree), 0);
+  EXPECT_FALSE(std::filesystem::exists(tree));
+  EXPECT_EQ(testing::ReadWholeFile(outside), "kept");
+  EXPECT_EQ(RemoveTree(tree), 0);
+  EXPECT_EQ(RemoveTree(outside + "/not-a-folder"), ENOTDIR);
 }
 
 // Runs `body` in a child process with standard error in a pipe; returns the child's
