@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "shared/KeptFiles.h"
 #include "shared/ScratchFile.h"
@@ -345,11 +346,36 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::string_
       error, durable);
 }
 
-std::string ResolveLowerCasedPath(const std::string& path) {
-  if (path.empty() || Files().FileExists(path)) return path;
-  // Walk the folders from the root, matching each name without regard to case.
-  std::string resolved = path[0] == '/' ? "/" : "";
-  size_t start = path[0] == '/' ? 1 : 0;
+namespace {
+
+struct RealFolder {
+  std::string lower;  // as the program's lower-casing makes it
+  std::string real;
+};
+std::mutex g_realFoldersMutex;
+std::vector<RealFolder> g_realFolders;  // the most recent last
+
+}  // namespace
+
+void RememberRealFolder(const std::string& folder) {
+  if (folder.empty() || folder == "/") return;
+  RealFolder entry{Utf8Lower(folder), folder};
+  while (entry.real.size() > 1 && entry.real.back() == '/') {
+    entry.real.pop_back();
+    entry.lower.pop_back();
+  }
+  std::lock_guard<std::mutex> lock(g_realFoldersMutex);
+  std::erase_if(g_realFolders, [&](const RealFolder& f) { return f.real == entry.real; });
+  if (g_realFolders.size() >= 8) g_realFolders.erase(g_realFolders.begin());
+  g_realFolders.push_back(std::move(entry));
+}
+
+namespace {
+
+// The file `path` names when the names after position `start` are matched without
+// regard to case, folder by folder, from the folder `resolved` (as the system spells
+// it); "" when there is none.
+std::string MatchFrom(const std::string& path, std::string resolved, size_t start) {
   while (start <= path.size()) {
     size_t slash = path.find('/', start);
     std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
@@ -365,11 +391,38 @@ std::string ResolveLowerCasedPath(const std::string& path) {
           break;
         }
       }
-      if (!matched) return path;
+      if (!matched) return "";
     }
     resolved = candidate;
   }
-  return Files().FileExists(resolved) ? resolved : path;
+  return Files().FileExists(resolved) ? resolved : "";
+}
+
+}  // namespace
+
+std::string ResolveLowerCasedPath(const std::string& path) {
+  if (path.empty() || Files().FileExists(path)) return path;
+  // From the remembered folders at the start of the path (the longest first), then
+  // from the root.
+  std::vector<RealFolder> starts;
+  {
+    std::lock_guard<std::mutex> lock(g_realFoldersMutex);
+    for (const RealFolder& f : g_realFolders) {
+      if (path.size() > f.lower.size() && path[f.lower.size()] == '/' && path.starts_with(f.lower)) {
+        starts.push_back(f);
+      }
+    }
+  }
+  std::sort(starts.begin(), starts.end(),
+            [](const RealFolder& a, const RealFolder& b) { return a.lower.size() > b.lower.size(); });
+  for (const RealFolder& f : starts) {
+    std::string found = MatchFrom(path, f.real, f.lower.size() + 1);
+    if (!found.empty()) return found;
+  }
+  std::string found = MatchFrom(path, path[0] == '/' ? "/" : "", path[0] == '/' ? 1 : 0);
+  if (found.empty()) return path;
+  RememberRealFolder(FolderOf(found));
+  return found;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -456,8 +509,9 @@ std::string ProgramFolder(const char* argv0) {
   }
   const std::string folder = FolderOf(exe);
   std::string installed = JoinPath(FolderOf(folder), "share/quillmoor");
-  if (FileNameOf(folder) == "bin" && Files().FolderExists(installed)) return installed;
-  return folder;
+  const std::string data = FileNameOf(folder) == "bin" && Files().FolderExists(installed) ? installed : folder;
+  RememberRealFolder(data);  // the stop-word lists' paths are lower-cased
+  return data;
 }
 
 }  // namespace quillmoor

@@ -140,9 +140,14 @@ bool WritePiecesAtomically(const std::string& path, const std::function<void(con
                            FileError* error, bool durable = true);
 
 // The file the program means by a path it has lower-cased: `path` itself when it
-// exists, otherwise the file whose name matches it when letter case is ignored
-// (folder by folder), otherwise `path` unchanged.
+// exists, otherwise the file whose name matches it when letter case is ignored,
+// otherwise `path` unchanged. A remembered folder (below) is tried first: its
+// lower-cased name at the start of `path` stands for it. Otherwise the folders are
+// matched one by one from the root, and the folder found is remembered.
 std::string ResolveLowerCasedPath(const std::string& path);
+// Remembers `folder` as the system spells it, for ResolveLowerCasedPath (the program's
+// folder is remembered by ProgramFolder). Holds the eight remembered last.
+void RememberRealFolder(const std::string& folder);
 
 // A path given on a command line as the program holds paths: absolute (from the
 // current folder), without "." and ".." components.

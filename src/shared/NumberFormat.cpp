@@ -1,6 +1,7 @@
 #include "shared/NumberFormat.h"
 
 #include <charconv>
+#include <cstdint>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -64,7 +65,12 @@ std::string FormatNumber(double value, int decimals) {
   double rounded = std::round(std::fabs(value) * scale);
   bool negative = value < 0 && rounded != 0;
   char digits[400];  // the largest double has 309 digits
-  const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, rounded, std::chars_format::fixed, 0);
+  // A whole number below 2^64 converts exactly: its digits as an integer's (the
+  // floating-point conversion's code and tables stay on disk in a run that needs none).
+  const std::to_chars_result r =
+      rounded < 18446744073709551616.0
+          ? std::to_chars(digits, digits + sizeof digits, static_cast<uint64_t>(rounded))
+          : std::to_chars(digits, digits + sizeof digits, rounded, std::chars_format::fixed, 0);
   std::string all(digits, r.ec == std::errc() ? r.ptr : digits);
   while (static_cast<int>(all.size()) <= decimals) all.insert(all.begin(), '0');
   std::string integerPart = all.substr(0, all.size() - static_cast<size_t>(decimals));

@@ -7,8 +7,13 @@
 #include <random>
 #include <string>
 
+#include "shared/Utf8.h"
+#include "support/TestFiles.h"
+
 namespace quillmoor {
 namespace {
+
+using testing::TempDir;
 
 // Lexical normalisation against std::filesystem's on random paths of names, ".", "..",
 // runs of slashes and trailing slashes, absolute and relative.
@@ -33,6 +38,53 @@ TEST(LexicallyNormalTest, NormalisesAsTheStandardLibraryDoes) {
   EXPECT_EQ(LexicallyNormal("a/.."), ".");
   EXPECT_EQ(LexicallyNormal("/a/b/.."), "/a/");
   EXPECT_EQ(LexicallyNormal("../a"), "../a");
+}
+
+// The real file system, counting the folder listings a case-insensitive search makes.
+class ListCounter : public FileSystem {
+ public:
+  int lists = 0;
+  bool FileExists(const std::string& path) override { return RealFileSystem().FileExists(path); }
+  bool FolderExists(const std::string& path) override { return RealFileSystem().FolderExists(path); }
+  long long FileLength(const std::string& path, FileError* error) override {
+    return RealFileSystem().FileLength(path, error);
+  }
+  std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* error) override {
+    return RealFileSystem().OpenRead(path, error);
+  }
+  std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override {
+    return RealFileSystem().CreateNew(path, error);
+  }
+  bool Rename(const std::string& from, const std::string& to, FileError* error) override {
+    return RealFileSystem().Rename(from, to, error);
+  }
+  bool Remove(const std::string& path, FileError* error) override { return RealFileSystem().Remove(path, error); }
+  std::vector<std::string> List(const std::string& folder) override {
+    ++lists;
+    return RealFileSystem().List(folder);
+  }
+};
+
+// A lower-cased path finds the file whatever the case of its folders: by a search from
+// the root the first time, by the folder it remembered after that, and by a search again
+// when the remembered folder does not hold it.
+TEST(ResolveLowerCasedPathTest, FindsTheFileAndRemembersItsFolder) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() + "/Lists/Stop");
+  const std::string real = dir.Write("Lists/Stop/english.txt", "the");
+  const std::string other = dir.Write("Lists/Other.txt", "a");
+  ListCounter counter;
+  ScopedFileSystem installed(&counter);
+  EXPECT_EQ(ResolveLowerCasedPath(Utf8Lower(real)), real);
+  const int searched = counter.lists;
+  EXPECT_GT(searched, 0);
+  EXPECT_EQ(ResolveLowerCasedPath(Utf8Lower(real)), real);
+  EXPECT_EQ(counter.lists, searched);  // the remembered folder
+  EXPECT_EQ(ResolveLowerCasedPath(Utf8Lower(other)), other);
+  EXPECT_GT(counter.lists, searched);  // not in the remembered folder: searched again
+  const std::string missing = Utf8Lower(dir.path() + "/Lists/none.txt");
+  EXPECT_EQ(ResolveLowerCasedPath(missing), missing);
+  EXPECT_EQ(ResolveLowerCasedPath(real), real);  // the exact name first
 }
 
 }  // namespace

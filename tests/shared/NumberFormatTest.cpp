@@ -50,6 +50,9 @@ TEST_F(NumberFormatTest, DigitsMatchPrintfOnRandomValues) {
     if (value < 0 && rounded != 0) expected.insert(expected.begin(), '-');
     ASSERT_EQ(FormatNumber(value, decimals), expected) << value << " to " << decimals;
   }
+  // Either side of 2^64, where whole numbers stop converting as integers.
+  EXPECT_EQ(FormatNumber(18446744073709549568.0, 0), "18446744073709549568");
+  EXPECT_EQ(FormatNumber(18446744073709551616.0, 0), "18446744073709551616");
 }
 
 TEST_F(NumberFormatTest, FileSizeWordingAtItsBoundaries) {
