@@ -179,13 +179,12 @@ CliHost::CliHost(std::FILE* err) : err_(err) {
   clock_ = [] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
   };
-  start_ = clock_();
 }
 
 void CliHost::set_progress(bool drawn, std::function<double()> clock) {
   progress_ = drawn;
   if (clock) clock_ = std::move(clock);
-  start_ = clock_();
+  if (drawn) start_ = clock_();  // the elapsed time is shown only with the bar
 }
 
 std::string CliHost::ProgressLine(const std::string& phase, int percent, double seconds) {

@@ -16,8 +16,23 @@ std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& targ
 ConcordanceDraft::ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText)
     : file_(std::move(file)), encoder_(windowsText) {}
 
+// The converted text gathers until a megabyte or so waits: a short listing goes to the
+// file in one write at the end.
 void ConcordanceDraft::Write(TextPiece piece) {
-  if (!failed_) failed_ = !WritePeopleTextPiece(encoder_, piece, file_->writer(), &converted_, &error_);
+  constexpr size_t kGathered = 1 << 20;
+  if (failed_) return;
+  if (piece.text.size() > kGathered) {  // converted and written a slice at a time
+    Flush();
+    if (!failed_) failed_ = !WritePeopleTextPiece(encoder_, piece, file_->writer(), &converted_, &error_);
+    return;
+  }
+  encoder_.Append(piece, &gathered_);
+  if (gathered_.size() >= kGathered) Flush();
+}
+
+void ConcordanceDraft::Flush() {
+  if (!failed_ && !gathered_.empty()) failed_ = !file_->writer().Write(gathered_.data(), gathered_.size(), &error_);
+  gathered_.clear();
 }
 
 void ConcordanceDraft::Append(std::string_view listing) { Write(TextPiece{listing, true}); }
@@ -26,11 +41,8 @@ bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail, cons
                               FileError* error) {
   Write(TextPiece{rest, true});
   Write(TextPiece{tail, false});
-  if (!failed_) {
-    converted_.clear();
-    encoder_.Finish(&converted_);
-    failed_ = !file_->writer().Write(converted_.data(), converted_.size(), &error_);
-  }
+  if (!failed_) encoder_.Finish(&gathered_);
+  Flush();
   if (failed_) {
     *error = error_;
     file_.reset();

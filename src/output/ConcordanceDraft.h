@@ -39,10 +39,12 @@ class ConcordanceDraft {
  private:
   ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText);
   void Write(TextPiece piece);
+  void Flush();
 
   std::unique_ptr<ScratchFile> file_;
   PeopleTextEncoder encoder_;
-  std::string converted_;
+  std::string gathered_;   // converted, not yet written
+  std::string converted_;  // a slice of a long piece
   bool failed_ = false;
   FileError error_;
 };
