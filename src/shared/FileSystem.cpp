@@ -274,9 +274,13 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
                     FileError* error) {
   out->clear();
   std::unique_ptr<FileReader> reader = Files().OpenRead(path, error);
-  if (!reader) return false;
+  return reader != nullptr && ReadFrom(*reader, maxBytes, out, error);
+}
+
+bool ReadFrom(FileReader& reader, long long maxBytes, std::string* out, FileError* error) {
+  out->clear();
   std::string_view whole;
-  if (reader->InMemory(&whole)) {
+  if (reader.InMemory(&whole)) {
     out->assign(maxBytes < 0 ? whole : whole.substr(0, static_cast<size_t>(maxBytes)));
     return true;
   }
@@ -284,7 +288,7 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
   // call onto fresh stack pages.
   size_t chunk = 65536;
   if (maxBytes >= 0) chunk = static_cast<size_t>(std::clamp<long long>(maxBytes, 1, static_cast<long long>(chunk)));
-  if (reader->Length() >= 0) chunk = std::min(chunk, static_cast<size_t>(reader->Length()) + 1);
+  if (reader.Length() >= 0) chunk = std::min(chunk, static_cast<size_t>(reader.Length()) + 1);
   const std::unique_ptr<char[]> buffer(new char[chunk]);
   while (maxBytes < 0 || static_cast<long long>(out->size()) < maxBytes) {
     size_t want = chunk;
@@ -292,7 +296,7 @@ bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* ou
       want = static_cast<size_t>(
           std::min<long long>(static_cast<long long>(want), maxBytes - static_cast<long long>(out->size())));
     }
-    long long n = reader->Read(buffer.get(), want, error);
+    long long n = reader.Read(buffer.get(), want, error);
     if (n < 0) return false;
     if (n == 0) break;
     out->append(buffer.get(), static_cast<size_t>(n));

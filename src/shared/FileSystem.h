@@ -119,6 +119,8 @@ FileError FileErrorFromErrno(int err);
 // Reads up to `maxBytes` bytes from the start of the file (all of it when maxBytes < 0).
 bool ReadFilePrefix(const std::string& path, long long maxBytes, std::string* out,
                     FileError* error);
+// The same from a file opened already.
+bool ReadFrom(FileReader& reader, long long maxBytes, std::string* out, FileError* error);
 
 // Writes `bytes` to `path` completely or not at all: the bytes go to a scratch file
 // beside it (ScratchFile::Beside: a name of its own, made exclusively), which then

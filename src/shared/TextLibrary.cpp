@@ -3,20 +3,24 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <vector>
 
+#include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& data) {
-  std::vector<std::string> lines;
+// The lines of `data`, each ending at CR LF, CR or LF (a last line without an end
+// counts too), as views into it.
+std::vector<std::string_view> SplitLines(std::string_view data) {
+  std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < data.size()) {
     size_t end = data.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = data.size();
+    if (end == std::string_view::npos) end = data.size();
     lines.push_back(data.substr(start, end - start));
     if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') {
       ++end;
@@ -42,23 +46,17 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
     std::unique_ptr<FileReader> reader = Files().OpenRead(path, &error);
     if (!reader) return -1;
     std::string data;
-    char buffer[8192];
-    while (true) {
-      long long n = reader->Read(buffer, sizeof buffer, &error);
-      if (n < 0) return -7;
-      if (n == 0) break;
-      data.append(buffer, static_cast<size_t>(n));
-    }
+    if (!ReadFrom(*reader, -1, &data, &error)) return -7;
     if (data.empty()) return -6;
-    data = TextAsUtf8(data);  // a file of an earlier version may be Windows-1252
+    if (!IsValidUtf8(data)) data = Cp1252ToUtf8(data);  // a file of an earlier version
 
-    std::vector<std::string> lines = SplitLines(data);
+    const std::vector<std::string_view> lines = SplitLines(data);
     if (static_cast<int>(lines.size()) > kMaxLines) return -3;
     std::unordered_map<int32_t, std::array<std::string, kLanguages>> loaded;
     for (size_t i = 0; i < lines.size(); ++i) {
       const int32_t lineNumber = static_cast<int32_t>(i + 1);
-      const std::string& line = lines[i];
-      if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+      const std::string_view line = lines[i];
+      if (line.find_first_not_of(" \t") == std::string_view::npos || line[0] == '#') continue;
       size_t digits = 0;
       long long number = 0;
       while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9' && digits < 9) {
@@ -67,7 +65,7 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
       }
       if (digits == 0 || number < 1) return -4;
       if (digits == line.size() || line[digits] != '|') {
-        return (digits == line.size() || line.find_first_not_of(' ', digits) == std::string::npos)
+        return (digits == line.size() || line.find_first_not_of(' ', digits) == std::string_view::npos)
                    ? -500 - lineNumber
                    : -4;
       }
@@ -77,10 +75,10 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
       while (true) {
         size_t bar = line.find('|', start);
         if (language >= kLanguages) return -5;
-        texts[language] = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        texts[language] = line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
         if (CharacterCount(texts[language]) > kMaxTextLength) return -1000 - lineNumber;
         ++language;
-        if (bar == std::string::npos) break;
+        if (bar == std::string_view::npos) break;
         start = bar + 1;
       }
       if (texts[0].empty()) return -500 - lineNumber;
