@@ -403,7 +403,10 @@ int WriteOutput(Program& p, const CliOptions& options, const std::string& kind, 
 
 int RunWordList(Program& p, const CliOptions& options) {
   p.blnStopAfterCounts = true;
+  // The text is never shown; an index file written meanwhile needs its display copy.
+  p.blnNoDisplayCopy = !p.frmMain.chkCreateIndexFile.checked();
   cmdListWords_Click(p);
+  p.blnNoDisplayCopy = false;
   if (!p.blnWordsGot) return kExitRefused;  // refused, or stopped
   const MainControls& m = p.frmMain;
   std::string counts = m.lblNumberOfWords.caption;

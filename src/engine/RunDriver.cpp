@@ -210,6 +210,19 @@ void NormalizeDocumentText(Program& p) {
   size_t first = 0, last = collapsed;
   while (first < last && Byte(s[first]) < 33) ++first;
   while (last > first && Byte(s[last - 1]) < 33) --last;
+  if (p.blnNoDisplayCopy) {  // the same text, made where it lies
+    p.strLine1.clear();
+    if (first == 0) {
+      s.resize(last + 1);
+      std::memmove(s.data() + 1, s.data(), last);
+    } else {
+      std::memmove(s.data() + 1, s.data() + first, last - first);
+    }
+    s[0] = ' ';
+    s.resize(last - first + 2);
+    s.back() = ' ';
+    return;
+  }
   std::string& display = p.strLine1;
   display.clear();
   display.reserve(last - first + 2);

@@ -73,6 +73,7 @@ struct Program {
   bool blnShowLineBreaks = true;
   std::string strRunTitle;          // program text 19 or 20
   bool blnStopAfterCounts = false;  // a run ends with the word counts (no listing)
+  bool blnNoDisplayCopy = false;    // nothing shows the text (a word list): strLine1 stays empty
   std::string strAllowedExtraChars; // digits and/or hyphen allowed in extra stop words
   bool blnConcordanceFileCreated = false;
   bool blnSearchResultsFileCreated = false;

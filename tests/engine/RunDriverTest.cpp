@@ -236,6 +236,15 @@ TEST(NormalizeDocumentTextTest, OnePassDoesWhatTheStepsDo) {
     ASSERT_EQ(p.strLine1, expected) << ::testing::PrintToString(text);
     ASSERT_EQ(p.strLine, expected);
     ASSERT_EQ(p.intPositionDigits, digits);
+    // A word list's run makes the same text where it lies, without the display copy
+    // (exactly sized texts too: no room to spare when nothing is trimmed).
+    p.blnNoDisplayCopy = true;
+    p.strLine = text;
+    p.strLine.shrink_to_fit();
+    NormalizeDocumentText(p);
+    p.blnNoDisplayCopy = false;
+    ASSERT_EQ(p.strLine, expected) << ::testing::PrintToString(text);
+    ASSERT_TRUE(p.strLine1.empty());
   }
 }
 
