@@ -352,29 +352,13 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::string_
 
 namespace {
 
+// The folders remembered for ResolveLowerCasedPath.
 struct RealFolder {
   std::string lower;  // as the program's lower-casing makes it
   std::string real;
 };
 std::mutex g_realFoldersMutex;
 std::vector<RealFolder> g_realFolders;  // the most recent last
-
-}  // namespace
-
-void RememberRealFolder(const std::string& folder) {
-  if (folder.empty() || folder == "/") return;
-  RealFolder entry{Utf8Lower(folder), folder};
-  while (entry.real.size() > 1 && entry.real.back() == '/') {
-    entry.real.pop_back();
-    entry.lower.pop_back();
-  }
-  std::lock_guard<std::mutex> lock(g_realFoldersMutex);
-  std::erase_if(g_realFolders, [&](const RealFolder& f) { return f.real == entry.real; });
-  if (g_realFolders.size() >= 8) g_realFolders.erase(g_realFolders.begin());
-  g_realFolders.push_back(std::move(entry));
-}
-
-namespace {
 
 // The file `path` names when the names after position `start` are matched without
 // regard to case, folder by folder, from the folder `resolved` (as the system spells
@@ -403,6 +387,19 @@ std::string MatchFrom(const std::string& path, std::string resolved, size_t star
 }
 
 }  // namespace
+
+void RememberRealFolder(const std::string& folder) {
+  if (folder.empty() || folder == "/") return;
+  RealFolder entry{Utf8Lower(folder), folder};
+  while (entry.real.size() > 1 && entry.real.back() == '/') {
+    entry.real.pop_back();
+    entry.lower.pop_back();
+  }
+  std::lock_guard<std::mutex> lock(g_realFoldersMutex);
+  std::erase_if(g_realFolders, [&](const RealFolder& f) { return f.real == entry.real; });
+  if (g_realFolders.size() >= 8) g_realFolders.erase(g_realFolders.begin());
+  g_realFolders.push_back(std::move(entry));
+}
 
 std::string ResolveLowerCasedPath(const std::string& path) {
   if (path.empty() || Files().FileExists(path)) return path;
