@@ -105,11 +105,11 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
   p.frmMain.txbOutput.text = p.GetProgramText(kind.readingText) + " ...";
   RefreshOutput(p);
   FileError error;
-  if (Files().FileLength(path, &error) > kStopButtonFileBytes) SetListWordsCaption(p, "Stop");
+  const long long length = Files().FileLength(path, &error);
+  if (length > kStopButtonFileBytes) SetListWordsCaption(p, "Stop");
 
   // The kept lines joined by spaces.
   std::string joined;
-  const long long length = Files().FileLength(path, &error);
   if (length > 0 && length < (1LL << 30)) joined.reserve(static_cast<size_t>(length) + 1);
   int32_t count = 0, number = 0;
   std::string description;
