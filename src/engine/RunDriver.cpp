@@ -210,26 +210,22 @@ void NormalizeDocumentText(Program& p) {
   size_t first = 0, last = collapsed;
   while (first < last && Byte(s[first]) < 33) ++first;
   while (last > first && Byte(s[last - 1]) < 33) --last;
-  if (p.blnNoDisplayCopy) {  // the same text, made where it lies
-    p.strLine1.clear();
-    if (first == 0) {
-      s.resize(last + 1);
-      std::memmove(s.data() + 1, s.data(), last);
-    } else {
-      std::memmove(s.data() + 1, s.data() + first, last - first);
-    }
-    s[0] = ' ';
-    s.resize(last - first + 2);
-    s.back() = ' ';
-    return;
+  // One space at each end, made where the text lies; the display copy is the same text
+  // (a word list's run, which shows no text, makes none).
+  if (first == 0) {
+    s.resize(last + 1);
+    std::memmove(s.data() + 1, s.data(), last);
+  } else {
+    std::memmove(s.data() + 1, s.data() + first, last - first);
   }
-  std::string& display = p.strLine1;
-  display.clear();
-  display.reserve(last - first + 2);
-  display += ' ';
-  display.append(s, first, last - first);
-  display += ' ';
-  s.assign(display);
+  s[0] = ' ';
+  s.resize(last - first + 2);
+  s.back() = ' ';
+  if (p.blnNoDisplayCopy) {
+    p.strLine1.clear();
+  } else {
+    p.strLine1 = s;
+  }
 }
 
 bool ScanInputFile(Program& p) {

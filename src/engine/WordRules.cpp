@@ -231,13 +231,15 @@ constexpr ByteTable kWordStartChars = [] {
   return t;
 }();
 
+std::string_view TrimControlChars(std::string_view s) {
+  while (!s.empty() && Byte(s.front()) < 33) s.remove_prefix(1);
+  while (!s.empty() && Byte(s.back()) < 33) s.remove_suffix(1);
+  return s;
+}
+
 void TrimControlChars(std::string& s) {
-  size_t first = 0;
-  while (first < s.size() && Byte(s[first]) < 33) ++first;
-  size_t last = s.size();
-  while (last > first && Byte(s[last - 1]) < 33) --last;
-  if (first == 0 && last == s.size()) return;
-  s = s.substr(first, last - first);
+  const std::string_view kept = TrimControlChars(std::string_view(s));
+  if (kept.size() != s.size()) s = std::string(kept);
 }
 
 }  // namespace quillmoor

@@ -93,6 +93,7 @@ inline char UpperCaseChar(char c) { return Cp1252UpperChar(c); }
 
 // Removes characters with codes below 33 from both ends.
 void TrimControlChars(std::string& s);
+std::string_view TrimControlChars(std::string_view s);
 
 }  // namespace quillmoor
 

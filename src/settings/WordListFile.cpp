@@ -28,9 +28,7 @@ void ReadWordListFile(Program& p, const std::string& path, const std::function<v
       p.host.DoEvents();
       if (p.blnStop) return false;
     }
-    // Trimmed of the characters with codes up to 32 at both ends.
-    while (!line.empty() && Byte(line.front()) < 33) line.remove_prefix(1);
-    while (!line.empty() && Byte(line.back()) < 33) line.remove_suffix(1);
+    line = TrimControlChars(line);
     if (line.empty()) return true;
     const bool opens = line.starts_with("/*");
     const bool closes = line.ends_with("*/");
