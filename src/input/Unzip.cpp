@@ -11,21 +11,17 @@
 namespace quillmoor {
 namespace {
 
+// The functions of libzip the program calls: X(name) for zip_<name>.
+#define QUILLMOOR_LIBZIP_FUNCTIONS(X)                                                                  \
+  X(open) X(discard) X(name_locate) X(fopen_index) X(fread) X(fclose) X(get_error) X(file_get_error) \
+  X(error_init_with_code) X(error_fini) X(error_strerror) X(error_code_zip)
+
 // libzip, loaded on the first .docx (most runs never read one, and a short run's time
 // is mostly the loading of libraries). Every function is there, or none is.
 struct Libzip {
-  decltype(&zip_open) open = nullptr;
-  decltype(&zip_discard) discard = nullptr;
-  decltype(&zip_name_locate) name_locate = nullptr;
-  decltype(&zip_fopen_index) fopen_index = nullptr;
-  decltype(&zip_fread) fread = nullptr;
-  decltype(&zip_fclose) fclose = nullptr;
-  decltype(&zip_get_error) get_error = nullptr;
-  decltype(&zip_file_get_error) file_get_error = nullptr;
-  decltype(&zip_error_init_with_code) error_init_with_code = nullptr;
-  decltype(&zip_error_fini) error_fini = nullptr;
-  decltype(&zip_error_strerror) error_strerror = nullptr;
-  decltype(&zip_error_code_zip) error_code_zip = nullptr;
+#define QUILLMOOR_LIBZIP_MEMBER(name) decltype(&zip_##name) name = nullptr;
+  QUILLMOOR_LIBZIP_FUNCTIONS(QUILLMOOR_LIBZIP_MEMBER)
+#undef QUILLMOOR_LIBZIP_MEMBER
   std::string failure;  // why it could not be loaded, or ""
 };
 
@@ -44,15 +40,10 @@ const Libzip& LoadLibzip() {
       z.failure = why != nullptr ? why : QUILLMOOR_LIBZIP_SONAME " cannot be loaded";
       return z;
     }
-    const bool all = Bind(library, "zip_open", &z.open) && Bind(library, "zip_discard", &z.discard) &&
-                     Bind(library, "zip_name_locate", &z.name_locate) &&
-                     Bind(library, "zip_fopen_index", &z.fopen_index) && Bind(library, "zip_fread", &z.fread) &&
-                     Bind(library, "zip_fclose", &z.fclose) && Bind(library, "zip_get_error", &z.get_error) &&
-                     Bind(library, "zip_file_get_error", &z.file_get_error) &&
-                     Bind(library, "zip_error_init_with_code", &z.error_init_with_code) &&
-                     Bind(library, "zip_error_fini", &z.error_fini) &&
-                     Bind(library, "zip_error_strerror", &z.error_strerror) &&
-                     Bind(library, "zip_error_code_zip", &z.error_code_zip);
+    bool all = true;
+#define QUILLMOOR_LIBZIP_BIND(name) all = all && Bind(library, "zip_" #name, &z.name);
+    QUILLMOOR_LIBZIP_FUNCTIONS(QUILLMOOR_LIBZIP_BIND)
+#undef QUILLMOOR_LIBZIP_BIND
     if (!all) z.failure = std::string(QUILLMOOR_LIBZIP_SONAME " lacks a function this program calls");
     return z;
   }();
