@@ -21,7 +21,8 @@ namespace quillmoor::bench {
 // after printing "usage: NAME USAGE" when there is none.
 inline bool FileArgument(int argc, char** argv, const char* usage, std::string* file) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s %s\n", std::filesystem::path(argv[0]).filename().c_str(), usage);
+    std::fprintf(stderr, "usage: %s %s\n", std::filesystem::path(argv[0]).filename().c_str(),
+                 usage);
     return false;
   }
   *file = std::filesystem::absolute(argv[1]).string();
@@ -29,7 +30,9 @@ inline bool FileArgument(int argc, char** argv, const char* usage, std::string* 
 }
 
 // Argument `k` as a number of runs (at least 1), or 5 when it is not given.
-inline int RunsArgument(int argc, char** argv, int k) { return argc > k ? std::max(1, std::atoi(argv[k])) : 5; }
+inline int RunsArgument(int argc, char** argv, int k) {
+  return argc > k ? std::max(1, std::atoi(argv[k])) : 5;
+}
 
 // Starts `p`, names `input` and makes its word table; without `stopWords` no stop-word
 // list is loaded. False when the program cannot start.

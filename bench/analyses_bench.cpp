@@ -43,27 +43,35 @@ int Main(int argc, char** argv) {
     if (candidates[static_cast<size_t>(i)]) frequent.push_back(i);
   }
   std::sort(frequent.begin(), frequent.end(), [&](int32_t a, int32_t b) {
-    return snapshot.words[static_cast<size_t>(a)].lngFrequency > snapshot.words[static_cast<size_t>(b)].lngFrequency;
+    return snapshot.words[static_cast<size_t>(a)].lngFrequency >
+           snapshot.words[static_cast<size_t>(b)].lngFrequency;
   });
   frequent.resize(std::min<size_t>(frequent.size(), 20));
   std::vector<double> tokensTime, collocatesTime, bigramsTime, dispersionTime;
   size_t numTokens = 0, numCollocates = 0, numBigrams = 0, numRows = 0, nodes = 0;
   for (int r = 0; r < runs; ++r) {
     std::unique_ptr<TokenStream> tokens;
-    tokensTime.push_back(Seconds([&] { tokens = std::make_unique<TokenStream>(snapshot.source()); }));
+    tokensTime.push_back(
+        Seconds([&] { tokens = std::make_unique<TokenStream>(snapshot.source()); }));
     numTokens = tokens->size();
     collocatesTime.push_back(Seconds([&] {
       const std::vector<size_t> at = tokens->TokensOf({nodeWord});
       nodes = at.size();
-      numCollocates = FindCollocates(*tokens, at, candidates, {5, 5}, 1, CollocationMeasure::kLogDice).size();
+      numCollocates =
+          FindCollocates(*tokens, at, candidates, {5, 5}, 1, CollocationMeasure::kLogDice).size();
     }));
-    bigramsTime.push_back(Seconds([&] { numBigrams = FindNgrams(*tokens, {2, true, 1}, snapshot.flags.allowed, {}).size(); }));
+    bigramsTime.push_back(Seconds([&] {
+      numBigrams = FindNgrams(*tokens, {2, true, 1}, snapshot.flags.allowed, {}).size();
+    }));
     dispersionTime.push_back(Seconds([&] { numRows = Disperse(*tokens, frequent).size(); }));
   }
-  std::printf("%-14s %zu tokens %.3f s | collocates of %s (%zu, 5L,5R) %.3f s: %zu | all bigrams %.3f s: %zu | "
-              "dispersion of %zu words %.4f s\n",
-              FileNameOf(input).c_str(), numTokens, Median(tokensTime), node.c_str(), nodes, Median(collocatesTime),
-              numCollocates, Median(bigramsTime), numBigrams, numRows, Median(dispersionTime));
+  std::printf(
+      "%-14s %zu tokens %.3f s | collocates of %s (%zu, 5L,5R) %.3f s: %zu | all bigrams %.3f s: "
+      "%zu | "
+      "dispersion of %zu words %.4f s\n",
+      FileNameOf(input).c_str(), numTokens, Median(tokensTime), node.c_str(), nodes,
+      Median(collocatesTime), numCollocates, Median(bigramsTime), numBigrams, numRows,
+      Median(dispersionTime));
   return 0;
 }
 

@@ -49,7 +49,8 @@ int Main(int argc, char** argv) {
     filter.push_back(Seconds([&] {
       const ExploreQuery query("lo*");
       shown = 0;
-      for (int32_t i = 1; i <= snapshot.numWords; ++i) shown += query.SelectsWord(snapshot.words[static_cast<size_t>(i)].strWord);
+      for (int32_t i = 1; i <= snapshot.numWords; ++i)
+        shown += query.SelectsWord(snapshot.words[static_cast<size_t>(i)].strWord);
     }));
     cut.push_back(Seconds([&] {
       bytes = 0;
@@ -59,9 +60,11 @@ int Main(int argc, char** argv) {
       }
     }));
   }
-  std::printf("%-16s %8zu rows  open %.3f s  sort R1,R2,R3 %.3f s  filter %.4f s (%zu words)  "
-              "cut all %.3f s (%zu bytes)\n",
-              FileNameOf(input).c_str(), rows, Median(open), Median(sort), Median(filter), shown, Median(cut), bytes);
+  std::printf(
+      "%-16s %8zu rows  open %.3f s  sort R1,R2,R3 %.3f s  filter %.4f s (%zu words)  "
+      "cut all %.3f s (%zu bytes)\n",
+      FileNameOf(input).c_str(), rows, Median(open), Median(sort), Median(filter), shown,
+      Median(cut), bytes);
   return 0;
 }
 

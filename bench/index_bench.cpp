@@ -72,10 +72,11 @@ int Main(int argc, char** argv) {
     }
     DeleteFile(s.p.strIndexFile);
   }
-  std::printf("%-28s %8d words  index %9lld bytes  scan %.3f s  write %.3f s  read %.3f s  "
-              "load with document %.3f s\n",
-              FileNameOf(input).c_str(), words, indexBytes, Median(scan), Median(write), Median(read),
-              Median(load));
+  std::printf(
+      "%-28s %8d words  index %9lld bytes  scan %.3f s  write %.3f s  read %.3f s  "
+      "load with document %.3f s\n",
+      FileNameOf(input).c_str(), words, indexBytes, Median(scan), Median(write), Median(read),
+      Median(load));
   return 0;
 }
 

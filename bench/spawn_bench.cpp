@@ -58,7 +58,8 @@ double Run(const Command& c) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   const std::string out = c.stdoutFile.empty() ? "/dev/null" : c.stdoutFile;
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   std::vector<char*> argv;
   for (const std::string& w : c.words) argv.push_back(const_cast<char*>(w.c_str()));
@@ -107,11 +108,12 @@ int main(int argc, char** argv) {
       }
     }
   }
-  for (const Command& c : commands) for (const std::string& f : c.written) ::unlink(f.c_str());
+  for (const Command& c : commands)
+    for (const std::string& f : c.written) ::unlink(f.c_str());
   const double first = At(commands[0].micros, 0.5);
   for (const Command& c : commands) {
-    std::printf("%8.0f %8.0f %8.0f %6.2fx  %s\n", At(c.micros, 0), At(c.micros, 0.25), At(c.micros, 0.5),
-                At(c.micros, 0.5) / first, c.text.c_str());
+    std::printf("%8.0f %8.0f %8.0f %6.2fx  %s\n", At(c.micros, 0), At(c.micros, 0.25),
+                At(c.micros, 0.5), At(c.micros, 0.5) / first, c.text.c_str());
   }
   return 0;
 }

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include "settings/Defaults.h"
 #include "shared/FileSystem.h"
@@ -31,7 +31,8 @@ Program& StartedProgram() {
   static Program* p = [host] {
     auto* program = new Program(*host);
     SetNumberLocale({'.', ','});
-    if (!program->texts.LoadProgramText(program->host, QUILLMOOR_DATA_DIR)) Check(false, "program texts");
+    if (!program->texts.LoadProgramText(program->host, QUILLMOOR_DATA_DIR))
+      Check(false, "program texts");
     FillLists(*program);
     InitializeVariables(*program);
     program->strProgramFolder = QUILLMOOR_DATA_DIR;
@@ -67,7 +68,8 @@ std::string WriteFile(const std::string& name, std::string_view bytes) {
 
 bool Like(const std::string& text, const std::string& pattern) {
   // memo[i][j]: 0 unknown, 1 false, 2 true, for text from i and pattern from j.
-  std::vector<std::vector<uint8_t>> memo(text.size() + 1, std::vector<uint8_t>(pattern.size() + 1, 0));
+  std::vector<std::vector<uint8_t>> memo(text.size() + 1,
+                                         std::vector<uint8_t>(pattern.size() + 1, 0));
   std::function<bool(size_t, size_t)> like = [&](size_t i, size_t j) -> bool {
     uint8_t& known = memo[i][j];
     if (known != 0) return known == 2;
@@ -80,7 +82,8 @@ bool Like(const std::string& text, const std::string& pattern) {
       result = false;
     } else {
       const char c = text[i];
-      const bool one = pattern[j] == '?' || (pattern[j] == '#' ? c >= '0' && c <= '9' : c == pattern[j]);
+      const bool one =
+          pattern[j] == '?' || (pattern[j] == '#' ? c >= '0' && c <= '9' : c == pattern[j]);
       result = one && like(i + 1, j + 1);
     }
     known = result ? 2 : 1;

@@ -38,17 +38,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CollocateCounts counts;
   int64_t found = 0;
-  for (const Collocate& c : FindCollocates(tokens, nodes, every, window, 1,
-                                           CollocationMeasure::kLl, &counts)) {
+  for (const Collocate& c :
+       FindCollocates(tokens, nodes, every, window, 1, CollocationMeasure::kLl, &counts)) {
     fuzz::Check(c.left + c.right == c.frequency, "a collocate's sides do not add up");
     found += c.frequency;
   }
-  fuzz::Check(found == pairs && counts.window == pairs, "the collocate windows differ from the pair count");
+  fuzz::Check(found == pairs && counts.window == pairs,
+              "the collocate windows differ from the pair count");
   // N-grams: their frequencies add up to the starts a sequence of n fits.
   const NgramOptions options{2 + (data[0] >> 4) % 5, (data[0] & 0x80) == 0, 1};
   int64_t starts = 0;
   for (size_t i = 0; i + static_cast<size_t>(options.size) <= tokens.size(); ++i) {
-    starts += options.acrossLines || tokens[i].line == tokens[i + static_cast<size_t>(options.size) - 1].line;
+    starts += options.acrossLines ||
+              tokens[i].line == tokens[i + static_cast<size_t>(options.size) - 1].line;
   }
   int64_t grams = 0;
   for (const Ngram& g : FindNgrams(tokens, options, every, {})) grams += g.frequency;
@@ -58,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Check(rows.size() == 1, "the node has no dispersion row");
   int32_t inParts = 0;
   for (int32_t v : rows[0].parts) inParts += v;
-  fuzz::Check(rows[0].tokens.size() == static_cast<size_t>(inParts), "the parts do not hold every occurrence");
-  fuzz::Check(rows[0].juillandD >= 0 && rows[0].juillandD <= 1 && rows[0].griesDP >= 0 && rows[0].griesDP <= 1,
+  fuzz::Check(rows[0].tokens.size() == static_cast<size_t>(inParts),
+              "the parts do not hold every occurrence");
+  fuzz::Check(rows[0].juillandD >= 0 && rows[0].juillandD <= 1 && rows[0].griesDP >= 0 &&
+                  rows[0].griesDP <= 1,
               "a dispersion measure is out of its range");
   const std::string svg = DispersionPlot(tokens, rows, "t").Svg();
   fuzz::Check(svg.ends_with("</svg>\n") && std::count(svg.begin(), svg.end(), '<') ==

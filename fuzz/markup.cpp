@@ -1,7 +1,8 @@
 // Markup stripping and character entities: tags leave one space each, and the entity
 // decoder agrees with its literal reading.
-#include "FuzzSupport.h"
 #include "input/Markup.h"
+
+#include "FuzzSupport.h"
 #include "support/Reference.h"
 
 using namespace quillmoor;

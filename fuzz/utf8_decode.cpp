@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t cut = Utf8CutPoint(parts.second, parts.first.size());
   fuzz::Check(cut <= parts.second.size(), "cut point past the end");
   if (IsValidUtf8(parts.second) && FirstCharOutsideCp1252(parts.second).empty()) {
-    fuzz::Check(Cp1252ToUtf8(Utf8ToCp1252Lossy(parts.second)) == parts.second, "code page round trip");
+    fuzz::Check(Cp1252ToUtf8(Utf8ToCp1252Lossy(parts.second)) == parts.second,
+                "code page round trip");
   }
   return 0;
 }

@@ -44,11 +44,13 @@ std::vector<size_t> SortedOrder(const AnalysisTable& table, size_t column, bool 
 
 AnalysisTable CollocateTable(const TokenStream& tokens, const std::vector<Collocate>& collocates) {
   AnalysisTable table;
-  table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},    {"right", true}, {"total", true},
-                   {"logdice", true},    {"mi", true},        {"t", true},       {"ll", true}};
+  table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},
+                   {"right", true},      {"total", true},     {"logdice", true},
+                   {"mi", true},         {"t", true},         {"ll", true}};
   for (const Collocate& c : collocates) {
-    table.rows.push_back({Word(tokens, c.word), Count(c.frequency), Count(c.left), Count(c.right), Count(c.total),
-                          Measure(c.logDice), Measure(c.mi), Measure(c.t), Measure(c.ll)});
+    table.rows.push_back({Word(tokens, c.word), Count(c.frequency), Count(c.left), Count(c.right),
+                          Count(c.total), Measure(c.logDice), Measure(c.mi), Measure(c.t),
+                          Measure(c.ll)});
   }
   return table;
 }
@@ -56,11 +58,14 @@ AnalysisTable CollocateTable(const TokenStream& tokens, const std::vector<Colloc
 AnalysisTable NgramTable(const TokenStream& tokens, const std::vector<Ngram>& ngrams) {
   AnalysisTable table;
   const bool places = !ngrams.empty() && ngrams.front().place != 0;
-  table.columns = {{"ngram", false}, {"frequency", true}, {"first_line", true}, {"last_line", true}};
+  table.columns = {
+      {"ngram", false}, {"frequency", true}, {"first_line", true}, {"last_line", true}};
   if (places) table.columns.push_back({"place", false});
   for (const Ngram& g : ngrams) {
-    std::vector<AnalysisCell> row = {{Cp1252ToUtf8(NgramText(tokens, g)), 0}, Count(g.frequency),
-                                     Count(g.firstLine), Count(g.lastLine)};
+    std::vector<AnalysisCell> row = {{Cp1252ToUtf8(NgramText(tokens, g)), 0},
+                                     Count(g.frequency),
+                                     Count(g.firstLine),
+                                     Count(g.lastLine)};
     if (places) row.push_back({NgramPlaceName(g), static_cast<double>(g.place)});
     table.rows.push_back(std::move(row));
   }
@@ -70,9 +75,11 @@ AnalysisTable NgramTable(const TokenStream& tokens, const std::vector<Ngram>& ng
 AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<DispersionRow>& rows) {
   AnalysisTable table;
   table.columns = {{"word", false}, {"frequency", true}, {"juilland_d", true}, {"gries_dp", true}};
-  for (int i = 1; i <= kDispersionParts; ++i) table.columns.push_back({"part" + std::to_string(i), true});
+  for (int i = 1; i <= kDispersionParts; ++i)
+    table.columns.push_back({"part" + std::to_string(i), true});
   for (const DispersionRow& r : rows) {
-    std::vector<AnalysisCell> row = {Word(tokens, r.word), Count(static_cast<int64_t>(r.tokens.size())),
+    std::vector<AnalysisCell> row = {Word(tokens, r.word),
+                                     Count(static_cast<int64_t>(r.tokens.size())),
                                      Measure(r.juillandD), Measure(r.griesDP)};
     for (int32_t v : r.parts) row.push_back(Count(v));
     table.rows.push_back(std::move(row));
@@ -80,11 +87,13 @@ AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<Dispe
   return table;
 }
 
-void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write,
+void ExportTable(const AnalysisTable& table, KwicFormat format,
+                 const std::function<void(std::string_view)>& write,
                  const std::vector<size_t>* order) {
   const size_t n = table.columns.size();
   std::vector<const std::vector<AnalysisCell>*> rows;
-  for (size_t i = 0; i < table.rows.size(); ++i) rows.push_back(&table.rows[order ? (*order)[i] : i]);
+  for (size_t i = 0; i < table.rows.size(); ++i)
+    rows.push_back(&table.rows[order ? (*order)[i] : i]);
   std::string out;
   auto flush = [&] {
     if (out.size() >= (1 << 16)) {
@@ -129,10 +138,12 @@ void ExportTable(const AnalysisTable& table, KwicFormat format, const std::funct
     const bool csv = format == KwicFormat::kCsv;
     const char* end = csv ? "\r\n" : "\n";
     auto field = [&](const std::string& text) { return csv ? CsvField(text) : text; };
-    for (size_t c = 0; c < n; ++c) out += (c > 0 ? (csv ? "," : "\t") : "") + field(table.columns[c].name);
+    for (size_t c = 0; c < n; ++c)
+      out += (c > 0 ? (csv ? "," : "\t") : "") + field(table.columns[c].name);
     out += end;
     for (const auto* row : rows) {
-      for (size_t c = 0; c < n; ++c) out += (c > 0 ? (csv ? "," : "\t") : "") + field((*row)[c].text);
+      for (size_t c = 0; c < n; ++c)
+        out += (c > 0 ? (csv ? "," : "\t") : "") + field((*row)[c].text);
       out += end;
       flush();
     }

@@ -21,8 +21,8 @@
 namespace quillmoor {
 
 struct AnalysisCell {
-  std::string text;    // UTF-8, as shown
-  double number = 0;   // a numeric column's value (for sorting and JSON)
+  std::string text;   // UTF-8, as shown
+  double number = 0;  // a numeric column's value (for sorting and JSON)
 };
 
 struct AnalysisTable {
@@ -44,7 +44,8 @@ AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<Dispe
 
 // The table as `format` (kHtml is not one of the tables' formats), its rows in `order`
 // when one is given.
-void ExportTable(const AnalysisTable& table, KwicFormat format, const std::function<void(std::string_view)>& write,
+void ExportTable(const AnalysisTable& table, KwicFormat format,
+                 const std::function<void(std::string_view)>& write,
                  const std::vector<size_t>* order = nullptr);
 
 }  // namespace quillmoor

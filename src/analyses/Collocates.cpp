@@ -3,26 +3,34 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace quillmoor {
 
 bool ParseMeasure(std::string_view text, CollocationMeasure* measure) {
   std::string t(text);
   for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (t == "logdice") *measure = CollocationMeasure::kLogDice;
-  else if (t == "mi") *measure = CollocationMeasure::kMi;
-  else if (t == "t") *measure = CollocationMeasure::kT;
-  else if (t == "ll") *measure = CollocationMeasure::kLl;
-  else return false;
+  if (t == "logdice")
+    *measure = CollocationMeasure::kLogDice;
+  else if (t == "mi")
+    *measure = CollocationMeasure::kMi;
+  else if (t == "t")
+    *measure = CollocationMeasure::kT;
+  else if (t == "ll")
+    *measure = CollocationMeasure::kLl;
+  else
+    return false;
   return true;
 }
 
 const char* MeasureName(CollocationMeasure measure) {
   switch (measure) {
-    case CollocationMeasure::kLogDice: return "logdice";
-    case CollocationMeasure::kMi: return "mi";
-    case CollocationMeasure::kT: return "t";
-    case CollocationMeasure::kLl: return "ll";
+    case CollocationMeasure::kLogDice:
+      return "logdice";
+    case CollocationMeasure::kMi:
+      return "mi";
+    case CollocationMeasure::kT:
+      return "t";
+    case CollocationMeasure::kLl:
+      return "ll";
   }
   return "logdice";
 }
@@ -58,7 +66,8 @@ bool ParseCollocateWindow(std::string_view text, CollocateWindow* window) {
   bool left = false, right = false;
   const size_t comma = text.find(',');
   if (!ParseSide(text.substr(0, comma), &w, &left, &right)) return false;
-  if (comma != std::string_view::npos && !ParseSide(text.substr(comma + 1), &w, &left, &right)) return false;
+  if (comma != std::string_view::npos && !ParseSide(text.substr(comma + 1), &w, &left, &right))
+    return false;
   if (w.left + w.right == 0) return false;
   *window = w;
   return true;
@@ -70,10 +79,14 @@ std::string CollocateWindowName(const CollocateWindow& window) {
 
 double Collocate::Measure(CollocationMeasure m) const {
   switch (m) {
-    case CollocationMeasure::kLogDice: return logDice;
-    case CollocationMeasure::kMi: return mi;
-    case CollocationMeasure::kT: return t;
-    case CollocationMeasure::kLl: return ll;
+    case CollocationMeasure::kLogDice:
+      return logDice;
+    case CollocationMeasure::kMi:
+      return mi;
+    case CollocationMeasure::kT:
+      return t;
+    case CollocationMeasure::kLl:
+      return ll;
   }
   return logDice;
 }
@@ -86,7 +99,8 @@ void ScoreCollocate(const CollocateCounts& counts, Collocate* c) {
   c->t = (o - e) / std::sqrt(o);
   c->logDice = 14 + std::log2(2 * o / (counts.nodes + fc));
   const double observed[4] = {o, w - o, fc - o, n - w - fc + o};
-  const double expected[4] = {w * fc / n, w * (n - fc) / n, (n - w) * fc / n, (n - w) * (n - fc) / n};
+  const double expected[4] = {w * fc / n, w * (n - fc) / n, (n - w) * fc / n,
+                              (n - w) * (n - fc) / n};
   double ll = 0;
   for (int i = 0; i < 4; ++i) {
     if (observed[i] > 0 && expected[i] > 0) ll += observed[i] * std::log(observed[i] / expected[i]);
@@ -96,7 +110,8 @@ void ScoreCollocate(const CollocateCounts& counts, Collocate* c) {
 
 std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vector<size_t>& nodes,
                                       const std::vector<bool>& candidate, CollocateWindow window,
-                                      int32_t minFrequency, CollocationMeasure sortBy, CollocateCounts* counts) {
+                                      int32_t minFrequency, CollocationMeasure sortBy,
+                                      CollocateCounts* counts) {
   const size_t numWords = static_cast<size_t>(tokens.source().numWords) + 1;
   std::vector<int32_t> left(numWords, 0), right(numWords, 0);
   CollocateCounts totals;
@@ -104,7 +119,8 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
   totals.nodes = static_cast<int32_t>(nodes.size());
   const size_t n = tokens.size();
   for (size_t node : nodes) {
-    const size_t first = node >= static_cast<size_t>(window.left) ? node - static_cast<size_t>(window.left) : 0;
+    const size_t first =
+        node >= static_cast<size_t>(window.left) ? node - static_cast<size_t>(window.left) : 0;
     const size_t last = std::min(n - 1, node + static_cast<size_t>(window.right));
     for (size_t i = first; i < node; ++i) ++left[static_cast<size_t>(tokens[i].word)];
     for (size_t i = node + 1; i <= last; ++i) ++right[static_cast<size_t>(tokens[i].word)];
@@ -132,12 +148,13 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
   return out;
 }
 
-std::vector<size_t> NodesWithCollocate(const TokenStream& tokens, const std::vector<size_t>& nodes, int32_t word,
-                                       CollocateWindow window) {
+std::vector<size_t> NodesWithCollocate(const TokenStream& tokens, const std::vector<size_t>& nodes,
+                                       int32_t word, CollocateWindow window) {
   std::vector<size_t> out;
   const size_t n = tokens.size();
   for (size_t node : nodes) {
-    const size_t first = node >= static_cast<size_t>(window.left) ? node - static_cast<size_t>(window.left) : 0;
+    const size_t first =
+        node >= static_cast<size_t>(window.left) ? node - static_cast<size_t>(window.left) : 0;
     const size_t last = std::min(n - 1, node + static_cast<size_t>(window.right));
     for (size_t i = first; i <= last; ++i) {
       if (i != node && tokens[i].word == word) {

@@ -44,11 +44,11 @@ bool ParseCollocateWindow(std::string_view text, CollocateWindow* window);
 std::string CollocateWindowName(const CollocateWindow& window);
 
 struct Collocate {
-  int32_t word = 0;      // index in the table
-  int32_t frequency = 0; // O: in the windows
-  int32_t left = 0;      // of them, to the left of the node
+  int32_t word = 0;       // index in the table
+  int32_t frequency = 0;  // O: in the windows
+  int32_t left = 0;       // of them, to the left of the node
   int32_t right = 0;
-  int32_t total = 0;     // f(c): the collocate's tokens in the document
+  int32_t total = 0;  // f(c): the collocate's tokens in the document
   double mi = 0, t = 0, ll = 0, logDice = 0;
   double Measure(CollocationMeasure m) const;
 };
@@ -72,8 +72,8 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
                                       CollocateCounts* counts = nullptr);
 
 // The node tokens that have `word` in their window, in text order.
-std::vector<size_t> NodesWithCollocate(const TokenStream& tokens, const std::vector<size_t>& nodes, int32_t word,
-                                       CollocateWindow window);
+std::vector<size_t> NodesWithCollocate(const TokenStream& tokens, const std::vector<size_t>& nodes,
+                                       int32_t word, CollocateWindow window);
 
 }  // namespace quillmoor
 

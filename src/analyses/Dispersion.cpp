@@ -33,7 +33,8 @@ double GriesDP(const std::vector<double>& v, const std::vector<double>& shares) 
 std::array<size_t, kDispersionParts + 1> PartBounds(size_t tokens) {
   std::array<size_t, kDispersionParts + 1> bounds{};
   const size_t base = tokens / kDispersionParts, extra = tokens % kDispersionParts;
-  for (size_t i = 0; i < kDispersionParts; ++i) bounds[i + 1] = bounds[i] + base + (i < extra ? 1 : 0);
+  for (size_t i = 0; i < kDispersionParts; ++i)
+    bounds[i + 1] = bounds[i] + base + (i < extra ? 1 : 0);
   return bounds;
 }
 
@@ -77,7 +78,8 @@ PlotItem Line(double x1, double y1, double x2, double y2, uint32_t color, double
   return item;
 }
 
-PlotItem Text(double x, double y, std::string text, PlotItem::Align align, double size = 12, bool bold = false) {
+PlotItem Text(double x, double y, std::string text, PlotItem::Align align, double size = 12,
+              bool bold = false) {
   PlotItem item;
   item.kind = PlotItem::kText;
   item.x1 = x, item.y1 = y;
@@ -130,13 +132,16 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
     const double y = kTop + kRowHeight * static_cast<double>(r);
     PlotItem band;
     band.kind = PlotItem::kRect;
-    band.x1 = kBandLeft, band.y1 = y + 2, band.x2 = kBandLeft + kBandWidth, band.y2 = y + 2 + kBandHeight;
+    band.x1 = kBandLeft, band.y1 = y + 2, band.x2 = kBandLeft + kBandWidth,
+    band.y2 = y + 2 + kBandHeight;
     band.color = kBand;
     band.filled = true;
     items_.push_back(band);
-    const std::string word = Cp1252ToUtf8((*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
+    const std::string word =
+        Cp1252ToUtf8((*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
     items_.push_back(Text(kLabelRight, y + 18, word, PlotItem::kRight));
-    items_.push_back(Text(kCountRight, y + 18, std::to_string(rows[r].tokens.size()), PlotItem::kRight));
+    items_.push_back(
+        Text(kCountRight, y + 18, std::to_string(rows[r].tokens.size()), PlotItem::kRight));
   }
   // The ten parts' bounds, faint, across every row.
   const auto bounds = PartBounds(tokens.size());
@@ -174,8 +179,11 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
     if (line <= named) continue;
     named = line;
     items_.push_back(Line(x, bottom + 4, x, bottom + 9, kInk));
-    items_.push_back(Text(x, bottom + 22, FormatNumber(line, 0), q == 0 ? PlotItem::kLeft : q == 4 ? PlotItem::kRight
-                                                                                               : PlotItem::kCenter, 11));
+    items_.push_back(Text(x, bottom + 22, FormatNumber(line, 0),
+                          q == 0   ? PlotItem::kLeft
+                          : q == 4 ? PlotItem::kRight
+                                   : PlotItem::kCenter,
+                          11));
   }
   items_.push_back(Text(kCountRight, bottom + 22, "line", PlotItem::kRight, 11));
 }
@@ -186,8 +194,9 @@ bool DispersionPlot::TickAt(double x, double y, size_t* row, size_t* token) cons
   if (r >= rows_.size()) return false;
   const std::vector<size_t>& list = rows_[r].tokens;
   // The first tick at or right of x, and the one before it.
-  const auto at = std::lower_bound(list.begin(), list.end(), x,
-                                   [this](size_t t, double value) { return X(tokens_[t].position) < value; });
+  const auto at = std::lower_bound(list.begin(), list.end(), x, [this](size_t t, double value) {
+    return X(tokens_[t].position) < value;
+  });
   double best = 3.0001;
   bool found = false;
   for (auto it : {at, at == list.begin() ? list.end() : at - 1}) {
@@ -204,27 +213,33 @@ bool DispersionPlot::TickAt(double x, double y, size_t* row, size_t* token) cons
 }
 
 std::string DispersionPlot::Svg() const {
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    Number(width_) + "\" height=\"" + Number(height_) + "\" viewBox=\"0 0 " + Number(width_) + " " +
-                    Number(height_) + "\" font-family=\"DejaVu Sans, Liberation Sans, sans-serif\">\n";
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"" +
+      Number(width_) + "\" height=\"" + Number(height_) + "\" viewBox=\"0 0 " + Number(width_) +
+      " " + Number(height_) + "\" font-family=\"DejaVu Sans, Liberation Sans, sans-serif\">\n";
   for (const PlotItem& item : items_) {
     switch (item.kind) {
       case PlotItem::kLine:
-        svg += "<line x1=\"" + Number(item.x1) + "\" y1=\"" + Number(item.y1) + "\" x2=\"" + Number(item.x2) +
-               "\" y2=\"" + Number(item.y2) + "\" stroke=\"" + Colour(item.color) + "\" stroke-width=\"" +
-               Number(item.width) + "\"/>\n";
+        svg += "<line x1=\"" + Number(item.x1) + "\" y1=\"" + Number(item.y1) + "\" x2=\"" +
+               Number(item.x2) + "\" y2=\"" + Number(item.y2) + "\" stroke=\"" +
+               Colour(item.color) + "\" stroke-width=\"" + Number(item.width) + "\"/>\n";
         break;
       case PlotItem::kRect:
         svg += "<rect x=\"" + Number(item.x1) + "\" y=\"" + Number(item.y1) + "\" width=\"" +
                Number(item.x2 - item.x1) + "\" height=\"" + Number(item.y2 - item.y1) + "\" " +
-               (item.filled ? "fill=\"" + Colour(item.color) + "\"" : "fill=\"none\" stroke=\"" + Colour(item.color) + "\"") +
+               (item.filled ? "fill=\"" + Colour(item.color) + "\""
+                            : "fill=\"none\" stroke=\"" + Colour(item.color) + "\"") +
                "/>\n";
         break;
       case PlotItem::kText: {
-        const char* anchor = item.align == PlotItem::kLeft ? "start" : item.align == PlotItem::kCenter ? "middle" : "end";
-        svg += "<text x=\"" + Number(item.x1) + "\" y=\"" + Number(item.y1) + "\" font-size=\"" + Number(item.size) +
-               "\" text-anchor=\"" + anchor + "\" fill=\"" + Colour(item.color) + "\"" +
-               (item.bold ? " font-weight=\"bold\"" : "") + ">" + HtmlEscaped(item.text) + "</text>\n";
+        const char* anchor = item.align == PlotItem::kLeft     ? "start"
+                             : item.align == PlotItem::kCenter ? "middle"
+                                                               : "end";
+        svg += "<text x=\"" + Number(item.x1) + "\" y=\"" + Number(item.y1) + "\" font-size=\"" +
+               Number(item.size) + "\" text-anchor=\"" + anchor + "\" fill=\"" +
+               Colour(item.color) + "\"" + (item.bold ? " font-weight=\"bold\"" : "") + ">" +
+               HtmlEscaped(item.text) + "</text>\n";
         break;
       }
     }

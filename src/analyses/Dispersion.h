@@ -37,8 +37,8 @@ double GriesDP(const std::vector<double>& v, const std::vector<double>& shares);
 std::array<size_t, kDispersionParts + 1> PartBounds(size_t tokens);
 
 struct DispersionRow {
-  int32_t word = 0;             // index in the table
-  std::vector<size_t> tokens;   // its occurrences, in text order
+  int32_t word = 0;            // index in the table
+  std::vector<size_t> tokens;  // its occurrences, in text order
   std::array<int32_t, kDispersionParts> parts{};
   double juillandD = 0;
   double griesDP = 0;
@@ -55,18 +55,19 @@ struct PlotItem {
   Kind kind = kLine;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // a line's ends; a rectangle's corners
   uint32_t color = 0;
-  double width = 1;       // a line's width
-  bool filled = false;    // a rectangle: filled, or only its border
-  std::string text;       // a text, at (x1, y1) on its baseline
+  double width = 1;     // a line's width
+  bool filled = false;  // a rectangle: filled, or only its border
+  std::string text;     // a text, at (x1, y1) on its baseline
   enum Align { kLeft, kCenter, kRight } align = kLeft;
-  double size = 12;       // a text's size
+  double size = 12;  // a text's size
   bool bold = false;
 };
 
 class DispersionPlot {
  public:
   // `title` (UTF-8) heads the plot.
-  DispersionPlot(const TokenStream& tokens, const std::vector<DispersionRow>& rows, const std::string& title);
+  DispersionPlot(const TokenStream& tokens, const std::vector<DispersionRow>& rows,
+                 const std::string& title);
 
   double width() const { return width_; }
   double height() const { return height_; }

@@ -9,7 +9,8 @@ namespace {
 
 // For each token, how many usable tokens on its line (or on any line, when sequences
 // may cross lines) start there: a sequence of n starts at i when run[i] >= n.
-std::vector<int32_t> UsableRuns(const TokenStream& tokens, bool acrossLines, const std::vector<bool>& usable) {
+std::vector<int32_t> UsableRuns(const TokenStream& tokens, bool acrossLines,
+                                const std::vector<bool>& usable) {
   const size_t n = tokens.size();
   std::vector<int32_t> run(n + 1, 0);
   for (size_t i = n; i-- > 0;) {
@@ -23,7 +24,8 @@ std::vector<int32_t> UsableRuns(const TokenStream& tokens, bool acrossLines, con
 
 bool SameWords(const TokenStream& tokens, size_t a, size_t b, int size) {
   for (int k = 0; k < size; ++k) {
-    if (tokens[a + static_cast<size_t>(k)].word != tokens[b + static_cast<size_t>(k)].word) return false;
+    if (tokens[a + static_cast<size_t>(k)].word != tokens[b + static_cast<size_t>(k)].word)
+      return false;
   }
   return true;
 }
@@ -40,8 +42,8 @@ uint64_t HashOf(const TokenStream& tokens, size_t start, int size, int place) {
 
 }  // namespace
 
-std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& options, const std::vector<bool>& usable,
-                              const std::vector<bool>& nodes) {
+std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& options,
+                              const std::vector<bool>& usable, const std::vector<bool>& nodes) {
   const int size = options.size;
   const std::vector<int32_t> run = UsableRuns(tokens, options.acrossLines, usable);
   std::vector<Ngram> found;
@@ -54,7 +56,8 @@ std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& opt
     size_t s = h & mask;
     while (slots[s] != 0) {
       Ngram& g = found[slots[s] - 1];
-      if (hashes[slots[s] - 1] == h && g.place == place && SameWords(tokens, g.start, start, size)) {
+      if (hashes[slots[s] - 1] == h && g.place == place &&
+          SameWords(tokens, g.start, start, size)) {
         ++g.frequency;
         g.lastLine = tokens[start].line;
         return;
@@ -89,7 +92,8 @@ std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& opt
   for (const Ngram& g : found) {
     if (g.frequency >= options.minFrequency) out.push_back(g);
   }
-  std::stable_sort(out.begin(), out.end(), [](const Ngram& a, const Ngram& b) { return a.frequency > b.frequency; });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const Ngram& a, const Ngram& b) { return a.frequency > b.frequency; });
   return out;
 }
 
@@ -97,7 +101,9 @@ std::string NgramText(const TokenStream& tokens, const Ngram& ngram) {
   std::string text;
   for (int k = 0; k < ngram.size; ++k) {
     if (k > 0) text += ' ';
-    text += (*tokens.source().words)[static_cast<size_t>(tokens[ngram.start + static_cast<size_t>(k)].word)].strWord;
+    text += (*tokens.source()
+                  .words)[static_cast<size_t>(tokens[ngram.start + static_cast<size_t>(k)].word)]
+                .strWord;
   }
   return text;
 }
@@ -108,8 +114,8 @@ const char* NgramPlaceName(const Ngram& ngram) {
   return ngram.place == ngram.size ? "right" : "middle";
 }
 
-std::vector<size_t> NgramOccurrences(const TokenStream& tokens, const Ngram& ngram, const NgramOptions& options,
-                                     const std::vector<bool>& usable) {
+std::vector<size_t> NgramOccurrences(const TokenStream& tokens, const Ngram& ngram,
+                                     const NgramOptions& options, const std::vector<bool>& usable) {
   const std::vector<int32_t> run = UsableRuns(tokens, options.acrossLines, usable);
   std::vector<size_t> out;
   for (size_t i = 0; i < tokens.size(); ++i) {

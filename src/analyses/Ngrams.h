@@ -25,27 +25,27 @@ struct NgramOptions {
 };
 
 struct Ngram {
-  size_t start = 0;      // the token of its first occurrence
+  size_t start = 0;  // the token of its first occurrence
   int size = 0;
-  int place = 0;         // 1-based place of the node in it (0: no node words given)
+  int place = 0;  // 1-based place of the node in it (0: no node words given)
   int32_t frequency = 0;
-  int32_t firstLine = 0; // the lines of its first and last occurrences
+  int32_t firstLine = 0;  // the lines of its first and last occurrences
   int32_t lastLine = 0;
 };
 
 // The n-grams of the document (`nodes` empty: all of them; otherwise a flag per table
 // word), at least minFrequency times, by frequency (highest first), ties in the order
 // of their first occurrence.
-std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& options, const std::vector<bool>& usable,
-                              const std::vector<bool>& nodes);
+std::vector<Ngram> FindNgrams(const TokenStream& tokens, const NgramOptions& options,
+                              const std::vector<bool>& usable, const std::vector<bool>& nodes);
 // The words of an n-gram, separated by spaces (Windows-1252, lower case).
 std::string NgramText(const TokenStream& tokens, const Ngram& ngram);
 // "left" for a node first, "right" for a node last, "middle" otherwise; "" without a node.
 const char* NgramPlaceName(const Ngram& ngram);
 // The first tokens of the occurrences of the n-gram (of its node at its place), in
 // text order.
-std::vector<size_t> NgramOccurrences(const TokenStream& tokens, const Ngram& ngram, const NgramOptions& options,
-                                     const std::vector<bool>& usable);
+std::vector<size_t> NgramOccurrences(const TokenStream& tokens, const Ngram& ngram,
+                                     const NgramOptions& options, const std::vector<bool>& usable);
 
 }  // namespace quillmoor
 

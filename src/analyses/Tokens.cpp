@@ -70,7 +70,8 @@ std::vector<size_t> TokenStream::TokensOf(const std::vector<int32_t>& words) con
   std::vector<size_t> out;
   for (int32_t w : words) {
     if (w < 1 || w > source_.numWords) continue;
-    for (int32_t position : (*source_.words)[static_cast<size_t>(w)].positions) out.push_back(TokenAt(position));
+    for (int32_t position : (*source_.words)[static_cast<size_t>(w)].positions)
+      out.push_back(TokenAt(position));
   }
   std::sort(out.begin(), out.end());
   out.erase(std::unique(out.begin(), out.end()), out.end());

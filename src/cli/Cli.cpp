@@ -43,7 +43,8 @@ int g_stdoutErrno = 0;
 
 void Write(std::FILE* out, const std::string& text) {
   errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() && out == stdout && g_stdoutErrno == 0) {
+  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() && out == stdout &&
+      g_stdoutErrno == 0) {
     g_stdoutErrno = errno;
   }
 }
@@ -85,7 +86,8 @@ void Say(const std::string& text) {
 int Flushed() {
   errno = 0;
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kExitDone;
-  Complain("standard output: " + FileErrorFromErrno(g_stdoutErrno != 0 ? g_stdoutErrno : errno).description);
+  Complain("standard output: " +
+           FileErrorFromErrno(g_stdoutErrno != 0 ? g_stdoutErrno : errno).description);
   return kExitRefused;
 }
 
@@ -140,11 +142,11 @@ bool NameInput(Program& p, const std::string& boxText, bool run, bool withText) 
 
 // The stop-word file an option names: a language code, or a path.
 std::string StopWordFileFor(const Program& p, const std::string& which) {
-  static const std::pair<const char*, int> kCodes[] = {{"en", 0}, {"de", 1}, {"es", 2},
-                                                       {"pt", 3}, {"it", 4}, {"fr", 5},
-                                                       {"en_de", 6}, {"all", 7}};
+  static const std::pair<const char*, int> kCodes[] = {
+      {"en", 0}, {"de", 1}, {"es", 2}, {"pt", 3}, {"it", 4}, {"fr", 5}, {"en_de", 6}, {"all", 7}};
   for (const auto& [code, index] : kCodes) {
-    if (which == code) return JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
+    if (which == code)
+      return JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
   }
   return AbsolutePath(which);
 }
@@ -221,8 +223,8 @@ std::unique_ptr<ScratchFile> TemporaryFile(const char* what) {
   FileError error;
   std::unique_ptr<ScratchFile> file = ScratchFile::Temporary("quillmoor-", &error);
   if (file == nullptr || !file->Close(&error, false)) {
-    Complain(std::string("no temporary file for the ") + what + " could be made in " + TemporaryFolder() +
-             ": " + error.description);
+    Complain(std::string("no temporary file for the ") + what + " could be made in " +
+             TemporaryFolder() + ": " + error.description);
     return nullptr;
   }
   return file;
@@ -253,8 +255,10 @@ int CopyToStdout(const std::string& path, const std::string& inputShown = "") {
 // After a write refused by the folder (no permission, a read-only file system): where
 // the output can go instead.
 std::string WhereToWrite(const std::string& file, const FileError& error) {
-  if (error.number != kErrPermissionDenied && error.description != "Read-only file system") return "";
-  return FolderOf(file) + " cannot be written: name another output file with --output FILE, or --output - for "
+  if (error.number != kErrPermissionDenied && error.description != "Read-only file system")
+    return "";
+  return FolderOf(file) +
+         " cannot be written: name another output file with --output FILE, or --output - for "
          "standard output";
 }
 
@@ -272,7 +276,8 @@ int NotWritten(const Program& p, const std::string& file) {
 
 // After a run with --index: an index that could not be written is an error.
 int IndexWritten(const Program& p, int status) {
-  if (status != kExitDone || !p.frmMain.chkCreateIndexFile.checked() || p.blnIndexFileCurrent) return status;
+  if (status != kExitDone || !p.frmMain.chkCreateIndexFile.checked() || p.blnIndexFileCurrent)
+    return status;
   Complain("the index file " + p.strIndexFile + " could not be written" +
            (p.indexError.ok() ? "" : ": " + p.indexError.description));
   return kExitRefused;
@@ -368,7 +373,8 @@ using Producer = std::function<void(const PieceWriter&)>;
 // Writes what `produce` gives to the file `target` names (asking before replacing one,
 // as a run does), or to standard output when it is "" or "-". `kind` names the file in
 // the question and in the status line ("word list", "lines", "plot").
-int WriteTo(Program& p, const std::string& target, const std::string& kind, const Producer& produce) {
+int WriteTo(Program& p, const std::string& target, const std::string& kind,
+            const Producer& produce) {
   if (target.empty() || target == "-") {
     produce([](std::string_view piece) { Write(stdout, std::string(piece)); });
     return Flushed();
@@ -395,7 +401,8 @@ int WriteTo(Program& p, const std::string& target, const std::string& kind, cons
 }
 
 // The same for the --output file.
-int WriteOutput(Program& p, const CliOptions& options, const std::string& kind, const Producer& produce) {
+int WriteOutput(Program& p, const CliOptions& options, const std::string& kind,
+                const Producer& produce) {
   return WriteTo(p, options.output.given ? options.output.value : "", kind, produce);
 }
 
@@ -521,7 +528,8 @@ int RunSearch(Program& p, CliHost& host, const CliOptions& options) {
   p.blnSearchResultsFileCreated = false;
   cmdListWords_Click(p);
   if (p.blnSearchResultsFileCreated) {
-    if (toStdout) return CopyToStdout(temporary->path(), options.file == "-" ? "(standard input)" : "");
+    if (toStdout)
+      return CopyToStdout(temporary->path(), options.file == "-" ? "(standard input)" : "");
     Say("Search results file: " + m.txbFile[1].text);
     return kExitDone;
   }
@@ -539,9 +547,11 @@ namespace {
 // checked them. Empty when neither was given.
 ExploreQuery KwicQuery(const Program& p) {
   std::string keywords;
-  for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j) keywords += p.strExtraKeywordList[static_cast<size_t>(j)] + " ";
+  for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j)
+    keywords += p.strExtraKeywordList[static_cast<size_t>(j)] + " ";
   ExploreQuery query(keywords);
-  for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) query.AddPlainWord(p.strSearchWords[static_cast<size_t>(i)]);
+  for (int32_t i = 1; i <= p.lngNumSearchWords; ++i)
+    query.AddPlainWord(p.strSearchWords[static_cast<size_t>(i)]);
   return query;
 }
 
@@ -578,7 +588,8 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
   const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;
-  const int width = options.width.given ? options.width.value : std::max(1, p.frmMain.cboContextSize.listIndex);
+  const int width =
+      options.width.given ? options.width.value : std::max(1, p.frmMain.cboContextSize.listIndex);
   const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
   // Every listed word by word, in a table format: the rows are made key by key as the
   // export goes, never all held at once. Otherwise they are selected and sorted first.
@@ -591,20 +602,22 @@ int RunKwic(Program& p, CliHost& host, const CliOptions& options) {
     } else {
       rows.Select(words, false);  // the sort below orders them
     }
-    if (asked) rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
+    if (asked)
+      rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
     if (levels != byWord) rows.Sort(levels);
     count = rows.size();
   }
   if (count == 0) {
-    Say(asked ? "No line: no word of the input matches the keywords." : "No word is listed: no line to write.");
+    Say(asked ? "No line: no word of the input matches the keywords."
+              : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
   const auto exportTo = [&](const PieceWriter& write) {
     const unsigned threads = std::thread::hardware_concurrency();
     if (streamed) {
       ExportKwicChunks(
-          rows, [&inWordOrder](std::vector<KwicRow>* out) { return inWordOrder.Next(out); }, width, format, write,
-          threads, 0);
+          rows, [&inWordOrder](std::vector<KwicRow>* out) { return inWordOrder.Next(out); }, width,
+          format, write, threads, 0);
     } else {
       ExportKwicInParallel(rows, width, format, write, threads);
     }
@@ -631,9 +644,10 @@ int RunAnalysis(Program& p, CliHost& host, const CliOptions& options) {
   if (options.command == "collocates") {
     kind = "collocates";
     table = CollocateTable(
-        tokens, FindCollocates(tokens, tokens.TokensOf(words), flags.Candidates(false),
-                               options.window.given ? options.window.value : CollocateWindow{}, minFrequency,
-                               options.measure.given ? options.measure.value : CollocationMeasure::kLogDice));
+        tokens, FindCollocates(
+                    tokens, tokens.TokensOf(words), flags.Candidates(false),
+                    options.window.given ? options.window.value : CollocateWindow{}, minFrequency,
+                    options.measure.given ? options.measure.value : CollocationMeasure::kLogDice));
   } else if (options.command == "ngrams") {
     kind = "n-grams";
     std::vector<bool> nodes;
@@ -642,7 +656,8 @@ int RunAnalysis(Program& p, CliHost& host, const CliOptions& options) {
       for (int32_t w : words) nodes[static_cast<size_t>(w)] = true;
     }
     const NgramOptions ngrams{options.size.given ? options.size.value : 2,
-                              !options.acrossLines.given || options.acrossLines.value, minFrequency};
+                              !options.acrossLines.given || options.acrossLines.value,
+                              minFrequency};
     table = NgramTable(tokens, FindNgrams(tokens, ngrams, flags.allowed, nodes));
   } else {
     kind = "dispersion";
@@ -652,7 +667,8 @@ int RunAnalysis(Program& p, CliHost& host, const CliOptions& options) {
     const DispersionPlot plot(tokens, rows, "Dispersion in " + name);
     if (options.svg.given) {
       const std::string svg = plot.Svg();
-      const int status = WriteTo(p, options.svg.value, "plot", [&svg](const auto& write) { write(svg); });
+      const int status =
+          WriteTo(p, options.svg.value, "plot", [&svg](const auto& write) { write(svg); });
       if (status != kExitDone) return status;
     }
     if (options.png.given) {
@@ -661,12 +677,14 @@ int RunAnalysis(Program& p, CliHost& host, const CliOptions& options) {
         Complain(options.png.value + ": " + error);
         return kExitRefused;
       }
-      const int status = WriteTo(p, options.png.value, "plot", [&png](const auto& write) { write(png); });
+      const int status =
+          WriteTo(p, options.png.value, "plot", [&png](const auto& write) { write(png); });
       if (status != kExitDone) return status;
     }
   }
   const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
-  return WriteOutput(p, options, kind, [&](const auto& write) { ExportTable(table, format, write); });
+  return WriteOutput(p, options, kind,
+                     [&](const auto& write) { ExportTable(table, format, write); });
 }
 
 void PressStopFromTerminal(Program& p, CliHost& host) {
@@ -732,13 +750,15 @@ bool StopWordsNamed(const CliOptions& options) {
     if (which == code) return true;
   }
   if (Files().FileExists(AbsolutePath(which))) return true;
-  Complain("--stop-words: '" + which + "' is neither a stop-word file nor one of en, de, es, pt, it, fr, en_de, "
+  Complain("--stop-words: '" + which +
+           "' is neither a stop-word file nor one of en, de, es, pt, it, fr, en_de, "
            "all, none");
   return false;
 }
 
 int UsageError(const std::string& error) {
-  std::fprintf(stderr, "quillmoor-cli: %s\nTry 'quillmoor-cli --help' for more information.\n", error.c_str());
+  std::fprintf(stderr, "quillmoor-cli: %s\nTry 'quillmoor-cli --help' for more information.\n",
+               error.c_str());
   return kExitUsage;
 }
 
@@ -755,7 +775,8 @@ int RunProgram(Program& p, CliHost& host, const CliOptions& options, const std::
   host.set_title_subject("File output error", [&p] {
     return p.frmMain.optSearch.value ? p.frmMain.txbFile[1].text : p.strConcordanceFile;
   });
-  if (!NameInput(p, input, options.command != "read", options.command != "wordlist")) return kExitRefused;
+  if (!NameInput(p, input, options.command != "read", options.command != "wordlist"))
+    return kExitRefused;
   if (options.settings.given) {
     Concerning settings(host, options.settings.value, AbsolutePath(options.settings.value));
     if (!LoadSettings(p, options.settings.value)) return kExitRefused;
@@ -807,7 +828,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   const std::string input = options.file == "-" ? standardInput.Make() : AbsolutePath(options.file);
   if (input.empty()) return kExitRefused;
   if (options.file != "-" && !CheckNamedInput(options, input)) return kExitRefused;
-  if (!OutputIsNotInput(options.output.value, input) || !OutputIsNotInput(options.saveSettings.value, input) ||
+  if (!OutputIsNotInput(options.output.value, input) ||
+      !OutputIsNotInput(options.saveSettings.value, input) ||
       !OutputIsNotInput(options.svg.value, input) || !OutputIsNotInput(options.png.value, input)) {
     return kExitUsage;
   }

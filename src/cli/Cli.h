@@ -5,8 +5,8 @@
 // answered like any other), then sets the controls the options name (which therefore
 // win), and presses the main button.
 // Exit status: 0 done, 1 the program refused the input, the run was stopped or a
-// file was not written, 2 usage error, 3 a search, kwic or analysis found no word of its keywords, 128 + N ended by
-// signal N.
+// file was not written, 2 usage error, 3 a search, kwic or analysis found no word of its keywords,
+// 128 + N ended by signal N.
 #ifndef QUILLMOOR_CLI_CLI_H_
 #define QUILLMOOR_CLI_CLI_H_
 

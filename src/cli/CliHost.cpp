@@ -3,8 +3,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 
 #include "shared/ScratchFile.h"
@@ -16,7 +16,8 @@ volatile std::sig_atomic_t g_pressed = 0;  // Ctrl-C was pressed
 volatile std::sig_atomic_t g_pending = 0;  // ... and DoEvents has not passed it on yet
 volatile std::sig_atomic_t g_told = 0;     // the "finishing" notice was given
 
-constexpr char kFinishing[] = "quillmoor-cli: finishing the write; press Ctrl-C again to abandon it\n";
+constexpr char kFinishing[] =
+    "quillmoor-cli: finishing the write; press Ctrl-C again to abandon it\n";
 
 void TellFinishing() {
   if (g_told) return;
@@ -37,10 +38,14 @@ extern "C" void OnInterrupt(int signal) {
 
 const char* ButtonName(MsgResult r) {
   switch (r) {
-    case MsgResult::kOK: return "OK";
-    case MsgResult::kYes: return "Yes";
-    case MsgResult::kNo: return "No";
-    case MsgResult::kCancel: return "Cancel";
+    case MsgResult::kOK:
+      return "OK";
+    case MsgResult::kYes:
+      return "Yes";
+    case MsgResult::kNo:
+      return "No";
+    case MsgResult::kCancel:
+      return "Cancel";
   }
   return "OK";
 }
@@ -62,8 +67,8 @@ std::string TerminalLines(const std::string& text) {
 
 // Notices that say how a run went, not that something failed: --quiet leaves them out.
 bool IsNotice(const MessageBox& box) {
-  static const char* const kNotices[] = {"Characters outside Windows-1252", "Bad index file", "Index file",
-                                         "Stop words"};
+  static const char* const kNotices[] = {"Characters outside Windows-1252", "Bad index file",
+                                         "Index file", "Stop words"};
   for (const char* title : kNotices) {
     if (box.title == title) return true;
   }
@@ -88,7 +93,8 @@ std::string CliHost::MessageLine(const MessageBox& box) const {
   const std::string prompt = OneLine(box.prompt);
   std::string line = "quillmoor-cli: ";
   std::string shown = subject_, path = subjectPath_;
-  if (auto it = titleSubjects_.find(box.title); it != titleSubjects_.end()) shown = path = it->second();
+  if (auto it = titleSubjects_.find(box.title); it != titleSubjects_.end())
+    shown = path = it->second();
   // The file a message concerns, when the message does not name it.
   if (!shown.empty() && prompt.find(shown) == std::string::npos &&
       (path.empty() || prompt.find(path) == std::string::npos)) {
@@ -177,7 +183,8 @@ bool CliHost::EchoesOutput(const std::string& before, const std::string& after, 
 
 CliHost::CliHost(std::FILE* err) : err_(err) {
   clock_ = [] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
   };
 }
 

@@ -44,7 +44,9 @@ class CliHost : public Host {
   void set_quiet(bool quiet) { quiet_ = quiet; }
   // Questions titled `title` concern only the window (the text box's capacity): they
   // are answered `answer`, silently, whatever the policy.
-  void set_silent_answer(const std::string& title, MsgResult answer) { silentAnswers_[title] = answer; }
+  void set_silent_answer(const std::string& title, MsgResult answer) {
+    silentAnswers_[title] = answer;
+  }
   // The file the next messages concern, as the user named it (`shown`) and as the
   // program holds it (`path`): a message that names neither is prefixed with `shown`.
   void set_subject(const std::string& shown, const std::string& path) {
@@ -64,10 +66,15 @@ class CliHost : public Host {
   }
   // Questions titled `title` are answered `answer` whatever the policy, until
   // clear_forced_answers.
-  void set_forced_answer(const std::string& title, MsgResult answer) { forcedAnswers_[title] = answer; }
+  void set_forced_answer(const std::string& title, MsgResult answer) {
+    forcedAnswers_[title] = answer;
+  }
   void clear_forced_answers() { forcedAnswers_.clear(); }
   // The next question (only) is answered `answer`, whatever the policy.
-  void AnswerNextQuestion(MsgResult answer) { nextAnswer_ = answer; hasNextAnswer_ = true; }
+  void AnswerNextQuestion(MsgResult answer) {
+    nextAnswer_ = answer;
+    hasNextAnswer_ = true;
+  }
   // Called at the DoEvents after Ctrl-C was first pressed.
   void set_on_interrupt(std::function<void()> fn) { onInterrupt_ = std::move(fn); }
   // Installs the Ctrl-C handler: the first press reaches the core at the next

@@ -11,7 +11,8 @@ namespace {
 
 // A whole number from `low` to `high`, or false.
 bool ParseNumber(const std::string& text, int low, int high, int* value) {
-  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 3 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
   *value = std::stoi(text);
@@ -31,7 +32,7 @@ enum Commands : unsigned {
   kAnalyses = kCollocates | kNgrams | kDispersion,
   kAll = 255
 };
-constexpr const char* kCommandNames[] = {"read", "wordlist", "create", "search",
+constexpr const char* kCommandNames[] = {"read", "wordlist",   "create", "search",
                                          "kwic", "collocates", "ngrams", "dispersion"};
 constexpr unsigned kNumCommands = 8;
 
@@ -105,15 +106,22 @@ bool Apply(const OptionEntry& entry, bool on, const std::string& value, const st
            CliOptions* o, std::string* error) {
   const std::string name = entry.name;
   const std::map<std::string, Setting<bool> CliOptions::*> switches = {
-      {"hyphens", &CliOptions::hyphens},           {"numerals", &CliOptions::numerals},
-      {"frequencies", &CliOptions::frequencies},   {"line-breaks", &CliOptions::lineBreaks},
-      {"index", &CliOptions::index},               {"windows-text", &CliOptions::windowsText},
+      {"hyphens", &CliOptions::hyphens},
+      {"numerals", &CliOptions::numerals},
+      {"frequencies", &CliOptions::frequencies},
+      {"line-breaks", &CliOptions::lineBreaks},
+      {"index", &CliOptions::index},
+      {"windows-text", &CliOptions::windowsText},
       {"across-lines", &CliOptions::acrossLines}};
   const std::map<std::string, Setting<std::string> CliOptions::*> texts = {
-      {"stop-words", &CliOptions::stopWords},       {"extra-stop-words", &CliOptions::extraStopWords},
-      {"output", &CliOptions::output},              {"keywords", &CliOptions::keywords},
-      {"keywords-file", &CliOptions::keywordsFile}, {"settings", &CliOptions::settings},
-      {"save-settings", &CliOptions::saveSettings}, {"svg", &CliOptions::svg},
+      {"stop-words", &CliOptions::stopWords},
+      {"extra-stop-words", &CliOptions::extraStopWords},
+      {"output", &CliOptions::output},
+      {"keywords", &CliOptions::keywords},
+      {"keywords-file", &CliOptions::keywordsFile},
+      {"settings", &CliOptions::settings},
+      {"save-settings", &CliOptions::saveSettings},
+      {"svg", &CliOptions::svg},
       {"png", &CliOptions::png}};
   if (name == "help") {
     o->help = true;
@@ -148,7 +156,8 @@ bool Apply(const OptionEntry& entry, bool on, const std::string& value, const st
   } else if (name == "sort") {
     std::vector<SortLevel> levels;
     if (!ParseSortLevels(value, &levels)) {
-      *error = typed + " takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not '" + value + "'";
+      *error = typed + " takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not '" +
+               value + "'";
       return false;
     }
     o->sort.Set(levels);
@@ -162,7 +171,8 @@ bool Apply(const OptionEntry& entry, bool on, const std::string& value, const st
   } else if (name == "window") {
     CollocateWindow window;
     if (!ParseCollocateWindow(value, &window)) {
-      *error = typed + " takes the words on each side as in 5L,5R (0 to 20 each), not '" + value + "'";
+      *error =
+          typed + " takes the words on each side as in 5L,5R (0 to 20 each), not '" + value + "'";
       return false;
     }
     o->window.Set(window);
@@ -186,8 +196,9 @@ bool Apply(const OptionEntry& entry, bool on, const std::string& value, const st
     const bool context = name == "context";
     int n = 0;
     if (!ParseNumber(value, context ? 0 : 1, context ? 9 : 999, &n)) {
-      *error = typed + " takes a whole number from " + (context ? "0 to 9" : "2 to 20 (1 to 999 for collocates and ngrams)") +
-               ", not '" + value + "'";
+      *error = typed + " takes a whole number from " +
+               (context ? "0 to 9" : "2 to 20 (1 to 999 for collocates and ngrams)") + ", not '" +
+               value + "'";
       return false;
     }
     (context ? o->context : o->minFrequency).Set(n);
@@ -416,11 +427,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
   }
   for (const auto& [entry, typed] : given) {
     if ((entry->commands & command) == 0) {
-      *error = options->command + " does not take " + typed + " (an option of " + CommandList(entry->commands) + ")";
+      *error = options->command + " does not take " + typed + " (an option of " +
+               CommandList(entry->commands) + ")";
       return false;
     }
   }
-  if ((command & (kSearch | kCollocates | kDispersion)) && !options->keywords.given && !options->keywordsFile.given) {
+  if ((command & (kSearch | kCollocates | kDispersion)) && !options->keywords.given &&
+      !options->keywordsFile.given) {
     *error = options->command + " needs --keywords or --keywords-file";
     return false;
   }
@@ -430,12 +443,14 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     for (const auto& [entry, as] : given) {
       if (std::string(entry->name) == "min-frequency") typed = as;
     }
-    *error = typed + " takes a whole number from 2 to 20, not '" + std::to_string(options->minFrequency.value) + "'";
+    *error = typed + " takes a whole number from 2 to 20, not '" +
+             std::to_string(options->minFrequency.value) + "'";
     return false;
   }
   for (const Setting<std::string>* picture : {&options->svg, &options->png}) {
     if (picture->given && picture->value == "-") {
-      *error = std::string(picture == &options->svg ? "--svg" : "--png") + " needs a file name (the table goes to "
+      *error = std::string(picture == &options->svg ? "--svg" : "--png") +
+               " needs a file name (the table goes to "
                "standard output)";
       return false;
     }

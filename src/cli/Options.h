@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliHost.h"
 #include "analyses/Collocates.h"
+#include "cli/CliHost.h"
 #include "explore/KwicExport.h"
 
 namespace quillmoor {
@@ -35,12 +35,12 @@ struct CliOptions {
                          // "ngrams" or "dispersion"
   std::string file;      // as given (native, UTF-8); "-" for standard input
   AnswerPolicy policy = AnswerPolicy::kDefault;
-  bool quiet = false;    // nothing on standard error but errors
-  Setting<int> wordOrder;         // list index: 0 alphabetical, 1 by frequency
+  bool quiet = false;      // nothing on standard error but errors
+  Setting<int> wordOrder;  // list index: 0 alphabetical, 1 by frequency
   Setting<bool> hyphens;
   Setting<bool> numerals;
-  Setting<int> minFrequency;      // 2 to 20 (collocates, ngrams: 1 to 999)
-  Setting<int> context;           // 0 to 9
+  Setting<int> minFrequency;  // 2 to 20 (collocates, ngrams: 1 to 999)
+  Setting<int> context;       // 0 to 9
   Setting<bool> frequencies;
   Setting<bool> lineBreaks;
   Setting<std::string> stopWords;       // a file (native) or en, de, ..., all, none
@@ -51,17 +51,17 @@ struct CliOptions {
   Setting<std::string> settings;        // a settings file to start from (native)
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
-  Setting<bool> index;                  // write the index file of the input
-  Setting<bool> windowsText;            // output files as Windows-1252 with CR LF
-  Setting<int> width;                   // kwic: context words on each side
-  Setting<std::vector<SortLevel>> sort; // kwic: the sort levels
-  Setting<KwicFormat> format;           // kwic and the analyses: the output format
-  Setting<CollocateWindow> window;      // collocates
-  Setting<CollocationMeasure> measure;  // collocates: the sort
-  Setting<int> size;                    // ngrams: words in each
-  Setting<bool> acrossLines;            // ngrams: sequences may span line breaks
-  Setting<std::string> svg;             // dispersion: the plot as SVG (native)
-  Setting<std::string> png;             // dispersion: the plot as PNG (native)
+  Setting<bool> index;                   // write the index file of the input
+  Setting<bool> windowsText;             // output files as Windows-1252 with CR LF
+  Setting<int> width;                    // kwic: context words on each side
+  Setting<std::vector<SortLevel>> sort;  // kwic: the sort levels
+  Setting<KwicFormat> format;            // kwic and the analyses: the output format
+  Setting<CollocateWindow> window;       // collocates
+  Setting<CollocationMeasure> measure;   // collocates: the sort
+  Setting<int> size;                     // ngrams: words in each
+  Setting<bool> acrossLines;             // ngrams: sequences may span line breaks
+  Setting<std::string> svg;              // dispersion: the plot as SVG (native)
+  Setting<std::string> png;              // dispersion: the plot as PNG (native)
 };
 
 // True for the commands of the analyses: collocates, ngrams, dispersion.
@@ -69,8 +69,7 @@ bool IsAnalysisCommand(const std::string& command);
 
 // Parses the arguments after the program name. Returns false with *error set to one
 // line saying what is wrong on a usage error.
-bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
-                     std::string* error);
+bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The text of --help (also the man page's synopsis and options).
 std::string CliUsage();

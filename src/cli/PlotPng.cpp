@@ -40,9 +40,12 @@ bool PlotPng(const DispersionPlot& plot, std::string* png, std::string* error) {
       if (paint != nullptr) break;
     }
     if (paint == nullptr) {
-      *error = "no PNG writer: " + (why.empty() ? std::string(kPlotPngModule) + " (built with the desktop program) "
-                                                   "is neither in " + folder + " nor in " + folder + "/../lib/quillmoor"
-                                             : why);
+      *error =
+          "no PNG writer: " + (why.empty() ? std::string(kPlotPngModule) +
+                                                 " (built with the desktop program) "
+                                                 "is neither in " +
+                                                 folder + " nor in " + folder + "/../lib/quillmoor"
+                                           : why);
       return false;
     }
   }
@@ -50,7 +53,8 @@ bool PlotPng(const DispersionPlot& plot, std::string* png, std::string* error) {
   const auto append = [](void* context, const char* data, size_t size) {
     static_cast<std::string*>(context)->append(data, size);
   };
-  const bool drawn = paint(plot.items().data(), plot.items().size(), plot.width(), plot.height(), append, &bytes);
+  const bool drawn =
+      paint(plot.items().data(), plot.items().size(), plot.width(), plot.height(), append, &bytes);
   *(drawn ? png : error) = std::move(bytes);
   return drawn;
 }

@@ -60,7 +60,8 @@ void SortByKey(std::vector<T>& A, int32_t lo, int32_t hi, KeyOf keyOf) {
 // True with *idx the index found; false with *idx = minus the index at which the key
 // would be inserted.
 template <typename T, typename KeyOf>
-bool FindByKey(std::string_view key, const std::vector<T>& A, int32_t n, int32_t* idx, KeyOf keyOf) {
+bool FindByKey(std::string_view key, const std::vector<T>& A, int32_t n, int32_t* idx,
+               KeyOf keyOf) {
   if (n == 0 || key < keyOf(A[1])) {
     *idx = -1;
     return false;

@@ -36,7 +36,8 @@ std::string StoppedWithText(int32_t lngNumWords) {
 int16_t PositionDigits(size_t length) {
   if (length == 0) return 1;  // ln 0 has no value; an empty text needs one digit
   if (length >= (size_t{1} << 31)) {
-    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) +
+                                1);
   }
   // Below 2^31 the quotient of the logarithms differs from the count of digits only at
   // 1,000, 1,000,000 and 1,000,000,000, where it falls just short of 3, 6 and 9.
@@ -186,7 +187,8 @@ void NormalizeDocumentText(Program& p) {
         std::memcpy(&block, text + in, 8);
         const uint64_t spaces = zeroBytes(block ^ 0x2020202020202020ull);
         const uint64_t tabs = zeroBytes(block ^ 0x0909090909090909ull);
-        static_assert(std::endian::native == std::endian::little, "the first character is the lowest byte");
+        static_assert(std::endian::native == std::endian::little,
+                      "the first character is the lowest byte");
         if (tabs == 0 && (spaces & (spaces << 8)) == 0 && !(space && (spaces & 0x80))) {
           if (out != in) std::memcpy(text + out, &block, 8);
           out += 8;
@@ -285,8 +287,9 @@ void PrepareListing(Program& p) {
   const size_t estimate = static_cast<size_t>(std::max(p.lngNumOccurrences, 0)) * perLine +
                           static_cast<size_t>(std::max(p.lngNumWordsIncluded, 0)) * 24;
   // A draft takes all but the output box's part (in slices of a megabyte or so).
-  const size_t most = p.concordanceDraft != nullptr ? static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)) + (2 << 20)
-                                                     : 8 * p.strLine1.size() + 4096;
+  const size_t most = p.concordanceDraft != nullptr
+                          ? static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)) + (2 << 20)
+                          : 8 * p.strLine1.size() + 4096;
   p.strOutputBuffer.reserve(std::min(estimate, most));
 }
 
@@ -295,10 +298,12 @@ void PrepareListing(Program& p) {
 std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<int32_t> order) {
   // Threads cost more than they save on a short listing (a letter, an article).
   constexpr int32_t kPipelineOccurrences = 20000;
-  if (p.intContextSize == 0 || order.size() < 64 || p.lngNumOccurrences < kPipelineOccurrences) return nullptr;
+  if (p.intContextSize == 0 || order.size() < 64 || p.lngNumOccurrences < kPipelineOccurrences)
+    return nullptr;
   const unsigned cores = std::thread::hardware_concurrency();
   if (cores < 2) return nullptr;
-  return std::make_unique<EntryPipeline>(p, std::move(order), static_cast<int>(std::min(cores, 4u)));
+  return std::make_unique<EntryPipeline>(p, std::move(order),
+                                         static_cast<int>(std::min(cores, 4u)));
 }
 
 // The listing starts at its first visible character: the blanks before it are dropped
@@ -341,7 +346,8 @@ void ListWordsAlphabetically(Program& p) {
 void ListWordsByFrequency(Program& p) {
   PrepareListing(p);
   std::vector<int32_t> order;
-  for (int32_t i = p.lngFirstFreq; i != 0 && static_cast<int32_t>(order.size()) < p.lngNumWordsIncluded;
+  for (int32_t i = p.lngFirstFreq;
+       i != 0 && static_cast<int32_t>(order.size()) < p.lngNumWordsIncluded;
        i = p.arrWords[static_cast<size_t>(i)].lngNextByFreq) {
     order.push_back(i);
   }
@@ -395,8 +401,7 @@ void ListWords(Program& p) {
 
 void ShowWordCounts(Program& p) {
   MainControls& m = p.frmMain;
-  m.lblNumberOfWords.caption =
-      p.GetProgramText(91) + " " + FormatNumber(p.lngNumWordsIncluded, 0);
+  m.lblNumberOfWords.caption = p.GetProgramText(91) + " " + FormatNumber(p.lngNumWordsIncluded, 0);
   m.lblNumberOfWords.visible = true;
   m.lblNumOccurrences.caption.clear();
   if (!p.blnScanStopped && p.lngNumOccurrences >= 1) {

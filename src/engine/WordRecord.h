@@ -13,12 +13,12 @@
 namespace quillmoor {
 
 struct WordRecord {
-  std::string strWord;           // lower case, inner hyphens, no leading/trailing hyphen
-  std::string strSortKey;        // LowerCaseAccented(FoldAccents(strWord))
-  int32_t lngFrequency = 0;      // number of occurrences
-  int32_t lngFreqRank = 0;       // place in frequency order (1 = first); 0 if not listed
-  int32_t lngNextByFreq = 0;     // index of the next listed word by frequency; 0 at the end
-  bool blnIncluded = false;      // the word is listed
+  std::string strWord;             // lower case, inner hyphens, no leading/trailing hyphen
+  std::string strSortKey;          // LowerCaseAccented(FoldAccents(strWord))
+  int32_t lngFrequency = 0;        // number of occurrences
+  int32_t lngFreqRank = 0;         // place in frequency order (1 = first); 0 if not listed
+  int32_t lngNextByFreq = 0;       // index of the next listed word by frequency; 0 at the end
+  bool blnIncluded = false;        // the word is listed
   std::vector<int32_t> positions;  // 1-based positions in strLine, in scan order
 };
 
@@ -64,7 +64,8 @@ class WordIndex {
     } else if (size >= 4) {
       tail = load(data, uint32_t{}) | load(data + size - 4, uint32_t{}) << 32;
     } else if (size > 0) {
-      tail = load(data, uint8_t{}) | load(data + size / 2, uint8_t{}) << 8 | load(data + size - 1, uint8_t{}) << 16;
+      tail = load(data, uint8_t{}) | load(data + size / 2, uint8_t{}) << 8 |
+             load(data + size - 1, uint8_t{}) << 16;
     }
     h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
     return h ^ (h >> 29);

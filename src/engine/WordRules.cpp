@@ -122,7 +122,7 @@ bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
   if (t.size() <= sizeof upper) {
     for (size_t i = 0; i < t.size(); ++i) upper[i] = UpperCaseChar(t[i]);
     const std::string_view u(upper, t.size());
-    static constexpr std::string_view kNotNumerals[] = {"DIM", "MID",   "VIM",   "CID",  "LID",
+    static constexpr std::string_view kNotNumerals[] = {"DIM",   "MID",   "VIM",   "CID", "LID",
                                                         "LIVID", "VIVID", "CIVIL", "DILL"};
     for (std::string_view word : kNotNumerals) {
       if (u == word) return false;
@@ -135,7 +135,8 @@ bool IsRomanNumeral(std::string_view s, bool blnSmallSet) {
 // (or empty: the list has spaces).
 bool IsContractionStem(std::string_view s) {
   if (s.find(' ') != std::string_view::npos) {
-    return kContractionStems.find(LowerCaseAccented(std::string(s)) + " ") != std::string_view::npos;
+    return kContractionStems.find(LowerCaseAccented(std::string(s)) + " ") !=
+           std::string_view::npos;
   }
   return IsContractionStemOfWord(s);
 }
@@ -146,9 +147,8 @@ bool IsContractionStemOfWord(std::string_view s) {
   char lower[8];
   for (size_t i = 0; i < s.size(); ++i) lower[i] = LowerCaseChar(s[i]);
   const std::string_view l(lower, s.size());
-  static constexpr std::string_view kStems[] = {"aren", "couldn", "didn",    "doesn",
-                                                "hadn", "hasn",   "isn",     "shouldn",
-                                                "wasn", "weren",  "wouldn"};
+  static constexpr std::string_view kStems[] = {"aren", "couldn",  "didn", "doesn", "hadn",  "hasn",
+                                                "isn",  "shouldn", "wasn", "weren", "wouldn"};
   for (std::string_view stem : kStems) {
     if (stem.ends_with(l)) return true;
   }
@@ -192,14 +192,16 @@ std::string LowerCaseAccented(std::string s, const std::function<void()>& onAcce
   const size_t n = s.size();
   size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1), caseBit = _mm_set1_epi8(0x20);
+  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1),
+                caseBit = _mm_set1_epi8(0x20);
 #endif
   while (i < n) {
 #if defined(__SSE2__)
     if (i + 16 <= n) {
       __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
       if (_mm_movemask_epi8(chunk) == 0) {
-        const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(chunk, beforeA), _mm_cmplt_epi8(chunk, afterZ));
+        const __m128i capital =
+            _mm_and_si128(_mm_cmpgt_epi8(chunk, beforeA), _mm_cmplt_epi8(chunk, afterZ));
         chunk = _mm_or_si128(chunk, _mm_and_si128(capital, caseBit));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(s.data() + i), chunk);
         i += 16;
@@ -221,7 +223,8 @@ constexpr ByteTable kLetterChars = MakeSet(kAllLetters);
 // The lower-case forms of the vowels (as LowerCaseAccented makes them).
 constexpr ByteTable kAccentAwareVowels = [] {
   ByteTable t{};
-  for (char c : kVowels) t[static_cast<unsigned char>(kCp1252Case.lower[static_cast<unsigned char>(c)])] = true;
+  for (char c : kVowels)
+    t[static_cast<unsigned char>(kCp1252Case.lower[static_cast<unsigned char>(c)])] = true;
   return t;
 }();
 

@@ -41,7 +41,6 @@ inline constexpr std::string_view kVowels =
 inline constexpr std::string_view kContractionStems =
     "aren couldn didn doesn hadn hasn isn shouldn wasn weren wouldn ";
 
-
 // True when `c` (a single character) is a letter of the case chosen (-1 lower case,
 // 0 both, 1 upper case) or one of `extra`. A space never is.
 bool IsAlphaChar(char c, int intCase, std::string_view extra);

@@ -27,8 +27,8 @@ namespace {
 
 // Words ending in "s" that keep it (besides those ending in "ics").
 bool IsPluralException(std::string_view lower) {
-  static constexpr std::string_view kKeep[] = {"maths", "stats", "arms", "dickens", "always",
-                                               "perhaps"};
+  static constexpr std::string_view kKeep[] = {"maths",   "stats",  "arms",
+                                               "dickens", "always", "perhaps"};
   for (std::string_view word : kKeep) {
     if (lower == word) return true;
   }
@@ -43,8 +43,9 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
 #if defined(__SSE2__)
   // Sixteen characters at a time while they are small ASCII letters, digits or
   // hyphens; the table decides from the first other character on.
-  const __m128i a = _mm_set1_epi8('a' - 1), z = _mm_set1_epi8('z' + 1), zero = _mm_set1_epi8('0' - 1),
-                nine = _mm_set1_epi8('9' + 1), hyphen = _mm_set1_epi8('-');
+  const __m128i a = _mm_set1_epi8('a' - 1), z = _mm_set1_epi8('z' + 1),
+                zero = _mm_set1_epi8('0' - 1), nine = _mm_set1_epi8('9' + 1),
+                hyphen = _mm_set1_epi8('-');
   while (end + 16 <= text.size()) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
     const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(chunk, a), _mm_cmplt_epi8(chunk, z));
@@ -68,7 +69,8 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   while (!s.empty() && s.back() == '-') s.remove_suffix(1);
   // A plural "s" goes, unless the word ends in "ss", a vowel and "s", or is an exception.
   const size_t n = s.size();
-  if (n >= 3 && s.back() == 's' && s[n - 2] != 's' && s[n - 2] != '\'' && !IsAccentAwareVowel(s[n - 2])) {
+  if (n >= 3 && s.back() == 's' && s[n - 2] != 's' && s[n - 2] != '\'' &&
+      !IsAccentAwareVowel(s[n - 2])) {
     char lower[8];
     bool exception = LowerCaseChar(s[n - 3]) == 'i' && LowerCaseChar(s[n - 2]) == 'c';
     if (!exception && n <= 7) {
@@ -79,7 +81,8 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   }
   if (s.size() == 1 && (LowerCaseChar(s[0]) == 's' || LowerCaseChar(s[0]) == 't')) return {};
   // (A run of word characters holds no space.)
-  if (s.size() <= 7 && !s.empty() && LowerCaseChar(s.back()) == 'n' && IsContractionStemOfWord(s)) return {};
+  if (s.size() <= 7 && !s.empty() && LowerCaseChar(s.back()) == 'n' && IsContractionStemOfWord(s))
+    return {};
   return s;
 }
 
@@ -93,8 +96,8 @@ bool IsAcceptedWord(std::string_view w, int maxLength) {
   const bool trimmed = w.front() != ' ' && w.back() != ' ';
   const char first = UpperCaseChar(w[0]);
   const bool mayRepeat = !trimmed || w[1] == w[0];
-  const bool mayBeNumeral = !trimmed || first == 'I' || first == 'V' || first == 'X' || first == 'L' ||
-                            first == 'C' || first == 'D' || first == 'M';
+  const bool mayBeNumeral = !trimmed || first == 'I' || first == 'V' || first == 'X' ||
+                            first == 'L' || first == 'C' || first == 'D' || first == 'M';
   return !(mayRepeat && IsRepeatedChar(w)) && !(mayBeNumeral && IsRomanNumeral(w, false));
 }
 
@@ -249,7 +252,8 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
     for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
       const size_t n = batch.size();
       const auto word = [&](const FoundWord& f) {
-        return std::string_view(p.strLine).substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length));
+        return std::string_view(p.strLine).substr(static_cast<size_t>(f.offset),
+                                                  static_cast<size_t>(f.length));
       };
       hashes.resize(n);
       known.resize(n);

@@ -43,7 +43,8 @@ void NewWordRecord(Program& p, std::string_view word, int32_t position) {
 
 }  // namespace
 
-int32_t WordIndex::Find(std::string_view word, uint64_t hash, const std::vector<WordRecord>& records) const {
+int32_t WordIndex::Find(std::string_view word, uint64_t hash,
+                        const std::vector<WordRecord>& records) const {
   if (slots_.empty()) return 0;
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask; slots_[i].index != 0; i = (i + 1) & mask) {
@@ -127,7 +128,9 @@ void AddOccurrence(Program& p, int32_t index, int32_t position) {
   r.positions.push_back(position);
 }
 
-void AddWordToList(Program& p, std::string_view word) { AddWordToList(p, word, WordIndex::Hash(word)); }
+void AddWordToList(Program& p, std::string_view word) {
+  AddWordToList(p, word, WordIndex::Hash(word));
+}
 
 void AddWordToList(Program& p, std::string_view word, uint64_t hash) {
   if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
@@ -182,7 +185,8 @@ void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t c
 
 void SetExtraWordChars(Program& p) {
   p.strAllowedExtraChars.clear();
-  if (p.frmParams.chkAllowWordsWithHyphens.checked()) p.strAllowedExtraChars = "-" + p.strAllowedExtraChars;
+  if (p.frmParams.chkAllowWordsWithHyphens.checked())
+    p.strAllowedExtraChars = "-" + p.strAllowedExtraChars;
   if (p.frmParams.chkAllowWordsWithNumerals.checked()) {
     p.strAllowedExtraChars = "0123456789" + p.strAllowedExtraChars;
   }

@@ -10,7 +10,8 @@
 namespace quillmoor {
 namespace {
 
-constexpr const char* kColumns[] = {"left", "keyword", "right", "word", "frequency", "line", "offset"};
+constexpr const char* kColumns[] = {"left",      "keyword", "right", "word",
+                                    "frequency", "line",    "offset"};
 
 }  // namespace
 
@@ -18,11 +19,20 @@ std::string HtmlEscaped(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out.push_back(c);
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -77,13 +87,16 @@ void WriteHeader(KwicFormat format, const std::function<void(std::string_view)>&
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   if (format == KwicFormat::kTsv || format == KwicFormat::kCsv) {
     std::string header;
-    for (const char* column : kColumns) header += (header.empty() ? "" : separator) + std::string(column);
+    for (const char* column : kColumns)
+      header += (header.empty() ? "" : separator) + std::string(column);
     write(header + (format == KwicFormat::kCsv ? "\r\n" : "\n"));
   } else if (format == KwicFormat::kHtml) {
-    write("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Concordance lines</title>\n"
-          "<style>td.left{text-align:right}td.keyword{text-align:center}mark{background:#ffe08a}</style>"
-          "</head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th><th>word</th>"
-          "<th>frequency</th><th>line</th><th>offset</th></tr>\n");
+    write(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Concordance lines</title>\n"
+        "<style>td.left{text-align:right}td.keyword{text-align:center}mark{background:#ffe08a}</"
+        "style>"
+        "</head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th><th>word</th>"
+        "<th>frequency</th><th>line</th><th>offset</th></tr>\n");
   }
 }
 
@@ -95,14 +108,16 @@ void WriteFooter(KwicFormat format, const std::function<void(std::string_view)>&
 size_t LeftWidth(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format) {
   size_t leftWidth = 0;
   if (format == KwicFormat::kText) {
-    for (size_t i = first; i < last; ++i) leftWidth = std::max(leftWidth, rows.Cut(rows.row(i), width).left.size());
+    for (size_t i = first; i < last; ++i)
+      leftWidth = std::max(leftWidth, rows.Cut(rows.row(i), width).left.size());
   }
   return leftWidth;
 }
 
 // Rows [first, last), formatted into one buffer, handed on in pieces of about 64 KB.
-void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int width, KwicFormat format,
-               size_t leftWidth, const std::function<void(std::string_view)>& write) {
+void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int width,
+               KwicFormat format, size_t leftWidth,
+               const std::function<void(std::string_view)>& write) {
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   std::string out, field;
@@ -115,7 +130,8 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
     const KwicRow& row = list[i];
     const KwicCut cut = rows.Cut(row, width);
     const WordRecord& record = rows.word(row);
-    const std::string numbers[] = {std::to_string(record.lngFrequency), std::to_string(rows.LineOf(row.position)),
+    const std::string numbers[] = {std::to_string(record.lngFrequency),
+                                   std::to_string(rows.LineOf(row.position)),
                                    std::to_string(row.position)};
     const std::string_view texts[] = {cut.left, cut.keyword, cut.right, record.strWord};
     switch (format) {
@@ -148,10 +164,11 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
         out += "}\n";
         break;
       case KwicFormat::kHtml:
-        out += "<tr><td class=\"left\">" + HtmlEscaped(utf8(cut.left)) + "</td><td class=\"keyword\"><mark>" +
-               HtmlEscaped(utf8(cut.keyword)) + "</mark></td><td>" + HtmlEscaped(utf8(cut.right)) + "</td><td>" +
-               HtmlEscaped(utf8(record.strWord)) + "</td><td>" + numbers[0] + "</td><td>" + numbers[1] +
-               "</td><td>" + numbers[2] + "</td></tr>\n";
+        out += "<tr><td class=\"left\">" + HtmlEscaped(utf8(cut.left)) +
+               "</td><td class=\"keyword\"><mark>" + HtmlEscaped(utf8(cut.keyword)) +
+               "</mark></td><td>" + HtmlEscaped(utf8(cut.right)) + "</td><td>" +
+               HtmlEscaped(utf8(record.strWord)) + "</td><td>" + numbers[0] + "</td><td>" +
+               numbers[1] + "</td><td>" + numbers[2] + "</td></tr>\n";
         break;
     }
     if (out.size() >= (1 << 16)) {
@@ -168,18 +185,19 @@ void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, Kwic
                 const std::function<void(std::string_view)>& write) {
   last = std::min(last, rows.size());
   WriteHeader(format, write);
-  WriteRows(rows, rows.rows().data() + first, last - first, width, format, LeftWidth(rows, first, last, width, format),
-            write);
+  WriteRows(rows, rows.rows().data() + first, last - first, width, format,
+            LeftWidth(rows, first, last, width, format), write);
   WriteFooter(format, write);
 }
 
-void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width, KwicFormat format,
-                    const std::function<void(std::string_view)>& write) {
+void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width,
+                    KwicFormat format, const std::function<void(std::string_view)>& write) {
   WriteRows(lines, list.data(), list.size(), width, format, 0, write);
 }
 
-void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next, int width,
-                      KwicFormat format, const std::function<void(std::string_view)>& write, unsigned threads,
+void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next,
+                      int width, KwicFormat format,
+                      const std::function<void(std::string_view)>& write, unsigned threads,
                       size_t leftWidth) {
   constexpr size_t kChunk = 1 << 15;  // rows formatted by one task
   threads = std::max(1u, threads);
@@ -196,7 +214,8 @@ void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vecto
         if (!more || !(more = next(&group))) break;
       }
       const size_t n = std::min(kChunk - chunk->size(), group.size() - used);
-      chunk->insert(chunk->end(), group.begin() + static_cast<long>(used), group.begin() + static_cast<long>(used + n));
+      chunk->insert(chunk->end(), group.begin() + static_cast<long>(used),
+                    group.begin() + static_cast<long>(used + n));
       used += n;
     }
     return !chunk->empty();
@@ -204,12 +223,13 @@ void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vecto
   auto start = [&] {
     std::vector<KwicRow> chunk;
     if (!take(&chunk)) return false;
-    pending.push_back(std::async(std::launch::async, [&lines, chunk = std::move(chunk), width, format, leftWidth] {
-      std::string text;
-      WriteRows(lines, chunk.data(), chunk.size(), width, format, leftWidth,
-                [&text](std::string_view piece) { text += piece; });
-      return text;
-    }));
+    pending.push_back(std::async(
+        std::launch::async, [&lines, chunk = std::move(chunk), width, format, leftWidth] {
+          std::string text;
+          WriteRows(lines, chunk.data(), chunk.size(), width, format, leftWidth,
+                    [&text](std::string_view piece) { text += piece; });
+          return text;
+        }));
     return true;
   };
   while (pending.size() < threads && start()) {
@@ -230,7 +250,8 @@ void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
       rows,
       [&](std::vector<KwicRow>* out) {
         const size_t n = std::min<size_t>(rows.size() - at, 1 << 15);
-        out->assign(rows.rows().begin() + static_cast<long>(at), rows.rows().begin() + static_cast<long>(at + n));
+        out->assign(rows.rows().begin() + static_cast<long>(at),
+                    rows.rows().begin() + static_cast<long>(at + n));
         at += n;
         return n > 0;
       },

@@ -11,9 +11,9 @@
 #define QUILLMOOR_EXPLORE_KWICEXPORT_H_
 
 #include <functional>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "explore/KwicRows.h"
 
@@ -35,16 +35,17 @@ void ExportKwic(const KwicRows& rows, int width, KwicFormat format,
 // formatted in chunks on `threads` threads and written in order by the calling thread;
 // `leftWidth` is the text format's column of keywords. Only the chunks under way are
 // held, never all the rows.
-void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next, int width,
-                      KwicFormat format, const std::function<void(std::string_view)>& write, unsigned threads,
+void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vector<KwicRow>*)>& next,
+                      int width, KwicFormat format,
+                      const std::function<void(std::string_view)>& write, unsigned threads,
                       size_t leftWidth);
 // All the rows of `rows`, so.
 void ExportKwicInParallel(const KwicRows& rows, int width, KwicFormat format,
                           const std::function<void(std::string_view)>& write, unsigned threads);
 
 // The rows of `list` alone (no header), cut by `lines` (the text format unaligned).
-void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width, KwicFormat format,
-                    const std::function<void(std::string_view)>& write);
+void ExportKwicRows(const KwicRows& lines, const std::vector<KwicRow>& list, int width,
+                    KwicFormat format, const std::function<void(std::string_view)>& write);
 
 // A field as CSV writes it, and a string as JSON writes it (with its quotes).
 std::string CsvField(std::string_view text);

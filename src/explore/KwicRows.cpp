@@ -37,7 +37,6 @@ bool DocumentOrder(const KwicRow& a, const KwicRow& b) {
 
 bool IsContextWordChar(char c) { return kClasses.word[static_cast<unsigned char>(c)]; }
 
-
 bool ParseSortLevel(std::string_view text, SortLevel* level) {
   std::string t(text);
   for (char& c : t) c = UpperCaseChar(c);
@@ -49,7 +48,8 @@ bool ParseSortLevel(std::string_view text, SortLevel* level) {
     *level = {SortLevel::kPosition, 0};
     return true;
   }
-  if (t.size() == 2 && (t[0] == 'L' || t[0] == 'R') && t[1] >= '1' && t[1] <= '0' + kMaxSortDistance) {
+  if (t.size() == 2 && (t[0] == 'L' || t[0] == 'R') && t[1] >= '1' &&
+      t[1] <= '0' + kMaxSortDistance) {
     *level = {t[0] == 'L' ? SortLevel::kLeft : SortLevel::kRight, t[1] - '0'};
     return true;
   }
@@ -58,10 +58,14 @@ bool ParseSortLevel(std::string_view text, SortLevel* level) {
 
 std::string SortLevelName(const SortLevel& level) {
   switch (level.kind) {
-    case SortLevel::kLeft: return "L" + std::to_string(level.distance);
-    case SortLevel::kRight: return "R" + std::to_string(level.distance);
-    case SortLevel::kKeyword: return "KW";
-    case SortLevel::kPosition: return "POS";
+    case SortLevel::kLeft:
+      return "L" + std::to_string(level.distance);
+    case SortLevel::kRight:
+      return "R" + std::to_string(level.distance);
+    case SortLevel::kKeyword:
+      return "KW";
+    case SortLevel::kPosition:
+      return "POS";
   }
   return "KW";
 }
@@ -80,7 +84,8 @@ bool ParseSortLevels(std::string_view text, std::vector<SortLevel>* levels) {
 }
 
 KwicRows::KwicRows(const ExploreSource& source) : source_(source) {
-  for (size_t at = source_.text.find(" / "); at != std::string_view::npos; at = source_.text.find(" / ", at + 3)) {
+  for (size_t at = source_.text.find(" / "); at != std::string_view::npos;
+       at = source_.text.find(" / ", at + 3)) {
     lineBreaks_.push_back(at);
   }
 }
@@ -89,12 +94,14 @@ void KwicRows::Select(const std::vector<int32_t>& words, bool inDocumentOrder) {
   rows_.clear();
   size_t total = 0;
   for (int32_t w : words) {
-    if (w >= 1 && w <= source_.numWords) total += (*source_.words)[static_cast<size_t>(w)].positions.size();
+    if (w >= 1 && w <= source_.numWords)
+      total += (*source_.words)[static_cast<size_t>(w)].positions.size();
   }
   rows_.reserve(total);
   for (int32_t w : words) {
     if (w < 1 || w > source_.numWords) continue;
-    for (int32_t position : (*source_.words)[static_cast<size_t>(w)].positions) rows_.push_back({w, position});
+    for (int32_t position : (*source_.words)[static_cast<size_t>(w)].positions)
+      rows_.push_back({w, position});
   }
   if (inDocumentOrder) std::sort(rows_.begin(), rows_.end(), DocumentOrder);
   levels_.clear();
@@ -123,12 +130,13 @@ bool WordOrderRows::Next(std::vector<KwicRow>* out) {
   if (next_ >= order_.size()) return false;
   // One key's words (one word, or two spellings of one key merged in document order).
   size_t end = next_ + 1;
-  while (end < order_.size() &&
-         table_[static_cast<size_t>(order_[end])].strSortKey == table_[static_cast<size_t>(order_[next_])].strSortKey) {
+  while (end < order_.size() && table_[static_cast<size_t>(order_[end])].strSortKey ==
+                                    table_[static_cast<size_t>(order_[next_])].strSortKey) {
     ++end;
   }
   for (size_t j = next_; j < end; ++j) {
-    for (int32_t position : table_[static_cast<size_t>(order_[j])].positions) out->push_back({order_[j], position});
+    for (int32_t position : table_[static_cast<size_t>(order_[j])].positions)
+      out->push_back({order_[j], position});
   }
   if (end - next_ > 1) std::sort(out->begin(), out->end(), DocumentOrder);
   next_ = end;
@@ -140,7 +148,8 @@ void KwicRows::SelectInWordOrder(const std::vector<int32_t>& words) {
   WordOrderRows source(source_, words);
   rows_.clear();
   rows_.reserve(source.Total());
-  for (std::vector<KwicRow> group; source.Next(&group);) rows_.insert(rows_.end(), group.begin(), group.end());
+  for (std::vector<KwicRow> group; source.Next(&group);)
+    rows_.insert(rows_.end(), group.begin(), group.end());
   levels_ = {{SortLevel::kKeyword, 0}};
 }
 
@@ -161,7 +170,9 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   while (runBegin > 0 && IsContextWordChar(text[runBegin - 1])) --runBegin;
   while (runEnd < text.size() && IsContextWordChar(text[runEnd])) ++runEnd;
   const std::string run = LowerCaseAccented(std::string(text.substr(runBegin, runEnd - runBegin)));
-  auto distance = [&](size_t k) { return k + runBegin > at ? k + runBegin - at : at - k - runBegin; };
+  auto distance = [&](size_t k) {
+    return k + runBegin > at ? k + runBegin - at : at - k - runBegin;
+  };
   size_t best = std::string::npos;
   for (size_t k = run.find(target); k != std::string::npos; k = run.find(target, k + 1)) {
     const size_t end = k + target.size();
@@ -176,12 +187,15 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   return {begin, end - begin};
 }
 
-TextSpan KwicRows::ContextWord(const KwicRow& row, int offset) const { return WordFrom(Keyword(row), offset); }
+TextSpan KwicRows::ContextWord(const KwicRow& row, int offset) const {
+  return WordFrom(Keyword(row), offset);
+}
 
 TextSpan KwicRows::WordFrom(TextSpan keyword, int offset) const {
   TextSpan words[kMaxCutWidth];
   const int n = std::min(std::abs(offset), kMaxCutWidth);
-  if (n == 0 || Words(keyword, offset < 0 ? -1 : 1, n, words) < n) return {offset > 0 ? source_.text.size() : 0, 0};
+  if (n == 0 || Words(keyword, offset < 0 ? -1 : 1, n, words) < n)
+    return {offset > 0 ? source_.text.size() : 0, 0};
   return words[n - 1];
 }
 
@@ -218,8 +232,10 @@ KwicCut KwicRows::Cut(const KwicRow& row, int width) const {
   const size_t leftBegin = nLeft > 0 ? left[nLeft - 1].begin : std::min<size_t>(1, keyword.begin);
   const size_t keywordEnd = keyword.begin + keyword.size;
   const size_t rightEnd =
-      nRight > 0 ? right[nRight - 1].begin + right[nRight - 1].size
-                 : std::max(keywordEnd, text.size() - (text.ends_with(' ') && text.size() > keywordEnd ? 1 : 0));
+      nRight > 0
+          ? right[nRight - 1].begin + right[nRight - 1].size
+          : std::max(keywordEnd,
+                     text.size() - (text.ends_with(' ') && text.size() > keywordEnd ? 1 : 0));
   KwicCut cut;
   cut.left = std::string(text.substr(leftBegin, keyword.begin - leftBegin));
   cut.keyword = std::string(text.substr(keyword.begin, keyword.size));
@@ -244,16 +260,18 @@ int32_t KwicRows::LineOf(int32_t position) const {
                                   lineBreaks_.begin());
 }
 
-
 void KwicRows::KeepRowsIf(const std::function<bool(const KwicRow&)>& keep) {
   std::erase_if(rows_, [&keep](const KwicRow& row) { return !keep(row); });
 }
 
-bool KwicRows::HasContextWordMatching(const KwicRow& row, std::string_view pattern, int width) const {
+bool KwicRows::HasContextWordMatching(const KwicRow& row, std::string_view pattern,
+                                      int width) const {
   for (int d = -width; d <= width; ++d) {
     if (d == 0) continue;
     const TextSpan w = ContextWord(row, d);
-    if (w.size > 0 && MatchesPattern(LowerCaseAccented(std::string(source_.text.substr(w.begin, w.size))), pattern)) {
+    if (w.size > 0 &&
+        MatchesPattern(LowerCaseAccented(std::string(source_.text.substr(w.begin, w.size))),
+                       pattern)) {
       return true;
     }
   }
@@ -268,7 +286,8 @@ ExploreQuery::ExploreQuery(std::string_view text) {
     const std::string keyword = lower.substr(begin, end - begin);
     if (!keyword.empty()) {
       const size_t plus = keyword.find('+');
-      keywords_.push_back({keyword.substr(0, plus), plus == std::string::npos ? "" : keyword.substr(plus + 1)});
+      keywords_.push_back(
+          {keyword.substr(0, plus), plus == std::string::npos ? "" : keyword.substr(plus + 1)});
     }
     begin = end + 1;
   }
@@ -300,7 +319,8 @@ template <typename Key>
 std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
   std::vector<uint32_t> order(keys.size());
   std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::sort(order.begin(), order.end(),
+            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
   std::vector<uint32_t> rank(keys.size(), 0);
   uint32_t r = 0;
   for (size_t k = 0; k < order.size(); ++k) {
@@ -334,13 +354,16 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
     if (level.kind == SortLevel::kPosition) {  // document order, whatever the rows' order
       std::vector<uint32_t> order(rows_.size());
       std::iota(order.begin(), order.end(), 0u);
-      std::sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) { return DocumentOrder(rows_[a], rows_[b]); });
+      std::sort(order.begin(), order.end(),
+                [this](uint32_t a, uint32_t b) { return DocumentOrder(rows_[a], rows_[b]); });
       for (size_t k = 0; k < order.size(); ++k) rank[order[k]] = static_cast<uint32_t>(k);
     } else if (level.kind == SortLevel::kKeyword) {
       std::vector<std::string_view> keys(static_cast<size_t>(source_.numWords) + 1);
-      for (int32_t w = 1; w <= source_.numWords; ++w) keys[static_cast<size_t>(w)] = (*source_.words)[static_cast<size_t>(w)].strSortKey;
+      for (int32_t w = 1; w <= source_.numWords; ++w)
+        keys[static_cast<size_t>(w)] = (*source_.words)[static_cast<size_t>(w)].strSortKey;
       const std::vector<uint32_t> wordRank = RanksOf(keys);
-      for (size_t i = 0; i < rows_.size(); ++i) rank[i] = wordRank[static_cast<size_t>(rows_[i].word)];
+      for (size_t i = 0; i < rows_.size(); ++i)
+        rank[i] = wordRank[static_cast<size_t>(rows_[i].word)];
     } else {
       std::unordered_map<std::string_view, uint32_t> ids;  // spelling -> id from 1
       std::vector<uint32_t> id(rows_.size(), 0);
@@ -348,7 +371,8 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
       for (size_t i = 0; i < rows_.size(); ++i) {
         const TextSpan w = WordFrom(keywords[i], offset);
         if (w.size == 0) continue;
-        id[i] = ids.try_emplace(source_.text.substr(w.begin, w.size), static_cast<uint32_t>(ids.size() + 1))
+        id[i] = ids.try_emplace(source_.text.substr(w.begin, w.size),
+                                static_cast<uint32_t>(ids.size() + 1))
                     .first->second;
       }
       std::vector<std::string> keys(ids.size() + 1);
@@ -369,7 +393,8 @@ void KwicRows::Sort(const std::vector<SortLevel>& levels) {
     std::vector<size_t> next(start.begin(), start.end() - 1);
     for (size_t i = 0; i < rows_.size(); ++i) sorted[next[rank[i]]++] = rows_[i];
     for (size_t b = 0; b + 1 < start.size(); ++b) {
-      const auto first = sorted.begin() + static_cast<long>(start[b]), last = sorted.begin() + static_cast<long>(start[b + 1]);
+      const auto first = sorted.begin() + static_cast<long>(start[b]),
+                 last = sorted.begin() + static_cast<long>(start[b + 1]);
       if (!std::is_sorted(first, last, DocumentOrder)) std::sort(first, last, DocumentOrder);
     }
   } else {

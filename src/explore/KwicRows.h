@@ -107,7 +107,9 @@ class KwicRows {
   // The line of the document a position lies on (1 + the line-break marks before it).
   int32_t LineOf(int32_t position) const;
   std::string_view text() const { return source_.text; }
-  const WordRecord& word(const KwicRow& row) const { return (*source_.words)[static_cast<size_t>(row.word)]; }
+  const WordRecord& word(const KwicRow& row) const {
+    return (*source_.words)[static_cast<size_t>(row.word)];
+  }
 
  private:
   // The context word `offset` words from a keyword's span.

@@ -21,7 +21,8 @@ std::string ExploreText(const Program& p) {
 ExploreSnapshot TakeExploreSnapshot(const Program& p) {
   ExploreSnapshot s;
   s.numWords = p.lngNumWords;
-  s.words.assign(p.arrWords.begin(), p.arrWords.begin() + std::min<size_t>(p.arrWords.size(), p.lngNumWords + 1));
+  s.words.assign(p.arrWords.begin(),
+                 p.arrWords.begin() + std::min<size_t>(p.arrWords.size(), p.lngNumWords + 1));
   s.text = ExploreText(p);
   s.contextSize = std::max(1, static_cast<int>(p.frmMain.cboContextSize.listIndex));
   s.input = p.frmMain.txbFile[0].text;

@@ -26,9 +26,9 @@ struct WordFlags {
 struct ExploreSnapshot {
   std::vector<WordRecord> words;  // records 1..numWords
   int32_t numWords = 0;
-  std::string text;               // the display copy (Windows-1252)
-  int contextSize = 5;            // the run's context size (at least 1)
-  std::string input;              // the input's path, for the window title
+  std::string text;     // the display copy (Windows-1252)
+  int contextSize = 5;  // the run's context size (at least 1)
+  std::string input;    // the input's path, for the window title
   WordFlags flags;
   ExploreSource source() const { return {&words, numWords, text}; }
 };

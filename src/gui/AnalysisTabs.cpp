@@ -34,7 +34,8 @@ QSpinBox* SpinBox(QWidget* parent, const char* name, int low, int high, int valu
 }
 
 QString Word(const AnalysisInput& input, int32_t word) {
-  return QString::fromStdString(Cp1252ToUtf8(input.snapshot->words[static_cast<size_t>(word)].strWord));
+  return QString::fromStdString(
+      Cp1252ToUtf8(input.snapshot->words[static_cast<size_t>(word)].strWord));
 }
 
 }  // namespace
@@ -113,8 +114,8 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   status_ = new QLabel(this);
   auto* exports = new QHBoxLayout;
   exports->addWidget(status_, 1);
-  for (const auto& [caption, format] :
-       {std::pair{"Export TSV...", KwicFormat::kTsv}, std::pair{"Export CSV...", KwicFormat::kCsv}}) {
+  for (const auto& [caption, format] : {std::pair{"Export TSV...", KwicFormat::kTsv},
+                                        std::pair{"Export CSV...", KwicFormat::kCsv}}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     exports->addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, format = format] {
@@ -183,28 +184,33 @@ CollocatesTab::CollocatesTab(QWidget* parent) : AnalysisTab(parent) {
   bar->addWidget(stopWords_);
   bar->addStretch(1);
   layout()->insertLayout(0, bar);
-  for (QSpinBox* box : {left_, right_, minFrequency_}) connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  for (QSpinBox* box : {left_, right_, minFrequency_})
+    connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
   connect(measure_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
   connect(stopWords_, &QCheckBox::toggled, this, [this] { Changed(); });
 }
 
 void CollocatesTab::Compute() {
-  static constexpr CollocationMeasure kMeasures[] = {CollocationMeasure::kLogDice, CollocationMeasure::kMi,
-                                                     CollocationMeasure::kT, CollocationMeasure::kLl};
+  static constexpr CollocationMeasure kMeasures[] = {
+      CollocationMeasure::kLogDice, CollocationMeasure::kMi, CollocationMeasure::kT,
+      CollocationMeasure::kLl};
   const CollocationMeasure measure = kMeasures[std::max(0, measure_->currentIndex())];
   const CollocateWindow window{left_->value(), right_->value()};
   nodes_ = input_.tokens->TokensOf(input_.words);
   if (window.left + window.right == 0) {
     found_.clear();
     model_->Reset(CollocateTable(*input_.tokens, found_));
-    SetStatus(QStringLiteral("The window holds no word: choose at least one word to the left or right"));
+    SetStatus(
+        QStringLiteral("The window holds no word: choose at least one word to the left or right"));
     return;
   }
-  found_ = FindCollocates(*input_.tokens, nodes_, input_.snapshot->flags.Candidates(stopWords_->isChecked()), window,
+  found_ = FindCollocates(*input_.tokens, nodes_,
+                          input_.snapshot->flags.Candidates(stopWords_->isChecked()), window,
                           minFrequency_->value(), measure);
   model_->Reset(CollocateTable(*input_.tokens, found_));
   static constexpr int kColumnOf[] = {5, 6, 7, 8};  // logdice, mi, t, ll
-  view()->horizontalHeader()->setSortIndicator(kColumnOf[measure_->currentIndex()], Qt::DescendingOrder);
+  view()->horizontalHeader()->setSortIndicator(kColumnOf[measure_->currentIndex()],
+                                               Qt::DescendingOrder);
   SetStatus(QStringLiteral("%1 of %2 (window %3)")
                 .arg(Counted(found_.size(), "collocate", "collocates"),
                      Counted(nodes_.size(), "occurrence", "occurrences"),
@@ -214,9 +220,10 @@ void CollocatesTab::Compute() {
 void CollocatesTab::RowActivated(size_t row) {
   const Collocate& c = found_[row];
   const CollocateWindow window{left_->value(), right_->value()};
-  emit LinesWanted(LinesOf(NodesWithCollocate(*input_.tokens, nodes_, c.word, window)),
-                   QStringLiteral("with \"%1\" within %2").arg(Word(input_, c.word),
-                                                                QString::fromStdString(CollocateWindowName(window))));
+  emit LinesWanted(
+      LinesOf(NodesWithCollocate(*input_.tokens, nodes_, c.word, window)),
+      QStringLiteral("with \"%1\" within %2")
+          .arg(Word(input_, c.word), QString::fromStdString(CollocateWindowName(window))));
 }
 
 ClustersTab::ClustersTab(QWidget* parent) : AnalysisTab(parent) {
@@ -238,8 +245,10 @@ ClustersTab::ClustersTab(QWidget* parent) : AnalysisTab(parent) {
   bar->addWidget(aroundWords_);
   bar->addStretch(1);
   layout()->insertLayout(0, bar);
-  for (QSpinBox* box : {size_, minFrequency_}) connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
-  for (QCheckBox* box : {acrossLines_, aroundWords_}) connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+  for (QSpinBox* box : {size_, minFrequency_})
+    connect(box, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  for (QCheckBox* box : {acrossLines_, aroundWords_})
+    connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
 }
 
 NgramOptions ClustersTab::Options() const {
@@ -255,17 +264,20 @@ void ClustersTab::Compute() {
   found_ = FindNgrams(*input_.tokens, Options(), input_.snapshot->flags.allowed, nodes);
   model_->Reset(NgramTable(*input_.tokens, found_));
   view()->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
-  SetStatus(QStringLiteral("%1 of %2 words").arg(Counted(found_.size(), "cluster", "clusters"),
-                                                 QString::number(size_->value())));
+  SetStatus(
+      QStringLiteral("%1 of %2 words")
+          .arg(Counted(found_.size(), "cluster", "clusters"), QString::number(size_->value())));
 }
 
 void ClustersTab::RowActivated(size_t row) {
   const Ngram& g = found_[row];
-  std::vector<size_t> tokens = NgramOccurrences(*input_.tokens, g, Options(), input_.snapshot->flags.allowed);
+  std::vector<size_t> tokens =
+      NgramOccurrences(*input_.tokens, g, Options(), input_.snapshot->flags.allowed);
   // The lines' keyword is the selected word at its place (the first word without one).
   for (size_t& t : tokens) t += static_cast<size_t>(std::max(0, g.place - 1));
-  emit LinesWanted(LinesOf(tokens), QStringLiteral("of \"%1\"").arg(QString::fromStdString(
-                                        Cp1252ToUtf8(NgramText(*input_.tokens, g)))));
+  emit LinesWanted(LinesOf(tokens),
+                   QStringLiteral("of \"%1\"")
+                       .arg(QString::fromStdString(Cp1252ToUtf8(NgramText(*input_.tokens, g)))));
 }
 
 DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
@@ -284,15 +296,18 @@ DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
     bar->addWidget(button);
     const bool svg = caption[7] == 'S';
     connect(button, &QPushButton::clicked, this, [this, svg] {
-      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the plot"), QString(),
-                                                        svg ? QStringLiteral("SVG (*.svg)") : QStringLiteral("PNG (*.png)"));
+      const QString path = QFileDialog::getSaveFileName(
+          this, QStringLiteral("Export the plot"), QString(),
+          svg ? QStringLiteral("SVG (*.svg)") : QStringLiteral("PNG (*.png)"));
       if (!path.isEmpty()) svg ? ExportSvg(path) : ExportPng(path);
     });
   }
   layout()->insertLayout(1, bar);
   connect(plot_, &DispersionPlotView::TickClicked, this, [this](size_t token) {
     const Token& t = (*input_.tokens)[token];
-    emit SourceWanted(t.position, static_cast<int>(input_.snapshot->words[static_cast<size_t>(t.word)].strWord.size()));
+    emit SourceWanted(
+        t.position,
+        static_cast<int>(input_.snapshot->words[static_cast<size_t>(t.word)].strWord.size()));
   });
 }
 
@@ -302,17 +317,22 @@ constexpr size_t kMaxPlotRows = 100;
 void DispersionTab::Compute() {
   rows_ = Disperse(*input_.tokens, input_.words);
   model_->Reset(DispersionTable(*input_.tokens, rows_));
-  std::vector<DispersionRow> shown(rows_.begin(), rows_.begin() + static_cast<long>(std::min(rows_.size(), kMaxPlotRows)));
+  std::vector<DispersionRow> shown(
+      rows_.begin(), rows_.begin() + static_cast<long>(std::min(rows_.size(), kMaxPlotRows)));
   plotRows_ = std::move(shown);
-  plot_->SetPlot(std::make_unique<DispersionPlot>(
-      *input_.tokens, plotRows_, "Dispersion in " + FileNameOf(input_.snapshot->input)), input_.tokens);
+  plot_->SetPlot(
+      std::make_unique<DispersionPlot>(*input_.tokens, plotRows_,
+                                       "Dispersion in " + FileNameOf(input_.snapshot->input)),
+      input_.tokens);
   const QString words = Counted(rows_.size(), "word", "words");
-  SetStatus(rows_.size() > kMaxPlotRows ? words + QStringLiteral("; the plot shows the first %1").arg(kMaxPlotRows)
-                                        : words);
+  SetStatus(rows_.size() > kMaxPlotRows
+                ? words + QStringLiteral("; the plot shows the first %1").arg(kMaxPlotRows)
+                : words);
 }
 
 void DispersionTab::RowActivated(size_t row) {
-  emit LinesWanted(LinesOf(rows_[row].tokens), QStringLiteral("of \"%1\"").arg(Word(input_, rows_[row].word)));
+  emit LinesWanted(LinesOf(rows_[row].tokens),
+                   QStringLiteral("of \"%1\"").arg(Word(input_, rows_[row].word)));
 }
 
 bool DispersionTab::ExportSvg(const QString& path) {
@@ -325,8 +345,10 @@ bool DispersionTab::ExportPng(const QString& path) {
   const DispersionPlot* plot = plot_->plot();
   if (plot == nullptr) return false;
   QByteArray png;
-  if (!PlotPngBytes(plot->items().data(), plot->items().size(), plot->width(), plot->height(), &png)) {
-    QMessageBox::warning(this, QStringLiteral("Export"), path + QStringLiteral(": the picture could not be drawn"));
+  if (!PlotPngBytes(plot->items().data(), plot->items().size(), plot->width(), plot->height(),
+                    &png)) {
+    QMessageBox::warning(this, QStringLiteral("Export"),
+                         path + QStringLiteral(": the picture could not be drawn"));
     return false;
   }
   return WriteExportFile(this, path, [&png](const PieceWriter& write) {
@@ -334,7 +356,8 @@ bool DispersionTab::ExportPng(const QString& path) {
   });
 }
 
-void DispersionPlotView::SetPlot(std::unique_ptr<DispersionPlot> plot, std::shared_ptr<const TokenStream> tokens) {
+void DispersionPlotView::SetPlot(std::unique_ptr<DispersionPlot> plot,
+                                 std::shared_ptr<const TokenStream> tokens) {
   plot_ = std::move(plot);
   tokens_ = std::move(tokens);
   resize(sizeHint());
@@ -354,7 +377,8 @@ void DispersionPlotView::paintEvent(QPaintEvent*) {
 
 void DispersionPlotView::mousePressEvent(QMouseEvent* event) {
   size_t row = 0, token = 0;
-  if (plot_ && plot_->TickAt(event->position().x(), event->position().y(), &row, &token)) emit TickClicked(token);
+  if (plot_ && plot_->TickAt(event->position().x(), event->position().y(), &row, &token))
+    emit TickClicked(token);
 }
 
 }  // namespace quillmoor

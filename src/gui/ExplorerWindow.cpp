@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -19,11 +18,12 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "analyses/Tokens.h"
@@ -131,16 +131,23 @@ class ExplorerLineModel : public QAbstractTableModel {
     if (role == Qt::TextAlignmentRole) {
       if (column == 0) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
       if (column == 1) return QVariant(Qt::AlignHCenter | Qt::AlignVCenter);
-      return column >= 3 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+      return column >= 3 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                         : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (role == Qt::DisplayRole) {
       switch (column) {
-        case 0: return FromCp1252(Cut(index.row()).left);
-        case 1: return FromCp1252(Cut(index.row()).keyword);
-        case 2: return FromCp1252(Cut(index.row()).right);
-        case 3: return rows_->word(row).lngFrequency;
-        case 4: return rows_->LineOf(row.position);
-        default: return row.position;
+        case 0:
+          return FromCp1252(Cut(index.row()).left);
+        case 1:
+          return FromCp1252(Cut(index.row()).keyword);
+        case 2:
+          return FromCp1252(Cut(index.row()).right);
+        case 3:
+          return rows_->word(row).lngFrequency;
+        case 4:
+          return rows_->LineOf(row.position);
+        default:
+          return row.position;
       }
     }
     if (role == kSpansRole && column <= 2) {
@@ -188,7 +195,8 @@ namespace {
 class LineDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     if (index.column() > 2) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem o = option;
     initStyleOption(&o, index);
@@ -196,14 +204,15 @@ class LineDelegate : public QStyledItemDelegate {
     o.text.clear();
     QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &o, painter);
     if (index.column() == 1 && !(o.state & QStyle::State_Selected)) {
-      painter->fillRect(o.rect.adjusted(1, 1, -1, -1), QColor(0xFF, 0xF1, 0xC2));  // the keyword column
+      painter->fillRect(o.rect.adjusted(1, 1, -1, -1),
+                        QColor(0xFF, 0xF1, 0xC2));  // the keyword column
     }
     QFont font = o.font;
     font.setBold(index.column() == 1);
     const QFontMetrics metrics(font);
     const QRect rect = o.rect.adjusted(3, 0, -3, 0);
     const int width = metrics.horizontalAdvance(text);
-    int x = index.column() == 0 ? rect.right() - width
+    int x = index.column() == 0   ? rect.right() - width
             : index.column() == 1 ? rect.left() + (rect.width() - width) / 2
                                   : rect.left();
     // The cell's text in pieces: plain, or a sort word in its colour.
@@ -217,10 +226,13 @@ class LineDelegate : public QStyledItemDelegate {
     painter->save();
     painter->setClipRect(rect);
     painter->setFont(font);
-    const QColor normal = o.palette.color(o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor normal = o.palette.color(
+        o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
     for (int i = 0; i < text.size();) {
       int j = i;
-      while (j < text.size() && colours[static_cast<size_t>(j)].first == colours[static_cast<size_t>(i)].first) ++j;
+      while (j < text.size() &&
+             colours[static_cast<size_t>(j)].first == colours[static_cast<size_t>(i)].first)
+        ++j;
       const QString piece = text.mid(i, j - i);
       const int level = colours[static_cast<size_t>(i)].first;
       painter->setPen(level >= 0 ? kLevelColours[level] : normal);
@@ -272,13 +284,14 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     sortBar_[k] = new QComboBox(this);
     sortBar_[k]->setObjectName(QStringLiteral("cboSort%1").arg(k));
     sortBar_[k]->addItem(QStringLiteral("(none)"));
-    for (const SortLevel& level : choices) sortBar_[k]->addItem(QString::fromStdString(SortLevelName(level)));
+    for (const SortLevel& level : choices)
+      sortBar_[k]->addItem(QString::fromStdString(SortLevelName(level)));
     bar->addWidget(sortBar_[k]);
   }
   bar->addStretch(1);
-  for (const auto& [caption, format] : {std::pair{"Export TSV...", KwicFormat::kTsv},
-                                        std::pair{"Export CSV...", KwicFormat::kCsv},
-                                        std::pair{"Export HTML...", KwicFormat::kHtml}}) {
+  for (const auto& [caption, format] :
+       {std::pair{"Export TSV...", KwicFormat::kTsv}, std::pair{"Export CSV...", KwicFormat::kCsv},
+        std::pair{"Export HTML...", KwicFormat::kHtml}}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     bar->addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, format = format] {
@@ -347,13 +360,15 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   connect(filter_, &QLineEdit::textChanged, this, [this] { RefreshWords(); });
   connect(allWords_, &QCheckBox::toggled, this, [this] { RefreshWords(); });
-  connect(words_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { RefreshLines(); });
+  connect(words_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { RefreshLines(); });
   connect(width_, &QSpinBox::valueChanged, this, [this] { RefreshLines(); });
   for (QComboBox* combo : sortBar_) {
     connect(combo, &QComboBox::activated, this, [this, choices] {
       std::vector<SortLevel> levels;
       for (QComboBox* c : sortBar_) {
-        if (c->currentIndex() > 0) levels.push_back(choices[static_cast<size_t>(c->currentIndex() - 1)]);
+        if (c->currentIndex() > 0)
+          levels.push_back(choices[static_cast<size_t>(c->currentIndex() - 1)]);
       }
       SetSort(levels);
     });
@@ -364,13 +379,16 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     if (section == 2) SetSort({{SortLevel::kRight, 1}});
   });
   // A double-click or Enter shows the line's place in the document.
-  connect(lines_, &QTableView::activated, this, [this](const QModelIndex& index) { ShowSource(index.row()); });
-  connect(lines_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { ShowSource(index.row()); });
+  connect(lines_, &QTableView::activated, this,
+          [this](const QModelIndex& index) { ShowSource(index.row()); });
+  connect(lines_, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { ShowSource(index.row()); });
   connect(previous, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ - 1); });
   connect(next, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ + 1); });
   auto* copy = new QShortcut(QKeySequence::Copy, lines_);
   connect(copy, &QShortcut::activated, this, [this] { CopySelection(); });
-  for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
+  for (AnalysisTab* tab :
+       std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
     connect(tab, &AnalysisTab::LinesWanted, this, &ExplorerWindow::ShowLines);
     connect(tab, &AnalysisTab::SourceWanted, this, &ExplorerWindow::ShowSourceAt);
   }
@@ -388,7 +406,8 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
   snapshot_ = std::make_shared<const ExploreSnapshot>(std::move(snapshot));
   rows_ = std::make_shared<KwicRows>(snapshot_->source());
   rowsSnapshot_ = snapshot_;
-  setWindowTitle(QStringLiteral("Concordance explorer - ") + QString::fromStdString(FileNameOf(snapshot_->input)));
+  setWindowTitle(QStringLiteral("Concordance explorer - ") +
+                 QString::fromStdString(FileNameOf(snapshot_->input)));
   source_->clear();  // filled when a line is first traced: a whole book takes a while to lay out
   sourceSnapshot_.reset();
   sourceRow_ = -1;
@@ -406,7 +425,8 @@ void ExplorerWindow::RefreshWords() {
   std::vector<int32_t> shown;
   for (int32_t i = 1; i <= snapshot_->numWords; ++i) {
     const WordRecord& r = snapshot_->words[static_cast<size_t>(i)];
-    if ((allWords_->isChecked() || r.blnIncluded) && (query_.empty() || query_.SelectsWord(r.strWord))) {
+    if ((allWords_->isChecked() || r.blnIncluded) &&
+        (query_.empty() || query_.SelectsWord(r.strWord))) {
       shown.push_back(i);
     }
   }
@@ -436,7 +456,8 @@ void ExplorerWindow::RefreshLines() {
                               return tokens_;
                             },
                             selected, tokens_};
-  for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
+  for (AnalysisTab* tab :
+       std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
     tab->SetInput(input);
   }
   // The lines are built and sorted off the interface thread, on copies of what they
@@ -446,33 +467,35 @@ void ExplorerWindow::RefreshLines() {
   ++pending_;
   status_->setText(QStringLiteral("Building the lines ..."));
   auto* watcher = new QFutureWatcher<std::shared_ptr<KwicRows>>(this);
-  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, width,
-                                                          snapshot = snapshot_] {
-    watcher->deleteLater();
-    --pending_;
-    if (generation != generation_) {  // a newer request's lines are shown, or will be
-      if (pending_ == 0) emit LinesReady();
-      return;
-    }
-    rows_ = watcher->result();
-    rowsSnapshot_ = snapshot;
-    lineModel_->Reset(rows_.get(), width);
-    int64_t total = 0;
-    for (int32_t i = 1; i <= snapshot->numWords; ++i) total += snapshot->words[static_cast<size_t>(i)].lngFrequency;
-    status_->setText(QStringLiteral("%1 of %2 lines")
-                         .arg(QLocale().toString(static_cast<qlonglong>(rows_->size())),
-                              QLocale().toString(static_cast<qlonglong>(total))));
-    sourceRow_ = -1;
-    emit LinesReady();
-  });
-  watcher->setFuture(QtConcurrent::run(
-      [snapshot = snapshot_, selected = std::move(selected), width, query = query_, levels = levels_] {
-        auto rows = std::make_shared<KwicRows>(snapshot->source());
-        rows->Select(selected);
-        if (!query.empty()) rows->KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(*rows, row, width); });
-        rows->Sort(levels);
-        return rows;
-      }));
+  connect(watcher, &QFutureWatcherBase::finished, this,
+          [this, watcher, generation, width, snapshot = snapshot_] {
+            watcher->deleteLater();
+            --pending_;
+            if (generation != generation_) {  // a newer request's lines are shown, or will be
+              if (pending_ == 0) emit LinesReady();
+              return;
+            }
+            rows_ = watcher->result();
+            rowsSnapshot_ = snapshot;
+            lineModel_->Reset(rows_.get(), width);
+            int64_t total = 0;
+            for (int32_t i = 1; i <= snapshot->numWords; ++i)
+              total += snapshot->words[static_cast<size_t>(i)].lngFrequency;
+            status_->setText(QStringLiteral("%1 of %2 lines")
+                                 .arg(QLocale().toString(static_cast<qlonglong>(rows_->size())),
+                                      QLocale().toString(static_cast<qlonglong>(total))));
+            sourceRow_ = -1;
+            emit LinesReady();
+          });
+  watcher->setFuture(QtConcurrent::run([snapshot = snapshot_, selected = std::move(selected), width,
+                                        query = query_, levels = levels_] {
+    auto rows = std::make_shared<KwicRows>(snapshot->source());
+    rows->Select(selected);
+    if (!query.empty())
+      rows->KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(*rows, row, width); });
+    rows->Sort(levels);
+    return rows;
+  }));
 }
 
 void ExplorerWindow::SetSort(const std::vector<SortLevel>& levels) {
@@ -482,7 +505,8 @@ void ExplorerWindow::SetSort(const std::vector<SortLevel>& levels) {
   for (size_t k = 0; k < sortBar_.size(); ++k) {
     int index = 0;
     if (k < levels_.size()) {
-      index = 1 + static_cast<int>(std::find(choices.begin(), choices.end(), levels_[k]) - choices.begin());
+      index = 1 + static_cast<int>(std::find(choices.begin(), choices.end(), levels_[k]) -
+                                   choices.begin());
     }
     sortBar_[k]->setCurrentIndex(index);
   }
@@ -536,16 +560,20 @@ void ExplorerWindow::MarkInSource(size_t begin, size_t size) {
 }
 
 bool ExplorerWindow::Export(const QString& path, KwicFormat format) {
-  return WriteExportFile(this, path, [&](const PieceWriter& write) { ExportKwic(*rows_, width_->value(), format, write); });
+  return WriteExportFile(this, path, [&](const PieceWriter& write) {
+    ExportKwic(*rows_, width_->value(), format, write);
+  });
 }
 
 void ExplorerWindow::CopySelection() {
   QModelIndexList selected = lines_->selectionModel()->selectedRows();
   std::sort(selected.begin(), selected.end());
   std::vector<KwicRow> list;
-  for (const QModelIndex& index : selected) list.push_back(rows_->row(static_cast<size_t>(index.row())));
+  for (const QModelIndex& index : selected)
+    list.push_back(rows_->row(static_cast<size_t>(index.row())));
   std::string tsv;
-  ExportKwicRows(*rows_, list, width_->value(), KwicFormat::kTsv, [&tsv](std::string_view piece) { tsv += piece; });
+  ExportKwicRows(*rows_, list, width_->value(), KwicFormat::kTsv,
+                 [&tsv](std::string_view piece) { tsv += piece; });
   QApplication::clipboard()->setText(QString::fromStdString(tsv));
 }
 

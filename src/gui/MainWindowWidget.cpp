@@ -13,9 +13,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
-
-#include <algorithm>
 #include <QTimer>
+#include <algorithm>
 
 #include "engine/RunDriver.h"
 #include "explore/Snapshot.h"
@@ -23,8 +22,8 @@
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
-#include "output/KeywordSearch.h"
 #include "input/InputFile.h"
+#include "output/KeywordSearch.h"
 #include "settings/ParametersWindow.h"
 #include "settings/Settings.h"
 #include "shared/Program.h"
@@ -164,15 +163,17 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   grid->addWidget(lblIndexFilesize_, row, 5);
   grid->addWidget(lblTwirler_, row, 5, Qt::AlignRight);
 
-  lblOnlineDocumentation_ = Named(new QLabel(QStringLiteral("<a href=\"#\">Online user manual</a>"), this),
-                                 "lblOnlineDocumentation");
+  lblOnlineDocumentation_ =
+      Named(new QLabel(QStringLiteral("<a href=\"#\">Online user manual</a>"), this),
+            "lblOnlineDocumentation");
   // The last row: the manual's link and Settings, Save, Help, Quit. The window's
   // height is the top of Quit plus 1200 twips (80 pixels): the margin below the row
   // makes it so at any size.
   ++row;
   grid->addWidget(lblOnlineDocumentation_, row, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdExplore_, cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_}) buttons->addWidget(b);
+  for (QPushButton* b : {cmdExplore_, cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_})
+    buttons->addWidget(b);
   grid->addLayout(buttons, row, 2, 1, 4);
   const QMargins margins = grid->contentsMargins();
   grid->setContentsMargins(margins.left(), margins.top(), margins.right(),
@@ -188,7 +189,8 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   auto* viewerLayout = new QGridLayout(viewer_);
   viewerLayout->addWidget(viewerText_, 0, 0, 1, 3);
   viewerLayout->addWidget(viewerClose_, 1, 1);
-  connect(viewerClose_, &QPushButton::clicked, this, [this] { Handle([this] { cmdClose_Click(p_); }); });
+  connect(viewerClose_, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdClose_Click(p_); }); });
 
   // Events: copy the widgets into the model, run the handler, copy the model back.
   connect(cmdHelp_, &QPushButton::clicked, this, [this] { Handle([this] { cmdHelp_Click(p_); }); });
@@ -200,10 +202,13 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   }
   connect(lblOnlineDocumentation_, &QLabel::linkActivated, this,
           [this] { Handle([this] { lblOnlineDocumentation_Click(p_); }); });
-  connect(optCreate_, &QRadioButton::clicked, this, [this] { Handle([this] { optCreate_Click(p_); }); });
-  connect(optSearch_, &QRadioButton::clicked, this, [this] { Handle([this] { optSearch_Click(p_); }); });
+  connect(optCreate_, &QRadioButton::clicked, this,
+          [this] { Handle([this] { optCreate_Click(p_); }); });
+  connect(optSearch_, &QRadioButton::clicked, this,
+          [this] { Handle([this] { optSearch_Click(p_); }); });
   for (int i = 0; i < 3; ++i) {
-    connect(cmdFile_[i], &QPushButton::clicked, this, [this, i] { Handle([this, i] { SelectFile(p_, i); }); });
+    connect(cmdFile_[i], &QPushButton::clicked, this,
+            [this, i] { Handle([this, i] { SelectFile(p_, i); }); });
     connect(cmdClearFile_[i], &QPushButton::clicked, this,
             [this, i] { Handle([this, i] { cmdClearFile_Click(p_, i); }); });
     connect(txbFile_[i], &QLineEdit::editingFinished, this,
@@ -214,26 +219,29 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
           [this] { Handle([this] { txbExtraKeywords_LostFocus(p_); }); });
   connect(cmdClearExtraKeywords_, &QPushButton::clicked, this,
           [this] { Handle([this] { cmdClearExtraKeywords_Click(p_); }); });
-  connect(cboWordOrder_, &QComboBox::activated, this, [this] { Handle([this] { cboWordOrder_Click(p_); }); });
-  connect(cboContextSize_, &QComboBox::activated, this, [this] { Handle([this] { cboContextSize_Click(p_); }); });
-  connect(chkFrequencies_, &QCheckBox::clicked, this, [this] { Handle([this] { chkFrequencies_Click(p_); }); });
+  connect(cboWordOrder_, &QComboBox::activated, this,
+          [this] { Handle([this] { cboWordOrder_Click(p_); }); });
+  connect(cboContextSize_, &QComboBox::activated, this,
+          [this] { Handle([this] { cboContextSize_Click(p_); }); });
+  connect(chkFrequencies_, &QCheckBox::clicked, this,
+          [this] { Handle([this] { chkFrequencies_Click(p_); }); });
   connect(chkShowLineBreaks_, &QCheckBox::clicked, this,
           [this] { Handle([this] { chkShowLineBreaks_Click(p_); }); });
   connect(cmdListWords_, &QPushButton::clicked, this, [this] {
     Handle([this] { cmdListWords_Click(p_); });
     // An open explorer follows the new run's words.
-    if (explorer_ != nullptr && explorer_->isVisible() && ExplorerAvailable(p_)) explorer_->Open(TakeExploreSnapshot(p_));
+    if (explorer_ != nullptr && explorer_->isVisible() && ExplorerAvailable(p_))
+      explorer_->Open(TakeExploreSnapshot(p_));
   });
   connect(cmdExplore_, &QPushButton::clicked, this, [this] { OpenExplorer(); });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
-  connect(cmdSaveState_, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveState_Click(p_); }); });
+  connect(cmdSaveState_, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdSaveState_Click(p_); }); });
   connect(cmdSetParameters_, &QPushButton::clicked, this, [this] { ShowParameters(); });
 
   timer1_ = new QTimer(this);
   timer2_ = new QTimer(this);
-  connect(timer1_, &QTimer::timeout, this, [this] {
-    Handle([this] { Timer1_Timer(p_); });
-  });
+  connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { Timer1_Timer(p_); }); });
   connect(timer2_, &QTimer::timeout, this, [this] {
     Timer2_Timer(p_);
     PushModel();
@@ -353,10 +361,11 @@ void MainWindowWidget::PushModel() {
   };
   list(cboWordOrder_, m.cboWordOrder);
   list(cboContextSize_, m.cboContextSize);
-  for (auto [button, control] : {std::pair{cmdListWords_, &m.cmdListWords},
-                                 std::pair{cmdSetParameters_, &m.cmdSetParameters},
-                                 std::pair{cmdSaveState_, &m.cmdSaveState},
-                                 std::pair{cmdHelp_, &m.cmdHelp}, std::pair{cmdQuit_, &m.cmdQuit}}) {
+  for (auto [button, control] :
+       {std::pair{cmdListWords_, &m.cmdListWords},
+        std::pair{cmdSetParameters_, &m.cmdSetParameters},
+        std::pair{cmdSaveState_, &m.cmdSaveState}, std::pair{cmdHelp_, &m.cmdHelp},
+        std::pair{cmdQuit_, &m.cmdQuit}}) {
     button->setText(ToQString(control->caption));
     Apply(button, *control);
   }
@@ -394,14 +403,16 @@ void MainWindowWidget::ShowViewer(bool visible) {
 
 void MainWindowWidget::ShowParameters() {
   if (parameters_ == nullptr) {
-    parameters_ = new ParametersWidget(p_, [this] { PushModel(); }, this);
+    parameters_ = new ParametersWidget(
+        p_, [this] { PushModel(); }, this);
   }
   parameters_->PushModel();
   // Below the main window's right end: top = main top + main height - own height + 300
   // twips, left = main left + main width - own width + 400 twips (15 twips a pixel).
   const QRect main = frameGeometry();
   int top = main.top() + main.height() - parameters_->height() + 20;
-  if (const QScreen* s = screen()) top = std::min(top, s->availableGeometry().bottom() - parameters_->height());
+  if (const QScreen* s = screen())
+    top = std::min(top, s->availableGeometry().bottom() - parameters_->height());
   parameters_->move(main.left() + main.width() - parameters_->width() + 27, top);
   parameters_->show();
   parameters_->raise();

@@ -73,7 +73,7 @@ class MainWindowWidget : public QWidget {
   QPushButton* cmdSaveState_;
   QPushButton* cmdHelp_;
   QPushButton* cmdQuit_;
-  QPushButton* cmdExplore_;          // opens the concordance explorer
+  QPushButton* cmdExplore_;  // opens the concordance explorer
   ExplorerWindow* explorer_ = nullptr;
   QPlainTextEdit* txbOutput_;
   std::array<QLabel*, 2> lblConcordanceFile_{};

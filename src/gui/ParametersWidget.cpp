@@ -5,10 +5,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
@@ -30,19 +30,25 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   outer->addLayout(grid);
   int row = 0;
   grid->addWidget(new QLabel(QStringLiteral("Allow 'words' with:"), this), row, 0);
-  chkAllowWordsWithHyphens_ = Named(new QCheckBox(QStringLiteral("hyphens -"), this), "chkAllowWordsWithHyphens");
-  chkAllowWordsWithNumerals_ = Named(new QCheckBox(QStringLiteral("numerals"), this), "chkAllowWordsWithNumerals");
+  chkAllowWordsWithHyphens_ =
+      Named(new QCheckBox(QStringLiteral("hyphens -"), this), "chkAllowWordsWithHyphens");
+  chkAllowWordsWithNumerals_ =
+      Named(new QCheckBox(QStringLiteral("numerals"), this), "chkAllowWordsWithNumerals");
   grid->addWidget(chkAllowWordsWithHyphens_, row, 1);
   grid->addWidget(chkAllowWordsWithNumerals_, row, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Numbers are not regarded as words."), this), ++row, 1, 1, 3);
+  grid->addWidget(new QLabel(QStringLiteral("Numbers are not regarded as words."), this), ++row, 1,
+                  1, 3);
   chkIgnoreInfrequentWords_ =
-      Named(new QCheckBox(QStringLiteral("Ignore words with fewer than"), this), "chkIgnoreInfrequentWords");
+      Named(new QCheckBox(QStringLiteral("Ignore words with fewer than"), this),
+            "chkIgnoreInfrequentWords");
   cboThresholdFrequency_ = Named(new QComboBox(this), "cboThresholdFrequency");
   grid->addWidget(chkIgnoreInfrequentWords_, ++row, 0, 1, 2);
   grid->addWidget(cboThresholdFrequency_, row, 2);
   grid->addWidget(new QLabel(QStringLiteral("occurrences"), this), row, 3);
-  chkWindowsText_ = Named(new QCheckBox(QStringLiteral("Write output files as Windows text (Windows-1252, CR LF)"), this),
-                          "chkWindowsText");
+  chkWindowsText_ =
+      Named(new QCheckBox(
+                QStringLiteral("Write output files as Windows text (Windows-1252, CR LF)"), this),
+            "chkWindowsText");
   chkWindowsText_->setToolTip(QStringLiteral(
       "Concordance and search-results files are UTF-8 with LF line ends unless this is checked."));
   grid->addWidget(chkWindowsText_, ++row, 0, 1, 4);
@@ -52,7 +58,8 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   outer->addWidget(stopWords);
   grid = new QGridLayout(stopWords);
   row = 0;
-  grid->addWidget(Named(new QLabel(QStringLiteral("Stop words file:"), stopWords), "Label1"), row, 0);
+  grid->addWidget(Named(new QLabel(QStringLiteral("Stop words file:"), stopWords), "Label1"), row,
+                  0);
   txbStopWordsFile_ = Named(new QLineEdit(stopWords), "txbStopWordsFile");
   txbStopWordsFile_->setFont(courier);
   grid->addWidget(txbStopWordsFile_, row, 1, 1, 3);
@@ -60,22 +67,28 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   cmdListStopWords_ = Named(new QPushButton(QStringLiteral("List"), stopWords), "cmdListStopWords");
   grid->addWidget(clear, ++row, 1);
   grid->addWidget(cmdListStopWords_, row, 2);
-  auto* byLanguage =
-      Named(new QPushButton(QStringLiteral("Select file of stop words in some language"), stopWords),
-            "cmdSelectStopWordsFile1");
-  byLanguage->setToolTip(QStringLiteral("This is for a file containing words in some language which are to be ignored."));
-  auto* other = Named(new QPushButton(QStringLiteral("Select some other stop words file"), stopWords),
-                      "cmdSelectStopWordsFile0");
-  other->setToolTip(QStringLiteral("This is for a file containing stop words (words which should be ignored)."));
+  auto* byLanguage = Named(
+      new QPushButton(QStringLiteral("Select file of stop words in some language"), stopWords),
+      "cmdSelectStopWordsFile1");
+  byLanguage->setToolTip(QStringLiteral(
+      "This is for a file containing words in some language which are to be ignored."));
+  auto* other =
+      Named(new QPushButton(QStringLiteral("Select some other stop words file"), stopWords),
+            "cmdSelectStopWordsFile0");
+  other->setToolTip(
+      QStringLiteral("This is for a file containing stop words (words which should be ignored)."));
   grid->addWidget(byLanguage, ++row, 0, 1, 2);
   grid->addWidget(other, row, 2, 1, 2);
-  grid->addWidget(Named(new QLabel(QStringLiteral("Extra stop words:"), stopWords), "lblIgnoreTheseWords"), ++row, 0);
+  grid->addWidget(
+      Named(new QLabel(QStringLiteral("Extra stop words:"), stopWords), "lblIgnoreTheseWords"),
+      ++row, 0);
   txbExtraStopWords_ = Named(new QLineEdit(stopWords), "txbExtraStopWords");
   txbExtraStopWords_->setFont(courier);
-  txbExtraStopWords_->setToolTip(
-      QStringLiteral("Add additional stop words here.  Words must be separated by spaces, not commas."));
+  txbExtraStopWords_->setToolTip(QStringLiteral(
+      "Add additional stop words here.  Words must be separated by spaces, not commas."));
   grid->addWidget(txbExtraStopWords_, row, 1, 1, 2);
-  auto* clearExtra = Named(new QPushButton(QStringLiteral("Clear"), stopWords), "cmdClearExtraStopWords");
+  auto* clearExtra =
+      Named(new QPushButton(QStringLiteral("Clear"), stopWords), "cmdClearExtraStopWords");
   grid->addWidget(clearExtra, row, 3);
 
   // The settings-file controls.
@@ -83,8 +96,10 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   outer->addWidget(frame5_);
   grid = new QGridLayout(frame5_);
   row = 0;
-  auto* save = Named(new QPushButton(QStringLiteral("Save settings to file"), frame5_), "cmdSaveLoadState0");
-  auto* load = Named(new QPushButton(QStringLiteral("Load settings from file"), frame5_), "cmdSaveLoadState1");
+  auto* save =
+      Named(new QPushButton(QStringLiteral("Save settings to file"), frame5_), "cmdSaveLoadState0");
+  auto* load = Named(new QPushButton(QStringLiteral("Load settings from file"), frame5_),
+                     "cmdSaveLoadState1");
   grid->addWidget(save, row, 0, 1, 2);
   grid->addWidget(load, row, 2, 1, 2);
   lblParameters_ = Named(new QLabel(frame5_), "lblParameters");
@@ -107,7 +122,8 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   outer->addWidget(buttonRow);
   auto* buttons = new QHBoxLayout(buttonRow);
   buttons->setContentsMargins(0, 0, 0, 0);
-  auto* reinitialize = Named(new QPushButton(QStringLiteral("Reinitialize"), buttonRow), "cmdInitialize");
+  auto* reinitialize =
+      Named(new QPushButton(QStringLiteral("Reinitialize"), buttonRow), "cmdInitialize");
   auto* close = Named(new QPushButton(QStringLiteral("Close"), buttonRow), "cmdClose");
   auto* quit = Named(new QPushButton(QStringLiteral("Quit"), buttonRow), "cmdQuit");
   buttons->addWidget(reinitialize);
@@ -115,30 +131,41 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   buttons->addWidget(close);
   buttons->addWidget(quit);
 
-  connect(clear, &QPushButton::clicked, this, [this] { Handle([this] { cmdClearStopWordsFile_Click(p_); }); });
-  connect(cmdListStopWords_, &QPushButton::clicked, this, [this] { Handle([this] { cmdListStopWords_Click(p_); }); });
+  connect(clear, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdClearStopWordsFile_Click(p_); }); });
+  connect(cmdListStopWords_, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdListStopWords_Click(p_); }); });
   connect(byLanguage, &QPushButton::clicked, this,
           [this] { Handle([this] { cmdSelectLanguageStopWords_Click(p_); }); });
-  connect(other, &QPushButton::clicked, this, [this] { Handle([this] { cmdSelectOtherStopWords_Click(p_); }); });
+  connect(other, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdSelectOtherStopWords_Click(p_); }); });
   connect(txbStopWordsFile_, &QLineEdit::editingFinished, this,
           [this] { Handle([this] { txbStopWordsFile_LostFocus(p_); }); });
   connect(txbExtraStopWords_, &QLineEdit::editingFinished, this,
           [this] { Handle([this] { txbExtraStopWords_LostFocus(p_); }); });
-  connect(clearExtra, &QPushButton::clicked, this, [this] { Handle([this] { cmdClearExtraStopWords_Click(p_); }); });
-  connect(save, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveLoadState_Click(p_, 0); }); });
-  connect(load, &QPushButton::clicked, this, [this] { Handle([this] { cmdSaveLoadState_Click(p_, 1); }); });
-  connect(reinitialize, &QPushButton::clicked, this, [this] { Handle([this] { cmdInitialize_Click(p_); }); });
+  connect(clearExtra, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdClearExtraStopWords_Click(p_); }); });
+  connect(save, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdSaveLoadState_Click(p_, 0); }); });
+  connect(load, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdSaveLoadState_Click(p_, 1); }); });
+  connect(reinitialize, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdInitialize_Click(p_); }); });
   connect(close, &QPushButton::clicked, this, [this] {
     Handle([this] { cmdCloseParameters_Click(p_); });
     hide();
   });
-  connect(quit, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuitParameters_Click(p_); }); });
+  connect(quit, &QPushButton::clicked, this,
+          [this] { Handle([this] { cmdQuitParameters_Click(p_); }); });
   for (QCheckBox* box : {chkAllowWordsWithHyphens_, chkAllowWordsWithNumerals_}) {
-    connect(box, &QCheckBox::clicked, this, [this] { Handle([this] { chkWordOption_Click(p_); }); });
+    connect(box, &QCheckBox::clicked, this,
+            [this] { Handle([this] { chkWordOption_Click(p_); }); });
   }
   connect(chkWindowsText_, &QCheckBox::clicked, this, [this] { Handle([] {}); });
-  connect(chkIgnoreInfrequentWords_, &QCheckBox::clicked, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
-  connect(cboThresholdFrequency_, &QComboBox::activated, this, [this] { Handle([this] { chkThreshold_Click(p_); }); });
+  connect(chkIgnoreInfrequentWords_, &QCheckBox::clicked, this,
+          [this] { Handle([this] { chkThreshold_Click(p_); }); });
+  connect(cboThresholdFrequency_, &QComboBox::activated, this,
+          [this] { Handle([this] { chkThreshold_Click(p_); }); });
   close_ = close;
   // Load: no status yet, the settings-file box empty and hidden, the stop-word file shown.
   p_.frmParams.lblParameters.caption.clear();
@@ -185,10 +212,12 @@ void ParametersWidget::PushModel() {
   chkWindowsText_->setChecked(s.chkWindowsText.checked());
   if (cboThresholdFrequency_->count() != static_cast<int>(s.cboThresholdFrequency.items.size())) {
     cboThresholdFrequency_->clear();
-    for (const std::string& item : s.cboThresholdFrequency.items) cboThresholdFrequency_->addItem(ToQString(item));
+    for (const std::string& item : s.cboThresholdFrequency.items)
+      cboThresholdFrequency_->addItem(ToQString(item));
   }
   cboThresholdFrequency_->setCurrentIndex(s.cboThresholdFrequency.listIndex);
-  if (txbStopWordsFile_->text() != ToQString(s.txbStopWordsFile.text)) txbStopWordsFile_->setText(ToQString(s.txbStopWordsFile.text));
+  if (txbStopWordsFile_->text() != ToQString(s.txbStopWordsFile.text))
+    txbStopWordsFile_->setText(ToQString(s.txbStopWordsFile.text));
   txbStopWordsFile_->setToolTip(ToQString(s.txbStopWordsFile.toolTip));
   if (txbExtraStopWords_->text() != ToQString(s.txbExtraStopWords.text)) {
     txbExtraStopWords_->setText(ToQString(s.txbExtraStopWords.text));

@@ -34,10 +34,12 @@ void PaintPlot(QPainter& painter, const PlotItem* items, size_t count) {
         font.setBold(item.bold);
         painter.setFont(font);
         painter.setPen(colour);
-        const QString text = QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size()));
+        const QString text =
+            QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size()));
         const double w = QFontMetricsF(font).horizontalAdvance(text);
-        const double x = item.align == PlotItem::kLeft ? item.x1 : item.align == PlotItem::kCenter ? item.x1 - w / 2
-                                                                                                     : item.x1 - w;
+        const double x = item.align == PlotItem::kLeft     ? item.x1
+                         : item.align == PlotItem::kCenter ? item.x1 - w / 2
+                                                           : item.x1 - w;
         painter.drawText(QPointF(x, item.y1), text);
         break;
       }
@@ -45,7 +47,8 @@ void PaintPlot(QPainter& painter, const PlotItem* items, size_t count) {
   }
 }
 
-bool PlotPngBytes(const PlotItem* items, size_t count, double width, double height, QByteArray* png) {
+bool PlotPngBytes(const PlotItem* items, size_t count, double width, double height,
+                  QByteArray* png) {
   QImage image(static_cast<int>(width * 2), static_cast<int>(height * 2), QImage::Format_RGB32);
   if (image.isNull()) return false;
   image.setDevicePixelRatio(2);

@@ -12,7 +12,8 @@ namespace quillmoor {
 void PaintPlot(QPainter& painter, const PlotItem* items, size_t count);
 // The items on a white width x height picture at twice the pixels, as PNG bytes; false
 // when the picture could not be made.
-bool PlotPngBytes(const PlotItem* items, size_t count, double width, double height, QByteArray* png);
+bool PlotPngBytes(const PlotItem* items, size_t count, double width, double height,
+                  QByteArray* png);
 
 }  // namespace quillmoor
 

@@ -1,17 +1,17 @@
 #include "gui/QtHost.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QUrl>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <cstdlib>
 
 #include "settings/ParametersWindow.h"
@@ -36,10 +36,18 @@ MsgResult QtHost::ShowMessage(const MessageBox& box) {
   mb.setWindowTitle(ToQString(box.title));
   mb.setText(ToQString(box.prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   switch (box.icon) {
-    case MsgIcon::kNone: mb.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::kInformation: mb.setIcon(QMessageBox::Information); break;
-    case MsgIcon::kExclamation: mb.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::kCritical: mb.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::kNone:
+      mb.setIcon(QMessageBox::NoIcon);
+      break;
+    case MsgIcon::kInformation:
+      mb.setIcon(QMessageBox::Information);
+      break;
+    case MsgIcon::kExclamation:
+      mb.setIcon(QMessageBox::Warning);
+      break;
+    case MsgIcon::kCritical:
+      mb.setIcon(QMessageBox::Critical);
+      break;
   }
   QMessageBox::StandardButton def = QMessageBox::Ok;
   switch (box.buttons) {
@@ -59,10 +67,14 @@ MsgResult QtHost::ShowMessage(const MessageBox& box) {
   }
   mb.setDefaultButton(def);
   switch (mb.exec()) {
-    case QMessageBox::Yes: return MsgResult::kYes;
-    case QMessageBox::No: return MsgResult::kNo;
-    case QMessageBox::Cancel: return MsgResult::kCancel;
-    default: return box.buttons == MsgButtons::kOK ? MsgResult::kOK : DefaultAnswer(box);
+    case QMessageBox::Yes:
+      return MsgResult::kYes;
+    case QMessageBox::No:
+      return MsgResult::kNo;
+    case QMessageBox::Cancel:
+      return MsgResult::kCancel;
+    default:
+      return box.buttons == MsgButtons::kOK ? MsgResult::kOK : DefaultAnswer(box);
   }
 }
 
@@ -87,7 +99,8 @@ QString ToolkitFilter(const std::string& filter) {
   if (bar == std::string::npos) return QString();
   const QString description = ToQString(filter.substr(0, bar)).trimmed();
   const QString pattern = ToQString(filter.substr(bar + 1)).trimmed();
-  return description.contains(pattern) ? description : description + QStringLiteral(" (") + pattern + ")";
+  return description.contains(pattern) ? description
+                                       : description + QStringLiteral(" (") + pattern + ")";
 }
 
 std::string QtHost::AskFileName(const FileDialog& dialog) {
@@ -100,7 +113,8 @@ std::string QtHost::AskFileName(const FileDialog& dialog) {
   box.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(open && (dialog.flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile
                                                                : QFileDialog::AnyFile);
-  if (!open && (dialog.flags & kOverwritePrompt) == 0) box.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!open && (dialog.flags & kOverwritePrompt) == 0)
+    box.setOption(QFileDialog::DontConfirmOverwrite);
   const QString filter = ToolkitFilter(dialog.filter);
   if (!filter.isEmpty()) box.setNameFilter(filter);
   if (!dialog.folder.empty()) box.setDirectory(ToQString(dialog.folder));
@@ -160,7 +174,8 @@ int QtHost::SelectLanguage(const std::vector<std::string>& choices) {
   for (const std::string& c : choices) list->addItem(ToQString(c));
   list->setCurrentIndex(-1);
   layout->addWidget(list);
-  auto* accept = new QPushButton(QStringLiteral("Load common words file for this language"), &dialog);
+  auto* accept =
+      new QPushButton(QStringLiteral("Load common words file for this language"), &dialog);
   accept->setObjectName(QStringLiteral("cmdAccept"));
   accept->setEnabled(false);
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);

@@ -30,7 +30,10 @@ class QtHost : public Host {
   // Questions answered by their default button without showing them (screenshots).
   void set_unattended(bool unattended) { unattended_ = unattended; }
   // With set_unattended, questions are answered `answer` instead (measurements).
-  void set_unattended_answer(MsgResult answer) { unattendedAnswer_ = answer; hasUnattendedAnswer_ = true; }
+  void set_unattended_answer(MsgResult answer) {
+    unattendedAnswer_ = answer;
+    hasUnattendedAnswer_ = true;
+  }
   // What showing or hiding one of the other windows does.
   void set_show_window(std::function<void(WindowId, bool)> show) { showWindow_ = std::move(show); }
   // What a repaint does first: copy the model into the widgets.

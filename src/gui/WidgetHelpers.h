@@ -34,7 +34,8 @@ inline void ApplyWindowLook(QWidget* window) {
 
 // "1 line", "2,345 lines": a count and its noun.
 inline QString Counted(size_t n, const char* one, const char* many) {
-  return QLocale().toString(static_cast<qulonglong>(n)) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+  return QLocale().toString(static_cast<qulonglong>(n)) + QLatin1Char(' ') +
+         QString::fromLatin1(n == 1 ? one : many);
 }
 
 // Writes an export (lines, a table, a plot) to `path` as every file of the program is

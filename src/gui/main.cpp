@@ -1,28 +1,27 @@
 // quillmoor: the desktop program.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
 #include <QTimer>
-#include <QElapsedTimer>
-#include <QPushButton>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "engine/RunDriver.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
+#include "input/InputFile.h"
 #include "output/KeywordSearch.h"
-#include "shared/ScratchFile.h"
+#include "settings/StopWords.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
-#include "engine/RunDriver.h"
-#include "input/InputFile.h"
-#include "settings/StopWords.h"
+#include "shared/ScratchFile.h"
 #include "ui/DesktopArguments.h"
 #include "ui/MainWindow.h"
 #include "ui/Startup.h"
@@ -57,7 +56,8 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < args.size(); ++i) given.push_back(quillmoor::FromQString(args.at(i)));
   const quillmoor::DesktopArguments command = quillmoor::ParseDesktopArguments(given);
   if (!command.error.empty()) {
-    std::fprintf(stderr, "quillmoor: %s\nTry 'quillmoor --help' for more information.\n", command.error.c_str());
+    std::fprintf(stderr, "quillmoor: %s\nTry 'quillmoor --help' for more information.\n",
+                 command.error.c_str());
     return 2;
   }
   const int shot = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
@@ -88,9 +88,12 @@ int main(int argc, char** argv) {
   if (shot > 0 && shot + 1 < args.size()) {
     const QString png = args.at(shot + 1);
     const QString document =
-        shot + 2 < args.size() && !args.at(shot + 2).startsWith(QStringLiteral("--")) ? args.at(shot + 2) : QString();
+        shot + 2 < args.size() && !args.at(shot + 2).startsWith(QStringLiteral("--"))
+            ? args.at(shot + 2)
+            : QString();
     const int search = static_cast<int>(args.indexOf(QStringLiteral("--search")));
-    const QString keywords = search > 0 && search + 1 < args.size() ? args.at(search + 1) : QString();
+    const QString keywords =
+        search > 0 && search + 1 < args.size() ? args.at(search + 1) : QString();
     host.set_unattended(true);
     QTimer::singleShot(300, &window, [&window, &program, png, document, keywords] {
       if (!document.isEmpty()) {
@@ -139,10 +142,12 @@ int main(int argc, char** argv) {
       });
       quillmoor::cmdListWords_Click(program);
       const qint64 ended = clock.elapsed();
-      std::fprintf(stderr, "stop pressed at %lld ms (asked for %d ms), run ended at %lld ms: %s\n",
-                   static_cast<long long>(pressed), delay, static_cast<long long>(ended),
-                   pressed < 0 ? "the run ended before the press"
-                               : ("stopped " + std::to_string(ended - pressed) + " ms after the press").c_str());
+      std::fprintf(
+          stderr, "stop pressed at %lld ms (asked for %d ms), run ended at %lld ms: %s\n",
+          static_cast<long long>(pressed), delay, static_cast<long long>(ended),
+          pressed < 0
+              ? "the run ended before the press"
+              : ("stopped " + std::to_string(ended - pressed) + " ms after the press").c_str());
       QApplication::quit();
     });
   }
@@ -155,7 +160,8 @@ int main(int argc, char** argv) {
       auto* help = window.findChild<QPushButton*>(QStringLiteral("cmdHelp"));
       if (help != nullptr) help->click();
       QTimer::singleShot(300, &window, [&window, png] {
-        if (QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"))) viewer->grab().save(png);
+        if (QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView")))
+          viewer->grab().save(png);
         QApplication::quit();
       });
     });
@@ -168,7 +174,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, &window, [&window, png] {
       window.ShowParameters();
       QTimer::singleShot(300, &window, [&window, png] {
-        if (QWidget* params = window.findChild<QWidget*>(QStringLiteral("frmParams"))) params->grab().save(png);
+        if (QWidget* params = window.findChild<QWidget*>(QStringLiteral("frmParams")))
+          params->grab().save(png);
         QApplication::quit();
       });
     });
@@ -194,14 +201,15 @@ int main(int argc, char** argv) {
       if (explorer == nullptr) return QApplication::quit();
       explorer->findChild<QLineEdit*>(QStringLiteral("txbFilter"))->setText(query);
       explorer->SetSort({{quillmoor::SortLevel::kRight, 1}, {quillmoor::SortLevel::kRight, 2}});
-      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, png, tab] {
-        if (explorer->LinesPending()) return;
-        explorer->tabs()->setCurrentIndex(tab);
-        QTimer::singleShot(100, explorer, [explorer, png] {
-          explorer->grab().save(png);
-          QApplication::quit();
-        });
-      });
+      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer,
+                       [explorer, png, tab] {
+                         if (explorer->LinesPending()) return;
+                         explorer->tabs()->setCurrentIndex(tab);
+                         QTimer::singleShot(100, explorer, [explorer, png] {
+                           explorer->grab().save(png);
+                           QApplication::quit();
+                         });
+                       });
     });
   }
   // --measure-explorer DOCUMENT: makes the word table of DOCUMENT (no stop words), then
@@ -224,18 +232,22 @@ int main(int argc, char** argv) {
       window.OpenExplorer();
       quillmoor::ExplorerWindow* explorer = window.explorer();
       auto* phase = new int(0);
-      QObject::connect(explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, clock, phase] {
-        if (explorer->LinesPending()) return;
-        QApplication::processEvents();  // the first rows painted
-        std::fprintf(stderr, *phase == 0 ? "explorer open with %zu lines: %lld ms\n" : "sorted by R1, R2, R3: %zu lines in %lld ms\n",
-                     explorer->rows().size(), static_cast<long long>(clock->restart()));
-        if ((*phase)++ == 0) {
-          explorer->SetSort({{quillmoor::SortLevel::kRight, 1}, {quillmoor::SortLevel::kRight, 2},
-                             {quillmoor::SortLevel::kRight, 3}});
-        } else {
-          QApplication::quit();
-        }
-      });
+      QObject::connect(
+          explorer, &quillmoor::ExplorerWindow::LinesReady, explorer, [explorer, clock, phase] {
+            if (explorer->LinesPending()) return;
+            QApplication::processEvents();  // the first rows painted
+            std::fprintf(stderr,
+                         *phase == 0 ? "explorer open with %zu lines: %lld ms\n"
+                                     : "sorted by R1, R2, R3: %zu lines in %lld ms\n",
+                         explorer->rows().size(), static_cast<long long>(clock->restart()));
+            if ((*phase)++ == 0) {
+              explorer->SetSort({{quillmoor::SortLevel::kRight, 1},
+                                 {quillmoor::SortLevel::kRight, 2},
+                                 {quillmoor::SortLevel::kRight, 3}});
+            } else {
+              QApplication::quit();
+            }
+          });
     });
   }
   // --quit-during DOCUMENT: starts a run of DOCUMENT and closes the window at the

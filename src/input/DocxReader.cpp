@@ -12,8 +12,8 @@
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/ScratchFile.h"
 #include "shared/Program.h"
+#include "shared/ScratchFile.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
@@ -51,9 +51,7 @@ std::string WithoutSlash(std::string path) {
   return path;
 }
 
-bool MakeFolder(const std::string& path) {
-  return ::mkdir(WithoutSlash(path).c_str(), 0700) == 0;
-}
+bool MakeFolder(const std::string& path) { return ::mkdir(WithoutSlash(path).c_str(), 0700) == 0; }
 
 }  // namespace
 
@@ -81,13 +79,15 @@ void ReadDocxInput(Program& p, bool& blnSuccess) {
     case kDocxTooLarge:
       MsgBox(p,
              path + kCRLF + "is too large to be scanned directly." + kCRLF + kCRLF +
-                 "Recommend saving it as a text file and" + kCRLF + "applying this program to that file.",
+                 "Recommend saving it as a text file and" + kCRLF +
+                 "applying this program to that file.",
              MsgButtons::kOK, MsgIcon::kInformation, "File too big");
       break;
     case kDocxUnreadable:
-      MsgBox(p,
-             "The file " + path + kCRLF + "is not a readable Word document: " + p.strDocxProblem + ".",
-             MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(34));
+      MsgBox(
+          p,
+          "The file " + path + kCRLF + "is not a readable Word document: " + p.strDocxProblem + ".",
+          MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(34));
       break;
     default:  // the person declined: nothing more to say
       break;
@@ -133,9 +133,12 @@ int32_t UnzipDocx(Program& p, const std::string& path, const std::string& prefix
   }
   if (size > kBigDocxBytes) {
     if (MsgBox(p,
-               path + kCRLF + "is rather large.  It may take awhile to scan." + kCRLF + "Do you wish to continue?",
+               path + kCRLF + "is rather large.  It may take awhile to scan." + kCRLF +
+                   "Do you wish to continue?",
                MsgButtons::kYesNo, MsgIcon::kNone, "Big file", 2) != MsgResult::kYes) {
-      MsgBox(p, "You could try saving it as a text file" + kCRLF + "and applying this program to that file.",
+      MsgBox(p,
+             "You could try saving it as a text file" + kCRLF +
+                 "and applying this program to that file.",
              MsgButtons::kOK, MsgIcon::kNone, "Big file");
       DeleteTempFolder(p);
       return kDocxBigDeclined;
@@ -172,7 +175,8 @@ bool UnzipEntry(Program&, const std::string& zipPath, const std::string& destina
     *reason = "its text could not be extracted (" + std::string(std::strerror(errno)) + ")";
     return true;
   }
-  const UnzipResult r = UnzipEntryToFile(zipPath, kEntryName, destinationFolder + kEntryName, kMaxDocxBytes);
+  const UnzipResult r =
+      UnzipEntryToFile(zipPath, kEntryName, destinationFolder + kEntryName, kMaxDocxBytes);
   switch (r.status) {
     case UnzipStatus::kOk:
     case UnzipStatus::kTooLarge:  // the size step refuses it
@@ -217,7 +221,8 @@ int32_t ExtractDocxRuns(Program& p, const std::string& xml, int32_t lngStart,
   constexpr std::string_view kOpen = "<w:t";
   constexpr size_t kCloseLength = 6;  // "</w:t>"
   const std::string_view text(xml);
-  NextFinder open(text, kOpen), close(text, "</w:t>"), lineBreak(text, "<w:br/>"), paragraphEnd(text, "</w:p>");
+  NextFinder open(text, kOpen), close(text, "</w:t>"), lineBreak(text, "<w:br/>"),
+      paragraphEnd(text, "</w:p>");
   lngLength = 0;
   int32_t count = 0;
   size_t pos = static_cast<size_t>(std::max(lngStart, 1)) - 1;
@@ -278,20 +283,22 @@ void DeleteDocumentXml(Program& p) {
   if (Files().FileExists(p.strDocumentXml)) {
     ::chmod(p.strDocumentXml.c_str(), 0600);  // read-only files go too
     if (!Files().Remove(p.strDocumentXml, &error)) {
-      MsgBox(p, "Error when attempting to delete " + p.strDocumentXml, MsgButtons::kOK, MsgIcon::kExclamation,
-             "Error");
+      MsgBox(p, "Error when attempting to delete " + p.strDocumentXml, MsgButtons::kOK,
+             MsgIcon::kExclamation, "Error");
       return;
     }
   }
   const std::string folder = WithoutSlash(p.strTempFolder);
   if (const int failure = RemoveTree(folder + "/word")) {
-    MsgBox(p, std::string(std::strerror(failure)) + " when attempting to delete folder " + folder + "/word",
+    MsgBox(p,
+           std::string(std::strerror(failure)) + " when attempting to delete folder " + folder +
+               "/word",
            MsgButtons::kOK, MsgIcon::kExclamation, "Error");
     return;
   }
   if (::rmdir(folder.c_str()) != 0 && errno != ENOENT) {
-    MsgBox(p, std::string(std::strerror(errno)) + " when attempting to delete folder " + folder, MsgButtons::kOK,
-           MsgIcon::kExclamation, "Error");
+    MsgBox(p, std::string(std::strerror(errno)) + " when attempting to delete folder " + folder,
+           MsgButtons::kOK, MsgIcon::kExclamation, "Error");
     return;
   }
   ForgetScratchPath(folder);

@@ -79,7 +79,8 @@ bool FitsTheScan(Program& p, const std::string& path) {
   if (static_cast<long long>(p.strLine.size()) <= p.lngMaxDocumentChars) return true;
   const std::string crlf(kCrLf);
   MsgBox(p,
-         "File " + path + crlf + "makes a text of " + FormatNumber(static_cast<double>(p.strLine.size()), 0) +
+         "File " + path + crlf + "makes a text of " +
+             FormatNumber(static_cast<double>(p.strLine.size()), 0) +
              " characters when read (each line break becomes \" / \"), more than the " +
              FormatNumber(static_cast<double>(p.lngMaxDocumentChars), 0) + " that can be scanned.",
          MsgButtons::kOK, MsgIcon::kExclamation, "File too large");

@@ -4,11 +4,11 @@
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
-#include "ui/Progress.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/Progress.h"
 
 namespace quillmoor {
 
@@ -25,9 +25,7 @@ bool IsDocxFile(const std::string& path) {
   return GetFileExtension(path, true) == "docx" && IsZipFile(path) == 1;
 }
 
-bool IsIndexFileName(const std::string& path) {
-  return AsciiLower(path).ends_with("oxn.ndx");
-}
+bool IsIndexFileName(const std::string& path) { return AsciiLower(path).ends_with("oxn.ndx"); }
 
 bool IsConcordanceFileName(const std::string& path) {
   const std::string marker = ".oxn.con_";
@@ -92,9 +90,10 @@ void SelectFile(Program& p, int index) {
           RefreshOutput(p);
           ChooseStopWordsForDocument(p);
         } else if (IsZipFile(name) != 1) {
-          return refuse("The file " + name + crlf +
-                            "has a 'docx' extension but does not appear to be an MS Word 'docx' file.",
-                        p.GetProgramText(34), MsgIcon::kExclamation);
+          return refuse(
+              "The file " + name + crlf +
+                  "has a 'docx' extension but does not appear to be an MS Word 'docx' file.",
+              p.GetProgramText(34), MsgIcon::kExclamation);
         }
         LoadIndexIfPresent(p);
       }
@@ -173,7 +172,8 @@ bool InputFileLostFocus(Program& p, int index) {
     p.strKeywordsFile = box.text;
     if (box.text.empty()) {
       EraseSearchWords(p);
-    } else if (m.optSearch.value && !(p.blnSearchWordsLoaded && Utf8Lower(box.text) == p.strSearchWordsFile) &&
+    } else if (m.optSearch.value &&
+               !(p.blnSearchWordsLoaded && Utf8Lower(box.text) == p.strSearchWordsFile) &&
                FileExists(ResolveLowerCasedPath(Utf8Lower(box.text)))) {
       AttemptToReadSearchWords(p);
     }

@@ -20,23 +20,23 @@ bool FollowedByLower(std::string_view text, size_t i, std::string_view name) {
 
 const std::unordered_map<std::string_view, unsigned char>& EntityTable() {
   static const std::unordered_map<std::string_view, unsigned char> table = {
-      {"&nbsp;", ' '},     {"&#160;", ' '},     {"&#8212;", 0x97},   {"&copy;", 0xA9},
-      {"&amp;", '&'},      {"&AElig;", 0xC6},   {"&Aacute;", 0xC1},  {"&Acirc;", 0xC2},
-      {"&Agrave;", 0xC0},  {"&Aring;", 0xC5},   {"&Atilde;", 0xC3},  {"&Auml;", 0xC4},
-      {"&Ccedil;", 0xC7},  {"&ETH;", 0xD0},     {"&Eacute;", 0xC9},  {"&Ecirc;", 0xCA},
-      {"&Egrave;", 0xC8},  {"&Euml;", 0xCB},    {"&Iacute;", 0xCD},  {"&Icirc;", 0xCE},
-      {"&Igrave;", 0xCC},  {"&Iuml;", 0xCF},    {"&Ntilde;", 0xD1},  {"&Oacute;", 0xD3},
-      {"&Ocirc;", 0xD4},   {"&Ograve;", 0xD2},  {"&Oslash;", 0xD8},  {"&Otilde;", 0xD5},
-      {"&Ouml;", 0xD6},    {"&THORN;", 0xDE},   {"&Uacute;", 0xDA},  {"&Ucirc;", 0xDB},
-      {"&Ugrave;", 0xD9},  {"&Uuml;", 0xDC},    {"&Yacute;", 0xDD},  {"&aacute;", 0xE1},
-      {"&acirc;", 0xE2},   {"&aelig;", 0xE6},   {"&agrave;", 0xE0},  {"&aring;", 0xE5},
-      {"&atilde;", 0xE3},  {"&auml;", 0xE4},    {"&ccedil;", 0xE7},  {"&eacute;", 0xE9},
-      {"&ecirc;", 0xEA},   {"&egrave;", 0xE8},  {"&eth;", 0xF0},     {"&euml;", 0xEB},
-      {"&iacute;", 0xED},  {"&icirc;", 0xEE},   {"&igrave;", 0xEC},  {"&iuml;", 0xEF},
-      {"&ntilde;", 0xF1},  {"&oacute;", 0xF3},  {"&ocirc;", 0xF4},   {"&ograve;", 0xF2},
-      {"&oslash;", 0xF8},  {"&otilde;", 0xF5},  {"&ouml;", 0xF6},    {"&szlig;", 0xDF},
-      {"&thorn;", 0xFE},   {"&uacute;", 0xFA},  {"&ucirc;", 0xFB},   {"&ugrave;", 0xF9},
-      {"&uuml;", 0xFC},    {"&yacute;", 0xFD},  {"&yuml;", 0xFF}};
+      {"&nbsp;", ' '},    {"&#160;", ' '},    {"&#8212;", 0x97},  {"&copy;", 0xA9},
+      {"&amp;", '&'},     {"&AElig;", 0xC6},  {"&Aacute;", 0xC1}, {"&Acirc;", 0xC2},
+      {"&Agrave;", 0xC0}, {"&Aring;", 0xC5},  {"&Atilde;", 0xC3}, {"&Auml;", 0xC4},
+      {"&Ccedil;", 0xC7}, {"&ETH;", 0xD0},    {"&Eacute;", 0xC9}, {"&Ecirc;", 0xCA},
+      {"&Egrave;", 0xC8}, {"&Euml;", 0xCB},   {"&Iacute;", 0xCD}, {"&Icirc;", 0xCE},
+      {"&Igrave;", 0xCC}, {"&Iuml;", 0xCF},   {"&Ntilde;", 0xD1}, {"&Oacute;", 0xD3},
+      {"&Ocirc;", 0xD4},  {"&Ograve;", 0xD2}, {"&Oslash;", 0xD8}, {"&Otilde;", 0xD5},
+      {"&Ouml;", 0xD6},   {"&THORN;", 0xDE},  {"&Uacute;", 0xDA}, {"&Ucirc;", 0xDB},
+      {"&Ugrave;", 0xD9}, {"&Uuml;", 0xDC},   {"&Yacute;", 0xDD}, {"&aacute;", 0xE1},
+      {"&acirc;", 0xE2},  {"&aelig;", 0xE6},  {"&agrave;", 0xE0}, {"&aring;", 0xE5},
+      {"&atilde;", 0xE3}, {"&auml;", 0xE4},   {"&ccedil;", 0xE7}, {"&eacute;", 0xE9},
+      {"&ecirc;", 0xEA},  {"&egrave;", 0xE8}, {"&eth;", 0xF0},    {"&euml;", 0xEB},
+      {"&iacute;", 0xED}, {"&icirc;", 0xEE},  {"&igrave;", 0xEC}, {"&iuml;", 0xEF},
+      {"&ntilde;", 0xF1}, {"&oacute;", 0xF3}, {"&ocirc;", 0xF4},  {"&ograve;", 0xF2},
+      {"&oslash;", 0xF8}, {"&otilde;", 0xF5}, {"&ouml;", 0xF6},   {"&szlig;", 0xDF},
+      {"&thorn;", 0xFE},  {"&uacute;", 0xFA}, {"&ucirc;", 0xFB},  {"&ugrave;", 0xF9},
+      {"&uuml;", 0xFC},   {"&yacute;", 0xFD}, {"&yuml;", 0xFF}};
   return table;
 }
 

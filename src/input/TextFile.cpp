@@ -82,7 +82,8 @@ bool ForEachLineView(const std::string& path, FileError* error,
     // size (one more byte to see its end in the same read).
     constexpr long long kMostBytes = 1 << 20;
     const long long length = reader->Length();
-    const size_t bufferBytes = static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
+    const size_t bufferBytes =
+        static_cast<size_t>(length >= 0 && length < kMostBytes ? length + 1 : kMostBytes);
     const std::unique_ptr<char[]> buffer(new char[bufferBytes]);
     size_t readBytes = std::min<size_t>(bufferBytes, 1 << 16);
     while (true) {
@@ -115,8 +116,8 @@ std::string GetFileExtension(const std::string& path, bool lowerCase) {
 }
 
 bool HasTextFileExtension(const std::string& path) {
-  static const char* const kExtensions[] = {"prn", "csv", "xhtml", "xhtm", "shtml", "shtm",
-                                            "html", "htm", "xml", "log", "txt"};
+  static const char* const kExtensions[] = {"prn",  "csv", "xhtml", "xhtm", "shtml", "shtm",
+                                            "html", "htm", "xml",   "log",  "txt"};
   std::string ext = GetFileExtension(path, true);
   for (const char* e : kExtensions) {
     if (ext == e) return true;
@@ -129,7 +130,8 @@ int16_t DetectTextEncoding(const std::string& path, bool blnCheckCharset) {
   if (!FileExists(path)) return kClassNotFound;
   FileError error;
   long long length = Files().FileLength(path, &error);
-  if (length < 0) return error.number == kErrPermissionDenied ? kClassNoPermission : kClassUnexpectedError;
+  if (length < 0)
+    return error.number == kErrPermissionDenied ? kClassNoPermission : kClassUnexpectedError;
   if (length == 0) return kClassZeroLength;
   if (length <= 4) return kClassTiny;
   std::string head;
@@ -266,7 +268,8 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
       // Each line break may become " / " (three bytes for one or two): room for that
       // too, so the text is never moved to a larger buffer (unused room costs address
       // space only).
-      if (length > 0 && length <= kMaxReserveBytes) result.reserve(static_cast<size_t>(length) * 3 / 2 + 16);
+      if (length > 0 && length <= kMaxReserveBytes)
+        result.reserve(static_cast<size_t>(length) * 3 / 2 + 16);
       error = FileError{};
     }
     ok = ForEachLineView(path, &error, [&](std::string_view line) {

@@ -24,16 +24,16 @@ struct Program;
 enum TextFileClass : int16_t {
   kClassUnexpectedError = -9,
   kClassEmptyPath = -5,
-  kClassTiny = -4,          // 1 to 4 bytes
+  kClassTiny = -4,  // 1 to 4 bytes
   kClassNoPermission = -3,
   kClassZeroLength = -2,
   kClassNotFound = -1,
-  kClassRefused = 0,        // refused for its size or by the user (CheckTextFile only)
-  kClassWindows = 1,        // CR LF, no line ending at all, or UTF-8
-  kClassUnix = 2,           // LF only
-  kClassMac = 3,            // CR only
+  kClassRefused = 0,  // refused for its size or by the user (CheckTextFile only)
+  kClassWindows = 1,  // CR LF, no line ending at all, or UTF-8
+  kClassUnix = 2,     // LF only
+  kClassMac = 3,      // CR only
   kClassRtf = 6,
-  kClassUnicode = 7,        // UTF-16, UTF-32 or UTF-16 XML
+  kClassUnicode = 7,  // UTF-16, UTF-32 or UTF-16 XML
 };
 
 // Encoding codes (DetectTextEncoding): the negative codes above, or these.

@@ -12,9 +12,10 @@ namespace quillmoor {
 namespace {
 
 // The functions of libzip the program calls: X(name) for zip_<name>.
-#define QUILLMOOR_LIBZIP_FUNCTIONS(X)                                                                  \
-  X(open) X(discard) X(name_locate) X(fopen_index) X(fread) X(fclose) X(get_error) X(file_get_error) \
-  X(error_init_with_code) X(error_fini) X(error_strerror) X(error_code_zip)
+#define QUILLMOOR_LIBZIP_FUNCTIONS(X)                                                        \
+  X(open)                                                                                    \
+  X(discard) X(name_locate) X(fopen_index) X(fread) X(fclose) X(get_error) X(file_get_error) \
+      X(error_init_with_code) X(error_fini) X(error_strerror) X(error_code_zip)
 
 // libzip, loaded on the first .docx (most runs never read one, and a short run's time
 // is mostly the loading of libraries). Every function is there, or none is.
@@ -44,7 +45,8 @@ const Libzip& LoadLibzip() {
 #define QUILLMOOR_LIBZIP_BIND(name) all = all && Bind(library, "zip_" #name, &z.name);
     QUILLMOOR_LIBZIP_FUNCTIONS(QUILLMOOR_LIBZIP_BIND)
 #undef QUILLMOOR_LIBZIP_BIND
-    if (!all) z.failure = std::string(QUILLMOOR_LIBZIP_SONAME " lacks a function this program calls");
+    if (!all)
+      z.failure = std::string(QUILLMOOR_LIBZIP_SONAME " lacks a function this program calls");
     return z;
   }();
   return lib;
@@ -61,7 +63,8 @@ UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entr
   const auto closeEntry = [&z](zip_file_t* file) { z.fclose(file); };
   UnzipResult result;
   int openError = 0;
-  std::unique_ptr<zip_t, decltype(closeArchive)> archive(z.open(zipPath.c_str(), ZIP_RDONLY, &openError), closeArchive);
+  std::unique_ptr<zip_t, decltype(closeArchive)> archive(
+      z.open(zipPath.c_str(), ZIP_RDONLY, &openError), closeArchive);
   if (archive == nullptr) {
     zip_error_t error;
     z.error_init_with_code(&error, openError);
@@ -85,8 +88,9 @@ UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entr
     if (n == 0) break;
     if (n < 0) {
       zip_error_t* error = z.file_get_error(entry.get());
-      result = {z.error_code_zip(error) == ZIP_ER_CRC ? UnzipStatus::kChecksum : UnzipStatus::kDamaged,
-                describe(error)};
+      result = {
+          z.error_code_zip(error) == ZIP_ER_CRC ? UnzipStatus::kChecksum : UnzipStatus::kDamaged,
+          describe(error)};
       break;
     }
     if (!out->Write(buffer.data(), static_cast<size_t>(n), &fileError)) {

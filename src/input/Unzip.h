@@ -10,14 +10,14 @@
 namespace quillmoor {
 
 enum class UnzipStatus {
-  kOk,            // the whole entry was extracted
-  kChecksum,      // extracted, but its CRC does not match the archive's
-  kTooLarge,      // extraction stopped after more than the limit (the file holds that much)
-  kNotZip,        // the archive cannot be opened
-  kNoEntry,       // the archive has no such entry
-  kDamaged,       // the entry's data cannot be expanded
-  kWriteError,    // the target file cannot be written
-  kNoLibrary,     // libzip cannot be loaded (detail says why)
+  kOk,          // the whole entry was extracted
+  kChecksum,    // extracted, but its CRC does not match the archive's
+  kTooLarge,    // extraction stopped after more than the limit (the file holds that much)
+  kNotZip,      // the archive cannot be opened
+  kNoEntry,     // the archive has no such entry
+  kDamaged,     // the entry's data cannot be expanded
+  kWriteError,  // the target file cannot be written
+  kNoLibrary,   // libzip cannot be loaded (detail says why)
 };
 
 struct UnzipResult {

@@ -13,18 +13,39 @@ namespace {
 // The ASCII replacement of the typographic punctuation U+2010 to U+203F, or nullptr.
 const char* PunctuationFor(uint32_t cp) {
   switch (cp) {
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: return "-";
-    case 0x2014: return " -- ";
-    case 0x2015: return "--";
-    case 0x2016: return "|";
-    case 0x2017: return "\x89";
-    case 0x2018: case 0x2019: case 0x201A: case 0x201B: return "'";
-    case 0x201C: case 0x201D: case 0x201E: case 0x201F: return "\"";
-    case 0x2022: return " . ";
-    case 0x2026: return "...";
-    case 0x2039: return "<";
-    case 0x203A: return ">";
-    default: return nullptr;
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+      return "-";
+    case 0x2014:
+      return " -- ";
+    case 0x2015:
+      return "--";
+    case 0x2016:
+      return "|";
+    case 0x2017:
+      return "\x89";
+    case 0x2018:
+    case 0x2019:
+    case 0x201A:
+    case 0x201B:
+      return "'";
+    case 0x201C:
+    case 0x201D:
+    case 0x201E:
+    case 0x201F:
+      return "\"";
+    case 0x2022:
+      return " . ";
+    case 0x2026:
+      return "...";
+    case 0x2039:
+      return "<";
+    case 0x203A:
+      return ">";
+    default:
+      return nullptr;
   }
 }
 
@@ -82,7 +103,8 @@ std::string UnmappedCharactersNotice(const DecodeReport& report) {
   for (const std::string& c : report.examples) shown += (shown.empty() ? "" : " ") + c;
   const bool one = report.unmapped == 1;
   const std::string crlf(kCrLf);
-  return (one ? std::string("One character") : FormatNumber(static_cast<double>(report.unmapped), 0) + " characters") +
+  return (one ? std::string("One character")
+              : FormatNumber(static_cast<double>(report.unmapped), 0) + " characters") +
          " of this document " + (one ? "is" : "are") +
          " not in the Windows-1252 character set that words are made of" +
          (one ? ": " : ", such as: ") + shown + crlf + crlf +

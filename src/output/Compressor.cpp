@@ -21,7 +21,9 @@ constexpr int kLevel = 1;
 // Ends the z_stream whatever happens.
 class Deflater {
  public:
-  Deflater() : ok_(deflateInit2(&z_, kLevel, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY) == Z_OK) {}
+  Deflater()
+      : ok_(deflateInit2(&z_, kLevel, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY) == Z_OK) {
+  }
   ~Deflater() {
     if (ok_) deflateEnd(&z_);
   }
@@ -123,7 +125,8 @@ bool DecompressInto(const std::string& source, FileWriter& out, long long maxByt
 bool DecompressFile(const std::string& source, const std::string& target, int, long long maxBytes) {
   FileError error;
   std::unique_ptr<ScratchFile> out = ScratchFile::At(target, &error);
-  if (out == nullptr || !DecompressInto(source, out->writer(), maxBytes) || !out->Close(&error, false)) {
+  if (out == nullptr || !DecompressInto(source, out->writer(), maxBytes) ||
+      !out->Close(&error, false)) {
     return false;
   }
   out->Keep();

@@ -29,7 +29,8 @@ std::string DateStamp() {
 }
 
 std::string ConcordanceFileName(const Program& p) {
-  return p.frmMain.txbFile[0].text + ".oxn.con_" + (p.frmMain.cboWordOrder.listIndex == 0 ? "a" : "f") +
+  return p.frmMain.txbFile[0].text + ".oxn.con_" +
+         (p.frmMain.cboWordOrder.listIndex == 0 ? "a" : "f") +
          std::to_string(p.frmMain.cboContextSize.listIndex) + ".txt";
 }
 
@@ -48,10 +49,11 @@ std::string OutputHeader(Program& p, bool create) {
   if (create) {
     int32_t md5Error = 0;
     std::string md5Text;
-    header += "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
+    header +=
+        "MD5 message digest of input file: " + p.inputDigest.Take(input, md5Error, md5Text) + crlf;
   }
-  header += std::string(create ? "Concordance" : "Search results") + " file created using Quillmoor (V." +
-            VersionText() + "): " + DateStamp() + crlf + crlf;
+  header += std::string(create ? "Concordance" : "Search results") +
+            " file created using Quillmoor (V." + VersionText() + "): " + DateStamp() + crlf + crlf;
   return header;
 }
 
@@ -69,7 +71,8 @@ void StartConcordanceDraft(Program& p) {
   const std::string target = ConcordanceTarget(p);
   // The input is never replaced (WriteOutputFile says so at the end).
   if (SameFile(target, p.frmMain.txbFile[0].text)) return;
-  p.concordanceDraft = ConcordanceDraft::Open(target, OutputHeader(p, true), p.frmParams.chkWindowsText.checked());
+  p.concordanceDraft =
+      ConcordanceDraft::Open(target, OutputHeader(p, true), p.frmParams.chkWindowsText.checked());
 }
 
 void SpillListing(Program& p) {
@@ -78,7 +81,8 @@ void SpillListing(Program& p) {
   if (p.concordanceDraft == nullptr || buffer.size() < p.lngListingInDraft + kSpillBytes) return;
   p.concordanceDraft->Append(UndraftedListing(p));
   // The output box's part stays (it never shrinks: the buffer has grown past it).
-  const size_t kept = std::min(buffer.size(), static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)));
+  const size_t kept =
+      std::min(buffer.size(), static_cast<size_t>(std::max(p.lngMaxTextboxChars, 0)));
   p.lngListingSpilled += buffer.size() - kept;
   buffer.resize(kept);
   p.lngListingInDraft = kept;
@@ -106,14 +110,16 @@ void FinishListing(Program& p) {
     return;
   }
   const bool create = m.optCreate.value;
-  if (create) m.lblNumberOfWords.caption = "Number of keywords found: " + FormatNumber(p.lngNumWords, 0);
+  if (create)
+    m.lblNumberOfWords.caption = "Number of keywords found: " + FormatNumber(p.lngNumWords, 0);
   p.blnElapsedTimeRunning = false;
   const size_t limit = static_cast<size_t>(p.lngMaxTextboxChars);
   const bool tooLarge = total >= limit;
   // The box shows UTF-8; the limit counts characters of the listing.
   if (tooLarge) {
     size_t lastSpace = std::string_view(buffer).substr(0, limit).rfind(' ');
-    if (lastSpace != std::string::npos) m.txbOutput.text = Cp1252ToUtf8(std::string_view(buffer).substr(0, lastSpace + 1));
+    if (lastSpace != std::string::npos)
+      m.txbOutput.text = Cp1252ToUtf8(std::string_view(buffer).substr(0, lastSpace + 1));
   } else {
     m.txbOutput.text = Cp1252ToUtf8(buffer);
   }
@@ -121,10 +127,11 @@ void FinishListing(Program& p) {
   if (create) {
     p.strConcordanceFile = ConcordanceTarget(p);
     const std::string crlf(kCrLf);
-    std::string question = std::string(tooLarge ? "The concordance is too large for the textbox."
-                                                : "The concordance is fully contained in the textbox.") +
-                           crlf + crlf + "Do you wish to write the concordance to a file" + crlf +
-                           p.strConcordanceFile + "?";
+    std::string question =
+        std::string(tooLarge ? "The concordance is too large for the textbox."
+                             : "The concordance is fully contained in the textbox.") +
+        crlf + crlf + "Do you wish to write the concordance to a file" + crlf +
+        p.strConcordanceFile + "?";
     if (MsgBox(p, question, MsgButtons::kYesNo, MsgIcon::kNone, "Create concordance file?") ==
         MsgResult::kYes) {
       const bool ok = WriteOutputFile(p);
@@ -160,8 +167,8 @@ bool WriteOutputFile(Program& p) {
   if (SameFile(file, m.txbFile[0].text)) {
     // Another name of the input, or a link to it: the input is never replaced.
     p.outputError = {kErrPathAccess, "is the input file"};
-    MsgBox(p, "The " + AsciiLower(kind) + " file cannot be the same as the input file.", MsgButtons::kOK,
-           MsgIcon::kExclamation, p.GetProgramText(34));
+    MsgBox(p, "The " + AsciiLower(kind) + " file cannot be the same as the input file.",
+           MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(34));
     return false;
   }
   if (FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked()) {

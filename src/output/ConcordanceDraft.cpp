@@ -2,7 +2,8 @@
 
 namespace quillmoor {
 
-std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& target, std::string_view header,
+std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& target,
+                                                         std::string_view header,
                                                          bool windowsText) {
   if (IsDeviceOrPipe(target)) return nullptr;
   FileError error;
@@ -23,7 +24,8 @@ void ConcordanceDraft::Write(TextPiece piece) {
   if (failed_) return;
   if (piece.text.size() > kGathered) {  // converted and written a slice at a time
     Flush();
-    if (!failed_) failed_ = !WritePeopleTextPiece(encoder_, piece, file_->writer(), &converted_, &error_);
+    if (!failed_)
+      failed_ = !WritePeopleTextPiece(encoder_, piece, file_->writer(), &converted_, &error_);
     return;
   }
   encoder_.Append(piece, &gathered_);
@@ -31,14 +33,15 @@ void ConcordanceDraft::Write(TextPiece piece) {
 }
 
 void ConcordanceDraft::Flush() {
-  if (!failed_ && !gathered_.empty()) failed_ = !file_->writer().Write(gathered_.data(), gathered_.size(), &error_);
+  if (!failed_ && !gathered_.empty())
+    failed_ = !file_->writer().Write(gathered_.data(), gathered_.size(), &error_);
   gathered_.clear();
 }
 
 void ConcordanceDraft::Append(std::string_view listing) { Write(TextPiece{listing, true}); }
 
-bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail, const std::string& target,
-                              FileError* error) {
+bool ConcordanceDraft::Commit(std::string_view rest, std::string_view tail,
+                              const std::string& target, FileError* error) {
   Write(TextPiece{rest, true});
   Write(TextPiece{tail, false});
   if (!failed_) encoder_.Finish(&gathered_);

@@ -34,7 +34,8 @@ class ConcordanceDraft {
   // run's concordance file: the draft holds the listing, wherever it is to go); false
   // with *error set when any write failed or the file cannot be put there (the draft
   // is gone then).
-  bool Commit(std::string_view rest, std::string_view tail, const std::string& target, FileError* error);
+  bool Commit(std::string_view rest, std::string_view tail, const std::string& target,
+              FileError* error);
 
  private:
   ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText);

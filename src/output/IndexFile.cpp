@@ -8,8 +8,8 @@
 #include <unordered_set>
 
 #include "engine/RunDriver.h"
-#include "engine/WordTable.h"
 #include "engine/WordRules.h"
+#include "engine/WordTable.h"
 #include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "input/TextFile.h"
@@ -194,7 +194,8 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
   // Every position must fit its field: the width is widened when one would not.
   int64_t widest = 1;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    for (int32_t position : p.arrWords[static_cast<size_t>(i)].positions) widest = std::max<int64_t>(widest, position);
+    for (int32_t position : p.arrWords[static_cast<size_t>(i)].positions)
+      widest = std::max<int64_t>(widest, position);
   }
   const int width = std::max(static_cast<int>(p.intPositionDigits), DigitsOf(widest));
   std::string buffer = digest + kCRLF + date + kCRLF + NumberLine(p.lngNumWords) + kCRLF +
@@ -239,7 +240,8 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
       count >= INT32_MAX) {
     return false;
   }
-  if (!nextLine(line) || !ParseNumberLine(line, &width) || width < 1 || width > kMaxPositionDigits) {
+  if (!nextLine(line) || !ParseNumberLine(line, &width) || width < 1 ||
+      width > kMaxPositionDigits) {
     return false;
   }
   if (!nextLine(line) || !ParseNumberLine(line, &first) || first < 0 || first > count) return false;
@@ -287,7 +289,8 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
     r.positions.reserve(static_cast<size_t>(frequency));
     for (size_t at = 0; at < positions.size(); at += static_cast<size_t>(width)) {
       int64_t position = 0;
-      if (!ParseField(positions.substr(at, static_cast<size_t>(width)), &position) || position < 1) {
+      if (!ParseField(positions.substr(at, static_cast<size_t>(width)), &position) ||
+          position < 1) {
         return false;
       }
       r.positions.push_back(static_cast<int32_t>(position));
@@ -347,11 +350,12 @@ void ReadIndexFile(Program& p) {
   digest.Start(p.frmMain.txbFile[0].text);
   FileError error;
   std::unique_ptr<ScratchFile> scratch = ScratchFile::Numbered(p.strIndexFile, &error);
-  const long long inputLength = std::max(0LL, Files().FileLength(p.frmMain.txbFile[0].text, &error));
-  const bool expanded =
-      scratch != nullptr &&
-      DecompressInto(p.strIndexFile, scratch->writer(), inputLength * kMaxExpansion + kExpansionSlack) &&
-      scratch->Close(&error, false);
+  const long long inputLength =
+      std::max(0LL, Files().FileLength(p.frmMain.txbFile[0].text, &error));
+  const bool expanded = scratch != nullptr &&
+                        DecompressInto(p.strIndexFile, scratch->writer(),
+                                       inputLength * kMaxExpansion + kExpansionSlack) &&
+                        scratch->Close(&error, false);
   CloseCompressor();
   if (!expanded) return;
   const long long textLength = Files().FileLength(scratch->path(), &error);
@@ -366,9 +370,10 @@ void ReadIndexFile(Program& p) {
     return;
   }
   if (!lines.Next(date)) return;
-  const std::string question = p.GetProgramText(37) + " " + date + ", " + p.GetProgramText(38) + kCRLF +
-                               kCRLF + p.GetProgramText(39);
-  if (MsgBox(p, question, MsgButtons::kYesNo, MsgIcon::kNone, "Index file found") != MsgResult::kYes) {
+  const std::string question = p.GetProgramText(37) + " " + date + ", " + p.GetProgramText(38) +
+                               kCRLF + kCRLF + p.GetProgramText(39);
+  if (MsgBox(p, question, MsgButtons::kYesNo, MsgIcon::kNone, "Index file found") !=
+      MsgResult::kYes) {
     if (MsgBox(p, p.GetProgramText(43), MsgButtons::kYesNo, MsgIcon::kNone, p.GetProgramText(44)) ==
         MsgResult::kYes) {
       DeleteFile(p.strIndexFile);

@@ -64,7 +64,7 @@ std::string CountInWords(int32_t count) {
                                        "Five",    "Six",     "Seven",     "Eight",    "Nine",
                                        "Ten",     "Eleven",  "Twelve",    "Thirteen", "Fourteen",
                                        "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen"};
-  static const char* const kTens[] = {"", "", "Twenty", "Thirty", "Forty",
+  static const char* const kTens[] = {"",      "",      "Twenty",  "Thirty", "Forty",
                                       "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
   if (count >= 0 && count < 20) return kUnits[count];
   if (count >= 20 && count < 100) {
@@ -80,8 +80,8 @@ bool GetExtraKeywords(Program& p) {
   // The box holds UTF-8; keywords are matched in Windows-1252. A character the code
   // page lacks can match no word.
   if (const std::string c = FirstCharOutsideCp1252(box.text); !c.empty()) {
-    MsgBox(p, "The extra keywords textbox contains an inadmissable character: " + c, MsgButtons::kOK,
-           MsgIcon::kExclamation, "Invalid input");
+    MsgBox(p, "The extra keywords textbox contains an inadmissable character: " + c,
+           MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
     return false;
   }
   std::string s;
@@ -103,12 +103,13 @@ bool GetExtraKeywords(Program& p) {
   }
   std::vector<std::string> keywords;
   for (std::string& w : SplitWords(s)) {
-    if (std::find(keywords.begin(), keywords.end(), w) == keywords.end()) keywords.push_back(std::move(w));
+    if (std::find(keywords.begin(), keywords.end(), w) == keywords.end())
+      keywords.push_back(std::move(w));
   }
   for (const std::string& w : keywords) {
     if (std::count(w.begin(), w.end(), '+') > 1) {
-      MsgBox(p, "A keyword cannot contain more then one '+'.", MsgButtons::kOK, MsgIcon::kInformation,
-             "Invalid Input");
+      MsgBox(p, "A keyword cannot contain more then one '+'.", MsgButtons::kOK,
+             MsgIcon::kInformation, "Invalid Input");
       return false;
     }
   }
@@ -175,8 +176,9 @@ void AttemptToReadSearchWords(Program& p) {
   }
   MainControls& m = p.frmMain;
   m.txbFile[2].text = p.strSearchWordsFile;
-  const std::string summary =
-      p.lngNumSearchWords == 1 ? "One keyword word" : CountInWords(p.lngNumSearchWords) + " keywords";
+  const std::string summary = p.lngNumSearchWords == 1
+                                  ? "One keyword word"
+                                  : CountInWords(p.lngNumSearchWords) + " keywords";
   m.lblNumberOfWords.caption.clear();
   m.txbOutput.text = summary + " loaded from " + p.strSearchWordsFile + kCRLF;
   if (!dropped.empty()) {
@@ -184,8 +186,8 @@ void AttemptToReadSearchWords(Program& p) {
   }
   m.txbOutput.text += kCRLF;
   RefreshOutput(p);
-  if (MsgBox(p, "Display search words?", MsgButtons::kYesNo, MsgIcon::kNone, "Keywords to search for") ==
-      MsgResult::kYes) {
+  if (MsgBox(p, "Display search words?", MsgButtons::kYesNo, MsgIcon::kNone,
+             "Keywords to search for") == MsgResult::kYes) {
     std::string list;
     for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) {
       list += Cp1252ToUtf8(p.strSearchWords[static_cast<size_t>(i)]);

@@ -68,7 +68,8 @@ class KeywordSelection {
   static KeywordSelection Of(const Program& p);
 
   // Appends "... line" CR LF for each of `lines` that the search lists for `word`.
-  void AppendSelectedLines(std::string_view word, const ContextLines& lines, std::string& out) const;
+  void AppendSelectedLines(std::string_view word, const ContextLines& lines,
+                           std::string& out) const;
 
  private:
   struct Extra {

@@ -20,7 +20,8 @@ namespace {
 
 // 1-based VB-style helpers over a window.
 char CharAt(std::string_view s, int32_t pos) {
-  return (pos >= 1 && pos <= static_cast<int32_t>(s.size())) ? s[static_cast<size_t>(pos - 1)] : '\0';
+  return (pos >= 1 && pos <= static_cast<int32_t>(s.size())) ? s[static_cast<size_t>(pos - 1)]
+                                                             : '\0';
 }
 
 // Space search eight characters at a time: a byte of `x` is zero exactly where the
@@ -76,7 +77,8 @@ int32_t LastSpaceWithin(std::string_view s, int32_t count) {
   while (end >= 8) {
     const uint64_t mask = SpaceMask(s.data() + end - 8);
     if (mask != 0) {
-      return static_cast<int32_t>(end - 8 + static_cast<size_t>(63 - __builtin_clzll(mask)) / 8 + 1);
+      return static_cast<int32_t>(end - 8 + static_cast<size_t>(63 - __builtin_clzll(mask)) / 8 +
+                                  1);
     }
     end -= 8;
   }
@@ -121,7 +123,8 @@ class WindowBits {
       for (; i + 16 <= end; i += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
         const auto mask = [&chunk](__m128i c) {
-          return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, c))));
+          return static_cast<uint64_t>(
+              static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, c))));
         };
         spaceBits |= mask(spaces) << (i % 64);
         slashBits |= mask(slashes) << (i % 64);
@@ -212,7 +215,8 @@ class WindowBits {
 // the window is one the walks must go through step by step (too long, two spaces side
 // by side on the left, or too few spaces on the right, where the count starts again
 // from the first character).
-bool CutByBits(std::string_view w, int32_t r, int C, bool showLineBreaks, size_t* start, size_t* length) {
+bool CutByBits(std::string_view w, int32_t r, int C, bool showLineBreaks, size_t* start,
+               size_t* length) {
   WindowBits bits;
   if (!bits.Make(w, showLineBreaks)) return false;
   // C4: the C-th counted space before the keyword (the walk visits every space of the
@@ -243,7 +247,8 @@ bool CutByBits(std::string_view w, int32_t r, int C, bool showLineBreaks, size_t
     t = last > q ? last + 1 : q + 1;
   }
   *start = offset;
-  *length = std::min(w.size() - offset, static_cast<size_t>(std::max<int64_t>(t - static_cast<int64_t>(offset), 0)));
+  *length = std::min(w.size() - offset,
+                     static_cast<size_t>(std::max<int64_t>(t - static_cast<int64_t>(offset), 0)));
   return true;
 }
 
@@ -371,7 +376,8 @@ void ContextLines::Rehash(size_t capacity) {
 }
 
 void ContextLines::Index(size_t hash, int32_t slot) {
-  if (table_.empty() || (filled_ + 1) * 2 > table_.size()) Rehash(std::max<size_t>(64, table_.size() * 2));
+  if (table_.empty() || (filled_ + 1) * 2 > table_.size())
+    Rehash(std::max<size_t>(64, table_.size() * 2));
   const size_t mask = table_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     if (table_[i].round != round_) {
@@ -409,7 +415,8 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
       const Entry& e = table_[i];
       if (e.slot < 0 || e.hash != hash) continue;
       const size_t k = static_cast<size_t>(e.slot);
-      if (baseLengths_[k] == line.size() && std::string_view(lines_[k]).substr(0, line.size()) == line) {
+      if (baseLengths_[k] == line.size() &&
+          std::string_view(lines_[k]).substr(0, line.size()) == line) {
         matches_.push_back(e.slot);
       }
     }
@@ -428,7 +435,7 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
     Index(base.size() == line.size() ? hash : HashOf(base), k);
     return;
   }
-  if (!showFrequencies) return;  // a repeat is simply not stored again
+  if (!showFrequencies) return;                 // a repeat is simply not stored again
   std::sort(matches_.begin(), matches_.end());  // every matching line, in slot order
   for (int32_t k : matches_) {
     std::string& slot = lines_[static_cast<size_t>(k)];
@@ -458,8 +465,8 @@ void ContextLines::Merge(std::string_view line, bool showFrequencies) {
 }
 
 void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_view text,
-                             const KwicOptions& options, const KeywordSelection* search, int32_t lngI,
-                             std::string& out) {
+                             const KwicOptions& options, const KeywordSelection* search,
+                             int32_t lngI, std::string& out) {
   const WordRecord& r = words[static_cast<size_t>(lngI)];
   const int32_t count = r.lngFrequency;
   if (options.contextSize == 0) {
@@ -490,8 +497,8 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   for (int32_t i = 0; i < std::min(n, kAhead); ++i) askFor(i);
   for (int32_t i = 0; i < n; ++i) {
     if (i + kAhead < n) askFor(i + kAhead);
-    BuildContextLine(text, r.positions[static_cast<size_t>(i)], r.strWord.size(), options.contextSize,
-                     options.showLineBreaks, &line_, &scratch_);
+    BuildContextLine(text, r.positions[static_cast<size_t>(i)], r.strWord.size(),
+                     options.contextSize, options.showLineBreaks, &line_, &scratch_);
     lines_.Merge(line_, options.showFrequencies);
   }
   if (search != nullptr) {
@@ -522,16 +529,21 @@ void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
   const size_t before = strOutput.size();
   p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
   // Without context the output box shows each word's line as it is listed.
-  if (p.intContextSize == 0) p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
+  if (p.intContextSize == 0)
+    p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
 }
 
 // ---------------------------------------------------------------------------------
 // EntryPipeline
 
 EntryPipeline::EntryPipeline(const Program& p, std::vector<int32_t> order, int workers)
-    : words_(p.arrWords), text_(p.strLine1), options_(ListingOptions(p)), search_(SearchOf(p)),
+    : words_(p.arrWords),
+      text_(p.strLine1),
+      options_(ListingOptions(p)),
+      search_(SearchOf(p)),
       order_(std::move(order)),
-      entries_(order_.size()), ready_(order_.size(), 0) {
+      entries_(order_.size()),
+      ready_(order_.size(), 0) {
   for (int w = 0; w < workers; ++w) threads_.emplace_back([this] { Work(); });
 }
 

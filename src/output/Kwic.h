@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace quillmoor {
@@ -71,8 +71,8 @@ class ContextLines {
   // Open-addressing index of the kept lines by the hash of their base; one base can
   // stand for several lines.
   std::vector<Entry> table_;
-  size_t filled_ = 0;     // entries of this round that are not empty
-  uint32_t round_ = 1;    // Clear starts a new round instead of emptying the table
+  size_t filled_ = 0;   // entries of this round that are not empty
+  uint32_t round_ = 1;  // Clear starts a new round instead of emptying the table
   std::vector<int32_t> matches_;
 };
 
@@ -125,7 +125,7 @@ class EntryPipeline {
   void Append(size_t k, std::string& out);
 
  private:
-  static constexpr size_t kChunk = 16;       // words a worker takes at a time
+  static constexpr size_t kChunk = 16;        // words a worker takes at a time
   static constexpr size_t kLookahead = 4096;  // words made before they are taken, at most
 
   void Work();

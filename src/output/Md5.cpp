@@ -4,7 +4,6 @@
 // which costs a small run more than the digest itself.
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/md5.h>
-
 #include <string.h>
 
 #include <memory>
@@ -22,7 +21,9 @@ extern "C" void OPENSSL_cleanse(void* ptr, size_t len) { explicit_bzero(ptr, len
 namespace quillmoor {
 namespace {
 
-bool Update(MD5_CTX* ctx, const void* data, size_t size) { return MD5_Update(ctx, data, size) == 1; }
+bool Update(MD5_CTX* ctx, const void* data, size_t size) {
+  return MD5_Update(ctx, data, size) == 1;
+}
 
 std::string Finish(MD5_CTX* ctx) {
   unsigned char digest[MD5_DIGEST_LENGTH];
@@ -70,7 +71,8 @@ std::string FileMD5(const std::string& strFile, int32_t& lngErr, std::string& st
   std::unique_ptr<FileReader> reader = Files().OpenRead(strFile, &error);
   MD5_CTX ctx;
   std::string_view whole;
-  if (reader && reader->InMemory(&whole) && MD5_Init(&ctx) == 1 && Update(&ctx, whole.data(), whole.size())) {
+  if (reader && reader->InMemory(&whole) && MD5_Init(&ctx) == 1 &&
+      Update(&ctx, whole.data(), whole.size())) {
     return Finish(&ctx);
   }
   if (reader && MD5_Init(&ctx) == 1) {
@@ -99,11 +101,12 @@ void BackgroundDigest::Start(const std::string& path) {
   length_ = Files().FileLength(path, &error);
   // A small file is digested when the digest is wanted: a thread would cost more.
   constexpr long long kBackgroundBytes = 1 << 20;
-  pending_ = std::async(length_ >= kBackgroundBytes ? std::launch::async : std::launch::deferred, [path] {
-    Result r;
-    r.digest = FileMD5(path, r.error, r.errorText);
-    return r;
-  });
+  pending_ =
+      std::async(length_ >= kBackgroundBytes ? std::launch::async : std::launch::deferred, [path] {
+        Result r;
+        r.digest = FileMD5(path, r.error, r.errorText);
+        return r;
+      });
 }
 
 std::string BackgroundDigest::Take(const std::string& path, int32_t& lngErr, std::string& strErr) {

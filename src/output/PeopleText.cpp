@@ -90,8 +90,8 @@ std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsT
   return out;
 }
 
-bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer, std::string* buffer,
-                          FileError* error) {
+bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer,
+                          std::string* buffer, FileError* error) {
   constexpr size_t kSlice = 1 << 20;
   size_t at = 0;
   while (at < piece.text.size()) {

@@ -39,8 +39,8 @@ class PeopleTextEncoder {
 
 // Converts `piece` a slice at a time into *buffer (used again for every slice) and
 // writes each slice to `writer`; false with *error set when a write fails.
-bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer, std::string* buffer,
-                          FileError* error);
+bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWriter& writer,
+                          std::string* buffer, FileError* error);
 
 // The whole conversion of `pieces` at once.
 std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText);

@@ -1,17 +1,16 @@
 // quillmoor-png.so: a plot drawn by Qt on an offscreen picture, saved as PNG.
 #include "plotpng/PlotPngModule.h"
 
-#include <memory>
-
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <memory>
 
 #include "gui/PlotPainter.h"
 
-extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(const quillmoor::PlotItem* items,
-                                                                          size_t count, double width, double height,
-                                                                          quillmoor::PlotPngSink* put, void* context) {
+extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(
+    const quillmoor::PlotItem* items, size_t count, double width, double height,
+    quillmoor::PlotPngSink* put, void* context) {
   // Fonts need an application object; the command line has no display, so Qt's
   // offscreen platform serves, for this picture alone. Qt's own notices (such as
   // a missing XDG_RUNTIME_DIR) are no concern of the command line's.
@@ -25,8 +24,9 @@ extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(const 
   }
   QByteArray bytes;
   if (!quillmoor::PlotPngBytes(items, count, width, height, &bytes)) {
-    const std::string error = "the picture could not be drawn (" + std::to_string(static_cast<long>(width)) +
-                              " x " + std::to_string(static_cast<long>(height)) + " pixels)";
+    const std::string error = "the picture could not be drawn (" +
+                              std::to_string(static_cast<long>(width)) + " x " +
+                              std::to_string(static_cast<long>(height)) + " pixels)";
     put(context, error.data(), error.size());
     return false;
   }

@@ -19,8 +19,8 @@ inline constexpr const char* kPlotPngSymbol = "quillmoor_plot_png";
 // CLI has its own C++ runtime linked in and the module uses Qt's, so neither allocates
 // what the other frees (the module only reads the items).
 using PlotPngSink = void(void* context, const char* bytes, size_t size);
-using PlotPngFunction = bool(const PlotItem* items, size_t count, double width, double height, PlotPngSink* put,
-                             void* context);
+using PlotPngFunction = bool(const PlotItem* items, size_t count, double width, double height,
+                             PlotPngSink* put, void* context);
 
 }  // namespace quillmoor
 

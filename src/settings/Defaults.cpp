@@ -14,7 +14,8 @@ void FillLists(Program& p) {
   for (int n = 0; n <= 9; ++n) m.cboContextSize.items.push_back(" " + std::to_string(n));
   m.cboContextSize.listIndex = 5;
   p.frmParams.cboThresholdFrequency.items.clear();
-  for (int n = 2; n <= 20; ++n) p.frmParams.cboThresholdFrequency.items.push_back(std::to_string(n));
+  for (int n = 2; n <= 20; ++n)
+    p.frmParams.cboThresholdFrequency.items.push_back(std::to_string(n));
   p.frmParams.cboThresholdFrequency.listIndex = 0;
 }
 

@@ -31,7 +31,9 @@ bool FocusIfAvailable(std::string& focus, const Button& button, const std::strin
 }
 
 namespace {
-void FocusClose(Program& p) { FocusIfAvailable(p.frmParams.focus, p.frmParams.cmdClose, "cmdClose"); }
+void FocusClose(Program& p) {
+  FocusIfAvailable(p.frmParams.focus, p.frmParams.cmdClose, "cmdClose");
+}
 }  // namespace
 
 void chkWordOption_Click(Program& p) { FocusClose(p); }
@@ -57,12 +59,14 @@ void cmdClearStopWordsFile_Click(Program& p) {
 void cmdListStopWords_Click(Program& p) { ListStopWords(p); }
 
 void cmdSelectLanguageStopWords_Click(Program& p) {
-  std::vector<std::string> choices(p.texts.arrLanguageChoices.begin(), p.texts.arrLanguageChoices.begin() + 6);
+  std::vector<std::string> choices(p.texts.arrLanguageChoices.begin(),
+                                   p.texts.arrLanguageChoices.begin() + 6);
   choices.push_back("English and German");
   choices.push_back("All six languages");
   const int index = p.host.SelectLanguage(choices);
   if (index < 0 || index > 7) return;
-  p.strStopWordsFile = JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
+  p.strStopWordsFile =
+      JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
   UseStopWordFile(p);
   p.host.ShowWindow(WindowId::kParameters, true);
 }
@@ -106,7 +110,8 @@ void cmdSaveLoadState_Click(Program& p, int index) {
   ParamsControls& s = p.frmParams;
   FileDialog dialog;
   dialog.mode = index == 0 ? FileDialogMode::kSave : FileDialogMode::kOpen;
-  dialog.title = index == 0 ? "Specify file to save settings to" : "Specify file to load settings from.";
+  dialog.title =
+      index == 0 ? "Specify file to save settings to" : "Specify file to load settings from.";
   dialog.filter = "Settings files (*.kvf) | *.kvf";
   dialog.flags = index == 0 ? 0x8806u : 0x1804u;
   const std::string name = p.host.AskFileName(dialog);

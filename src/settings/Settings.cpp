@@ -1,8 +1,8 @@
 #include "settings/Settings.h"
 
-#include <cstdlib>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "input/TextFile.h"
@@ -53,7 +53,8 @@ struct Reader {
     const std::string t = TrimSpaces(line);
     const bool negative = !t.empty() && t[0] == '-';
     const std::string digits = negative ? t.substr(1) : t;
-    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) {
+    if (digits.empty() || digits.size() > 6 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
       error = "Type mismatch";
       return false;
     }
@@ -92,17 +93,26 @@ std::string SaveState(Program& p, const std::string& strParameterFile) {
   const MainControls& m = p.frmMain;
   const ParamsControls& s = p.frmParams;
   std::string text;
-  for (const std::string& line :
-       {Quoted(m.txbFile[0].text), Quoted(m.txbFile[1].text), Quoted(m.txbFile[2].text),
-        std::string(m.optCreate.value ? "1" : "0"), std::string(m.optSearch.value ? "1" : "0"),
-        Quoted(s.txbExtraStopWords.text), std::to_string(s.cboThresholdFrequency.listIndex),
-        std::to_string(s.chkIgnoreInfrequentWords.value), std::to_string(s.chkAllowWordsWithHyphens.value),
-        std::to_string(s.chkAllowWordsWithNumerals.value), std::to_string(m.chkWarnOnOverwrite.value),
-        std::to_string(m.chkSaveStateOnQuit.value), std::to_string(m.chkFrequencies.value),
-        std::to_string(m.chkShowLineBreaks.value), std::to_string(m.cboWordOrder.listIndex),
-        std::to_string(m.cboContextSize.listIndex), Quoted(p.strStopWordsFile),
-        Quoted(m.txbExtraKeywords.text), std::to_string(m.chkCreateIndexFile.value),
-        std::to_string(s.chkWindowsText.value)}) {
+  for (const std::string& line : {Quoted(m.txbFile[0].text),
+                                  Quoted(m.txbFile[1].text),
+                                  Quoted(m.txbFile[2].text),
+                                  std::string(m.optCreate.value ? "1" : "0"),
+                                  std::string(m.optSearch.value ? "1" : "0"),
+                                  Quoted(s.txbExtraStopWords.text),
+                                  std::to_string(s.cboThresholdFrequency.listIndex),
+                                  std::to_string(s.chkIgnoreInfrequentWords.value),
+                                  std::to_string(s.chkAllowWordsWithHyphens.value),
+                                  std::to_string(s.chkAllowWordsWithNumerals.value),
+                                  std::to_string(m.chkWarnOnOverwrite.value),
+                                  std::to_string(m.chkSaveStateOnQuit.value),
+                                  std::to_string(m.chkFrequencies.value),
+                                  std::to_string(m.chkShowLineBreaks.value),
+                                  std::to_string(m.cboWordOrder.listIndex),
+                                  std::to_string(m.cboContextSize.listIndex),
+                                  Quoted(p.strStopWordsFile),
+                                  Quoted(m.txbExtraKeywords.text),
+                                  std::to_string(m.chkCreateIndexFile.value),
+                                  std::to_string(s.chkWindowsText.value)}) {
     text += line + "\n";
   }
   FileError error;
@@ -156,9 +166,9 @@ std::string RestoreSavedState(Program& p, const std::string& strParameterFile) {
   const int thresholds = static_cast<int>(s.cboThresholdFrequency.items.size());
   if (!in.Number(-1, thresholds - 1, &n)) return fail();
   s.cboThresholdFrequency.listIndex = n;
-  for (CheckBox* box : {&s.chkIgnoreInfrequentWords, &s.chkAllowWordsWithHyphens,
-                        &s.chkAllowWordsWithNumerals, &m.chkWarnOnOverwrite, &m.chkSaveStateOnQuit,
-                        &m.chkFrequencies, &m.chkShowLineBreaks}) {
+  for (CheckBox* box :
+       {&s.chkIgnoreInfrequentWords, &s.chkAllowWordsWithHyphens, &s.chkAllowWordsWithNumerals,
+        &m.chkWarnOnOverwrite, &m.chkSaveStateOnQuit, &m.chkFrequencies, &m.chkShowLineBreaks}) {
     if (!in.Number(0, 2, &n)) return fail();
     box->value = n;
   }

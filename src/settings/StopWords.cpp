@@ -24,7 +24,8 @@ void SortAndClean(std::vector<std::string>& table) {
   const int32_t count = static_cast<int32_t>(table.size()) - 1;
   // A list in order already (the shipped lists are) is left as it is: equal words are
   // the same string, so any order the sort could give is this one.
-  if (!std::is_sorted(table.begin() + 1, table.end())) SortStrings(table, 1, static_cast<int16_t>(count), 1);
+  if (!std::is_sorted(table.begin() + 1, table.end()))
+    SortStrings(table, 1, static_cast<int16_t>(count), 1);
   size_t kept = 1;  // in place: the entries kept so far are table[1 .. kept - 1]
   for (size_t i = 1; i <= static_cast<size_t>(count); ++i) {
     if (table[i].empty()) continue;
@@ -77,7 +78,8 @@ void AttemptToReadStopWords(Program& p) {
     p.frmMain.lblNumberOfWords.caption.clear();
     p.frmMain.txbOutput.text = summary + " loaded from " + p.strStopWordsFile + kCRLF;
     if (!dropped.empty()) {
-      p.frmMain.txbOutput.text += DroppedWordsNote(dropped, "they hold characters that Windows-1252 lacks") + kCRLF;
+      p.frmMain.txbOutput.text +=
+          DroppedWordsNote(dropped, "they hold characters that Windows-1252 lacks") + kCRLF;
     }
     RefreshOutput(p);
     p.frmParams.txbStopWordsFile.text = p.strStopWordsFile;

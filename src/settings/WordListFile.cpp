@@ -6,17 +6,18 @@
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
 #include "input/Utf8Decode.h"
+#include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
 
-void ReadWordListFile(Program& p, const std::string& path, const std::function<void(std::string_view)>& onLine,
-                      int32_t& lngLineCount, std::string& strErrorDescription, int32_t& lngErrorNumber) {
+void ReadWordListFile(Program& p, const std::string& path,
+                      const std::function<void(std::string_view)>& onLine, int32_t& lngLineCount,
+                      std::string& strErrorDescription, int32_t& lngErrorNumber) {
   strErrorDescription.clear();
   lngErrorNumber = 0;
   lngLineCount = 0;
@@ -54,7 +55,8 @@ void ReadWordListFile(Program& p, const std::string& path, const std::function<v
 
 std::vector<std::string> SplitWords(const std::string& text) {
   size_t count = 0;  // counted first: the table is made once, at its size
-  for (size_t i = 0; i < text.size(); ++i) count += text[i] != ' ' && (i == 0 || text[i - 1] == ' ');
+  for (size_t i = 0; i < text.size(); ++i)
+    count += text[i] != ' ' && (i == 0 || text[i - 1] == ' ');
   std::vector<std::string> words;
   words.reserve(count + 1);  // room for the unused first entry of a 1-based table
   size_t i = 0;
@@ -76,12 +78,15 @@ std::string DroppedWordsNote(const std::vector<std::string>& dropped, std::strin
     shown += (i == 0 ? "" : ", ") + dropped[i];
   }
   if (dropped.size() > kShown) shown += ", ...";
-  const std::string count = dropped.size() == 1 ? "One word" : FormatNumber(static_cast<double>(dropped.size()), 0) + " words";
+  const std::string count = dropped.size() == 1
+                                ? "One word"
+                                : FormatNumber(static_cast<double>(dropped.size()), 0) + " words";
   return count + " of the file " + (dropped.size() == 1 ? "was" : "were") + " left out (" +
          std::string(why) + "): " + shown;
 }
 
-bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind, WordsOfFile* out) {
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
+                     WordsOfFile* out) {
   const std::string crlf(kCrLf);
   std::string title = kind.what;
   title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
@@ -124,15 +129,17 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
     return false;
   }
   if (number != 0) {
-    MsgBox(p, "Error #" + std::to_string(number) + "when reading " + kind.what + " from tile " + name,
+    MsgBox(p,
+           "Error #" + std::to_string(number) + "when reading " + kind.what + " from tile " + name,
            MsgButtons::kOK, MsgIcon::kExclamation, title);
     return false;
   }
   // A file of valid UTF-8 that is not plain ASCII is decoded as a document is, word by
   // word; a word holding a character that Windows-1252 lacks is left out (it could
   // never be found). Any other file is Windows-1252.
-  const bool utf8 = std::any_of(joined.begin(), joined.end(), [](char c) { return Byte(c) >= 0x80; }) &&
-                    IsValidUtf8(joined);
+  const bool utf8 =
+      std::any_of(joined.begin(), joined.end(), [](char c) { return Byte(c) >= 0x80; }) &&
+      IsValidUtf8(joined);
   out->words.clear();
   out->dropped.clear();
   if (!utf8) {
@@ -149,7 +156,8 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
     }
     // Decoding can leave nothing (a byte-order mark alone) or a space (a no-break
     // space): the words are what lies between the spaces.
-    for (std::string& part : SplitWords(decoded)) out->words.push_back(LowerCaseAccented(std::move(part)));
+    for (std::string& part : SplitWords(decoded))
+      out->words.push_back(LowerCaseAccented(std::move(part)));
   }
   return true;
 }

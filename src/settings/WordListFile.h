@@ -23,17 +23,18 @@ struct Program;
 // file error ends the reading with its number and description (the lines handed over
 // stay handed over). Pending events run every 256 lines; a stop request (p.blnStop)
 // ends the reading early.
-void ReadWordListFile(Program& p, const std::string& path, const std::function<void(std::string_view)>& onLine,
-                      int32_t& lngLineCount, std::string& strErrorDescription, int32_t& lngErrorNumber);
+void ReadWordListFile(Program& p, const std::string& path,
+                      const std::function<void(std::string_view)>& onLine, int32_t& lngLineCount,
+                      std::string& strErrorDescription, int32_t& lngErrorNumber);
 
 // Files larger than this turn the main button into "Stop" while they are read.
 inline constexpr long long kStopButtonFileBytes = 20480;
 
 // What a reader of word files names in its messages.
 struct WordFileKind {
-  std::string what;           // "stop words" or "search words"
-  int32_t missingText = 0;    // program text of "... file does not exist."
-  int32_t readingText = 0;    // program text of the status line while reading
+  std::string what;         // "stop words" or "search words"
+  int32_t missingText = 0;  // program text of "... file does not exist."
+  int32_t readingText = 0;  // program text of the status line while reading
 };
 
 // The words of a word-list file.
@@ -50,7 +51,8 @@ struct WordsOfFile {
 // at spaces and lower-cased, in file order. A file that is valid UTF-8 (and not only
 // ASCII) is decoded as a document is; a word holding a character Windows-1252 lacks
 // goes to out->dropped instead. Any other file is read as Windows-1252.
-bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind, WordsOfFile* out);
+bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& kind,
+                     WordsOfFile* out);
 
 // "" when nothing was dropped, else the line that says so for a load message: "3 words
 // of the file were left out (<why>): a, b, c" (the first five shown).

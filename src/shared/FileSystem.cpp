@@ -140,7 +140,8 @@ class PosixFileSystem : public FileSystem {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   long long FileLength(const std::string& path, FileError* error) override {
-    if (std::shared_ptr<const std::string> bytes = KeptBytes(path)) return static_cast<long long>(bytes->size());
+    if (std::shared_ptr<const std::string> bytes = KeptBytes(path))
+      return static_cast<long long>(bytes->size());
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
       *error = ErrorFromErrno(errno);
@@ -168,7 +169,8 @@ class PosixFileSystem : public FileSystem {
       return nullptr;
     }
     if (kept != nullptr && known && S_ISREG(st.st_mode) && st.st_size <= kKeptFileBytes) {
-      if (std::shared_ptr<const std::string> bytes = ReadWhole(fd, static_cast<size_t>(st.st_size))) {
+      if (std::shared_ptr<const std::string> bytes =
+              ReadWhole(fd, static_cast<size_t>(st.st_size))) {
         ::close(fd);
         kept->Keep(path, bytes);
         return std::make_unique<MemoryReader>(std::move(bytes));
@@ -176,13 +178,15 @@ class PosixFileSystem : public FileSystem {
       // Read as any other file: the reads meet the error again and report it.
       ::lseek(fd, 0, SEEK_SET);
     }
-    return std::make_unique<PosixReader>(fd, known && S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1);
+    return std::make_unique<PosixReader>(
+        fd, known && S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1);
   }
   std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* error) override {
     ForgetKept(path);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
-      *error = errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
+      *error =
+          errno == ENOENT ? FileError{kErrPathNotFound, "Path not found"} : ErrorFromErrno(errno);
       return nullptr;
     }
     return std::make_unique<PosixWriter>(fd);
@@ -287,14 +291,15 @@ bool ReadFrom(FileReader& reader, long long maxBytes, std::string* out, FileErro
   // On the heap and no larger than needed: a large stack frame would push every later
   // call onto fresh stack pages.
   size_t chunk = 65536;
-  if (maxBytes >= 0) chunk = static_cast<size_t>(std::clamp<long long>(maxBytes, 1, static_cast<long long>(chunk)));
+  if (maxBytes >= 0)
+    chunk = static_cast<size_t>(std::clamp<long long>(maxBytes, 1, static_cast<long long>(chunk)));
   if (reader.Length() >= 0) chunk = std::min(chunk, static_cast<size_t>(reader.Length()) + 1);
   const std::unique_ptr<char[]> buffer(new char[chunk]);
   while (maxBytes < 0 || static_cast<long long>(out->size()) < maxBytes) {
     size_t want = chunk;
     if (maxBytes >= 0) {
-      want = static_cast<size_t>(
-          std::min<long long>(static_cast<long long>(want), maxBytes - static_cast<long long>(out->size())));
+      want = static_cast<size_t>(std::min<long long>(
+          static_cast<long long>(want), maxBytes - static_cast<long long>(out->size())));
     }
     long long n = reader.Read(buffer.get(), want, error);
     if (n < 0) return false;
@@ -322,16 +327,20 @@ bool WriteFileAtomically(const std::string& path,
     return produce(writer, error) && writer.Close(error, false);
   }
   std::unique_ptr<ScratchFile> scratch = ScratchFile::Beside(path, error);
-  return scratch != nullptr && produce(scratch->writer(), error) && scratch->CommitTo(path, error, durable);
+  return scratch != nullptr && produce(scratch->writer(), error) &&
+         scratch->CommitTo(path, error, durable);
 }
 
-bool WritePiecesAtomically(const std::string& path, const std::function<void(const PieceWriter& write)>& produce,
+bool WritePiecesAtomically(const std::string& path,
+                           const std::function<void(const PieceWriter& write)>& produce,
                            FileError* error, bool durable) {
   return WriteFileAtomically(
       path,
       [&](FileWriter& writer, FileError* e) {
         bool ok = true;
-        produce([&](std::string_view piece) { ok = ok && writer.Write(piece.data(), piece.size(), e); });
+        produce([&](std::string_view piece) {
+          ok = ok && writer.Write(piece.data(), piece.size(), e);
+        });
         return ok;
       },
       error, durable);
@@ -366,7 +375,8 @@ std::vector<RealFolder> g_realFolders;  // the most recent last
 std::string MatchFrom(const std::string& path, std::string resolved, size_t start) {
   while (start <= path.size()) {
     size_t slash = path.find('/', start);
-    std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    std::string part =
+        path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
     start = slash == std::string::npos ? path.size() + 1 : slash + 1;
     if (part.empty()) continue;
     std::string candidate = JoinPath(resolved, part);
@@ -409,13 +419,15 @@ std::string ResolveLowerCasedPath(const std::string& path) {
   {
     std::lock_guard<std::mutex> lock(g_realFoldersMutex);
     for (const RealFolder& f : g_realFolders) {
-      if (path.size() > f.lower.size() && path[f.lower.size()] == '/' && path.starts_with(f.lower)) {
+      if (path.size() > f.lower.size() && path[f.lower.size()] == '/' &&
+          path.starts_with(f.lower)) {
         starts.push_back(f);
       }
     }
   }
-  std::sort(starts.begin(), starts.end(),
-            [](const RealFolder& a, const RealFolder& b) { return a.lower.size() > b.lower.size(); });
+  std::sort(starts.begin(), starts.end(), [](const RealFolder& a, const RealFolder& b) {
+    return a.lower.size() > b.lower.size();
+  });
   for (const RealFolder& f : starts) {
     std::string found = MatchFrom(path, f.real, f.lower.size() + 1);
     if (!found.empty()) return found;
@@ -510,7 +522,8 @@ std::string ProgramFolder(const char* argv0) {
   }
   const std::string folder = FolderOf(exe);
   std::string installed = JoinPath(FolderOf(folder), "share/quillmoor");
-  const std::string data = FileNameOf(folder) == "bin" && Files().FolderExists(installed) ? installed : folder;
+  const std::string data =
+      FileNameOf(folder) == "bin" && Files().FolderExists(installed) ? installed : folder;
   RememberRealFolder(data);  // the stop-word lists' paths are lower-cased
   return data;
 }

@@ -24,8 +24,8 @@
 namespace quillmoor {
 
 struct FileError {
-  int32_t number = 0;        // 0 = no error
-  std::string description;   // the text a message shows
+  int32_t number = 0;       // 0 = no error
+  std::string description;  // the text a message shows
   bool ok() const { return number == 0; }
 };
 
@@ -138,7 +138,8 @@ bool WriteFileAtomically(const std::string& path,
 // The same, with the bytes handed piece by piece to the `write` that `produce` is given
 // (an export that knows nothing of files).
 using PieceWriter = std::function<void(std::string_view piece)>;
-bool WritePiecesAtomically(const std::string& path, const std::function<void(const PieceWriter& write)>& produce,
+bool WritePiecesAtomically(const std::string& path,
+                           const std::function<void(const PieceWriter& write)>& produce,
                            FileError* error, bool durable = true);
 
 // The file the program means by a path it has lower-cased: `path` itself when it

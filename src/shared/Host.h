@@ -34,10 +34,10 @@ enum class FileDialogMode { kOpen, kSave };
 struct FileDialog {
   FileDialogMode mode = FileDialogMode::kOpen;
   std::string title;
-  std::string filter;      // as the program sets it; may be empty
-  unsigned flags = 0;      // the program's option flags (1800 hex: path and file must exist)
-  std::string fileName;    // the initial name
-  std::string folder;      // the folder the dialog opens in ("" = the system's choice)
+  std::string filter;    // as the program sets it; may be empty
+  unsigned flags = 0;    // the program's option flags (1800 hex: path and file must exist)
+  std::string fileName;  // the initial name
+  std::string folder;    // the folder the dialog opens in ("" = the system's choice)
 };
 
 // A short message in a small window of its own, closed by its timer or a click.

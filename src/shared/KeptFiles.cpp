@@ -12,7 +12,8 @@ std::atomic<KeptFiles*> g_active{nullptr};
 
 std::shared_ptr<const std::string> KeptFiles::Find(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.path == path; });
+  auto it = std::find_if(entries_.begin(), entries_.end(),
+                         [&](const Entry& e) { return e.path == path; });
   if (it == entries_.end()) return nullptr;
   std::rotate(it, it + 1, entries_.end());  // now the most recently used
   return entries_.back().bytes;

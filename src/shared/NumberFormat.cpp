@@ -1,9 +1,9 @@
 #include "shared/NumberFormat.h"
 
 #include <charconv>
-#include <cstdint>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -59,9 +59,11 @@ void UseSystemNumberLocale() {
 
 std::string FormatNumber(double value, int decimals) {
   // Powers of ten up to 1e22 are exact doubles (pow gives the same, more slowly).
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const double scale = decimals >= 0 && decimals <= 22 ? kPowers[decimals] : std::pow(10.0, decimals);
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const double scale =
+      decimals >= 0 && decimals <= 22 ? kPowers[decimals] : std::pow(10.0, decimals);
   double rounded = std::round(std::fabs(value) * scale);
   bool negative = value < 0 && rounded != 0;
   char digits[400];  // the largest double has 309 digits

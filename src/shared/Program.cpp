@@ -21,9 +21,7 @@ void RefreshOutput(Program& p) { p.host.Refresh("txbOutput", p.frmMain.txbOutput
 
 void ClearOutput(Program& p) { p.frmMain.txbOutput.text.clear(); }
 
-void StatusLine(Program& p, int32_t number) {
-  StatusText(p, p.GetProgramText(number) + " ...");
-}
+void StatusLine(Program& p, int32_t number) { StatusText(p, p.GetProgramText(number) + " ..."); }
 
 void StatusText(Program& p, std::string_view text) {
   AppendOutput(p, text);
@@ -55,14 +53,34 @@ void SetTheFocus(Program& p) {
 
 void EnableControls(Program& p, bool enable) {
   MainControls& m = p.frmMain;
-  Control* all[] = {&m.optCreate, &m.optSearch, &m.cmdFile[0], &m.cmdFile[1], &m.cmdFile[2],
-                    &m.txbFile[0], &m.txbFile[1], &m.txbFile[2], &m.cmdClearFile[0],
-                    &m.cmdClearFile[1], &m.cmdClearFile[2], &m.cmdViewFile[1],
-                    &m.cmdViewFile[2], &m.chkUTF8[0], &m.txbExtraKeywords,
-                    &m.cmdClearExtraKeywords, &m.cboWordOrder, &m.cboContextSize,
-                    &m.chkFrequencies, &m.chkShowLineBreaks, &m.chkCreateIndexFile,
-                    &m.chkWarnOnOverwrite, &m.chkSaveStateOnQuit, &m.cmdListWords,
-                    &m.cmdSetParameters, &m.cmdSaveState, &m.cmdHelp, &m.cmdQuit,
+  Control* all[] = {&m.optCreate,
+                    &m.optSearch,
+                    &m.cmdFile[0],
+                    &m.cmdFile[1],
+                    &m.cmdFile[2],
+                    &m.txbFile[0],
+                    &m.txbFile[1],
+                    &m.txbFile[2],
+                    &m.cmdClearFile[0],
+                    &m.cmdClearFile[1],
+                    &m.cmdClearFile[2],
+                    &m.cmdViewFile[1],
+                    &m.cmdViewFile[2],
+                    &m.chkUTF8[0],
+                    &m.txbExtraKeywords,
+                    &m.cmdClearExtraKeywords,
+                    &m.cboWordOrder,
+                    &m.cboContextSize,
+                    &m.chkFrequencies,
+                    &m.chkShowLineBreaks,
+                    &m.chkCreateIndexFile,
+                    &m.chkWarnOnOverwrite,
+                    &m.chkSaveStateOnQuit,
+                    &m.cmdListWords,
+                    &m.cmdSetParameters,
+                    &m.cmdSaveState,
+                    &m.cmdHelp,
+                    &m.cmdQuit,
                     &m.txbOutput};
   for (Control* c : all) c->enabled = enable;
   if (enable) {

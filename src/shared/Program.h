@@ -32,14 +32,14 @@ struct Program {
   MainControls frmMain;
   ParamsControls frmParams;
   ViewControls frmView;
-  std::string strViewFilename;   // the file the viewer shows
+  std::string strViewFilename;  // the file the viewer shows
   bool blnFileDisplayed = false;
 
   // Run state.
-  bool blnStop = false;            // stop requested; tested by every loop of a run
-  bool blnReadingFile = false;     // the input document is being read
-  bool blnReadingWords = false;    // a stop-word or keyword file is being read
-  bool blnWordsGot = false;        // the word table holds the words of the current input
+  bool blnStop = false;          // stop requested; tested by every loop of a run
+  bool blnReadingFile = false;   // the input document is being read
+  bool blnReadingWords = false;  // a stop-word or keyword file is being read
+  bool blnWordsGot = false;      // the word table holds the words of the current input
   bool blnIndexFileCurrent = false;
   bool blnScanStopped = false;
   bool blnElapsedTimeRunning = false;
@@ -63,23 +63,23 @@ struct Program {
   // The document text of a run and its display copy.
   std::string strLine;
   std::string strLine1;
-  int32_t lngLP = 0;               // scan position in strLine (1-based)
-  int16_t intPositionDigits = 0;   // width of a stored position in the index file
+  int32_t lngLP = 0;              // scan position in strLine (1-based)
+  int16_t intPositionDigits = 0;  // width of a stored position in the index file
 
   // Options copied at the button press.
   int16_t intContextSize = 5;
   int16_t intThresholdFrequency = 2;
   bool blnShowFrequencies = true;
   bool blnShowLineBreaks = true;
-  std::string strRunTitle;          // program text 19 or 20
-  bool blnStopAfterCounts = false;  // a run ends with the word counts (no listing)
-  bool blnNoDisplayCopy = false;    // nothing shows the text (a word list): strLine1 stays empty
-  std::string strAllowedExtraChars; // digits and/or hyphen allowed in extra stop words
+  std::string strRunTitle;           // program text 19 or 20
+  bool blnStopAfterCounts = false;   // a run ends with the word counts (no listing)
+  bool blnNoDisplayCopy = false;     // nothing shows the text (a word list): strLine1 stays empty
+  std::string strAllowedExtraChars;  // digits and/or hyphen allowed in extra stop words
   bool blnConcordanceFileCreated = false;
   bool blnSearchResultsFileCreated = false;
 
   // Listing and output files.
-  std::string strOutputBuffer;      // the listing of the run (its beginning, with a draft)
+  std::string strOutputBuffer;  // the listing of the run (its beginning, with a draft)
   // Create mode, when the run's answers are known ahead (the command line): the
   // concordance file is written as the listing grows. The listing is then
   // strOutputBuffer[0, lngListingInDraft) (which the draft holds as well), the
@@ -88,13 +88,14 @@ struct Program {
   std::unique_ptr<ConcordanceDraft> concordanceDraft;
   size_t lngListingInDraft = 0;
   size_t lngListingSpilled = 0;
-  std::string strConcordanceFile;   // the concordance file of the current run
+  std::string strConcordanceFile;     // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
-  FileError outputError;  // why the last output file could not be written (ok: it was, or was not tried)
-  FileError indexError;   // why the last index file could not be written
-  KwicWriter kwicWriter;             // working space of the KWIC lines
-  BackgroundDigest inputDigest;      // the input's MD5, made while the scan runs
+  FileError
+      outputError;  // why the last output file could not be written (ok: it was, or was not tried)
+  FileError indexError;          // why the last index file could not be written
+  KwicWriter kwicWriter;         // working space of the KWIC lines
+  BackgroundDigest inputDigest;  // the input's MD5, made while the scan runs
   int32_t lngMaxTextboxChars = 65000;
   // The longest document text the scan takes: its positions are 32-bit, and the run
   // adds a space before and after the text.
@@ -121,8 +122,8 @@ struct Program {
   std::vector<std::string> strExtraKeywordHeads{std::string()};
   int32_t intNumExtraKeywords = 0;
   bool blnSearchWordsLoaded = false;
-  bool blnSearchWordsExist = false;  // extra keywords were accepted
-  std::string strSearchWordsFile;    // the keywords file read, lower case
+  bool blnSearchWordsExist = false;   // extra keywords were accepted
+  std::string strSearchWordsFile;     // the keywords file read, lower case
   KeywordSelection keywordSelection;  // the keywords of the listing being made
 
   // The folder the program's data files lie in.

@@ -9,8 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <random>
 
 namespace quillmoor {

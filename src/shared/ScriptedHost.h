@@ -37,7 +37,7 @@ class ScriptedHost : public Host {
   std::vector<std::string> opened;
   std::vector<PopUpMessage> popUps;
   int languageAnswer = -1;  // what SelectLanguage answers
-  int shellResult = 42;  // what ShellOpen answers (32 or less is a failure)
+  int shellResult = 42;     // what ShellOpen answers (32 or less is a failure)
   int doEventsCalls = 0;
   bool ended = false;
   int exitCode = 0;

@@ -32,8 +32,9 @@ std::vector<std::string_view> SplitLines(std::string_view data) {
 
 // Characters of UTF-8 text: the bytes that are not continuation bytes.
 int CharacterCount(const std::string& text) {
-  return static_cast<int>(std::count_if(text.begin(), text.end(),
-                                        [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
       }
       if (digits == 0 || number < 1) return -4;
       if (digits == line.size() || line[digits] != '|') {
-        return (digits == line.size() || line.find_first_not_of(' ', digits) == std::string_view::npos)
+        return (digits == line.size() ||
+                line.find_first_not_of(' ', digits) == std::string_view::npos)
                    ? -500 - lineNumber
                    : -4;
       }
@@ -75,7 +77,8 @@ int32_t TextLibrary::LoadText(const std::string& path, int32_t flags) {
       while (true) {
         size_t bar = line.find('|', start);
         if (language >= kLanguages) return -5;
-        texts[language] = line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+        texts[language] = line.substr(
+            start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
         if (CharacterCount(texts[language]) > kMaxTextLength) return -1000 - lineNumber;
         ++language;
         if (bar == std::string_view::npos) break;

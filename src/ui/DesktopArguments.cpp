@@ -8,9 +8,9 @@
 namespace quillmoor {
 
 DesktopArguments ParseDesktopArguments(const std::vector<std::string>& args) {
-  static const char* const kScripted[] = {"--screenshot", "--screenshot-help", "--screenshot-settings",
-                                          "--measure-stop", "--quit-during", "--screenshot-explorer",
-                                          "--measure-explorer"};
+  static const char* const kScripted[] = {
+      "--screenshot",  "--screenshot-help",     "--screenshot-settings", "--measure-stop",
+      "--quit-during", "--screenshot-explorer", "--measure-explorer"};
   DesktopArguments out;
   bool optionsEnded = false;
   for (const std::string& a : args) {

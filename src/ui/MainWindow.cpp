@@ -36,7 +36,8 @@ void optSearch_Click(Program& p) {
   SetListWordsCaption(p, p.GetProgramText(4));
   m.txbFile[0].text = TrimSpaces(m.txbFile[0].text);
   if (m.txbFile[0].text.empty()) {
-    MsgBox(p, "Input file not specified.", MsgButtons::kOK, MsgIcon::kExclamation, p.GetProgramText(34));
+    MsgBox(p, "Input file not specified.", MsgButtons::kOK, MsgIcon::kExclamation,
+           p.GetProgramText(34));
     optCreate_Click(p);
     return;
   }

@@ -10,7 +10,8 @@ namespace quillmoor {
 namespace {
 
 // The label lblTotalNumOccurrences in the given look, visible, with `caption`.
-void StyleBarLabel(Program& p, Alignment alignment, const char* font, bool bold, std::string caption) {
+void StyleBarLabel(Program& p, Alignment alignment, const char* font, bool bold,
+                   std::string caption) {
   Label& bar = p.frmMain.lblTotalNumOccurrences;
   bar.alignment = alignment;
   bar.fontName = font;
@@ -53,15 +54,18 @@ int32_t NextProgressBarStep(const Program& p, int32_t lngTotal, int32_t lngMin) 
   if (lngTotal < lngMin || lngTotal <= 0) return INT32_MAX;
   // Below (drawn + 1/2) total / width the rounded length stays the one drawn; a
   // position of margin covers the rounding of the division.
-  const double edge = (static_cast<double>(p.lngProgressBarDrawn) + 0.5) * lngTotal / p.intTotalNumProgressBarChars;
-  return static_cast<int32_t>(std::clamp(std::floor(edge) - 1, 0.0, static_cast<double>(INT32_MAX)));
+  const double edge =
+      (static_cast<double>(p.lngProgressBarDrawn) + 0.5) * lngTotal / p.intTotalNumProgressBarChars;
+  return static_cast<int32_t>(
+      std::clamp(std::floor(edge) - 1, 0.0, static_cast<double>(INT32_MAX)));
 }
 
 void ResetProgressLabel(Program& p) { StyleBarLabel(p, Alignment::kRight, "Arial", false, ""); }
 
 void ConcealNumWords(Program& p, bool blnConcealTimeElapsed) {
   MainControls& m = p.frmMain;
-  m.lblNumberOfWords.visible = m.lblNumOccurrences.visible = m.lblTotalNumOccurrences.visible = false;
+  m.lblNumberOfWords.visible = m.lblNumOccurrences.visible = m.lblTotalNumOccurrences.visible =
+      false;
   if (blnConcealTimeElapsed) m.lblTimeElapsed.caption.clear();
 }
 

@@ -6,8 +6,8 @@
 #include "output/KeywordSearch.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
-#include "shared/Cp1252.h"
 #include "settings/StopWords.h"
+#include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "ui/Progress.h"
 

@@ -22,7 +22,9 @@ std::string FormatDuration(int64_t seconds, bool blnWords, bool blnRound) {
   const int64_t secs = seconds % 60;
   const bool dropSeconds = blnRound && seconds >= 3600;
   std::string out;
-  auto add = [&out](const std::string& part) { out += (out.empty() ? "" : (part.empty() ? "" : " ")) + part; };
+  auto add = [&out](const std::string& part) {
+    out += (out.empty() ? "" : (part.empty() ? "" : " ")) + part;
+  };
   if (blnWords) {
     if (days > 0) add(Unit(days, "day"));
     if (days > 0 || hours > 0) add(Unit(hours, "hour"));
@@ -44,13 +46,14 @@ void RefreshFileSizeLabels(Program& p) {
   const bool concordance = p.blnConcordanceFileCreated && FileExists(p.strConcordanceFile);
   m.lblConcordanceFilesize.caption =
       concordance ? FileSizeCaption("Concordance filesize: ", p.strConcordanceFile) : "";
-  m.lblConcordanceFilesize.visible = m.lblConcordanceFile[0].visible = m.lblConcordanceFile[1].visible =
-      concordance;
+  m.lblConcordanceFilesize.visible = m.lblConcordanceFile[0].visible =
+      m.lblConcordanceFile[1].visible = concordance;
   if (concordance) m.lblConcordanceFile[1].caption = p.strConcordanceFile;
   m.lblIndexFilesize.caption =
       p.blnIndexFileCurrent ? FileSizeCaption("Index filesize: ", p.strIndexFile) : std::string();
   m.lblIndexFilesize.visible = !m.lblIndexFilesize.caption.empty();
-  m.lblSearchResultsFilesize.caption = FileSizeCaption("Search results filesize: ", m.txbFile[1].text);
+  m.lblSearchResultsFilesize.caption =
+      FileSizeCaption("Search results filesize: ", m.txbFile[1].text);
   m.lblSearchResultsFilesize.visible = !m.lblSearchResultsFilesize.caption.empty();
 }
 
@@ -58,7 +61,8 @@ void Timer1_Timer(Program& p) {
   MainControls& m = p.frmMain;
   TextBox& stopWords = p.frmParams.txbStopWordsFile;
   stopWords.toolTip = stopWords.text.size() >= 58 ? stopWords.text : "";
-  for (int i : {0, 1}) m.txbFile[i].toolTip = m.txbFile[i].text.size() > 70 ? m.txbFile[i].text : "";
+  for (int i : {0, 1})
+    m.txbFile[i].toolTip = m.txbFile[i].text.size() > 70 ? m.txbFile[i].text : "";
   m.chkUTF8[0].enabled = m.cmdClearFile[0].enabled;
   for (int i = 0; i < 3; ++i) m.cmdClearFile[i].enabled = !m.txbFile[i].text.empty();
   for (int i : {1, 2}) {

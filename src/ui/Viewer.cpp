@@ -18,9 +18,9 @@ void cmdHelp_Click(Program& p) {
   if (width < 4000) {
     const std::string crlf(kCrLf);
     MsgBox(p,
-           "Error: Probably the screen resolution is" + crlf + "too small to display the help file." + crlf +
-               crlf + p.GetProgramText(122) + crlf + p.GetProgramText(15) + crlf +
-               "You can click on the link at lower left.",
+           "Error: Probably the screen resolution is" + crlf +
+               "too small to display the help file." + crlf + crlf + p.GetProgramText(122) + crlf +
+               p.GetProgramText(15) + crlf + "You can click on the link at lower left.",
            MsgButtons::kOK, MsgIcon::kNone, "Help file");
     return;
   }
@@ -42,9 +42,9 @@ void FormView_Activate(Program& p) {
   v.cmdClose.caption = "Close";
   v.txbText1.enabled = true;
   FormView_Resize(p);
-  const std::string note1 = "NOTE: This file is too large to display entirely in this textbox." + crlf +
-                            "To view the entire contents of the file load it into a text editor." +
-                            crlf + crlf;
+  const std::string note1 =
+      "NOTE: This file is too large to display entirely in this textbox." + crlf +
+      "To view the entire contents of the file load it into a text editor." + crlf + crlf;
   const std::string note2 = "NOTE: Entire contents of file have not been displayed." + crlf;
   std::string bytes;
   FileError error;
@@ -75,7 +75,8 @@ bool OpenWithAssociatedProgram(Program& p, const std::string& path, bool blnShow
   if (p.host.ShellOpen(path) > 32) return true;
   if (blnShowError) {
     std::string text = "Error when opening file " + path + ".";
-    if (blnMentionAssociation) text += std::string(kCrLf) + "Perhaps the file extension has no association.";
+    if (blnMentionAssociation)
+      text += std::string(kCrLf) + "Perhaps the file extension has no association.";
     MsgBox(p, text, MsgButtons::kOK, MsgIcon::kExclamation, "Error");
   }
   return false;

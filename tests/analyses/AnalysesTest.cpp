@@ -24,7 +24,8 @@ using Scanned = testing::ScannedText;
 
 std::vector<std::string> TokenWords(const TokenStream& tokens) {
   std::vector<std::string> words;
-  for (const Token& t : tokens.tokens()) words.push_back((*tokens.source().words)[static_cast<size_t>(t.word)].strWord);
+  for (const Token& t : tokens.tokens())
+    words.push_back((*tokens.source().words)[static_cast<size_t>(t.word)].strWord);
   return words;
 }
 
@@ -32,8 +33,8 @@ TEST(TokensTest, HyphenatedWordsAreOneTokenAndLinesCount) {
   // Words are three letters or more, and no Roman numerals.
   Scanned s("Our well-known rivers / ran well. / The well-known mill is here.");
   TokenStream tokens(s.source());
-  EXPECT_EQ(TokenWords(tokens), (std::vector<std::string>{"our", "well-known", "river", "ran", "well", "the",
-                                                          "well-known", "here"}));
+  EXPECT_EQ(TokenWords(tokens), (std::vector<std::string>{"our", "well-known", "river", "ran",
+                                                          "well", "the", "well-known", "here"}));
   EXPECT_EQ(tokens[3].line, 2);
   EXPECT_EQ(tokens[5].line, 3);
   EXPECT_EQ(tokens.Lines(), 3);
@@ -55,8 +56,8 @@ TEST(CollocatesTest, MeasuresWorkedByHand) {
   ASSERT_EQ(tokens.size(), 10u);
   CollocateCounts counts;
   const std::vector<Collocate> found =
-      FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), s.Every(), {1, 1}, 1, CollocationMeasure::kLogDice,
-                     &counts);
+      FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), s.Every(), {1, 1}, 1,
+                     CollocationMeasure::kLogDice, &counts);
   EXPECT_EQ(counts.nodes, 2);
   EXPECT_EQ(counts.window, 4);
   EXPECT_EQ(counts.tokens, 10);
@@ -67,8 +68,8 @@ TEST(CollocatesTest, MeasuresWorkedByHand) {
   EXPECT_EQ(the.left, 2);
   EXPECT_EQ(the.right, 0);
   EXPECT_EQ(the.total, 3);
-  EXPECT_NEAR(the.mi, std::log2(2 / 1.2), 1e-12);            // 0.737
-  EXPECT_NEAR(the.t, (2 - 1.2) / std::sqrt(2.0), 1e-12);     // 0.566
+  EXPECT_NEAR(the.mi, std::log2(2 / 1.2), 1e-12);                      // 0.737
+  EXPECT_NEAR(the.t, (2 - 1.2) / std::sqrt(2.0), 1e-12);               // 0.566
   EXPECT_NEAR(the.logDice, 14 + std::log2(2.0 * 2 / (2 + 3)), 1e-12);  // 13.678
   // Two by two: O11 = 2, O12 = W - O = 2, O21 = f(the) - O = 1, O22 = 10 - 4 - 3 + 2 = 5;
   // E11 = 4 * 3 / 10, E12 = 4 * 7 / 10, E21 = 6 * 3 / 10, E22 = 6 * 7 / 10.
@@ -78,19 +79,23 @@ TEST(CollocatesTest, MeasuresWorkedByHand) {
   // "sat": O = 1, f = 1, E = 0.4: logDice 14 + log2(2 / 3) is below the's.
   EXPECT_NEAR(found[1].logDice, 14 + std::log2(2.0 / 3), 1e-12);
   // Sorted by MI instead, the single words (log2(1 / 0.4) = 1.32) come first.
-  const std::vector<Collocate> byMi =
-      FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), s.Every(), {1, 1}, 1, CollocationMeasure::kMi);
+  const std::vector<Collocate> byMi = FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}),
+                                                     s.Every(), {1, 1}, 1, CollocationMeasure::kMi);
   EXPECT_NEAR(byMi[0].mi, std::log2(1 / 0.4), 1e-12);
   // Candidates and the minimum frequency leave words out; the document's start bounds
   // a window.
   std::vector<bool> noThe = s.Every();
   noThe[static_cast<size_t>(s.Index("the"))] = false;
-  EXPECT_EQ(FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), noThe, {1, 1}, 1, CollocationMeasure::kMi).size(),
+  EXPECT_EQ(FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), noThe, {1, 1}, 1,
+                           CollocationMeasure::kMi)
+                .size(),
             2u);
-  EXPECT_EQ(FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), s.Every(), {1, 1}, 2, CollocationMeasure::kMi)
+  EXPECT_EQ(FindCollocates(tokens, tokens.TokensOf({s.Index("cat")}), s.Every(), {1, 1}, 2,
+                           CollocationMeasure::kMi)
                 .size(),
             1u);
-  FindCollocates(tokens, tokens.TokensOf({s.Index("the")}), s.Every(), {3, 0}, 1, CollocationMeasure::kMi, &counts);
+  FindCollocates(tokens, tokens.TokensOf({s.Index("the")}), s.Every(), {3, 0}, 1,
+                 CollocationMeasure::kMi, &counts);
   EXPECT_EQ(counts.window, 0 + 3 + 3);  // "the" at 0, 4 and 6: nothing before the first
   EXPECT_EQ(NodesWithCollocate(tokens, tokens.TokensOf({s.Index("cat")}), s.Index("ran"), {1, 1}),
             (std::vector<size_t>{7}));
@@ -121,7 +126,8 @@ struct RandomDocument {
 };
 
 RandomDocument MakeDocument(std::mt19937& random) {
-  static const char* kWords[] = {"alpha", "beta", "Gamma", "delta", "well-known", "well", "known", "river", "the"};
+  static const char* kWords[] = {"alpha", "beta",  "Gamma", "delta", "well-known",
+                                 "well",  "known", "river", "the"};
   RandomDocument d;
   int32_t line = 1;
   const int n = 1 + static_cast<int>(random() % 60);
@@ -151,7 +157,8 @@ TEST(AnalysesTest, RecountsOnRandomDocuments) {
     for (size_t i = 0; i < tokens.size(); ++i) ASSERT_EQ(tokens[i].line, d.lines[i]) << d.text;
     // Collocates: every (node, other) pair of tokens within the window, counted.
     const std::string node = round % 2 ? "alpha" : "gamma";
-    const CollocateWindow window{static_cast<int>(random() % 4), 1 + static_cast<int>(random() % 4)};
+    const CollocateWindow window{static_cast<int>(random() % 4),
+                                 1 + static_cast<int>(random() % 4)};
     std::map<std::string, std::pair<int, int>> pairs;  // word -> left, right
     int64_t slots = 0;
     for (size_t i = 0; i < d.words.size(); ++i) {
@@ -163,30 +170,36 @@ TEST(AnalysesTest, RecountsOnRandomDocuments) {
       }
     }
     CollocateCounts counts;
-    const std::vector<Collocate> found = FindCollocates(tokens, tokens.TokensOf({s.Index(node)}), s.Every(), window,
-                                                        1, CollocationMeasure::kLl, &counts);
+    const std::vector<Collocate> found =
+        FindCollocates(tokens, tokens.TokensOf({s.Index(node)}), s.Every(), window, 1,
+                       CollocationMeasure::kLl, &counts);
     EXPECT_EQ(counts.window, slots);
     std::map<std::string, std::pair<int, int>> counted;
-    for (const Collocate& c : found) counted[s.p.arrWords[static_cast<size_t>(c.word)].strWord] = {c.left, c.right};
+    for (const Collocate& c : found)
+      counted[s.p.arrWords[static_cast<size_t>(c.word)].strWord] = {c.left, c.right};
     EXPECT_EQ(counted, pairs) << d.text;
     for (size_t k = 1; k < found.size(); ++k) EXPECT_GE(found[k - 1].ll, found[k].ll);
     // N-grams: every run of n words (on one line, when asked), counted.
     const NgramOptions options{2 + static_cast<int>(random() % 3), round % 3 != 0, 1};
     std::map<std::string, int> grams;
     for (size_t i = 0; i + static_cast<size_t>(options.size) <= d.words.size(); ++i) {
-      if (!options.acrossLines && d.lines[i] != d.lines[i + static_cast<size_t>(options.size) - 1]) continue;
+      if (!options.acrossLines && d.lines[i] != d.lines[i + static_cast<size_t>(options.size) - 1])
+        continue;
       std::string gram;
-      for (int k = 0; k < options.size; ++k) gram += (k ? " " : "") + d.words[i + static_cast<size_t>(k)];
+      for (int k = 0; k < options.size; ++k)
+        gram += (k ? " " : "") + d.words[i + static_cast<size_t>(k)];
       ++grams[gram];
     }
     std::map<std::string, int> counted2;
     const std::vector<Ngram> ngrams = FindNgrams(tokens, options, s.Every(), {});
     for (const Ngram& g : ngrams) {
       EXPECT_TRUE(counted2.emplace(NgramText(tokens, g), g.frequency).second);
-      EXPECT_EQ(static_cast<int32_t>(NgramOccurrences(tokens, g, options, s.Every()).size()), g.frequency);
+      EXPECT_EQ(static_cast<int32_t>(NgramOccurrences(tokens, g, options, s.Every()).size()),
+                g.frequency);
     }
     EXPECT_EQ(counted2, grams) << d.text;
-    for (size_t k = 1; k < ngrams.size(); ++k) EXPECT_GE(ngrams[k - 1].frequency, ngrams[k].frequency);
+    for (size_t k = 1; k < ngrams.size(); ++k)
+      EXPECT_GE(ngrams[k - 1].frequency, ngrams[k].frequency);
   }
 }
 
@@ -199,7 +212,8 @@ TEST(NgramsTest, NodesPlacesAndBreaks) {
   nodes[static_cast<size_t>(s.Index("lord"))] = true;
   const std::vector<Ngram> found = FindNgrams(tokens, {2, false, 1}, usable, nodes);
   std::map<std::string, std::pair<int32_t, std::string>> byText;
-  for (const Ngram& g : found) byText[NgramText(tokens, g) + "@" + NgramPlaceName(g)] = {g.frequency, ""};
+  for (const Ngram& g : found)
+    byText[NgramText(tokens, g) + "@" + NgramPlaceName(g)] = {g.frequency, ""};
   // "the lord"@right, "lord said", "lord was" and "lord god"@left; "well-known lord"
   // spans a break (and holds a word not allowed).
   EXPECT_EQ(byText.size(), 4u);
@@ -209,7 +223,8 @@ TEST(NgramsTest, NodesPlacesAndBreaks) {
   const std::vector<Ngram> all = FindNgrams(tokens, {2, true, 1}, usable, {});
   std::vector<std::string> texts;
   for (const Ngram& g : all) texts.push_back(NgramText(tokens, g));
-  EXPECT_EQ(texts, (std::vector<std::string>{"the lord", "lord said", "said the", "lord was", "lord god"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"the lord", "lord said", "said the", "lord was",
+                                             "lord god"}));
   EXPECT_EQ(all[4].firstLine, 2);
   EXPECT_EQ(all[0].lastLine, 1);
   EXPECT_EQ(FindNgrams(tokens, {2, true, 2}, usable, {}).size(), 1u);
@@ -240,10 +255,12 @@ TEST(DispersionTest, MeasuresFollowTheirDefinitions) {
   // The plot: one tick per occurrence, found again by where it was drawn.
   DispersionPlot plot(tokens, rows, "t");
   size_t ticks = 0;
-  for (const PlotItem& item : plot.items()) ticks += item.kind == PlotItem::kLine && item.color == 0x1f4e9c;
+  for (const PlotItem& item : plot.items())
+    ticks += item.kind == PlotItem::kLine && item.color == 0x1f4e9c;
   EXPECT_EQ(ticks, 3u);
   size_t row = 9, token = 0;
-  const double xLast = 224 + 660.0 * (tokens[19].position - 1) / static_cast<double>(tokens.source().text.size());
+  const double xLast =
+      224 + 660.0 * (tokens[19].position - 1) / static_cast<double>(tokens.source().text.size());
   ASSERT_TRUE(plot.TickAt(xLast + 2, 44 + 10, &row, &token));
   EXPECT_EQ(row, 0u);
   EXPECT_EQ(token, 19u);
@@ -256,20 +273,26 @@ TEST(AnalysisTableTest, FormatsAndSorts) {
   ASSERT_TRUE(Utf8ToCp1252("Café au lait, café noir, café crème.", &text));
   Scanned s(text);
   TokenStream tokens(s.source());
-  AnalysisTable table = DispersionTable(tokens, Disperse(tokens, {s.Index("noir"), s.Index("caf\xe9")}));
+  AnalysisTable table =
+      DispersionTable(tokens, Disperse(tokens, {s.Index("noir"), s.Index("caf\xe9")}));
   const std::vector<size_t> order = SortedOrder(table, 1, true);
   EXPECT_EQ(order, (std::vector<size_t>{1, 0}));
   EXPECT_EQ(SortedOrder(table, 0, false), (std::vector<size_t>{1, 0}));  // "café" < "noir"
   std::string out;
-  ExportTable(table, KwicFormat::kCsv, [&](std::string_view t) { out += t; }, &order);
+  ExportTable(
+      table, KwicFormat::kCsv, [&](std::string_view t) { out += t; }, &order);
   EXPECT_EQ(out.substr(0, out.find("\r\n")),
-            "word,frequency,juilland_d,gries_dp,part1,part2,part3,part4,part5,part6,part7,part8,part9,part10");
+            "word,frequency,juilland_d,gries_dp,part1,part2,part3,part4,part5,part6,part7,part8,"
+            "part9,part10");
   EXPECT_NE(out.find("\r\ncafé,3,"), std::string::npos) << out;
   out.clear();
-  ExportTable(table, KwicFormat::kText, [&](std::string_view t) { out += t; }, &order);
-  EXPECT_EQ(out.substr(0, out.find('\n')).find("frequency"), 6u);  // "word  frequency": "café" is 4 wide
+  ExportTable(
+      table, KwicFormat::kText, [&](std::string_view t) { out += t; }, &order);
+  EXPECT_EQ(out.substr(0, out.find('\n')).find("frequency"),
+            6u);  // "word  frequency": "café" is 4 wide
   out.clear();
-  ExportTable(table, KwicFormat::kJsonl, [&](std::string_view t) { out += t; }, &order);
+  ExportTable(
+      table, KwicFormat::kJsonl, [&](std::string_view t) { out += t; }, &order);
   EXPECT_EQ(out.substr(0, out.find(',', 20)), "{\"word\":\"café\",\"frequency\":3");
 }
 

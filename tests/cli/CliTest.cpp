@@ -1,12 +1,10 @@
 // End-to-end runs of quillmoor-cli on real files: what the command line adds to the
 // core (options, the question policy, standard output, exit status).
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
-
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -48,8 +46,12 @@ CliRun Cli(const std::string& args) {
   return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }
 
-std::string Data(const std::string& name) { return Quote(std::string(QUILLMOOR_TEST_DATA) + "/" + name); }
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+std::string Data(const std::string& name) {
+  return Quote(std::string(QUILLMOOR_TEST_DATA) + "/" + name);
+}
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // An output file without what changes from run to run: its first line (the input's
 // path) and the date. `eol` is the file's line end.
@@ -62,7 +64,8 @@ std::string Stable(const std::string& file, const std::string& eol = "\r\n") {
 // The golden files are Windows-1252 with CR LF, what --windows-text writes; by default
 // the same text comes as UTF-8 with LF line ends.
 void ExpectGolden(const std::string& golden, const std::string& args) {
-  const std::string expected = ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + golden);
+  const std::string expected =
+      ReadWholeFile(std::string(QUILLMOOR_TEST_DATA) + "/golden/" + golden);
   CliRun windows = Cli("--windows-text " + args);
   ASSERT_EQ(windows.status, 0) << golden << windows.err;
   EXPECT_EQ(Stable(windows.out), expected) << golden;
@@ -74,12 +77,17 @@ void ExpectGolden(const std::string& golden, const std::string& args) {
 TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
   CliRun ansi = Cli("read " + Data("ansi.txt"));
   EXPECT_EQ(ansi.status, 0);
-  EXPECT_EQ(ansi.out, "The first line. / The second line, with \xE2\x80\x9Cquotes\xE2\x80\x9D and caf\xC3\xA9.\n");
-  EXPECT_TRUE(ansi.err.ends_with("\nReading the input file ...\nConverting UTF-8 ...\n")) << ansi.err;
-  EXPECT_EQ(Cli("read " + Data("page.html")).out, "   T      Fish & chips for \xC3\x89mile &euro;5    end   \n");
-  for (const auto& [file, message] : {std::pair<const char*, const char*>{"letter.txt", "is an RTF file."},
-                                      {"utf16.txt", "is a Unicode file but not UTF-8 encoded."},
-                                      {"missing.txt", "missing.txt: Input file does not exist."}}) {
+  EXPECT_EQ(
+      ansi.out,
+      "The first line. / The second line, with \xE2\x80\x9Cquotes\xE2\x80\x9D and caf\xC3\xA9.\n");
+  EXPECT_TRUE(ansi.err.ends_with("\nReading the input file ...\nConverting UTF-8 ...\n"))
+      << ansi.err;
+  EXPECT_EQ(Cli("read " + Data("page.html")).out,
+            "   T      Fish & chips for \xC3\x89mile &euro;5    end   \n");
+  for (const auto& [file, message] :
+       {std::pair<const char*, const char*>{"letter.txt", "is an RTF file."},
+        {"utf16.txt", "is a Unicode file but not UTF-8 encoded."},
+        {"missing.txt", "missing.txt: Input file does not exist."}}) {
     CliRun run = Cli("read " + Data(file));
     EXPECT_EQ(run.status, 1) << file;
     EXPECT_EQ(run.out, "") << file;
@@ -98,30 +106,40 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
            {"--order size x", "--order takes alpha or freq, not 'size'"},
            {"--output", "option '--output' needs a value"},
            {"--quiet=yes x", "option '--quiet' takes no value"},
-           {"create --keywords love x", "create does not take --keywords (an option of search, kwic, collocates, ngrams or dispersion)"},
-           {"kwic --sort R9 x", "--sort takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not 'R9'"},
+           {"create --keywords love x",
+            "create does not take --keywords (an option of search, kwic, collocates, ngrams or "
+            "dispersion)"},
+           {"kwic --sort R9 x",
+            "--sort takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not 'R9'"},
            {"read -qc3 x", "read does not take -c (an option of create or search)"},
-           {"search --stop-words none x", "search does not take --stop-words (an option of wordlist, create, kwic, collocates, ngrams or dispersion)"},
+           {"search --stop-words none x",
+            "search does not take --stop-words (an option of wordlist, create, kwic, collocates, "
+            "ngrams or dispersion)"},
            {"search x", "search needs --keywords or --keywords-file"},
            {"collocates x", "collocates needs --keywords or --keywords-file"},
-           {"dispersion -k river --svg - x", "--svg needs a file name (the table goes to standard output)"},
+           {"dispersion -k river --svg - x",
+            "--svg needs a file name (the table goes to standard output)"},
            {"collocates -k river --window 0L,0R x",
             "--window takes the words on each side as in 5L,5R (0 to 20 each), not '0L,0R'"},
-           {"collocates -k river --measure dice x", "--measure takes logdice, mi, t or ll, not 'dice'"},
+           {"collocates -k river --measure dice x",
+            "--measure takes logdice, mi, t or ll, not 'dice'"},
            {"ngrams -n 7 x", "-n takes a whole number from 2 to 6, not '7'"},
-           {"-q ngrams -n 3 x", "more than one input file given"},  // -n is --size only right after ngrams
+           {"-q ngrams -n 3 x",
+            "more than one input file given"},  // -n is --size only right after ngrams
            {"kwic --window 2L x", "kwic does not take --window (an option of collocates)"},
            {"--index -", "--index needs a named input file, not standard input"}}) {
     CliRun run = Cli(args);
     EXPECT_EQ(run.status, 2) << args;
-    EXPECT_EQ(run.err, std::string("quillmoor-cli: ") + what + "\nTry 'quillmoor-cli --help' for more information.\n");
+    EXPECT_EQ(run.err, std::string("quillmoor-cli: ") + what +
+                           "\nTry 'quillmoor-cli --help' for more information.\n");
   }
   CliRun help = Cli("wordlist --help x");
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"));
   CliRun version = Cli("-V");
   EXPECT_EQ(version.out, std::string("quillmoor-cli (Quillmoor) ") + ProgramVersion() +
-                             "\nThe files it writes are headed \"Quillmoor (V." + VersionText() + ")\".\n");
+                             "\nThe files it writes are headed \"Quillmoor (V." + VersionText() +
+                             ")\".\n");
 }
 
 TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
@@ -129,18 +147,22 @@ TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
   // text, give one document text and one concordance, without a question.
   TempDir dir;
   std::string text;
-  for (int i = 0; i < 6000; ++i) text += "Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 " + std::to_string(i % 7) + "\n";
+  for (int i = 0; i < 6000; ++i)
+    text += "Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 " + std::to_string(i % 7) + "\n";
   const std::string ansi = ReplaceAll(ReplaceAll(text, "\xC5\x93", "\x9C"), "\xC3\xA9", "\xE9");
-  const std::vector<std::string> files = {dir.Write("lf.txt", text), dir.Write("crlf.txt", ReplaceAll(text, "\n", "\r\n")),
+  const std::vector<std::string> files = {dir.Write("lf.txt", text),
+                                          dir.Write("crlf.txt", ReplaceAll(text, "\n", "\r\n")),
                                           dir.Write("cr.txt", ReplaceAll(text, "\n", "\r")),
                                           dir.Write("ansi.txt", ReplaceAll(ansi, "\n", "\r\n"))};
   const CliRun first = Cli("read " + Quote(files[0]));
   EXPECT_EQ(first.status, 0);
-  EXPECT_TRUE(first.out.starts_with("Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c")) << first.out.substr(0, 40);
+  EXPECT_TRUE(first.out.starts_with("Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
+      << first.out.substr(0, 40);
   // The listing, below the header.
   auto listing = [](const std::string& out) { return out.substr(out.find("\n\n")); };
   const std::string concordance = listing(Cli("--output - " + Quote(files[0])).out);
-  EXPECT_TRUE(concordance.starts_with("\n\n[c\xC5\x93ur 6000]\n...  Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
+  EXPECT_TRUE(concordance.starts_with(
+      "\n\n[c\xC5\x93ur 6000]\n...  Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
       << concordance.substr(0, 200);
   EXPECT_EQ(concordance.find('\r'), std::string::npos);
   for (const std::string& file : files) {
@@ -158,12 +180,14 @@ TEST(CliWordListTest, ListsTheWordsInTheChosenOrder) {
                                            "Caf\xE9 and cafe and CAFE, ZEBRA zebra.\r\n"));
   CliRun alpha = Cli("wordlist --stop-words none " + path);
   // "caf\xE9" and "cafe" share a key; the table's quicksort puts them in this order.
-  EXPECT_EQ(alpha.out, "and\t3\ncaf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nthe\t3\n"
-                       "well\t1\nwell-known\t1\nzebra\t2\n");
+  EXPECT_EQ(alpha.out,
+            "and\t3\ncaf\xC3\xA9\t1\ncafe\t2\ncat\t2\ndog\t1\nknown\t1\nthe\t3\n"
+            "well\t1\nwell-known\t1\nzebra\t2\n");
   EXPECT_TRUE(alpha.err.ends_with("Words: 10\nOccurrences: 17\n")) << alpha.err;
   EXPECT_FALSE(Has(alpha.err, "stop words loaded")) << alpha.err;  // no list is read first
   EXPECT_EQ(Cli("wordlist --order freq --no-hyphens --numerals --stop-words none " + path).out,
-            "and\t3\nthe\t3\ncafe\t2\ncat\t2\nzebra\t2\n4x4\t1\ncaf\xC3\xA9\t1\ndog\t1\nknown\t1\nwell\t1\n");
+            "and\t3\nthe\t3\ncafe\t2\ncat\t2\nzebra\t2\n4x4\t1\ncaf\xC3\xA9\t1\ndog\t1\nknown\t1\nw"
+            "ell\t1\n");
   EXPECT_EQ(Cli("wordlist --extra-stop-words 'Zebra, DOG' " + path).out,
             "caf\xC3\xA9\t1\ncafe\t2\ncat\t2\nknown\t1\nwell-known\t1\n");
 }
@@ -186,12 +210,15 @@ TEST(CliWordListTest, CtrlCPressesStop) {
 
 TEST(CliCreateTest, ConcordancesMatchTheGoldenFiles) {
   ExpectGolden("river.a5.txt", "--output - " + Data("river.txt"));
-  ExpectGolden("river.f2.txt", "--output - --order freq --context 2 --no-line-breaks --no-frequencies " +
-                                   Data("river.txt"));
-  ExpectGolden("river.a0.txt", "--output - --context 0 --stop-words none --numerals " + Data("river.txt"));
+  ExpectGolden(
+      "river.f2.txt",
+      "--output - --order freq --context 2 --no-line-breaks --no-frequencies " + Data("river.txt"));
+  ExpectGolden("river.a0.txt",
+               "--output - --context 0 --stop-words none --numerals " + Data("river.txt"));
   ExpectGolden("riviere.a3.txt", "--output - --context 3 " + Data("riviere.html"));
-  ExpectGolden("river.a9.txt", "--output - --context 9 --min-frequency 2 --extra-stop-words 'mill miller' " +
-                                   Data("river.txt"));
+  ExpectGolden("river.a9.txt",
+               "--output - --context 9 --min-frequency 2 --extra-stop-words 'mill miller' " +
+                   Data("river.txt"));
 }
 
 TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
@@ -200,7 +227,8 @@ TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
   const std::string name = input + ".oxn.con_a5.txt";  // no extension: the whole suffix
   CliRun first = Cli(Quote(input));
   EXPECT_TRUE(Has(first.err, "Concordance file: " + name)) << first.err;
-  EXPECT_TRUE(ReadWholeFile(name).starts_with("Input file: " + input + "\nMD5 message digest of input file: "));
+  EXPECT_TRUE(ReadWholeFile(name).starts_with("Input file: " + input +
+                                              "\nMD5 message digest of input file: "));
   dir.Write("book.oxn.con_a5.txt", "keep me");
   CliRun again = Cli("create " + Quote(input));
   EXPECT_EQ(again.status, 1);
@@ -221,11 +249,14 @@ TEST(CliCreateTest, WritesBesideTheInputAndNeverReplacesUnasked) {
 }
 
 TEST(CliSearchTest, SearchResultsMatchTheGoldenFiles) {
-  ExpectGolden("river.search.a5.txt", "search --keywords 'riv* miller+said* ?at own*+cafe' " + Data("river.txt"));
-  ExpectGolden("river.search.f0.txt",
-               "search --order freq --context 0 --keywords-file " + Data("keywords.txt") + " " + Data("river.txt"));
-  ExpectGolden("river.search.a2.txt", "search --context 2 --numerals --no-frequencies --keywords '18## the+bridge' "
-                                      "--keywords-file " + Data("keywords.txt") + " " + Data("river.txt"));
+  ExpectGolden("river.search.a5.txt",
+               "search --keywords 'riv* miller+said* ?at own*+cafe' " + Data("river.txt"));
+  ExpectGolden("river.search.f0.txt", "search --order freq --context 0 --keywords-file " +
+                                          Data("keywords.txt") + " " + Data("river.txt"));
+  ExpectGolden("river.search.a2.txt",
+               "search --context 2 --numerals --no-frequencies --keywords '18## the+bridge' "
+               "--keywords-file " +
+                   Data("keywords.txt") + " " + Data("river.txt"));
 }
 
 TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
@@ -237,12 +268,16 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   EXPECT_TRUE(Has(ReadWholeFile(results), "[love 2]\n... Love and death."));
   // The concordance made for the search is gone: nothing else beside the input.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-  EXPECT_EQ(Cli("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status, 1);
+  EXPECT_EQ(Cli("search --keywords blind --output " + Quote(results) + " " + Quote(input)).status,
+            1);
   EXPECT_FALSE(Has(ReadWholeFile(results), "[blind"));  // kept unless replacing is allowed
   // The filters of a concordance do not narrow a search, even when they leave nothing.
   const std::string filters = dir.path() + "/filters.kvf";
-  ASSERT_EQ(Cli("wordlist --min-frequency 9 --stop-words " + Quote(dir.Write("love.txt", "love\n")) +
-                " --save-settings " + Quote(filters) + " " + Quote(input)).status, 0);
+  ASSERT_EQ(
+      Cli("wordlist --min-frequency 9 --stop-words " + Quote(dir.Write("love.txt", "love\n")) +
+          " --save-settings " + Quote(filters) + " " + Quote(input))
+          .status,
+      0);
   CliRun all = Cli("search --settings " + Quote(filters) + " --keywords love " + Quote(input));
   EXPECT_EQ(all.status, 0) << all.err;
   EXPECT_TRUE(Has(all.out, "[love 2]")) << all.err;
@@ -252,8 +287,11 @@ TEST(CliSearchTest, WritesOnlyTheResultsFileAndSaysWhyItRefuses) {
   // A bad keyword is refused before anything is scanned.
   CliRun comma = Cli("search --keywords 'love,death' " + Quote(input));
   EXPECT_EQ(comma.status, 1);
-  EXPECT_TRUE(Has(comma.err, "quillmoor-cli: --keywords: Invalid input: The extra keywords textbox contains an "
-                             "inadmissable character: ,\n")) << comma.err;
+  EXPECT_TRUE(
+      Has(comma.err,
+          "quillmoor-cli: --keywords: Invalid input: The extra keywords textbox contains an "
+          "inadmissable character: ,\n"))
+      << comma.err;
   EXPECT_FALSE(Has(comma.err, "Scanning the words"));
   EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
 }
@@ -283,23 +321,26 @@ TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
   // the limit would cut a file short.)
   auto limited = [&](const std::string& setup) {
     const std::string said = dir.path() + "/said";
-    const std::string command = "( " + setup + "ulimit -f 1; " + cli + "create --overwrite " + Quote(input) +
-                                "; echo \"exit $?\" ) 2>&1 | cat >" + Quote(said);
+    const std::string command = "( " + setup + "ulimit -f 1; " + cli + "create --overwrite " +
+                                Quote(input) + "; echo \"exit $?\" ) 2>&1 | cat >" + Quote(said);
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string output = ReadWholeFile(said);
     std::filesystem::remove(said);
     return output;
   };
   const std::string killed = limited("");
-  EXPECT_TRUE(killed.ends_with("quillmoor-cli: the file size limit was reached; the file being written was "
-                               "removed\nexit 153\n")) << killed;
+  EXPECT_TRUE(
+      killed.ends_with("quillmoor-cli: the file size limit was reached; the file being written was "
+                       "removed\nexit 153\n"))
+      << killed;
   const std::string ignored = limited("trap '' XFSZ; ");
   EXPECT_TRUE(Has(ignored, "File output error: Error 57: File too large\n")) << ignored;
   EXPECT_TRUE(ignored.ends_with("exit 1\n")) << ignored;
   EXPECT_EQ(ReadWholeFile(name), "keep me");
   // An output that cannot replace what is there (a folder) is an error, not a refusal.
   std::filesystem::create_directories(dir.path() + "/out.txt/sub");
-  CliRun folder = Cli("create --overwrite --output " + Quote(dir.path() + "/out.txt") + " " + Quote(input));
+  CliRun folder =
+      Cli("create --overwrite --output " + Quote(dir.path() + "/out.txt") + " " + Quote(input));
   EXPECT_EQ(folder.status, 1);
   EXPECT_TRUE(Has(folder.err, "File output error: Error 75: Path/File access error")) << folder.err;
   EXPECT_FALSE(Has(folder.err, "was not replaced")) << folder.err;
@@ -307,7 +348,9 @@ TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
   std::filesystem::create_directories(dir.path() + "/book.oxn.ndx/sub");
   CliRun index = Cli("create --overwrite --index " + Quote(input));
   EXPECT_EQ(index.status, 1);
-  EXPECT_TRUE(Has(index.err, "the index file " + dir.path() + "/book.oxn.ndx could not be written: ")) << index.err;
+  EXPECT_TRUE(
+      Has(index.err, "the index file " + dir.path() + "/book.oxn.ndx could not be written: "))
+      << index.err;
   EXPECT_NE(ReadWholeFile(name), "keep me");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 }
@@ -326,8 +369,9 @@ TEST(CliFileSafetyTest, TheInputIsNeverAnOutput) {
     }
   }
   EXPECT_EQ(ReadWholeFile(input), "Love and death. Love is blind.\r\n");
-  for (const auto& [name, why] : {std::pair<std::string, std::string>{"x.OXN.NDX", "This is an OXN index file."},
-                                  {"doc.txt.oxn.con_f3.txt", "This is an OXN concordance file."}}) {
+  for (const auto& [name, why] :
+       {std::pair<std::string, std::string>{"x.OXN.NDX", "This is an OXN index file."},
+        {"doc.txt.oxn.con_f3.txt", "This is an OXN concordance file."}}) {
     CliRun own = Cli("create " + Quote(dir.Write(name, "Love and death.\n")));
     EXPECT_EQ(own.status, 1);
     EXPECT_TRUE(Has(own.err, name + ": " + why)) << own.err;
@@ -348,7 +392,8 @@ TEST(CliFileSafetyTest, APipeIsWrittenIntoNotReplaced) {
     EXPECT_EQ(run.status, 0) << command << run.err;
     std::string got;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) got.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+      got.append(buffer, static_cast<size_t>(n));
     ::close(fd);
     struct stat st;
     ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
@@ -361,16 +406,19 @@ TEST(CliFileSafetyTest, APipeIsWrittenIntoNotReplaced) {
 // their file, and wordlist --output.
 TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
   TempDir dir, temp;
-  const std::string input = dir.Write("book.txt", "The river ran past the old mill. The river ran on.\n");
+  const std::string input =
+      dir.Write("book.txt", "The river ran past the old mill. The river ran on.\n");
   const std::string env = "TMPDIR=" + Quote(temp.path()) + " ";
   // "-" reads standard input; its concordance goes to standard output, and the copy
   // of the input is removed.
   const std::string out = dir.path() + "/out", err = dir.path() + "/err";
-  const std::string stdinRun = env + "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " -q - <" + Quote(input) + " >" +
-                               Quote(out) + " 2>" + Quote(err);
+  const std::string stdinRun = env + "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " -q - <" +
+                               Quote(input) + " >" + Quote(out) + " 2>" + Quote(err);
   ASSERT_EQ(std::system(stdinRun.c_str()), 0);
-  EXPECT_TRUE(ReadWholeFile(out).starts_with("Input file: (standard input)\nMD5 message digest of input file: "));
-  EXPECT_TRUE(Has(ReadWholeFile(out), "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
+  EXPECT_TRUE(ReadWholeFile(out).starts_with(
+      "Input file: (standard input)\nMD5 message digest of input file: "));
+  EXPECT_TRUE(Has(ReadWholeFile(out),
+                  "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
   EXPECT_EQ(ReadWholeFile(err), "");  // --quiet: nothing but errors
   EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
   // Questions that concern only the window are not printed; a person's are.
@@ -378,8 +426,10 @@ TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
   EXPECT_EQ(create.status, 0);
   EXPECT_FALSE(Has(create.err, "textbox")) << create.err;
   CliRun again = Cli(Quote(input));
-  EXPECT_TRUE(Has(again.err, "\nquillmoor-cli: File exists: A concordance file " + input +
-                                 ".oxn.con_a5.txt already exists.  Do you wish to overwrite it? [Yes/No] -> No\n"))
+  EXPECT_TRUE(
+      Has(again.err,
+          "\nquillmoor-cli: File exists: A concordance file " + input +
+              ".oxn.con_a5.txt already exists.  Do you wish to overwrite it? [Yes/No] -> No\n"))
       << again.err;
   // Every message names the file it concerns.
   const std::string folder = dir.path() + "/texts";
@@ -388,7 +438,8 @@ TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
   const std::string binary = dir.Write("words.bin", std::string("\0\1\2\3 stop words", 16));
   CliRun stop = Cli("-s " + Quote(binary) + " " + Quote(input));
   EXPECT_EQ(stop.status, 1);
-  EXPECT_TRUE(Has(stop.err, "quillmoor-cli: " + binary + ": ") || Has(stop.err, binary)) << stop.err;
+  EXPECT_TRUE(Has(stop.err, "quillmoor-cli: " + binary + ": ") || Has(stop.err, binary))
+      << stop.err;
   // wordlist --output writes the list to a file and keeps an existing one unasked.
   const std::string list = dir.path() + "/words.txt";
   EXPECT_EQ(Cli("wordlist -q --output=" + Quote(list) + " " + Quote(input)).status, 0);
@@ -405,17 +456,22 @@ TEST(CliConventionsTest, AnUnwritableFolderPointsToOutput) {
   TempDir dir;
   const std::string input = dir.Write("book.txt", "The river ran past the old mill.\n");
   testing::FaultyFileSystem fs;
-  fs.writeFaults[dir.path() + "/"] = testing::FaultyFileSystem::WriteFault{{kErrPermissionDenied, "Permission denied"}};
+  fs.writeFaults[dir.path() + "/"] =
+      testing::FaultyFileSystem::WriteFault{{kErrPermissionDenied, "Permission denied"}};
   ScopedFileSystem scoped(&fs);
   ::testing::internal::CaptureStderr();
   const int status = RunCli({"create", "-q", input}, QUILLMOOR_DATA_DIR);
   const std::string err = ::testing::internal::GetCapturedStderr();
   std::signal(SIGINT, SIG_DFL);
   EXPECT_EQ(status, kExitRefused);
-  EXPECT_TRUE(Has(err, "quillmoor-cli: " + input + ".oxn.con_a5.txt: File output error: Error 70: Permission "
-                       "denied\n")) << err;
-  EXPECT_TRUE(Has(err, "quillmoor-cli: " + dir.path() + " cannot be written: name another output file with "
-                       "--output FILE, or --output - for standard output\n")) << err;
+  EXPECT_TRUE(Has(err, "quillmoor-cli: " + input +
+                           ".oxn.con_a5.txt: File output error: Error 70: Permission "
+                           "denied\n"))
+      << err;
+  EXPECT_TRUE(Has(err, "quillmoor-cli: " + dir.path() +
+                           " cannot be written: name another output file with "
+                           "--output FILE, or --output - for standard output\n"))
+      << err;
 }
 
 // The progress line: drawn on a terminal once a run has gone on for half a second,
@@ -429,7 +485,9 @@ TEST(CliHostTest, TheProgressLineFollowsTheBar) {
   host.Refresh("lblTotalNumOccurrences", "[---->     ]");  // too early: nothing drawn
   now = 1.25;
   host.Refresh("lblTotalNumOccurrences", "[------->  ]");
-  host.Refresh("txbOutput", "Reading the input file ...\r\nScanning the words ...\r\nCounting the words ...\r\n");
+  host.Refresh(
+      "txbOutput",
+      "Reading the input file ...\r\nScanning the words ...\r\nCounting the words ...\r\n");
   host.Refresh("lblTotalNumOccurrences", "[--------->]");
   host.EndProgressLine();
   std::rewind(err);
@@ -447,8 +505,9 @@ TEST(CliHostTest, TheProgressLineFollowsTheBar) {
 // where the scan found them, after an entity too.
 TEST(CliKwicTest, AWebPagesLinesLineUpPastItsEntities) {
   TempDir dir;
-  const std::string page =
-      dir.Write("page.html", "<p>He said &quot;river&quot; twice &amp; then &quot;river bank&quot; again.</p>\n");
+  const std::string page = dir.Write(
+      "page.html",
+      "<p>He said &quot;river&quot; twice &amp; then &quot;river bank&quot; again.</p>\n");
   CliRun run = Cli("kwic -q -s none -w 1 --format tsv " + Quote(page));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(Has(run.out, "\nsaid \"\triver\t\" twice\triver\t2\t1\t")) << run.out;
@@ -472,7 +531,8 @@ TEST(CliAnalysesTest, TheAnalysesTakeTheRunOptionsAndSayWhenNothingMatches) {
   ASSERT_EQ(bigrams.status, 0) << bigrams.err;
   EXPECT_TRUE(bigrams.out.starts_with("ngram,frequency,first_line,last_line\r\n")) << bigrams.out;
   size_t rows = 0;
-  for (size_t at = bigrams.out.find("\r\n"); at + 2 < bigrams.out.size(); at = bigrams.out.find("\r\n", at + 2)) {
+  for (size_t at = bigrams.out.find("\r\n"); at + 2 < bigrams.out.size();
+       at = bigrams.out.find("\r\n", at + 2)) {
     const size_t comma = bigrams.out.find(',', at);
     EXPECT_GE(std::stoi(bigrams.out.substr(comma + 1)), 2) << bigrams.out.substr(at, 40);
     ++rows;
@@ -484,8 +544,10 @@ TEST(CliCreateTest, AnyFileNameServes) {
   // The program, its data files, the input, the keywords and stop-word files, the
   // settings file, the output and the temporary folder under Cyrillic and Greek names.
   TempDir dir;
-  const std::string home = dir.path() + "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";
-  const std::string prefix = dir.path() + "/\xCF\x80\xCF\x81\xCF\x8C\xCE\xB3\xCF\x81\xCE\xB1\xCE\xBC\xCE\xBC\xCE\xB1";
+  const std::string home =
+      dir.path() + "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";
+  const std::string prefix =
+      dir.path() + "/\xCF\x80\xCF\x81\xCF\x8C\xCE\xB3\xCF\x81\xCE\xB1\xCE\xBC\xCE\xBC\xCE\xB1";
   std::filesystem::create_directories(home + "/tmp");
   std::filesystem::create_directories(prefix);
   const std::filesystem::path cli = QUILLMOOR_CLI_PATH;
@@ -493,32 +555,38 @@ TEST(CliCreateTest, AnyFileNameServes) {
     std::filesystem::copy(entry.path(), prefix + "/" + entry.path().filename().string());
   }
   const std::string input = home + "/gpl-\xC3\xA9t\xC3\xA9.txt";
-  dir.Write(input.substr(dir.path().size() + 1), "The river ran past the old mill.\nThe river ran on.\n");
-  dir.Write(home.substr(dir.path().size() + 1) + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt", "past\n");
+  dir.Write(input.substr(dir.path().size() + 1),
+            "The river ran past the old mill.\nThe river ran on.\n");
+  dir.Write(home.substr(dir.path().size() + 1) + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt",
+            "past\n");
   auto run = [&](const std::string& args) {
     TempDir out;
-    const std::string command = "TMPDIR=" + Quote(home + "/tmp") + " " + Quote(prefix + "/quillmoor-cli") + " " +
-                                args + " >" + Quote(out.path() + "/out") + " 2>" + Quote(out.path() + "/err");
+    const std::string command = "TMPDIR=" + Quote(home + "/tmp") + " " +
+                                Quote(prefix + "/quillmoor-cli") + " " + args + " >" +
+                                Quote(out.path() + "/out") + " 2>" + Quote(out.path() + "/err");
     const int raw = std::system(command.c_str());
     return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out.path() + "/out"),
                   ReadWholeFile(out.path() + "/err")};
   };
   const std::string words = Quote(home + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt");
-  const CliRun create = run("--stop-words " + words + " --save-settings " + Quote(home + "/\xD1\x8F.kvf") + " " +
-                            Quote(input));
+  const CliRun create = run("--stop-words " + words + " --save-settings " +
+                            Quote(home + "/\xD1\x8F.kvf") + " " + Quote(input));
   ASSERT_EQ(create.status, 0) << create.err;
   EXPECT_TRUE(Has(create.err, "One stop word loaded from " + Utf8Lower(home))) << create.err;
   const std::string concordance = ReadWholeFile(input + ".oxn.con_a5.txt");
   EXPECT_TRUE(concordance.starts_with("Input file: " + input + "\n")) << concordance;
   EXPECT_FALSE(Has(concordance, "[past"));
-  EXPECT_TRUE(Has(concordance, "[old 1]\n... The river ran past the old mill. / The river ran on.\n"));
+  EXPECT_TRUE(
+      Has(concordance, "[old 1]\n... The river ran past the old mill. / The river ran on.\n"));
   EXPECT_EQ(run("wordlist --settings " + Quote(home + "/\xD1\x8F.kvf") + " " + Quote(input)).out,
             "old\t1\nran\t2\nriver\t2\nthe\t3\n");
   const CliRun search = run("search --keywords-file " + words + " " + Quote(input));
   EXPECT_TRUE(Has(search.out, "[past 1]")) << search.err;
   // A word-processor document is unpacked in the temporary folder (TMPDIR).
-  std::filesystem::copy(std::string(QUILLMOOR_TEST_DATA) + "/heron.docx", home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx");
-  const CliRun docx = run("wordlist " + Quote(home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx"));
+  std::filesystem::copy(std::string(QUILLMOOR_TEST_DATA) + "/heron.docx",
+                        home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx");
+  const CliRun docx =
+      run("wordlist " + Quote(home + "/\xD1\x86\xD0\xB0\xD0\xBF\xD0\xBB\xD1\x8F.docx"));
   EXPECT_EQ(docx.status, 0) << docx.err;
   EXPECT_TRUE(Has(docx.out, "heron\t"));
   EXPECT_TRUE(std::filesystem::is_empty(home + "/tmp"));
@@ -529,7 +597,8 @@ TEST(CliCreateTest, AnyFileNameServes) {
 
 TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   TempDir dir;
-  const std::string input = dir.Write("book.txt", "Love and death. Love is blind; the river runs.\r\n");
+  const std::string input =
+      dir.Write("book.txt", "Love and death. Love is blind; the river runs.\r\n");
   const CliRun scanned = Cli("wordlist " + Quote(input));
   EXPECT_EQ(Cli("create --index " + Quote(input)).status, 0);
   const std::string index = dir.path() + "/book.oxn.ndx";
@@ -545,8 +614,10 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   EXPECT_TRUE(Has(search.out, "[love 2]"));
   // A settings file saved in Search mode (with extra keywords) does not make wordlist
   // search, although the index allows Search mode.
-  const std::string kvf = dir.Write("search.kvf", "\"" + input + "\"\r\n\"\"\r\n\"\"\r\n0\r\n1\r\n\"\"\r\n0\r\n0\r\n"
-                                                  "1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"love\"\r\n0\r\n");
+  const std::string kvf = dir.Write(
+      "search.kvf", "\"" + input +
+                        "\"\r\n\"\"\r\n\"\"\r\n0\r\n1\r\n\"\"\r\n0\r\n0\r\n"
+                        "1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"love\"\r\n0\r\n");
   EXPECT_TRUE(Has(Cli("wordlist --settings " + Quote(kvf) + " " + Quote(input)).out, "river\t1\n"));
   EXPECT_FALSE(Has(Cli("read " + Quote(input)).err, "Index file found"));
   // --no declines it (and keeps it); a changed input makes it stale.
@@ -563,14 +634,17 @@ TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
   ASSERT_EQ(docx.status, 0) << docx.err;
   CliRun text = Cli("--output - --stop-words none --no-line-breaks " + Data("heron.txt"));
   EXPECT_EQ(listing(docx.out), listing(text.out));
-  EXPECT_TRUE(Has(docx.out, "[caf\xC3\xA9 1]\n... the village remembers. The miller's caf\xC3\xA9 by the old bridge"));
+  EXPECT_TRUE(Has(
+      docx.out,
+      "[caf\xC3\xA9 1]\n... the village remembers. The miller's caf\xC3\xA9 by the old bridge"));
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   TempDir dir;
   const std::string input = Quote(dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n"));
   const std::string kvf = Quote(dir.path() + "/run.kvf");
-  CliRun save = Cli("wordlist --numerals --order freq --stop-words none --save-settings " + kvf + " " + input);
+  CliRun save = Cli("wordlist --numerals --order freq --stop-words none --save-settings " + kvf +
+                    " " + input);
   CliRun load = Cli("wordlist --settings " + kvf + " " + input);
   EXPECT_EQ(load.out, save.out);
   EXPECT_EQ(load.out, "river\t2\nthe\t2\n4x4\t1\nand\t1\nran\t1\n");
@@ -578,7 +652,8 @@ TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   EXPECT_FALSE(Has(Cli("wordlist --no-numerals " + input + " --settings " + kvf).out, "4x4\t"));
   CliRun bad = Cli("wordlist --settings " + Quote(dir.Write("bad.kvf", "\"x\"\r\n")) + " " + input);
   EXPECT_EQ(bad.status, 1);
-  EXPECT_TRUE(Has(bad.err, "Load settings: Error when attempting to restore settings: Input past end of file"));
+  EXPECT_TRUE(Has(
+      bad.err, "Load settings: Error when attempting to restore settings: Input past end of file"));
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
-#include "engine/RunDriver.h"
-
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include <algorithm>
+#include <cmath>
 #include <random>
 
+#include "engine/RunDriver.h"
 #include "input/InputFile.h"
-#include "shared/FileSystem.h"
 #include "settings/Defaults.h"
+#include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
@@ -84,8 +82,9 @@ TEST_F(RunDriverTest, ASecondPressListsAgainWithoutReading) {
   ASSERT_TRUE(p.blnWordsGot);
   p.frmParams.chkIgnoreInfrequentWords.value = 1;
   cmdListWords_Click(p);
-  EXPECT_EQ(Output(), "Marking the words to include ...\r\nCounting the words ...\r\n"
-                      "Ranking the words by frequency ...\r\n");
+  EXPECT_EQ(Output(),
+            "Marking the words to include ...\r\nCounting the words ...\r\n"
+            "Ranking the words by frequency ...\r\n");
   EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Words: 1");  // only "two" reaches 2
   // Naming the input again clears the words: the next press reads it.
   InputFileLostFocus(p, 0);
@@ -169,7 +168,8 @@ TEST_F(RunDriverTest, ListingWritesTheConcordanceAndCanBeStopped) {
   std::string text;
   for (int i = 0; i < 300; ++i) {
     const int n = i % 150;
-    text += std::string("w") + static_cast<char>('a' + n / 26) + static_cast<char>('a' + n % 26) + "zz ";
+    text += std::string("w") + static_cast<char>('a' + n / 26) + static_cast<char>('a' + n % 26) +
+            "zz ";
   }
   Input(text + "\r\n");
   cmdListWords_Click(p);
@@ -182,11 +182,13 @@ TEST_F(RunDriverTest, ListingWritesTheConcordanceAndCanBeStopped) {
   host.messages.clear();
   cmdListWords_Click(p);
   EXPECT_TRUE(FileExists(p.frmMain.txbFile[0].text + ".oxn.con_f0.txt"));
-  EXPECT_TRUE(p.strOutputBuffer.starts_with("waazz 2\r\nwabzz 2\r\n")) << p.strOutputBuffer.substr(0, 40);
+  EXPECT_TRUE(p.strOutputBuffer.starts_with("waazz 2\r\nwabzz 2\r\n"))
+      << p.strOutputBuffer.substr(0, 40);
   // Stopped while listing: what was listed stays, and says so.
   int words = 0;
   host.onDoEvents = [this, &words] {
-    if (p.frmMain.txbOutput.text.find("Creating concordance") != std::string::npos && ++words == 20) {
+    if (p.frmMain.txbOutput.text.find("Creating concordance") != std::string::npos &&
+        ++words == 20) {
       p.blnStop = true;
     }
   };
@@ -201,7 +203,8 @@ TEST_F(RunDriverTest, ListingWritesTheConcordanceAndCanBeStopped) {
 // ten and beside them, and at random lengths of every size.
 TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
   auto literal = [](size_t length) {
-    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) + 1);
+    return static_cast<int16_t>(std::floor(std::log(static_cast<double>(length)) / std::log(10.0)) +
+                                1);
   };
   std::vector<size_t> lengths;
   for (size_t power = 10; power <= (size_t{1} << 34); power *= 10) {
@@ -223,8 +226,9 @@ TEST(PositionDigitsTest, CountsTheDigitsOfTheTextLength) {
 // The one-pass normalization against its steps taken one by one.
 TEST(NormalizeDocumentTextTest, OnePassDoesWhatTheStepsDo) {
   std::mt19937 rng(5);
-  const std::vector<std::string> alphabet = {" ", " ", "  ", "\t", "\x01", "\x1f", "\r", "a", "Bc", "/", "!",
-                                             "\xA0", "word ", " the ", "\x89 ", "\xA0\xA0"};
+  const std::vector<std::string> alphabet = {" ",     " ",     "  ",    "\t",      "\x01", "\x1f",
+                                             "\r",    "a",     "Bc",    "/",       "!",    "\xA0",
+                                             "word ", " the ", "\x89 ", "\xA0\xA0"};
   ScriptedHost host;
   Program p(host);
   for (int round = 0; round < 400; ++round) {

@@ -1,9 +1,9 @@
-#include "engine/SortedStrings.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+
+#include "engine/SortedStrings.h"
 
 namespace quillmoor {
 namespace {
@@ -30,7 +30,8 @@ TEST(SortedStringsTest, SortsRandomListsWithDuplicatesAndFindsEveryElement) {
   for (int round = 0; round < 200; ++round) {
     std::vector<std::string> list(1);
     const int n = 1 + static_cast<int>(rng() % 300);
-    for (int i = 0; i < n; ++i) list.push_back(std::string(1 + rng() % 3, static_cast<char>('a' + rng() % 4)));
+    for (int i = 0; i < n; ++i)
+      list.push_back(std::string(1 + rng() % 3, static_cast<char>('a' + rng() % 4)));
     SortStrings(list, 1, static_cast<int16_t>(n));
     ASSERT_TRUE(std::is_sorted(list.begin() + 1, list.end()));
     for (int i = 1; i <= n; ++i) {

@@ -1,10 +1,9 @@
-#include "engine/WildcardMatch.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "engine/WildcardMatch.h"
 #include "support/Reference.h"
 
 namespace quillmoor {

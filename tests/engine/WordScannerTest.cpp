@@ -1,11 +1,10 @@
-#include "engine/WordScanner.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 
 #include "engine/EngineTestUtil.h"
+#include "engine/WordScanner.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 
@@ -23,26 +22,26 @@ TEST(WordScannerTest, WordRules) {
   };
   const std::vector<Case> cases = {
       {"cats", {"cat"}},
-      {"days", {"day"}},             // y is not a vowel
+      {"days", {"day"}},  // y is not a vowel
       {"goes", {"goes"}},
       {"glass", {"glass"}},
       {"physics", {"physics"}},
-      {"its", {}},                   // "it" is too short
+      {"its", {}},  // "it" is too short
       {"--well--", {"well"}},
-      {"1984", {}},                  // no letter
+      {"1984", {}},  // no letter
       {"4x4", {"4x4"}},
       {"don't", {"don"}},
-      {"couldn't", {}},              // a contraction stem and "t"
+      {"couldn't", {}},  // a contraction stem and "t"
       {"John's", {"john"}},
-      {"mix mild civic xiv", {}},    // Roman numerals by the letter test
+      {"mix mild civic xiv", {}},  // Roman numerals by the letter test
       {"dill mile", {"dill", "mile"}},
-      {"aaa zzzz", {}},              // repeated characters
-      {"---x", {}},                  // "x" is too short
+      {"aaa zzzz", {}},  // repeated characters
+      {"---x", {}},      // "x" is too short
       {"well--known", {"known", "well"}},
-      {"maths stats arms dickens always perhaps", {"always", "arms", "dickens", "maths",
-                                                   "perhaps", "stats"}},
-      {"Caf\xC9S", {"caf\xE9s"}},    // lower-cased first; a vowel before the "s" keeps it
-      {"ren aren", {}},              // tails of contraction stems
+      {"maths stats arms dickens always perhaps",
+       {"always", "arms", "dickens", "maths", "perhaps", "stats"}},
+      {"Caf\xC9S", {"caf\xE9s"}},  // lower-cased first; a vowel before the "s" keeps it
+      {"ren aren", {}},            // tails of contraction stems
       {std::string(29, 'q') + "x " + std::string(30, 'q') + "y", {std::string(29, 'q') + "x"}},
       {"tab\tseparated   words", {"separated", "tab", "word"}},
   };
@@ -88,7 +87,7 @@ TEST(WordScannerTest, PositionsCountFromTheEndOfTheRun) {
   EXPECT_EQ(positionsOf("cat"), std::vector<int32_t>{7});  // one further for the lost "s"
   EXPECT_EQ(positionsOf("sat"), std::vector<int32_t>{11});
   EXPECT_EQ(positionsOf("re-enter"), std::vector<int32_t>{20});
-  EXPECT_EQ(positionsOf("re"), std::vector<int32_t>{26});     // from the end of the run
+  EXPECT_EQ(positionsOf("re"), std::vector<int32_t>{26});  // from the end of the run
   EXPECT_EQ(positionsOf("enter"), std::vector<int32_t>{23});
 }
 
@@ -106,8 +105,8 @@ TEST(WordScannerTest, EntitiesAndDoubleHyphensArePreparedFirst) {
 // The quick test of a word against its literal reading.
 TEST(WordScannerTest, AcceptedWordsAsTheLiteralTestsSay) {
   std::mt19937 rng(8);
-  const std::vector<std::string> alphabet = {" ", "i", "I", "v", "x", "l", "c", "d", "m", "M", "a", "e", "-", "z",
-                                             "dill", "mid", "\xCD"};
+  const std::vector<std::string> alphabet = {" ", "i", "I", "v", "x", "l",    "c",   "d",   "m",
+                                             "M", "a", "e", "-", "z", "dill", "mid", "\xCD"};
   for (int round = 0; round < 3000; ++round) {
     const std::string w = reference::RandomBytes(rng, alphabet, rng() % 6);
     const int len = static_cast<int>(w.size());
@@ -121,29 +120,51 @@ TEST(WordScannerTest, AcceptedWordsAsTheLiteralTestsSay) {
 // capitals and accented letters); a vowel before a plural "s" is the literal set's.
 TEST(WordScannerTest, RunsAndVowelsAsTheLiteralTestsSay) {
   std::mt19937 rng(4);
-  const std::vector<std::string> alphabet = {"a", "z", "Q", "-", "0", "9", "\xE9", "\xC9", "\x9A", "/", ".", "'",
-                                             " ", "longwordpart", "abcdefghijklmnopq", "`", "{", "@", "\xFF"};
+  const std::vector<std::string> alphabet = {"a",
+                                             "z",
+                                             "Q",
+                                             "-",
+                                             "0",
+                                             "9",
+                                             "\xE9",
+                                             "\xC9",
+                                             "\x9A",
+                                             "/",
+                                             ".",
+                                             "'",
+                                             " ",
+                                             "longwordpart",
+                                             "abcdefghijklmnopq",
+                                             "`",
+                                             "{",
+                                             "@",
+                                             "\xFF"};
   for (int round = 0; round < 4000; ++round) {
     const std::string text = reference::RandomBytes(rng, alphabet, 1 + rng() % 12);
     const int32_t start = 1 + static_cast<int32_t>(rng() % text.size());
     int32_t lngLP = start;
     ScanWord(text, lngLP);
     int32_t end = start;
-    const auto wordChar = [&text](int32_t at) { return IsAlphaChar(text[static_cast<size_t>(at - 1)], 0, "-0123456789"); };
+    const auto wordChar = [&text](int32_t at) {
+      return IsAlphaChar(text[static_cast<size_t>(at - 1)], 0, "-0123456789");
+    };
     while (end <= static_cast<int32_t>(text.size()) && wordChar(end)) ++end;
     ASSERT_EQ(lngLP, end) << "'" << text << "' from " << start;
   }
   const std::string vowels = LowerCaseAccented(std::string(kVowels));
   for (int c = 0; c < 256; ++c) {
-    EXPECT_EQ(IsAccentAwareVowel(static_cast<char>(c)), vowels.find(static_cast<char>(c)) != std::string::npos) << c;
+    EXPECT_EQ(IsAccentAwareVowel(static_cast<char>(c)),
+              vowels.find(static_cast<char>(c)) != std::string::npos)
+        << c;
   }
 }
 
 TEST(WordScannerTest, TwoThreadScanFindsWhatOneThreadFinds) {
   std::mt19937 rng(11);
-  const std::vector<std::string> pieces = {"cat", "cats", "Caf\xE9", "well-known", "re-enter", "1-2-step",
-                                           "mix", "don't", "--", " ", " / ", ", ", "aaa", "x-y", "the",
-                                           "\xC9T\xC9", "42nd", "---x", "dill", "its"};
+  const std::vector<std::string> pieces = {"cat",       "cats", "Caf\xE9", "well-known", "re-enter",
+                                           "1-2-step",  "mix",  "don't",   "--",         " ",
+                                           " / ",       ", ",   "aaa",     "x-y",        "the",
+                                           "\xC9T\xC9", "42nd", "---x",    "dill",       "its"};
   for (int round = 0; round < 20; ++round) {
     std::string text;
     const int n = 2000 + static_cast<int>(rng() % 3000);

@@ -1,10 +1,9 @@
-#include "engine/WordTable.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "engine/EngineTestUtil.h"
+#include "engine/WordTable.h"
 #include "input/Markup.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
@@ -29,7 +28,9 @@ std::vector<WordRecord> Table(const std::vector<std::string>& words) {
 TEST(WordTableTest, FoldAccentsMakesTheSortKey) {
   EXPECT_EQ(FoldAccents("M\xFCller"), "Mueller");
   EXPECT_EQ(SortKeyOf("M\xFCller"), "mueller");
-  EXPECT_EQ(SortKeyOf("\x8C" "dipe \xDF \xC6 \xD0\xF0"), "oedipe ss ae d\xF0");
+  EXPECT_EQ(SortKeyOf("\x8C"
+                      "dipe \xDF \xC6 \xD0\xF0"),
+            "oedipe ss ae d\xF0");
   EXPECT_EQ(SortKeyOf("na\xEFve \x8A\x9F\xFD"), "naive syy");
 }
 
@@ -89,8 +90,8 @@ class MarkingTest : public ::testing::Test {
 TEST_F(MarkingTest, HyphensNumeralsAndThreshold) {
   p.frmParams.chkAllowWordsWithHyphens.value = 1;
   p.frmParams.chkAllowWordsWithNumerals.value = 1;
-  EXPECT_EQ(Included(), (std::vector<std::string>{"4x4", "cat", "dog", "known", "the", "well",
-                                                   "well-known"}));
+  EXPECT_EQ(Included(),
+            (std::vector<std::string>{"4x4", "cat", "dog", "known", "the", "well", "well-known"}));
   EXPECT_EQ(p.lngNumOccurrences, 10);
   EXPECT_EQ(p.lngMaxFrequency, 3);
   p.frmParams.chkAllowWordsWithHyphens.value = 0;
@@ -116,8 +117,8 @@ TEST_F(MarkingTest, FrequencyOrderBreaksTiesByTableOrder) {
     order.push_back(p.arrWords[i].strWord);
     EXPECT_EQ(p.arrWords[i].lngFreqRank, static_cast<int32_t>(order.size()));
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"cat", "dog", "4x4", "known", "the", "well",
-                                              "well-known"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"cat", "dog", "4x4", "known", "the", "well", "well-known"}));
 }
 
 TEST(WordTableTest, SetExtraWordChars) {
@@ -138,11 +139,45 @@ TEST(WordTableTest, SetExtraWordChars) {
 // loops.
 TEST(WordTableTest, MatchesTheLiteralTableOnRandomDocuments) {
   const std::vector<std::string> vocabulary = {
-      "cat", "cats", "Caf\xC9", "cafe", "caf\xE9s", "well-known", "re-enter", "1-2-step", "x-y",
-      "4x4", "1984", "mix", "dill", "don't", "glass", "goes", "M\xFCller", "mueller", "aaa",
-      "--well--", "a-b-c-d", "\xFC" "ber", "na\xEFve", "\xC9T\xC9", "self-made-man", "42nd",
-      "x-ray", "ray", "known", "well", "the", "The", "THE", "step", "2-step",
-      "internationalisation", "internationalisations", "twelve-letter"};  // compared in or out of the index slots
+      "cat",
+      "cats",
+      "Caf\xC9",
+      "cafe",
+      "caf\xE9s",
+      "well-known",
+      "re-enter",
+      "1-2-step",
+      "x-y",
+      "4x4",
+      "1984",
+      "mix",
+      "dill",
+      "don't",
+      "glass",
+      "goes",
+      "M\xFCller",
+      "mueller",
+      "aaa",
+      "--well--",
+      "a-b-c-d",
+      "\xFC"
+      "ber",
+      "na\xEFve",
+      "\xC9T\xC9",
+      "self-made-man",
+      "42nd",
+      "x-ray",
+      "ray",
+      "known",
+      "well",
+      "the",
+      "The",
+      "THE",
+      "step",
+      "2-step",
+      "internationalisation",
+      "internationalisations",
+      "twelve-letter"};  // compared in or out of the index slots
   const std::vector<std::string> separators = {" ", ", ", ". ", " / ", "--", "\t", "'", "-"};
   std::mt19937 rng(1234);
   for (int round = 0; round < 300; ++round) {

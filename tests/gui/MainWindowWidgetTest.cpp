@@ -1,31 +1,30 @@
 // Wiring of the desktop window: a click reaches its handler, the model reaches the
 // widgets. The rules themselves are tested in core.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
-#include <QSpinBox>
 #include <QClipboard>
-#include <QProcess>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
-
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include "gui/AnalysisTabs.h"
 #include "gui/ExplorerWindow.h"
@@ -85,14 +84,18 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   // A typed input, then the main button: the listing reaches the output box.
   testing::TempDir dir;
   auto* box = Find<QLineEdit>(window, "txbFile0");
-  box->setText(QString::fromStdString(dir.Write("doc.txt", "The rivers ran past the old mills.\r\n")));
+  box->setText(
+      QString::fromStdString(dir.Write("doc.txt", "The rivers ran past the old mills.\r\n")));
   emit box->editingFinished();
   QTest::mouseClick(listWords, Qt::LeftButton);
   EXPECT_TRUE(w.p.blnOutputFileCreated);
-  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river 1]")));
+  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")
+                  ->toPlainText()
+                  .contains(QStringLiteral("[river 1]")));
   // An option reaches the model and lists again.
   Find<QCheckBox>(window, "chkFrequencies")->click();
-  EXPECT_TRUE(Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
+  EXPECT_TRUE(
+      Find<QPlainTextEdit>(window, "txbOutput")->toPlainText().contains(QStringLiteral("[river]")));
   // Help shows the viewer window with the help text; Close hides it.
   QTest::mouseClick(Find<QPushButton>(window, "cmdHelp"), Qt::LeftButton);
   QWidget* viewer = window.findChild<QWidget*>(QStringLiteral("frmView"));
@@ -105,7 +108,9 @@ TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   listWords->setFocus();
   QTest::keyClick(listWords, Qt::Key_F1);
   EXPECT_TRUE(viewer->isVisible());
-  EXPECT_TRUE(Find<QPlainTextEdit>(*viewer, "txbText1")->toPlainText().contains(QStringLiteral("STOP WORDS")));
+  EXPECT_TRUE(Find<QPlainTextEdit>(*viewer, "txbText1")
+                  ->toPlainText()
+                  .contains(QStringLiteral("STOP WORDS")));
   // The window is as tall as the top of Quit plus 1200 twips (80 pixels).
   auto* quit = Find<QPushButton>(window, "cmdQuit");
   EXPECT_EQ(window.height(), quit->mapTo(&window, QPoint(0, 0)).y() + 80);
@@ -116,7 +121,8 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   w.host.set_unattended_answer(MsgResult::kYes);  // "Do you really wish to stop?"
   testing::TempDir dir;
   std::string text;
-  for (int i = 0; i < 400000; ++i) text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
+  for (int i = 0; i < 400000; ++i)
+    text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
   w.p.frmMain.txbFile[0].text = dir.Write("long.txt", text + "\r\n");
   InputFileLostFocus(w.p, 0);
   w.widget->PushModel();
@@ -148,7 +154,8 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   auto* explore = Find<QPushButton>(*w.widget, "cmdExplore");
   EXPECT_FALSE(explore->isEnabled());  // no words yet
   testing::TempDir dir;
-  w.MakeConcordance(dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend.\r\n"));
+  w.MakeConcordance(dir.Write(
+      "doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend.\r\n"));
   ASSERT_TRUE(explore->isEnabled());
   QTest::mouseClick(explore, Qt::LeftButton);
   ExplorerWindow* explorer = w.widget->explorer();
@@ -164,7 +171,8 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   WaitForLines(explorer);
   EXPECT_EQ(Find<QComboBox>(*explorer, "cboSort0")->currentText(), QStringLiteral("R1"));
   QStringList r1;
-  for (int row = 0; row < 3; ++row) r1 << lines->model()->index(row, 2).data().toString().split(' ', Qt::SkipEmptyParts).value(0);
+  for (int row = 0; row < 3; ++row)
+    r1 << lines->model()->index(row, 2).data().toString().split(' ', Qt::SkipEmptyParts).value(0);
   EXPECT_EQ(r1, (QStringList{QStringLiteral("bend"), QStringLiteral("ran"), QStringLiteral(",")}));
   const QVariantList spans = lines->model()->index(1, 2).data(Qt::UserRole + 1).toList();
   ASSERT_EQ(spans.size(), 1);  // "ran", coloured as the first level
@@ -173,19 +181,24 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
   const QModelIndex second = lines->model()->index(1, 1);
   lines->scrollTo(second);
   const QPoint at = lines->visualRect(second).center();
-  QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, at);  // the press a double-click begins with
+  QTest::mouseClick(lines->viewport(), Qt::LeftButton, {},
+                    at);  // the press a double-click begins with
   QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, at);
   auto* source = Find<QPlainTextEdit>(*explorer, "txbSource");
   EXPECT_EQ(source->textCursor().selectedText(), QStringLiteral("river"));
-  EXPECT_TRUE(source->toPlainText().mid(source->textCursor().selectionStart() - 4).startsWith("The river ran"));
+  EXPECT_TRUE(source->toPlainText()
+                  .mid(source->textCursor().selectionStart() - 4)
+                  .startsWith("The river ran"));
   EXPECT_EQ(Find<QLabel>(*explorer, "lblStatus")->text().left(6), QStringLiteral("3 of 1"));
   // Ctrl+C copies the selected line as TSV; Export writes the lines as shown.
   QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("The \triver\t ran past the mill. A\triver\t3\t1\t6\n")))
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
+      QStringLiteral("The \triver\t ran past the mill. A\triver\t3\t1\t6\n")))
       << QApplication::clipboard()->text().toStdString();
   const QString exported = QString::fromStdString(dir.path() + "/lines.csv");
   ASSERT_TRUE(explorer->Export(exported, KwicFormat::kCsv));
-  EXPECT_TRUE(ReadWholeFile(exported.toStdString()).starts_with("left,keyword,right,word,frequency,line,offset\r\n"));
+  EXPECT_TRUE(ReadWholeFile(exported.toStdString())
+                  .starts_with("left,keyword,right,word,frequency,line,offset\r\n"));
   // The main window's listing is untouched.
   EXPECT_TRUE(w.p.frmMain.txbOutput.text.find("[river") != std::string::npos);
 }
@@ -195,8 +208,9 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
 TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   Window w;
   testing::TempDir dir;
-  w.MakeConcordance(
-      dir.Write("doc.txt", "The river ran past the mill. A river, said he, winds on.\r\nRivers bend and the river ran dry.\r\n"));
+  w.MakeConcordance(dir.Write("doc.txt",
+                              "The river ran past the mill. A river, said he, winds on.\r\nRivers "
+                              "bend and the river ran dry.\r\n"));
   w.widget->OpenExplorer();
   ExplorerWindow* explorer = w.widget->explorer();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
@@ -216,14 +230,17 @@ TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   collocates->doubleClicked(collocates->model()->index(ran, 0));
   EXPECT_EQ(explorer->tabs()->currentIndex(), 0);
   EXPECT_EQ(explorer->rows().size(), 2u);
-  EXPECT_TRUE(Find<QLabel>(*explorer, "lblStatus")->text().startsWith(QStringLiteral("2 lines with \"ran\""))) ;
+  EXPECT_TRUE(Find<QLabel>(*explorer, "lblStatus")
+                  ->text()
+                  .startsWith(QStringLiteral("2 lines with \"ran\"")));
   // Clusters, sorted by their text from the header.
   explorer->tabs()->setCurrentIndex(2);
   QTableView* clusters = explorer->clusters()->view();
   ASSERT_GE(clusters->model()->rowCount(), 1);
   clusters->horizontalHeader()->sectionClicked(0);
   QStringList texts;
-  for (int row = 0; row < clusters->model()->rowCount(); ++row) texts << clusters->model()->index(row, 0).data().toString();
+  for (int row = 0; row < clusters->model()->rowCount(); ++row)
+    texts << clusters->model()->index(row, 0).data().toString();
   // At least twice (the default): "the river" and "river ran".
   EXPECT_EQ(texts, (QStringList{QStringLiteral("river ran"), QStringLiteral("the river")}));
   QStringList sorted = texts;
@@ -238,11 +255,14 @@ TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
     if (item.kind == PlotItem::kLine && item.color == 0x1f4e9c) last = &item;
   }
   ASSERT_NE(last, nullptr);
-  QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(static_cast<int>(last->x1), static_cast<int>(last->y1) + 5));
+  QTest::mouseClick(plot, Qt::LeftButton, {},
+                    QPoint(static_cast<int>(last->x1), static_cast<int>(last->y1) + 5));
   auto* source = Find<QPlainTextEdit>(*explorer, "txbSource");
   EXPECT_EQ(source->textCursor().selectedText(), QStringLiteral("river"));
-  EXPECT_TRUE(source->toPlainText().mid(source->textCursor().selectionStart()).startsWith("river ran dry"));
-  const QString svg = QString::fromStdString(dir.path() + "/plot.svg"), png = QString::fromStdString(dir.path() + "/plot.png");
+  EXPECT_TRUE(
+      source->toPlainText().mid(source->textCursor().selectionStart()).startsWith("river ran dry"));
+  const QString svg = QString::fromStdString(dir.path() + "/plot.svg"),
+                png = QString::fromStdString(dir.path() + "/plot.png");
   ASSERT_TRUE(explorer->dispersion()->ExportSvg(svg));
   ASSERT_TRUE(explorer->dispersion()->ExportPng(png));
   EXPECT_TRUE(ReadWholeFile(svg.toStdString()).starts_with("<?xml"));
@@ -266,7 +286,7 @@ void AnswerFileDialog(const QString& path, QString* title) {
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(name, nullptr);
     name->setText(path);
-    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks run
+    static_cast<QDialog*>(dialog)->accept();    // the file dialog's own checks run
     if (dialog->isVisible()) dialog->reject();  // refused: the test fails, never hangs
   });
 }
@@ -276,10 +296,11 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
   QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
   QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
   ASSERT_NE(params, nullptr);
-  for (const char* name : {"chkAllowWordsWithHyphens", "chkIgnoreInfrequentWords", "cboThresholdFrequency",
-                           "txbStopWordsFile", "cmdClearStopWordsFile", "cmdListStopWords", "cmdSelectStopWordsFile1",
-                           "cmdSelectStopWordsFile0", "txbExtraStopWords", "cmdClearExtraStopWords",
-                           "cmdInitialize", "cmdClose", "chkWindowsText"}) {
+  for (const char* name :
+       {"chkAllowWordsWithHyphens", "chkIgnoreInfrequentWords", "cboThresholdFrequency",
+        "txbStopWordsFile", "cmdClearStopWordsFile", "cmdListStopWords", "cmdSelectStopWordsFile1",
+        "cmdSelectStopWordsFile0", "txbExtraStopWords", "cmdClearExtraStopWords", "cmdInitialize",
+        "cmdClose", "chkWindowsText"}) {
     EXPECT_NE(params->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
   // The window ends 600 twips (40 pixels) below the settings-file frame.
@@ -290,7 +311,8 @@ TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) 
 
   testing::TempDir dir;
   // A name outside Windows-1252 reaches the file system as it is.
-  const QString kvf = QString::fromStdString(dir.path() + "/\xCF\x81\xCF\x85\xCE\xB8\xCE\xBC\xCE\xAF\xCF\x83\xCE\xB5\xCE\xB9\xCF\x82.kvf");
+  const QString kvf = QString::fromStdString(
+      dir.path() + "/\xCF\x81\xCF\x85\xCE\xB8\xCE\xBC\xCE\xAF\xCF\x83\xCE\xB5\xCE\xB9\xCF\x82.kvf");
   Find<QCheckBox>(*params, "chkAllowWordsWithNumerals")->click();
   Find<QCheckBox>(*params, "chkWindowsText")->click();
   QString title;
@@ -329,7 +351,8 @@ TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
   w.host.set_unattended_answer(MsgResult::kYes);  // write the concordance
   testing::TempDir dir;
   auto* input = Find<QLineEdit>(*w.widget, "txbFile0");
-  input->setText(QString::fromStdString(dir.Write("doc.txt", "The rivers ran past the old mills. Love and death.\r\n")));
+  input->setText(QString::fromStdString(
+      dir.Write("doc.txt", "The rivers ran past the old mills. Love and death.\r\n")));
   emit input->editingFinished();
   auto* button = Find<QPushButton>(*w.widget, "cmdListWords");
   QTest::mouseClick(button, Qt::LeftButton);
@@ -359,7 +382,8 @@ TEST(MainWindowWidgetTest, SearchModeListsTheKeywordsAndWritesTheResultsFile) {
 TEST(MainWindowWidgetTest, QuittingDuringARunEndsCleanly) {
   testing::TempDir dir;
   std::string text;
-  for (int i = 0; i < 400000; ++i) text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
+  for (int i = 0; i < 400000; ++i)
+    text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
   const std::string input = dir.Write("long.txt", text + "\r\n");
   QProcess program;
   program.setProcessChannelMode(QProcess::MergedChannels);
@@ -368,7 +392,8 @@ TEST(MainWindowWidgetTest, QuittingDuringARunEndsCleanly) {
   environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
   environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.warning=false"));
   program.setProcessEnvironment(environment);
-  program.start(QStringLiteral(QUILLMOOR_GUI_PATH), {QStringLiteral("--quit-during"), QString::fromStdString(input)});
+  program.start(QStringLiteral(QUILLMOOR_GUI_PATH),
+                {QStringLiteral("--quit-during"), QString::fromStdString(input)});
   ASSERT_TRUE(program.waitForFinished(-1));
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   const std::string said = program.readAll().toStdString();
@@ -390,8 +415,14 @@ void WhenShown(const QString& name, const std::function<void(QWidget&)>& act) {
 
 TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
   QtHost host;
-  const std::vector<std::string> choices = {"English", "German", "Spanish", "Portuguese", "Italian",
-                                            "French", "English and German", "All six languages"};
+  const std::vector<std::string> choices = {"English",
+                                            "German",
+                                            "Spanish",
+                                            "Portuguese",
+                                            "Italian",
+                                            "French",
+                                            "English and German",
+                                            "All six languages"};
   QString caption;
   bool acceptEnabledAtFirst = true;
   WhenShown(QStringLiteral("frmLanguageSelection"), [&](QWidget& d) {
@@ -412,7 +443,8 @@ TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
 }
 
 TEST(QtHostTest, FileDialogFiltersInTheToolkitsForm) {
-  EXPECT_EQ(ToolkitFilter("Settings files (*.kvf) | *.kvf"), QStringLiteral("Settings files (*.kvf)"));
+  EXPECT_EQ(ToolkitFilter("Settings files (*.kvf) | *.kvf"),
+            QStringLiteral("Settings files (*.kvf)"));
   EXPECT_EQ(ToolkitFilter("Text|*.txt"), QStringLiteral("Text (*.txt)"));
   EXPECT_EQ(ToolkitFilter("A text file or a docx file"), QString());  // no pattern: all files
 }
@@ -459,8 +491,9 @@ int main(int argc, char** argv) {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   if (platform.isEmpty() || platform == "offscreen") {
     const std::string config = session.path() + "/offscreen.json";
-    std::ofstream(config) << R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, )"
-                          << R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    std::ofstream(config)
+        << R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, )"
+        << R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
   }
   qInstallMessageHandler(QuietToolkit);

@@ -1,5 +1,3 @@
-#include "input/DocxReader.h"
-
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "input/DocxReader.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
@@ -21,7 +20,8 @@ using testing::ReadWholeFile;
 using testing::TempDir;
 
 // Writes a ZIP archive at `path` holding `entries` (name, data), deflated.
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+void WriteZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& entries) {
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   ASSERT_NE(archive, nullptr);
@@ -76,7 +76,8 @@ class DocxReaderTest : public ::testing::Test {
   // The temporary folders and files left in the temporary folder.
   std::vector<std::string> Leftovers() const {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(temp.path())) names.push_back(e.path().filename());
+    for (const auto& e : std::filesystem::directory_iterator(temp.path()))
+      names.push_back(e.path().filename());
     return names;
   }
 
@@ -89,34 +90,48 @@ class DocxReaderTest : public ::testing::Test {
 
 TEST_F(DocxReaderTest, RunsParagraphsAndBreaks) {
   // Two paragraphs: the paragraph end adds one space.
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>Hello</w:t></w:r></w:p><w:p><w:r><w:t>world</w:t></w:r></w:p>"), "Hello world");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>Hello</w:t></w:r></w:p><w:p><w:r><w:t>world</w:t></w:r></w:p>"),
+            "Hello world");
   // The last run gets no space although a paragraph end follows it.
   EXPECT_EQ(Runs("<w:p><w:r><w:t>end</w:t></w:r></w:p>"), "end");
   // A line break adds a space; runs of one paragraph join with nothing between them.
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>line</w:t><w:br/><w:t>next</w:t><w:t>word</w:t></w:r></w:p>"), "line nextword");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>line</w:t><w:br/><w:t>next</w:t><w:t>word</w:t></w:r></w:p>"),
+            "line nextword");
   // The space-preserving start tag is dropped, its spaces kept.
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\"> two words </w:t><w:t>b</w:t></w:r></w:p>"),
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\"> two words "
+                 "</w:t><w:t>b</w:t></w:r></w:p>"),
             "a two words b");
   // w:tab and w:tbl are not runs (but they begin like one, so a paragraph end before
   // them counts as one before more text).
-  EXPECT_EQ(Runs("<w:tbl></w:tbl><w:p><w:r><w:t>left</w:t><w:tab/><w:t>right</w:t></w:r></w:p>"), "leftright");
+  EXPECT_EQ(Runs("<w:tbl></w:tbl><w:p><w:r><w:t>left</w:t><w:tab/><w:t>right</w:t></w:r></w:p>"),
+            "leftright");
   EXPECT_EQ(Runs("<w:p><w:r><w:t>cell</w:t></w:r></w:p><w:tbl></w:tbl>"), "cell ");
   // Entities in turn: "&amp;lt;" becomes "<".
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>salt &amp; pepper &amp;lt;x&gt;</w:t></w:r></w:p>"), "salt & pepper <x>");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>salt &amp; pepper &amp;lt;x&gt;</w:t></w:r></w:p>"),
+            "salt & pepper <x>");
   // A run of spaces is one space, and so is a run with no text.
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\">   </w:t><w:t>b</w:t></w:r></w:p>"), "a b");
+  EXPECT_EQ(
+      Runs("<w:p><w:r><w:t>a</w:t><w:t xml:space=\"preserve\">   </w:t><w:t>b</w:t></w:r></w:p>"),
+      "a b");
   EXPECT_EQ(Runs("<w:p><w:r><w:t>a</w:t><w:t></w:t><w:t>b</w:t></w:r></w:p>"), "a b");
   // UTF-8 is fixed up run by run.
-  EXPECT_EQ(Runs("<w:p><w:r><w:t>caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D</w:t></w:r></w:p>"), "caf\xE9 \"ok\"");
+  EXPECT_EQ(Runs("<w:p><w:r><w:t>caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D</w:t></w:r></w:p>"),
+            "caf\xE9 \"ok\"");
   // No text at all.
   EXPECT_EQ(Runs("<w:p><w:r><w:rPr/></w:r></w:p>"), "");
 }
 
 TEST_F(DocxReaderTest, RunsMatchTheFreshSearchesOnRandomXml) {
   std::mt19937 rng(7);
-  const std::vector<std::string> pieces = {"<w:t>", "<w:t xml:space=\"preserve\">", "</w:t>", "<w:br/>",
-                                           "</w:p>", "<w:tab/>", "<w:tbl>", "<w:t", ">", " ", "a", "b c",
-                                           "&amp;", "lt;", "\xC3\xA9", "\xE2\x80\x94", "<w:p>"};
+  const std::vector<std::string> pieces = {"<w:t>",    "<w:t xml:space=\"preserve\">",
+                                           "</w:t>",   "<w:br/>",
+                                           "</w:p>",   "<w:tab/>",
+                                           "<w:tbl>",  "<w:t",
+                                           ">",        " ",
+                                           "a",        "b c",
+                                           "&amp;",    "lt;",
+                                           "\xC3\xA9", "\xE2\x80\x94",
+                                           "<w:p>"};
   int spaced = 0;
   for (int round = 0; round < 4000; ++round) {
     const std::string xml = reference::RandomBytes(rng, pieces, rng() % 40);
@@ -132,7 +147,8 @@ TEST_F(DocxReaderTest, RunsMatchTheFreshSearchesOnRandomXml) {
 
 TEST_F(DocxReaderTest, AStopWithinTenSecondsEndsAtOnceLaterItAsks) {
   std::string body;
-  for (int i = 0; i < 3000; ++i) body += "<w:p><w:r><w:t>w" + std::to_string(i) + "</w:t></w:r></w:p>";
+  for (int i = 0; i < 3000; ++i)
+    body += "<w:p><w:r><w:t>w" + std::to_string(i) + "</w:t></w:r></w:p>";
   host.onDoEvents = [this] { p.blnStop = true; };
   p.lngSecondsElapsed = 3;
   EXPECT_LT(Runs(body).size(), 8000u);  // stopped at the first events, without a question
@@ -140,7 +156,8 @@ TEST_F(DocxReaderTest, AStopWithinTenSecondsEndsAtOnceLaterItAsks) {
   p.lngSecondsElapsed = 12;
   host.answers = {MsgResult::kNo, MsgResult::kNo, MsgResult::kNo};  // "Do you really wish to stop?"
   EXPECT_TRUE(Runs(body).ends_with("w2999"));
-  EXPECT_EQ(host.messages.at(0).prompt, "Many different words have been found.\r\nDo you really wish to stop?");
+  EXPECT_EQ(host.messages.at(0).prompt,
+            "Many different words have been found.\r\nDo you really wish to stop?");
   EXPECT_EQ(host.messages.at(0).title, "Stop");
 }
 
@@ -156,16 +173,17 @@ TEST_F(DocxReaderTest, TemporaryFoldersTakeTheFirstFreeNumber) {
 
 TEST_F(DocxReaderTest, ADocumentIsReadAndAChecksumMismatchAsks) {
   const std::string path = dir.path() + "/letter.docx";
-  WriteZip(path, {{"word/document.xml", DocumentXml("<w:p><w:r><w:t>still</w:t></w:r></w:p><w:p><w:r><w:t>here"
-                                                    "</w:t></w:r></w:p>")}});
+  WriteZip(path, {{"word/document.xml",
+                   DocumentXml("<w:p><w:r><w:t>still</w:t></w:r></w:p><w:p><w:r><w:t>here"
+                               "</w:t></w:r></w:p>")}});
   EXPECT_TRUE(Read(path));
   EXPECT_EQ(p.strLine, "still here");
   EXPECT_EQ(p.frmMain.txbOutput.text, "Extracting the text of the docx file ...\r\n");
   SpoilChecksum(path);
   host.answers = {MsgResult::kNo};
   EXPECT_FALSE(Read(path));
-  EXPECT_EQ(host.messages.back().prompt,
-            "Invalid checksum found when processing\r\n" + path + "\r\n\r\nDo you wish to scan this file anyway?");
+  EXPECT_EQ(host.messages.back().prompt, "Invalid checksum found when processing\r\n" + path +
+                                             "\r\n\r\nDo you wish to scan this file anyway?");
   EXPECT_EQ(host.messages.back().title, "Quillmoor");
   host.answers = {MsgResult::kYes};
   EXPECT_TRUE(Read(path));
@@ -177,19 +195,24 @@ TEST_F(DocxReaderTest, ArchivesThatAreNoWordDocuments) {
   const std::string noXml = dir.path() + "/empty.docx";
   WriteZip(noXml, {{"word/other.xml", "<x/>"}});
   EXPECT_FALSE(Read(noXml));
-  EXPECT_EQ(host.messages.back().prompt,
-            "The file " + noXml + "\r\nis not a readable Word document: it holds no word/document.xml.");
+  EXPECT_EQ(
+      host.messages.back().prompt,
+      "The file " + noXml + "\r\nis not a readable Word document: it holds no word/document.xml.");
   // The signature of a ZIP archive and nothing behind it.
-  const std::string fake = dir.Write("fake.docx", std::string("PK\x03\x04", 4) + std::string(40, 'x'));
+  const std::string fake =
+      dir.Write("fake.docx", std::string("PK\x03\x04", 4) + std::string(40, 'x'));
   EXPECT_FALSE(Read(fake));
-  EXPECT_NE(host.messages.back().prompt.find("is not a readable Word document: its ZIP archive cannot be opened"),
+  EXPECT_NE(host.messages.back().prompt.find(
+                "is not a readable Word document: its ZIP archive cannot be opened"),
             std::string::npos)
       << host.messages.back().prompt;
   // An entry name that climbs out of the folder is never used: only the fixed name is.
   const std::string climbing = dir.path() + "/climb.docx";
-  WriteZip(climbing, {{"../../escaped.xml", "<w:t>x</w:t>"}, {"word/document.xml", DocumentXml("")}});
+  WriteZip(climbing,
+           {{"../../escaped.xml", "<w:t>x</w:t>"}, {"word/document.xml", DocumentXml("")}});
   EXPECT_TRUE(Read(climbing));
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp.path()).parent_path() / "escaped.xml"));
+  EXPECT_FALSE(
+      std::filesystem::exists(std::filesystem::path(temp.path()).parent_path() / "escaped.xml"));
   EXPECT_TRUE(Leftovers().empty());
 }
 
@@ -216,16 +239,18 @@ TEST_F(DocxReaderTest, BigDocumentsAskAndHugeOnesAreRefused) {
   EXPECT_EQ(host.messages[0].prompt,
             big + "\r\nis rather large.  It may take awhile to scan.\r\nDo you wish to continue?");
   EXPECT_EQ(host.messages[0].defaultButton, 2);
-  EXPECT_EQ(host.messages[1].prompt, "You could try saving it as a text file\r\nand applying this program to that file.");
+  EXPECT_EQ(host.messages[1].prompt,
+            "You could try saving it as a text file\r\nand applying this program to that file.");
   // An entry that expands beyond 20 MB is refused, whatever its header says.
   const std::string huge = dir.path() + "/huge.docx";
   WriteZip(huge, {{"word/document.xml", xmlOfSize(kMaxDocxBytes + 4096)}});
   host.messages.clear();
   EXPECT_FALSE(Read(huge));
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt, huge +
-                                         "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving it as a "
-                                         "text file and\r\napplying this program to that file.");
+  EXPECT_EQ(host.messages[0].prompt,
+            huge +
+                "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving it as a "
+                "text file and\r\napplying this program to that file.");
   EXPECT_EQ(host.messages[0].title, "File too big");
   EXPECT_TRUE(Leftovers().empty());
 }

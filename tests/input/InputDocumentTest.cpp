@@ -1,7 +1,6 @@
-#include "input/InputDocument.h"
-
 #include <gtest/gtest.h>
 
+#include "input/InputDocument.h"
 #include "input/InputFile.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -17,9 +16,7 @@ using testing::TempDir;
 
 class InputDocumentTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    testing::StartForTest(p);
-  }
+  void SetUp() override { testing::StartForTest(p); }
   bool Read(const std::string& path, bool checkedUtf8 = false) {
     p.frmMain.txbFile[0].text = path;
     p.frmMain.chkUTF8[0].value = checkedUtf8 ? 1 : 0;
@@ -40,8 +37,8 @@ TEST_F(InputDocumentTest, TextFileLinesBecomeSlashesAndStatusLinesAppear) {
 }
 
 TEST_F(InputDocumentTest, HtmlIsJoinedWithSpacesAndStripped) {
-  ASSERT_TRUE(Read(dir.Write("page.html",
-                             "<html>\r\n<body>\r\n<p>Caf\xC3\xA9 &amp; tea</p>\r\n</body></html>\r\n")));
+  ASSERT_TRUE(Read(dir.Write(
+      "page.html", "<html>\r\n<body>\r\n<p>Caf\xC3\xA9 &amp; tea</p>\r\n</body></html>\r\n")));
   // Each tag leaves a space, each line break another.
   EXPECT_EQ(p.strLine, "     Caf\xE9 &amp; tea    ");
   EXPECT_NE(p.frmMain.txbOutput.text.find("File read successfully.  Now removing tags ...\r\n"),
@@ -67,20 +64,24 @@ TEST_F(InputDocumentTest, Utf8Question) {
   // Box checked, file not UTF-8: asked the other way; No unchecks the box.
   host.answers = {MsgResult::kNo};
   ASSERT_TRUE(Read(dir.Write("ansi.txt", "plain text\r\n"), true));
-  EXPECT_TRUE(host.messages.back().prompt.starts_with("This file does not seem to be UTF-8 encoded.\r\n"));
+  EXPECT_TRUE(
+      host.messages.back().prompt.starts_with("This file does not seem to be UTF-8 encoded.\r\n"));
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
 }
 
 TEST_F(InputDocumentTest, CharactersOutsideTheCodePageAreToldOnceAfterReading) {
   // An English text with a Greek word and an emoji (UTF-8 without a mark, LF line ends).
-  ASSERT_TRUE(Read(dir.Write("g.txt", "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word \xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n")));
+  ASSERT_TRUE(Read(dir.Write("g.txt",
+                             "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word "
+                             "\xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n")));
   EXPECT_EQ(p.strLine, "The word ????? means word ? / c\x9Cur 5 \x80");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Characters outside Windows-1252");
-  EXPECT_EQ(host.messages[0].prompt,
-            "6 characters of this document are not in the Windows-1252 character set that words are "
-            "made of, such as: \xCE\xBB \xCF\x8C \xCE\xB3 \xCE\xBF \xCF\x82\r\n\r\n"
-            "Each was read as \"?\", which is not part of any word.");
+  EXPECT_EQ(
+      host.messages[0].prompt,
+      "6 characters of this document are not in the Windows-1252 character set that words are "
+      "made of, such as: \xCE\xBB \xCF\x8C \xCE\xB3 \xCE\xBF \xCF\x82\r\n\r\n"
+      "Each was read as \"?\", which is not part of any word.");
   // A text the code page holds says nothing.
   host.messages.clear();
   ASSERT_TRUE(Read(dir.Write("f.txt", "c\xC5\x93ur\n")));
@@ -154,7 +155,8 @@ TEST_F(InputDocumentTest, TextsThatGrowPastTheScansLimitAreRefused) {
   for (const char* name : {"lines.txt", "lines.html"}) {
     EXPECT_FALSE(Read(dir.Write(name, "one\ntwo\nthree\n"))) << name;
     EXPECT_EQ(host.messages.back().title, "File too large");
-    EXPECT_NE(host.messages.back().prompt.find("more than the 11 that can be scanned."), std::string::npos);
+    EXPECT_NE(host.messages.back().prompt.find("more than the 11 that can be scanned."),
+              std::string::npos);
     EXPECT_TRUE(p.strLine.empty());
   }
 }
@@ -180,13 +182,17 @@ TEST_F(InputDocumentTest, ChoosingTheInputFileInTheDialog) {
   EXPECT_EQ(host.dialogs.back().title, "Specify input file");
   EXPECT_EQ(host.dialogs.back().filter, "A text file or a docx file");
   EXPECT_EQ(host.dialogs.back().flags, 0x1800u);
-  EXPECT_EQ(choose(dir.Write("a.txt.oxn.con_a5.txt", "concordance")), "This is an OXN concordance file.");
-  EXPECT_EQ(choose(dir.Write("page.html", "<p>hello there</p>\r\n")),
-            "Support for HTML and XML files will be provided\r\nin a later version of this program.");
+  EXPECT_EQ(choose(dir.Write("a.txt.oxn.con_a5.txt", "concordance")),
+            "This is an OXN concordance file.");
+  EXPECT_EQ(
+      choose(dir.Write("page.html", "<p>hello there</p>\r\n")),
+      "Support for HTML and XML files will be provided\r\nin a later version of this program.");
   const std::string fake = dir.Write("x.docx", "just some text, not a zip\r\n");
-  EXPECT_EQ(choose(fake), "The file " + fake +
-                              "\r\nhas a 'docx' extension but does not appear to be an MS Word 'docx' file.");
-  EXPECT_NE(choose(dir.Write("tiny.docx", "PK\x03\x04")).find("does not appear"), std::string::npos);
+  EXPECT_EQ(choose(fake),
+            "The file " + fake +
+                "\r\nhas a 'docx' extension but does not appear to be an MS Word 'docx' file.");
+  EXPECT_NE(choose(dir.Write("tiny.docx", "PK\x03\x04")).find("does not appear"),
+            std::string::npos);
   // A UTF-8 file with a byte-order mark checks the UTF-8 box; the output box is left empty.
   const std::string utf8 = dir.Write("u.txt", "\xEF\xBB\xBFhello world\r\n");
   EXPECT_EQ(choose(utf8), "");

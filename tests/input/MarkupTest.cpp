@@ -1,19 +1,17 @@
-#include "input/Markup.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "shared/ScriptedHost.h"
+#include "input/Markup.h"
 #include "shared/Program.h"
+#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 
 namespace quillmoor {
 namespace {
 
 TEST(RemoveTagsTest, EveryTagBecomesOneSpace) {
-  EXPECT_EQ(RemoveTags("<html><body>Hello <b>world</b></body></html>"),
-            "  Hello  world   ");
+  EXPECT_EQ(RemoveTags("<html><body>Hello <b>world</b></body></html>"), "  Hello  world   ");
   // Text before the first ">" is lost.
   EXPECT_EQ(RemoveTags("lost<p>kept"), " kept");
   // A ">" inside a comment ends the tag early.
@@ -21,8 +19,7 @@ TEST(RemoveTagsTest, EveryTagBecomesOneSpace) {
 }
 
 TEST(RemoveTagsTest, ScriptAndStyleBlocks) {
-  EXPECT_EQ(RemoveTags("<p>a</p><script>var x = 1 > 0;</script><p>b</p>"),
-            " a   b ");
+  EXPECT_EQ(RemoveTags("<p>a</p><script>var x = 1 > 0;</script><p>b</p>"), " a   b ");
   EXPECT_EQ(RemoveTags("<p>a<style>p { }</style>b"), " a b");
   // A capitalised closing tag does not end the block.
   EXPECT_EQ(RemoveTags("<p>a<SCRIPT>x</SCRIPT><p>b</p>"), " a");
@@ -56,7 +53,8 @@ TEST(SelectMarkupHandlingTest, HtmlLikeExtensionsDecodeEntities) {
 TEST(DecodeCharacterEntitiesTest, DecodesTheTableOnly) {
   EXPECT_EQ(DecodeCharacterEntities("&Auml;&auml;&szlig;&yuml;"), "\xC4\xE4\xDF\xFF");
   EXPECT_EQ(DecodeCharacterEntities("a&nbsp;b&#160;c&#8212;d&copy;&quot;"),
-            "a b c\x97" "d\xA9\"");
+            "a b c\x97"
+            "d\xA9\"");
   // "&amp;lt;" decodes once: the "&" produced is not looked at again.
   EXPECT_EQ(DecodeCharacterEntities("&amp;lt;"), "&lt;");
   // Unknown entities stay; the search goes on after their ";".
@@ -67,9 +65,9 @@ TEST(DecodeCharacterEntitiesTest, DecodesTheTableOnly) {
 
 TEST(DecodeCharacterEntitiesTest, MatchesTheLiteralLoopOnRandomText) {
   std::mt19937 rng(99);
-  const std::vector<std::string> alphabet = {"&", ";", "a", "amp", "quot", "nbsp", "#160",
-                                             "#8212", "Auml", "eacute", " ", "&amp;",
-                                             "&eacute;", "&quot;"};
+  const std::vector<std::string> alphabet = {"&",    ";",     "a",        "amp",   "quot",
+                                             "nbsp", "#160",  "#8212",    "Auml",  "eacute",
+                                             " ",    "&amp;", "&eacute;", "&quot;"};
   for (int round = 0; round < 20000; ++round) {
     std::string text = reference::RandomBytes(rng, alphabet, rng() % 16);
     ASSERT_EQ(DecodeCharacterEntities(text), reference::DecodeCharacterEntities(text)) << text;

@@ -1,9 +1,8 @@
-#include "input/TextFile.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "input/TextFile.h"
 #include "shared/KeptFiles.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -102,7 +101,8 @@ TEST_F(CheckTextFileTest, RefusalsShowTheirMessage) {
   }
   host.messages.clear();
   EXPECT_FALSE(Check(dir.path() + "/gone.txt"));
-  EXPECT_EQ(host.Prompts(), std::vector<std::string>{"File " + dir.path() + "/gone.txt not found."});
+  EXPECT_EQ(host.Prompts(),
+            std::vector<std::string>{"File " + dir.path() + "/gone.txt not found."});
 }
 
 TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
@@ -140,7 +140,8 @@ std::string LfFile(size_t size) {
 TEST_F(CheckTextFileTest, EveryKindOfLineEndPassesWithoutAWord) {
   // LF files of any size (the former thresholds were 256000 and 512000 bytes) and CR
   // files are read like CR LF ones, whether the caller is quiet or asks to continue.
-  for (const std::string& path : {dir.Write("lf.txt", LfFile(600000)), dir.Write("cr.txt", "one\rtwo\r")}) {
+  for (const std::string& path :
+       {dir.Write("lf.txt", LfFile(600000)), dir.Write("cr.txt", "one\rtwo\r")}) {
     EXPECT_TRUE(Check(path));
     EXPECT_TRUE(Check(path, false, true));
     EXPECT_TRUE(Check(path, true));
@@ -202,7 +203,8 @@ TEST(ForEachLineTest, LinesMatchALiteralSplitAcrossReads) {
       copied.push_back(l);
       return true;
     }));
-    ASSERT_TRUE(viewed == expected) << "round " << round << ": " << viewed.size() << " lines, not " << expected.size();
+    ASSERT_TRUE(viewed == expected)
+        << "round " << round << ": " << viewed.size() << " lines, not " << expected.size();
     ASSERT_TRUE(copied == expected) << "round " << round;
     ScopedFileKeeping run;
     std::vector<std::string> kept;
@@ -228,7 +230,8 @@ TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
   // A line ends at CR LF, CR or LF.
   EXPECT_EQ(ReadLines(dir.Write("b.txt", "a\rb\nc\r\nd"), slash, &count), "a / b / c / d");
   EXPECT_EQ(count, 4);
-  EXPECT_EQ(ReadLines(dir.Write("lf.txt", "a\n\nb\n"), slash), ReadLines(dir.path() + "/a.txt", slash));
+  EXPECT_EQ(ReadLines(dir.Write("lf.txt", "a\n\nb\n"), slash),
+            ReadLines(dir.path() + "/a.txt", slash));
   LineReadOptions crlf;
   EXPECT_EQ(ReadLines(dir.Write("c.txt", "\r\na\r\n\r\nb"), crlf, &count), "a\r\n\r\nb");
   EXPECT_EQ(count, 4);  // the first blank line is counted but adds no separator
@@ -236,7 +239,8 @@ TEST(ReadTextFileLinesTest, JoinsLinesAndSkipsBlankOnes) {
   // one line; a CR or LF just before or after it ends one too.
   const std::string longLine(1048575, 'x');
   for (const char* end : {"\r\n", "\n", "\r"}) {
-    EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + end + "end"), slash, &count), longLine + " / end");
+    EXPECT_EQ(ReadLines(dir.Write("f.txt", longLine + end + "end"), slash, &count),
+              longLine + " / end");
     EXPECT_EQ(count, 2);
     EXPECT_EQ(ReadLines(dir.Write("g.txt", longLine + "y" + end + "end"), slash, &count),
               longLine + "y / end");

@@ -1,5 +1,3 @@
-#include "output/Concordance.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
+#include "output/Concordance.h"
 #include "output/Md5.h"
 #include "settings/Defaults.h"
 #include "shared/NumberFormat.h"
@@ -35,10 +34,12 @@ TEST(Md5Test, KnownVectorsAndFiles) {
   EXPECT_EQ(FileMD5(dir.Write("big.bin", big), err, text), Md5Hex(big));
   EXPECT_EQ(err, 0);
   for (const auto& [path, code, description] :
-       std::vector<std::tuple<std::string, int32_t, std::string>>{{"", -4, ""}, {"C:", -3, "Drive, not file"},
-                                                                  {dir.path(), -2, "Folder, not file"},
-                                                                  {dir.Write("empty", ""), -1, "Zero-length file"},
-                                                                  {dir.path() + "/none", kErrFileNotFound, "File not found"}}) {
+       std::vector<std::tuple<std::string, int32_t, std::string>>{
+           {"", -4, ""},
+           {"C:", -3, "Drive, not file"},
+           {dir.path(), -2, "Folder, not file"},
+           {dir.Write("empty", ""), -1, "Zero-length file"},
+           {dir.path() + "/none", kErrFileNotFound, "File not found"}}) {
     EXPECT_EQ(FileMD5(path, err, text), "") << path;
     EXPECT_EQ(err, code) << path;
     if (code != -4) {
@@ -80,13 +81,15 @@ TEST_F(ConcordanceTest, TheTextboxHoldsAtMost65000Characters) {
   EXPECT_EQ(host.messages[0].title, "Create concordance file?");
   EXPECT_EQ(host.messages[0].prompt,
             "The concordance is too large for the textbox.\r\n\r\n"
-            "Do you wish to write the concordance to a file\r\n" + input + ".oxn.con_a5.txt?");
+            "Do you wish to write the concordance to a file\r\n" +
+                input + ".oxn.con_a5.txt?");
   EXPECT_FALSE(FileExists(input + ".oxn.con_a5.txt"));  // declined: nothing written
   host.answers = {MsgResult::kNo};
   p.strOutputBuffer = std::string(64999, 'y');
   FinishListing(p);
   EXPECT_EQ(p.frmMain.txbOutput.text, std::string(64999, 'y'));
-  EXPECT_TRUE(host.messages.back().prompt.starts_with("The concordance is fully contained in the textbox."));
+  EXPECT_TRUE(host.messages.back().prompt.starts_with(
+      "The concordance is fully contained in the textbox."));
 
   host.answers = {MsgResult::kNo};
   p.strOutputBuffer = std::string(70000, 'z');  // no space at all
@@ -109,15 +112,17 @@ TEST_F(ConcordanceTest, WritesTheFileWithItsHeader) {
     const std::string name = input + ".oxn.con_a5.txt";
     ASSERT_TRUE(p.blnConcordanceFileCreated);
     EXPECT_EQ(p.frmMain.lblConcordanceFile[1].caption, name);
-    EXPECT_EQ(p.frmMain.txbOutput.text, "[caf\xC3\xA9 1]\r\n... one caf\xC3\xA9\r\n");  // the box: UTF-8
+    EXPECT_EQ(p.frmMain.txbOutput.text,
+              "[caf\xC3\xA9 1]\r\n... one caf\xC3\xA9\r\n");  // the box: UTF-8
     const std::string eol = windows ? "\r\n" : "\n";
     const std::string e = windows ? "\xE9" : "\xC3\xA9";
     const std::string file = ReadWholeFile(name);
-    const std::string head = "Input file: " + input + eol + "MD5 message digest of input file: " +
-                             Md5Hex("one two three\r\n") + eol +
-                             "Concordance file created using Quillmoor (V.1.02): ";
+    const std::string head = "Input file: " + input + eol +
+                             "MD5 message digest of input file: " + Md5Hex("one two three\r\n") +
+                             eol + "Concordance file created using Quillmoor (V.1.02): ";
     ASSERT_TRUE(file.starts_with(head));
-    EXPECT_EQ(file.substr(head.size() + 16), eol + eol + "[caf" + e + " 1]" + eol + "... one caf" + e + eol + eol);
+    EXPECT_EQ(file.substr(head.size() + 16),
+              eol + eol + "[caf" + e + " 1]" + eol + "... one caf" + e + eol + eol);
   }
   EXPECT_EQ(p.frmMain.lblNumberOfWords.caption, "Number of keywords found: 0");
 }
@@ -131,8 +136,8 @@ TEST_F(ConcordanceTest, OverwritingAsksWhenTheWarningIsOn) {
   FinishListing(p);
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[1].title, "File exists");
-  EXPECT_EQ(host.messages[1].prompt, "A concordance file \r\n" + name +
-                                          "\r\nalready exists.  Do you wish to overwrite it?");
+  EXPECT_EQ(host.messages[1].prompt,
+            "A concordance file \r\n" + name + "\r\nalready exists.  Do you wish to overwrite it?");
   EXPECT_EQ(ReadWholeFile(name), "old");
   // Unchecked, the file is replaced without a question.
   p.frmMain.chkWarnOnOverwrite.value = 0;
@@ -176,7 +181,8 @@ TEST_F(ConcordanceTest, ADraftMakesTheFileTheWholeListingMakes) {
   while (size < (3 << 20) + 12345) {
     std::string entry = "\r\n[w" + std::to_string(entries.size()) + " 2]\r\n";
     for (int line = 0; line < 1 + static_cast<int>(rng() % 40); ++line) {
-      entry += "... caf\xE9 " + std::string(1 + rng() % 70, static_cast<char>('a' + rng() % 26)) + "\r\n";
+      entry += "... caf\xE9 " + std::string(1 + rng() % 70, static_cast<char>('a' + rng() % 26)) +
+               "\r\n";
     }
     size += entry.size();
     entries.push_back(std::move(entry));
@@ -215,9 +221,10 @@ TEST_F(ConcordanceTest, ADraftMakesTheFileTheWholeListingMakes) {
     EXPECT_GT(p.lngListingSpilled, 2u << 20);
     EXPECT_LT(p.strOutputBuffer.size(), 2u << 20);
     const std::string drafted = body();
-    EXPECT_TRUE(drafted == whole) << "sizes " << drafted.size() << " and " << whole.size() << ", first difference at "
-                                  << std::mismatch(drafted.begin(), drafted.end(), whole.begin(), whole.end()).first -
-                                         drafted.begin();
+    EXPECT_TRUE(drafted == whole)
+        << "sizes " << drafted.size() << " and " << whole.size() << ", first difference at "
+        << std::mismatch(drafted.begin(), drafted.end(), whole.begin(), whole.end()).first -
+               drafted.begin();
     EXPECT_EQ(p.frmMain.txbOutput.text, box);
     EXPECT_EQ(leftovers(), 0);
   }

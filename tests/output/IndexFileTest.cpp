@@ -1,5 +1,3 @@
-#include "output/IndexFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/Compressor.h"
+#include "output/IndexFile.h"
 #include "output/Md5.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
@@ -31,7 +30,8 @@ const std::string kText =
 // The names of the files in `dir`, sorted.
 std::vector<std::string> FilesIn(const TempDir& dir) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -103,8 +103,9 @@ TEST_F(IndexFileTest, AnIndexRoundTripListsExactlyAsTheScan) {
   int32_t err = 0;
   std::string errText;
   EXPECT_TRUE(text.starts_with(FileMD5(input, err, errText) + "\r\n"));
-  EXPECT_NE(text.find("\r\n " + std::to_string(p.lngNumWords) + " \r\n " + std::to_string(p.intPositionDigits) +
-                      " \r\n " + std::to_string(p.lngFirstFreq) + " \r\n"),
+  EXPECT_NE(text.find("\r\n " + std::to_string(p.lngNumWords) + " \r\n " +
+                      std::to_string(p.intPositionDigits) + " \r\n " +
+                      std::to_string(p.lngFirstFreq) + " \r\n"),
             std::string::npos);
   EXPECT_NE(text.find("\r\nriver*1*5*"), std::string::npos) << text;
   EXPECT_FALSE(text.ends_with("\r\n\r\n"));  // no terminator line
@@ -112,13 +113,17 @@ TEST_F(IndexFileTest, AnIndexRoundTripListsExactlyAsTheScan) {
   Choose({MsgResult::kYes});
   ASSERT_TRUE(p2.blnIndexFileCurrent);
   EXPECT_EQ(host2.messages.back().title, "Index file found");
-  EXPECT_TRUE(host2.messages.back().prompt.starts_with("An index file of this input file, made on 20"));
+  EXPECT_TRUE(
+      host2.messages.back().prompt.starts_with("An index file of this input file, made on 20"));
   EXPECT_EQ(p2.frmMain.txbOutput.text,
-            "The word table was loaded from the index file.\r\nClick the button to list the words or to search "
+            "The word table was loaded from the index file.\r\nClick the button to list the words "
+            "or to search "
             "them for keywords.");
-  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"book.oxn.ndx", "book.txt", "book.txt.oxn.con_a5.txt"}));
+  EXPECT_EQ(FilesIn(dir),
+            (std::vector<std::string>{"book.oxn.ndx", "book.txt", "book.txt.oxn.con_a5.txt"}));
   RefreshFileSizeLabels(p2);
-  EXPECT_EQ(p2.frmMain.lblIndexFilesize.caption, "Index filesize: " + std::to_string(stored.size()) + " bytes");
+  EXPECT_EQ(p2.frmMain.lblIndexFilesize.caption,
+            "Index filesize: " + std::to_string(stored.size()) + " bytes");
   // The listings agree byte for byte, in both orders and in Search mode.
   for (int order : {0, 1}) {
     p.frmMain.cboWordOrder.listIndex = p2.frmMain.cboWordOrder.listIndex = order;
@@ -154,8 +159,9 @@ TEST_F(IndexFileTest, EntriesUnderTheScratchNamesAreLeftAlone) {
   EXPECT_FALSE(std::filesystem::exists(victim));
   EXPECT_TRUE(std::filesystem::is_symlink(index + "2"));
   EXPECT_TRUE(std::filesystem::is_empty(index + "1"));
-  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"book.oxn.ndx", "book.oxn.ndx1", "book.oxn.ndx2", "book.txt",
-                                                    "book.txt.oxn.con_a5.txt"}));
+  EXPECT_EQ(FilesIn(dir),
+            (std::vector<std::string>{"book.oxn.ndx", "book.oxn.ndx1", "book.oxn.ndx2", "book.txt",
+                                      "book.txt.oxn.con_a5.txt"}));
 }
 
 TEST_F(IndexFileTest, AnEmptyTableWritesTheHeaderOnly) {
@@ -189,9 +195,10 @@ TEST_F(IndexFileTest, AFailedWriteKeepsTheEarlierIndexAndLeavesNothingBehind) {
   const std::string before = ReadWholeFile(index);
   testing::FaultyFileSystem fs;
   ScopedFileSystem scoped(&fs);
-  fs.writeFaults[index] = {};  // the index's scratch names begin with its name
+  fs.writeFaults[index] = {};              // the index's scratch names begin with its name
   for (long long okBytes : {0LL, 64LL}) {  // opening fails, or writing fails midway
-    fs.writeFaults[index].openError = okBytes == 0 ? FileError{kErrPermissionDenied, "Permission denied"} : FileError{};
+    fs.writeFaults[index].openError =
+        okBytes == 0 ? FileError{kErrPermissionDenied, "Permission denied"} : FileError{};
     fs.writeFaults[index].writeOkBytes = okBytes;
     WriteIndexFile(p);
     EXPECT_FALSE(p.blnIndexFileCurrent);
@@ -229,21 +236,31 @@ TEST_F(IndexFileTest, DamagedIndexesAreNotUsed) {
   std::string corrupt = stored;
   for (size_t i = 12; i < corrupt.size(); i += 7) corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
   const std::vector<std::pair<std::string, std::string>> raw = {
-      {"truncated gzip", stored.substr(0, stored.size() / 2)}, {"corrupt gzip", corrupt},
-      {"not compressed", good}, {"empty", ""}};
+      {"truncated gzip", stored.substr(0, stored.size() / 2)},
+      {"corrupt gzip", corrupt},
+      {"not compressed", good},
+      {"empty", ""}};
   const std::vector<std::pair<std::string, std::string>> texts = {
-      {"more words than lines", header(3, NumberLine(n + 1))}, {"negative count", header(3, " -1 ")},
-      {"huge count", header(3, " 2147483646 ")}, {"count not a number", header(3, " many ")},
-      {"width 0", header(4, " 0 ")}, {"width 11", header(4, " 11 ")},
-      {"first by frequency outside", header(5, NumberLine(n + 1))}, {"missing field", love("love*1*1*0")},
-      {"a sixth field", love("love*1*1*0*" + pos(5) + "*x")}, {"field too wide", love("love*1*1*0*" + pos(5) + "0")},
+      {"more words than lines", header(3, NumberLine(n + 1))},
+      {"negative count", header(3, " -1 ")},
+      {"huge count", header(3, " 2147483646 ")},
+      {"count not a number", header(3, " many ")},
+      {"width 0", header(4, " 0 ")},
+      {"width 11", header(4, " 11 ")},
+      {"first by frequency outside", header(5, NumberLine(n + 1))},
+      {"missing field", love("love*1*1*0")},
+      {"a sixth field", love("love*1*1*0*" + pos(5) + "*x")},
+      {"field too wide", love("love*1*1*0*" + pos(5) + "0")},
       {"fewer positions than the count", love("love*1*2*0*" + pos(5))},
       {"next outside", love("love*1*1*" + std::to_string(n + 1) + "*" + pos(5))},
       {"position 0", love("love*1*1*0*" + pos(0))},
-      {"position beyond the text", love("love*1*1*0*" + std::string(static_cast<size_t>(p.intPositionDigits), '9'))},
-      {"position not a number", love("love*1*1*0*" + pos(5).substr(1) + "x")}, {"empty word", love("*1*1*0*" + pos(5))},
+      {"position beyond the text",
+       love("love*1*1*0*" + std::string(static_cast<size_t>(p.intPositionDigits), '9'))},
+      {"position not a number", love("love*1*1*0*" + pos(5).substr(1) + "x")},
+      {"empty word", love("*1*1*0*" + pos(5))},
       {"a word line more than the count", good + "zzz*1*1*0*" + pos(5) + "\r\n"},
-      {"words out of order", love("zzz*1*1*0*" + pos(5))}, {"a word twice", love("death*1*1*0*" + pos(5))},
+      {"words out of order", love("zzz*1*1*0*" + pos(5))},
+      {"a word twice", love("death*1*1*0*" + pos(5))},
       {"a word too long", love(std::string(31, 'l') + "*1*1*0*" + pos(5))},
       {"a control character", love(std::string("lo\0e", 4) + "*1*1*0*" + pos(5))},
       {"a frequency chain in a circle",
@@ -289,7 +306,8 @@ TEST_F(IndexFileTest, AnUnreadableDocumentDropsItsIndex) {
   LoadIndexIfPresent(p2);
   EXPECT_FALSE(p2.blnIndexFileCurrent);
   EXPECT_EQ(p2.lngNumWords, 0);
-  EXPECT_EQ(host2.messages.back().prompt, "The input file cannot be read, so its index file was not loaded.");
+  EXPECT_EQ(host2.messages.back().prompt,
+            "The input file cannot be read, so its index file was not loaded.");
   EXPECT_EQ(host2.messages.back().title, "Index file");
   EXPECT_EQ(FilesIn(dir).size(), 3u);
 }

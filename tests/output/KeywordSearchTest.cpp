@@ -1,5 +1,3 @@
-#include "output/KeywordSearch.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,11 +7,12 @@
 #include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/Concordance.h"
+#include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
-#include "shared/Utf8.h"
 #include "shared/ScriptedHost.h"
+#include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/MainWindow.h"
@@ -68,9 +67,14 @@ class KeywordSearchTest : public ::testing::Test {
 
 TEST(KeywordSearchHelpersTest, CountsInWordsAndCharacterSets) {
   SetNumberLocale({'.', ','});
-  for (const auto& [n, words] : std::vector<std::pair<int32_t, std::string>>{
-           {0, "No"}, {1, "One"}, {19, "Nineteen"}, {20, "Twenty"}, {21, "Twenty one"}, {99, "Ninety nine"},
-           {100, "100"}, {2500, "2,500"}}) {
+  for (const auto& [n, words] : std::vector<std::pair<int32_t, std::string>>{{0, "No"},
+                                                                             {1, "One"},
+                                                                             {19, "Nineteen"},
+                                                                             {20, "Twenty"},
+                                                                             {21, "Twenty one"},
+                                                                             {99, "Ninety nine"},
+                                                                             {100, "100"},
+                                                                             {2500, "2,500"}}) {
     EXPECT_EQ(CountInWords(n), words) << n;
   }
   EXPECT_EQ(FindFirstCharNotIn("ab!c!", 4, "abc"), 5);
@@ -93,7 +97,8 @@ TEST_F(KeywordSearchTest, TheQueryLanguage) {
   EXPECT_EQ(host.messages.back().title, "Invalid Input");
   p.frmMain.txbExtraKeywords.text = "cat, dog";
   EXPECT_FALSE(GetExtraKeywords(p));
-  EXPECT_EQ(host.messages.back().prompt, "The extra keywords textbox contains an inadmissable character: ,");
+  EXPECT_EQ(host.messages.back().prompt,
+            "The extra keywords textbox contains an inadmissable character: ,");
   EXPECT_EQ(host.messages.back().title, "Invalid input");
   EXPECT_EQ(p.intNumExtraKeywords, 4);
   // Digits and hyphens follow the word options.
@@ -103,15 +108,17 @@ TEST_F(KeywordSearchTest, TheQueryLanguage) {
   p.frmMain.txbExtraKeywords.text = "lov* ?at 19## love+death";
   ASSERT_TRUE(GetExtraKeywords(p));
   BuildKeywordHeads(p);
-  EXPECT_EQ(std::vector<std::string>(p.strExtraKeywordHeads.begin() + 1, p.strExtraKeywordHeads.end()),
-            (std::vector<std::string>{"19##", "?at", "lov*", "love"}));
-  for (const char* w : {"love", "loved", "lover", "cat", "hat", "1984", "Love"}) EXPECT_TRUE(IsSearchWord(p, w)) << w;
+  EXPECT_EQ(
+      std::vector<std::string>(p.strExtraKeywordHeads.begin() + 1, p.strExtraKeywordHeads.end()),
+      (std::vector<std::string>{"19##", "?at", "lov*", "love"}));
+  for (const char* w : {"love", "loved", "lover", "cat", "hat", "1984", "Love"})
+    EXPECT_TRUE(IsSearchWord(p, w)) << w;
   for (const char* w : {"at", "glove", "19845", "death"}) EXPECT_FALSE(IsSearchWord(p, w)) << w;
 }
 
 TEST_F(KeywordSearchTest, TheKeywordsFile) {
-  LoadKeywords("/* my keywords */\r\nCat dog-fish 42\r\n\r\nzebra cat b'c \xC9t\xC9\r\n", MsgResult::kYes,
-               "Keys.TXT");
+  LoadKeywords("/* my keywords */\r\nCat dog-fish 42\r\n\r\nzebra cat b'c \xC9t\xC9\r\n",
+               MsgResult::kYes, "Keys.TXT");
   EXPECT_EQ(SearchWords(), (std::vector<std::string>{"cat", "zebra", "\xE9t\xE9"}));
   EXPECT_TRUE(IsSearchWord(p, "zebra"));
   // The box shows the name in lower case; the file is still found.
@@ -119,15 +126,17 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
   EXPECT_EQ(host.messages.back().prompt, "Display search words?");
   EXPECT_EQ(host.messages.back().title, "Keywords to search for");
   // The words left out are named; the box shows UTF-8.
-  EXPECT_EQ(p.frmMain.txbOutput.text, "Three keywords loaded from " + p.frmMain.txbFile[2].text +
-                                          "\r\n3 words of the file were left out (a keyword is made of "
-                                          "letters only): dog-fish, 42, b'c\r\n\r\ncat zebra \xC3\xA9t\xC3\xA9 ");
+  EXPECT_EQ(p.frmMain.txbOutput.text,
+            "Three keywords loaded from " + p.frmMain.txbFile[2].text +
+                "\r\n3 words of the file were left out (a keyword is made of "
+                "letters only): dog-fish, 42, b'c\r\n\r\ncat zebra \xC3\xA9t\xC3\xA9 ");
   // A UTF-8 file with LF line ends: decoded, and a word the code page cannot hold is
   // left out with the others.
   LoadKeywords("\xC3\xA9t\xC3\xA9\nquoted single\n\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n");
   EXPECT_EQ(SearchWords(), (std::vector<std::string>{"quoted", "single", "\xE9t\xE9"}));
-  EXPECT_NE(p.frmMain.txbOutput.text.find("One word of the file was left out (a keyword is made of letters only): "
-                                          "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\r\n"),
+  EXPECT_NE(p.frmMain.txbOutput.text.find(
+                "One word of the file was left out (a keyword is made of letters only): "
+                "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\r\n"),
             std::string::npos);
   LoadKeywords("one\r\n");
   EXPECT_TRUE(p.frmMain.txbOutput.text.starts_with("One keyword word loaded from "));
@@ -145,7 +154,8 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
   fs.faults[broken].readOkBytes = 20000;
   p.frmMain.txbFile[2].text = broken;
   AttemptToReadSearchWords(p);
-  EXPECT_EQ(host.messages.back().prompt, "Error #57when reading search words from tile " + Cp1252Lower(broken));
+  EXPECT_EQ(host.messages.back().prompt,
+            "Error #57when reading search words from tile " + Cp1252Lower(broken));
   EXPECT_EQ(host.messages.back().title, "Search words");
   EXPECT_EQ(p.lngNumSearchWords, 0);
 }
@@ -205,7 +215,8 @@ TEST_F(KeywordSearchTest, NoContextNoResultNoKeywordsAndNoCreateRules) {
   host.messages.clear();
   Search("");
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt, "No keywords to search for.\r\nName a keywords file or type extra keywords.");
+  EXPECT_EQ(host.messages[0].prompt,
+            "No keywords to search for.\r\nName a keywords file or type extra keywords.");
 }
 
 TEST_F(KeywordSearchTest, TheSearchResultsFile) {
@@ -227,15 +238,16 @@ TEST_F(KeywordSearchTest, TheSearchResultsFile) {
   const std::string head = "Input file: " + p.frmMain.txbFile[0].text +
                            "\nSearch results file created using Quillmoor (V.1.02): ";
   ASSERT_EQ(file.substr(0, head.size()), head);  // no MD5 line
-  EXPECT_EQ(file.substr(head.size() + 16), "\n\n" + ReplaceAll(p.strOutputBuffer, "\r\n", "\n") + "\n");
+  EXPECT_EQ(file.substr(head.size() + 16),
+            "\n\n" + ReplaceAll(p.strOutputBuffer, "\r\n", "\n") + "\n");
   EXPECT_EQ(p.frmMain.lblSearchResultsFilesize.caption,
             "Search results filesize: " + std::to_string(file.size()) + " bytes");
   // With the warning box checked an existing file is replaced only on Yes.
   p.frmMain.chkWarnOnOverwrite.value = 1;
   host.answers = {MsgResult::kNo};
   Search("hat");
-  EXPECT_EQ(host.messages.back().prompt,
-            "A search results file \r\n" + results + "\r\nalready exists.  Do you wish to overwrite it?");
+  EXPECT_EQ(host.messages.back().prompt, "A search results file \r\n" + results +
+                                             "\r\nalready exists.  Do you wish to overwrite it?");
   EXPECT_EQ(ReadWholeFile(results), file);
   // A file that cannot be written: one message, the listing stays in the box.
   p.frmMain.txbFile[1].text = dir.path() + "/no-such-folder/results.txt";

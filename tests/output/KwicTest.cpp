@@ -1,5 +1,3 @@
-#include "output/Kwic.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +6,7 @@
 
 #include "engine/EngineTestUtil.h"
 #include "output/KeywordSearch.h"
+#include "output/Kwic.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 
@@ -51,7 +50,8 @@ TEST_F(KwicTest, RepeatedContextsAreListedOnceWithTheirCount) {
 TEST_F(KwicTest, LineBreakMarksAreKeptOrDropped) {
   // ScanText does not turn line breaks into " / "; the reader does. Use the marks.
   const std::string text = "down by the river / and then home";
-  EXPECT_EQ(Entry(text, "river", 2, true, true), "\r\n[river 1]\r\n... by the river / and then\r\n");
+  EXPECT_EQ(Entry(text, "river", 2, true, true),
+            "\r\n[river 1]\r\n... by the river / and then\r\n");
   EXPECT_EQ(Entry(text, "river", 2, true, false), "\r\n[river 1]\r\n... by the river and then\r\n");
   // The slash is no word: with marks shown, two words still stand on each side.
   EXPECT_EQ(Entry("a b c / d river e / f g h", "river", 2, true, true),
@@ -94,8 +94,8 @@ TEST_F(KwicTest, RepeatMarksCountUpAndStopAtOneThousand) {
 // (windows of more than 1024 characters) now and then.
 TEST(BuildContextLineTest, MatchesTheStepByStepCut) {
   std::mt19937 rng(8);
-  const std::vector<std::string> pieces = {"a", "bb", "ccc", " ", " ", " / ", "/", " (x", "word",
-                                           "  ", "x", "/ "};
+  const std::vector<std::string> pieces = {"a", "bb",  "ccc",  " ",  " ", " / ",
+                                           "/", " (x", "word", "  ", "x", "/ "};
   const std::vector<std::string> words = {"a", "bb", "ccc", "word", "x", "(x3)", "longerword", "/"};
   const std::vector<std::string> gaps = {" ", " ", " ", " / ", "/", " /", "/ "};
   for (int round = 0; round < 40000; ++round) {

@@ -1,9 +1,8 @@
-#include "output/PeopleText.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "output/PeopleText.h"
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 #include "support/Reference.h"
@@ -17,8 +16,9 @@ TEST(PeopleTextTest, Utf8WithLfOrWindowsText) {
                                          {"\n[caf\xE9 1]\r\n... \x93q\x94\r", true},
                                          {"\nend\r\n", false}};
   // A CR LF split between two pieces is one line end all the same.
-  EXPECT_EQ(EncodePeopleText(pieces, false),
-            "Input file: /d/\xD0\xB4\xC3\xA9.txt\n[caf\xC3\xA9 1]\n... \xE2\x80\x9Cq\xE2\x80\x9D\nend\n");
+  EXPECT_EQ(
+      EncodePeopleText(pieces, false),
+      "Input file: /d/\xD0\xB4\xC3\xA9.txt\n[caf\xC3\xA9 1]\n... \xE2\x80\x9Cq\xE2\x80\x9D\nend\n");
   // Windows text: engine text byte for byte, UTF-8 in the code page ("?" where it has
   // no place).
   EXPECT_EQ(EncodePeopleText(pieces, true),
@@ -55,12 +55,13 @@ std::string LiteralEngineText(const std::vector<std::string>& pieces) {
 
 TEST(PeopleTextTest, EngineTextAsTheLiteralConversionGivesIt) {
   std::mt19937 rng(21);
-  const std::vector<std::string> alphabet = {"a", "word ", "\r\n", "\r", "\n", "\x93", "\xE9", "\x81", "abcdefgh",
-                                             "0123456789 / "};
+  const std::vector<std::string> alphabet = {"a",    "word ", "\r\n", "\r",       "\n",
+                                             "\x93", "\xE9",  "\x81", "abcdefgh", "0123456789 / "};
   for (int round = 0; round < 300; ++round) {
     std::vector<std::string> texts;
     std::vector<TextPiece> pieces;
-    for (unsigned k = 0; k < 1 + rng() % 3; ++k) texts.push_back(reference::RandomBytes(rng, alphabet, rng() % 60));
+    for (unsigned k = 0; k < 1 + rng() % 3; ++k)
+      texts.push_back(reference::RandomBytes(rng, alphabet, rng() % 60));
     for (const std::string& t : texts) pieces.push_back({t, true});
     ASSERT_EQ(EncodePeopleText(pieces, false), LiteralEngineText(texts));
   }

@@ -1,7 +1,6 @@
-#include "settings/ParametersWindow.h"
-
 #include <gtest/gtest.h>
 
+#include "settings/ParametersWindow.h"
 #include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
@@ -33,7 +32,8 @@ TEST_F(ParametersWindowTest, LanguageWindowLoadsThatLanguagesFile) {
   host.languageAnswer = 7;
   cmdSelectLanguageStopWords_Click(p);
   EXPECT_TRUE(p.blnStopWordsLoaded);
-  EXPECT_EQ(p.strStopWordsFile, Cp1252Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en_de_es_pt_it_fr.txt"));
+  EXPECT_EQ(p.strStopWordsFile,
+            Cp1252Lower(std::string(QUILLMOOR_DATA_DIR) + "/stwds_en_de_es_pt_it_fr.txt"));
 }
 
 TEST_F(ParametersWindowTest, FocusGoesToCloseWhenItCanTakeIt) {
@@ -49,9 +49,10 @@ TEST_F(ParametersWindowTest, StopWordBoxAndClear) {
   // Leaving the box unchanged (even empty) says the file is loaded already.
   txbStopWordsFile_LostFocus(p);
   EXPECT_EQ(host.messages[0].title, "Stop words loaded");
-  EXPECT_EQ(host.messages[0].prompt,
-            "This file has already been loaded.  Click on 'Clear' and re-select the file if it has been "
-            "changed on disk.");
+  EXPECT_EQ(
+      host.messages[0].prompt,
+      "This file has already been loaded.  Click on 'Clear' and re-select the file if it has been "
+      "changed on disk.");
   // A new path is recorded, not read.
   p.arrStopWords = {"", "kept"};
   p.lngNumStopWords = 1;

@@ -1,14 +1,13 @@
-#include "settings/Settings.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "settings/Defaults.h"
+#include "settings/Settings.h"
 #include "settings/StopWords.h"
-#include "shared/Utf8.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
+#include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/MainWindow.h"
@@ -55,7 +54,8 @@ TEST_F(SettingsTest, FilesOfEarlierVersionsLoad) {
   // Nineteen lines of Windows-1252 with CR LF: the name reads as UTF-8, and the
   // Windows-text option keeps its default.
   const std::string input = dir.Write("caf\xC3\xA9.txt", "some words\r\n");
-  std::string old = "\"" + dir.path() + "/caf\xE9.txt\"\r\n\"\"\r\n\"\"\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n1\r\n0\r\n"
+  std::string old = "\"" + dir.path() +
+                    "/caf\xE9.txt\"\r\n\"\"\r\n\"\"\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n1\r\n0\r\n"
                     "1\r\n0\r\n1\r\n1\r\n0\r\n5\r\n\"\"\r\n\"\"\r\n0\r\n";
   p.frmParams.chkWindowsText.value = 1;
   ASSERT_EQ(RestoreSavedState(p, dir.Write("old.kvf", old)), "");
@@ -84,7 +84,8 @@ TEST_F(SettingsTest, EveryItemRoundTrips) {
   m.txbExtraKeywords.text = "river*";
   m.chkCreateIndexFile.value = 1;
   s.chkWindowsText.value = 1;
-  m.txbFile[0].text = dir.Write("\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt", "some words\n");  // Cyrillic
+  m.txbFile[0].text =
+      dir.Write("\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt", "some words\n");  // Cyrillic
   const std::string file = dir.path() + "/mine.kvf";
   ASSERT_EQ(SaveState(p, file), "");
 

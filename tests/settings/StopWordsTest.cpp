@@ -1,16 +1,15 @@
-#include "settings/StopWords.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "input/InputFile.h"
 #include "settings/Defaults.h"
+#include "settings/StopWords.h"
 #include "settings/WordListFile.h"
-#include "shared/Utf8.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
+#include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 
@@ -41,8 +40,9 @@ class StopWordsTest : public ::testing::Test {
 };
 
 TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
-  ASSERT_TRUE(Load("/* one-line comment */\r\n\r\n/* a block\r\nstill comment\r\nends here */\r\n"
-                   "  the a   an \r\n\t\r\n"));
+  ASSERT_TRUE(
+      Load("/* one-line comment */\r\n\r\n/* a block\r\nstill comment\r\nends here */\r\n"
+           "  the a   an \r\n\t\r\n"));
   EXPECT_EQ(Table(), (std::vector<std::string>{"a", "an", "the"}));
   EXPECT_EQ(p.frmMain.txbOutput.text,
             "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) + "\r\n");
@@ -53,22 +53,25 @@ TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
   // named in the load message.
   ASSERT_TRUE(Load("/* list */\nZebra \xC3\x89T\xC3\x89\n\xCE\xBA\xCE\xB1\xCE\xB9 c\xC5\x93ur\n"));
   EXPECT_EQ(Table(), (std::vector<std::string>{"c\x9Cur", "zebra", "\xE9t\xE9"}));
-  EXPECT_EQ(p.frmMain.txbOutput.text,
-            "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) +
-                "\r\nOne word of the file was left out (they hold characters that Windows-1252 lacks): "
-                "\xCE\xBA\xCE\xB1\xCE\xB9\r\n");
+  EXPECT_EQ(
+      p.frmMain.txbOutput.text,
+      "3 stop words loaded from " + Utf8Lower(p.strStopWordsFile) +
+          "\r\nOne word of the file was left out (they hold characters that Windows-1252 lacks): "
+          "\xCE\xBA\xCE\xB1\xCE\xB9\r\n");
   // Byte-order marks inside the text decode to nothing and no-break spaces to spaces:
   // no word is empty or holds a space (found by fuzzing).
   WordsOfFile read;
-  ASSERT_TRUE(ReadWordsOfFile(p, dir.Write("bom.txt", "1y*]p\xEF\xBB\xBF\r\xEF\xBB\xBF\ncaf\xC3\xA9\n"),
-                              WordFileKind{"stop words", 120, 86}, &read));
+  ASSERT_TRUE(
+      ReadWordsOfFile(p, dir.Write("bom.txt", "1y*]p\xEF\xBB\xBF\r\xEF\xBB\xBF\ncaf\xC3\xA9\n"),
+                      WordFileKind{"stop words", 120, 86}, &read));
   EXPECT_EQ(read.words, (std::vector<std::string>{"caf\xE9"}));
 }
 
 TEST_F(StopWordsTest, DuplicatesAndSummaries) {
   ASSERT_TRUE(Load("The\r\nthe\r\n"));
   EXPECT_EQ(Table(), std::vector<std::string>{"the"});
-  EXPECT_EQ(p.frmMain.txbOutput.text, "One stop word loaded from " + Utf8Lower(p.strStopWordsFile) + "\r\n");
+  EXPECT_EQ(p.frmMain.txbOutput.text,
+            "One stop word loaded from " + Utf8Lower(p.strStopWordsFile) + "\r\n");
   std::string many;
   for (int i = 0; i < 2500; ++i) many += "w" + std::to_string(i) + (i % 10 == 9 ? "\r\n" : " ");
   ASSERT_TRUE(Load(many + "w1 w2\r\n"));
@@ -87,7 +90,8 @@ TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
     host.messages.clear();
     EXPECT_FALSE(Load(c.bytes, c.name)) << c.name;
     ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_NE(host.messages[0].prompt.find(c.message), std::string::npos) << host.messages[0].prompt;
+    EXPECT_NE(host.messages[0].prompt.find(c.message), std::string::npos)
+        << host.messages[0].prompt;
     EXPECT_EQ(Table(), (std::vector<std::string>{"alpha", "beta"})) << c.name;
   }
   host.messages.clear();
@@ -103,7 +107,8 @@ TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
   host.messages.clear();
   p.strStopWordsFile = path;
   AttemptToReadStopWords(p);
-  EXPECT_EQ(host.messages[0].prompt, "Error #57when reading stop words from tile " + Utf8Lower(path));
+  EXPECT_EQ(host.messages[0].prompt,
+            "Error #57when reading stop words from tile " + Utf8Lower(path));
   EXPECT_EQ(host.messages[0].title, "Stop words");
   EXPECT_EQ(p.lngNumStopWords, 2);
 }
@@ -128,8 +133,9 @@ TEST_F(StopWordsTest, TooManyWordsAreRefused) {
   for (int i = 0; i < 32768; ++i) many += "w" + std::to_string(i) + "\r\n";
   EXPECT_FALSE(Load(many));
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].prompt.find("holds 32,768 words; a stop-word file can hold at most 32,767."),
-            std::string::npos);
+  EXPECT_NE(
+      host.messages[0].prompt.find("holds 32,768 words; a stop-word file can hold at most 32,767."),
+      std::string::npos);
 }
 
 TEST_F(StopWordsTest, LookupUsesTheTableAndTheExtraWords) {
@@ -155,7 +161,8 @@ TEST(ExtraStopWordsTest, TheSetAgreesWithTheLiteralSearch) {
   std::mt19937 random(7);
   auto pick = [&random](const std::string& letters, int most) {
     std::string s(std::uniform_int_distribution<int>(0, most)(random), ' ');
-    for (char& c : s) c = letters[std::uniform_int_distribution<size_t>(0, letters.size() - 1)(random)];
+    for (char& c : s)
+      c = letters[std::uniform_int_distribution<size_t>(0, letters.size() - 1)(random)];
     return s;
   };
   for (int round = 0; round < 2000; ++round) {
@@ -194,10 +201,12 @@ TEST_F(StopWordsTest, ExtraStopWordsCharacters) {
   host.messages.clear();
   p.frmParams.txbExtraStopWords.text = "\xC3\x89T\xC3\x89 \xCE\x9A\xCE\xB1\xCE\xB9 \xC5\x92uvre";
   txbExtraStopWords_LostFocus(p);
-  EXPECT_EQ(p.frmParams.txbExtraStopWords.text, "\xCE\xBA\xCE\xB1\xCE\xB9 \xC5\x93uvre \xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(p.frmParams.txbExtraStopWords.text,
+            "\xCE\xBA\xCE\xB1\xCE\xB9 \xC5\x93uvre \xC3\xA9t\xC3\xA9");
   EXPECT_EQ(p.strExtraStopWords, " \x9Cuvre \xE9t\xE9 ");
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(host.messages[0].prompt.starts_with("The character \xCE\xBA occurs in some stop word"));
+  EXPECT_TRUE(
+      host.messages[0].prompt.starts_with("The character \xCE\xBA occurs in some stop word"));
 }
 
 TEST_F(StopWordsTest, ListStopWordsShowsThirty) {
@@ -206,7 +215,8 @@ TEST_F(StopWordsTest, ListStopWordsShowsThirty) {
   ListStopWords(p);
   EXPECT_TRUE(host.messages.empty());
   std::string words;
-  for (int i = 0; i < 31; ++i) words += "w" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + " ";
+  for (int i = 0; i < 31; ++i)
+    words += "w" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + " ";
   ASSERT_TRUE(Load(words));
   host.messages.clear();
   ListStopWords(p);
@@ -221,11 +231,20 @@ TEST_F(StopWordsTest, TheDocumentsLanguageIsProposed) {
   dir.Write("stwds_en.txt", "the\r\n");
   dir.Write("stwds_fr.txt", "le la\r\n");
   dir.Write("stwds_en_de_es_pt_it_fr.txt", "the le\r\n");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("a.html", "<html lang=\"fr\">\r\n"), kLanguageCodes, "en"), "fr");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("b.html", "<html lang=\"de-DE\">\r\n"), kLanguageCodes, "en"), "de");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("d.txt", "no mark here\r\n"), kLanguageCodes, "en"), "en");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("e.html", "<meta content=\"xit\">\r\n"), kLanguageCodes, "en"), "it");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("f.html", "<html lang=\"zh\">\r\n"), kLanguageCodes, "en"), "en");
+  EXPECT_EQ(
+      DetectDocumentLanguage(dir.Write("a.html", "<html lang=\"fr\">\r\n"), kLanguageCodes, "en"),
+      "fr");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("b.html", "<html lang=\"de-DE\">\r\n"), kLanguageCodes,
+                                   "en"),
+            "de");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("d.txt", "no mark here\r\n"), kLanguageCodes, "en"),
+            "en");
+  EXPECT_EQ(DetectDocumentLanguage(dir.Write("e.html", "<meta content=\"xit\">\r\n"),
+                                   kLanguageCodes, "en"),
+            "it");
+  EXPECT_EQ(
+      DetectDocumentLanguage(dir.Write("f.html", "<html lang=\"zh\">\r\n"), kLanguageCodes, "en"),
+      "en");
 
   ASSERT_TRUE(Load("the\r\n", "stwds_en.txt"));
   host.messages.clear();
@@ -233,8 +252,8 @@ TEST_F(StopWordsTest, TheDocumentsLanguageIsProposed) {
   ChooseStopWordsForDocument(p);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Stop words");
-  EXPECT_EQ(host.messages[0].prompt,
-            "Do you wish to load the stop words of this file?\r\n" + Utf8Lower(dir.path()) + "/stwds_fr.txt");
+  EXPECT_EQ(host.messages[0].prompt, "Do you wish to load the stop words of this file?\r\n" +
+                                         Utf8Lower(dir.path()) + "/stwds_fr.txt");
   EXPECT_EQ(Table(), (std::vector<std::string>{"la", "le"}));  // answered Yes
   // With the six-language list loaded no proposal is made.
   ASSERT_TRUE(Load("the le\r\n", "stwds_en_de_es_pt_it_fr.txt"));
@@ -257,7 +276,8 @@ TEST_F(StopWordsTest, EnglishFileBesideTheProgram) {
   AttemptToReadStopWords(p);
   ASSERT_TRUE(p.blnStopWordsLoaded);
   EXPECT_GT(p.lngNumStopWords, 300);
-  for (const char* w : {"the", "and", "which", "thee", "nevertheless"}) EXPECT_TRUE(IsStopWord(p, w)) << w;
+  for (const char* w : {"the", "and", "which", "thee", "nevertheless"})
+    EXPECT_TRUE(IsStopWord(p, w)) << w;
   EXPECT_FALSE(IsStopWord(p, "river"));
   p.strStopWordsFile = std::string(QUILLMOOR_DATA_DIR) + "/stwds_fr.txt";  // UTF-8
   AttemptToReadStopWords(p);

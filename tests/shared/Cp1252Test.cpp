@@ -1,9 +1,8 @@
-#include "shared/Cp1252.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {

@@ -1,12 +1,11 @@
 // The file layer's path arithmetic.
-#include "shared/FileSystem.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 #include <string>
 
+#include "shared/FileSystem.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 
@@ -32,7 +31,8 @@ TEST(LexicallyNormalTest, NormalisesAsTheStandardLibraryDoes) {
       ASSERT_EQ(LexicallyNormal(path), "/");
       continue;
     }
-    ASSERT_EQ(LexicallyNormal(path), std::filesystem::path(path).lexically_normal().string()) << path;
+    ASSERT_EQ(LexicallyNormal(path), std::filesystem::path(path).lexically_normal().string())
+        << path;
   }
   EXPECT_EQ(LexicallyNormal("/a/./b/../c"), "/a/c");
   EXPECT_EQ(LexicallyNormal("a/.."), ".");

@@ -2,14 +2,13 @@
 // file fixes what the run sees of it; writing the path through the file system, the
 // end of the scope, a file over the limit and the fifth file kept each let the disk
 // be read again.
-#include "shared/KeptFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "input/TextFile.h"
 #include "shared/FileSystem.h"
+#include "shared/KeptFiles.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -64,7 +63,8 @@ TEST(KeptFilesTest, LargeFilesAndTheLeastRecentlyUsedAreReadAgain) {
   TempDir dir;
   const std::string large = dir.Write("large.txt", std::string(kKeptFileBytes + 1, 'a'));
   std::vector<std::string> small;
-  for (size_t i = 0; i <= kKeptFiles; ++i) small.push_back(dir.Write("s" + std::to_string(i), "old"));
+  for (size_t i = 0; i <= kKeptFiles; ++i)
+    small.push_back(dir.Write("s" + std::to_string(i), "old"));
   ScopedFileKeeping run;
   FileError error;
   EXPECT_EQ(Files().FileLength(large, &error), kKeptFileBytes + 1);

@@ -1,5 +1,3 @@
-#include "shared/NumberFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 #include <random>
 
 #include "input/TextFile.h"
+#include "shared/NumberFormat.h"
 
 namespace quillmoor {
 namespace {
@@ -38,8 +37,9 @@ TEST_F(NumberFormatTest, DigitsMatchPrintfOnRandomValues) {
   for (int i = 0; i < 20000; ++i) {
     const int decimals = static_cast<int>(rng() % 6);
     const int exponent = static_cast<int>(rng() % 40) - 10;
-    const double value = std::ldexp(static_cast<double>(rng() >> 11) / 9007199254740992.0, exponent) *
-                         (rng() % 2 ? 1 : -1) * std::pow(10.0, static_cast<double>(rng() % 12));
+    const double value =
+        std::ldexp(static_cast<double>(rng() >> 11) / 9007199254740992.0, exponent) *
+        (rng() % 2 ? 1 : -1) * std::pow(10.0, static_cast<double>(rng() % 12));
     const double rounded = std::round(std::fabs(value) * std::pow(10.0, decimals));
     char digits[400];
     std::snprintf(digits, sizeof digits, "%.0f", rounded);

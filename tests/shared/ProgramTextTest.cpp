@@ -1,7 +1,6 @@
-#include "shared/ProgramText.h"
-
 #include <gtest/gtest.h>
 
+#include "shared/ProgramText.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 
@@ -46,9 +45,9 @@ TEST(ProgramTextTest, ShippedFileHasEveryTextTheProgramUses) {
   ScriptedHost host;
   ProgramText texts;
   ASSERT_TRUE(texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
-  for (int n : {3, 4, 5, 6, 11, 12, 13, 15, 19, 20, 21, 22, 26, 34, 37, 38, 39, 40, 42, 43,
-                44, 50, 74, 75, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 91, 92, 119, 120,
-                121, 122, 310}) {
+  for (int n :
+       {3,  4,  5,  6,  11, 12, 13, 15, 19, 20, 21, 22, 26, 34, 37, 38, 39,  40,  42,  43,  44,
+        50, 74, 75, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 91, 92, 119, 120, 121, 122, 310}) {
     EXPECT_NE(texts.GetProgramText(n), "") << n;
   }
 }
@@ -76,7 +75,8 @@ TEST(ProgramTextTest, MessagesOfTheResultCodesNoFileGives) {
   EXPECT_EQ(ProgramText::LoadFailureMessage(-2, ""), "Particular memory allocation error.");
   EXPECT_EQ(ProgramText::LoadFailureMessage(-7, ""), "Error reading file.");
   EXPECT_EQ(ProgramText::LoadFailureMessage(-8, ""), "General memory allocation error.");
-  EXPECT_EQ(ProgramText::LoadFailureMessage(-1000, ""), "Missing string at line 500.");  // a range's end
+  EXPECT_EQ(ProgramText::LoadFailureMessage(-1000, ""),
+            "Missing string at line 500.");  // a range's end
 }
 
 }  // namespace

@@ -1,19 +1,18 @@
 // Scratch files: names of their own made exclusively, links never followed, only whole
 // files replace their targets, and a signal that ends the process removes them.
-#include "shared/ScratchFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "cli/CliHost.h"
+#include "shared/ScratchFile.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -39,7 +38,9 @@ class InterleavingFileSystem : public FileSystem {
 
   bool FileExists(const std::string& path) override { return real_.FileExists(path); }
   bool FolderExists(const std::string& path) override { return real_.FolderExists(path); }
-  long long FileLength(const std::string& path, FileError* e) override { return real_.FileLength(path, e); }
+  long long FileLength(const std::string& path, FileError* e) override {
+    return real_.FileLength(path, e);
+  }
   std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* e) override {
     return real_.OpenRead(path, e);
   }
@@ -183,7 +184,8 @@ std::pair<int, std::string> InChild(const std::function<void()>& body) {
   ::close(pipeEnds[1]);
   std::string err;
   char buffer[512];
-  for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) err.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+    err.append(buffer, static_cast<size_t>(n));
   ::close(pipeEnds[0]);
   int raw = 0;
   ::waitpid(pid, &raw, 0);
@@ -197,7 +199,8 @@ void StartWriting(const std::string& target) {
   ScratchFile* file = ScratchFile::Beside(target, &error).release();
   if (file == nullptr || !file->writer().Write("partial", 7, &error)) ::_exit(3);
   const std::string folder = CreateScratchFolder("quillmoor-docx-");
-  if (folder.empty() || !WriteFileAtomically(folder + "/document.xml", {"<w:t/>"}, &error)) ::_exit(4);
+  if (folder.empty() || !WriteFileAtomically(folder + "/document.xml", {"<w:t/>"}, &error))
+    ::_exit(4);
 }
 
 TEST(ScratchFileTest, EndingSignalsRemoveEveryScratchPathAndLeaveTheTarget) {
@@ -214,7 +217,12 @@ TEST(ScratchFileTest, EndingSignalsRemoveEveryScratchPathAndLeaveTheTarget) {
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"}) << signal;
     EXPECT_EQ(ReadWholeFile(target), "earlier");
     EXPECT_TRUE(std::filesystem::is_empty(temp.path())) << signal;
-    EXPECT_EQ(err, signal == SIGXFSZ ? "quillmoor-cli: the file size limit was reached; the file being written was removed\n" : "") << signal;
+    EXPECT_EQ(
+        err,
+        signal == SIGXFSZ
+            ? "quillmoor-cli: the file size limit was reached; the file being written was removed\n"
+            : "")
+        << signal;
   }
 }
 

@@ -1,6 +1,6 @@
-#include "shared/Utf8.h"
-
 #include <gtest/gtest.h>
+
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -23,10 +23,13 @@ TEST(Utf8Test, CheckingAndConverting) {
 }
 
 TEST(Utf8Test, LowerCaseForNamesAndCutPoints) {
-  EXPECT_EQ(Utf8Lower("/Home/\xD0\x94\xD0\xBE\xD0\xBA/\xC3\x89T\xC3\x89/\xCE\xA3/\xC5\xA0/\xC5\xB8.TXT"),
-            "/home/\xD0\xB4\xD0\xBE\xD0\xBA/\xC3\xA9t\xC3\xA9/\xCF\x83/\xC5\xA1/\xC3\xBF.txt");
+  EXPECT_EQ(
+      Utf8Lower("/Home/\xD0\x94\xD0\xBE\xD0\xBA/\xC3\x89T\xC3\x89/\xCE\xA3/\xC5\xA0/\xC5\xB8.TXT"),
+      "/home/\xD0\xB4\xD0\xBE\xD0\xBA/\xC3\xA9t\xC3\xA9/\xCF\x83/\xC5\xA1/\xC3\xBF.txt");
   EXPECT_EQ(Utf8Lower("\xE4\xB8\xAD\xFF"), "\xE4\xB8\xAD\xFF");
-  const std::string text = "ab\xE2\x82\xAC" "c";  // the euro sign takes bytes 2 to 4
+  const std::string text =
+      "ab\xE2\x82\xAC"
+      "c";  // the euro sign takes bytes 2 to 4
   EXPECT_EQ(Utf8CutPoint(text, 2), 2u);
   EXPECT_EQ(Utf8CutPoint(text, 3), 2u);
   EXPECT_EQ(Utf8CutPoint(text, 4), 2u);

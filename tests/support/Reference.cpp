@@ -25,11 +25,10 @@ size_t ReadCodePoint(const std::string& t, size_t i, uint32_t* cp) {
   struct Row {
     int lo1, hi1, lo2, hi2, length;
   };
-  static const Row kRows[] = {{0x00, 0x7F, 0, 0, 1},       {0xC2, 0xDF, 0x80, 0xBF, 2},
-                              {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
-                              {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3},
-                              {0xF0, 0xF0, 0x90, 0xBF, 4}, {0xF1, 0xF3, 0x80, 0xBF, 4},
-                              {0xF4, 0xF4, 0x80, 0x8F, 4}};
+  static const Row kRows[] = {
+      {0x00, 0x7F, 0, 0, 1},       {0xC2, 0xDF, 0x80, 0xBF, 2}, {0xE0, 0xE0, 0xA0, 0xBF, 3},
+      {0xE1, 0xEC, 0x80, 0xBF, 3}, {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3},
+      {0xF0, 0xF0, 0x90, 0xBF, 4}, {0xF1, 0xF3, 0x80, 0xBF, 4}, {0xF4, 0xF4, 0x80, 0x8F, 4}};
   const int b0 = Byte(t[i]);
   for (const Row& r : kRows) {
     if (b0 < r.lo1 || b0 > r.hi1) continue;
@@ -49,7 +48,8 @@ size_t ReadCodePoint(const std::string& t, size_t i, uint32_t* cp) {
 
 }  // namespace
 
-std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* unmapped, bool atTextStart) {
+std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* unmapped,
+                           bool atTextStart) {
   // The code page as a list: the code point of every byte, found through its UTF-8.
   static const std::vector<std::pair<uint32_t, char>> codePage = [] {
     std::vector<std::pair<uint32_t, char>> table;
@@ -81,10 +81,10 @@ std::string DecodeUtf8Text(const std::string& text, std::vector<std::string>* un
       found = true;
     } else {
       static const std::vector<std::pair<uint32_t, std::string>> kPunctuation = {
-          {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},  {0x2013, "-"},    {0x2014, " -- "},
+          {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},    {0x2013, "-"},  {0x2014, " -- "},
           {0x2015, "--"}, {0x2016, "|"},   {0x2017, "\x89"}, {0x2018, "'"},  {0x2019, "'"},
-          {0x201A, "'"},  {0x201B, "'"},   {0x201C, "\""}, {0x201D, "\""},   {0x201E, "\""},
-          {0x201F, "\""}, {0x2022, " . "}, {0x2026, "..."}, {0x2039, "<"},   {0x203A, ">"}};
+          {0x201A, "'"},  {0x201B, "'"},   {0x201C, "\""},   {0x201D, "\""}, {0x201E, "\""},
+          {0x201F, "\""}, {0x2022, " . "}, {0x2026, "..."},  {0x2039, "<"},  {0x203A, ">"}};
       for (const auto& [code, ascii] : kPunctuation) {
         if (code == cp) {
           result = ascii;
@@ -128,20 +128,42 @@ std::string DecodeCharacterEntities(std::string text) {
 
 namespace {
 
-bool LiteralFind(const std::string& key, const std::vector<LiteralWord>& A, int32_t n, int32_t* idx) {
-  if (n == 0) { *idx = -1; return false; }
-  if (key < A[1].word) { *idx = -1; return false; }
-  if (key > A[n].word) { *idx = -(n + 1); return false; }
-  if (n == 1) { *idx = 1; return true; }
+bool LiteralFind(const std::string& key, const std::vector<LiteralWord>& A, int32_t n,
+                 int32_t* idx) {
+  if (n == 0) {
+    *idx = -1;
+    return false;
+  }
+  if (key < A[1].word) {
+    *idx = -1;
+    return false;
+  }
+  if (key > A[n].word) {
+    *idx = -(n + 1);
+    return false;
+  }
+  if (n == 1) {
+    *idx = 1;
+    return true;
+  }
   int32_t lo = 1, hi = n, mid = n / 2;
   while (true) {
-    if (key == A[mid].word) { *idx = mid; return true; }
+    if (key == A[mid].word) {
+      *idx = mid;
+      return true;
+    }
     if (key > A[mid].word) {
-      if (mid == hi) { *idx = -(hi + 1); return false; }
+      if (mid == hi) {
+        *idx = -(hi + 1);
+        return false;
+      }
       lo = mid + 1;
       mid = mid + (hi - mid + 1) / 2;
     } else {
-      if (mid == lo) { *idx = -lo; return false; }
+      if (mid == lo) {
+        *idx = -lo;
+        return false;
+      }
       hi = mid - 1;
       mid = mid - (mid - lo + 1) / 2;
     }
@@ -274,7 +296,8 @@ std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLeng
   std::string w;
   int32_t r;
   if (p - K >= 1) {
-    if (static_cast<size_t>(p - K - 1) < text.size()) w = text.substr(p - K - 1, wordLength + 2 * K);
+    if (static_cast<size_t>(p - K - 1) < text.size())
+      w = text.substr(p - K - 1, wordLength + 2 * K);
     r = K;
   } else {
     w = text.substr(0, 2 * K);
@@ -352,7 +375,8 @@ bool Like(const std::string& text, const std::string& pattern) {
   }
   if (text.empty()) return false;
   const char c = text[0];
-  const bool one = pattern[0] == '?' || (pattern[0] == '#' ? c >= '0' && c <= '9' : c == pattern[0]);
+  const bool one =
+      pattern[0] == '?' || (pattern[0] == '#' ? c >= '0' && c <= '9' : c == pattern[0]);
   return one && Like(text.substr(1), pattern.substr(1));
 }
 
@@ -390,10 +414,12 @@ std::vector<std::string> DocxRuns(const std::string& xml) {
     if (run.find_first_not_of(' ') == std::string::npos) {
       run = " ";
     } else {
-      for (const auto& [from, to] : {std::pair<std::string, std::string>{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}}) {
+      for (const auto& [from, to] :
+           {std::pair<std::string, std::string>{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}}) {
         std::string out;
         size_t at = 0;
-        for (size_t found = run.find(from); found != std::string::npos; found = run.find(from, at)) {
+        for (size_t found = run.find(from); found != std::string::npos;
+             found = run.find(from, at)) {
           out += run.substr(at, found - at) + to;
           at = found + from.size();
         }

@@ -60,8 +60,7 @@ std::string BuildContextLine(const std::string& text, int32_t p, size_t wordLeng
                              bool showLineBreaks);
 
 // A random string of `length` bytes drawn from `alphabet`.
-std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet,
-                        size_t pieces);
+std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alphabet, size_t pieces);
 
 // The pattern-match operator with "*", "?" and "#", as the classic recursive
 // definition states it (exponential on patterns with many "*").

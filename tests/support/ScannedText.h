@@ -35,7 +35,9 @@ struct ScannedText {
     return all;
   }
   // Yes for every word of the table (by index).
-  std::vector<bool> Every() const { return std::vector<bool>(static_cast<size_t>(p.lngNumWords) + 1, true); }
+  std::vector<bool> Every() const {
+    return std::vector<bool>(static_cast<size_t>(p.lngNumWords) + 1, true);
+  }
 };
 
 }  // namespace quillmoor::testing

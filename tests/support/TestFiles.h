@@ -28,9 +28,9 @@ class TempDir {
 class FaultyFileSystem : public FileSystem {
  public:
   struct Fault {
-    FileError openError;        // number 0 = opening works
-    long long readOkBytes = -1; // >= 0: reading fails after this many bytes
-    long long length = -1;      // >= 0: the length reported
+    FileError openError;         // number 0 = opening works
+    long long readOkBytes = -1;  // >= 0: reading fails after this many bytes
+    long long length = -1;       // >= 0: the length reported
   };
   std::map<std::string, Fault> faults;
 

@@ -1,6 +1,4 @@
 // The desktop program's command line.
-#include "ui/DesktopArguments.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/DesktopArguments.h"
 
 namespace quillmoor {
 namespace {
@@ -22,7 +21,8 @@ TEST(DesktopArgumentsTest, AFileHelpVersionOrAClearError) {
   const DesktopArguments scripted = ParseDesktopArguments({"--screenshot", "x.png", "book.txt"});
   EXPECT_TRUE(scripted.scripted);
   EXPECT_EQ(scripted.file, "");
-  EXPECT_TRUE(DesktopVersion().starts_with(std::string("quillmoor (Quillmoor) ") + QUILLMOOR_VERSION));
+  EXPECT_TRUE(
+      DesktopVersion().starts_with(std::string("quillmoor (Quillmoor) ") + QUILLMOOR_VERSION));
 }
 
 TEST(DesktopArgumentsTest, TheFileIsCheckedAsATypedName) {

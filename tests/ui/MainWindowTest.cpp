@@ -1,5 +1,3 @@
-#include "ui/MainWindow.h"
-
 #include <gtest/gtest.h>
 
 #include "engine/RunDriver.h"
@@ -8,6 +6,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/MainWindow.h"
 
 namespace quillmoor {
 namespace {
@@ -70,7 +69,8 @@ TEST_F(MainWindowTest, ControlsWhileBusyAndOptionsThatListAgain) {
   p.frmMain.cboContextSize.listIndex = 2;
   cboContextSize_Click(p);
   EXPECT_TRUE(p.frmMain.chkShowLineBreaks.enabled);
-  EXPECT_TRUE(p.strOutputBuffer.starts_with("[and]\r\n...  rivers and more rivers\r\n")) << p.strOutputBuffer;
+  EXPECT_TRUE(p.strOutputBuffer.starts_with("[and]\r\n...  rivers and more rivers\r\n"))
+      << p.strOutputBuffer;
 }
 
 TEST_F(MainWindowTest, ClearButtons) {

@@ -1,11 +1,10 @@
-#include "ui/Progress.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
+#include "ui/Progress.h"
 
 namespace quillmoor {
 namespace {
@@ -20,8 +19,8 @@ TEST(ProgressTest, TheBarRoundsHalfToEven) {
   ScriptedHost host;
   Program p(host);
   EXPECT_EQ(Bar(p, 1, 80), "[>" + std::string(40, ' ') + "]");   // 0.5 rounds to 0
-  EXPECT_EQ(Bar(p, 3, 80), "[->" + std::string(38, ' ') + "]");   // 1.5 rounds to 2
-  EXPECT_EQ(Bar(p, 5, 80), "[->" + std::string(38, ' ') + "]");   // 2.5 rounds to 2
+  EXPECT_EQ(Bar(p, 3, 80), "[->" + std::string(38, ' ') + "]");  // 1.5 rounds to 2
+  EXPECT_EQ(Bar(p, 5, 80), "[->" + std::string(38, ' ') + "]");  // 2.5 rounds to 2
   EXPECT_EQ(Bar(p, 80, 80), "[" + std::string(39, '-') + ">]");
   EXPECT_EQ(Bar(p, 100, 80), "[" + std::string(49, '-') + ">]");  // past the end
   // Below the smallest total worth drawing nothing changes.
@@ -37,7 +36,8 @@ TEST(ProgressTest, SteppedCallsDrawWhatACallAtEveryWordDraws) {
   for (int round = 0; round < 100; ++round) {
     const int32_t total = round < 5 ? 10239 + round : static_cast<int32_t>(1 + rng() % 400000);
     std::vector<int32_t> positions;
-    for (int32_t at = 1; at <= total; at += 1 + static_cast<int32_t>(rng() % (round % 3 == 0 ? 3 : 400))) {
+    for (int32_t at = 1; at <= total;
+         at += 1 + static_cast<int32_t>(rng() % (round % 3 == 0 ? 3 : 400))) {
       positions.push_back(at);
     }
     ScriptedHost everyHost, steppedHost;
@@ -47,13 +47,15 @@ TEST(ProgressTest, SteppedCallsDrawWhatACallAtEveryWordDraws) {
     int32_t next = 0;
     for (int32_t at : positions) {
       UpdateProgressBar(every, at, total, 10240);
-      if (everyCaptions.empty() || everyCaptions.back() != every.frmMain.lblTotalNumOccurrences.caption) {
+      if (everyCaptions.empty() ||
+          everyCaptions.back() != every.frmMain.lblTotalNumOccurrences.caption) {
         everyCaptions.push_back(every.frmMain.lblTotalNumOccurrences.caption);
       }
       if (at >= next) {
         UpdateProgressBar(stepped, at, total, 10240);
         next = NextProgressBarStep(stepped, total, 10240);
-        if (steppedCaptions.empty() || steppedCaptions.back() != stepped.frmMain.lblTotalNumOccurrences.caption) {
+        if (steppedCaptions.empty() ||
+            steppedCaptions.back() != stepped.frmMain.lblTotalNumOccurrences.caption) {
           steppedCaptions.push_back(stepped.frmMain.lblTotalNumOccurrences.caption);
         }
       }

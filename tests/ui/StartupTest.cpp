@@ -1,5 +1,3 @@
-#include "ui/Startup.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "ui/Startup.h"
 
 namespace quillmoor {
 namespace {
@@ -48,7 +47,8 @@ TEST(StartupTest, RestoredKeywordsAndIndexAreTakenOver) {
   ScriptedHost host;
   Program p(host);
   ASSERT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
-  p.frmMain.txbFile[0].text = dir.Write("book.txt", "The river ran past the mill by the river.\r\n");
+  p.frmMain.txbFile[0].text =
+      dir.Write("book.txt", "The river ran past the mill by the river.\r\n");
   p.frmMain.chkCreateIndexFile.value = 1;
   host.answers = {MsgResult::kYes};  // "Create concordance file?"
   cmdListWords_Click(p);

@@ -1,11 +1,10 @@
-#include "ui/Timers.h"
-
 #include <gtest/gtest.h>
 
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Timers.h"
 
 namespace quillmoor {
 namespace {

@@ -1,11 +1,10 @@
-#include "ui/Viewer.h"
-
 #include <gtest/gtest.h>
 
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Viewer.h"
 
 namespace quillmoor {
 namespace {
@@ -53,10 +52,11 @@ TEST_F(ViewerTest, HelpBesideTheMainWindowOrTheReasonWhyNot) {
   cmdHelp_Click(p);
   EXPECT_FALSE(p.frmView.visible);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt,
-            "Error: Probably the screen resolution is\r\ntoo small to display the help file.\r\n\r\n" +
-                p.GetProgramText(122) + "\r\n" + p.GetProgramText(15) +
-                "\r\nYou can click on the link at lower left.");
+  EXPECT_EQ(
+      host.messages[0].prompt,
+      "Error: Probably the screen resolution is\r\ntoo small to display the help file.\r\n\r\n" +
+          p.GetProgramText(122) + "\r\n" + p.GetProgramText(15) +
+          "\r\nYou can click on the link at lower left.");
 }
 
 TEST_F(ViewerTest, LargeFilesAreCutBetweenTwoNotes) {
@@ -64,7 +64,8 @@ TEST_F(ViewerTest, LargeFilesAreCutBetweenTwoNotes) {
   FormView_Activate(p);
   const std::string& text = p.frmView.txbText1.text;
   EXPECT_EQ(text.size(), kViewerMaxChars + 4);  // the notes, the cut text and two line breaks
-  EXPECT_TRUE(text.starts_with("NOTE: This file is too large to display entirely in this textbox.\r\n"));
+  EXPECT_TRUE(
+      text.starts_with("NOTE: This file is too large to display entirely in this textbox.\r\n"));
   EXPECT_TRUE(text.ends_with("\r\n\r\nNOTE: Entire contents of file have not been displayed.\r\n"));
   // A missing file leaves the box as it was.
   p.strViewFilename = dir.path() + "/none.txt";
