@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds Quillmoor with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# Checks the house style and the layering of the sources, builds Quillmoor with
+# AddressSanitizer and UndefinedBehaviorSanitizer (warnings are errors) and runs every
 # test, then runs each fuzz target for QUILLMOOR_FUZZ_SECONDS seconds (15; 0 skips).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQUILLMOOR_SANITIZE=ON >/dev/null
+scripts/check-format.sh
+scripts/check-layers.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQUILLMOOR_SANITIZE=ON -DQUILLMOOR_WERROR=ON >/dev/null
 cmake --build build/test -j "$(nproc)"
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 fuzz_seconds=${QUILLMOOR_FUZZ_SECONDS:-15}

@@ -8,6 +8,8 @@ packages=(cmake g++ pkg-config qt6-base-dev libqt6svg6 libzip-dev zlib1g-dev lib
 packages+=(desktop-file-utils appstream python3)
 # clang with its libFuzzer runtime, for the fuzz targets (fuzz/run.sh).
 packages+=(clang libclang-rt-dev)
+# The formatter of the house style (scripts/check-format.sh).
+packages+=(clang-format)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)
 missing=()
 for p in "${packages[@]}"; do

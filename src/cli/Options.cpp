@@ -233,7 +233,8 @@ bool IsAnalysisCommand(const std::string& command) {
 
 std::string CliVersion() {
   return std::string("quillmoor-cli (Quillmoor) ") + ProgramVersion() + "\n" +
-         "The files it writes are headed \"Quillmoor (V." + VersionText() + ")\".\n";
+         "The files it writes are headed \"Quillmoor (V." + VersionText() + ")\".\n" +
+         LicenceNotice();
 }
 
 std::string CliUsage() {

@@ -12,10 +12,11 @@ namespace quillmoor {
 namespace {
 
 // The functions of libzip the program calls: X(name) for zip_<name>.
-#define QUILLMOOR_LIBZIP_FUNCTIONS(X)                                                        \
-  X(open)                                                                                    \
-  X(discard) X(name_locate) X(fopen_index) X(fread) X(fclose) X(get_error) X(file_get_error) \
-      X(error_init_with_code) X(error_fini) X(error_strerror) X(error_code_zip)
+// clang-format off
+#define QUILLMOOR_LIBZIP_FUNCTIONS(X) \
+  X(open) X(discard) X(name_locate) X(fopen_index) X(fread) X(fclose) X(get_error) \
+  X(file_get_error) X(error_init_with_code) X(error_fini) X(error_strerror) X(error_code_zip)
+// clang-format on
 
 // libzip, loaded on the first .docx (most runs never read one, and a short run's time
 // is mostly the loading of libraries). Every function is there, or none is.

@@ -14,14 +14,14 @@
 
 #include <string>
 
+#include "shared/Version.h"
+
 namespace quillmoor {
 
 struct Program;
 
 // "1.02" for version 1.0: major, ".", minor and the digit 2 (the file headers' form).
 std::string VersionText();
-// The program's version, "1.0" (the project's version in CMake).
-inline const char* ProgramVersion() { return QUILLMOOR_VERSION; }
 // The local date and time as "yyyy-mm-dd hh:mm".
 std::string DateStamp();
 

@@ -50,7 +50,7 @@ std::string DesktopUsage() {
 }
 
 std::string DesktopVersion() {
-  return std::string("quillmoor (Quillmoor) ") + ProgramVersion() + "\n";
+  return std::string("quillmoor (Quillmoor) ") + ProgramVersion() + "\n" + LicenceNotice();
 }
 
 bool OpenFileFromCommandLine(Program& p, const std::string& given) {

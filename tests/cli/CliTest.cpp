@@ -139,7 +139,11 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
   CliRun version = Cli("-V");
   EXPECT_EQ(version.out, std::string("quillmoor-cli (Quillmoor) ") + ProgramVersion() +
                              "\nThe files it writes are headed \"Quillmoor (V." + VersionText() +
-                             ")\".\n");
+                             ")\".\n"
+                             "License GPLv3+: GNU GPL version 3 or later "
+                             "<https://gnu.org/licenses/gpl.html>.\n"
+                             "This is free software: you are free to change and redistribute it.\n"
+                             "There is NO WARRANTY, to the extent permitted by law.\n");
 }
 
 TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {

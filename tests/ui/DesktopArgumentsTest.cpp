@@ -23,6 +23,8 @@ TEST(DesktopArgumentsTest, AFileHelpVersionOrAClearError) {
   EXPECT_EQ(scripted.file, "");
   EXPECT_TRUE(
       DesktopVersion().starts_with(std::string("quillmoor (Quillmoor) ") + QUILLMOOR_VERSION));
+  EXPECT_NE(DesktopVersion().find("\nLicense GPLv3+: GNU GPL version 3 or later"),
+            std::string::npos);
 }
 
 TEST(DesktopArgumentsTest, TheFileIsCheckedAsATypedName) {
