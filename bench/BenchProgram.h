@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/RunDriver.h"
+#include "ui/RunDriver.h"
 #include "input/InputFile.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"

@@ -15,7 +15,7 @@
 
 #include "BenchProgram.h"
 #include "BenchTiming.h"
-#include "engine/RunDriver.h"
+#include "ui/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/IndexFile.h"
 #include "shared/FileSystem.h"

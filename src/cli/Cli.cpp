@@ -12,7 +12,6 @@
 
 #include "analyses/AnalysisTable.h"
 #include "cli/PlotPng.h"
-#include "engine/RunDriver.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
 #include "explore/Snapshot.h"
@@ -33,6 +32,7 @@
 #include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {

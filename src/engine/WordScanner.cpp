@@ -19,8 +19,6 @@
 #include "engine/WordTable.h"
 #include "input/Markup.h"
 #include "shared/Prefetch.h"
-#include "shared/Program.h"
-#include "ui/Progress.h"
 
 namespace quillmoor {
 namespace {
@@ -86,7 +84,7 @@ std::string_view ScanWord(std::string_view text, int32_t& lngLP) {
   return s;
 }
 
-std::string GetWord(Program& p) { return std::string(ScanWord(p.strLine, p.lngLP)); }
+std::string GetWord(DocumentText& d) { return std::string(ScanWord(d.strLine, d.lngLP)); }
 
 bool IsAcceptedWord(std::string_view w, int maxLength) {
   const int len = static_cast<int>(w.size());
@@ -219,18 +217,19 @@ class PassedTextRelease {
 
 }  // namespace
 
-void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
-  p.strLine = RemoveDoubleHyphens(std::move(p.strLine));
-  if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
-  p.lngLP = 1;
-  const int32_t length = static_cast<int32_t>(p.strLine.size());
+void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, WorkObserver& watch,
+              size_t minParallelLength, size_t minReleaseLength) {
+  d.strLine = RemoveDoubleHyphens(std::move(d.strLine));
+  if (blnCharacterEntitiesPossible) d.strLine = DecodeCharacterEntities(d.strLine);
+  d.lngLP = 1;
+  const int32_t length = static_cast<int32_t>(d.strLine.size());
   // The bar is drawn for a text of 10 KB or more, and only where it changes.
   constexpr int32_t kProgressMin = 10240;
   int32_t progressAt = 0;
-  if (p.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
+  if (d.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
-    PassedTextRelease release(p.strLine, minReleaseLength);
+    PassedTextRelease release(d.strLine, minReleaseLength);
     // The lower-case text, partly handed back, goes whichever way the scan ends (after
     // the finder has stopped: it is declared later).
     struct Drop {
@@ -239,8 +238,8 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
       ~Drop() {
         if (release.any()) std::string().swap(text);
       }
-    } drop{p.strLine, release};
-    WordFinder finder(p.strLine, p.intMaxPermittedWordLength);
+    } drop{d.strLine, release};
+    WordFinder finder(d.strLine, t.intMaxPermittedWordLength);
     // A batch is entered in two passes: the first hashes its words and looks up those
     // the table holds already (their index slots asked for a few words ahead), the
     // second enters the occurrences in text order (their records asked for ahead), a
@@ -252,58 +251,58 @@ void GetWords(Program& p, size_t minParallelLength, size_t minReleaseLength) {
     for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
       const size_t n = batch.size();
       const auto word = [&](const FoundWord& f) {
-        return std::string_view(p.strLine).substr(static_cast<size_t>(f.offset),
+        return std::string_view(d.strLine).substr(static_cast<size_t>(f.offset),
                                                   static_cast<size_t>(f.length));
       };
       hashes.resize(n);
       known.resize(n);
       for (size_t k = 0; k < n; ++k) hashes[k] = WordIndex::Hash(word(batch[k]));
-      for (size_t k = 0; k < std::min(n, kAhead); ++k) p.wordIndex.Prefetch(hashes[k]);
+      for (size_t k = 0; k < std::min(n, kAhead); ++k) t.wordIndex.Prefetch(hashes[k]);
       for (size_t k = 0; k < n; ++k) {
-        if (k + kAhead < n) p.wordIndex.Prefetch(hashes[k + kAhead]);
-        known[k] = p.wordIndex.Find(word(batch[k]), hashes[k], p.arrWords);
+        if (k + kAhead < n) t.wordIndex.Prefetch(hashes[k + kAhead]);
+        known[k] = t.wordIndex.Find(word(batch[k]), hashes[k], t.arrWords);
       }
       for (size_t k = 0; k < n; ++k) {
         const FoundWord& f = batch[k];
         if (k + kAhead < n && known[k + kAhead] != 0) {
-          PrefetchLine(&p.arrWords[static_cast<size_t>(known[k + kAhead])]);
+          PrefetchLine(&t.arrWords[static_cast<size_t>(known[k + kAhead])]);
         }
-        p.lngLP = f.lngLP;
+        d.lngLP = f.lngLP;
         if (known[k] != 0) {
-          AddOccurrence(p, known[k], f.lngLP - f.length);
+          AddOccurrence(t, known[k], f.lngLP - f.length);
         } else {
-          AddWordToList(p, word(f), hashes[k]);
+          AddWordToList(t, word(f), hashes[k], d.lngLP, watch);
         }
-        if (p.lngLP >= progressAt) {
-          UpdateProgressBar(p, p.lngLP, length, kProgressMin);
-          progressAt = NextProgressBarStep(p, length, kProgressMin);
+        if (d.lngLP >= progressAt) {
+          watch.Progress(d.lngLP, length, kProgressMin);
+          progressAt = watch.NextProgressStep(length, kProgressMin);
         }
-        if (p.blnStartUpCompleted) p.host.DoEvents();
-        if (p.blnStop) return;
+        watch.LetEventsRun();
+        if (watch.StopRequested()) return;
       }
       // The finder reads only ahead of the last word of the batch.
       release.Passed(static_cast<size_t>(batch.back().offset));
     }
-    p.lngLP = length;
+    d.lngLP = length;
     return;
   }
   while (true) {
-    if (p.lngLP >= length) break;
-    if (p.blnStartUpCompleted) p.host.DoEvents();
-    if (IsWordStartChar(p.strLine[static_cast<size_t>(p.lngLP - 1)])) {
-      const std::string_view w = ScanWord(p.strLine, p.lngLP);
-      if (IsAcceptedWord(w, p.intMaxPermittedWordLength)) {
-        AddWordToList(p, w);
-        if (p.lngLP >= progressAt) {
-          UpdateProgressBar(p, p.lngLP, length, kProgressMin);
-          progressAt = NextProgressBarStep(p, length, kProgressMin);
+    if (d.lngLP >= length) break;
+    watch.LetEventsRun();
+    if (IsWordStartChar(d.strLine[static_cast<size_t>(d.lngLP - 1)])) {
+      const std::string_view w = ScanWord(d.strLine, d.lngLP);
+      if (IsAcceptedWord(w, t.intMaxPermittedWordLength)) {
+        AddWordToList(t, w, d.lngLP, watch);
+        if (d.lngLP >= progressAt) {
+          watch.Progress(d.lngLP, length, kProgressMin);
+          progressAt = watch.NextProgressStep(length, kProgressMin);
         }
-        if (p.blnStartUpCompleted) p.host.DoEvents();
-        if (p.blnStop) break;
+        watch.LetEventsRun();
+        if (watch.StopRequested()) break;
       }
     }
-    p.lngLP = NextNonSpace(p.strLine, p.lngLP + 1);
-    if (p.lngLP == 0) break;
+    d.lngLP = NextNonSpace(d.strLine, d.lngLP + 1);
+    if (d.lngLP == 0) break;
   }
 }
 

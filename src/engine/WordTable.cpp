@@ -6,10 +6,7 @@
 
 #include "engine/KeyedSort.h"
 #include "engine/WordRules.h"
-#include "output/KeywordSearch.h"
-#include "settings/StopWords.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 
 namespace quillmoor {
 namespace {
@@ -31,8 +28,8 @@ void GrowIfFull(std::vector<T>& v, size_t minimum) {
   if (v.size() == v.capacity()) v.reserve(v.capacity() + std::max(minimum, v.capacity() / 4));
 }
 
-void NewWordRecord(Program& p, std::string_view word, int32_t position) {
-  WordRecord& r = p.arrWords[static_cast<size_t>(p.lngNumWords)];
+void NewWordRecord(WordTable& t, std::string_view word, int32_t position) {
+  WordRecord& r = t.arrWords[static_cast<size_t>(t.lngNumWords)];
   r = WordRecord{};
   r.strWord = word;
   r.blnIncluded = true;
@@ -114,60 +111,58 @@ bool IsInteger(std::string_view s, bool blnAllowSign, bool blnAllowCommas) {
   return t.empty();
 }
 
-void StartWordTable(Program& p) {
-  p.arrWords.assign(1, WordRecord{});
-  p.arrWords.reserve(501);
-  p.wordIndex.Clear();
-  p.lngNumWords = 0;
+void StartWordTable(WordTable& t) {
+  t.arrWords.assign(1, WordRecord{});
+  t.arrWords.reserve(501);
+  t.wordIndex.Clear();
+  t.lngNumWords = 0;
 }
 
-void AddOccurrence(Program& p, int32_t index, int32_t position) {
-  WordRecord& r = p.arrWords[static_cast<size_t>(index)];
+void AddOccurrence(WordTable& t, int32_t index, int32_t position) {
+  WordRecord& r = t.arrWords[static_cast<size_t>(index)];
   ++r.lngFrequency;
   GrowIfFull(r.positions, 4);
   r.positions.push_back(position);
 }
 
-void AddWordToList(Program& p, std::string_view word) {
-  AddWordToList(p, word, WordIndex::Hash(word));
+void AddWordToList(WordTable& t, std::string_view word, int32_t lngLP, WorkObserver& watch) {
+  AddWordToList(t, word, WordIndex::Hash(word), lngLP, watch);
 }
 
-void AddWordToList(Program& p, std::string_view word, uint64_t hash) {
-  if (static_cast<int32_t>(word.size()) > p.intMaxPermittedWordLength) return;
-  const int32_t position = p.lngLP - static_cast<int32_t>(word.size());
-  if (p.lngNumWords == 0) {
-    p.lngNumWords = 1;
-    p.arrWords.resize(2);
-    NewWordRecord(p, word, position);
-    p.wordIndex.Insert(word, hash, 1);
+void AddWordToList(WordTable& t, std::string_view word, uint64_t hash, int32_t lngLP,
+                   WorkObserver& watch) {
+  if (static_cast<int32_t>(word.size()) > t.intMaxPermittedWordLength) return;
+  const int32_t position = lngLP - static_cast<int32_t>(word.size());
+  if (t.lngNumWords == 0) {
+    t.lngNumWords = 1;
+    t.arrWords.resize(2);
+    NewWordRecord(t, word, position);
+    t.wordIndex.Insert(word, hash, 1);
     return;
   }
-  if (const int32_t found = p.wordIndex.Find(word, hash, p.arrWords)) {
-    AddOccurrence(p, found, position);
+  if (const int32_t found = t.wordIndex.Find(word, hash, t.arrWords)) {
+    AddOccurrence(t, found, position);
     return;
   }
-  ++p.lngNumWords;
-  GrowIfFull(p.arrWords, 500);
-  p.arrWords.resize(static_cast<size_t>(p.lngNumWords) + 1);
-  NewWordRecord(p, word, position);
-  p.wordIndex.Insert(word, hash, p.lngNumWords);
-  if (p.lngNumWords % 10 == 0) {
-    p.frmMain.lblNumberOfWords.visible = true;
-    p.host.Refresh("lblNumberOfWords", p.frmMain.lblNumberOfWords.caption);
-  }
+  ++t.lngNumWords;
+  GrowIfFull(t.arrWords, 500);
+  t.arrWords.resize(static_cast<size_t>(t.lngNumWords) + 1);
+  NewWordRecord(t, word, position);
+  t.wordIndex.Insert(word, hash, t.lngNumWords);
+  if (t.lngNumWords % 10 == 0) watch.WordsCounted(t.lngNumWords);
   // Hyphenated words also enter their parts.
   size_t hyphen = word.find('-');
   if (hyphen == std::string_view::npos) return;
   const std::string_view left = word.substr(0, hyphen);
   const std::string_view right = word.substr(hyphen + 1);
-  if (left.size() > 1 && !IsInteger(left)) AddWordToList(p, left);
-  if (right.size() >= 2 && !IsInteger(right)) AddWordToList(p, right);
+  if (left.size() > 1 && !IsInteger(left)) AddWordToList(t, left, lngLP, watch);
+  if (right.size() >= 2 && !IsInteger(right)) AddWordToList(t, right, lngLP, watch);
 }
 
-void FinishWordTable(Program& p) {
-  p.wordIndex.Clear();
-  if (p.lngNumWords < 2) return;
-  std::sort(p.arrWords.begin() + 1, p.arrWords.begin() + 1 + p.lngNumWords,
+void FinishWordTable(WordTable& t) {
+  t.wordIndex.Clear();
+  if (t.lngNumWords < 2) return;
+  std::sort(t.arrWords.begin() + 1, t.arrWords.begin() + 1 + t.lngNumWords,
             [](const WordRecord& a, const WordRecord& b) { return a.strWord < b.strWord; });
 }
 
@@ -183,13 +178,11 @@ void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t c
   SortByKey(A, lo, hi, [col](const WordRecord& r) { return KeyTail(r.strSortKey, col); });
 }
 
-void SetExtraWordChars(Program& p) {
-  p.strAllowedExtraChars.clear();
-  if (p.frmParams.chkAllowWordsWithHyphens.checked())
-    p.strAllowedExtraChars = "-" + p.strAllowedExtraChars;
-  if (p.frmParams.chkAllowWordsWithNumerals.checked()) {
-    p.strAllowedExtraChars = "0123456789" + p.strAllowedExtraChars;
-  }
+std::string AllowedExtraWordChars(bool hyphens, bool numerals) {
+  std::string chars;
+  if (numerals) chars += "0123456789";
+  if (hyphens) chars += "-";
+  return chars;
 }
 
 bool IsWordAllowed(const std::string& word, bool hyphens, bool numerals) {
@@ -197,67 +190,40 @@ bool IsWordAllowed(const std::string& word, bool hyphens, bool numerals) {
          (numerals || word.find_first_of("0123456789") == std::string::npos);
 }
 
-void MarkIncludedWords(Program& p) {
-  if (!p.frmMain.optCreate.value) {
-    // Search: exactly the words the keywords ask for.
-    if (p.intNumExtraKeywords > 0 || p.lngNumSearchWords > 0) BuildKeywordHeads(p);
-    for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-      WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-      r.blnIncluded = IsSearchWord(p, r.strWord);
-    }
-    return;
-  }
-  const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
-  const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
-  const bool ignoreInfrequent = p.frmParams.chkIgnoreInfrequentWords.checked();
-  const ExtraStopWords extra(p.strExtraStopWords);
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    r.blnIncluded = true;
-    if (!IsWordAllowed(r.strWord, hyphens, numerals)) {
-      r.blnIncluded = false;
-    } else if (ignoreInfrequent && r.lngFrequency < p.intThresholdFrequency) {
-      r.blnIncluded = false;
-    } else if (IsStopWord(p, extra, r.strWord)) {
-      r.blnIncluded = false;
-    }
-  }
-}
-
-void CountIncludedWords(Program& p) {
-  p.lngNumWordsIncluded = p.lngMaxFrequency = p.lngNumOccurrences = 0;
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+void CountIncludedWords(WordTable& t) {
+  t.lngNumWordsIncluded = t.lngMaxFrequency = t.lngNumOccurrences = 0;
+  for (int32_t i = 1; i <= t.lngNumWords; ++i) {
+    const WordRecord& r = t.arrWords[static_cast<size_t>(i)];
     if (!r.blnIncluded) continue;
-    ++p.lngNumWordsIncluded;
-    p.lngNumOccurrences += r.lngFrequency;
-    p.lngMaxFrequency = std::max(p.lngMaxFrequency, r.lngFrequency);
+    ++t.lngNumWordsIncluded;
+    t.lngNumOccurrences += r.lngFrequency;
+    t.lngMaxFrequency = std::max(t.lngMaxFrequency, r.lngFrequency);
   }
 }
 
-void LinkWordsByFrequency(Program& p) {
+void LinkWordsByFrequency(WordTable& t, WorkObserver& watch) {
   std::vector<int32_t> order;
-  order.reserve(static_cast<size_t>(p.lngNumWordsIncluded));
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+  order.reserve(static_cast<size_t>(t.lngNumWordsIncluded));
+  for (int32_t i = 1; i <= t.lngNumWords; ++i) {
+    WordRecord& r = t.arrWords[static_cast<size_t>(i)];
     r.lngFreqRank = 0;
     r.lngNextByFreq = 0;
     if (r.blnIncluded && r.lngFrequency >= 1) order.push_back(i);
   }
-  p.lngFirstFreq = 0;
+  t.lngFirstFreq = 0;
   // Higher frequency first; equal frequencies keep table order.
-  std::stable_sort(order.begin(), order.end(), [&p](int32_t a, int32_t b) {
-    return p.arrWords[static_cast<size_t>(a)].lngFrequency >
-           p.arrWords[static_cast<size_t>(b)].lngFrequency;
+  std::stable_sort(order.begin(), order.end(), [&t](int32_t a, int32_t b) {
+    return t.arrWords[static_cast<size_t>(a)].lngFrequency >
+           t.arrWords[static_cast<size_t>(b)].lngFrequency;
   });
-  p.host.DoEvents();
+  watch.LetEventsRun();
   if (order.empty()) return;
-  p.lngFirstFreq = order[0];
+  t.lngFirstFreq = order[0];
   for (size_t k = 0; k < order.size(); ++k) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(order[k])];
+    WordRecord& r = t.arrWords[static_cast<size_t>(order[k])];
     r.lngFreqRank = static_cast<int32_t>(k + 1);
     if (k + 1 < order.size()) r.lngNextByFreq = order[k + 1];
-    if (p.blnStartUpCompleted) p.host.DoEvents();
+    watch.LetEventsRun();
   }
 }
 

@@ -17,10 +17,24 @@
 #include <vector>
 
 #include "engine/WordRecord.h"
+#include "shared/WorkObserver.h"
 
 namespace quillmoor {
 
-struct Program;
+// The words of one document: arrWords[1..lngNumWords] (index 0 is never used), then
+// the counts of the words listed. While a scan runs the entries are in order of first
+// occurrence and wordIndex finds them; the scan ends by putting them in the binary
+// order of strWord.
+struct WordTable {
+  std::vector<WordRecord> arrWords;
+  WordIndex wordIndex;
+  int32_t lngNumWords = 0;
+  int32_t lngNumWordsIncluded = 0;
+  int32_t lngNumOccurrences = 0;
+  int32_t lngMaxFrequency = 0;
+  int32_t lngFirstFreq = 0;                // the first listed word in frequency order (0: none)
+  int16_t intMaxPermittedWordLength = 30;  // longer words are not entered
+};
 
 // "Müller" -> "Mueller", "café" -> "cafe": two-letter forms of Œ Ä Æ Ö Ü ä æ ö ü ß,
 // then the accents dropped from the other accented letters.
@@ -32,17 +46,19 @@ std::string SortKeyOf(std::string_view word);
 bool IsInteger(std::string_view s, bool blnAllowSign = false, bool blnAllowCommas = false);
 
 // Empties the table for a new scan.
-void StartWordTable(Program& p);
-// Enters one occurrence of `word` at position p.lngLP - length of `word`. A new word
-// with a hyphen also enters its parts (not the very first word of the table).
-void AddWordToList(Program& p, std::string_view word);
+void StartWordTable(WordTable& t);
+// Enters one occurrence of `word`, which ends before position lngLP, at lngLP - length
+// of `word`. A new word with a hyphen also enters its parts (not the very first word of
+// the table). `watch` hears of every tenth new word.
+void AddWordToList(WordTable& t, std::string_view word, int32_t lngLP, WorkObserver& watch);
 // The same, with WordIndex::Hash(word) given.
-void AddWordToList(Program& p, std::string_view word, uint64_t hash);
+void AddWordToList(WordTable& t, std::string_view word, uint64_t hash, int32_t lngLP,
+                   WorkObserver& watch);
 // One more occurrence, at `position`, of the word of entry `index` (which the word
 // index found).
-void AddOccurrence(Program& p, int32_t index, int32_t position);
+void AddOccurrence(WordTable& t, int32_t index, int32_t position);
 // Ends the scan: the entries take the binary order of their words.
-void FinishWordTable(Program& p);
+void FinishWordTable(WordTable& t);
 
 // Binary search of A[1..n] by strWord. True with *idx the index found; false with
 // *idx = minus the index at which the key would be inserted.
@@ -53,18 +69,18 @@ void SortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t c
 // The recursive step: leaves A[lo..hi] in descending key order.
 void QuickSortWordTable(std::vector<WordRecord>& A, int32_t lo, int32_t hi, int32_t col = 1);
 
-// p.strAllowedExtraChars: "0123456789" if numerals are allowed, then "-" if hyphens are.
-void SetExtraWordChars(Program& p);
+// The characters besides letters an extra stop word may hold: "0123456789" if
+// numerals are allowed, then "-" if hyphens are.
+std::string AllowedExtraWordChars(bool hyphens, bool numerals);
 // False for a word with a hyphen when hyphens are not allowed, or with a digit when
 // numerals are not.
 bool IsWordAllowed(const std::string& word, bool hyphens, bool numerals);
-// Create mode: a word is listed unless it has a hyphen or digit that is not allowed,
-// is below the frequency threshold (when infrequent words are ignored), or is a stop
-// word. Search mode: a word is listed when the search asks for it (IsSearchWord).
-void MarkIncludedWords(Program& p);
-void CountIncludedWords(Program& p);
-// Ranks the listed words by frequency (ties in table order) and chains them.
-void LinkWordsByFrequency(Program& p);
+// The counts of the listed words (blnIncluded): lngNumWordsIncluded, lngNumOccurrences,
+// lngMaxFrequency.
+void CountIncludedWords(WordTable& t);
+// Ranks the listed words by frequency (ties in table order) and chains them from
+// lngFirstFreq; lets `watch`'s events run as it goes.
+void LinkWordsByFrequency(WordTable& t, WorkObserver& watch);
 
 }  // namespace quillmoor
 

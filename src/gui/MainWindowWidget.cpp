@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "engine/RunDriver.h"
 #include "explore/Snapshot.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/ParametersWidget.h"
@@ -28,6 +27,7 @@
 #include "settings/Settings.h"
 #include "shared/Program.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 #include "ui/Timers.h"
 #include "ui/Viewer.h"
 

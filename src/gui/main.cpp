@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunDriver.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
@@ -24,6 +23,7 @@
 #include "shared/ScratchFile.h"
 #include "ui/DesktopArguments.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 #include "ui/Startup.h"
 #include "ui/Timers.h"
 

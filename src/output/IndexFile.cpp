@@ -7,7 +7,6 @@
 #include <memory>
 #include <unordered_set>
 
-#include "engine/RunDriver.h"
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "input/InputDocument.h"
@@ -21,6 +20,7 @@
 #include "shared/Program.h"
 #include "shared/ScratchFile.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/WordRecord.h"
+#include "engine/WordTable.h"
+#include "input/DocumentText.h"
 #include "input/Utf8Decode.h"
 #include "output/ConcordanceDraft.h"
 #include "output/KeywordSearch.h"
@@ -22,7 +23,9 @@
 
 namespace quillmoor {
 
-struct Program {
+// The word table and the document text are the engine's (engine/WordTable.h,
+// input/DocumentText.h); their members keep their names here.
+struct Program : DocumentText, WordTable {
   explicit Program(Host& h) : host(h) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -60,10 +63,6 @@ struct Program {
   std::string strIndexFile;         // the index file of the current input
   std::string strUserSettingsFile;  // where the options persist between starts
 
-  // The document text of a run and its display copy.
-  std::string strLine;
-  std::string strLine1;
-  int32_t lngLP = 0;              // scan position in strLine (1-based)
   int16_t intPositionDigits = 0;  // width of a stored position in the index file
 
   // Options copied at the button press.
@@ -129,19 +128,7 @@ struct Program {
   // The folder the program's data files lie in.
   std::string strProgramFolder;
 
-  // The word table: arrWords[1..lngNumWords]; index 0 is never used. While a scan runs
-  // the entries are in order of first occurrence and wordIndex finds them; the scan
-  // ends by putting them in the binary order of strWord.
-  std::vector<WordRecord> arrWords;
-  WordIndex wordIndex;
-  int32_t lngNumWords = 0;
-  int32_t lngNumWordsIncluded = 0;
-  int32_t lngNumOccurrences = 0;
-  int32_t lngMaxFrequency = 0;
-  int32_t lngFirstFreq = 0;
-
   // Constants set at start-up.
-  int16_t intMaxPermittedWordLength = 30;
   int16_t intTotalNumProgressBarChars = 40;
   int32_t lngProgressBarDrawn = -1;  // the bar's last drawn length (-1: not drawn)
 

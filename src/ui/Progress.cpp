@@ -24,6 +24,22 @@ void StyleBarLabel(Program& p, Alignment alignment, const char* font, bool bold,
 
 }  // namespace
 
+RunWatch::RunWatch(Program& p)
+    : WorkObserver(p.blnStartUpCompleted ? &p.host : nullptr, &p.blnStop), p_(p) {}
+
+void RunWatch::Progress(int32_t done, int32_t total, int32_t least) {
+  UpdateProgressBar(p_, done, total, least);
+}
+
+int32_t RunWatch::NextProgressStep(int32_t total, int32_t least) const {
+  return NextProgressBarStep(p_, total, least);
+}
+
+void RunWatch::WordsCounted(int32_t) {
+  p_.frmMain.lblNumberOfWords.visible = true;
+  p_.host.Refresh("lblNumberOfWords", p_.frmMain.lblNumberOfWords.caption);
+}
+
 void SetTotalNumOccurrencesForFileProgressBar(Program& p) {
   StyleBarLabel(p, Alignment::kLeft, "Courier New", true,
                 "[" + std::string(static_cast<size_t>(p.intTotalNumProgressBarChars), ' ') + "]");

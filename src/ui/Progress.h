@@ -4,9 +4,25 @@
 
 #include <cstdint>
 
+#include "shared/WorkObserver.h"
+
 namespace quillmoor {
 
 struct Program;
+
+// The main window watching a piece of work of its run: the progress bar shows its
+// progress, the word-count label appears as a word table grows, the window's events
+// run once start-up is over, and the Stop button (p.blnStop) stops it.
+class RunWatch final : public WorkObserver {
+ public:
+  explicit RunWatch(Program& p);
+  void Progress(int32_t done, int32_t total, int32_t least) override;
+  int32_t NextProgressStep(int32_t total, int32_t least) const override;
+  void WordsCounted(int32_t words) override;
+
+ private:
+  Program& p_;
+};
 
 // Prepares the bar: "[", 40 spaces, "]" in bold Courier New 10, left-aligned.
 void SetTotalNumOccurrencesForFileProgressBar(Program& p);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunDriver.h"
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
 #include "engine/WordTable.h"
 #include "shared/Program.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor::testing {
 
@@ -19,7 +19,8 @@ inline void ScanText(Program& p, const std::string& text) {
   NormalizeDocumentText(p);
   p.strLine = LowerCaseAccented(p.strLine);
   StartWordTable(p);
-  GetWords(p);
+  WorkObserver unwatched;
+  GetWords(p, p, p.blnCharacterEntitiesPossible, unwatched);
   FinishWordTable(p);
 }
 

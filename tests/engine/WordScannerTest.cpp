@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <thread>
 
 #include "engine/EngineTestUtil.h"
 #include "engine/WordScanner.h"
@@ -159,50 +160,93 @@ TEST(WordScannerTest, RunsAndVowelsAsTheLiteralTestsSay) {
   }
 }
 
+// The text as a run hands it to the scan.
+DocumentText Prepared(const std::string& text) {
+  ScriptedHost host;
+  Program p(host);
+  p.strLine = text;
+  NormalizeDocumentText(p);
+  return DocumentText{LowerCaseAccented(p.strLine), "", 0};
+}
+
 TEST(WordScannerTest, TwoThreadScanFindsWhatOneThreadFinds) {
   std::mt19937 rng(11);
   const std::vector<std::string> pieces = {"cat",       "cats", "Caf\xE9", "well-known", "re-enter",
                                            "1-2-step",  "mix",  "don't",   "--",         " ",
                                            " / ",       ", ",   "aaa",     "x-y",        "the",
                                            "\xC9T\xC9", "42nd", "---x",    "dill",       "its"};
+  WorkObserver unwatched;
   for (int round = 0; round < 20; ++round) {
     std::string text;
     const int n = 2000 + static_cast<int>(rng() % 3000);
     for (int i = 0; i < n; ++i) text += pieces[rng() % pieces.size()] + (rng() % 3 ? " " : "");
-    ScriptedHost host;
-    Program one(host), two(host), three(host);
-    for (Program* q : {&one, &two, &three}) {
-      q->strLine = text;
-      NormalizeDocumentText(*q);
-      q->strLine = LowerCaseAccented(q->strLine);
-      StartWordTable(*q);
-    }
-    GetWords(one, SIZE_MAX);  // one thread
-    GetWords(two, 0);         // two threads
-    GetWords(three, 0, 0);    // two threads, the passed text handed back page by page
+    DocumentText one = Prepared(text), two = one, three = one;
+    WordTable tables[3];
+    for (WordTable& t : tables) StartWordTable(t);
+    GetWords(one, tables[0], false, unwatched, SIZE_MAX);  // one thread
+    GetWords(two, tables[1], false, unwatched, 0);         // two threads
+    GetWords(three, tables[2], false, unwatched, 0, 0);    // the passed text handed back
     if (text.size() > 3 * 4096) {
       EXPECT_TRUE(three.strLine.empty()) << text.size();
     }
-    for (Program* q : {&one, &two, &three}) FinishWordTable(*q);
-    for (Program* q : {&two, &three}) {
-      ASSERT_EQ(one.lngNumWords, q->lngNumWords);
-      for (int32_t i = 1; i <= one.lngNumWords; ++i) {
-        ASSERT_EQ(one.arrWords[i].strWord, q->arrWords[i].strWord);
-        ASSERT_EQ(one.arrWords[i].positions, q->arrWords[i].positions);
+    for (WordTable& t : tables) FinishWordTable(t);
+    for (const WordTable& t : {tables[1], tables[2]}) {
+      ASSERT_EQ(tables[0].lngNumWords, t.lngNumWords);
+      for (int32_t i = 1; i <= t.lngNumWords; ++i) {
+        ASSERT_EQ(tables[0].arrWords[i].strWord, t.arrWords[i].strWord);
+        ASSERT_EQ(tables[0].arrWords[i].positions, t.arrWords[i].positions);
       }
     }
   }
   // A stop request ends the two-thread scan after the word being stored.
   ScriptedHost host;
-  Program p(host);
-  p.blnStartUpCompleted = true;
-  host.onDoEvents = [&p] {
-    if (p.lngNumWords == 7) p.blnStop = true;
+  bool stop = false;
+  WordTable t;
+  host.onDoEvents = [&] {
+    if (t.lngNumWords == 7) stop = true;
   };
-  p.strLine = " alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ";
-  StartWordTable(p);
-  GetWords(p, 0);
-  EXPECT_EQ(p.lngNumWords, 7);
+  WorkObserver watched(&host, &stop);
+  DocumentText d{" alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ", "", 0};
+  StartWordTable(t);
+  GetWords(d, t, false, watched, 0);
+  EXPECT_EQ(t.lngNumWords, 7);
+}
+
+TEST(WordScannerTest, TwoDocumentsScanIntoTwoTablesAtOnce) {
+  // Each scan reads only its own text and writes only its own table: two at once on two
+  // threads give the tables each gives alone.
+  std::string a, b;
+  for (int i = 0; i < 40000; ++i) {
+    a += "vanity of vanities saith the preacher " + std::to_string(i % 97) + "th ";
+    b += "Caf\xE9 well-known re-enter " + std::string(1, static_cast<char>('a' + i % 26)) + "ola ";
+  }
+  WorkObserver unwatched;
+  const auto alone = [&](const std::string& text) {
+    DocumentText d = Prepared(text);
+    WordTable t;
+    StartWordTable(t);
+    GetWords(d, t, false, unwatched);
+    FinishWordTable(t);
+    return t;
+  };
+  const WordTable soloA = alone(a), soloB = alone(b);
+  DocumentText da = Prepared(a), db = Prepared(b);
+  WordTable ta, tb;
+  StartWordTable(ta);
+  StartWordTable(tb);
+  std::thread other([&] { GetWords(db, tb, false, unwatched); });
+  GetWords(da, ta, false, unwatched);
+  other.join();
+  FinishWordTable(ta);
+  FinishWordTable(tb);
+  for (const auto& [together, solo] : {std::pair(&ta, &soloA), std::pair(&tb, &soloB)}) {
+    ASSERT_EQ(together->lngNumWords, solo->lngNumWords);
+    ASSERT_GT(solo->lngNumWords, 20);
+    for (int32_t i = 1; i <= solo->lngNumWords; ++i) {
+      ASSERT_EQ(together->arrWords[i].strWord, solo->arrWords[i].strWord);
+      ASSERT_EQ(together->arrWords[i].positions, solo->arrWords[i].positions);
+    }
+  }
 }
 
 TEST(WordRulesTest, Helpers) {

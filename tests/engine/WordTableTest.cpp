@@ -7,6 +7,7 @@
 #include "input/Markup.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "ui/ListedWords.h"
 
 namespace quillmoor {
 namespace {
@@ -85,6 +86,7 @@ class MarkingTest : public ::testing::Test {
   }
   ScriptedHost host;
   Program p{host};
+  WorkObserver unwatched;
 };
 
 TEST_F(MarkingTest, HyphensNumeralsAndThreshold) {
@@ -103,7 +105,7 @@ TEST_F(MarkingTest, HyphensNumeralsAndThreshold) {
   EXPECT_EQ(Included(), (std::vector<std::string>{"cat"}));
   p.intThresholdFrequency = 4;
   EXPECT_EQ(Included(), std::vector<std::string>{});
-  LinkWordsByFrequency(p);
+  LinkWordsByFrequency(p, unwatched);
   EXPECT_EQ(p.lngFirstFreq, 0);
 }
 
@@ -111,7 +113,7 @@ TEST_F(MarkingTest, FrequencyOrderBreaksTiesByTableOrder) {
   p.frmParams.chkAllowWordsWithHyphens.value = 1;
   p.frmParams.chkAllowWordsWithNumerals.value = 1;
   Included();
-  LinkWordsByFrequency(p);
+  LinkWordsByFrequency(p, unwatched);
   std::vector<std::string> order;
   for (int32_t i = p.lngFirstFreq; i != 0; i = p.arrWords[i].lngNextByFreq) {
     order.push_back(p.arrWords[i].strWord);
@@ -128,6 +130,7 @@ TEST(WordTableTest, SetExtraWordChars) {
   p.frmParams.chkAllowWordsWithNumerals.value = 1;
   SetExtraWordChars(p);
   EXPECT_EQ(p.strAllowedExtraChars, "0123456789-");
+  EXPECT_EQ(AllowedExtraWordChars(true, false), "-");
   EXPECT_TRUE(IsInteger(" 123 "));
   EXPECT_FALSE(IsInteger("-1"));
   EXPECT_TRUE(IsInteger("-1", true));
@@ -228,7 +231,8 @@ TEST(WordTableTest, MatchesTheLiteralTableOnRandomDocuments) {
       sorted.A.push_back(w);
     }
     CountIncludedWords(p);
-    LinkWordsByFrequency(p);
+    WorkObserver unwatched;
+    LinkWordsByFrequency(p, unwatched);
     ASSERT_EQ(p.lngFirstFreq, sorted.LinkWordsByFrequency());
     for (int32_t i = 1; i <= p.lngNumWords; ++i) {
       ASSERT_EQ(p.arrWords[i].lngFreqRank, sorted.A[i].freqRank);

@@ -5,7 +5,6 @@
 #include <random>
 #include <tuple>
 
-#include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/Concordance.h"
 #include "output/Md5.h"
@@ -15,6 +14,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {

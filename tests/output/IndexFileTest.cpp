@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/Compressor.h"
 #include "output/IndexFile.h"
@@ -15,6 +14,7 @@
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 #include "ui/Timers.h"
 
 namespace quillmoor {

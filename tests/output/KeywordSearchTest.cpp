@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "output/Concordance.h"
 #include "output/KeywordSearch.h"
@@ -16,6 +15,7 @@
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "engine/RunDriver.h"
 #include "engine/WordRules.h"
 #include "input/Markup.h"
 #include "shared/Cp1252.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor::reference {
 namespace {

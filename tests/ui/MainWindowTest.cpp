@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/MainWindow.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {

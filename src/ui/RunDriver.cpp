@@ -1,4 +1,4 @@
-#include "engine/RunDriver.h"
+#include "ui/RunDriver.h"
 
 #include <algorithm>
 #include <bit>
@@ -24,6 +24,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/ListedWords.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {
@@ -155,7 +156,10 @@ void StartRun(Program& p) {
   StatusLine(p, 78);
   CountIncludedWords(p);
   StatusLine(p, 79);
-  LinkWordsByFrequency(p);
+  {
+    RunWatch watch(p);
+    LinkWordsByFrequency(p, watch);
+  }
   ShowWordCounts(p);
   if (!p.blnStopAfterCounts) ListWords(p);
   if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) WriteIndexFile(p);
@@ -266,7 +270,10 @@ bool ScanInputFile(Program& p) {
   if (Files().FileLength(input, &error) > kScanProgressMinBytes) {
     SetTotalNumOccurrencesForFileProgressBar(p);
   }
-  GetWords(p);
+  {
+    RunWatch watch(p);
+    GetWords(p, p, p.blnCharacterEntitiesPossible, watch);
+  }
   if (p.blnDocxInput) DeleteTempFolder(p);
   FinishWordTable(p);
   ResetProgressLabel(p);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "engine/RunDriver.h"
 #include "input/InputFile.h"
 #include "settings/Defaults.h"
 #include "shared/FileSystem.h"
@@ -14,6 +13,7 @@
 #include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {

@@ -7,8 +7,8 @@
 // shows the counts. ScanInputFile reads the document, normalises it (tabs and runs of
 // spaces become one space, control characters go from both ends, one space is put
 // before and after), keeps the display copy strLine1, lower-cases strLine and scans it.
-#ifndef QUILLMOOR_ENGINE_RUNDRIVER_H_
-#define QUILLMOOR_ENGINE_RUNDRIVER_H_
+#ifndef QUILLMOOR_UI_RUNDRIVER_H_
+#define QUILLMOOR_UI_RUNDRIVER_H_
 
 #include <cstdint>
 #include <string>
@@ -44,4 +44,4 @@ std::string StoppedWithText(int32_t lngNumWords);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_ENGINE_RUNDRIVER_H_
+#endif  // QUILLMOOR_UI_RUNDRIVER_H_
