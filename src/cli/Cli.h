@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/CliHost.h"
+#include "cli/Commands.h"
 #include "cli/Options.h"
 
 namespace quillmoor {
@@ -28,24 +29,6 @@ struct Program;
 // Ctrl-C: presses the main button if it can be pressed; the person who pressed Ctrl-C
 // has confirmed the stop, so the question is answered Yes.
 void PressStopFromTerminal(Program& p, CliHost& host);
-
-// The commands, on a started program whose input box names the input.
-int RunRead(Program& p);
-int RunWordList(Program& p, const CliOptions& options);
-int RunCreate(Program& p, const CliOptions& options);
-// Takes the index file's word table, or makes the word table (every word), turns to
-// Search mode, takes the keywords and searches; the results go to --output or
-// standard output.
-int RunSearch(Program& p, CliHost& host, const CliOptions& options);
-
-// The occurrences of the listed words (or of those the keywords select), one line
-// each, as --format says, to --output or standard output.
-int RunKwic(Program& p, CliHost& host, const CliOptions& options);
-
-// collocates, ngrams or dispersion of the words the keywords select (ngrams: of every
-// word without keywords), as a table in --format to --output or standard output;
-// dispersion also draws its plot into the --svg and --png files.
-int RunAnalysis(Program& p, CliHost& host, const CliOptions& options);
 
 // Runs the command line; returns the exit status. `dataFolder` holds the data files.
 int RunCli(const std::vector<std::string>& args, const std::string& dataFolder);

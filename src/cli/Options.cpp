@@ -1,8 +1,9 @@
 #include "cli/Options.h"
 
-#include <map>
+#include <algorithm>
 
 #include "analyses/Ngrams.h"
+#include "cli/Commands.h"
 #include "explore/KwicExport.h"
 #include "output/Concordance.h"
 
@@ -19,72 +20,255 @@ bool ParseNumber(const std::string& text, int low, int high, int* value) {
   return *value >= low && *value <= high;
 }
 
-// The commands an option serves.
-enum Commands : unsigned {
-  kRead = 1,
-  kWordList = 2,
-  kCreate = 4,
-  kSearch = 8,
-  kKwic = 16,
-  kCollocates = 32,
-  kNgrams = 64,
-  kDispersion = 128,
-  kAnalyses = kCollocates | kNgrams | kDispersion,
-  kAll = 255
-};
-constexpr const char* kCommandNames[] = {"read", "wordlist",   "create", "search",
-                                         "kwic", "collocates", "ngrams", "dispersion"};
-constexpr unsigned kNumCommands = 8;
-
 enum class Kind {
   kFlag,    // --name
   kSwitch,  // --name and --no-name
   kValue,   // --name VALUE, --name=VALUE
 };
 
+// One use of an option: `on` is false for --no-NAME; `typed` is the option as typed.
+struct OptionUse {
+  bool on;
+  const std::string& value;
+  const std::string& typed;
+};
+
+using Setter = bool (*)(const OptionUse& use, CliOptions* o, std::string* error);
+
 struct OptionEntry {
   const char* name;
   char shortName;  // 0: none
   Kind kind;
-  unsigned commands;
+  const char* argument;  // as the usage shows it ("N", "FILE"); "" for none
+  unsigned commands;     // the commands that take it (CommandBits)
+  const char* help;      // its lines in the usage; null: shown with the option before
+  Setter set;            // what it sets; false with *error set
 };
 
+// What the options set.
+
+template <bool CliOptions::*flag>
+bool SetFlag(const OptionUse&, CliOptions* o, std::string*) {
+  o->*flag = true;
+  return true;
+}
+
+template <Setting<bool> CliOptions::*setting>
+bool SetSwitch(const OptionUse& use, CliOptions* o, std::string*) {
+  (o->*setting).Set(use.on);
+  return true;
+}
+
+template <Setting<std::string> CliOptions::*setting, bool emptyAllowed = false>
+bool SetText(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (use.value.empty() && !emptyAllowed) {
+    *error = use.typed + " needs a value";
+    return false;
+  }
+  (o->*setting).Set(use.value);
+  return true;
+}
+
+template <AnswerPolicy policy>
+bool SetPolicy(const OptionUse&, CliOptions* o, std::string* error) {
+  if (o->policy != AnswerPolicy::kDefault && o->policy != policy) {
+    *error = "--yes and --no cannot be given together";
+    return false;
+  }
+  o->policy = policy;
+  return true;
+}
+
+// A value the option refuses: "-c takes a whole number from 0 to 9, not 'x'".
+bool Refused(const OptionUse& use, const std::string& takes, std::string* error) {
+  *error = use.typed + " takes " + takes + ", not '" + use.value + "'";
+  return false;
+}
+
+bool SetOrder(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (use.value != "alpha" && use.value != "freq") return Refused(use, "alpha or freq", error);
+  o->wordOrder.Set(use.value == "alpha" ? 0 : 1);
+  return true;
+}
+
+bool SetWidth(const OptionUse& use, CliOptions* o, std::string* error) {
+  int n = 0;
+  if (!ParseNumber(use.value, 1, 20, &n)) {
+    return Refused(use, "a whole number from 1 to 20", error);
+  }
+  o->width.Set(n);
+  return true;
+}
+
+bool SetSort(const OptionUse& use, CliOptions* o, std::string* error) {
+  std::vector<SortLevel> levels;
+  if (!ParseSortLevels(use.value, &levels)) {
+    return Refused(use, "up to three of L5..L1, KW, R1..R5, POS separated by commas", error);
+  }
+  o->sort.Set(levels);
+  return true;
+}
+
+bool SetFormat(const OptionUse& use, CliOptions* o, std::string* error) {
+  KwicFormat format;
+  if (!ParseKwicFormat(use.value, &format) || format == KwicFormat::kHtml) {
+    return Refused(use, "text, tsv, csv or jsonl", error);
+  }
+  o->format.Set(format);
+  return true;
+}
+
+bool SetWindow(const OptionUse& use, CliOptions* o, std::string* error) {
+  CollocateWindow window;
+  if (!ParseCollocateWindow(use.value, &window)) {
+    return Refused(use, "the words on each side as in 5L,5R (0 to 20 each)", error);
+  }
+  o->window.Set(window);
+  return true;
+}
+
+bool SetMeasure(const OptionUse& use, CliOptions* o, std::string* error) {
+  CollocationMeasure measure;
+  if (!ParseMeasure(use.value, &measure)) return Refused(use, "logdice, mi, t or ll", error);
+  o->measure.Set(measure);
+  return true;
+}
+
+bool SetSize(const OptionUse& use, CliOptions* o, std::string* error) {
+  int n = 0;
+  if (!ParseNumber(use.value, kMinNgramSize, kMaxNgramSize, &n)) {
+    return Refused(use, "a whole number from 2 to 6", error);
+  }
+  o->size.Set(n);
+  return true;
+}
+
+bool SetContext(const OptionUse& use, CliOptions* o, std::string* error) {
+  int n = 0;
+  if (!ParseNumber(use.value, 0, 9, &n)) return Refused(use, "a whole number from 0 to 9", error);
+  o->context.Set(n);
+  return true;
+}
+
+// The analyses' minimum frequency goes down to 1; the range is checked against the
+// command once it is known.
+bool SetMinFrequency(const OptionUse& use, CliOptions* o, std::string* error) {
+  int n = 0;
+  if (!ParseNumber(use.value, 1, 999, &n)) {
+    return Refused(use, "a whole number from 2 to 20 (1 to 999 for collocates and ngrams)", error);
+  }
+  o->minFrequency.Set(n);
+  return true;
+}
+
+// The options, in the order the usage lists them.
 constexpr OptionEntry kOptions[] = {
-    {"help", 'h', Kind::kFlag, kAll},
-    {"version", 'V', Kind::kFlag, kAll},
-    {"quiet", 'q', Kind::kFlag, kAll},
-    {"yes", 'y', Kind::kFlag, kAll},
-    {"no", 'n', Kind::kFlag, kAll},
-    {"order", 0, Kind::kValue, kWordList | kCreate | kSearch},
-    {"context", 'c', Kind::kValue, kCreate | kSearch},
-    {"frequencies", 0, Kind::kSwitch, kCreate | kSearch},
-    {"line-breaks", 0, Kind::kSwitch, kCreate | kSearch},
-    {"hyphens", 0, Kind::kSwitch, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"numerals", 0, Kind::kSwitch, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"min-frequency", 'm', Kind::kValue, kWordList | kCreate | kKwic | kCollocates | kNgrams},
-    {"stop-words", 's', Kind::kValue, kWordList | kCreate | kKwic | kAnalyses},
-    {"extra-stop-words", 'e', Kind::kValue, kWordList | kCreate | kKwic | kAnalyses},
-    {"output", 'o', Kind::kValue, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"overwrite", 'f', Kind::kFlag, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"windows-text", 0, Kind::kSwitch, kCreate | kSearch},
-    {"index", 0, Kind::kSwitch, kCreate | kSearch},
-    {"keywords", 'k', Kind::kValue, kSearch | kKwic | kAnalyses},
-    {"keywords-file", 'K', Kind::kValue, kSearch | kKwic | kAnalyses},
-    {"settings", 0, Kind::kValue, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"save-settings", 0, Kind::kValue, kWordList | kCreate | kSearch | kKwic | kAnalyses},
-    {"width", 'w', Kind::kValue, kKwic},
-    {"sort", 0, Kind::kValue, kKwic},
-    {"format", 0, Kind::kValue, kKwic | kAnalyses},
-    {"window", 0, Kind::kValue, kCollocates},
-    {"measure", 0, Kind::kValue, kCollocates},
-    {"size", 0, Kind::kValue, kNgrams},  // -n after the ngrams command
-    {"across-lines", 0, Kind::kSwitch, kNgrams},
-    {"svg", 0, Kind::kValue, kDispersion},
-    {"png", 0, Kind::kValue, kDispersion},
+    {"help", 'h', Kind::kFlag, "", kAll, "print this help and exit", SetFlag<&CliOptions::help>},
+    {"version", 'V', Kind::kFlag, "", kAll, "print the version and exit",
+     SetFlag<&CliOptions::version>},
+    {"quiet", 'q', Kind::kFlag, "", kAll, "print nothing on standard error but errors",
+     SetFlag<&CliOptions::quiet>},
+    {"yes", 'y', Kind::kFlag, "", kAll, "answer every question Yes", SetPolicy<AnswerPolicy::kYes>},
+    {"no", 'n', Kind::kFlag, "", kAll,
+     "answer every question No (without either, each\n"
+     "question gets its default answer; an existing\n"
+     "file is kept)",
+     SetPolicy<AnswerPolicy::kNo>},
+    {"order", 0, Kind::kValue, "alpha|freq", kWordList | kCreate | kSearch,
+     "word order (default alpha) [wordlist create search]", SetOrder},
+    {"context", 'c', Kind::kValue, "N", kCreate | kSearch,
+     "context size, 0 to 9 words (default 5) [create search]", SetContext},
+    {"frequencies", 0, Kind::kSwitch, "", kCreate | kSearch,
+     "show frequencies and repeat marks (default: shown)\n"
+     "[create search]",
+     SetSwitch<&CliOptions::frequencies>},
+    {"line-breaks", 0, Kind::kSwitch, "", kCreate | kSearch,
+     "show line breaks as \" / \" (default: shown)\n"
+     "[create search]",
+     SetSwitch<&CliOptions::lineBreaks>},
+    {"hyphens", 0, Kind::kSwitch, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "allow words with hyphens (default: allowed)\n"
+     "[wordlist create search kwic + analyses]",
+     SetSwitch<&CliOptions::hyphens>},
+    {"numerals", 0, Kind::kSwitch, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "allow words with digits (default: not)\n"
+     "[wordlist create search kwic + analyses]",
+     SetSwitch<&CliOptions::numerals>},
+    {"min-frequency", 'm', Kind::kValue, "N", kWordList | kCreate | kKwic | kCollocates | kNgrams,
+     "leave out words occurring fewer than N times\n"
+     "(2 to 20) [wordlist create kwic]; collocates and\n"
+     "n-grams found fewer than N times (1 to 999,\n"
+     "default 1) [collocates ngrams]",
+     SetMinFrequency},
+    {"stop-words", 's', Kind::kValue, "WHICH", kWordList | kCreate | kKwic | kAnalyses,
+     "a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
+     "all, none (default: en); collocates are never stop\n"
+     "words [wordlist create kwic + analyses]",
+     SetText<&CliOptions::stopWords>},
+    {"extra-stop-words", 'e', Kind::kValue, "\"W1 W2\"", kWordList | kCreate | kKwic | kAnalyses,
+     "further words to leave out [wordlist create kwic\n"
+     "+ analyses]",
+     SetText<&CliOptions::extraStopWords, true>},
+    {"output", 'o', Kind::kValue, "FILE|-", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "write to FILE, or to standard output with -\n"
+     "[wordlist create search kwic + analyses]",
+     SetText<&CliOptions::output>},
+    {"overwrite", 'f', Kind::kFlag, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "replace an existing output file without asking\n"
+     "[wordlist create search kwic + analyses]",
+     SetFlag<&CliOptions::overwrite>},
+    {"windows-text", 0, Kind::kSwitch, "", kCreate | kSearch,
+     "write Windows-1252 text with CR LF line ends\n"
+     "(default: UTF-8 with LF) [create search]",
+     SetSwitch<&CliOptions::windowsText>},
+    {"index", 0, Kind::kSwitch, "", kCreate | kSearch,
+     "also write the index file FILE.oxn.ndx; later runs\n"
+     "on FILE then need no scan [create search]",
+     SetSwitch<&CliOptions::index>},
+    {"keywords", 'k', Kind::kValue, "\"K1 K2\"", kSearch | kKwic | kAnalyses,
+     "keywords: * any run of characters, ? one\n"
+     "character, # one digit; head+tail lists head only\n"
+     "in the context lines holding tail [search kwic\n"
+     "+ analyses]",
+     SetText<&CliOptions::keywords>},
+    {"keywords-file", 'K', Kind::kValue, "FILE", kSearch | kKwic | kAnalyses,
+     "a file of keywords [search kwic + analyses]", SetText<&CliOptions::keywordsFile>},
+    {"width", 'w', Kind::kValue, "N", kKwic,
+     "kwic: context words on each side, 1 to 20 (default 5)", SetWidth},
+    {"sort", 0, Kind::kValue, "LEVELS", kKwic,
+     "kwic: up to three of L5..L1, KW, R1..R5, POS, as in\n"
+     "R1,R2,L1 (default KW: by word, then document order)",
+     SetSort},
+    {"format", 0, Kind::kValue, "FORMAT", kKwic | kAnalyses,
+     "text (aligned), tsv, csv or jsonl (default text)\n"
+     "[kwic + analyses]",
+     SetFormat},
+    {"window", 0, Kind::kValue, "NL,NR", kCollocates,
+     "collocates: the words on each side of the keyword's\n"
+     "word, 0 to 20 (default 5L,5R)",
+     SetWindow},
+    {"measure", 0, Kind::kValue, "M", kCollocates,
+     "collocates: sort by logdice (default), mi, t or ll", SetMeasure},
+    {"size", 'n', Kind::kValue, "N", kNgrams,
+     "ngrams: words in each, 2 to 6 (default 2); -n is\n"
+     "--size only right after the ngrams command",
+     SetSize},
+    {"across-lines", 0, Kind::kSwitch, "", kNgrams,
+     "ngrams: let sequences span line breaks (default: do)", SetSwitch<&CliOptions::acrossLines>},
+    {"svg", 0, Kind::kValue, "FILE", kDispersion, "dispersion: also draw the plot into FILE",
+     SetText<&CliOptions::svg>},
+    {"png", 0, Kind::kValue, "FILE", kDispersion, nullptr, SetText<&CliOptions::png>},
+    {"settings", 0, Kind::kValue, "FILE.kvf", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "start from the options of a settings file (the other\n"
+     "options override it) [wordlist create search kwic\n"
+     "+ analyses]",
+     SetText<&CliOptions::settings>},
+    {"save-settings", 0, Kind::kValue, "FILE.kvf",
+     kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "write the options of this run as a settings file\n"
+     "[wordlist create search kwic + analyses]",
+     SetText<&CliOptions::saveSettings>},
 };
-
-// Given after the ngrams command, -n is --size; elsewhere it is --no.
-constexpr OptionEntry kSizeShort = {"size", 'n', Kind::kValue, kNgrams};
 
 const OptionEntry* FindLong(const std::string& name) {
   for (const OptionEntry& o : kOptions) {
@@ -93,130 +277,24 @@ const OptionEntry* FindLong(const std::string& name) {
   return nullptr;
 }
 
+// Given after the ngrams command, -n is --size; elsewhere it is --no (the first of the
+// table's options with that short form).
 const OptionEntry* FindShort(char c, bool ngrams) {
-  if (ngrams && c == 'n') return &kSizeShort;
+  if (ngrams && c == 'n') return FindLong("size");
   for (const OptionEntry& o : kOptions) {
     if (o.shortName != 0 && c == o.shortName) return &o;
   }
   return nullptr;
 }
 
-// Sets what one option says. `on` is false for --no-NAME. False with *error set.
-bool Apply(const OptionEntry& entry, bool on, const std::string& value, const std::string& typed,
-           CliOptions* o, std::string* error) {
-  const std::string name = entry.name;
-  const std::map<std::string, Setting<bool> CliOptions::*> switches = {
-      {"hyphens", &CliOptions::hyphens},
-      {"numerals", &CliOptions::numerals},
-      {"frequencies", &CliOptions::frequencies},
-      {"line-breaks", &CliOptions::lineBreaks},
-      {"index", &CliOptions::index},
-      {"windows-text", &CliOptions::windowsText},
-      {"across-lines", &CliOptions::acrossLines}};
-  const std::map<std::string, Setting<std::string> CliOptions::*> texts = {
-      {"stop-words", &CliOptions::stopWords},
-      {"extra-stop-words", &CliOptions::extraStopWords},
-      {"output", &CliOptions::output},
-      {"keywords", &CliOptions::keywords},
-      {"keywords-file", &CliOptions::keywordsFile},
-      {"settings", &CliOptions::settings},
-      {"save-settings", &CliOptions::saveSettings},
-      {"svg", &CliOptions::svg},
-      {"png", &CliOptions::png}};
-  if (name == "help") {
-    o->help = true;
-  } else if (name == "version") {
-    o->version = true;
-  } else if (name == "quiet") {
-    o->quiet = true;
-  } else if (name == "overwrite") {
-    o->overwrite = true;
-  } else if (name == "yes" || name == "no") {
-    const AnswerPolicy policy = name == "yes" ? AnswerPolicy::kYes : AnswerPolicy::kNo;
-    if (o->policy != AnswerPolicy::kDefault && o->policy != policy) {
-      *error = "--yes and --no cannot be given together";
-      return false;
-    }
-    o->policy = policy;
-  } else if (switches.count(name)) {
-    (o->*switches.at(name)).Set(on);
-  } else if (name == "order") {
-    if (value != "alpha" && value != "freq") {
-      *error = typed + " takes alpha or freq, not '" + value + "'";
-      return false;
-    }
-    o->wordOrder.Set(value == "alpha" ? 0 : 1);
-  } else if (name == "width") {
-    int n = 0;
-    if (!ParseNumber(value, 1, 20, &n)) {
-      *error = typed + " takes a whole number from 1 to 20, not '" + value + "'";
-      return false;
-    }
-    o->width.Set(n);
-  } else if (name == "sort") {
-    std::vector<SortLevel> levels;
-    if (!ParseSortLevels(value, &levels)) {
-      *error = typed + " takes up to three of L5..L1, KW, R1..R5, POS separated by commas, not '" +
-               value + "'";
-      return false;
-    }
-    o->sort.Set(levels);
-  } else if (name == "format") {
-    KwicFormat format;
-    if (!ParseKwicFormat(value, &format) || format == KwicFormat::kHtml) {
-      *error = typed + " takes text, tsv, csv or jsonl, not '" + value + "'";
-      return false;
-    }
-    o->format.Set(format);
-  } else if (name == "window") {
-    CollocateWindow window;
-    if (!ParseCollocateWindow(value, &window)) {
-      *error =
-          typed + " takes the words on each side as in 5L,5R (0 to 20 each), not '" + value + "'";
-      return false;
-    }
-    o->window.Set(window);
-  } else if (name == "measure") {
-    CollocationMeasure measure;
-    if (!ParseMeasure(value, &measure)) {
-      *error = typed + " takes logdice, mi, t or ll, not '" + value + "'";
-      return false;
-    }
-    o->measure.Set(measure);
-  } else if (name == "size") {
-    int n = 0;
-    if (!ParseNumber(value, kMinNgramSize, kMaxNgramSize, &n)) {
-      *error = typed + " takes a whole number from 2 to 6, not '" + value + "'";
-      return false;
-    }
-    o->size.Set(n);
-  } else if (name == "context" || name == "min-frequency") {
-    // The analyses' minimum frequency goes down to 1; the range is checked against
-    // the command once it is known.
-    const bool context = name == "context";
-    int n = 0;
-    if (!ParseNumber(value, context ? 0 : 1, context ? 9 : 999, &n)) {
-      *error = typed + " takes a whole number from " +
-               (context ? "0 to 9" : "2 to 20 (1 to 999 for collocates and ngrams)") + ", not '" +
-               value + "'";
-      return false;
-    }
-    (context ? o->context : o->minFrequency).Set(n);
-  } else {
-    if (value.empty() && name != "extra-stop-words") {
-      *error = typed + " needs a value";
-      return false;
-    }
-    (o->*texts.at(name)).Set(value);
-  }
-  return true;
-}
-
-// "create" for kCreate; "wordlist, create or search" for several.
+// "create" for kCreate; "wordlist, create or search" for several (in the order of
+// their bits).
 std::string CommandList(unsigned commands) {
   std::vector<std::string> names;
-  for (unsigned i = 0; i < kNumCommands; ++i) {
-    if (commands & (1u << i)) names.push_back(kCommandNames[i]);
+  for (unsigned bit = 1; bit <= kAll; bit <<= 1) {
+    for (const CliCommand& c : CliCommands()) {
+      if (c.bit == bit && (commands & bit)) names.push_back(c.name);
+    }
   }
   std::string text;
   for (size_t i = 0; i < names.size(); ++i) {
@@ -225,10 +303,35 @@ std::string CommandList(unsigned commands) {
   return text;
 }
 
+// `help`'s lines after `prefix`: the first from column `column` (on a line of its own
+// when the prefix reaches it), the others indented to it.
+std::string UsageEntry(const std::string& prefix, const std::string& help, size_t column) {
+  std::string text = prefix;
+  if (prefix.size() + 1 <= column) {
+    text += std::string(column - prefix.size(), ' ');
+  } else {
+    text += "\n" + std::string(column, ' ');
+  }
+  for (char c : help) {
+    text += c;
+    if (c == '\n') text += std::string(column, ' ');
+  }
+  return text + "\n";
+}
+
+// "  -c, --context N", "  --hyphens, --no-hyphens", "  --svg FILE, --png FILE".
+std::string UsageName(const OptionEntry& o) {
+  std::string name = "--" + std::string(o.name);
+  if (*o.argument != '\0') name += std::string(" ") + o.argument;
+  if (o.kind == Kind::kSwitch) name += ", --no-" + std::string(o.name);
+  return o.shortName != 0 ? std::string("-") + o.shortName + ", " + name : name;
+}
+
 }  // namespace
 
 bool IsAnalysisCommand(const std::string& command) {
-  return command == "collocates" || command == "ngrams" || command == "dispersion";
+  const CliCommand* c = FindCliCommand(command);
+  return c != nullptr && (c->bit & kAnalyses) != 0;
 }
 
 std::string CliVersion() {
@@ -238,92 +341,26 @@ std::string CliVersion() {
 }
 
 std::string CliUsage() {
-  return "usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"
-         "Keyword-in-context concordances and keyword searches of one document.\n"
-         "FILE is a text, HTML, XML or .docx file; - reads standard input (as text).\n"
-         "\n"
-         "commands:\n"
-         "  create FILE      make the concordance of FILE (the default command):\n"
-         "                   FILE.oxn.con_<a|f><context>.txt beside it (standard\n"
-         "                   output when FILE is -)\n"
-         "  search FILE      list only the words the keywords ask for, with their\n"
-         "                   context lines, on standard output; uses the index file of\n"
-         "                   FILE when there is one\n"
-         "  wordlist FILE    list the words of FILE with their frequencies\n"
-         "  read FILE        print the document text of FILE as a run reads it\n"
-         "  kwic FILE        one line per occurrence of the listed words (or of those\n"
-         "                   the keywords select): left context, keyword, right context\n"
-         "  collocates FILE  the words found near the keywords' words, with their\n"
-         "                   counts and association measures (needs --keywords)\n"
-         "  ngrams FILE      the sequences of N words that recur (with --keywords,\n"
-         "                   those holding a keyword's word, and its place in them)\n"
-         "  dispersion FILE  where in the document the keywords' words occur: the\n"
-         "                   occurrences in ten equal parts, Juilland's D, Gries's DP;\n"
-         "                   --svg and --png draw the plot (needs --keywords)\n"
-         "\n"
-         "options (commands that take them in brackets):\n"
-         "  -h, --help               print this help and exit\n"
-         "  -V, --version            print the version and exit\n"
-         "  -q, --quiet              print nothing on standard error but errors\n"
-         "  -y, --yes                answer every question Yes\n"
-         "  -n, --no                 answer every question No (without either, each\n"
-         "                           question gets its default answer; an existing\n"
-         "                           file is kept)\n"
-         "  --order alpha|freq       word order (default alpha) [wordlist create search]\n"
-         "  -c, --context N          context size, 0 to 9 words (default 5) [create search]\n"
-         "  --frequencies, --no-frequencies\n"
-         "                           show frequencies and repeat marks (default: shown)\n"
-         "                           [create search]\n"
-         "  --line-breaks, --no-line-breaks\n"
-         "                           show line breaks as \" / \" (default: shown)\n"
-         "                           [create search]\n"
-         "  --hyphens, --no-hyphens  allow words with hyphens (default: allowed)\n"
-         "                           [wordlist create search kwic + analyses]\n"
-         "  --numerals, --no-numerals\n"
-         "                           allow words with digits (default: not)\n"
-         "                           [wordlist create search kwic + analyses]\n"
-         "  -m, --min-frequency N    leave out words occurring fewer than N times\n"
-         "                           (2 to 20) [wordlist create kwic]; collocates and\n"
-         "                           n-grams found fewer than N times (1 to 999,\n"
-         "                           default 1) [collocates ngrams]\n"
-         "  -s, --stop-words WHICH   a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
-         "                           all, none (default: en); collocates are never stop\n"
-         "                           words [wordlist create kwic + analyses]\n"
-         "  -e, --extra-stop-words \"W1 W2\"\n"
-         "                           further words to leave out [wordlist create kwic\n"
-         "                           + analyses]\n"
-         "  -o, --output FILE|-      write to FILE, or to standard output with -\n"
-         "                           [wordlist create search kwic + analyses]\n"
-         "  -f, --overwrite          replace an existing output file without asking\n"
-         "                           [wordlist create search kwic + analyses]\n"
-         "  --windows-text, --no-windows-text\n"
-         "                           write Windows-1252 text with CR LF line ends\n"
-         "                           (default: UTF-8 with LF) [create search]\n"
-         "  --index, --no-index      also write the index file FILE.oxn.ndx; later runs\n"
-         "                           on FILE then need no scan [create search]\n"
-         "  -k, --keywords \"K1 K2\"   keywords: * any run of characters, ? one\n"
-         "                           character, # one digit; head+tail lists head only\n"
-         "                           in the context lines holding tail [search kwic\n"
-         "                           + analyses]\n"
-         "  -K, --keywords-file FILE a file of keywords [search kwic + analyses]\n"
-         "  -w, --width N            kwic: context words on each side, 1 to 20 (default 5)\n"
-         "  --sort LEVELS            kwic: up to three of L5..L1, KW, R1..R5, POS, as in\n"
-         "                           R1,R2,L1 (default KW: by word, then document order)\n"
-         "  --format FORMAT          text (aligned), tsv, csv or jsonl (default text)\n"
-         "                           [kwic + analyses]\n"
-         "  --window NL,NR           collocates: the words on each side of the keyword's\n"
-         "                           word, 0 to 20 (default 5L,5R)\n"
-         "  --measure M              collocates: sort by logdice (default), mi, t or ll\n"
-         "  -n, --size N             ngrams: words in each, 2 to 6 (default 2); -n is\n"
-         "                           --size only right after the ngrams command\n"
-         "  --across-lines, --no-across-lines\n"
-         "                           ngrams: let sequences span line breaks (default: do)\n"
-         "  --svg FILE, --png FILE   dispersion: also draw the plot into FILE\n"
-         "  --settings FILE.kvf      start from the options of a settings file (the other\n"
-         "                           options override it) [wordlist create search kwic\n"
-         "                           + analyses]\n"
-         "  --save-settings FILE.kvf write the options of this run as a settings file\n"
-         "                           [wordlist create search kwic + analyses]\n"
+  std::string text =
+      "usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"
+      "Keyword-in-context concordances and keyword searches of one document.\n"
+      "FILE is a text, HTML, XML or .docx file; - reads standard input (as text).\n"
+      "\n"
+      "commands:\n";
+  for (const CliCommand& c : CliCommands()) {
+    text += UsageEntry("  " + std::string(c.name) + " FILE", c.help, 19);
+  }
+  text += "\noptions (commands that take them in brackets):\n";
+  const size_t n = std::size(kOptions);
+  for (size_t i = 0; i < n; ++i) {
+    if (kOptions[i].help == nullptr) continue;
+    std::string prefix = "  " + UsageName(kOptions[i]);
+    for (size_t k = i + 1; k < n && kOptions[k].help == nullptr; ++k) {
+      prefix += ", " + UsageName(kOptions[k]);
+    }
+    text += UsageEntry(prefix, kOptions[i].help, 27);
+  }
+  return text +
          "(analyses: collocates, ngrams and dispersion)\n"
          "Options take --name=VALUE as well as --name VALUE; short ones bundle (-qy).\n"
          "\n"
@@ -379,7 +416,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         *error = "option '" + typed + "' takes no value";
         return false;
       }
-      if (!Apply(*entry, on, value, typed, options, error)) return false;
+      if (!entry->set(OptionUse{on, value, typed}, options, error)) return false;
       given.emplace_back(entry, typed);
       continue;
     }
@@ -403,18 +440,15 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         }
         k = a.size();
       }
-      if (!Apply(*entry, true, value, typed, options, error)) return false;
+      if (!entry->set(OptionUse{true, value, typed}, options, error)) return false;
       given.emplace_back(entry, typed);
     }
   }
   if (options->help || options->version) return true;
   if (!positional.empty()) {
-    for (const char* command : kCommandNames) {
-      if (positional[0] == command) {
-        options->command = command;
-        positional.erase(positional.begin());
-        break;
-      }
+    if (const CliCommand* command = FindCliCommand(positional[0])) {
+      options->command = command->name;
+      positional.erase(positional.begin());
     }
   }
   if (options->command.empty()) options->command = "create";
@@ -422,10 +456,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     *error = positional.empty() ? "no input file given" : "more than one input file given";
     return false;
   }
-  unsigned command = 0;
-  for (unsigned k = 0; k < kNumCommands; ++k) {
-    if (options->command == kCommandNames[k]) command = 1u << k;
-  }
+  const unsigned command = FindCliCommand(options->command)->bit;
   for (const auto& [entry, typed] : given) {
     if ((entry->commands & command) == 0) {
       *error = options->command + " does not take " + typed + " (an option of " +

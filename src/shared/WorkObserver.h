@@ -31,9 +31,7 @@ class WorkObserver {
   virtual void Progress(int32_t /*done*/, int32_t /*total*/, int32_t /*least*/) {}
   // The least `done` at which Progress(done, total, least) may show something new, for
   // a caller whose `done` only rises (INT32_MAX: nothing is ever shown).
-  virtual int32_t NextProgressStep(int32_t /*total*/, int32_t /*least*/) const {
-    return INT32_MAX;
-  }
+  virtual int32_t NextProgressStep(int32_t /*total*/, int32_t /*least*/) const { return INT32_MAX; }
   // A word table being filled holds `words` distinct words (said at every tenth).
   virtual void WordsCounted(int32_t /*words*/) {}
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "cli/Terminal.h"
 #include "output/Concordance.h"
 #include "settings/Defaults.h"
 #include "shared/Cp1252.h"
@@ -207,7 +208,10 @@ TEST(CliWordListTest, CtrlCPressesStop) {
   CliHost::CatchInterrupts();
   host.set_on_interrupt([&p, &host] { PressStopFromTerminal(p, host); });
   std::raise(SIGINT);  // reaches the run at its first chance to look, while reading
-  EXPECT_EQ(RunWordList(p, CliOptions{}), kExitRefused);
+  const CliOptions options;
+  Terminal terminal;
+  CommandRun run{p, host, options, terminal};
+  EXPECT_EQ(RunWordList(run), kExitRefused);
   EXPECT_EQ(p.frmMain.txbOutput.text, "Stopped when reading file.");
   std::signal(SIGINT, SIG_DFL);
 }
