@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ui/RunDriver.h"
-#include "input/InputFile.h"
+#include "ui/InputFile.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "ui/Startup.h"

@@ -16,7 +16,7 @@
 #include "BenchProgram.h"
 #include "BenchTiming.h"
 #include "ui/RunDriver.h"
-#include "input/InputFile.h"
+#include "ui/InputFile.h"
 #include "output/IndexFile.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"

@@ -70,8 +70,7 @@ int RunAnalysis(CommandRun& run) {
     }
   }
   const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
-  return WriteOutput(run, kind,
-                     [&](const auto& write) { ExportTable(table, format, write); });
+  return WriteOutput(run, kind, [&](const auto& write) { ExportTable(table, format, write); });
 }
 
 }  // namespace quillmoor

@@ -4,8 +4,8 @@
 #include <cerrno>
 
 #include "explore/Snapshot.h"
-#include "shared/Cp1252.h"
 #include "output/KeywordSearch.h"
+#include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
@@ -20,7 +20,7 @@ std::unique_ptr<ScratchFile> TemporaryFile(Terminal& terminal, const char* what)
   std::unique_ptr<ScratchFile> file = ScratchFile::Temporary("quillmoor-", &error);
   if (file == nullptr || !file->Close(&error, false)) {
     terminal.Complain(std::string("no temporary file for the ") + what + " could be made in " +
-             TemporaryFolder() + ": " + error.description);
+                      TemporaryFolder() + ": " + error.description);
     return nullptr;
   }
   return file;
@@ -65,7 +65,8 @@ int NotWritten(Terminal& terminal, const Program& p, const std::string& file) {
     return kExitRefused;
   }
   if (p.blnWordsGot && !p.blnStop && FileExists(file)) {
-    terminal.Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+    terminal.Complain(file +
+                      " exists and was not replaced (give --overwrite or --yes to replace it)");
   }
   return kExitRefused;
 }
@@ -75,7 +76,7 @@ int IndexWritten(Terminal& terminal, const Program& p, int status) {
   if (status != kExitDone || !p.frmMain.chkCreateIndexFile.checked() || p.blnIndexFileCurrent)
     return status;
   terminal.Complain("the index file " + p.strIndexFile + " could not be written" +
-           (p.indexError.ok() ? "" : ": " + p.indexError.description));
+                    (p.indexError.ok() ? "" : ": " + p.indexError.description));
   return kExitRefused;
 }
 
@@ -93,7 +94,8 @@ int WriteTo(CommandRun& run, const std::string& target, const std::string& kind,
   if (Files().FileExists(file) && p.frmMain.chkWarnOnOverwrite.checked() &&
       MsgBox(p, "A " + kind + " file " + file + " already exists.  Do you wish to overwrite it?",
              MsgButtons::kYesNo, MsgIcon::kNone, "File exists") == MsgResult::kNo) {
-    run.terminal.Complain(file + " exists and was not replaced (give --overwrite or --yes to replace it)");
+    run.terminal.Complain(file +
+                          " exists and was not replaced (give --overwrite or --yes to replace it)");
     return kExitRefused;
   }
   FileError error;

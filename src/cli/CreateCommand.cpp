@@ -26,7 +26,8 @@ int RunCreate(CommandRun& run) {
   int status = kExitRefused;
   if (p.blnOutputFileCreated) {
     if (toStdout) {
-      status = CopyToStdout(run.terminal, temporary->path(), options.file == "-" ? "(standard input)" : "");
+      status = CopyToStdout(run.terminal, temporary->path(),
+                            options.file == "-" ? "(standard input)" : "");
     } else {
       run.terminal.Say("Concordance file: " + p.strConcordanceFile);
       status = kExitDone;

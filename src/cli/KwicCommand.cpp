@@ -41,7 +41,7 @@ int RunKwic(CommandRun& run) {
   }
   if (count == 0) {
     run.terminal.Say(asked ? "No line: no word of the input matches the keywords."
-              : "No word is listed: no line to write.");
+                           : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
   const auto exportTo = [&](const PieceWriter& write) {

@@ -3,11 +3,11 @@
 
 #include "cli/CommandSupport.h"
 #include "input/InputDocument.h"
-#include "input/InputFile.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 
 namespace quillmoor {

@@ -78,7 +78,8 @@ int RunSearch(CommandRun& run) {
     }
     p.blnStopAfterCounts = false;
     if (!p.blnWordsGot || p.lngNumWordsIncluded == 0) {
-      if (p.blnWordsGot) run.terminal.Complain("the input holds no word, so there is nothing to search");
+      if (p.blnWordsGot)
+        run.terminal.Complain("the input holds no word, so there is nothing to search");
       return kExitRefused;
     }
     p.strConcordanceFile = concordance->path();
@@ -112,7 +113,8 @@ int RunSearch(CommandRun& run) {
   cmdListWords_Click(p);
   if (p.blnSearchResultsFileCreated) {
     if (toStdout)
-      return CopyToStdout(run.terminal, temporary->path(), options.file == "-" ? "(standard input)" : "");
+      return CopyToStdout(run.terminal, temporary->path(),
+                          options.file == "-" ? "(standard input)" : "");
     run.terminal.Say("Search results file: " + m.txbFile[1].text);
     return kExitDone;
   }

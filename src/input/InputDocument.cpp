@@ -1,7 +1,7 @@
 #include "input/InputDocument.h"
 
 #include "input/DocxReader.h"
-#include "input/InputFile.h"
+#include "input/FileKinds.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "input/Utf8Decode.h"

@@ -9,8 +9,8 @@
 
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
+#include "input/FileKinds.h"
 #include "input/InputDocument.h"
-#include "input/InputFile.h"
 #include "input/TextFile.h"
 #include "output/Compressor.h"
 #include "output/Concordance.h"

@@ -1,9 +1,9 @@
 #include "ui/DesktopArguments.h"
 
-#include "input/InputFile.h"
 #include "output/Concordance.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "ui/InputFile.h"
 
 namespace quillmoor {
 

@@ -12,7 +12,6 @@
 #include "engine/WordTable.h"
 #include "input/DocxReader.h"
 #include "input/InputDocument.h"
-#include "input/InputFile.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "output/Concordance.h"
@@ -24,6 +23,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/InputFile.h"
 #include "ui/ListedWords.h"
 #include "ui/Progress.h"
 

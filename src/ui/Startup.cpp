@@ -1,6 +1,5 @@
 #include "ui/Startup.h"
 
-#include "input/InputFile.h"
 #include "input/TextFile.h"
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
@@ -9,6 +8,7 @@
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "ui/InputFile.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "input/InputDocument.h"
-#include "input/InputFile.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 
 namespace quillmoor {
 namespace {

@@ -5,7 +5,6 @@
 #include <random>
 #include <tuple>
 
-#include "input/InputFile.h"
 #include "output/Concordance.h"
 #include "output/Md5.h"
 #include "settings/Defaults.h"
@@ -14,6 +13,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

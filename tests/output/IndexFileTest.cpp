@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "input/InputFile.h"
 #include "output/Compressor.h"
 #include "output/IndexFile.h"
 #include "output/Md5.h"
@@ -13,6 +12,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 #include "ui/Timers.h"

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "input/InputFile.h"
 #include "output/Concordance.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
@@ -14,6 +13,7 @@
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 

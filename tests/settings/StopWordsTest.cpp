@@ -2,7 +2,6 @@
 
 #include <random>
 
-#include "input/InputFile.h"
 #include "settings/Defaults.h"
 #include "settings/StopWords.h"
 #include "settings/WordListFile.h"
@@ -12,6 +11,7 @@
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 
 namespace quillmoor {
 namespace {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "input/InputFile.h"
 #include "settings/Defaults.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
@@ -13,6 +12,7 @@
 #include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputFile.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

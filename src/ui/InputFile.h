@@ -1,0 +1,28 @@
+// The input-file box: the existence and size check of the input, the size label, and
+// what happens when a typed name leaves the box.
+#ifndef QUILLMOOR_UI_INPUTFILE_H_
+#define QUILLMOOR_UI_INPUTFILE_H_
+
+#include <string>
+
+#include "input/FileKinds.h"
+
+namespace quillmoor {
+
+struct Program;
+
+// The click of file button `index` (0 input, 1 search results, 2 keywords): the file
+// dialog, then the checks of a new input file.
+void SelectFile(Program& p, int index);
+
+// Existence and size test of the input file; sets the input size label. Messages
+// appear only after start-up. Returns blnOK.
+bool CheckInputFile(Program& p, const std::string& path);
+
+// Leaving file box `index` after typing. Returns false when the input file was
+// refused by CheckInputFile (nothing else was done then).
+bool InputFileLostFocus(Program& p, int index);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_UI_INPUTFILE_H_
