@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "settings/Defaults.h"
+#include "ui/Defaults.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/ScriptedHost.h"

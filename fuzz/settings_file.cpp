@@ -1,7 +1,7 @@
 // Settings files: any file is refused with a message or restored, and a restored
 // state saves to a file that restores to the same state.
 #include "FuzzSupport.h"
-#include "settings/Settings.h"
+#include "ui/Settings.h"
 #include "shared/FileSystem.h"
 
 using namespace quillmoor;

@@ -18,7 +18,6 @@
 #include "output/Concordance.h"
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -30,6 +29,7 @@
 #include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
+#include "ui/Settings.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {

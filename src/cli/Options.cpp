@@ -5,7 +5,7 @@
 #include "analyses/Ngrams.h"
 #include "cli/Commands.h"
 #include "explore/KwicExport.h"
-#include "output/Concordance.h"
+#include "shared/Version.h"
 
 namespace quillmoor {
 namespace {

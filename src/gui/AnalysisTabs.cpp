@@ -17,8 +17,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "gui/PlotPainter.h"
 #include "gui/WidgetHelpers.h"
+#include "plotpng/PlotPainter.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 

@@ -12,10 +12,10 @@
 
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
-#include "settings/Defaults.h"
-#include "settings/ParametersWindow.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
+#include "ui/Defaults.h"
+#include "ui/ParametersWindow.h"
 
 namespace quillmoor {
 ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent)

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
-#include "settings/ParametersWindow.h"
+#include "ui/ParametersWindow.h"
 
 namespace quillmoor {
 

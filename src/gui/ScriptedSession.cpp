@@ -10,10 +10,10 @@
 #include <string>
 
 #include "gui/ExplorerWindow.h"
-#include "ui/InputFile.h"
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
+#include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 #include "ui/Timers.h"
@@ -139,15 +139,14 @@ void ScheduleScriptedSession(const QStringList& args, QtHost& host, Program& pro
       if (explorer == nullptr) return QApplication::quit();
       explorer->findChild<QLineEdit*>(QStringLiteral("txbFilter"))->setText(query);
       explorer->SetSort({{SortLevel::kRight, 1}, {SortLevel::kRight, 2}});
-      QObject::connect(explorer, &ExplorerWindow::LinesReady, explorer,
-                       [explorer, png, tab] {
-                         if (explorer->LinesPending()) return;
-                         explorer->tabs()->setCurrentIndex(tab);
-                         QTimer::singleShot(100, explorer, [explorer, png] {
-                           explorer->grab().save(png);
-                           QApplication::quit();
-                         });
-                       });
+      QObject::connect(explorer, &ExplorerWindow::LinesReady, explorer, [explorer, png, tab] {
+        if (explorer->LinesPending()) return;
+        explorer->tabs()->setCurrentIndex(tab);
+        QTimer::singleShot(100, explorer, [explorer, png] {
+          explorer->grab().save(png);
+          QApplication::quit();
+        });
+      });
     });
   }
   // --measure-explorer DOCUMENT: makes the word table of DOCUMENT (no stop words), then
@@ -170,22 +169,20 @@ void ScheduleScriptedSession(const QStringList& args, QtHost& host, Program& pro
       window.OpenExplorer();
       ExplorerWindow* explorer = window.explorer();
       auto* phase = new int(0);
-      QObject::connect(
-          explorer, &ExplorerWindow::LinesReady, explorer, [explorer, clock, phase] {
-            if (explorer->LinesPending()) return;
-            QApplication::processEvents();  // the first rows painted
-            std::fprintf(stderr,
-                         *phase == 0 ? "explorer open with %zu lines: %lld ms\n"
-                                     : "sorted by R1, R2, R3: %zu lines in %lld ms\n",
-                         explorer->rows().size(), static_cast<long long>(clock->restart()));
-            if ((*phase)++ == 0) {
-              explorer->SetSort({{SortLevel::kRight, 1},
-                                 {SortLevel::kRight, 2},
-                                 {SortLevel::kRight, 3}});
-            } else {
-              QApplication::quit();
-            }
-          });
+      QObject::connect(explorer, &ExplorerWindow::LinesReady, explorer, [explorer, clock, phase] {
+        if (explorer->LinesPending()) return;
+        QApplication::processEvents();  // the first rows painted
+        std::fprintf(stderr,
+                     *phase == 0 ? "explorer open with %zu lines: %lld ms\n"
+                                 : "sorted by R1, R2, R3: %zu lines in %lld ms\n",
+                     explorer->rows().size(), static_cast<long long>(clock->restart()));
+        if ((*phase)++ == 0) {
+          explorer->SetSort(
+              {{SortLevel::kRight, 1}, {SortLevel::kRight, 2}, {SortLevel::kRight, 3}});
+        } else {
+          QApplication::quit();
+        }
+      });
     });
   }
   // --quit-during DOCUMENT: starts a run of DOCUMENT and closes the window at the

@@ -6,11 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "settings/Defaults.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/Defaults.h"
 
 namespace quillmoor {
 namespace {

@@ -14,11 +14,6 @@
 
 namespace quillmoor {
 
-std::string VersionText() {
-  return std::to_string(QUILLMOOR_VERSION_MAJOR) + "." + std::to_string(QUILLMOOR_VERSION_MINOR) +
-         "2";
-}
-
 std::string DateStamp() {
   std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -20,8 +20,6 @@ namespace quillmoor {
 
 struct Program;
 
-// "1.02" for version 1.0: major, ".", minor and the digit 2 (the file headers' form).
-std::string VersionText();
 // The local date and time as "yyyy-mm-dd hh:mm".
 std::string DateStamp();
 

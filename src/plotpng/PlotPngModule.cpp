@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <memory>
 
-#include "gui/PlotPainter.h"
+#include "plotpng/PlotPainter.h"
 
 extern "C" __attribute__((visibility("default"))) bool quillmoor_plot_png(
     const quillmoor::PlotItem* items, size_t count, double width, double height,

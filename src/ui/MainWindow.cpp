@@ -1,12 +1,12 @@
 #include "ui/MainWindow.h"
 
 #include "output/KeywordSearch.h"
-#include "settings/Settings.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/RunDriver.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 namespace {

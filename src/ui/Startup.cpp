@@ -3,13 +3,13 @@
 #include "input/TextFile.h"
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
-#include "settings/Defaults.h"
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "ui/Defaults.h"
 #include "ui/InputFile.h"
 #include "ui/Progress.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 

@@ -14,11 +14,11 @@
 #include "cli/Cli.h"
 #include "cli/Terminal.h"
 #include "output/Concordance.h"
-#include "settings/Defaults.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
+#include "ui/Defaults.h"
 
 namespace quillmoor {
 namespace {

@@ -7,12 +7,12 @@
 
 #include "output/Concordance.h"
 #include "output/Md5.h"
-#include "settings/Defaults.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Defaults.h"
 #include "ui/InputFile.h"
 #include "ui/RunDriver.h"
 

@@ -2,7 +2,6 @@
 
 #include <random>
 
-#include "settings/Defaults.h"
 #include "settings/StopWords.h"
 #include "settings/WordListFile.h"
 #include "shared/NumberFormat.h"
@@ -11,6 +10,7 @@
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Defaults.h"
 #include "ui/InputFile.h"
 
 namespace quillmoor {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/Defaults.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/Defaults.h"
 
 namespace quillmoor::testing {
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "settings/Defaults.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
@@ -12,6 +11,7 @@
 #include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Defaults.h"
 #include "ui/InputFile.h"
 #include "ui/RunDriver.h"
 

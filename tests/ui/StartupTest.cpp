@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "settings/Settings.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "ui/RunDriver.h"
+#include "ui/Settings.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {

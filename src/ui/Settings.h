@@ -10,8 +10,8 @@
 // Reading takes any line end; a file that is not valid UTF-8 is read as Windows-1252
 // (files of earlier versions), and a file without line 20 keeps its default.
 // Files are written to a new file beside the target, then renamed over it.
-#ifndef QUILLMOOR_SETTINGS_SETTINGS_H_
-#define QUILLMOOR_SETTINGS_SETTINGS_H_
+#ifndef QUILLMOOR_UI_SETTINGS_H_
+#define QUILLMOOR_UI_SETTINGS_H_
 
 #include <string>
 
@@ -35,4 +35,4 @@ void cmdSaveState_Click(Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SETTINGS_SETTINGS_H_
+#endif  // QUILLMOOR_UI_SETTINGS_H_

@@ -1,16 +1,16 @@
-#include "settings/ParametersWindow.h"
+#include "ui/ParametersWindow.h"
 
 #include <vector>
 
 #include "engine/WordRules.h"
-#include "settings/Defaults.h"
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "ui/Defaults.h"
 #include "ui/MainWindow.h"
 #include "ui/Progress.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 namespace {

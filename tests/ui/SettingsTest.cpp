@@ -2,15 +2,15 @@
 
 #include <cstdlib>
 
-#include "settings/Defaults.h"
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Defaults.h"
 #include "ui/MainWindow.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 namespace {

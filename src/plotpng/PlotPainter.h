@@ -1,6 +1,6 @@
 // A plot's drawing items painted by Qt: on a window, on a picture for PNG.
-#ifndef QUILLMOOR_GUI_PLOTPAINTER_H_
-#define QUILLMOOR_GUI_PLOTPAINTER_H_
+#ifndef QUILLMOOR_PLOTPNG_PLOTPAINTER_H_
+#define QUILLMOOR_PLOTPNG_PLOTPAINTER_H_
 
 #include <QByteArray>
 #include <QPainter>
@@ -17,4 +17,4 @@ bool PlotPngBytes(const PlotItem* items, size_t count, double width, double heig
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_GUI_PLOTPAINTER_H_
+#endif  // QUILLMOOR_PLOTPNG_PLOTPAINTER_H_

@@ -1,4 +1,4 @@
-#include "settings/Settings.h"
+#include "ui/Settings.h"
 
 #include <sys/stat.h>
 

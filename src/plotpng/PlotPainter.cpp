@@ -1,4 +1,4 @@
-#include "gui/PlotPainter.h"
+#include "plotpng/PlotPainter.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,6 +1,6 @@
 // The program's defaults and the parameters window's Reinitialize action.
-#ifndef QUILLMOOR_SETTINGS_DEFAULTS_H_
-#define QUILLMOOR_SETTINGS_DEFAULTS_H_
+#ifndef QUILLMOOR_UI_DEFAULTS_H_
+#define QUILLMOOR_UI_DEFAULTS_H_
 
 namespace quillmoor {
 
@@ -20,4 +20,4 @@ void cmdInitialize_Click(Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SETTINGS_DEFAULTS_H_
+#endif  // QUILLMOOR_UI_DEFAULTS_H_

@@ -1,8 +1,8 @@
-#include "settings/Defaults.h"
+#include "ui/Defaults.h"
 
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 

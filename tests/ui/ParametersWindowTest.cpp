@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "settings/ParametersWindow.h"
-#include "settings/Settings.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/ParametersWindow.h"
+#include "ui/Settings.h"
 
 namespace quillmoor {
 namespace {

@@ -1,6 +1,6 @@
 // The parameters (settings) window's event handlers, on the controls model.
-#ifndef QUILLMOOR_SETTINGS_PARAMETERSWINDOW_H_
-#define QUILLMOOR_SETTINGS_PARAMETERSWINDOW_H_
+#ifndef QUILLMOOR_UI_PARAMETERSWINDOW_H_
+#define QUILLMOOR_UI_PARAMETERSWINDOW_H_
 
 #include <string>
 
@@ -41,4 +41,4 @@ void cmdQuitParameters_Click(Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SETTINGS_PARAMETERSWINDOW_H_
+#endif  // QUILLMOOR_UI_PARAMETERSWINDOW_H_
