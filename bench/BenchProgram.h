@@ -12,6 +12,7 @@
 #include "ui/RunDriver.h"
 #include "ui/InputFile.h"
 #include "settings/StopWords.h"
+#include "ui/StopWordBoxes.h"
 #include "shared/Program.h"
 #include "ui/Startup.h"
 

@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 #include "engine/WordRules.h"
 #include "output/KeywordSearch.h"
+#include "ui/KeywordBoxes.h"
 
 using namespace quillmoor;
 

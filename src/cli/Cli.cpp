@@ -17,8 +17,6 @@
 #include "input/TextFile.h"
 #include "output/Concordance.h"
 #include "output/IndexFile.h"
-#include "output/KeywordSearch.h"
-#include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/KeptFiles.h"
@@ -27,10 +25,12 @@
 #include "shared/ScratchFile.h"
 #include "shared/Utf8.h"
 #include "ui/InputFile.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 #include "ui/Settings.h"
 #include "ui/Startup.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 namespace {

@@ -4,11 +4,11 @@
 #include <cerrno>
 
 #include "explore/Snapshot.h"
-#include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

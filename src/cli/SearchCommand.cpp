@@ -2,10 +2,10 @@
 #include <string>
 
 #include "cli/CommandSupport.h"
-#include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 

@@ -12,10 +12,10 @@
 
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
-#include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "ui/Defaults.h"
 #include "ui/ParametersWindow.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent)

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "gui/ExplorerWindow.h"
-#include "output/KeywordSearch.h"
-#include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "ui/InputFile.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
+#include "ui/StopWordBoxes.h"
 #include "ui/Timers.h"
 
 namespace quillmoor {

@@ -4,28 +4,14 @@
 
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
-#include "input/TextFile.h"
 #include "output/Kwic.h"
-#include "settings/WordListFile.h"
 #include "shared/Cp1252.h"
-#include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
-#include "ui/Progress.h"
 
 namespace quillmoor {
 namespace {
-
-const std::string kCRLF(kCrLf);
-
-// Sorted by character codes, without empty entries and duplicates.
-void SortUnique(std::vector<std::string>& words) {
-  std::sort(words.begin(), words.end());
-  words.erase(std::unique(words.begin(), words.end()), words.end());
-  words.erase(words.begin(), std::find_if(words.begin(), words.end(),
-                                          [](const std::string& w) { return !w.empty(); }));
-}
 
 // True when one of the pieces of `line` between single spaces, compared whole,
 // matches `pattern`.
@@ -75,51 +61,6 @@ std::string CountInWords(int32_t count) {
   return FormatNumber(count, 0);
 }
 
-bool GetExtraKeywords(Program& p) {
-  TextBox& box = p.frmMain.txbExtraKeywords;
-  // The box holds UTF-8; keywords are matched in Windows-1252. A character the code
-  // page lacks can match no word.
-  if (const std::string c = FirstCharOutsideCp1252(box.text); !c.empty()) {
-    MsgBox(p, "The extra keywords textbox contains an inadmissable character: " + c,
-           MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
-    return false;
-  }
-  std::string s;
-  Utf8ToCp1252(box.text, &s);
-  s = LowerCaseAccented(std::move(s));
-  for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
-  box.text = Cp1252ToUtf8(s);
-
-  std::string permitted(kLowerCaseLetters);
-  permitted += "*?#+ ";
-  if (p.frmParams.chkAllowWordsWithHyphens.checked()) permitted += '-';
-  if (p.frmParams.chkAllowWordsWithNumerals.checked()) permitted += "0123456789";
-  if (const int32_t bad = FindFirstCharNotIn(s, 1, permitted); bad > 0) {
-    MsgBox(p,
-           "The extra keywords textbox contains an inadmissable character: " +
-               Cp1252ToUtf8(s.substr(static_cast<size_t>(bad - 1), 1)),
-           MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
-    return false;
-  }
-  std::vector<std::string> keywords;
-  for (std::string& w : SplitWords(s)) {
-    if (std::find(keywords.begin(), keywords.end(), w) == keywords.end())
-      keywords.push_back(std::move(w));
-  }
-  for (const std::string& w : keywords) {
-    if (std::count(w.begin(), w.end(), '+') > 1) {
-      MsgBox(p, "A keyword cannot contain more then one '+'.", MsgButtons::kOK,
-             MsgIcon::kInformation, "Invalid Input");
-      return false;
-    }
-  }
-  std::sort(keywords.begin(), keywords.end());
-  keywords.insert(keywords.begin(), std::string());  // the list is 1-based
-  p.strExtraKeywordList = std::move(keywords);
-  p.intNumExtraKeywords = static_cast<int32_t>(p.strExtraKeywordList.size()) - 1;
-  return true;
-}
-
 void BuildKeywordHeads(Program& p) {
   p.strExtraKeywordHeads.assign(1, std::string());
   for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j) {
@@ -138,82 +79,6 @@ bool IsSearchWord(const Program& p, const std::string& word) {
   if (p.lngNumSearchWords < 1) return false;
   const auto begin = p.strSearchWords.begin() + 1;
   return std::binary_search(begin, begin + p.lngNumSearchWords, w);
-}
-
-bool ReadSearchWords(Program& p, std::vector<std::string>* dropped) {
-  p.blnStop = false;
-  p.strSearchWordsFile = Utf8Lower(TrimSpaces(p.frmMain.txbFile[2].text));
-  const std::string& name = p.strSearchWordsFile;
-  if (name.empty()) return false;
-  WordsOfFile read;
-  if (!ReadWordsOfFile(p, name, WordFileKind{"search words", 119, 87}, &read)) return false;
-  std::vector<std::string> words;
-  for (std::string& word : read.words) {
-    if (IsPlainKeyword(word, "")) {
-      words.push_back(std::move(word));
-    } else if (dropped != nullptr) {
-      dropped->push_back(Cp1252ToUtf8(word));
-    }
-  }
-  if (dropped != nullptr) dropped->insert(dropped->end(), read.dropped.begin(), read.dropped.end());
-  SortUnique(words);
-  words.insert(words.begin(), std::string());  // the list is 1-based
-  p.strSearchWords = std::move(words);
-  p.lngNumSearchWords = static_cast<int32_t>(p.strSearchWords.size()) - 1;
-  return true;
-}
-
-void AttemptToReadSearchWords(Program& p) {
-  EnableControls(p, false);
-  p.blnReadingWords = true;
-  std::vector<std::string> dropped;
-  p.blnSearchWordsLoaded = ReadSearchWords(p, &dropped);
-  EnableControls(p, true);
-  SetListWordsCaption(p, "");
-  if (!p.blnSearchWordsLoaded) {
-    p.blnReadingWords = false;
-    return;
-  }
-  MainControls& m = p.frmMain;
-  m.txbFile[2].text = p.strSearchWordsFile;
-  const std::string summary = p.lngNumSearchWords == 1
-                                  ? "One keyword word"
-                                  : CountInWords(p.lngNumSearchWords) + " keywords";
-  m.lblNumberOfWords.caption.clear();
-  m.txbOutput.text = summary + " loaded from " + p.strSearchWordsFile + kCRLF;
-  if (!dropped.empty()) {
-    m.txbOutput.text += DroppedWordsNote(dropped, "a keyword is made of letters only") + kCRLF;
-  }
-  m.txbOutput.text += kCRLF;
-  RefreshOutput(p);
-  if (MsgBox(p, "Display search words?", MsgButtons::kYesNo, MsgIcon::kNone,
-             "Keywords to search for") == MsgResult::kYes) {
-    std::string list;
-    for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) {
-      list += Cp1252ToUtf8(p.strSearchWords[static_cast<size_t>(i)]);
-      list += ' ';
-    }
-    AppendOutput(p, list);
-    RefreshOutput(p);
-  }
-  p.blnReadingWords = false;
-}
-
-void EraseSearchWords(Program& p) {
-  p.strSearchWords.assign(1, std::string());
-  p.lngNumSearchWords = 0;
-  p.blnSearchWordsLoaded = false;
-  p.strSearchWordsFile.clear();
-}
-
-void txbExtraKeywords_LostFocus(Program& p) {
-  TextBox& box = p.frmMain.txbExtraKeywords;
-  box.text = TrimSpaces(box.text);
-  if (box.text.empty()) {
-    p.intNumExtraKeywords = 0;
-    return;
-  }
-  if (GetExtraKeywords(p)) p.blnSearchWordsExist = true;
 }
 
 // ---------------------------------------------------------------------------------

@@ -33,28 +33,10 @@ bool IsPlainKeyword(std::string_view word, std::string_view extra);
 // with grouping ("2,500").
 std::string CountInWords(int32_t count);
 
-// Validates the extra-keywords box (UTF-8) and stores its keywords (Windows-1252).
-// False, after its message, when the box holds a character that is not permitted
-// (also one the code page lacks) or a keyword with two "+"; the stored keywords then
-// stay as they were.
-bool GetExtraKeywords(Program& p);
 // The part of each extra keyword before its "+" (the keyword itself without one).
 void BuildKeywordHeads(Program& p);
 // True when `word` is a keyword of the file or matches the head of an extra keyword.
 bool IsSearchWord(const Program& p, const std::string& word);
-
-// Reads the keywords file named in file box 2; false (after its message) when it
-// is missing, refused, unreadable or the read was stopped. Words that are not made of
-// letters only are left out, and added to *dropped (may be null) as the file has them.
-bool ReadSearchWords(Program& p, std::vector<std::string>* dropped = nullptr);
-// Reads the keywords file, says how many keywords were loaded, and offers to show them.
-void AttemptToReadSearchWords(Program& p);
-// Forgets the keywords of the file.
-void EraseSearchWords(Program& p);
-
-// The extra-keywords box lost the focus (or took an Enter): its text is trimmed and,
-// when not empty, taken by GetExtraKeywords; an empty box means no extra keywords.
-void txbExtraKeywords_LostFocus(Program& p);
 
 // The keywords of one listing, taken when it starts; read-only while entries are made
 // (on several threads).

@@ -21,24 +21,10 @@ inline constexpr int32_t kMaxStopWordsInFile = 32767;
 // The two-letter codes of the stop-word languages 0 to 5.
 inline constexpr const char* kLanguageCodes = "en_de_es_pt_it_fr";
 
-// Reads the file named by p.strStopWordsFile into the table and says how many words
-// were loaded; on failure (after its message) the previous table stays.
-void AttemptToReadStopWords(Program& p);
-// The reading proper; true when the table was replaced. *dropped (may be null) gets
-// the words of the file that were left out.
-bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped = nullptr);
-// After a new input file was accepted: proposes (asks before loading) the stop-word
-// file of the document's language.
-void ChooseStopWordsForDocument(Program& p);
 // The code of the document's language from a lang= or content=" mark in its first
 // ten non-blank lines, when it is one of `codes`; otherwise `defaultCode`.
 std::string DetectDocumentLanguage(const std::string& path, const std::string& codes,
                                    const std::string& defaultCode);
-// Names the English file beside the program when no stop-word file is named.
-void SetPathToCWDs_Eng(Program& p);
-void EraseStopWords(Program& p);
-// Shows the first 30 stop words (when there are at least two).
-void ListStopWords(Program& p);
 // The extra stop words of a table such as p.strExtraStopWords (" a b c "), as a set
 // for a run of many lookups.
 class ExtraStopWords {
@@ -58,14 +44,6 @@ class ExtraStopWords {
 // p.strExtraStopWords; the second form makes it for one lookup.
 bool IsStopWord(const Program& p, const ExtraStopWords& extra, const std::string& word);
 bool IsStopWord(const Program& p, const std::string& word);
-
-// Normalises the extra stop words: lower case, commas to spaces, duplicates removed,
-// sorted, single spaces. The box holds UTF-8; p.strExtraStopWords the same words in
-// Windows-1252 (those the code page can hold).
-void txbExtraStopWords_LostFocus(Program& p);
-// Vets the characters of the extra stop words against the word options; false (after
-// the "Character not allowed" message) at the first character that fails.
-bool CheckAllowedExtraChars(Program& p);
 
 }  // namespace quillmoor
 

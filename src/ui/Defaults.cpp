@@ -3,6 +3,7 @@
 #include "settings/StopWords.h"
 #include "shared/Program.h"
 #include "ui/Settings.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 

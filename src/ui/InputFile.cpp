@@ -9,7 +9,9 @@
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/Progress.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 

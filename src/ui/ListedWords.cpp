@@ -4,6 +4,8 @@
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "shared/Program.h"
+#include "ui/KeywordBoxes.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 

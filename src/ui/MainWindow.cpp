@@ -5,6 +5,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/RunDriver.h"
 #include "ui/Settings.h"
 

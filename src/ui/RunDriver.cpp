@@ -24,8 +24,10 @@
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "ui/InputFile.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/ListedWords.h"
 #include "ui/Progress.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 

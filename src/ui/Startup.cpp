@@ -8,8 +8,10 @@
 #include "shared/Program.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/Progress.h"
 #include "ui/Settings.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 

@@ -14,6 +14,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/ScannedText.h"
+#include "ui/KeywordBoxes.h"
 
 namespace quillmoor {
 namespace {

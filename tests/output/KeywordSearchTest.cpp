@@ -14,6 +14,7 @@
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/InputFile.h"
+#include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 

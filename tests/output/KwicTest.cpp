@@ -9,6 +9,7 @@
 #include "output/Kwic.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "ui/KeywordBoxes.h"
 
 namespace quillmoor {
 namespace {

@@ -3,7 +3,6 @@
 #include <random>
 
 #include "settings/StopWords.h"
-#include "settings/WordListFile.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
@@ -12,6 +11,8 @@
 #include "support/TestProgram.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
+#include "ui/StopWordBoxes.h"
+#include "ui/WordListFile.h"
 
 namespace quillmoor {
 namespace {

@@ -8,6 +8,7 @@
 #include "support/TestProgram.h"
 #include "ui/ParametersWindow.h"
 #include "ui/Settings.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 namespace {

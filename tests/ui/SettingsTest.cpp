@@ -11,6 +11,7 @@
 #include "ui/Defaults.h"
 #include "ui/MainWindow.h"
 #include "ui/Settings.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 namespace {

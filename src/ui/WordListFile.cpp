@@ -1,4 +1,4 @@
-#include "settings/WordListFile.h"
+#include "ui/WordListFile.h"
 
 #include <algorithm>
 #include <cctype>

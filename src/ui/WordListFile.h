@@ -5,8 +5,8 @@
 // skipped; a line that begins with "/*" opens a comment block; a line that ends with
 // "*/" closes it (also when none is open); the lines inside a block are skipped. Every
 // other line holds words separated by spaces.
-#ifndef QUILLMOOR_SETTINGS_WORDLISTFILE_H_
-#define QUILLMOOR_SETTINGS_WORDLISTFILE_H_
+#ifndef QUILLMOOR_UI_WORDLISTFILE_H_
+#define QUILLMOOR_UI_WORDLISTFILE_H_
 
 #include <cstdint>
 #include <functional>
@@ -63,4 +63,4 @@ std::vector<std::string> SplitWords(const std::string& text);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SETTINGS_WORDLISTFILE_H_
+#endif  // QUILLMOOR_UI_WORDLISTFILE_H_
