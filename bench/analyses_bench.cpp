@@ -15,7 +15,7 @@
 #include "analyses/Collocates.h"
 #include "analyses/Dispersion.h"
 #include "analyses/Ngrams.h"
-#include "explore/Snapshot.h"
+#include "ui/Snapshot.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"

@@ -16,7 +16,7 @@
 #include "BenchProgram.h"
 #include "BenchTiming.h"
 #include "explore/KwicRows.h"
-#include "explore/Snapshot.h"
+#include "ui/Snapshot.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"

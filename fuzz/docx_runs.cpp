@@ -1,6 +1,6 @@
 // The text runs of a document's XML, against the literal search from each position.
 #include "FuzzSupport.h"
-#include "input/DocxReader.h"
+#include "ui/DocxReader.h"
 #include "support/Reference.h"
 
 using namespace quillmoor;

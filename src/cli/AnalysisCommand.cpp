@@ -4,9 +4,9 @@
 #include "analyses/AnalysisTable.h"
 #include "cli/CommandSupport.h"
 #include "cli/PlotPng.h"
-#include "explore/Snapshot.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 

@@ -3,13 +3,13 @@
 #include <cctype>
 #include <cerrno>
 
-#include "explore/Snapshot.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/RunDriver.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 

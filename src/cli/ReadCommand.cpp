@@ -2,11 +2,11 @@
 #include <string>
 
 #include "cli/CommandSupport.h"
-#include "input/InputDocument.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
+#include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "analyses/AnalysisTable.h"
-#include "explore/Snapshot.h"
+#include "ui/Snapshot.h"
 
 class QCheckBox;
 class QComboBox;

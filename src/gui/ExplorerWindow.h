@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "explore/KwicExport.h"
-#include "explore/Snapshot.h"
+#include "ui/Snapshot.h"
 
 class QCheckBox;
 class QComboBox;

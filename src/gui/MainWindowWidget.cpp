@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "explore/Snapshot.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
@@ -28,6 +27,7 @@
 #include "ui/ParametersWindow.h"
 #include "ui/RunDriver.h"
 #include "ui/Settings.h"
+#include "ui/Snapshot.h"
 #include "ui/Timers.h"
 #include "ui/Viewer.h"
 

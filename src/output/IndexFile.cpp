@@ -7,20 +7,7 @@
 #include <memory>
 #include <unordered_set>
 
-#include "engine/WordRules.h"
-#include "engine/WordTable.h"
-#include "input/FileKinds.h"
-#include "input/InputDocument.h"
-#include "input/TextFile.h"
-#include "output/Compressor.h"
-#include "output/Concordance.h"
-#include "output/Md5.h"
 #include "shared/Cp1252.h"
-#include "shared/FileSystem.h"
-#include "shared/Program.h"
-#include "shared/ScratchFile.h"
-#include "ui/MainWindow.h"
-#include "ui/RunDriver.h"
 
 namespace quillmoor {
 namespace {
@@ -29,12 +16,6 @@ const std::string kCRLF(kCrLf);
 
 // The widest position field: ten digits hold every 32-bit position.
 constexpr int64_t kMaxPositionDigits = 10;
-// The shortest word line: "a*0*1*0*" and one digit.
-constexpr int64_t kShortestWordLine = 9;
-// How much larger than its input an index text may expand (positions of one-letter
-// words take five times their text at most); a stream that claims more is damaged.
-constexpr long long kMaxExpansion = 32;
-constexpr long long kExpansionSlack = 1 << 20;
 
 // A field of a word line: 1 to 10 decimal digits, at most INT32_MAX.
 bool ParseField(std::string_view s, int64_t* value) {
@@ -71,107 +52,12 @@ int DigitsOf(int64_t v) {
   return digits;
 }
 
-// Lines of a file, split as the program's line input splits them (at CR, a LF after
-// it dropped).
-class LineReader {
- public:
-  explicit LineReader(const std::string& path) : reader_(Files().OpenRead(path, &error_)) {}
-  bool ok() const { return reader_ != nullptr; }
-  bool failed() const { return failed_; }
-
-  bool Next(std::string& line) {
-    line.clear();
-    while (true) {
-      if (at_ == size_ && !Fill()) {
-        // Characters after the last CR make a last line of their own.
-        const bool last = pendingLine_;
-        pendingLine_ = false;
-        return last;
-      }
-      if (skipLf_) {
-        skipLf_ = false;
-        if (buffer_[at_] == '\n' && ++at_ == size_) continue;
-      }
-      const char* start = buffer_.data() + at_;
-      const void* cr = std::memchr(start, '\r', size_ - at_);
-      if (cr == nullptr) {
-        line.append(start, size_ - at_);
-        at_ = size_;
-        pendingLine_ = true;
-        continue;
-      }
-      const size_t end = static_cast<size_t>(static_cast<const char*>(cr) - buffer_.data());
-      line.append(start, end - at_);
-      at_ = end + 1;
-      skipLf_ = true;
-      pendingLine_ = false;
-      return true;
-    }
-  }
-
- private:
-  bool Fill() {
-    if (reader_ == nullptr || eof_) return false;
-    const long long n = reader_->Read(buffer_.data(), buffer_.size(), &error_);
-    if (n <= 0) {
-      failed_ = n < 0;
-      eof_ = true;
-      return false;
-    }
-    at_ = 0;
-    size_ = static_cast<size_t>(n);
-    return true;
-  }
-
-  FileError error_;
-  std::unique_ptr<FileReader> reader_;
-  std::vector<char> buffer_ = std::vector<char>(1 << 20);
-  size_t at_ = 0;
-  size_t size_ = 0;
-  bool skipLf_ = false;
-  bool pendingLine_ = false;  // characters were read since the last CR
-  bool eof_ = false;
-  bool failed_ = false;
-};
-
-std::string InputDigest(const Program& p) {
-  int32_t error = 0;
-  std::string errorText;
-  return FileMD5(p.frmMain.txbFile[0].text, error, errorText);
-}
-
-void EmptyWordTable(Program& p) {
-  p.arrWords.assign(1, WordRecord{});
-  p.wordIndex.Clear();
-  p.lngNumWords = 0;
-  p.lngFirstFreq = 0;
-  p.blnWordsGot = false;
-}
-
-// True when every stored position lies in the document text.
-bool PositionsFitTheText(const Program& p) {
-  const int64_t length = static_cast<int64_t>(p.strLine1.size());
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    for (int32_t position : p.arrWords[static_cast<size_t>(i)].positions) {
-      if (position > length) return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string IndexFileNameFor(const std::string& input) {
   if (input.empty()) return "";
   const size_t dot = input.rfind('.');
   return dot == std::string::npos ? input + ".oxn.ndx" : input.substr(0, dot + 1) + "oxn.ndx";
-}
-
-void SetIndexFileName(Program& p) {
-  TextBox& box = p.frmMain.txbFile[0];
-  box.text = TrimSpaces(box.text);
-  p.strIndexFile = IndexFileNameFor(box.text);
-  if (p.strIndexFile.empty()) p.blnIndexFileCurrent = false;
 }
 
 std::string UniqueFileName(const std::string& name) {
@@ -189,15 +75,15 @@ bool DeleteFile(const std::string& name, bool, bool, bool) {
 
 std::string NumberLine(int64_t value) { return " " + std::to_string(value) + " "; }
 
-bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    FileWriter& out, FileError* error) {
+bool WriteIndexText(const WordTable& p, int16_t intPositionDigits, const std::string& digest,
+                    const std::string& date, FileWriter& out, FileError* error) {
   // Every position must fit its field: the width is widened when one would not.
   int64_t widest = 1;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     for (int32_t position : p.arrWords[static_cast<size_t>(i)].positions)
       widest = std::max<int64_t>(widest, position);
   }
-  const int width = std::max(static_cast<int>(p.intPositionDigits), DigitsOf(widest));
+  const int width = std::max(static_cast<int>(intPositionDigits), DigitsOf(widest));
   std::string buffer = digest + kCRLF + date + kCRLF + NumberLine(p.lngNumWords) + kCRLF +
                        NumberLine(width) + kCRLF + NumberLine(p.lngFirstFreq) + kCRLF;
   bool ok = true;
@@ -312,135 +198,6 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
   out->lngFirstFreq = static_cast<int32_t>(first);
   out->words = std::move(words);
   return true;
-}
-
-void WriteIndexFile(Program& p) {
-  p.blnIndexFileCurrent = false;
-  SetIndexFileName(p);
-  if (p.strIndexFile.empty()) return;
-  // The text goes to a new file beside the index, is compressed there and then
-  // replaces the index: an earlier index stays whole until the new one is.
-  FileError& error = p.indexError;
-  error = FileError{};
-  std::unique_ptr<ScratchFile> text = ScratchFile::Numbered(p.strIndexFile, &error);
-  if (text == nullptr || !WriteIndexText(p, InputDigest(p), DateStamp(), text->writer(), &error) ||
-      !text->Close(&error, false)) {
-    return;
-  }
-  if (OpenCompressor() == 0) {
-    DeleteFile(p.strIndexFile);  // without the component no index file remains
-    return;
-  }
-  const bool compressed = CompressFile(text->path(), UniqueFileName(p.strIndexFile), 1, &error);
-  CloseCompressor();
-  if (!compressed || !text->CommitTo(p.strIndexFile, &error)) return;
-  p.blnIndexFileCurrent = true;
-}
-
-void ReadIndexFile(Program& p) {
-  p.blnIndexFileCurrent = false;
-  SetIndexFileName(p);
-  if (p.strIndexFile.empty()) return;
-  if (OpenCompressor() == 0) {
-    DeleteFile(p.strIndexFile);
-    return;
-  }
-  // The input's digest is made while the index is expanded.
-  BackgroundDigest digest;
-  digest.Start(p.frmMain.txbFile[0].text);
-  FileError error;
-  std::unique_ptr<ScratchFile> scratch = ScratchFile::Numbered(p.strIndexFile, &error);
-  const long long inputLength =
-      std::max(0LL, Files().FileLength(p.frmMain.txbFile[0].text, &error));
-  const bool expanded = scratch != nullptr &&
-                        DecompressInto(p.strIndexFile, scratch->writer(),
-                                       inputLength * kMaxExpansion + kExpansionSlack) &&
-                        scratch->Close(&error, false);
-  CloseCompressor();
-  if (!expanded) return;
-  const long long textLength = Files().FileLength(scratch->path(), &error);
-  LineReader lines(scratch->path());
-  std::string storedDigest, date;
-  if (!lines.ok() || !lines.Next(storedDigest)) return;
-  int32_t digestError = 0;
-  std::string digestErrorText;
-  if (digest.Take(p.frmMain.txbFile[0].text, digestError, digestErrorText) != storedDigest) {
-    DeleteFile(p.strIndexFile);
-    MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
-    return;
-  }
-  if (!lines.Next(date)) return;
-  const std::string question = p.GetProgramText(37) + " " + date + ", " + p.GetProgramText(38) +
-                               kCRLF + kCRLF + p.GetProgramText(39);
-  if (MsgBox(p, question, MsgButtons::kYesNo, MsgIcon::kNone, "Index file found") !=
-      MsgResult::kYes) {
-    if (MsgBox(p, p.GetProgramText(43), MsgButtons::kYesNo, MsgIcon::kNone, p.GetProgramText(44)) ==
-        MsgResult::kYes) {
-      DeleteFile(p.strIndexFile);
-    }
-    return;
-  }
-  IndexContents contents;
-  const bool parsed = ParseIndexBody([&lines](std::string& line) { return lines.Next(line); },
-                                     std::max(0LL, textLength) / kShortestWordLine,
-                                     p.intMaxPermittedWordLength, &contents);
-  if (lines.failed()) return;  // a read error: the index may be whole
-  if (!parsed) {
-    // Made for this input yet damaged: it goes, as a stale one does.
-    DeleteFile(p.strIndexFile);
-    MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
-    return;
-  }
-  p.arrWords = std::move(contents.words);
-  p.wordIndex.Clear();
-  p.lngNumWords = contents.lngNumWords;
-  p.intPositionDigits = contents.intPositionDigits;
-  p.lngFirstFreq = contents.lngFirstFreq;
-  p.blnIndexFileCurrent = true;
-  p.blnWordsGot = true;
-}
-
-void LoadIndexIfPresent(Program& p, bool withText) {
-  p.blnIndexFileCurrent = false;
-  SetIndexFileName(p);
-  if (!p.strIndexFile.empty() && !FileExists(p.strIndexFile)) p.strIndexFile.clear();
-  if (!p.strIndexFile.empty()) {
-    ReadIndexFile(p);
-    if (p.blnIndexFileCurrent && !withText) {
-      // The table alone: its digest matched the input's.
-      p.frmMain.txbOutput.text = p.GetProgramText(11) + kCRLF + p.GetProgramText(12);
-      RefreshOutput(p);
-    } else if (p.blnIndexFileCurrent) {
-      MainControls& m = p.frmMain;
-      p.strInputExtension = GetFileExtension(m.txbFile[0].text, true);
-      p.blnDocxInput = false;
-      bool utf8 = false, ok = false;
-      ReadInputDocument(p, utf8, ok);
-      p.blnReadingFile = false;
-      if (ok) {
-        NormalizeDocumentText(p);
-        p.strLine = LowerCaseAccented(std::move(p.strLine));
-        ok = PositionsFitTheText(p);
-        if (!ok) {
-          // Made for this input (its digest matches) yet not fitting it: damaged.
-          p.blnIndexFileCurrent = false;
-          EmptyWordTable(p);
-          DeleteFile(p.strIndexFile);
-          MsgBox(p, p.GetProgramText(26), MsgButtons::kOK, MsgIcon::kInformation, "Bad index file");
-        } else {
-          m.txbOutput.text = p.GetProgramText(11) + kCRLF + p.GetProgramText(12);
-          RefreshOutput(p);
-          if (!TrimSpaces(m.txbExtraKeywords.text).empty()) optSearch_Click(p);
-        }
-      } else {
-        p.blnIndexFileCurrent = false;
-        p.strIndexFile.clear();
-        EmptyWordTable(p);
-        MsgBox(p, p.GetProgramText(13), MsgButtons::kOK, MsgIcon::kInformation, "Index file");
-      }
-    }
-  }
-  EnableControls(p, true);
 }
 
 }  // namespace quillmoor

@@ -22,12 +22,15 @@
 #define QUILLMOOR_OUTPUT_INDEXFILE_H_
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/WordRecord.h"
+#include "engine/WordTable.h"
 #include "shared/FileSystem.h"
 
 namespace quillmoor {
@@ -36,9 +39,6 @@ struct Program;
 
 // The index file name of the input `input` ("" for "").
 std::string IndexFileNameFor(const std::string& input);
-// Trims the input box (writing it back) and derives p.strIndexFile from it; an empty
-// box empties it and clears blnIndexFileCurrent.
-void SetIndexFileName(Program& p);
 // `name` followed by the smallest number 1, 2, 3 ... under which nothing exists (no
 // file, folder or link).
 std::string UniqueFileName(const std::string& name);
@@ -48,6 +48,76 @@ bool DeleteFile(const std::string& name, bool clearHidden = true, bool clearRead
 // " 1234 ": a number as a number line holds it (without the line end).
 std::string NumberLine(int64_t value);
 
+// The shortest word line: "a*0*1*0*" and one digit.
+inline constexpr int64_t kShortestWordLine = 9;
+// How much larger than its input an index text may expand (positions of one-letter
+// words take five times their text at most); a stream that claims more is damaged.
+inline constexpr long long kMaxExpansion = 32;
+inline constexpr long long kExpansionSlack = 1 << 20;
+
+// Lines of a file, split as the program's line input splits them (at CR, a LF after
+// it dropped).
+class IndexLineReader {
+ public:
+  explicit IndexLineReader(const std::string& path) : reader_(Files().OpenRead(path, &error_)) {}
+  bool ok() const { return reader_ != nullptr; }
+  bool failed() const { return failed_; }
+
+  bool Next(std::string& line) {
+    line.clear();
+    while (true) {
+      if (at_ == size_ && !Fill()) {
+        // Characters after the last CR make a last line of their own.
+        const bool last = pendingLine_;
+        pendingLine_ = false;
+        return last;
+      }
+      if (skipLf_) {
+        skipLf_ = false;
+        if (buffer_[at_] == '\n' && ++at_ == size_) continue;
+      }
+      const char* start = buffer_.data() + at_;
+      const void* cr = std::memchr(start, '\r', size_ - at_);
+      if (cr == nullptr) {
+        line.append(start, size_ - at_);
+        at_ = size_;
+        pendingLine_ = true;
+        continue;
+      }
+      const size_t end = static_cast<size_t>(static_cast<const char*>(cr) - buffer_.data());
+      line.append(start, end - at_);
+      at_ = end + 1;
+      skipLf_ = true;
+      pendingLine_ = false;
+      return true;
+    }
+  }
+
+ private:
+  bool Fill() {
+    if (reader_ == nullptr || eof_) return false;
+    const long long n = reader_->Read(buffer_.data(), buffer_.size(), &error_);
+    if (n <= 0) {
+      failed_ = n < 0;
+      eof_ = true;
+      return false;
+    }
+    at_ = 0;
+    size_ = static_cast<size_t>(n);
+    return true;
+  }
+
+  FileError error_;
+  std::unique_ptr<FileReader> reader_;
+  std::vector<char> buffer_ = std::vector<char>(1 << 20);
+  size_t at_ = 0;
+  size_t size_ = 0;
+  bool skipLf_ = false;
+  bool pendingLine_ = false;  // characters were read since the last CR
+  bool eof_ = false;
+  bool failed_ = false;
+};
+
 // The word table an index file's text holds, parsed.
 struct IndexContents {
   int32_t lngNumWords = 0;
@@ -56,10 +126,10 @@ struct IndexContents {
   std::vector<WordRecord> words;  // [0] unused
 };
 
-// Writes the index text of p's word table to `out` (uncompressed). False with *error
-// set on a write error.
-bool WriteIndexText(const Program& p, const std::string& digest, const std::string& date,
-                    FileWriter& out, FileError* error);
+// Writes the index text of word table `t` to `out` (uncompressed), its positions at
+// least `intPositionDigits` digits wide. False with *error set on a write error.
+bool WriteIndexText(const WordTable& t, int16_t intPositionDigits, const std::string& digest,
+                    const std::string& date, FileWriter& out, FileError* error);
 
 // Parses the index text from line 3 on (the counts and the word lines) into `out`;
 // `nextLine` gives the next line without its line end, or false at the end. The word
@@ -71,18 +141,6 @@ bool WriteIndexText(const Program& p, const std::string& digest, const std::stri
 // control character, comes twice or stands out of alphabetical order.
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
                     int maxWordLength, IndexContents* out);
-
-// After a concordance run with "and index file" checked: writes the index file of the
-// input. A failure is silent (p.indexError says why) and leaves any earlier index
-// file as it was.
-void WriteIndexFile(Program& p);
-// Offers the index file of the input and, on Yes, restores the word table from it.
-void ReadIndexFile(Program& p);
-// After an input was chosen and at start-up: reads the input's index file when there
-// is one, and then the document, so that a run lists or searches at once.
-// `withText` false: the word table alone, without reading the document (for a word
-// list, which needs no context; the positions are then not checked against the text).
-void LoadIndexIfPresent(Program& p, bool withText = true);
 
 }  // namespace quillmoor
 

@@ -100,22 +100,15 @@ class KwicWriter {
   std::string scratch_;
 };
 
-// The listing options of p (context size, frequencies, line breaks).
-KwicOptions ListingOptions(const Program& p);
-
-// Appends the entry of word `lngI` to `strOutput` (and, without context, shows the
-// word's line in the output box). In Search mode the lines are those that
-// p.keywordSelection selects.
-void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput);
-
-// Makes the entries of the words in `order` on `workers` threads, ahead of the
-// reader, who takes them one by one and in order with Append. The word table and the
-// display text (and the keywords, in Search mode) must not change while the pipeline
-// exists. Destroying it stops the
-// workers (entries not yet taken are dropped).
+// Makes the entries of the words in `order` of table `words`, their context lines cut
+// from `text` as `options` say (with `search`, only the lines it selects), on `workers`
+// threads, ahead of the reader, who takes them one by one and in order with Append. The
+// word table and the text (and the keywords) must not change while the pipeline exists. Destroying
+// it stops the workers (entries not yet taken are dropped).
 class EntryPipeline {
  public:
-  EntryPipeline(const Program& p, std::vector<int32_t> order, int workers);
+  EntryPipeline(const std::vector<WordRecord>& words, std::string_view text, KwicOptions options,
+                const KeywordSelection* search, std::vector<int32_t> order, int workers);
   ~EntryPipeline();
   EntryPipeline(const EntryPipeline&) = delete;
   EntryPipeline& operator=(const EntryPipeline&) = delete;

@@ -1,8 +1,8 @@
 #include "ui/DesktopArguments.h"
 
-#include "output/Concordance.h"
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
+#include "ui/Concordance.h"
 #include "ui/InputFile.h"
 
 namespace quillmoor {

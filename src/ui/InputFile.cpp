@@ -9,6 +9,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/IndexFiles.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/Progress.h"
 #include "ui/StopWordBoxes.h"

@@ -1,18 +1,19 @@
 #include "ui/KeywordBoxes.h"
 
+#include <algorithm>
+
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
-#include "ui/WordListFile.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/Progress.h"
-#include <algorithm>
+#include "ui/WordListFile.h"
 
 namespace quillmoor {
 namespace {
@@ -28,7 +29,6 @@ void SortUnique(std::vector<std::string>& words) {
 }
 
 }  // namespace
-
 
 bool GetExtraKeywords(Program& p) {
   TextBox& box = p.frmMain.txbExtraKeywords;
@@ -75,7 +75,6 @@ bool GetExtraKeywords(Program& p) {
   return true;
 }
 
-
 bool ReadSearchWords(Program& p, std::vector<std::string>* dropped) {
   p.blnStop = false;
   p.strSearchWordsFile = Utf8Lower(TrimSpaces(p.frmMain.txbFile[2].text));
@@ -98,7 +97,6 @@ bool ReadSearchWords(Program& p, std::vector<std::string>* dropped) {
   p.lngNumSearchWords = static_cast<int32_t>(p.strSearchWords.size()) - 1;
   return true;
 }
-
 
 void AttemptToReadSearchWords(Program& p) {
   EnableControls(p, false);
@@ -136,14 +134,12 @@ void AttemptToReadSearchWords(Program& p) {
   p.blnReadingWords = false;
 }
 
-
 void EraseSearchWords(Program& p) {
   p.strSearchWords.assign(1, std::string());
   p.lngNumSearchWords = 0;
   p.blnSearchWordsLoaded = false;
   p.strSearchWordsFile.clear();
 }
-
 
 void txbExtraKeywords_LostFocus(Program& p) {
   TextBox& box = p.frmMain.txbExtraKeywords;

@@ -10,11 +10,8 @@
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
 #include "engine/WordTable.h"
-#include "input/DocxReader.h"
-#include "input/InputDocument.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
-#include "output/Concordance.h"
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
@@ -23,9 +20,14 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/Concordance.h"
+#include "ui/DocxReader.h"
+#include "ui/IndexFiles.h"
+#include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/ListedWords.h"
+#include "ui/Listing.h"
 #include "ui/Progress.h"
 #include "ui/StopWordBoxes.h"
 
@@ -311,8 +313,8 @@ std::unique_ptr<EntryPipeline> StartEntryPipeline(const Program& p, std::vector<
     return nullptr;
   const unsigned cores = std::thread::hardware_concurrency();
   if (cores < 2) return nullptr;
-  return std::make_unique<EntryPipeline>(p, std::move(order),
-                                         static_cast<int>(std::min(cores, 4u)));
+  return std::make_unique<EntryPipeline>(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p),
+                                         std::move(order), static_cast<int>(std::min(cores, 4u)));
 }
 
 // The listing starts at its first visible character: the blanks before it are dropped

@@ -7,6 +7,7 @@
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "ui/Defaults.h"
+#include "ui/IndexFiles.h"
 #include "ui/InputFile.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/Progress.h"

@@ -1,18 +1,19 @@
 #include "ui/StopWordBoxes.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "engine/SortedStrings.h"
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
 #include "settings/StopWords.h"
-#include "ui/WordListFile.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/Progress.h"
-#include <algorithm>
-#include <string_view>
+#include "ui/WordListFile.h"
 
 namespace quillmoor {
 namespace {
@@ -38,7 +39,6 @@ void SortAndClean(std::vector<std::string>& table) {
 
 }  // namespace
 
-
 void AttemptToReadStopWords(Program& p) {
   EnableControls(p, false);
   p.blnReadingWords = true;
@@ -62,7 +62,6 @@ void AttemptToReadStopWords(Program& p) {
   }
   p.blnReadingWords = false;
 }
-
 
 bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped) {
   p.blnStop = false;
@@ -88,7 +87,6 @@ bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped) {
   p.lngNumStopWords = static_cast<int32_t>(p.arrStopWords.size()) - 1;
   return true;
 }
-
 
 void ChooseStopWordsForDocument(Program& p) {
   if (p.blnStopWordsGivenByCaller) return;
@@ -121,7 +119,6 @@ void ChooseStopWordsForDocument(Program& p) {
   }
 }
 
-
 void SetPathToCWDs_Eng(Program& p) {
   if (p.strStopWordsFile.empty()) {
     p.frmParams.txbStopWordsFile.text = JoinPath(p.strProgramFolder, "stwds_en.txt");
@@ -129,13 +126,11 @@ void SetPathToCWDs_Eng(Program& p) {
   p.strStopWordsFile = p.frmParams.txbStopWordsFile.text;
 }
 
-
 void EraseStopWords(Program& p) {
   p.strStopWordsFile.clear();
   p.lngNumStopWords = 0;
   p.arrStopWords.assign(1, std::string());
 }
-
 
 void ListStopWords(Program& p) {
   const int32_t n = p.lngNumStopWords;
@@ -147,7 +142,6 @@ void ListStopWords(Program& p) {
   if (n > 30) prompt += kCRLF + "and more";
   MsgBox(p, prompt, MsgButtons::kOK, MsgIcon::kNone, "Stop words");
 }
-
 
 void txbExtraStopWords_LostFocus(Program& p) {
   TextBox& box = p.frmParams.txbExtraStopWords;
@@ -192,7 +186,6 @@ void txbExtraStopWords_LostFocus(Program& p) {
   p.strExtraStopWords = table.empty() ? std::string() : table + " ";
   CheckAllowedExtraChars(p);
 }
-
 
 bool CheckAllowedExtraChars(Program& p) {
   const std::string& text = p.frmParams.txbExtraStopWords.text;

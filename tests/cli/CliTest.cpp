@@ -13,11 +13,11 @@
 
 #include "cli/Cli.h"
 #include "cli/Terminal.h"
-#include "output/Concordance.h"
 #include "shared/Cp1252.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
+#include "ui/Concordance.h"
 #include "ui/Defaults.h"
 
 namespace quillmoor {

@@ -12,6 +12,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/IndexFiles.h"
 #include "ui/InputFile.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"

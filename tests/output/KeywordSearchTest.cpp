@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "output/Concordance.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -13,8 +12,10 @@
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Concordance.h"
 #include "ui/InputFile.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Listing.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
 

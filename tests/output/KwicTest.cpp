@@ -10,6 +10,7 @@
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Listing.h"
 
 namespace quillmoor {
 namespace {
@@ -138,7 +139,8 @@ TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
     std::string expected;
     for (int32_t i : order) DisplayNextWord(p, i, expected);
     for (int workers : {1, 2, 4}) {
-      EntryPipeline pipeline(p, order, workers);
+      EntryPipeline pipeline(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), order,
+                             workers);
       std::string got;
       for (size_t k = 0; k < order.size(); ++k) pipeline.Append(k, got);
       EXPECT_EQ(got, expected) << workers;
@@ -153,14 +155,15 @@ TEST(EntryPipelineTest, MakesTheSameEntriesAsOneThreadInTheSameOrder) {
   std::string expected;
   for (int32_t i : order) DisplayNextWord(p, i, expected);
   EXPECT_NE(expected.find("[w77"), std::string::npos);
-  EntryPipeline searching(p, order, 3);
+  EntryPipeline searching(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), order, 3);
   std::string got;
   for (size_t k = 0; k < order.size(); ++k) searching.Append(k, got);
   EXPECT_EQ(got, expected);
   p.frmMain.optCreate.value = true;
 
   // Stopped after a few entries: the workers end with the pipeline.
-  auto pipeline = std::make_unique<EntryPipeline>(p, order, 3);
+  auto pipeline = std::make_unique<EntryPipeline>(p.arrWords, p.strLine1, ListingOptions(p),
+                                                  SearchOf(p), order, 3);
   std::string some;
   pipeline->Append(0, some);
   pipeline->Append(1, some);

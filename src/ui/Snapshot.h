@@ -1,8 +1,8 @@
 // What the explorer window works on: a copy of the word table and of the display text
 // taken when it opens, so that a new run in the main window never changes the lines it
 // shows. The only place the explorer reads the program-wide state.
-#ifndef QUILLMOOR_EXPLORE_SNAPSHOT_H_
-#define QUILLMOOR_EXPLORE_SNAPSHOT_H_
+#ifndef QUILLMOOR_UI_SNAPSHOT_H_
+#define QUILLMOOR_UI_SNAPSHOT_H_
 
 #include <string>
 #include <vector>
@@ -45,4 +45,4 @@ WordFlags TakeWordFlags(const Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_EXPLORE_SNAPSHOT_H_
+#endif  // QUILLMOOR_UI_SNAPSHOT_H_

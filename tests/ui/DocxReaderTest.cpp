@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "input/DocxReader.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/Reference.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/DocxReader.h"
 
 namespace quillmoor {
 namespace {

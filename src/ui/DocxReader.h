@@ -7,8 +7,8 @@
 // document text. A line break or paragraph end after a run adds one space when more
 // text follows. Documents with more than 10 MB of XML need the person's consent;
 // more than 20 MB are refused.
-#ifndef QUILLMOOR_INPUT_DOCXREADER_H_
-#define QUILLMOOR_INPUT_DOCXREADER_H_
+#ifndef QUILLMOOR_UI_DOCXREADER_H_
+#define QUILLMOOR_UI_DOCXREADER_H_
 
 #include <cstdint>
 #include <string>
@@ -62,4 +62,4 @@ void DeleteTempFolder(Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_INPUT_DOCXREADER_H_
+#endif  // QUILLMOOR_UI_DOCXREADER_H_

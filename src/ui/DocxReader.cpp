@@ -1,4 +1,4 @@
-#include "input/DocxReader.h"
+#include "ui/DocxReader.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

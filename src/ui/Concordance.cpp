@@ -1,4 +1,4 @@
-#include "output/Concordance.h"
+#include "ui/Concordance.h"
 
 #include <algorithm>
 #include <ctime>

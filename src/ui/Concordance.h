@@ -9,8 +9,8 @@
 //   <the listing: for each word a blank line, "[word count]", and "... context" lines>
 // The file is written to a new file beside the target, which then replaces it, so an
 // existing concordance is never left half-overwritten.
-#ifndef QUILLMOOR_OUTPUT_CONCORDANCE_H_
-#define QUILLMOOR_OUTPUT_CONCORDANCE_H_
+#ifndef QUILLMOOR_UI_CONCORDANCE_H_
+#define QUILLMOOR_UI_CONCORDANCE_H_
 
 #include <string>
 
@@ -43,4 +43,4 @@ bool WriteOutputFile(Program& p);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_OUTPUT_CONCORDANCE_H_
+#endif  // QUILLMOOR_UI_CONCORDANCE_H_

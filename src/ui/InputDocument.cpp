@@ -1,6 +1,5 @@
-#include "input/InputDocument.h"
+#include "ui/InputDocument.h"
 
-#include "input/DocxReader.h"
 #include "input/FileKinds.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
@@ -8,6 +7,7 @@
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
+#include "ui/DocxReader.h"
 
 namespace quillmoor {
 

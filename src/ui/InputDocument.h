@@ -6,8 +6,8 @@
 // HTML and XML, whose tags are then removed), and the UTF-8 decoder runs once over the
 // whole text. After a successful reading a person is told once about characters that
 // Windows-1252 lacks (p.decodeReport).
-#ifndef QUILLMOOR_INPUT_INPUTDOCUMENT_H_
-#define QUILLMOOR_INPUT_INPUTDOCUMENT_H_
+#ifndef QUILLMOOR_UI_INPUTDOCUMENT_H_
+#define QUILLMOOR_UI_INPUTDOCUMENT_H_
 
 namespace quillmoor {
 
@@ -19,4 +19,4 @@ void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_INPUT_INPUTDOCUMENT_H_
+#endif  // QUILLMOOR_UI_INPUTDOCUMENT_H_

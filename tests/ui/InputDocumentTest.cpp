@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "input/InputDocument.h"
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 
 namespace quillmoor {

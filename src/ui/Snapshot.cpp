@@ -1,4 +1,4 @@
-#include "explore/Snapshot.h"
+#include "ui/Snapshot.h"
 
 #include <algorithm>
 

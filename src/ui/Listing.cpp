@@ -1,0 +1,25 @@
+#include "ui/Listing.h"
+
+#include "shared/Cp1252.h"
+#include "shared/Program.h"
+
+namespace quillmoor {
+
+// The keywords that select the lines in Search mode; none in Create mode.
+const KeywordSelection* SearchOf(const Program& p) {
+  return p.frmMain.optCreate.value ? nullptr : &p.keywordSelection;
+}
+
+KwicOptions ListingOptions(const Program& p) {
+  return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks};
+}
+
+void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
+  const size_t before = strOutput.size();
+  p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
+  // Without context the output box shows each word's line as it is listed.
+  if (p.intContextSize == 0)
+    p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
+}
+
+}  // namespace quillmoor
