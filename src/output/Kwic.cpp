@@ -13,7 +13,6 @@
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/Prefetch.h"
-#include "shared/Program.h"
 
 namespace quillmoor {
 namespace {
@@ -512,35 +511,16 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   }
 }
 
-namespace {
-
-// The keywords that select the lines in Search mode; none in Create mode.
-const KeywordSelection* SearchOf(const Program& p) {
-  return p.frmMain.optCreate.value ? nullptr : &p.keywordSelection;
-}
-
-}  // namespace
-
-KwicOptions ListingOptions(const Program& p) {
-  return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks};
-}
-
-void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
-  const size_t before = strOutput.size();
-  p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
-  // Without context the output box shows each word's line as it is listed.
-  if (p.intContextSize == 0)
-    p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
-}
-
 // ---------------------------------------------------------------------------------
 // EntryPipeline
 
-EntryPipeline::EntryPipeline(const Program& p, std::vector<int32_t> order, int workers)
-    : words_(p.arrWords),
-      text_(p.strLine1),
-      options_(ListingOptions(p)),
-      search_(SearchOf(p)),
+EntryPipeline::EntryPipeline(const std::vector<WordRecord>& words, std::string_view text,
+                             KwicOptions options, const KeywordSelection* search,
+                             std::vector<int32_t> order, int workers)
+    : words_(words),
+      text_(text),
+      options_(options),
+      search_(search),
       order_(std::move(order)),
       entries_(order_.size()),
       ready_(order_.size(), 0) {

@@ -1,5 +1,12 @@
 #include "ui/IndexFiles.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unordered_set>
+
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "input/FileKinds.h"
@@ -15,12 +22,6 @@
 #include "ui/InputDocument.h"
 #include "ui/MainWindow.h"
 #include "ui/RunDriver.h"
-#include <algorithm>
-#include <climits>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <unordered_set>
 
 namespace quillmoor {
 namespace {
@@ -54,14 +55,12 @@ bool PositionsFitTheText(const Program& p) {
 
 }  // namespace
 
-
 void SetIndexFileName(Program& p) {
   TextBox& box = p.frmMain.txbFile[0];
   box.text = TrimSpaces(box.text);
   p.strIndexFile = IndexFileNameFor(box.text);
   if (p.strIndexFile.empty()) p.blnIndexFileCurrent = false;
 }
-
 
 void WriteIndexFile(Program& p) {
   p.blnIndexFileCurrent = false;
@@ -72,7 +71,9 @@ void WriteIndexFile(Program& p) {
   FileError& error = p.indexError;
   error = FileError{};
   std::unique_ptr<ScratchFile> text = ScratchFile::Numbered(p.strIndexFile, &error);
-  if (text == nullptr || !WriteIndexText(p, p.intPositionDigits, InputDigest(p), DateStamp(), text->writer(), &error) ||
+  if (text == nullptr ||
+      !WriteIndexText(p, p.intPositionDigits, InputDigest(p), DateStamp(), text->writer(),
+                      &error) ||
       !text->Close(&error, false)) {
     return;
   }
@@ -85,7 +86,6 @@ void WriteIndexFile(Program& p) {
   if (!compressed || !text->CommitTo(p.strIndexFile, &error)) return;
   p.blnIndexFileCurrent = true;
 }
-
 
 void ReadIndexFile(Program& p) {
   p.blnIndexFileCurrent = false;
@@ -149,7 +149,6 @@ void ReadIndexFile(Program& p) {
   p.blnIndexFileCurrent = true;
   p.blnWordsGot = true;
 }
-
 
 void LoadIndexIfPresent(Program& p, bool withText) {
   p.blnIndexFileCurrent = false;
