@@ -20,7 +20,8 @@ int RunRead(CommandRun& run) {
   p.blnReadingFile = false;
   EnableControls(p, true);
   if (!ok) return kExitRefused;
-  SelectMarkupHandling(p, GetFileExtension(p.frmMain.txbFile[0].text, true));
+  SelectMarkupHandling(p.blnCharacterEntitiesPossible,
+                       GetFileExtension(p.frmMain.txbFile[0].text, true));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
   run.terminal.Write(stdout, Cp1252ToUtf8(p.strLine) + "\n");
   return run.terminal.Flushed();

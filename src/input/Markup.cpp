@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 
 namespace quillmoor {
 namespace {
@@ -97,10 +96,10 @@ std::string RemoveDoubleHyphens(std::string text) {
   }
 }
 
-void SelectMarkupHandling(Program& p, const std::string& extension) {
-  p.blnCharacterEntitiesPossible = false;
+void SelectMarkupHandling(bool& blnCharacterEntitiesPossible, const std::string& extension) {
+  blnCharacterEntitiesPossible = false;
   if (extension == "xml") return;
-  if (extension.find("htm") != std::string::npos) p.blnCharacterEntitiesPossible = true;
+  if (extension.find("htm") != std::string::npos) blnCharacterEntitiesPossible = true;
 }
 
 int EntityCharacter(std::string_view entity) {

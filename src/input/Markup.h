@@ -10,8 +10,6 @@
 
 namespace quillmoor {
 
-struct Program;
-
 // Drops every tag (each becomes one space where its ">" was) and the contents of
 // script and style elements. Text before the first ">" is dropped; a ">" inside a
 // comment or attribute ends the tag early. Closing script/style tags are recognised
@@ -24,7 +22,7 @@ std::string RemoveDoubleHyphens(std::string text);
 
 // Sets p.blnCharacterEntitiesPossible from the input's lower-case extension: true when
 // it contains "htm" and is not "xml".
-void SelectMarkupHandling(Program& p, const std::string& extension);
+void SelectMarkupHandling(bool& blnCharacterEntitiesPossible, const std::string& extension);
 
 // Decodes the 67 entities the program knows ("&amp;", "&nbsp;", "&#160;", "&#8212;",
 // "&copy;", "&quot;" and the Latin-1 letters); an unknown "&...;" stays, and the search

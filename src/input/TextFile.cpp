@@ -9,8 +9,6 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "ui/Defaults.h"
 
 namespace quillmoor {
 namespace {
@@ -194,41 +192,6 @@ int16_t ClassifyTextFile(const std::string& path, long long lngMaxScanBytes, boo
   if (sawCR && !sawLF) return kClassMac;
   if (sawLF && !sawCR) return kClassUnix;
   return kClassWindows;
-}
-
-// Quiet or not, and asked to continue or not, a file that passes needs no message: the
-// line reader takes every kind of line end alike.
-bool CheckTextFile(Program& p, const std::string& path, bool /*blnQuiet*/, bool& blnIsUTF8,
-                   int16_t& intFileType, bool /*blnAskToContinue*/) {
-  int16_t code = ClassifyTextFile(path, kMaxScanBytes, blnIsUTF8, true);
-  intFileType = code;
-  const std::string file = "File " + path;
-  auto refuse = [&](const std::string& text) {
-    MsgBox(p, text, MsgButtons::kOK, MsgIcon::kInformation, "Fatal error");
-    return false;
-  };
-  switch (code) {
-    case kClassEmptyPath:
-      return false;
-    case kClassUnexpectedError:
-      cmdInitialize_Click(p);
-      return false;
-    case kClassNotFound:
-      return refuse(file + " not found.");
-    case kClassZeroLength:
-      return refuse(file + " is zero-length.");
-    case kClassNoPermission:
-      return refuse(file + kCRLF + " cannot be opened (permission denied).");
-    case kClassTiny:
-      return refuse(file + kCRLF + "contains only from 1 to 4 bytes.");
-    case kClassRtf:
-      return refuse(file + kCRLF + "is an RTF file.");
-    case kClassUnicode:
-      return refuse(file + kCRLF + "is a Unicode file but not UTF-8 encoded.");
-    default:
-      break;
-  }
-  return true;
 }
 
 bool HasNulBytes(const std::string& path, long long maxBytes) {

@@ -18,8 +18,6 @@
 
 namespace quillmoor {
 
-struct Program;
-
 // Classification codes (ClassifyTextFile, CheckTextFile).
 enum TextFileClass : int16_t {
   kClassUnexpectedError = -9,
@@ -55,8 +53,6 @@ bool HasTextFileExtension(const std::string& path);
 int16_t DetectTextEncoding(const std::string& path, bool blnCheckCharset);
 int16_t ClassifyTextFile(const std::string& path, long long lngMaxScanBytes, bool& blnIsUTF8,
                          bool blnCheckCharset = true);
-bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
-                   int16_t& intFileType, bool blnAskToContinue);
 
 // True when the first `maxBytes` bytes of the file hold a NUL byte: a binary file,
 // which the word-list readers refuse.

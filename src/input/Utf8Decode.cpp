@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "shared/Cp1252.h"
+#include "shared/Host.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
@@ -112,10 +112,10 @@ std::string UnmappedCharactersNotice(const DecodeReport& report) {
          " not part of any word.";
 }
 
-void TellUnmappedCharacters(Program& p, const DecodeReport& report) {
+void TellUnmappedCharacters(Host& host, const DecodeReport& report) {
   const std::string notice = UnmappedCharactersNotice(report);
   if (!notice.empty()) {
-    MsgBox(p, notice, MsgButtons::kOK, MsgIcon::kInformation, "Characters outside Windows-1252");
+    MsgBox(host, notice, MsgButtons::kOK, MsgIcon::kInformation, "Characters outside Windows-1252");
   }
 }
 

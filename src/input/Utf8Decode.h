@@ -25,7 +25,7 @@
 
 namespace quillmoor {
 
-struct Program;
+class Host;
 
 // What a decoding met that the code page lacks (each now a "?").
 struct DecodeReport {
@@ -46,7 +46,7 @@ std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextSt
 std::string UnmappedCharactersNotice(const DecodeReport& report);
 
 // Shows that notice in a message box, when there is one.
-void TellUnmappedCharacters(Program& p, const DecodeReport& report);
+void TellUnmappedCharacters(Host& host, const DecodeReport& report);
 
 }  // namespace quillmoor
 

@@ -16,4 +16,15 @@ MsgResult DefaultAnswer(const MessageBox& box) {
   return MsgResult::kOK;
 }
 
+MsgResult MsgBox(Host& host, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+                 const std::string& title, int defaultButton) {
+  MessageBox box;
+  box.prompt = prompt;
+  box.buttons = buttons;
+  box.icon = icon;
+  box.title = title;
+  box.defaultButton = defaultButton;
+  return host.ShowMessage(box);
+}
+
 }  // namespace quillmoor

@@ -80,6 +80,10 @@ class Host {
   virtual void EndProgram(int exitCode) = 0;
 };
 
+// Shows a message box on `host` and returns the answer.
+MsgResult MsgBox(Host& host, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+                 const std::string& title, int defaultButton = 1);
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_SHARED_HOST_H_

@@ -6,13 +6,7 @@ namespace quillmoor {
 
 MsgResult MsgBox(Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
                  const std::string& title, int defaultButton) {
-  MessageBox box;
-  box.prompt = prompt;
-  box.buttons = buttons;
-  box.icon = icon;
-  box.title = title;
-  box.defaultButton = defaultButton;
-  return p.host.ShowMessage(box);
+  return MsgBox(p.host, prompt, buttons, icon, title, defaultButton);
 }
 
 void AppendOutput(Program& p, std::string_view text) { p.frmMain.txbOutput.text.append(text); }

@@ -8,6 +8,7 @@
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "ui/DocxReader.h"
+#include "ui/InputFile.h"
 
 namespace quillmoor {
 
@@ -39,7 +40,7 @@ void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
     }
   }
   // Once per reading, after it: the characters the word table cannot hold.
-  if (blnSuccess) TellUnmappedCharacters(p, p.decodeReport);
+  if (blnSuccess) TellUnmappedCharacters(p.host, p.decodeReport);
 }
 
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess) {

@@ -9,6 +9,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/Defaults.h"
 #include "ui/IndexFiles.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/Progress.h"
@@ -165,6 +166,41 @@ bool InputFileLostFocus(Program& p, int index) {
     box.toolTip.clear();
   }
   EnableControls(p, true);
+  return true;
+}
+
+// Quiet or not, and asked to continue or not, a file that passes needs no message: the
+// line reader takes every kind of line end alike.
+bool CheckTextFile(Program& p, const std::string& path, bool /*blnQuiet*/, bool& blnIsUTF8,
+                   int16_t& intFileType, bool /*blnAskToContinue*/) {
+  int16_t code = ClassifyTextFile(path, kMaxScanBytes, blnIsUTF8, true);
+  intFileType = code;
+  const std::string file = "File " + path;
+  auto refuse = [&](const std::string& text) {
+    MsgBox(p, text, MsgButtons::kOK, MsgIcon::kInformation, "Fatal error");
+    return false;
+  };
+  switch (code) {
+    case kClassEmptyPath:
+      return false;
+    case kClassUnexpectedError:
+      cmdInitialize_Click(p);
+      return false;
+    case kClassNotFound:
+      return refuse(file + " not found.");
+    case kClassZeroLength:
+      return refuse(file + " is zero-length.");
+    case kClassNoPermission:
+      return refuse(file + std::string(kCrLf) + " cannot be opened (permission denied).");
+    case kClassTiny:
+      return refuse(file + std::string(kCrLf) + "contains only from 1 to 4 bytes.");
+    case kClassRtf:
+      return refuse(file + std::string(kCrLf) + "is an RTF file.");
+    case kClassUnicode:
+      return refuse(file + std::string(kCrLf) + "is a Unicode file but not UTF-8 encoded.");
+    default:
+      break;
+  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 #ifndef QUILLMOOR_UI_INPUTFILE_H_
 #define QUILLMOOR_UI_INPUTFILE_H_
 
+#include <cstdint>
 #include <string>
 
 #include "input/FileKinds.h"
@@ -22,6 +23,12 @@ bool CheckInputFile(Program& p, const std::string& path);
 // Leaving file box `index` after typing. Returns false when the input file was
 // refused by CheckInputFile (nothing else was done then).
 bool InputFileLostFocus(Program& p, int index);
+
+// Classifies the text file at `path` (input/TextFile.h) into intFileType and
+// blnIsUTF8, and shows the refusal a person needs: false for a file that cannot be
+// read as text.
+bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
+                   int16_t& intFileType, bool blnAskToContinue);
 
 }  // namespace quillmoor
 

@@ -257,7 +257,7 @@ bool ScanInputFile(Program& p) {
   ConcealNumWords(p, true);
 
   StartWordTable(p);
-  SelectMarkupHandling(p, p.strInputExtension);
+  SelectMarkupHandling(p.blnCharacterEntitiesPossible, p.strInputExtension);
   p.blnStop = false;
   p.host.DoEvents();
   if (p.blnStop) return false;

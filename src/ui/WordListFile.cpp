@@ -11,6 +11,7 @@
 #include "shared/NumberFormat.h"
 #include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/InputFile.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {

@@ -41,11 +41,11 @@ TEST(SelectMarkupHandlingTest, HtmlLikeExtensionsDecodeEntities) {
   ScriptedHost host;
   Program p(host);
   for (const char* ext : {"html", "htm", "xhtml"}) {
-    SelectMarkupHandling(p, ext);
+    SelectMarkupHandling(p.blnCharacterEntitiesPossible, ext);
     EXPECT_TRUE(p.blnCharacterEntitiesPossible) << ext;
   }
   for (const char* ext : {"xml", "txt"}) {
-    SelectMarkupHandling(p, ext);
+    SelectMarkupHandling(p.blnCharacterEntitiesPossible, ext);
     EXPECT_FALSE(p.blnCharacterEntitiesPossible) << ext;
   }
 }

@@ -8,6 +8,7 @@
 #include "shared/Program.h"
 #include "shared/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "ui/InputFile.h"
 
 namespace quillmoor {
 namespace {
