@@ -13,7 +13,7 @@
 #include "ui/InputFile.h"
 #include "settings/StopWords.h"
 #include "ui/StopWordBoxes.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/Startup.h"
 
 namespace quillmoor::bench {

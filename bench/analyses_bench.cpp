@@ -17,8 +17,8 @@
 #include "analyses/Ngrams.h"
 #include "ui/Snapshot.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "ui/Program.h"
+#include "support/ScriptedHost.h"
 
 namespace quillmoor {
 namespace {

@@ -20,8 +20,8 @@
 #include "output/IndexFile.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "ui/Program.h"
+#include "support/ScriptedHost.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {

@@ -12,7 +12,7 @@
 #include "ui/Defaults.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 
 namespace quillmoor::fuzz {
 

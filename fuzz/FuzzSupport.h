@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 namespace quillmoor::fuzz {
 

@@ -5,7 +5,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/PlotPng.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/Snapshot.h"
 
 namespace quillmoor {

@@ -5,9 +5,9 @@
 
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 #include "ui/Snapshot.h"
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "cli/CommandSupport.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

@@ -5,7 +5,7 @@
 #include "cli/CommandSupport.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

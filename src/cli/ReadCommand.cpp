@@ -5,10 +5,10 @@
 #include "input/Markup.h"
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 #include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

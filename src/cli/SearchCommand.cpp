@@ -3,10 +3,10 @@
 
 #include "cli/CommandSupport.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

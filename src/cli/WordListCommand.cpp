@@ -3,7 +3,7 @@
 
 #include "cli/CommandSupport.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

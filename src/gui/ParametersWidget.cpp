@@ -12,9 +12,9 @@
 
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
-#include "shared/Program.h"
 #include "ui/Defaults.h"
 #include "ui/ParametersWindow.h"
+#include "ui/Program.h"
 #include "ui/StopWordBoxes.h"
 
 namespace quillmoor {

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "gui/ExplorerWindow.h"
-#include "shared/Program.h"
 #include "ui/InputFile.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 #include "ui/StopWordBoxes.h"
 #include "ui/Timers.h"

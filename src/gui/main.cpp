@@ -12,9 +12,9 @@
 #include "gui/ScriptedSession.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "shared/ScratchFile.h"
 #include "ui/DesktopArguments.h"
+#include "ui/Program.h"
 #include "ui/Startup.h"
 
 // quillmoor [FILE]: the window, with FILE in the input box (see ui/DesktopArguments.h);

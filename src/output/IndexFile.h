@@ -35,8 +35,6 @@
 
 namespace quillmoor {
 
-struct Program;
-
 // The index file name of the input `input` ("" for "").
 std::string IndexFileNameFor(const std::string& input);
 // `name` followed by the smallest number 1, 2, 3 ... under which nothing exists (no

@@ -7,7 +7,6 @@
 #include "output/Kwic.h"
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
@@ -61,14 +60,14 @@ std::string CountInWords(int32_t count) {
   return FormatNumber(count, 0);
 }
 
-void BuildKeywordHeads(Program& p) {
+void BuildKeywordHeads(KeywordLists& p) {
   p.strExtraKeywordHeads.assign(1, std::string());
   for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j) {
     p.strExtraKeywordHeads.emplace_back(HeadOf(p.strExtraKeywordList[static_cast<size_t>(j)]));
   }
 }
 
-bool IsSearchWord(const Program& p, const std::string& word) {
+bool IsSearchWord(const KeywordLists& p, const std::string& word) {
   if (p.intNumExtraKeywords == 0 && p.lngNumSearchWords == 0) return false;
   const std::string w = LowerCaseAccented(word);
   const int32_t heads = std::min<int32_t>(p.intNumExtraKeywords,
@@ -96,7 +95,7 @@ KeywordSelection::KeywordSelection(std::vector<std::string> searchWords,
   }
 }
 
-KeywordSelection KeywordSelection::Of(const Program& p) {
+KeywordSelection KeywordSelection::Of(const KeywordLists& p) {
   const auto words = p.strSearchWords.begin() + 1;
   const auto extras = p.strExtraKeywordList.begin() + 1;
   return KeywordSelection(std::vector<std::string>(words, words + p.lngNumSearchWords),

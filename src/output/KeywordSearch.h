@@ -21,7 +21,6 @@
 
 namespace quillmoor {
 
-struct Program;
 class ContextLines;
 
 // 1-based position of the first character of s, from `start` on, that is not in
@@ -33,10 +32,25 @@ bool IsPlainKeyword(std::string_view word, std::string_view extra);
 // with grouping ("2,500").
 std::string CountInWords(int32_t count);
 
+// The keywords of a search: those of the keywords file strSearchWords[1..
+// lngNumSearchWords] (sorted, no duplicates) and the extra keywords strExtraKeywordList[1..
+// intNumExtraKeywords] (sorted) with their heads (the part before "+"), rebuilt when the
+// included words are marked. Element 0 of each list is unused.
+struct KeywordLists {
+  std::vector<std::string> strSearchWords{std::string()};
+  int32_t lngNumSearchWords = 0;
+  std::vector<std::string> strExtraKeywordList{std::string()};
+  std::vector<std::string> strExtraKeywordHeads{std::string()};
+  int32_t intNumExtraKeywords = 0;
+  bool blnSearchWordsLoaded = false;
+  bool blnSearchWordsExist = false;  // extra keywords were accepted
+  std::string strSearchWordsFile;    // the keywords file read, lower case
+};
+
 // The part of each extra keyword before its "+" (the keyword itself without one).
-void BuildKeywordHeads(Program& p);
+void BuildKeywordHeads(KeywordLists& k);
 // True when `word` is a keyword of the file or matches the head of an extra keyword.
-bool IsSearchWord(const Program& p, const std::string& word);
+bool IsSearchWord(const KeywordLists& k, const std::string& word);
 
 // The keywords of one listing, taken when it starts; read-only while entries are made
 // (on several threads).
@@ -46,8 +60,8 @@ class KeywordSelection {
   // `searchWords` sorted (as strSearchWords, without its unused element 0);
   // `extraKeywords` as accepted.
   KeywordSelection(std::vector<std::string> searchWords, std::vector<std::string> extraKeywords);
-  // The keywords of p's current search.
-  static KeywordSelection Of(const Program& p);
+  // The keywords of the current search `k`.
+  static KeywordSelection Of(const KeywordLists& k);
 
   // Appends "... line" CR LF for each of `lines` that the search lists for `word`.
   void AppendSelectedLines(std::string_view word, const ContextLines& lines,

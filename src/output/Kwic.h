@@ -20,8 +20,6 @@
 
 namespace quillmoor {
 
-struct Program;
-
 inline constexpr int kCharsPerContextWord = 20;
 inline constexpr int32_t kMaxRepeatCount = 999;  // the mark stops at (x1000)
 

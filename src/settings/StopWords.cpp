@@ -7,7 +7,6 @@
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
@@ -51,15 +50,16 @@ ExtraStopWords::ExtraStopWords(const std::string& table) : given_(!table.empty()
   }
 }
 
-bool IsStopWord(const Program& p, const ExtraStopWords& extra, const std::string& word) {
-  if (p.frmParams.txbStopWordsFile.text.empty() && !extra.given()) return false;
+bool IsStopWord(const StopWordTable& p, bool listNamed, const ExtraStopWords& extra,
+                const std::string& word) {
+  if (!listNamed && !extra.given()) return false;
   if (extra.given() && extra.Contains(LowerCaseAccented(word))) return true;
   int32_t index = 0;
   return p.lngNumStopWords >= 1 && FindString(word, p.arrStopWords, p.lngNumStopWords, &index);
 }
 
-bool IsStopWord(const Program& p, const std::string& word) {
-  return IsStopWord(p, ExtraStopWords(p.strExtraStopWords), word);
+bool IsStopWord(const StopWordTable& p, bool listNamed, const std::string& word) {
+  return IsStopWord(p, listNamed, ExtraStopWords(p.strExtraStopWords), word);
 }
 
 }  // namespace quillmoor

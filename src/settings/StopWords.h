@@ -14,7 +14,18 @@
 
 namespace quillmoor {
 
-struct Program;
+// The stop words of a run: the table arrStopWords[1..lngNumStopWords] (sorted, no
+// duplicates) read from strStopWordsFile, and the extra stop words (" a b c " or "").
+struct StopWordTable {
+  std::string strStopWordsFile;
+  std::vector<std::string> arrStopWords{std::string()};
+  int32_t lngNumStopWords = 0;
+  bool blnStopWordsLoaded = false;
+  // A caller (the command line) names the stop-word list itself: start-up loads none
+  // and no list is proposed for a new input.
+  bool blnStopWordsGivenByCaller = false;
+  std::string strExtraStopWords;
+};
 
 // The most words one stop-word file may hold (before duplicates are removed).
 inline constexpr int32_t kMaxStopWordsInFile = 32767;
@@ -40,10 +51,12 @@ class ExtraStopWords {
   std::unordered_set<std::string> words_;
 };
 
-// True when `word` is an extra stop word or in the stop-word table. `extra` holds
-// p.strExtraStopWords; the second form makes it for one lookup.
-bool IsStopWord(const Program& p, const ExtraStopWords& extra, const std::string& word);
-bool IsStopWord(const Program& p, const std::string& word);
+// True when `word` is an extra stop word or, when a stop-word file is named
+// (`listNamed`: the parameters window's box is not empty), in the stop-word table.
+// `extra` holds t.strExtraStopWords; the second form makes it for one lookup.
+bool IsStopWord(const StopWordTable& t, bool listNamed, const ExtraStopWords& extra,
+                const std::string& word);
+bool IsStopWord(const StopWordTable& t, bool listNamed, const std::string& word);
 
 }  // namespace quillmoor
 

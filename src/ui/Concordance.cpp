@@ -9,8 +9,8 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

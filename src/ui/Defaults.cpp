@@ -1,7 +1,7 @@
 #include "ui/Defaults.h"
 
 #include "settings/StopWords.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/Settings.h"
 #include "ui/StopWordBoxes.h"
 

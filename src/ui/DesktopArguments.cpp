@@ -1,9 +1,9 @@
 #include "ui/DesktopArguments.h"
 
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "ui/Concordance.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

@@ -12,8 +12,8 @@
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/ScratchFile.h"
+#include "ui/Program.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {

@@ -16,11 +16,11 @@
 #include "output/Md5.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/ScratchFile.h"
 #include "ui/Concordance.h"
 #include "ui/InputDocument.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

@@ -6,9 +6,9 @@
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "ui/DocxReader.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

@@ -7,11 +7,11 @@
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/Defaults.h"
 #include "ui/IndexFiles.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Program.h"
 #include "ui/Progress.h"
 #include "ui/StopWordBoxes.h"
 

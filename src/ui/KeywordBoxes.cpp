@@ -10,8 +10,8 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/Program.h"
 #include "ui/Progress.h"
 #include "ui/WordListFile.h"
 

@@ -3,8 +3,8 @@
 #include "engine/WordTable.h"
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
-#include "shared/Program.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Program.h"
 #include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
@@ -35,7 +35,7 @@ void MarkIncludedWords(Program& p) {
       r.blnIncluded = false;
     } else if (ignoreInfrequent && r.lngFrequency < p.intThresholdFrequency) {
       r.blnIncluded = false;
-    } else if (IsStopWord(p, extra, r.strWord)) {
+    } else if (IsStopWord(p, StopWordListNamed(p), extra, r.strWord)) {
       r.blnIncluded = false;
     }
   }

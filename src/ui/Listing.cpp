@@ -1,7 +1,7 @@
 #include "ui/Listing.h"
 
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

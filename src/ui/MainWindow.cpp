@@ -3,9 +3,9 @@
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 #include "ui/Settings.h"
 

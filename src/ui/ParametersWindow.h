@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shared/Controls.h"
+#include "ui/Controls.h"
 
 namespace quillmoor {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -19,7 +19,6 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "ui/Concordance.h"
 #include "ui/DocxReader.h"
 #include "ui/IndexFiles.h"
@@ -28,6 +27,7 @@
 #include "ui/KeywordBoxes.h"
 #include "ui/ListedWords.h"
 #include "ui/Listing.h"
+#include "ui/Program.h"
 #include "ui/Progress.h"
 #include "ui/StopWordBoxes.h"
 

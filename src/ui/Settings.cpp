@@ -8,9 +8,9 @@
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -5,7 +5,8 @@
 #include "engine/WordTable.h"
 #include "input/Markup.h"
 #include "settings/StopWords.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 
@@ -41,7 +42,7 @@ WordFlags TakeWordFlags(const Program& p) {
   for (size_t i = 1; i < n && i < p.arrWords.size(); ++i) {
     const std::string& word = p.arrWords[i].strWord;
     flags.allowed[i] = IsWordAllowed(word, hyphens, numerals);
-    flags.stop[i] = IsStopWord(p, extra, word);
+    flags.stop[i] = IsStopWord(p, StopWordListNamed(p), extra, word);
   }
   return flags;
 }

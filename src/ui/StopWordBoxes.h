@@ -42,6 +42,9 @@ void txbExtraStopWords_LostFocus(Program& p);
 // the "Character not allowed" message) at the first character that fails.
 bool CheckAllowedExtraChars(Program& p);
 
+// True when the parameters window names a stop-word file (its box is not empty).
+bool StopWordListNamed(const Program& p);
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_UI_STOPWORDBOXES_H_

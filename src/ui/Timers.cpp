@@ -3,7 +3,7 @@
 #include "input/TextFile.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -3,8 +3,8 @@
 #include "input/TextFile.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 

@@ -13,9 +13,9 @@
 #include "analyses/Tokens.h"
 #include "engine/EngineTestUtil.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "support/ScannedText.h"
+#include "support/ScriptedHost.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

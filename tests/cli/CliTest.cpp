@@ -14,11 +14,11 @@
 #include "cli/Cli.h"
 #include "cli/Terminal.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "ui/Concordance.h"
 #include "ui/Defaults.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

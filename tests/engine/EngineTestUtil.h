@@ -8,7 +8,7 @@
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
 #include "engine/WordTable.h"
-#include "shared/Program.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor::testing {

@@ -6,8 +6,8 @@
 
 #include "engine/EngineTestUtil.h"
 #include "engine/WordScanner.h"
-#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "support/ScriptedHost.h"
 
 namespace quillmoor {
 namespace {

@@ -5,8 +5,8 @@
 #include "engine/EngineTestUtil.h"
 #include "engine/WordTable.h"
 #include "input/Markup.h"
-#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "support/ScriptedHost.h"
 #include "ui/ListedWords.h"
 
 namespace quillmoor {

@@ -11,10 +11,10 @@
 #include "explore/KwicRows.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "support/ScannedText.h"
+#include "support/ScriptedHost.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -30,9 +30,9 @@
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
-#include "shared/Program.h"
 #include "support/TestFiles.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 #include "ui/Startup.h"
 
 namespace quillmoor {

@@ -3,9 +3,9 @@
 #include <random>
 
 #include "input/Markup.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "support/ScriptedHost.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -5,10 +5,10 @@
 #include "input/TextFile.h"
 #include "shared/KeptFiles.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

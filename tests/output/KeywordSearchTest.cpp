@@ -7,9 +7,8 @@
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "shared/Utf8.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Concordance.h"
@@ -17,6 +16,7 @@
 #include "ui/KeywordBoxes.h"
 #include "ui/Listing.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

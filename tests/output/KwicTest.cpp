@@ -7,8 +7,8 @@
 #include "engine/EngineTestUtil.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
-#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "support/ScriptedHost.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/Listing.h"
 

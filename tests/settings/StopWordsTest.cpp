@@ -4,13 +4,13 @@
 
 #include "settings/StopWords.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "shared/Utf8.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 #include "ui/StopWordBoxes.h"
 #include "ui/WordListFile.h"
 
@@ -141,19 +141,19 @@ TEST_F(StopWordsTest, TooManyWordsAreRefused) {
 
 TEST_F(StopWordsTest, LookupUsesTheTableAndTheExtraWords) {
   ASSERT_TRUE(Load("the and\r\n"));
-  EXPECT_TRUE(IsStopWord(p, "the"));
-  EXPECT_FALSE(IsStopWord(p, "cat"));
+  EXPECT_TRUE(IsStopWord(p, StopWordListNamed(p), "the"));
+  EXPECT_FALSE(IsStopWord(p, StopWordListNamed(p), "cat"));
   p.frmParams.txbExtraStopWords.text = "Foo, bar  FOO";
   txbExtraStopWords_LostFocus(p);
   EXPECT_EQ(p.frmParams.txbExtraStopWords.text, "bar foo");
   EXPECT_EQ(p.strExtraStopWords, " bar foo ");
-  EXPECT_TRUE(IsStopWord(p, "FOO"));
-  EXPECT_FALSE(IsStopWord(p, "fo"));
+  EXPECT_TRUE(IsStopWord(p, StopWordListNamed(p), "FOO"));
+  EXPECT_FALSE(IsStopWord(p, StopWordListNamed(p), "fo"));
   // With no file named and no extra words nothing is a stop word.
   p.frmParams.txbExtraStopWords.text = "   ";
   txbExtraStopWords_LostFocus(p);
   p.frmParams.txbStopWordsFile.text.clear();
-  EXPECT_FALSE(IsStopWord(p, "the"));
+  EXPECT_FALSE(IsStopWord(p, StopWordListNamed(p), "the"));
 }
 
 // The set finds exactly what a search of the table for " word " finds, on tables
@@ -278,11 +278,11 @@ TEST_F(StopWordsTest, EnglishFileBesideTheProgram) {
   ASSERT_TRUE(p.blnStopWordsLoaded);
   EXPECT_GT(p.lngNumStopWords, 300);
   for (const char* w : {"the", "and", "which", "thee", "nevertheless"})
-    EXPECT_TRUE(IsStopWord(p, w)) << w;
-  EXPECT_FALSE(IsStopWord(p, "river"));
+    EXPECT_TRUE(IsStopWord(p, StopWordListNamed(p), w)) << w;
+  EXPECT_FALSE(IsStopWord(p, StopWordListNamed(p), "river"));
   p.strStopWordsFile = std::string(QUILLMOOR_DATA_DIR) + "/stwds_fr.txt";  // UTF-8
   AttemptToReadStopWords(p);
-  EXPECT_TRUE(IsStopWord(p, "\xE9tait"));
+  EXPECT_TRUE(IsStopWord(p, StopWordListNamed(p), "\xE9tait"));
   EXPECT_EQ(p.frmMain.txbOutput.text.find("left out"), std::string::npos);
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shared/ProgramText.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {

@@ -8,9 +8,9 @@
 
 #include "engine/EngineTestUtil.h"
 #include "explore/KwicRows.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestProgram.h"
+#include "ui/Program.h"
 
 namespace quillmoor::testing {
 

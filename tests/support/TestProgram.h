@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
 #include "ui/Defaults.h"
+#include "ui/Program.h"
 
 namespace quillmoor::testing {
 

@@ -7,13 +7,13 @@
 
 #include "output/Md5.h"
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Concordance.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {

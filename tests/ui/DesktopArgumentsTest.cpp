@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/DesktopArguments.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

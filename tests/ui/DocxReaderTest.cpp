@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "support/Reference.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/DocxReader.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "shared/NumberFormat.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/InputDocument.h"
 #include "ui/InputFile.h"
+#include "ui/Program.h"
 
 namespace quillmoor {
 namespace {

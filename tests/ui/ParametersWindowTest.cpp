@@ -2,11 +2,11 @@
 
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/ParametersWindow.h"
+#include "ui/Program.h"
 #include "ui/Settings.h"
 #include "ui/StopWordBoxes.h"
 

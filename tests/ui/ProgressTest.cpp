@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
+#include "ui/Program.h"
 #include "ui/Progress.h"
 
 namespace quillmoor {

@@ -3,13 +3,13 @@
 #include <cstdlib>
 
 #include "settings/StopWords.h"
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
 #include "shared/Utf8.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Defaults.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/Settings.h"
 #include "ui/StopWordBoxes.h"
 

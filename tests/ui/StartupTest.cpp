@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
+#include "ui/Program.h"
 #include "ui/RunDriver.h"
 #include "ui/Settings.h"
 #include "ui/Startup.h"

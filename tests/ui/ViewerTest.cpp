@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shared/Program.h"
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "ui/Program.h"
 #include "ui/Viewer.h"
 
 namespace quillmoor {

@@ -1,4 +1,4 @@
-#include "shared/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 
 namespace quillmoor {
 

@@ -1,7 +1,7 @@
 // A Host for tests: records every message box, refresh and window request, and answers
 // questions from a queue (or with the box's default button once the queue is empty).
-#ifndef QUILLMOOR_SHARED_SCRIPTEDHOST_H_
-#define QUILLMOOR_SHARED_SCRIPTEDHOST_H_
+#ifndef QUILLMOOR_TESTS_SUPPORT_SCRIPTEDHOST_H_
+#define QUILLMOOR_TESTS_SUPPORT_SCRIPTEDHOST_H_
 
 #include <deque>
 #include <functional>
@@ -48,4 +48,4 @@ class ScriptedHost : public Host {
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SHARED_SCRIPTEDHOST_H_
+#endif  // QUILLMOOR_TESTS_SUPPORT_SCRIPTEDHOST_H_

@@ -1,4 +1,4 @@
-#include "shared/Program.h"
+#include "ui/Program.h"
 
 #include "shared/Cp1252.h"
 

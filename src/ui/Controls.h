@@ -4,8 +4,8 @@
 // it into its widgets and the command line sets it from options. Control arrays are
 // std::array members indexed as the window indexes them: txbFile[0] input file,
 // [1] search-results file, [2] keywords file.
-#ifndef QUILLMOOR_SHARED_CONTROLS_H_
-#define QUILLMOOR_SHARED_CONTROLS_H_
+#ifndef QUILLMOOR_UI_CONTROLS_H_
+#define QUILLMOOR_UI_CONTROLS_H_
 
 #include <array>
 #include <string>
@@ -128,4 +128,4 @@ struct ParamsControls {
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SHARED_CONTROLS_H_
+#endif  // QUILLMOOR_UI_CONTROLS_H_

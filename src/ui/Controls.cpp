@@ -1,4 +1,4 @@
-#include "shared/Controls.h"
+#include "ui/Controls.h"
 
 namespace quillmoor {
 

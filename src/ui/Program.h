@@ -1,8 +1,8 @@
 // The program-wide state: the main window's controls and the members every other
 // window and the run read and write (run flags, counters, the document text), plus the
 // Host and the program texts. One Program exists per running program (or per test).
-#ifndef QUILLMOOR_SHARED_PROGRAM_H_
-#define QUILLMOOR_SHARED_PROGRAM_H_
+#ifndef QUILLMOOR_UI_PROGRAM_H_
+#define QUILLMOOR_UI_PROGRAM_H_
 
 #include <cstdint>
 #include <memory>
@@ -16,16 +16,17 @@
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "output/Md5.h"
-#include "shared/Controls.h"
+#include "settings/StopWords.h"
 #include "shared/FileSystem.h"
 #include "shared/Host.h"
 #include "shared/ProgramText.h"
+#include "ui/Controls.h"
 
 namespace quillmoor {
 
 // The word table and the document text are the engine's (engine/WordTable.h,
 // input/DocumentText.h); their members keep their names here.
-struct Program : DocumentText, WordTable {
+struct Program : DocumentText, WordTable, StopWordTable, KeywordLists {
   explicit Program(Host& h) : host(h) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -100,29 +101,6 @@ struct Program : DocumentText, WordTable {
   // adds a space before and after the text.
   long long lngMaxDocumentChars = 2147483645LL;
 
-  // Stop words: the table arrStopWords[1..lngNumStopWords] (sorted, no duplicates)
-  // and the extra stop words (" a b c " or "").
-  std::string strStopWordsFile;
-  std::vector<std::string> arrStopWords{std::string()};
-  int32_t lngNumStopWords = 0;
-  bool blnStopWordsLoaded = false;
-  // A caller (the command line) names the stop-word list itself: start-up loads none
-  // and no list is proposed for a new input.
-  bool blnStopWordsGivenByCaller = false;
-  std::string strExtraStopWords;
-
-  // Keyword search: the keywords of the keywords file strSearchWords[1..lngNumSearchWords]
-  // (sorted, no duplicates) and the extra keywords strExtraKeywordList[1..
-  // intNumExtraKeywords] (sorted) with their heads (the part before "+"), rebuilt when
-  // the included words are marked. Element 0 of each list is unused.
-  std::vector<std::string> strSearchWords{std::string()};
-  int32_t lngNumSearchWords = 0;
-  std::vector<std::string> strExtraKeywordList{std::string()};
-  std::vector<std::string> strExtraKeywordHeads{std::string()};
-  int32_t intNumExtraKeywords = 0;
-  bool blnSearchWordsLoaded = false;
-  bool blnSearchWordsExist = false;   // extra keywords were accepted
-  std::string strSearchWordsFile;     // the keywords file read, lower case
   KeywordSelection keywordSelection;  // the keywords of the listing being made
 
   // The folder the program's data files lie in.
@@ -162,4 +140,4 @@ void EnableControls(Program& p, bool enable);
 
 }  // namespace quillmoor
 
-#endif  // QUILLMOOR_SHARED_PROGRAM_H_
+#endif  // QUILLMOOR_UI_PROGRAM_H_
