@@ -1,15 +1,13 @@
 #!/usr/bin/env python3
 """Checks the includes of a source tree against its layers file.
 
-usage: check-layers.py [--root DIR] [--layers FILE] [--pending FILE]
+usage: check-layers.py [--root DIR] [--layers FILE]
 
 Every `#include "folder/File.h"` under DIR/src (default: the repository) must name a
 header of the including file's own folder or of a folder its layer allows
 (doc/layers.txt). The layers file itself must name only folders of lines above, so that
-the folders form no cycle. Includes listed in the pending file (lines "src/a/B.cpp ->
-c/D.h") are the ones still to be mended: they are counted, not failed, and a listed
-include that is gone fails, so the list only shrinks. Exit status 0 when all is well,
-1 with one line per broken include on standard error.
+the folders form no cycle. Exit status 0 when all is well, 1 with one line per broken
+include on standard error.
 """
 import argparse
 import os
@@ -40,21 +38,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", default=here)
     parser.add_argument("--layers")
-    parser.add_argument("--pending")
     args = parser.parse_args()
     layers = args.layers or os.path.join(args.root, "doc", "layers.txt")
-    pending_file = args.pending or os.path.join(args.root, "doc", "layers-pending.txt")
     problems = []
     allowed = read_layers(layers, problems)
-    pending = set()
-    if os.path.exists(pending_file):
-        for line in open(pending_file, encoding="utf-8"):
-            line = line.split("#", 1)[0].strip()
-            if line:
-                pending.add(" ".join(line.split()))
-    seen_pending = set()
     src = os.path.join(args.root, "src")
-    count = 0
+    count = 0  # includes from another folder, all allowed
     for folder_path, _, files in sorted(os.walk(src)):
         for name in sorted(files):
             if not name.endswith((".h", ".cpp")):
@@ -70,24 +59,20 @@ def main():
                 if not m:
                     continue
                 target = m.group(1)
-                if target == folder or target in allowed[folder]:
+                if target == folder:
                     continue
-                header = line.split('"')[1]
-                key = f"{rel} -> {header}"
-                if key in pending:
-                    seen_pending.add(key)
+                if target in allowed[folder]:
                     count += 1
                     continue
+                header = line.split('"')[1]
                 problems.append(f"{rel}:{number}: includes {header}, but {folder} may "
                                 f"include only {' '.join(sorted(allowed[folder])) or 'its own'}")
-    for key in sorted(pending - seen_pending):
-        problems.append(f"{pending_file}: {key} is mended: take it off the list")
     for p in problems:
         print("check-layers: " + p, file=sys.stderr)
     if problems:
         return 1
     print(f"check-layers: the includes of src/ keep the layers of {os.path.relpath(layers, args.root)}"
-          f" ({count} still to mend, listed in {os.path.relpath(pending_file, args.root)})")
+          f" ({count} includes across folders)")
     return 0
 
 

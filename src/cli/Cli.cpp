@@ -12,8 +12,6 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Terminal.h"
-#include "input/Markup.h"
-#include "input/TextFile.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/KeptFiles.h"

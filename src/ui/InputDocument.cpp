@@ -142,4 +142,17 @@ void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
   p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
 }
 
+bool ReadDocumentText(Program& p) {
+  if (!CheckInputFile(p, p.frmMain.txbFile[0].text)) return false;
+  bool utf8 = false, ok = false;
+  ReadInputDocument(p, utf8, ok);
+  p.blnReadingFile = false;
+  EnableControls(p, true);
+  if (!ok) return false;
+  SelectMarkupHandling(p.blnCharacterEntitiesPossible,
+                       GetFileExtension(p.frmMain.txbFile[0].text, true));
+  if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);
+  return true;
+}
+
 }  // namespace quillmoor

@@ -17,6 +17,11 @@ void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
 
+// The input box's document read as a run reads it, into p.strLine (Windows-1252): its
+// checks, its reading, and HTML's character entities decoded. False after the message
+// when it is refused.
+bool ReadDocumentText(Program& p);
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_UI_INPUTDOCUMENT_H_
