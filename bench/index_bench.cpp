@@ -18,6 +18,7 @@
 #include "ui/RunDriver.h"
 #include "ui/InputFile.h"
 #include "output/IndexFile.h"
+#include "ui/IndexFiles.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "ui/Program.h"

@@ -1,7 +1,7 @@
 // Word-list files (stop words and search words): any file is refused or read, and
 // every word read is lower-case Windows-1252 without spaces.
 #include "FuzzSupport.h"
-#include "settings/WordListFile.h"
+#include "ui/WordListFile.h"
 
 using namespace quillmoor;
 
