@@ -1,10 +1,12 @@
-// The text of the document a run reads: the normalised text the scan cuts into words,
-// its display copy and the scan's place in it.
+// The document a run reads: its text (the normalised text the scan cuts into words, its
+// display copy and the scan's place in it) and what reading it found out.
 #ifndef QUILLMOOR_INPUT_DOCUMENTTEXT_H_
 #define QUILLMOOR_INPUT_DOCUMENTTEXT_H_
 
 #include <cstdint>
 #include <string>
+
+#include "input/Utf8Decode.h"
 
 namespace quillmoor {
 
@@ -12,6 +14,18 @@ struct DocumentText {
   std::string strLine;   // the normalised text, framed by a space at each end
   std::string strLine1;  // the display copy the context lines are cut from
   int32_t lngLP = 0;     // scan position in strLine (1-based)
+};
+
+// What reading the input found out: its kind, its extension, and the docx reader's
+// working files.
+struct InputState {
+  DecodeReport decodeReport;      // what reading the input met that Windows-1252 lacks
+  bool blnDocxInput = false;      // the current run's input is a docx file
+  std::string strTempFolder;      // the docx reader's temporary folder ("/" at the end)
+  std::string strDocumentXml;     // the XML extracted into it
+  std::string strDocxProblem;     // why a docx file cannot be read
+  int16_t intFileType = 0;        // classification of the input file
+  std::string strInputExtension;  // lower-case extension of the input file
 };
 
 }  // namespace quillmoor

@@ -1,6 +1,7 @@
-// The program-wide state: the main window's controls and the members every other
-// window and the run read and write (run flags, counters, the document text), plus the
-// Host and the program texts. One Program exists per running program (or per test).
+// The state of the windows and their run: the modules' state structs (the document
+// text and the input's state, the word table, the stop words, the keyword lists, the
+// listing), the controls of the three windows, the run's flags, counters and options,
+// the Host and the program texts. One Program exists per running program (or per test).
 #ifndef QUILLMOOR_UI_PROGRAM_H_
 #define QUILLMOOR_UI_PROGRAM_H_
 
@@ -11,10 +12,9 @@
 
 #include "engine/WordTable.h"
 #include "input/DocumentText.h"
-#include "input/Utf8Decode.h"
-#include "output/ConcordanceDraft.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
+#include "output/ListingState.h"
 #include "output/Md5.h"
 #include "settings/StopWords.h"
 #include "shared/FileSystem.h"
@@ -24,9 +24,10 @@
 
 namespace quillmoor {
 
-// The word table and the document text are the engine's (engine/WordTable.h,
-// input/DocumentText.h); their members keep their names here.
-struct Program : DocumentText, WordTable, StopWordTable, KeywordLists {
+// The modules' state structs are its bases, so their members keep their names here
+// (p.arrWords, p.arrStopWords) and a Program can be handed to a module's function that
+// takes one of them.
+struct Program : DocumentText, InputState, WordTable, StopWordTable, KeywordLists, ListingState {
   explicit Program(Host& h) : host(h) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -51,14 +52,7 @@ struct Program : DocumentText, WordTable, StopWordTable, KeywordLists {
   bool blnCharacterEntitiesPossible = false;
   int32_t lngSecondsElapsed = 0;
 
-  // Input state.
-  DecodeReport decodeReport;        // what reading the input met that Windows-1252 lacks
-  bool blnDocxInput = false;        // the current run's input is a docx file
-  std::string strTempFolder;        // the docx reader's temporary folder ("/" at the end)
-  std::string strDocumentXml;       // the XML extracted into it
-  std::string strDocxProblem;       // why a docx file cannot be read
-  int16_t intFileType = 0;          // classification of the input file
-  std::string strInputExtension;    // lower-case extension of the input file
+  // Input state (the rest is InputState's).
   std::string strCurrentFolder;     // the folder file dialogs open in
   std::string strKeywordsFile;      // the keywords file chosen in its box
   std::string strIndexFile;         // the index file of the current input
@@ -78,23 +72,13 @@ struct Program : DocumentText, WordTable, StopWordTable, KeywordLists {
   bool blnConcordanceFileCreated = false;
   bool blnSearchResultsFileCreated = false;
 
-  // Listing and output files.
-  std::string strOutputBuffer;  // the listing of the run (its beginning, with a draft)
-  // Create mode, when the run's answers are known ahead (the command line): the
-  // concordance file is written as the listing grows. The listing is then
-  // strOutputBuffer[0, lngListingInDraft) (which the draft holds as well), the
-  // lngListingSpilled bytes only the draft holds, and the rest of strOutputBuffer.
-  bool blnDraftConcordance = false;
-  std::unique_ptr<ConcordanceDraft> concordanceDraft;
-  size_t lngListingInDraft = 0;
-  size_t lngListingSpilled = 0;
+  // Output files (the listing is ListingState's).
   std::string strConcordanceFile;     // the concordance file of the current run
   std::string strOutputFileOverride;  // when set, written instead of the derived name
   bool blnOutputFileCreated = false;
-  FileError
-      outputError;  // why the last output file could not be written (ok: it was, or was not tried)
+  // Why the last output file could not be written (ok: it was, or was not tried).
+  FileError outputError;
   FileError indexError;          // why the last index file could not be written
-  KwicWriter kwicWriter;         // working space of the KWIC lines
   BackgroundDigest inputDigest;  // the input's MD5, made while the scan runs
   int32_t lngMaxTextboxChars = 65000;
   // The longest document text the scan takes: its positions are 32-bit, and the run
