@@ -13,7 +13,7 @@ namespace quillmoor {
 int RunAnalysis(CommandRun& run) {
   Program& p = run.p;
   const CliOptions& options = run.options;
-  const bool asked = options.keywords.given || options.keywordsFile.given;
+  const bool asked = options.KeywordsGiven();
   ExploreQuery query;
   std::vector<int32_t> words;
   if (!TableToExplore(run, &query, &words)) return kExitRefused;

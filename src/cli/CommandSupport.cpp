@@ -158,7 +158,7 @@ static ExploreQuery KwicQuery(const Program& p) {
 bool TableToExplore(CommandRun& run, ExploreQuery* query, std::vector<int32_t>* words) {
   Program& p = run.p;
   const CliOptions& options = run.options;
-  const bool asked = options.keywords.given || options.keywordsFile.given;
+  const bool asked = options.KeywordsGiven();
   p.intNumExtraKeywords = p.lngNumSearchWords = 0;
   if (asked && !KeywordsAreValid(run)) return false;
   if (asked) *query = KwicQuery(p);

@@ -464,8 +464,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       return false;
     }
   }
-  if ((command & (kSearch | kCollocates | kDispersion)) && !options->keywords.given &&
-      !options->keywordsFile.given) {
+  if ((command & (kSearch | kCollocates | kDispersion)) && !options->KeywordsGiven()) {
     *error = options->command + " needs --keywords or --keywords-file";
     return false;
   }

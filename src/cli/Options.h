@@ -62,6 +62,9 @@ struct CliOptions {
   Setting<bool> acrossLines;             // ngrams: sequences may span line breaks
   Setting<std::string> svg;              // dispersion: the plot as SVG (native)
   Setting<std::string> png;              // dispersion: the plot as PNG (native)
+
+  // --keywords or --keywords-file was given.
+  bool KeywordsGiven() const { return keywords.given || keywordsFile.given; }
 };
 
 // True for the commands of the analyses: collocates, ngrams, dispersion.
