@@ -16,6 +16,7 @@
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
+#include "support/Text.h"
 #include "ui/Concordance.h"
 #include "ui/Defaults.h"
 #include "ui/Program.h"
@@ -23,6 +24,7 @@
 namespace quillmoor {
 namespace {
 
+using testing::Has;
 using testing::ReadWholeFile;
 using testing::TempDir;
 
@@ -38,21 +40,24 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-CliRun Cli(const std::string& args) {
+// Runs a shell command with its standard output and error captured.
+CliRun Shell(const std::string& command) {
   TempDir dir;
-  std::string out = dir.path() + "/out", err = dir.path() + "/err";
-  std::string command = "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " " + args + " >" + Quote(out) +
-                        " 2>" + Quote(err) + " </dev/null";
-  int raw = std::system(command.c_str());
+  const std::string out = dir.path() + "/out", err = dir.path() + "/err";
+  const int raw = std::system(("( " + command + " ) >" + Quote(out) + " 2>" + Quote(err)).c_str());
   return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }
+
+const std::string kCli = "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " ";
+
+CliRun Cli(const std::string& args) { return Shell(kCli + args + " </dev/null"); }
 
 std::string Data(const std::string& name) {
   return Quote(std::string(QUILLMOOR_TEST_DATA) + "/" + name);
 }
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+
+// A concordance below its header.
+std::string Listing(const std::string& out) { return out.substr(out.find("\n\n")); }
 
 // An output file without what changes from run to run: its first line (the input's
 // path) and the date. `eol` is the file's line end.
@@ -163,9 +168,7 @@ TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
   EXPECT_EQ(first.status, 0);
   EXPECT_TRUE(first.out.starts_with("Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
       << first.out.substr(0, 40);
-  // The listing, below the header.
-  auto listing = [](const std::string& out) { return out.substr(out.find("\n\n")); };
-  const std::string concordance = listing(Cli("--output - " + Quote(files[0])).out);
+  const std::string concordance = Listing(Cli("--output - " + Quote(files[0])).out);
   EXPECT_TRUE(concordance.starts_with(
       "\n\n[c\xC5\x93ur 6000]\n...  Le c\xC5\x93ur de l'\xC3\xA9t\xC3\xA9 0 / Le c"))
       << concordance.substr(0, 200);
@@ -174,7 +177,7 @@ TEST(CliReadTest, LineEndsAndEncodingsReadAlike) {
     const CliRun read = Cli("read " + Quote(file));
     EXPECT_TRUE(read.out == first.out) << file;
     EXPECT_FALSE(Has(read.err, "?")) << read.err;  // no question, no notice
-    EXPECT_TRUE(listing(Cli("--output - " + Quote(file)).out) == concordance) << file;
+    EXPECT_TRUE(Listing(Cli("--output - " + Quote(file)).out) == concordance) << file;
   }
 }
 
@@ -311,16 +314,8 @@ TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
   for (int i = 0; i < 200; ++i) text += "Word" + std::to_string(i) + " and the river ran on.\n";
   const std::string input = dir.Write("book.txt", text);
   const std::string name = dir.Write("book.txt.oxn.con_a5.txt", "keep me");
-  auto shell = [&](const std::string& command) {
-    const std::string err = dir.path() + "/err";
-    const int raw = std::system(("( " + command + " ) 2>" + Quote(err)).c_str());
-    CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadWholeFile(err)};
-    std::filesystem::remove(err);
-    return run;
-  };
-  const std::string cli = "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " ";
   for (const char* command : {"wordlist", "create --output -", "search --keywords river"}) {
-    CliRun full = shell(cli + command + " " + Quote(input) + " >/dev/full");
+    CliRun full = Shell(kCli + command + " " + Quote(input) + " >/dev/full");
     EXPECT_EQ(full.status, 1) << command;
     EXPECT_TRUE(Has(full.err, "quillmoor-cli: standard output: Disk full")) << full.err;
   }
@@ -328,13 +323,9 @@ TEST(CliFileSafetyTest, WriteFailuresAreReportedWithTheirCause) {
   // signal ignored, the write fails and says so. (Standard error goes through a pipe:
   // the limit would cut a file short.)
   auto limited = [&](const std::string& setup) {
-    const std::string said = dir.path() + "/said";
-    const std::string command = "( " + setup + "ulimit -f 1; " + cli + "create --overwrite " +
-                                Quote(input) + "; echo \"exit $?\" ) 2>&1 | cat >" + Quote(said);
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    const std::string output = ReadWholeFile(said);
-    std::filesystem::remove(said);
-    return output;
+    return Shell("( " + setup + "ulimit -f 1; " + kCli + "create --overwrite " + Quote(input) +
+                 "; echo \"exit $?\" ) 2>&1 | cat")
+        .out;
   };
   const std::string killed = limited("");
   EXPECT_TRUE(
@@ -419,15 +410,13 @@ TEST(CliConventionsTest, TheCommandLineBehavesAsATerminalToolShould) {
   const std::string env = "TMPDIR=" + Quote(temp.path()) + " ";
   // "-" reads standard input; its concordance goes to standard output, and the copy
   // of the input is removed.
-  const std::string out = dir.path() + "/out", err = dir.path() + "/err";
-  const std::string stdinRun = env + "LC_ALL=C " + Quote(QUILLMOOR_CLI_PATH) + " -q - <" +
-                               Quote(input) + " >" + Quote(out) + " 2>" + Quote(err);
-  ASSERT_EQ(std::system(stdinRun.c_str()), 0);
-  EXPECT_TRUE(ReadWholeFile(out).starts_with(
-      "Input file: (standard input)\nMD5 message digest of input file: "));
-  EXPECT_TRUE(Has(ReadWholeFile(out),
-                  "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
-  EXPECT_EQ(ReadWholeFile(err), "");  // --quiet: nothing but errors
+  const CliRun piped = Shell(env + kCli + "-q - <" + Quote(input));
+  ASSERT_EQ(piped.status, 0);
+  EXPECT_TRUE(
+      piped.out.starts_with("Input file: (standard input)\nMD5 message digest of input file: "));
+  EXPECT_TRUE(
+      Has(piped.out, "\n[old 1]\n... The river ran past the old mill. The river ran on.\n"));
+  EXPECT_EQ(piped.err, "");  // --quiet: nothing but errors
   EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
   // Questions that concern only the window are not printed; a person's are.
   CliRun create = Cli(Quote(input));
@@ -568,13 +557,8 @@ TEST(CliCreateTest, AnyFileNameServes) {
   dir.Write(home.substr(dir.path().size() + 1) + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt",
             "past\n");
   auto run = [&](const std::string& args) {
-    TempDir out;
-    const std::string command = "TMPDIR=" + Quote(home + "/tmp") + " " +
-                                Quote(prefix + "/quillmoor-cli") + " " + args + " >" +
-                                Quote(out.path() + "/out") + " 2>" + Quote(out.path() + "/err");
-    const int raw = std::system(command.c_str());
-    return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out.path() + "/out"),
-                  ReadWholeFile(out.path() + "/err")};
+    return Shell("TMPDIR=" + Quote(home + "/tmp") + " " + Quote(prefix + "/quillmoor-cli") + " " +
+                 args);
   };
   const std::string words = Quote(home + "/\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0.txt");
   const CliRun create = run("--stop-words " + words + " --save-settings " +
@@ -637,11 +621,10 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
 
 TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
   // heron.docx was saved by a word processor from the text of heron.txt.
-  auto listing = [](const std::string& out) { return out.substr(out.find("\n\n")); };
   CliRun docx = Cli("--output - --stop-words none " + Data("heron.docx"));
   ASSERT_EQ(docx.status, 0) << docx.err;
   CliRun text = Cli("--output - --stop-words none --no-line-breaks " + Data("heron.txt"));
-  EXPECT_EQ(listing(docx.out), listing(text.out));
+  EXPECT_EQ(Listing(docx.out), Listing(text.out));
   EXPECT_TRUE(Has(
       docx.out,
       "[caf\xC3\xA9 1]\n... the village remembers. The miller's caf\xC3\xA9 by the old bridge"));

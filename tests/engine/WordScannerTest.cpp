@@ -8,6 +8,7 @@
 #include "engine/WordScanner.h"
 #include "support/Reference.h"
 #include "support/ScriptedHost.h"
+#include "support/Text.h"
 
 namespace quillmoor {
 namespace {
@@ -121,25 +122,8 @@ TEST(WordScannerTest, AcceptedWordsAsTheLiteralTestsSay) {
 // capitals and accented letters); a vowel before a plural "s" is the literal set's.
 TEST(WordScannerTest, RunsAndVowelsAsTheLiteralTestsSay) {
   std::mt19937 rng(4);
-  const std::vector<std::string> alphabet = {"a",
-                                             "z",
-                                             "Q",
-                                             "-",
-                                             "0",
-                                             "9",
-                                             "\xE9",
-                                             "\xC9",
-                                             "\x9A",
-                                             "/",
-                                             ".",
-                                             "'",
-                                             " ",
-                                             "longwordpart",
-                                             "abcdefghijklmnopq",
-                                             "`",
-                                             "{",
-                                             "@",
-                                             "\xFF"};
+  const std::vector<std::string> alphabet = testing::Pieces(
+      "a|z|Q|-|0|9|\xE9|\xC9|\x9A|/|.|'| |longwordpart|abcdefghijklmnopq|`|{|@|\xFF");
   for (int round = 0; round < 4000; ++round) {
     const std::string text = reference::RandomBytes(rng, alphabet, 1 + rng() % 12);
     const int32_t start = 1 + static_cast<int32_t>(rng() % text.size());

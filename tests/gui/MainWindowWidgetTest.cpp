@@ -31,6 +31,7 @@
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "support/TestFiles.h"
+#include "support/Text.h"
 #include "ui/InputFile.h"
 #include "ui/Program.h"
 #include "ui/Startup.h"
@@ -415,14 +416,11 @@ void WhenShown(const QString& name, const std::function<void(QWidget&)>& act) {
 
 TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
   QtHost host;
-  const std::vector<std::string> choices = {"English",
-                                            "German",
-                                            "Spanish",
-                                            "Portuguese",
-                                            "Italian",
-                                            "French",
-                                            "English and German",
-                                            "All six languages"};
+  const std::vector<std::string>
+      choices =
+          testing::Pieces(
+              "English|German|Spanish|Portuguese|Italian|French|English and German|All six "
+              "languages");  // clang-format: keep
   QString caption;
   bool acceptEnabledAtFirst = true;
   WhenShown(QStringLiteral("frmLanguageSelection"), [&](QWidget& d) {

@@ -4,6 +4,7 @@
 
 #include "input/Utf8Decode.h"
 #include "support/Reference.h"
+#include "support/Text.h"
 
 namespace quillmoor {
 namespace {
@@ -44,32 +45,10 @@ TEST(Utf8DecodeTest, WhatEachSequenceBecomes) {
 
 TEST(Utf8DecodeTest, MatchesTheCodePointLoopOnRandomBytes) {
   // Pieces that make well-formed, overlong, cut and stray sequences meet each other.
-  const std::vector<std::string> alphabet = {"a",
-                                             " ",
-                                             "\r\n",
-                                             "\xC3",
-                                             "\xA9",
-                                             "\xC2",
-                                             "\x85",
-                                             "\xE2",
-                                             "\x80",
-                                             "\x94",
-                                             "\x9C",
-                                             "\xA0",
-                                             "\xBF",
-                                             "\xC5\x93",
-                                             "\xCE\xB1",
-                                             "\xE2\x82\xAC",
-                                             "\xE4\xB8\xAD",
-                                             "\xF0\x9F\x98\x80",
-                                             "\xEF\xBB\xBF",
-                                             "\xED",
-                                             "\xF4\x90\x80\x80",
-                                             "\xC0",
-                                             "\xC4\x8D",
-                                             "\xE0\xA0",
-                                             "\xFF",
-                                             "\x92"};
+  const std::vector<std::string> alphabet = testing::Pieces(
+      "a| |\r\n|\xC3|\xA9|\xC2|\x85|\xE2|\x80|\x94|\x9C|\xA0|\xBF|\xC5\x93|\xCE\xB1|"
+      "\xE2\x82\xAC|\xE4\xB8\xAD|\xF0\x9F\x98\x80|\xEF\xBB\xBF|\xED|\xF4\x90\x80\x80|"
+      "\xC0|\xC4\x8D|\xE0\xA0|\xFF|\x92");
   std::mt19937 rng(13);
   for (int round = 0; round < 20000; ++round) {
     const std::string text = reference::RandomBytes(rng, alphabet, 1 + round % 24);

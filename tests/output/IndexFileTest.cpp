@@ -21,21 +21,13 @@
 namespace quillmoor {
 namespace {
 
+using testing::FilesIn;
 using testing::ReadWholeFile;
 using testing::TempDir;
 
 const std::string kText =
     "The old river ran past the mill, and the old river ran on.\r\n"
     "Rivers run; the river never stops. Love and death by the river.\r\n";
-
-// The names of the files in `dir`, sorted.
-std::vector<std::string> FilesIn(const TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-    names.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // The expanded text of a compressed file.
 std::string Expanded(const std::string& path) {
@@ -120,7 +112,7 @@ TEST_F(IndexFileTest, AnIndexRoundTripListsExactlyAsTheScan) {
             "The word table was loaded from the index file.\r\nClick the button to list the words "
             "or to search "
             "them for keywords.");
-  EXPECT_EQ(FilesIn(dir),
+  EXPECT_EQ(FilesIn(dir.path()),
             (std::vector<std::string>{"book.oxn.ndx", "book.txt", "book.txt.oxn.con_a5.txt"}));
   RefreshFileSizeLabels(p2);
   EXPECT_EQ(p2.frmMain.lblIndexFilesize.caption,
@@ -160,7 +152,7 @@ TEST_F(IndexFileTest, EntriesUnderTheScratchNamesAreLeftAlone) {
   EXPECT_FALSE(std::filesystem::exists(victim));
   EXPECT_TRUE(std::filesystem::is_symlink(index + "2"));
   EXPECT_TRUE(std::filesystem::is_empty(index + "1"));
-  EXPECT_EQ(FilesIn(dir),
+  EXPECT_EQ(FilesIn(dir.path()),
             (std::vector<std::string>{"book.oxn.ndx", "book.oxn.ndx1", "book.oxn.ndx2", "book.txt",
                                       "book.txt.oxn.con_a5.txt"}));
 }
@@ -189,7 +181,7 @@ TEST_F(IndexFileTest, StaleDeclinedAndDeletedIndexes) {
   Choose({});
   EXPECT_FALSE(p2.blnIndexFileCurrent);
   EXPECT_EQ(host2.messages.back().title, "Bad index file");
-  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"book.txt", "book.txt.oxn.con_a5.txt"}));
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"book.txt", "book.txt.oxn.con_a5.txt"}));
 }
 
 TEST_F(IndexFileTest, AFailedWriteKeepsTheEarlierIndexAndLeavesNothingBehind) {
@@ -204,7 +196,7 @@ TEST_F(IndexFileTest, AFailedWriteKeepsTheEarlierIndexAndLeavesNothingBehind) {
     WriteIndexFile(p);
     EXPECT_FALSE(p.blnIndexFileCurrent);
     EXPECT_EQ(ReadWholeFile(index), before);
-    EXPECT_EQ(FilesIn(dir).size(), 3u);
+    EXPECT_EQ(FilesIn(dir.path()).size(), 3u);
   }
 }
 
@@ -275,7 +267,7 @@ TEST_F(IndexFileTest, DamagedIndexesAreNotUsed) {
       left.erase(left.begin());
       EXPECT_EQ(host2.messages.back().title, "Bad index file") << what;
     }
-    EXPECT_EQ(FilesIn(dir), left) << what;
+    EXPECT_EQ(FilesIn(dir.path()), left) << what;
     p2.blnStopAfterCounts = true;  // the next run scans
     cmdListWords_Click(p2);
     EXPECT_EQ(p2.lngNumWords, p.lngNumWords) << what;
@@ -310,7 +302,7 @@ TEST_F(IndexFileTest, AnUnreadableDocumentDropsItsIndex) {
   EXPECT_EQ(host2.messages.back().prompt,
             "The input file cannot be read, so its index file was not loaded.");
   EXPECT_EQ(host2.messages.back().title, "Index file");
-  EXPECT_EQ(FilesIn(dir).size(), 3u);
+  EXPECT_EQ(FilesIn(dir.path()).size(), 3u);
 }
 
 }  // namespace

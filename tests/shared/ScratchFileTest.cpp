@@ -18,67 +18,15 @@
 namespace quillmoor {
 namespace {
 
+using testing::FilesIn;
 using testing::ReadWholeFile;
 using testing::TempDir;
-
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The real file system, except that the first file written runs `meanwhile` after its
-// first piece: another run doing its whole write between this one's create and rename.
-class InterleavingFileSystem : public FileSystem {
- public:
-  std::function<void()> meanwhile;
-
-  bool FileExists(const std::string& path) override { return real_.FileExists(path); }
-  bool FolderExists(const std::string& path) override { return real_.FolderExists(path); }
-  long long FileLength(const std::string& path, FileError* e) override {
-    return real_.FileLength(path, e);
-  }
-  std::unique_ptr<FileReader> OpenRead(const std::string& path, FileError* e) override {
-    return real_.OpenRead(path, e);
-  }
-  std::unique_ptr<FileWriter> CreateNew(const std::string& path, FileError* e) override {
-    std::unique_ptr<FileWriter> writer = real_.CreateNew(path, e);
-    if (writer == nullptr || !meanwhile) return writer;
-    return std::make_unique<Pausing>(std::move(writer), std::exchange(meanwhile, nullptr));
-  }
-  bool Rename(const std::string& from, const std::string& to, FileError* e) override {
-    return real_.Rename(from, to, e);
-  }
-  bool Remove(const std::string& path, FileError* e) override { return real_.Remove(path, e); }
-  std::vector<std::string> List(const std::string& folder) override { return real_.List(folder); }
-
- private:
-  class Pausing : public FileWriter {
-   public:
-    Pausing(std::unique_ptr<FileWriter> inner, std::function<void()> then)
-        : inner_(std::move(inner)), then_(std::move(then)) {}
-    bool Write(const char* data, size_t size, FileError* e) override {
-      const bool ok = inner_->Write(data, size, e);
-      if (then_) std::exchange(then_, nullptr)();
-      return ok;
-    }
-    bool Close(FileError* e, bool sync) override { return inner_->Close(e, sync); }
-
-   private:
-    std::unique_ptr<FileWriter> inner_;
-    std::function<void()> then_;
-  };
-  FileSystem& real_ = RealFileSystem();
-};
 
 TEST(ScratchFileTest, TwoWritersOfOneTargetNeverMix) {
   TempDir dir;
   const std::string target = dir.Write("book.txt.oxn.con_a5.txt", "earlier");
   const std::string first(40000, 'a'), second(70000, 'b');
-  InterleavingFileSystem fs;
+  testing::FaultyFileSystem fs;
   ScopedFileSystem scoped(&fs);
   bool secondWritten = false;
   fs.meanwhile = [&] {
@@ -92,7 +40,7 @@ TEST(ScratchFileTest, TwoWritersOfOneTargetNeverMix) {
   EXPECT_TRUE(secondWritten);
   // The later rename wins, with the whole of its text.
   EXPECT_EQ(ReadWholeFile(target), first);
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"});
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"});
 }
 
 TEST(ScratchFileTest, LinksAndFoldersUnderItsNamesAreTakenNeverFollowed) {
@@ -141,7 +89,7 @@ TEST(ScratchFileTest, ScratchGoesUnlessKeptOrCommitted) {
   }
   EXPECT_EQ(ScratchWritesUnderWay(), 0);
   EXPECT_FALSE(std::filesystem::exists(dropped));
-  EXPECT_EQ(Names(temp.path()).size(), 1u);  // the kept one
+  EXPECT_EQ(FilesIn(temp.path()).size(), 1u);  // the kept one
   // A folder with content goes as a whole.
   const std::string folder = CreateScratchFolder("quillmoor-docx-");
   ASSERT_EQ(FolderOf(folder), temp.path());
@@ -214,7 +162,7 @@ TEST(ScratchFileTest, EndingSignalsRemoveEveryScratchPathAndLeaveTheTarget) {
       std::raise(signal);
     });
     EXPECT_EQ(status, 128 + signal) << signal;
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"}) << signal;
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"}) << signal;
     EXPECT_EQ(ReadWholeFile(target), "earlier");
     EXPECT_TRUE(std::filesystem::is_empty(temp.path())) << signal;
     EXPECT_EQ(
@@ -238,7 +186,7 @@ TEST(ScratchFileTest, AFirstCtrlCDuringAWriteIsToldASecondAbandonsIt) {
   });
   EXPECT_EQ(status, 130);
   EXPECT_EQ(err, "quillmoor-cli: finishing the write; press Ctrl-C again to abandon it\n");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"});
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"book.txt.oxn.con_a5.txt"});
   EXPECT_EQ(ReadWholeFile(target), "earlier");
   EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace quillmoor::testing {
 
@@ -31,6 +32,14 @@ std::string ReadWholeFile(const std::string& path) {
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 namespace {
@@ -77,9 +86,30 @@ class FailingWriter : public FileWriter {
   long long written_ = 0;
 };
 
+class PausingWriter : public FileWriter {
+ public:
+  PausingWriter(std::unique_ptr<FileWriter> inner, std::function<void()> then)
+      : inner_(std::move(inner)), then_(std::move(then)) {}
+  bool Write(const char* data, size_t size, FileError* error) override {
+    const bool ok = inner_->Write(data, size, error);
+    if (then_) std::exchange(then_, nullptr)();
+    return ok;
+  }
+  bool Close(FileError* error, bool sync) override { return inner_->Close(error, sync); }
+
+ private:
+  std::unique_ptr<FileWriter> inner_;
+  std::function<void()> then_;
+};
+
 }  // namespace
 
 std::unique_ptr<FileWriter> FaultyFileSystem::CreateNew(const std::string& path, FileError* error) {
+  if (meanwhile) {
+    std::unique_ptr<FileWriter> inner = RealFileSystem().CreateNew(path, error);
+    if (!inner) return nullptr;
+    return std::make_unique<PausingWriter>(std::move(inner), std::exchange(meanwhile, nullptr));
+  }
   for (const auto& [prefix, fault] : writeFaults) {
     if (path.compare(0, prefix.size(), prefix) != 0) continue;
     if (!fault.openError.ok()) {

@@ -2,8 +2,10 @@
 #ifndef QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_
 #define QUILLMOOR_TESTS_SUPPORT_TESTFILES_H_
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "shared/FileSystem.h"
 
@@ -42,6 +44,9 @@ class FaultyFileSystem : public FileSystem {
     long long writeOkBytes = 0;
   };
   std::map<std::string, WriteFault> writeFaults;
+  // Run once, after the first write to the next file created: another writer's whole
+  // write between this one's create and rename.
+  std::function<void()> meanwhile;
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
@@ -54,6 +59,9 @@ class FaultyFileSystem : public FileSystem {
 };
 
 std::string ReadWholeFile(const std::string& path);
+
+// The names of the entries of `folder`, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // Sets an environment variable for the lifetime of this object.
 class ScopedEnv {

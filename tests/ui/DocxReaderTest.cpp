@@ -10,6 +10,7 @@
 #include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "support/Text.h"
 #include "ui/DocxReader.h"
 #include "ui/Program.h"
 
@@ -73,14 +74,6 @@ class DocxReaderTest : public ::testing::Test {
     ReadDocxInput(p, ok);
     return ok;
   }
-  // The temporary folders and files left in the temporary folder.
-  std::vector<std::string> Leftovers() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(temp.path()))
-      names.push_back(e.path().filename());
-    return names;
-  }
-
   ScriptedHost host;
   Program p{host};
   TempDir dir;
@@ -123,15 +116,9 @@ TEST_F(DocxReaderTest, RunsParagraphsAndBreaks) {
 
 TEST_F(DocxReaderTest, RunsMatchTheFreshSearchesOnRandomXml) {
   std::mt19937 rng(7);
-  const std::vector<std::string> pieces = {"<w:t>",    "<w:t xml:space=\"preserve\">",
-                                           "</w:t>",   "<w:br/>",
-                                           "</w:p>",   "<w:tab/>",
-                                           "<w:tbl>",  "<w:t",
-                                           ">",        " ",
-                                           "a",        "b c",
-                                           "&amp;",    "lt;",
-                                           "\xC3\xA9", "\xE2\x80\x94",
-                                           "<w:p>"};
+  const std::vector<std::string> pieces = testing::Pieces(
+      "<w:t>|<w:t xml:space=\"preserve\">|</w:t>|<w:br/>|</w:p>|<w:tab/>|<w:tbl>|<w:t|>| |a|b c|"
+      "&amp;|lt;|\xC3\xA9|\xE2\x80\x94|<w:p>");
   int spaced = 0;
   for (int round = 0; round < 4000; ++round) {
     const std::string xml = reference::RandomBytes(rng, pieces, rng() % 40);
@@ -188,7 +175,7 @@ TEST_F(DocxReaderTest, ADocumentIsReadAndAChecksumMismatchAsks) {
   host.answers = {MsgResult::kYes};
   EXPECT_TRUE(Read(path));
   EXPECT_EQ(p.strLine, "still here");
-  EXPECT_TRUE(Leftovers().empty());
+  EXPECT_TRUE(testing::FilesIn(temp.path()).empty());
 }
 
 TEST_F(DocxReaderTest, ArchivesThatAreNoWordDocuments) {
@@ -213,7 +200,7 @@ TEST_F(DocxReaderTest, ArchivesThatAreNoWordDocuments) {
   EXPECT_TRUE(Read(climbing));
   EXPECT_FALSE(
       std::filesystem::exists(std::filesystem::path(temp.path()).parent_path() / "escaped.xml"));
-  EXPECT_TRUE(Leftovers().empty());
+  EXPECT_TRUE(testing::FilesIn(temp.path()).empty());
 }
 
 TEST_F(DocxReaderTest, BigDocumentsAskAndHugeOnesAreRefused) {
@@ -252,7 +239,7 @@ TEST_F(DocxReaderTest, BigDocumentsAskAndHugeOnesAreRefused) {
                 "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving it as a "
                 "text file and\r\napplying this program to that file.");
   EXPECT_EQ(host.messages[0].title, "File too big");
-  EXPECT_TRUE(Leftovers().empty());
+  EXPECT_TRUE(testing::FilesIn(temp.path()).empty());
 }
 
 }  // namespace
