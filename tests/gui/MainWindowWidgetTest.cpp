@@ -416,11 +416,9 @@ void WhenShown(const QString& name, const std::function<void(QWidget&)>& act) {
 
 TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
   QtHost host;
-  const std::vector<std::string>
-      choices =
-          testing::Pieces(
-              "English|German|Spanish|Portuguese|Italian|French|English and German|All six "
-              "languages");  // clang-format: keep
+  const std::vector<std::string> choices = testing::Pieces(
+      "English|German|Spanish|Portuguese|Italian|French|English and German|All six "
+      "languages");  // clang-format: keep
   QString caption;
   bool acceptEnabledAtFirst = true;
   WhenShown(QStringLiteral("frmLanguageSelection"), [&](QWidget& d) {

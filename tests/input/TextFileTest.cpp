@@ -93,14 +93,10 @@ TEST_F(CheckTextFileTest, RefusalsShowTheirMessage) {
       {"u16.txt", std::string("\xFF\xFEx\0y\0", 6), "\r\nis a Unicode file but not UTF-8 encoded."},
   };
   for (const Case& c : cases) {
-    host.messages.clear();
     std::string path = dir.Write(c.name, c.bytes);
     EXPECT_FALSE(Check(path)) << c.name;
-    ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_EQ(host.messages[0].prompt, "File " + path + c.message);
-    EXPECT_EQ(host.messages[0].title, "Fatal error");
+    EXPECT_EQ(host.Said(), "Fatal error: File " + path + c.message + "\n");
   }
-  host.messages.clear();
   EXPECT_FALSE(Check(dir.path() + "/gone.txt"));
   EXPECT_EQ(host.Prompts(),
             std::vector<std::string>{"File " + dir.path() + "/gone.txt not found."});
@@ -119,13 +115,13 @@ TEST_F(CheckTextFileTest, PermissionDeniedAndUnexpectedErrors) {
   // and says nothing more.
   ASSERT_TRUE(p.texts.LoadProgramText(host, QUILLMOOR_DATA_DIR));
   p.strProgramFolder = QUILLMOOR_DATA_DIR;
-  host.messages.clear();
+  host.Said();
   fs.faults[path].openError = {kErrDeviceIO, "Device I/O error"};
   p.frmMain.txbFile[0].text = path;
   p.frmMain.chkUTF8[0].value = 1;
   EXPECT_FALSE(Check(path));
   EXPECT_EQ(fileType, kClassUnexpectedError);
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
   EXPECT_EQ(p.frmMain.txbFile[0].text, "");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
   EXPECT_TRUE(p.blnStopWordsLoaded);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "settings/StopWords.h"
@@ -8,6 +9,7 @@
 #include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "support/Text.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
 #include "ui/Program.h"
@@ -88,29 +90,22 @@ TEST_F(StopWordsTest, BadFilesKeepThePreviousTable) {
   for (const Case& c : std::vector<Case>{
            {"rtf.txt", "{\\rtf1 the a}", "is an RTF file."},
            {"binary.txt", std::string("the\0\x01\x02\0and", 10), "is not a text file"}}) {
-    host.messages.clear();
     EXPECT_FALSE(Load(c.bytes, c.name)) << c.name;
-    ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_NE(host.messages[0].prompt.find(c.message), std::string::npos)
-        << host.messages[0].prompt;
+    EXPECT_TRUE(testing::Has(host.Said(), c.message)) << c.name;
     EXPECT_EQ(Table(), (std::vector<std::string>{"alpha", "beta"})) << c.name;
   }
-  host.messages.clear();
   p.strStopWordsFile = dir.path() + "/missing.txt";
   AttemptToReadStopWords(p);
-  EXPECT_EQ(host.messages[0].prompt, "The stop-words file does not exist.");
-  EXPECT_EQ(host.messages[0].title, "File not found");
+  EXPECT_EQ(host.Said(), "File not found: The stop-words file does not exist.\n");
   // A read error.
   std::string path = dir.Write("broken.txt", std::string(30000, 'a') + " b\r\n");
   FaultyFileSystem fs;
   ScopedFileSystem scoped(&fs);
   fs.faults[path].readOkBytes = 20000;
-  host.messages.clear();
   p.strStopWordsFile = path;
   AttemptToReadStopWords(p);
-  EXPECT_EQ(host.messages[0].prompt,
-            "Error #57when reading stop words from tile " + Utf8Lower(path));
-  EXPECT_EQ(host.messages[0].title, "Stop words");
+  EXPECT_EQ(host.Said(),
+            "Stop words: Error #57when reading stop words from tile " + Utf8Lower(path) + "\n");
   EXPECT_EQ(p.lngNumStopWords, 2);
 }
 
@@ -133,10 +128,8 @@ TEST_F(StopWordsTest, TooManyWordsAreRefused) {
   std::string many;
   for (int i = 0; i < 32768; ++i) many += "w" + std::to_string(i) + "\r\n";
   EXPECT_FALSE(Load(many));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(
-      host.messages[0].prompt.find("holds 32,768 words; a stop-word file can hold at most 32,767."),
-      std::string::npos);
+  EXPECT_TRUE(
+      testing::Has(host.Said(), "holds 32,768 words; a stop-word file can hold at most 32,767.\n"));
 }
 
 TEST_F(StopWordsTest, LookupUsesTheTableAndTheExtraWords) {
@@ -183,85 +176,73 @@ TEST_F(StopWordsTest, ExtraStopWordsCharacters) {
   p.frmParams.chkAllowWordsWithHyphens.value = 0;
   p.frmParams.txbExtraStopWords.text = "well-known";
   txbExtraStopWords_LostFocus(p);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "Character not allowed");
-  EXPECT_EQ(host.messages[0].prompt,
-            "The character - occurs in some stop word\r\nbut is not currently set as a character "
-            "allowed in a word.");
+  EXPECT_EQ(host.Said(),
+            "Character not allowed: The character - occurs in some stop word\r\nbut is not "
+            "currently set as a character allowed in a word.\n");
   p.frmParams.txbExtraStopWords.text = "a,b";
-  host.messages.clear();
   EXPECT_FALSE(CheckAllowedExtraChars(p));
-  EXPECT_TRUE(host.messages[0].prompt.ends_with(
-      "\r\n\r\nWords-to-ignore must be separated by a space, not by a comma."));
+  EXPECT_TRUE(host.Said().ends_with(
+      "\r\n\r\nWords-to-ignore must be separated by a space, not by a comma.\n"));
   p.frmParams.txbExtraStopWords.text = "x9";
   EXPECT_FALSE(CheckAllowedExtraChars(p));
   p.frmParams.chkAllowWordsWithNumerals.value = 1;
   EXPECT_TRUE(CheckAllowedExtraChars(p));
   // The box holds UTF-8: accented words are lower-cased; a character Windows-1252 lacks
   // is named, and its word stays in the box but not in the table.
-  host.messages.clear();
+  host.Said();
   p.frmParams.txbExtraStopWords.text = "\xC3\x89T\xC3\x89 \xCE\x9A\xCE\xB1\xCE\xB9 \xC5\x92uvre";
   txbExtraStopWords_LostFocus(p);
   EXPECT_EQ(p.frmParams.txbExtraStopWords.text,
             "\xCE\xBA\xCE\xB1\xCE\xB9 \xC5\x93uvre \xC3\xA9t\xC3\xA9");
   EXPECT_EQ(p.strExtraStopWords, " \x9Cuvre \xE9t\xE9 ");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(
-      host.messages[0].prompt.starts_with("The character \xCE\xBA occurs in some stop word"));
+  EXPECT_TRUE(host.Said().starts_with(
+      "Character not allowed: The character \xCE\xBA occurs in some stop word"));
 }
 
 TEST_F(StopWordsTest, ListStopWordsShowsThirty) {
   ASSERT_TRUE(Load("only\r\n"));
-  host.messages.clear();
+  host.Said();
   ListStopWords(p);
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
   std::string words;
   for (int i = 0; i < 31; ++i)
     words += "w" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + " ";
   ASSERT_TRUE(Load(words));
-  host.messages.clear();
+  host.Said();
   ListStopWords(p);
-  ASSERT_EQ(host.messages.size(), 1u);
-  const std::string& prompt = host.messages[0].prompt;
-  EXPECT_TRUE(prompt.starts_with("There are 31 stop words.\r\n\r\n"));
-  EXPECT_TRUE(prompt.ends_with("\r\n\r\nand more"));
-  EXPECT_EQ(std::count(prompt.begin(), prompt.end(), '\n'), 2 + 30 + 1);
+  const std::string said = host.Said();
+  EXPECT_TRUE(said.starts_with("Stop words: There are 31 stop words.\r\n\r\n")) << said;
+  EXPECT_TRUE(said.ends_with("\r\n\r\nand more\n"));
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2 + 30 + 1 + 1);
 }
 
 TEST_F(StopWordsTest, TheDocumentsLanguageIsProposed) {
   dir.Write("stwds_en.txt", "the\r\n");
   dir.Write("stwds_fr.txt", "le la\r\n");
   dir.Write("stwds_en_de_es_pt_it_fr.txt", "the le\r\n");
-  EXPECT_EQ(
-      DetectDocumentLanguage(dir.Write("a.html", "<html lang=\"fr\">\r\n"), kLanguageCodes, "en"),
-      "fr");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("b.html", "<html lang=\"de-DE\">\r\n"), kLanguageCodes,
-                                   "en"),
-            "de");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("d.txt", "no mark here\r\n"), kLanguageCodes, "en"),
-            "en");
-  EXPECT_EQ(DetectDocumentLanguage(dir.Write("e.html", "<meta content=\"xit\">\r\n"),
-                                   kLanguageCodes, "en"),
-            "it");
-  EXPECT_EQ(
-      DetectDocumentLanguage(dir.Write("f.html", "<html lang=\"zh\">\r\n"), kLanguageCodes, "en"),
-      "en");
+  for (const auto& [name, head, language] :
+       std::vector<std::array<std::string, 3>>{{"a.html", "<html lang=\"fr\">", "fr"},
+                                               {"b.html", "<html lang=\"de-DE\">", "de"},
+                                               {"d.txt", "no mark here", "en"},
+                                               {"e.html", "<meta content=\"xit\">", "it"},
+                                               {"f.html", "<html lang=\"zh\">", "en"}}) {
+    EXPECT_EQ(DetectDocumentLanguage(dir.Write(name, head + "\r\n"), kLanguageCodes, "en"),
+              language)
+        << head;
+  }
 
   ASSERT_TRUE(Load("the\r\n", "stwds_en.txt"));
-  host.messages.clear();
+  host.Said();
   p.frmMain.txbFile[0].text = dir.Write("page.html", "<html lang=\"fr\"><p>le chat</p>\r\n");
   ChooseStopWordsForDocument(p);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "Stop words");
-  EXPECT_EQ(host.messages[0].prompt, "Do you wish to load the stop words of this file?\r\n" +
-                                         Utf8Lower(dir.path()) + "/stwds_fr.txt");
+  EXPECT_EQ(host.Said(), "Stop words: Do you wish to load the stop words of this file?\r\n" +
+                             Utf8Lower(dir.path()) + "/stwds_fr.txt\n");
   EXPECT_EQ(Table(), (std::vector<std::string>{"la", "le"}));  // answered Yes
   // With the six-language list loaded no proposal is made.
   ASSERT_TRUE(Load("the le\r\n", "stwds_en_de_es_pt_it_fr.txt"));
-  host.messages.clear();
   p.frmMain.txbFile[0].text = dir.path() + "/page.html";
   ChooseStopWordsForDocument(p);
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
   // A language whose file is missing switches file stop words off.
   p.frmMain.txbFile[0].text = dir.Write("de.html", "<html lang=\"de\">\r\n");
   ChooseStopWordsForDocument(p);

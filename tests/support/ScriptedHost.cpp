@@ -48,8 +48,13 @@ std::vector<std::string> ScriptedHost::Prompts() const {
   return out;
 }
 
-}  // namespace quillmoor
+std::string ScriptedHost::Said() {
+  std::string said;
+  for (const MessageBox& box : messages) said += box.title + ": " + box.prompt + "\n";
+  messages.clear();
+  return said;
+}
 
-namespace quillmoor {
 int ScriptedHost::SelectLanguage(const std::vector<std::string>&) { return languageAnswer; }
+
 }  // namespace quillmoor

@@ -44,6 +44,9 @@ class ScriptedHost : public Host {
 
   // The prompts shown so far, for compact assertions.
   std::vector<std::string> Prompts() const;
+  // The messages shown since the last call, each as "title: prompt" on a line of its
+  // own; they are forgotten.
+  std::string Said();
 };
 
 }  // namespace quillmoor

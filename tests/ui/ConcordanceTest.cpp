@@ -77,30 +77,27 @@ TEST_F(ConcordanceTest, TheTextboxHoldsAtMost65000Characters) {
   p.strOutputBuffer = exact;
   FinishListing(p);
   EXPECT_EQ(p.frmMain.txbOutput.text, std::string(64990, 'x') + " ");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "Create concordance file?");
-  EXPECT_EQ(host.messages[0].prompt,
-            "The concordance is too large for the textbox.\r\n\r\n"
+  EXPECT_EQ(host.Said(),
+            "Create concordance file?: The concordance is too large for the textbox.\r\n\r\n"
             "Do you wish to write the concordance to a file\r\n" +
-                input + ".oxn.con_a5.txt?");
+                input + ".oxn.con_a5.txt?\n");
   EXPECT_FALSE(FileExists(input + ".oxn.con_a5.txt"));  // declined: nothing written
   host.answers = {MsgResult::kNo};
   p.strOutputBuffer = std::string(64999, 'y');
   FinishListing(p);
   EXPECT_EQ(p.frmMain.txbOutput.text, std::string(64999, 'y'));
-  EXPECT_TRUE(host.messages.back().prompt.starts_with(
-      "The concordance is fully contained in the textbox."));
+  EXPECT_TRUE(host.Said().starts_with(
+      "Create concordance file?: The concordance is fully contained in the textbox."));
 
   host.answers = {MsgResult::kNo};
   p.strOutputBuffer = std::string(70000, 'z');  // no space at all
   FinishListing(p);
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-
-  host.messages.clear();
+  host.Said();
   p.strOutputBuffer = " \r\n\t";
   FinishListing(p);
   EXPECT_EQ(p.frmMain.txbOutput.text, "No result");
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
 }
 
 TEST_F(ConcordanceTest, WritesTheFileWithItsHeader) {
@@ -134,14 +131,11 @@ TEST_F(ConcordanceTest, OverwritingAsksWhenTheWarningIsOn) {
   p.strOutputBuffer = "[one 1]\r\n";
   host.answers = {MsgResult::kYes, MsgResult::kNo};
   FinishListing(p);
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[1].title, "File exists");
-  EXPECT_EQ(host.messages[1].prompt,
-            "A concordance file \r\n" + name + "\r\nalready exists.  Do you wish to overwrite it?");
+  EXPECT_TRUE(host.Said().ends_with("\nFile exists: A concordance file \r\n" + name +
+                                    "\r\nalready exists.  Do you wish to overwrite it?\n"));
   EXPECT_EQ(ReadWholeFile(name), "old");
   // Unchecked, the file is replaced without a question.
   p.frmMain.chkWarnOnOverwrite.value = 0;
-  host.messages.clear();
   FinishListing(p);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_NE(ReadWholeFile(name), "old");
@@ -156,13 +150,13 @@ TEST_F(ConcordanceTest, WriteErrorsAreReportedAndKeepTheOldFile) {
   // A read-only folder.
   fs.writeFaults[dir.path()].openError = {kErrPermissionDenied, "Permission denied"};
   FinishListing(p);
-  ASSERT_EQ(host.messages.size(), 3u);
-  EXPECT_EQ(host.messages[1].title, "File output error");
-  EXPECT_EQ(host.messages[1].prompt, "Error 70: Permission denied");
-  EXPECT_EQ(host.messages[2].prompt, "An error occurred when creating the concordance file.");
+  const std::string said = host.Said();
+  EXPECT_TRUE(
+      said.ends_with("\nFile output error: Error 70: Permission denied\n"
+                     "Error: An error occurred when creating the concordance file.\n"))
+      << said;
   EXPECT_EQ(ReadWholeFile(name), "old concordance");
   // A disk that fills up during the write.
-  host.messages.clear();
   fs.writeFaults[dir.path()] = FaultyFileSystem::WriteFault{};
   fs.writeFaults[dir.path()].writeOkBytes = 100;
   FinishListing(p);

@@ -4,6 +4,7 @@
 #include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 #include "support/TestProgram.h"
+#include "support/Text.h"
 #include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 #include "ui/Program.h"
@@ -49,15 +50,12 @@ TEST_F(InputDocumentTest, Utf8Question) {
   std::string utf8File = dir.Write("u.txt", "\xEF\xBB\xBFna\xC3\xAFve \xE2\x80\x94 ok\r\n");
   // Box unchecked, file UTF-8: asked; Yes checks the box.
   ASSERT_TRUE(Read(utf8File));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "UTF-8 or ANSI file?");
-  EXPECT_EQ(host.messages[0].prompt,
-            "This file seems to be UTF-8 encoded.\r\n"
-            "Click 'Yes' to scan it as UTF-8 encoded or 'No' to scan it as ANSI.");
+  EXPECT_EQ(host.Said(),
+            "UTF-8 or ANSI file?: This file seems to be UTF-8 encoded.\r\n"
+            "Click 'Yes' to scan it as UTF-8 encoded or 'No' to scan it as ANSI.\n");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 1);
   EXPECT_EQ(p.strLine, "na\xEFve  --  ok");  // the byte order mark goes
   // Cancel ends the read with the output box cleared.
-  host.messages.clear();
   host.answers = {MsgResult::kCancel};
   EXPECT_FALSE(Read(utf8File));
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
@@ -75,17 +73,14 @@ TEST_F(InputDocumentTest, CharactersOutsideTheCodePageAreToldOnceAfterReading) {
                              "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word "
                              "\xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n")));
   EXPECT_EQ(p.strLine, "The word ????? means word ? / c\x9Cur 5 \x80");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "Characters outside Windows-1252");
   EXPECT_EQ(
-      host.messages[0].prompt,
-      "6 characters of this document are not in the Windows-1252 character set that words are "
-      "made of, such as: \xCE\xBB \xCF\x8C \xCE\xB3 \xCE\xBF \xCF\x82\r\n\r\n"
-      "Each was read as \"?\", which is not part of any word.");
+      host.Said(),
+      "Characters outside Windows-1252: 6 characters of this document are not in the "
+      "Windows-1252 character set that words are made of, such as: \xCE\xBB \xCF\x8C \xCE\xB3 "
+      "\xCE\xBF \xCF\x82\r\n\r\nEach was read as \"?\", which is not part of any word.\n");
   // A text the code page holds says nothing.
-  host.messages.clear();
   ASSERT_TRUE(Read(dir.Write("f.txt", "c\xC5\x93ur\n")));
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
 }
 
 TEST_F(InputDocumentTest, RefusedAndUnreadableFilesNeverReachTheText) {
@@ -97,15 +92,8 @@ TEST_F(InputDocumentTest, RefusedAndUnreadableFilesNeverReachTheText) {
   ScopedFileSystem scoped(&fs);
   fs.faults[path].readOkBytes = 20000;  // the check's 16384 bytes still read
   EXPECT_FALSE(Read(path));
-  EXPECT_EQ(host.messages.back().title, "Read error");
-  EXPECT_EQ(host.messages.back().prompt, "Device I/O error\r\nwhen reading input file.");
+  EXPECT_TRUE(host.Said().ends_with("Read error: Device I/O error\r\nwhen reading input file.\n"));
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-}
-
-TEST_F(InputDocumentTest, StopWhileReading) {
-  host.onDoEvents = [this] { p.blnStop = true; };
-  EXPECT_FALSE(Read(dir.Write("s.txt", "some words\r\n")));
-  EXPECT_TRUE(p.frmMain.txbOutput.text.ends_with("Stopped when reading file.\r\n"));
 }
 
 TEST_F(InputDocumentTest, DocxFilesAreRecognisedByExtensionAndSignature) {
@@ -124,16 +112,15 @@ TEST_F(InputDocumentTest, CheckInputFileSetsTheSizeLabel) {
   EXPECT_EQ(p.strCurrentFolder, dir.path());
   EXPECT_FALSE(CheckInputFile(p, dir.Write("z.txt", "")));
   EXPECT_EQ(p.frmMain.lblInputFilesize.caption, "Input filesize: 0 bytes");
-  EXPECT_EQ(host.messages.back().title, "Empty file");
+  EXPECT_TRUE(host.Said().starts_with("Empty file: "));
   p.frmMain.chkUTF8[0].value = 1;
   EXPECT_FALSE(CheckInputFile(p, dir.path() + "/missing.txt"));
-  EXPECT_EQ(host.messages.back().prompt, "Input file does not exist.");
+  EXPECT_EQ(host.Said(), "File not found: Input file does not exist.\n");
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
   // During start-up a missing file is passed over in silence.
   p.blnStartUpCompleted = false;
-  size_t shown = host.messages.size();
   EXPECT_FALSE(CheckInputFile(p, dir.path() + "/missing.txt"));
-  EXPECT_EQ(host.messages.size(), shown);
+  EXPECT_EQ(host.Said(), "");
 }
 
 TEST_F(InputDocumentTest, FilesOver2GbAreRefused) {
@@ -142,9 +129,8 @@ TEST_F(InputDocumentTest, FilesOver2GbAreRefused) {
   ScopedFileSystem scoped(&fs);
   fs.faults[path].length = 2147483648LL;
   EXPECT_FALSE(CheckInputFile(p, path));
-  EXPECT_EQ(host.messages.back().title, "File too large");
-  EXPECT_EQ(host.messages.back().prompt,
-            "File " + path + "\r\nis larger than 2 Gb (2,048.00 Mb) and cannot be processed.");
+  EXPECT_EQ(host.Said(), "File too large: File " + path +
+                             "\r\nis larger than 2 Gb (2,048.00 Mb) and cannot be processed.\n");
   fs.faults[path].length = 2147483647LL;
   EXPECT_TRUE(CheckInputFile(p, path));
 }
@@ -154,9 +140,9 @@ TEST_F(InputDocumentTest, TextsThatGrowPastTheScansLimitAreRefused) {
   EXPECT_TRUE(Read(dir.Write("short.txt", "ab\ncd\n")));  // "ab / cd"
   for (const char* name : {"lines.txt", "lines.html"}) {
     EXPECT_FALSE(Read(dir.Write(name, "one\ntwo\nthree\n"))) << name;
-    EXPECT_EQ(host.messages.back().title, "File too large");
-    EXPECT_NE(host.messages.back().prompt.find("more than the 11 that can be scanned."),
-              std::string::npos);
+    const std::string said = host.Said();
+    EXPECT_TRUE(said.starts_with("File too large: ")) << said;
+    EXPECT_TRUE(testing::Has(said, "more than the 11 that can be scanned.")) << said;
     EXPECT_TRUE(p.strLine.empty());
   }
 }
@@ -172,10 +158,11 @@ TEST(OwnOutputFilesTest, AreRecognisedByName) {
 
 TEST_F(InputDocumentTest, ChoosingTheInputFileInTheDialog) {
   auto choose = [this](const std::string& name) {
-    host.messages.clear();
     host.fileNames = {name};
     SelectFile(p, 0);
-    return host.messages.empty() ? std::string() : host.messages[0].prompt;
+    const std::vector<std::string> prompts = host.Prompts();
+    host.Said();
+    return prompts.empty() ? std::string() : prompts[0];
   };
   EXPECT_EQ(choose(dir.Write("r.txt.oxn.ndx", "index")), "This is an OXN index file.");
   EXPECT_EQ(p.frmMain.txbFile[0].text, "");
