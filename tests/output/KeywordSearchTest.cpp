@@ -88,13 +88,11 @@ TEST_F(KeywordSearchTest, TheQueryLanguage) {
   // Refusals keep the earlier keywords.
   p.frmMain.txbExtraKeywords.text = "cat+dog+cow";
   EXPECT_FALSE(GetExtraKeywords(p));
-  EXPECT_EQ(host.messages.back().prompt, "A keyword cannot contain more then one '+'.");
-  EXPECT_EQ(host.messages.back().title, "Invalid Input");
+  EXPECT_EQ(host.Said(), "Invalid Input: A keyword cannot contain more then one '+'.\n");
   p.frmMain.txbExtraKeywords.text = "cat, dog";
   EXPECT_FALSE(GetExtraKeywords(p));
-  EXPECT_EQ(host.messages.back().prompt,
-            "The extra keywords textbox contains an inadmissable character: ,");
-  EXPECT_EQ(host.messages.back().title, "Invalid input");
+  EXPECT_EQ(host.Said(),
+            "Invalid input: The extra keywords textbox contains an inadmissable character: ,\n");
   EXPECT_EQ(p.intNumExtraKeywords, 4);
   // Digits and hyphens follow the word options.
   p.frmMain.txbExtraKeywords.text = "19##";
@@ -118,8 +116,7 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
   EXPECT_TRUE(IsSearchWord(p, "zebra"));
   // The box shows the name in lower case; the file is still found.
   EXPECT_EQ(p.frmMain.txbFile[2].text, Utf8Lower(dir.path() + "/Keys.TXT"));
-  EXPECT_EQ(host.messages.back().prompt, "Display search words?");
-  EXPECT_EQ(host.messages.back().title, "Keywords to search for");
+  EXPECT_EQ(host.Said(), "Keywords to search for: Display search words?\n");
   // The words left out are named; the box shows UTF-8.
   EXPECT_EQ(p.frmMain.txbOutput.text,
             "Three keywords loaded from " + p.frmMain.txbFile[2].text +
@@ -141,17 +138,15 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
   p.frmMain.txbFile[2].text = dir.path() + "/missing.txt";
   AttemptToReadSearchWords(p);
   EXPECT_FALSE(p.blnSearchWordsLoaded);
-  EXPECT_EQ(host.messages.back().prompt, "The keywords file does not exist.");
-  EXPECT_EQ(host.messages.back().title, "File not found");
+  EXPECT_TRUE(host.Said().ends_with("\nFile not found: The keywords file does not exist.\n"));
   const std::string broken = dir.Write("broken.txt", std::string(30000, 'a') + " b\r\n");
   testing::FaultyFileSystem fs;
   ScopedFileSystem scoped(&fs);
   fs.faults[broken].readOkBytes = 20000;
   p.frmMain.txbFile[2].text = broken;
   AttemptToReadSearchWords(p);
-  EXPECT_EQ(host.messages.back().prompt,
-            "Error #57when reading search words from tile " + Cp1252Lower(broken));
-  EXPECT_EQ(host.messages.back().title, "Search words");
+  EXPECT_EQ(host.Said(), "Search words: Error #57when reading search words from tile " +
+                             Cp1252Lower(broken) + "\n");
   EXPECT_EQ(p.lngNumSearchWords, 0);
 }
 
@@ -207,11 +202,10 @@ TEST_F(KeywordSearchTest, NoContextNoResultNoKeywordsAndNoCreateRules) {
   EXPECT_EQ(Search("?at love+nothing"), "cat 1\r\nhat 1\r\nlove 3\r\nmat 1\r\nsat 1\r\n");
   Search("zebra");
   EXPECT_EQ(p.frmMain.txbOutput.text, "");
-  host.messages.clear();
+  host.Said();
   Search("");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt,
-            "No keywords to search for.\r\nName a keywords file or type extra keywords.");
+  EXPECT_EQ(host.Prompts(), std::vector<std::string>{"No keywords to search for.\r\nName a "
+                                                     "keywords file or type extra keywords."});
 }
 
 TEST_F(KeywordSearchTest, TheSearchResultsFile) {
@@ -225,9 +219,9 @@ TEST_F(KeywordSearchTest, TheSearchResultsFile) {
   // A name with blanks around it: trimmed, and written without a question.
   const std::string results = dir.path() + "/results.txt";
   p.frmMain.txbFile[1].text = "  " + results + " ";
-  host.messages.clear();
+  host.Said();
   Search("cat");
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
   EXPECT_EQ(p.frmMain.txbFile[1].text, results);
   const std::string file = ReadWholeFile(results);
   const std::string head = "Input file: " + p.frmMain.txbFile[0].text +
@@ -246,10 +240,9 @@ TEST_F(KeywordSearchTest, TheSearchResultsFile) {
   EXPECT_EQ(ReadWholeFile(results), file);
   // A file that cannot be written: one message, the listing stays in the box.
   p.frmMain.txbFile[1].text = dir.path() + "/no-such-folder/results.txt";
-  host.messages.clear();
+  host.Said();
   Search("cat");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].title, "File output error");
+  EXPECT_TRUE(host.Said().starts_with("File output error: ")) << host.Said();
   EXPECT_TRUE(p.frmMain.txbOutput.text.starts_with("[cat 1]"));
 }
 

@@ -139,13 +139,12 @@ TEST_F(DocxReaderTest, AStopWithinTenSecondsEndsAtOnceLaterItAsks) {
   host.onDoEvents = [this] { p.blnStop = true; };
   p.lngSecondsElapsed = 3;
   EXPECT_LT(Runs(body).size(), 8000u);  // stopped at the first events, without a question
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.Said(), "");
   p.lngSecondsElapsed = 12;
   host.answers = {MsgResult::kNo, MsgResult::kNo, MsgResult::kNo};  // "Do you really wish to stop?"
   EXPECT_TRUE(Runs(body).ends_with("w2999"));
-  EXPECT_EQ(host.messages.at(0).prompt,
-            "Many different words have been found.\r\nDo you really wish to stop?");
-  EXPECT_EQ(host.messages.at(0).title, "Stop");
+  EXPECT_TRUE(host.Said().starts_with(
+      "Stop: Many different words have been found.\r\nDo you really wish to stop?\n"));
 }
 
 TEST_F(DocxReaderTest, TemporaryFoldersTakeTheFirstFreeNumber) {
@@ -169,9 +168,8 @@ TEST_F(DocxReaderTest, ADocumentIsReadAndAChecksumMismatchAsks) {
   SpoilChecksum(path);
   host.answers = {MsgResult::kNo};
   EXPECT_FALSE(Read(path));
-  EXPECT_EQ(host.messages.back().prompt, "Invalid checksum found when processing\r\n" + path +
-                                             "\r\n\r\nDo you wish to scan this file anyway?");
-  EXPECT_EQ(host.messages.back().title, "Quillmoor");
+  EXPECT_EQ(host.Said(), "Quillmoor: Invalid checksum found when processing\r\n" + path +
+                             "\r\n\r\nDo you wish to scan this file anyway?\n");
   host.answers = {MsgResult::kYes};
   EXPECT_TRUE(Read(path));
   EXPECT_EQ(p.strLine, "still here");
@@ -223,22 +221,20 @@ TEST_F(DocxReaderTest, BigDocumentsAskAndHugeOnesAreRefused) {
   host.answers = {MsgResult::kNo};
   EXPECT_FALSE(Read(big));
   ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0].prompt,
-            big + "\r\nis rather large.  It may take awhile to scan.\r\nDo you wish to continue?");
   EXPECT_EQ(host.messages[0].defaultButton, 2);
-  EXPECT_EQ(host.messages[1].prompt,
-            "You could try saving it as a text file\r\nand applying this program to that file.");
+  EXPECT_EQ(host.Prompts(), (std::vector<std::string>{
+                                big + "\r\nis rather large.  It may take awhile to scan.\r\nDo you "
+                                      "wish to continue?",
+                                "You could try saving it as a text file\r\nand applying this "
+                                "program to that file."}));
   // An entry that expands beyond 20 MB is refused, whatever its header says.
   const std::string huge = dir.path() + "/huge.docx";
   WriteZip(huge, {{"word/document.xml", xmlOfSize(kMaxDocxBytes + 4096)}});
-  host.messages.clear();
+  host.Said();
   EXPECT_FALSE(Read(huge));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt,
-            huge +
-                "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving it as a "
-                "text file and\r\napplying this program to that file.");
-  EXPECT_EQ(host.messages[0].title, "File too big");
+  EXPECT_EQ(host.Said(), "File too big: " + huge +
+                             "\r\nis too large to be scanned directly.\r\n\r\nRecommend saving "
+                             "it as a text file and\r\napplying this program to that file.\n");
   EXPECT_TRUE(testing::FilesIn(temp.path()).empty());
 }
 

@@ -97,8 +97,8 @@ TEST_F(RunDriverTest, StoppingTheScan) {
   StopWhen([this] { return p.lngNumWords == 12; });
   cmdListWords_Click(p);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt, "Do you really wish to stop?");
   EXPECT_EQ(host.messages[0].defaultButton, 2);
+  EXPECT_EQ(host.Said(), "Stop: Do you really wish to stop?\n");
   EXPECT_EQ(Output(), "Stopped with 12 words found.");
   EXPECT_FALSE(p.blnWordsGot);  // the next press scans again
   EXPECT_FALSE(p.blnStop);
@@ -137,15 +137,11 @@ TEST_F(RunDriverTest, StoppingWhileReadingNeedsNoConfirmation) {
 
 TEST_F(RunDriverTest, BadInputEndsTheRunWithItsMessage) {
   cmdListWords_Click(p);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].prompt, "Input file not specified.");
-  EXPECT_EQ(host.messages[0].title, "Quillmoor");
-
+  EXPECT_EQ(host.Said(), "Quillmoor: Input file not specified.\n");
   Input("{\\rtf1 text}");
-  host.messages.clear();
+  host.Said();
   cmdListWords_Click(p);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].prompt.find("is an RTF file."), std::string::npos);
+  EXPECT_TRUE(host.Said().ends_with("is an RTF file.\n"));
   EXPECT_FALSE(p.blnWordsGot);
 }
 
