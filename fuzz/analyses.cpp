@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 #include "analyses/AnalysisTable.h"
-#include "engine/EngineTestUtil.h"
+#include "support/ScanText.h"
 
 using namespace quillmoor;
 

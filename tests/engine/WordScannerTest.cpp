@@ -4,9 +4,9 @@
 #include <random>
 #include <thread>
 
-#include "engine/EngineTestUtil.h"
 #include "engine/WordScanner.h"
 #include "support/Reference.h"
+#include "support/ScanText.h"
 #include "support/ScriptedHost.h"
 #include "support/Text.h"
 

@@ -2,10 +2,10 @@
 
 #include <random>
 
-#include "engine/EngineTestUtil.h"
 #include "engine/WordTable.h"
 #include "input/Markup.h"
 #include "support/Reference.h"
+#include "support/ScanText.h"
 #include "support/ScriptedHost.h"
 #include "support/Text.h"
 #include "ui/ListedWords.h"

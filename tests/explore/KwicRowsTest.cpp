@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <random>
 
-#include "engine/EngineTestUtil.h"
 #include "engine/WordTable.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
+#include "support/ScanText.h"
 #include "support/ScannedText.h"
 #include "support/ScriptedHost.h"
 #include "ui/KeywordBoxes.h"

@@ -242,11 +242,8 @@ TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   QStringList texts;
   for (int row = 0; row < clusters->model()->rowCount(); ++row)
     texts << clusters->model()->index(row, 0).data().toString();
-  // At least twice (the default): "the river" and "river ran".
+  // At least twice (the default): "the river" and "river ran", sorted.
   EXPECT_EQ(texts, (QStringList{QStringLiteral("river ran"), QStringLiteral("the river")}));
-  QStringList sorted = texts;
-  sorted.sort();
-  EXPECT_EQ(texts, sorted);
   // Dispersion: a click on the plot's last tick shows that occurrence in the source.
   explorer->tabs()->setCurrentIndex(3);
   DispersionPlotView* plot = explorer->dispersion()->plotView();

@@ -4,10 +4,10 @@
 #include <numeric>
 #include <random>
 
-#include "engine/EngineTestUtil.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "support/Reference.h"
+#include "support/ScanText.h"
 #include "support/ScriptedHost.h"
 #include "ui/KeywordBoxes.h"
 #include "ui/Listing.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/EngineTestUtil.h"
 #include "explore/KwicRows.h"
+#include "support/ScanText.h"
 #include "support/ScriptedHost.h"
 #include "support/TestProgram.h"
 #include "ui/Program.h"

@@ -1,6 +1,6 @@
-// Helpers for the engine tests: scanning a text as a run does.
-#ifndef QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_
-#define QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_
+// Scanning a text as a run does, for the suites that need a word table.
+#ifndef QUILLMOOR_TESTS_SUPPORT_SCANTEXT_H_
+#define QUILLMOOR_TESTS_SUPPORT_SCANTEXT_H_
 
 #include <string>
 #include <vector>
@@ -33,4 +33,4 @@ inline std::vector<std::string> TableWords(const Program& p) {
 
 }  // namespace quillmoor::testing
 
-#endif  // QUILLMOOR_TESTS_ENGINE_ENGINETESTUTIL_H_
+#endif  // QUILLMOOR_TESTS_SUPPORT_SCANTEXT_H_
