@@ -8,8 +8,6 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Utf8.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Concordance.h"
 #include "ui/InputFile.h"
@@ -25,10 +23,10 @@ namespace {
 using testing::ReadWholeFile;
 using testing::TempDir;
 
-class KeywordSearchTest : public ::testing::Test {
+class KeywordSearchTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     EnableControls(p, true);
   }
   // Makes the concordance of `text` (Search needs one) and turns to Search mode.
@@ -61,10 +59,6 @@ class KeywordSearchTest : public ::testing::Test {
   std::vector<std::string> SearchWords() const {
     return std::vector<std::string>(p.strSearchWords.begin() + 1, p.strSearchWords.end());
   }
-
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
 };
 
 TEST(KeywordSearchHelpersTest, CountsInWordsAndCharacterSets) {

@@ -6,8 +6,6 @@
 #include "settings/StopWords.h"
 #include "shared/NumberFormat.h"
 #include "shared/Utf8.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "support/Text.h"
 #include "ui/Defaults.h"
@@ -22,10 +20,10 @@ namespace {
 using testing::FaultyFileSystem;
 using testing::TempDir;
 
-class StopWordsTest : public ::testing::Test {
+class StopWordsTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     p.strProgramFolder = dir.path();
   }
   // Loads `contents` as a stop-word file; returns whether it was loaded.
@@ -37,9 +35,6 @@ class StopWordsTest : public ::testing::Test {
   std::vector<std::string> Table() const {
     return std::vector<std::string>(p.arrStopWords.begin() + 1, p.arrStopWords.end());
   }
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
 };
 
 TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {

@@ -24,6 +24,18 @@ inline void ScanText(Program& p, const std::string& text) {
   FinishWordTable(p);
 }
 
+// The table as text, a line per entry: its word, frequency and positions.
+inline std::string TableDump(const WordTable& t) {
+  std::string dump;
+  for (int32_t i = 1; i <= t.lngNumWords; ++i) {
+    const WordRecord& r = t.arrWords[static_cast<size_t>(i)];
+    dump += r.strWord + " " + std::to_string(r.lngFrequency);
+    for (int32_t at : r.positions) dump += " " + std::to_string(at);
+    dump += "\n";
+  }
+  return dump;
+}
+
 // The words of the table in table order.
 inline std::vector<std::string> TableWords(const Program& p) {
   std::vector<std::string> words;

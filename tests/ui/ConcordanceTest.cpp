@@ -7,8 +7,6 @@
 
 #include "output/Md5.h"
 #include "shared/NumberFormat.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Concordance.h"
 #include "ui/Defaults.h"
@@ -48,17 +46,14 @@ TEST(Md5Test, KnownVectorsAndFiles) {
   }
 }
 
-class ConcordanceTest : public ::testing::Test {
+class ConcordanceTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     input = dir.Write("book", "one two three\r\n");
     p.frmMain.txbFile[0].text = input;
     p.strRunTitle = p.GetProgramText(19);
   }
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
   std::string input;
 };
 

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "support/Reference.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "support/Text.h"
 #include "ui/DocxReader.h"
@@ -54,9 +52,8 @@ void SpoilChecksum(const std::string& path) {
   std::fclose(f);
 }
 
-class DocxReaderTest : public ::testing::Test {
+class DocxReaderTest : public testing::ProgramTest {
  protected:
-  void SetUp() override { testing::StartForTest(p); }
   // The text of a document whose XML body is `body`, as the run extraction gives it.
   std::string Runs(const std::string& body) {
     std::vector<std::string> runs;
@@ -74,9 +71,6 @@ class DocxReaderTest : public ::testing::Test {
     ReadDocxInput(p, ok);
     return ok;
   }
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
   TempDir temp;  // the system's temporary folder, for these tests
   testing::ScopedEnv tmpdir{"TMPDIR", temp.path()};
 };

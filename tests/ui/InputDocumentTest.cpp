@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "shared/NumberFormat.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "support/Text.h"
 #include "ui/InputDocument.h"
@@ -15,9 +13,8 @@ namespace {
 using testing::FaultyFileSystem;
 using testing::TempDir;
 
-class InputDocumentTest : public ::testing::Test {
+class InputDocumentTest : public testing::ProgramTest {
  protected:
-  void SetUp() override { testing::StartForTest(p); }
   bool Read(const std::string& path, bool checkedUtf8 = false) {
     p.frmMain.txbFile[0].text = path;
     p.frmMain.chkUTF8[0].value = checkedUtf8 ? 1 : 0;
@@ -25,9 +22,6 @@ class InputDocumentTest : public ::testing::Test {
     ReadInputDocument(p, utf8, ok);
     return ok;
   }
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
 };
 
 TEST_F(InputDocumentTest, TextFileLinesBecomeSlashesAndStatusLinesAppear) {

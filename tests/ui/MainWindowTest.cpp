@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/InputFile.h"
 #include "ui/MainWindow.h"
@@ -11,15 +9,12 @@
 namespace quillmoor {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     EnableControls(p, true);
   }
-  ScriptedHost host;
-  Program p{host};
-  testing::TempDir dir;
 };
 
 TEST_F(MainWindowTest, SearchModeNeedsAnInputAndItsConcordance) {

@@ -2,8 +2,6 @@
 
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/ParametersWindow.h"
 #include "ui/Program.h"
@@ -13,15 +11,12 @@
 namespace quillmoor {
 namespace {
 
-class ParametersWindowTest : public ::testing::Test {
+class ParametersWindowTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     p.strProgramFolder = QUILLMOOR_DATA_DIR;
   }
-  ScriptedHost host;
-  Program p{host};
-  testing::TempDir dir;
 };
 
 TEST_F(ParametersWindowTest, LanguageWindowLoadsThatLanguagesFile) {

@@ -7,8 +7,6 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "support/Reference.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Defaults.h"
 #include "ui/InputFile.h"
@@ -20,10 +18,10 @@ namespace {
 
 using testing::TempDir;
 
-class RunDriverTest : public ::testing::Test {
+class RunDriverTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     p.blnStopAfterCounts = true;  // these tests look at the run up to the counts
     EnableControls(p, true);
   }
@@ -43,9 +41,6 @@ class RunDriverTest : public ::testing::Test {
   }
   std::string Output() const { return p.frmMain.txbOutput.text; }
 
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
   bool pressed = false;
 };
 

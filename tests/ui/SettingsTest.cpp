@@ -4,8 +4,6 @@
 
 #include "settings/StopWords.h"
 #include "shared/Utf8.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Defaults.h"
 #include "ui/MainWindow.h"
@@ -19,10 +17,10 @@ namespace {
 using testing::ReadWholeFile;
 using testing::TempDir;
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     p.strUserSettingsFile = dir.path() + "/config/Quillmoor/oxn.usr";
   }
   std::vector<std::string> Lines(const std::string& file) {
@@ -35,9 +33,6 @@ class SettingsTest : public ::testing::Test {
     }
     return lines;
   }
-  ScriptedHost host;
-  Program p{host};
-  TempDir dir;
 };
 
 TEST_F(SettingsTest, DefaultsAreWrittenAsTwentyLines) {

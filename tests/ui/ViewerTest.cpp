@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Program.h"
 #include "ui/Viewer.h"
@@ -9,15 +7,12 @@
 namespace quillmoor {
 namespace {
 
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public testing::ProgramTest {
  protected:
   void SetUp() override {
-    testing::StartForTest(p);
+    ProgramTest::SetUp();
     p.strProgramFolder = dir.path();
   }
-  ScriptedHost host;
-  Program p{host};
-  testing::TempDir dir;
 };
 
 TEST_F(ViewerTest, HelpShowsTheHelpFile) {
