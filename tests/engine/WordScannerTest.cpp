@@ -17,7 +17,14 @@ using testing::ScanText;
 using testing::TableWords;
 using Words = std::vector<std::string>;
 
-TEST(WordScannerTest, WordRules) {
+// A program whose table each test fills by scanning texts.
+class ScanTest : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  Program p{host};
+};
+
+TEST_F(ScanTest, WordRules) {
   struct Case {
     std::string text;
     Words words;  // the table after the scan, in binary order
@@ -47,17 +54,13 @@ TEST(WordScannerTest, WordRules) {
       {std::string(29, 'q') + "x " + std::string(30, 'q') + "y", {std::string(29, 'q') + "x"}},
       {"tab\tseparated   words", {"separated", "tab", "word"}},
   };
-  ScriptedHost host;
-  Program p(host);
   for (const Case& c : cases) {
     ScanText(p, c.text);
     EXPECT_EQ(TableWords(p), c.words) << c.text;
   }
 }
 
-TEST(WordScannerTest, HyphenatedWordsEnterTheirParts) {
-  ScriptedHost host;
-  Program p(host);
+TEST_F(ScanTest, HyphenatedWordsEnterTheirParts) {
   // The very first word of the table is never split.
   ScanText(p, "well-known well-known");
   EXPECT_EQ(TableWords(p), Words{"well-known"});
@@ -73,9 +76,7 @@ TEST(WordScannerTest, HyphenatedWordsEnterTheirParts) {
   EXPECT_EQ(p.arrWords[1].lngFrequency, 2);
 }
 
-TEST(WordScannerTest, PositionsCountFromTheEndOfTheRun) {
-  ScriptedHost host;
-  Program p(host);
+TEST_F(ScanTest, PositionsCountFromTheEndOfTheRun) {
   // " the cats sat, the re-enter " (positions are 1-based in this text)
   ScanText(p, "The cats sat, the re-enter");
   ASSERT_EQ(p.strLine1, " The cats sat, the re-enter ");
@@ -84,9 +85,7 @@ TEST(WordScannerTest, PositionsCountFromTheEndOfTheRun) {
             "cat 1 7\nenter 1 23\nre 1 26\nre-enter 1 20\nsat 1 11\nthe 2 2 16\n");
 }
 
-TEST(WordScannerTest, EntitiesAndDoubleHyphensArePreparedFirst) {
-  ScriptedHost host;
-  Program p(host);
+TEST_F(ScanTest, EntitiesAndDoubleHyphensArePreparedFirst) {
   p.blnCharacterEntitiesPossible = true;
   ScanText(p, "caf&eacute; fish&amp;chips");
   EXPECT_EQ(TableWords(p), (Words{"caf\xE9", "chip", "fish"}));

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
 #include "support/TestProgram.h"
 #include "ui/Program.h"
 #include "ui/Timers.h"
@@ -17,10 +15,9 @@ TEST(FormatDurationTest, ShortForm) {
   EXPECT_EQ(FormatDuration(7322, true, true), "2 hours 2 minutes");
 }
 
-TEST(TimersTest, Timer2CountsTheElapsedTimeWhileARunSaysSo) {
-  ScriptedHost host;
-  Program p(host);
-  testing::StartForTest(p);
+using TimersTest = testing::ProgramTest;
+
+TEST_F(TimersTest, Timer2CountsTheElapsedTimeWhileARunSaysSo) {
   p.lngNumWords = 12345;
   Timer2_Timer(p);
   EXPECT_EQ(p.lngSecondsElapsed, 0);  // not running
@@ -33,11 +30,7 @@ TEST(TimersTest, Timer2CountsTheElapsedTimeWhileARunSaysSo) {
   EXPECT_EQ(p.frmMain.lblTimeElapsed.caption, "Time elapsed: 3s");
 }
 
-TEST(TimersTest, Timer1KeepsTheFileRowsCurrent) {
-  ScriptedHost host;
-  Program p(host);
-  testing::StartForTest(p);
-  testing::TempDir dir;
+TEST_F(TimersTest, Timer1KeepsTheFileRowsCurrent) {
   MainControls& m = p.frmMain;
   m.txbFile[0].text = dir.Write("in.txt", std::string(2048, 'a'));
   m.txbFile[1].text = dir.path() + "/results-not-yet.txt";
