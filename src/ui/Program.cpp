@@ -4,14 +4,14 @@
 
 namespace quillmoor {
 
-MsgResult MsgBox(Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+MsgResult MsgBox(const Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
                  const std::string& title, int defaultButton) {
   return MsgBox(p.host, prompt, buttons, icon, title, defaultButton);
 }
 
 void AppendOutput(Program& p, std::string_view text) { p.frmMain.txbOutput.text.append(text); }
 
-void RefreshOutput(Program& p) { p.host.Refresh("txbOutput", p.frmMain.txbOutput.text); }
+void RefreshOutput(const Program& p) { p.host.Refresh("txbOutput", p.frmMain.txbOutput.text); }
 
 void ClearOutput(Program& p) { p.frmMain.txbOutput.text.clear(); }
 

@@ -98,12 +98,12 @@ struct Program : DocumentText, InputState, WordTable, StopWordTable, KeywordList
 };
 
 // Shows a message box and returns the answer.
-MsgResult MsgBox(Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+MsgResult MsgBox(const Program& p, const std::string& prompt, MsgButtons buttons, MsgIcon icon,
                  const std::string& title, int defaultButton = 1);
 
 // The output textbox: append text, refresh it, clear it.
 void AppendOutput(Program& p, std::string_view text);
-void RefreshOutput(Program& p);
+void RefreshOutput(const Program& p);
 void ClearOutput(Program& p);
 // A status line: program text `number`, " ...", CR LF appended, and the box refreshed.
 void StatusLine(Program& p, int32_t number);

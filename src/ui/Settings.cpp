@@ -85,7 +85,7 @@ std::string UserSettingsFile(const Program& p) {
   return JoinPath(JoinPath(base, p.GetProgramText(310)), "oxn.usr");
 }
 
-std::string SaveState(Program& p, const std::string& strParameterFile) {
+std::string SaveState(const Program& p, const std::string& strParameterFile) {
   const std::string file = strParameterFile.empty() ? p.strUserSettingsFile : strParameterFile;
   if (strParameterFile.empty() && !MakeFolder(FolderOf(file))) {
     return std::string(kSaveError) + "Path not found";

@@ -24,7 +24,7 @@ std::string UserSettingsFile(const Program& p);
 
 // Writes the settings to `strParameterFile` ("" = the user settings file, whose
 // folder is made when missing). "" on success, else the error text.
-std::string SaveState(Program& p, const std::string& strParameterFile);
+std::string SaveState(const Program& p, const std::string& strParameterFile);
 // Reads them back into the controls. "" on success, "Invalid combo box index", or
 // "Error when attempting to restore settings: " and the reason; what was read before
 // an error stays.

@@ -132,7 +132,7 @@ void EraseStopWords(Program& p) {
   p.arrStopWords.assign(1, std::string());
 }
 
-void ListStopWords(Program& p) {
+void ListStopWords(const Program& p) {
   const int32_t n = p.lngNumStopWords;
   if (n < 2) return;
   std::string prompt = "There are " + std::to_string(n) + " stop words." + kCRLF + kCRLF;

@@ -31,7 +31,7 @@ void SetPathToCWDs_Eng(Program& p);
 void EraseStopWords(Program& p);
 
 // Shows the first 30 stop words (when there are at least two).
-void ListStopWords(Program& p);
+void ListStopWords(const Program& p);
 
 // Normalises the extra stop words: lower case, commas to spaces, duplicates removed,
 // sorted, single spaces. The box holds UTF-8; p.strExtraStopWords the same words in

@@ -70,7 +70,7 @@ void cmdClose_Click(Program& p) {
   p.host.ShowWindow(WindowId::kView, false);
 }
 
-bool OpenWithAssociatedProgram(Program& p, const std::string& path, bool blnShowError,
+bool OpenWithAssociatedProgram(const Program& p, const std::string& path, bool blnShowError,
                                bool blnMentionAssociation) {
   if (p.host.ShellOpen(path) > 32) return true;
   if (blnShowError) {
@@ -82,7 +82,7 @@ bool OpenWithAssociatedProgram(Program& p, const std::string& path, bool blnShow
   return false;
 }
 
-void OpenWebPage(Program& p, const std::string& address) {
+void OpenWebPage(const Program& p, const std::string& address) {
   std::string target = address;
   if (address.find("://") == std::string::npos) target = JoinPath(p.strProgramFolder, address);
   const int result = p.host.ShellOpen(target);
@@ -100,10 +100,10 @@ void OpenWebPage(Program& p, const std::string& address) {
   MsgBox(p, text, MsgButtons::kOK, MsgIcon::kExclamation, "Cannot launch web browser");
 }
 
-void cmdViewFile_Click(Program& p, int index) {
+void cmdViewFile_Click(const Program& p, int index) {
   OpenWithAssociatedProgram(p, p.frmMain.txbFile[index].text, true, false);
 }
 
-void lblOnlineDocumentation_Click(Program& p) { OpenWebPage(p, p.GetProgramText(15)); }
+void lblOnlineDocumentation_Click(const Program& p) { OpenWebPage(p, p.GetProgramText(15)); }
 
 }  // namespace quillmoor

@@ -24,13 +24,13 @@ void cmdClose_Click(Program& p);
 
 // Opens a file with its associated program; false (after the message, when asked)
 // when the desktop could not.
-bool OpenWithAssociatedProgram(Program& p, const std::string& path, bool blnShowError,
+bool OpenWithAssociatedProgram(const Program& p, const std::string& path, bool blnShowError,
                                bool blnMentionAssociation);
 // Opens an address in the web browser; a file name without a scheme is taken in the
 // program's folder.
-void OpenWebPage(Program& p, const std::string& address);
-void cmdViewFile_Click(Program& p, int index);
-void lblOnlineDocumentation_Click(Program& p);
+void OpenWebPage(const Program& p, const std::string& address);
+void cmdViewFile_Click(const Program& p, int index);
+void lblOnlineDocumentation_Click(const Program& p);
 
 }  // namespace quillmoor
 

@@ -16,7 +16,7 @@
 
 namespace quillmoor {
 
-void ReadWordListFile(Program& p, const std::string& path,
+void ReadWordListFile(const Program& p, const std::string& path,
                       const std::function<void(std::string_view)>& onLine, int32_t& lngLineCount,
                       std::string& strErrorDescription, int32_t& lngErrorNumber) {
   strErrorDescription.clear();

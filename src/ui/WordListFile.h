@@ -23,7 +23,7 @@ struct Program;
 // file error ends the reading with its number and description (the lines handed over
 // stay handed over). Pending events run every 256 lines; a stop request (p.blnStop)
 // ends the reading early.
-void ReadWordListFile(Program& p, const std::string& path,
+void ReadWordListFile(const Program& p, const std::string& path,
                       const std::function<void(std::string_view)>& onLine, int32_t& lngLineCount,
                       std::string& strErrorDescription, int32_t& lngErrorNumber);
 
