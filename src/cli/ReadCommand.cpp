@@ -11,7 +11,7 @@ namespace quillmoor {
 int RunRead(CommandRun& run) {
   Program& p = run.p;
   if (!ReadDocumentText(p)) return kExitRefused;
-  run.terminal.Write(stdout, Cp1252ToUtf8(p.strLine) + "\n");
+  run.terminal.Write(stdout, EngineTextAsUtf8(p.textRules, p.strLine) + "\n");
   return run.terminal.Flushed();
 }
 

@@ -11,8 +11,8 @@ namespace quillmoor {
 // The words listed, in the chosen order, as "word<TAB>frequency" lines.
 static std::string WordListText(const Program& p) {
   std::string out;
-  auto line = [&out](const WordRecord& r) {
-    out += Cp1252ToUtf8(r.strWord);
+  auto line = [&out, &p](const WordRecord& r) {
+    AppendEngineTextAsUtf8(p.wordRules, r.strWord, &out);
     out += '\t';
     out += std::to_string(r.lngFrequency);
     out += '\n';

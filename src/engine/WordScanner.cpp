@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "input/Markup.h"
@@ -220,12 +221,30 @@ class PassedTextRelease {
 void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, WorkObserver& watch,
               size_t minParallelLength, size_t minReleaseLength) {
   d.strLine = RemoveDoubleHyphens(std::move(d.strLine));
-  if (blnCharacterEntitiesPossible) d.strLine = DecodeCharacterEntities(d.strLine);
+  const bool unicode = d.textRules == WordRuleSet::kUnicode;
+  if (blnCharacterEntitiesPossible) d.strLine = DecodeCharacterEntities(d.strLine, unicode);
   d.lngLP = 1;
   const int32_t length = static_cast<int32_t>(d.strLine.size());
   // The bar is drawn for a text of 10 KB or more, and only where it changes.
   constexpr int32_t kProgressMin = 10240;
   int32_t progressAt = 0;
+  if (unicode) {
+    t.wordRules = WordRuleSet::kUnicode;
+    UnicodeWordScanner scanner({d.turkish, t.intMaxPermittedWordLength});
+    scanner.Scan(d.strLine, [&](std::string_view w, int32_t position) {
+      d.lngLP = position + static_cast<int32_t>(w.size());
+      AddWordToList(t, w, d.lngLP, watch);
+      if (d.lngLP >= progressAt) {
+        watch.Progress(d.lngLP, length, kProgressMin);
+        progressAt = watch.NextProgressStep(length, kProgressMin);
+      }
+      watch.LetEventsRun();
+      return !watch.StopRequested();
+    });
+    d.lngLP = length;
+    return;
+  }
+  t.wordRules = WordRuleSet::kWindows1252;
   if (d.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.

@@ -5,8 +5,10 @@
 #include <numeric>
 
 #include "engine/KeyedSort.h"
+#include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
 #include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -33,7 +35,7 @@ void NewWordRecord(WordTable& t, std::string_view word, int32_t position) {
   r = WordRecord{};
   r.strWord = word;
   r.blnIncluded = true;
-  r.strSortKey = SortKeyOf(word);
+  r.strSortKey = t.wordRules == WordRuleSet::kUnicode ? UnicodeSortKey(word) : SortKeyOf(word);
   r.lngFrequency = 1;
   r.positions.push_back(position);
 }
@@ -131,7 +133,8 @@ void AddWordToList(WordTable& t, std::string_view word, int32_t lngLP, WorkObser
 
 void AddWordToList(WordTable& t, std::string_view word, uint64_t hash, int32_t lngLP,
                    WorkObserver& watch) {
-  if (static_cast<int32_t>(word.size()) > t.intMaxPermittedWordLength) return;
+  const bool unicode = t.wordRules == WordRuleSet::kUnicode;
+  if (!unicode && static_cast<int32_t>(word.size()) > t.intMaxPermittedWordLength) return;
   const int32_t position = lngLP - static_cast<int32_t>(word.size());
   if (t.lngNumWords == 0) {
     t.lngNumWords = 1;
@@ -151,12 +154,24 @@ void AddWordToList(WordTable& t, std::string_view word, uint64_t hash, int32_t l
   t.wordIndex.Insert(word, hash, t.lngNumWords);
   if (t.lngNumWords % 10 == 0) watch.WordsCounted(t.lngNumWords);
   // Hyphenated words also enter their parts.
-  size_t hyphen = word.find('-');
+  size_t hyphen = word.find('-'), hyphenLength = 1;
+  if (unicode) {
+    // U+2010 and U+2011 are hyphens too.
+    for (size_t at = word.find("\xE2\x80"); at < hyphen && at + 2 < word.size();
+         at = word.find("\xE2\x80", at + 1)) {
+      if (word[at + 2] == '\x90' || word[at + 2] == '\x91') {
+        hyphen = at;
+        hyphenLength = 3;
+        break;
+      }
+    }
+  }
   if (hyphen == std::string_view::npos) return;
   const std::string_view left = word.substr(0, hyphen);
-  const std::string_view right = word.substr(hyphen + 1);
-  if (left.size() > 1 && !IsInteger(left)) AddWordToList(t, left, lngLP, watch);
-  if (right.size() >= 2 && !IsInteger(right)) AddWordToList(t, right, lngLP, watch);
+  const std::string_view right = word.substr(hyphen + hyphenLength);
+  const auto length = [unicode](std::string_view s) { return unicode ? Utf8Length(s) : s.size(); };
+  if (length(left) > 1 && !IsInteger(left)) AddWordToList(t, left, lngLP, watch);
+  if (length(right) >= 2 && !IsInteger(right)) AddWordToList(t, right, lngLP, watch);
 }
 
 void FinishWordTable(WordTable& t) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/WordRecord.h"
+#include "shared/WordRuleSet.h"
 #include "shared/WorkObserver.h"
 
 namespace quillmoor {
@@ -34,6 +35,9 @@ struct WordTable {
   int32_t lngMaxFrequency = 0;
   int32_t lngFirstFreq = 0;                // the first listed word in frequency order (0: none)
   int16_t intMaxPermittedWordLength = 30;  // longer words are not entered
+  // The rules the words were cut by: Windows-1252 words, or UTF-8 ones (whose lengths
+  // the scanner has checked in characters).
+  WordRuleSet wordRules = WordRuleSet::kWindows1252;
 };
 
 // "Müller" -> "Mueller", "café" -> "cafe": two-letter forms of Œ Ä Æ Ö Ü ä æ ö ü ß,

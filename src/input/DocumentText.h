@@ -7,6 +7,7 @@
 #include <string>
 
 #include "input/Utf8Decode.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 
@@ -14,6 +15,10 @@ struct DocumentText {
   std::string strLine;   // the normalised text, framed by a space at each end
   std::string strLine1;  // the display copy the context lines are cut from
   int32_t lngLP = 0;     // scan position in strLine (1-based)
+  // Windows-1252 text (strLine in lower case), or UTF-8 in Normalization Form C
+  // (strLine as written: the Unicode scanner lower-cases each word).
+  WordRuleSet textRules = WordRuleSet::kWindows1252;
+  bool turkish = false;  // the Unicode rules' lower case of I is dotless
 };
 
 // What reading the input found out: its kind, its extension, and the docx reader's
@@ -21,6 +26,7 @@ struct DocumentText {
 struct InputState {
   DecodeReport decodeReport;      // what reading the input met that Windows-1252 lacks
   bool blnDocxInput = false;      // the current run's input is a docx file
+  bool blnConvertedText = false;  // the text was converted from another encoding
   std::string strTempFolder;      // the docx reader's temporary folder ("/" at the end)
   std::string strDocumentXml;     // the XML extracted into it
   std::string strDocxProblem;     // why a docx file cannot be read

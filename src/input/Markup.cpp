@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -109,7 +110,28 @@ int EntityCharacter(std::string_view entity) {
   return it == EntityTable().end() ? -1 : it->second;
 }
 
-std::string DecodeCharacterEntities(std::string_view text) {
+namespace {
+
+// The code point of "&#NNN;" or "&#xHHH;" (a character, not a surrogate), or 0.
+uint32_t NumericEntityCodePoint(std::string_view entity) {
+  if (entity.size() < 4 || entity[1] != '#') return 0;
+  const bool hex = entity[2] == 'x' || entity[2] == 'X';
+  const std::string_view digits = entity.substr(hex ? 3 : 2, entity.size() - (hex ? 4 : 3));
+  if (digits.empty() || digits.size() > 7) return 0;
+  uint32_t cp = 0;
+  for (char c : digits) {
+    const int d = c >= '0' && c <= '9'                            ? c - '0'
+                  : hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
+                                                                  : -1;
+    if (d < 0) return 0;
+    cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
+  }
+  return cp < 0x20 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF ? 0 : cp;
+}
+
+}  // namespace
+
+std::string DecodeCharacterEntities(std::string_view text, bool utf8) {
   size_t amp = text.find('&');
   if (amp == std::string_view::npos) return std::string(text);
   std::string out;
@@ -118,10 +140,16 @@ std::string DecodeCharacterEntities(std::string_view text) {
   while (amp != std::string_view::npos) {
     size_t semi = text.find(';', amp);
     if (semi == std::string_view::npos) break;
-    int ch = EntityCharacter(text.substr(amp, semi - amp + 1));
-    if (ch >= 0) {
+    const std::string_view entity = text.substr(amp, semi - amp + 1);
+    const int ch = EntityCharacter(entity);
+    const uint32_t cp = utf8 ? NumericEntityCodePoint(entity) : 0;
+    if (ch >= 0 || cp != 0) {
       out.append(text.substr(copied, amp - copied));
-      out.push_back(static_cast<char>(ch));
+      if (!utf8) {
+        out.push_back(static_cast<char>(ch));
+      } else {
+        AppendUtf8(ch >= 0 ? Cp1252CodePoint(static_cast<unsigned char>(ch)) : cp, &out);
+      }
       copied = semi + 1;
     }
     // Decoded or not, the next search starts after this ";": a decoded entity's

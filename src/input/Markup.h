@@ -27,7 +27,9 @@ void SelectMarkupHandling(bool& blnCharacterEntitiesPossible, const std::string&
 // Decodes the 67 entities the program knows ("&amp;", "&nbsp;", "&#160;", "&#8212;",
 // "&copy;", "&quot;" and the Latin-1 letters); an unknown "&...;" stays, and the search
 // goes on after its ";".
-std::string DecodeCharacterEntities(std::string_view text);
+// With `utf8` the text is UTF-8, the characters are written so, and every numeric
+// entity of a character is decoded.
+std::string DecodeCharacterEntities(std::string_view text, bool utf8 = false);
 
 // The character an entity (written with "&" and ";") stands for, or -1.
 int EntityCharacter(std::string_view entity);

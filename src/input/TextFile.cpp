@@ -255,3 +255,29 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
 }
 
 }  // namespace quillmoor
+
+namespace quillmoor {
+
+std::string JoinTextLines(std::string_view text, int32_t& lngLineCount,
+                          const LineReadOptions& options) {
+  const std::string_view separator =
+      options.blnJoinWithSpace ? " " : (options.blnJoinWithSlash ? " / " : kCRLF);
+  std::string result;
+  result.reserve(text.size() + text.size() / 2 + 16);
+  lngLineCount = 0;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t stop = std::min(text.find('\r', at), text.find('\n', at));
+    const size_t end = std::min(stop, text.size());
+    const std::string_view line = text.substr(at, end - at);
+    at = end == text.size() ? end : end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    if (options.blnSkipBlankLines && line.empty()) continue;
+    ++lngLineCount;
+    if (!result.empty()) result += separator;
+    result += line;
+    if (options.lngMaxLines > 0 && lngLineCount == options.lngMaxLines) break;
+  }
+  return result;
+}
+
+}  // namespace quillmoor

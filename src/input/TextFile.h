@@ -85,6 +85,10 @@ std::string ReadTextFileLines(const std::string& path, std::string& strErrorMess
                               int32_t& lngErrorNumber, int32_t& lngLineCount,
                               const LineReadOptions& options);
 
+// The same on a text in memory (a document converted from another encoding).
+std::string JoinTextLines(std::string_view text, int32_t& lngLineCount,
+                          const LineReadOptions& options);
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_INPUT_TEXTFILE_H_

@@ -41,6 +41,10 @@ struct DecodeReport {
 // start is dropped. `report` (may be null) counts what the code page lacks.
 std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart = true);
 
+// True when DecodeUtf8Text meets no character the code page lacks: the text can be
+// read under the Windows-1252 word rules without losing a character.
+bool FitsWindows1252(std::string_view text);
+
 // "3 characters of the document are not in ..." with the first few shown: the notice
 // a person gets once after a document was read. "" when the report holds none.
 std::string UnmappedCharactersNotice(const DecodeReport& report);

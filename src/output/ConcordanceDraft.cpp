@@ -3,19 +3,21 @@
 namespace quillmoor {
 
 std::unique_ptr<ConcordanceDraft> ConcordanceDraft::Open(const std::string& target,
-                                                         std::string_view header,
-                                                         bool windowsText) {
+                                                         std::string_view header, bool windowsText,
+                                                         WordRuleSet engineRules) {
   if (IsDeviceOrPipe(target)) return nullptr;
   FileError error;
   std::unique_ptr<ScratchFile> file = ScratchFile::Beside(target, &error);
   if (file == nullptr) return nullptr;
-  std::unique_ptr<ConcordanceDraft> draft(new ConcordanceDraft(std::move(file), windowsText));
+  std::unique_ptr<ConcordanceDraft> draft(
+      new ConcordanceDraft(std::move(file), windowsText, engineRules));
   draft->Write(TextPiece{header, false});
   return draft;
 }
 
-ConcordanceDraft::ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText)
-    : file_(std::move(file)), encoder_(windowsText) {}
+ConcordanceDraft::ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText,
+                                   WordRuleSet engineRules)
+    : file_(std::move(file)), encoder_(windowsText, engineRules) {}
 
 // The converted text gathers until a megabyte or so waits: a short listing goes to the
 // file in one write at the end.

@@ -25,10 +25,11 @@ class ConcordanceDraft {
   // WritePeopleTextFile). nullptr when the target is a device or a pipe (IsDeviceOrPipe:
   // written into only when the file is complete) or no file can be made beside it: the
   // listing is then kept in memory.
-  static std::unique_ptr<ConcordanceDraft> Open(const std::string& target, std::string_view header,
-                                                bool windowsText);
+  static std::unique_ptr<ConcordanceDraft> Open(
+      const std::string& target, std::string_view header, bool windowsText,
+      WordRuleSet engineRules = WordRuleSet::kWindows1252);
 
-  // Appends listing text (Windows-1252, CR LF). A failure is kept for Commit.
+  // Appends listing text (engine text, CR LF). A failure is kept for Commit.
   void Append(std::string_view listing);
   // Appends `rest` of the listing and the closing `tail`, and replaces `target` (the
   // run's concordance file: the draft holds the listing, wherever it is to go); false
@@ -38,7 +39,13 @@ class ConcordanceDraft {
               FileError* error);
 
  private:
-  ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText);
+  ConcordanceDraft(std::unique_ptr<ScratchFile> file, bool windowsText, WordRuleSet engineRules);
+
+ public:
+  // The characters written as "?" so far (PeopleTextEncoder::replaced).
+  int64_t replaced() const { return encoder_.replaced(); }
+
+ private:
   void Write(TextPiece piece);
   void Flush();
 

@@ -256,12 +256,40 @@ std::string CountText(int32_t n) { return NumberText(n, true); }
 }  // namespace
 
 void BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C,
-                      bool showLineBreaks, std::string* line, std::string* scratch) {
+                      bool showLineBreaks, std::string* line, std::string* scratch, bool utf8) {
   const int32_t K = C * kCharsPerContextWord;
   // C2: the raw window and the reference index r.
   std::string_view w;
   int32_t r;
-  if (p - K >= 1) {
+  if (utf8) {
+    // The same window, counted in characters of UTF-8 text.
+    const auto isStart = [&text](size_t i) { return (Byte(text[i]) & 0xC0) != 0x80; };
+    const auto forward = [&](size_t i, int32_t chars) {
+      for (int32_t k = 0; k < chars && i < text.size(); ++k) {
+        do ++i;
+        while (i < text.size() && !isStart(i));
+      }
+      return i;
+    };
+    size_t at = std::min(static_cast<size_t>(std::max(p, 1) - 1), text.size());
+    while (at > 0 && at < text.size() && !isStart(at)) --at;
+    size_t from = at;
+    int32_t back = 0;
+    for (; back < K && from > 0; ++back) {
+      do --from;
+      while (from > 0 && !isStart(from));
+    }
+    if (back == K) {
+      size_t end = std::min(text.size(), at + wordLength);
+      while (end < text.size() && !isStart(end)) ++end;
+      end = forward(end, K);
+      w = text.substr(from, end - from);
+      r = static_cast<int32_t>(at - from);
+    } else {
+      w = text.substr(0, forward(0, 2 * K));
+      r = static_cast<int32_t>(at) + 1;
+    }
+  } else if (p - K >= 1) {
     const size_t from = static_cast<size_t>(p - K - 1);
     if (from < text.size()) w = text.substr(from, wordLength + 2 * static_cast<size_t>(K));
     r = K;
@@ -497,7 +525,7 @@ void KwicWriter::AppendEntry(const std::vector<WordRecord>& words, std::string_v
   for (int32_t i = 0; i < n; ++i) {
     if (i + kAhead < n) askFor(i + kAhead);
     BuildContextLine(text, r.positions[static_cast<size_t>(i)], r.strWord.size(),
-                     options.contextSize, options.showLineBreaks, &line_, &scratch_);
+                     options.contextSize, options.showLineBreaks, &line_, &scratch_, options.utf8);
     lines_.Merge(line_, options.showFrequencies);
   }
   if (search != nullptr) {

@@ -25,8 +25,10 @@ inline constexpr int32_t kMaxRepeatCount = 999;  // the mark stops at (x1000)
 
 // The trimmed context line of the occurrence at `position` (1-based in `text`) of a
 // word `wordLength` characters long, into *line (`scratch` is working space).
+// With `utf8` the text is UTF-8 and the window counts characters.
 void BuildContextLine(std::string_view text, int32_t position, size_t wordLength, int contextSize,
-                      bool showLineBreaks, std::string* line, std::string* scratch);
+                      bool showLineBreaks, std::string* line, std::string* scratch,
+                      bool utf8 = false);
 std::string BuildContextLine(std::string_view text, int32_t position, size_t wordLength,
                              int contextSize, bool showLineBreaks);
 
@@ -81,6 +83,7 @@ struct KwicOptions {
   int contextSize = 5;
   bool showFrequencies = true;
   bool showLineBreaks = true;
+  bool utf8 = false;  // the text is UTF-8 (the Unicode word rules)
 };
 
 // Makes entries, with its own working space (one per thread).

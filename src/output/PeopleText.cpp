@@ -63,14 +63,20 @@ void Utf8Lf(std::string_view text, bool* pendingCR, std::string* out) {
 
 void PeopleTextEncoder::Append(TextPiece piece, std::string* out) {
   if (windowsText_) {
-    if (piece.engineText) {
+    if (piece.engineText && !engineUtf8_) {
       out->append(piece.text);
     } else {
+      const size_t before = out->size();
       out->append(Utf8ToCp1252Lossy(piece.text));
+      if (piece.engineText) {
+        const int64_t marks =
+            std::count(out->begin() + static_cast<std::ptrdiff_t>(before), out->end(), '?');
+        replaced_ += marks - std::count(piece.text.begin(), piece.text.end(), '?');
+      }
     }
     return;
   }
-  if (piece.engineText) {
+  if (piece.engineText && !engineUtf8_) {
     EngineToUtf8Lf(piece.text, &pendingCR_, out);
   } else {
     Utf8Lf(piece.text, &pendingCR_, out);
@@ -82,8 +88,9 @@ void PeopleTextEncoder::Finish(std::string* out) {
   pendingCR_ = false;
 }
 
-std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText) {
-  PeopleTextEncoder encoder(windowsText);
+std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText,
+                             WordRuleSet engineRules) {
+  PeopleTextEncoder encoder(windowsText, engineRules);
   std::string out;
   for (const TextPiece& piece : pieces) encoder.Append(piece, &out);
   encoder.Finish(&out);
@@ -95,9 +102,10 @@ bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWrite
   constexpr size_t kSlice = 1 << 20;
   size_t at = 0;
   while (at < piece.text.size()) {
-    // Engine text is cut anywhere (one byte a character); UTF-8 between characters.
+    // Windows-1252 engine text is cut anywhere (one byte a character); UTF-8 between
+    // characters.
     size_t end = std::min(piece.text.size(), at + kSlice);
-    if (!piece.engineText && end < piece.text.size()) {
+    if (encoder.IsUtf8(piece) && end < piece.text.size()) {
       end = at + std::max<size_t>(1, Utf8CutPoint(piece.text.substr(at), end - at));
     }
     buffer->clear();
@@ -111,17 +119,19 @@ bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWrite
 }
 
 bool WritePeopleTextFile(const std::string& path, const std::vector<TextPiece>& pieces,
-                         bool windowsText, FileError* error, bool durable) {
+                         bool windowsText, FileError* error, bool durable, WordRuleSet engineRules,
+                         int64_t* replaced) {
   return WriteFileAtomically(
       path,
       [&](FileWriter& writer, FileError* e) {
-        PeopleTextEncoder encoder(windowsText);
+        PeopleTextEncoder encoder(windowsText, engineRules);
         std::string buffer;
         for (const TextPiece& piece : pieces) {
           if (!WritePeopleTextPiece(encoder, piece, writer, &buffer, e)) return false;
         }
         buffer.clear();
         encoder.Finish(&buffer);
+        if (replaced != nullptr) *replaced = encoder.replaced();
         return writer.Write(buffer.data(), buffer.size(), e);
       },
       error, durable);

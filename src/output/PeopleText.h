@@ -6,6 +6,8 @@
 // for exchange with Windows users, as Windows-1252 with CR LF line ends, in which a
 // character of a UTF-8 piece that the code page lacks becomes "?". Engine text then
 // passes byte for byte, so that form is exactly what a single-byte program writes.
+// Engine text of the Unicode rules is UTF-8; in Windows-1252 form a character of it
+// that the code page lacks becomes "?" too, and is counted.
 #ifndef QUILLMOOR_OUTPUT_PEOPLETEXT_H_
 #define QUILLMOOR_OUTPUT_PEOPLETEXT_H_
 
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "shared/FileSystem.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 
@@ -26,15 +29,22 @@ struct TextPiece {
 // still becomes one LF.
 class PeopleTextEncoder {
  public:
-  explicit PeopleTextEncoder(bool windowsText) : windowsText_(windowsText) {}
+  explicit PeopleTextEncoder(bool windowsText, WordRuleSet engineRules = WordRuleSet::kWindows1252)
+      : windowsText_(windowsText), engineUtf8_(engineRules == WordRuleSet::kUnicode) {}
   // Appends the converted `piece` to *out.
   void Append(TextPiece piece, std::string* out);
   // Appends what is still held back (a CR at the very end).
   void Finish(std::string* out);
+  // True when a piece of this kind is UTF-8 (cut only between characters).
+  bool IsUtf8(const TextPiece& piece) const { return !piece.engineText || engineUtf8_; }
+  // The characters of engine text written as "?" (Windows-1252 form of UTF-8 text).
+  int64_t replaced() const { return replaced_; }
 
  private:
   bool windowsText_;
+  bool engineUtf8_;
   bool pendingCR_ = false;
+  int64_t replaced_ = 0;
 };
 
 // Converts `piece` a slice at a time into *buffer (used again for every slice) and
@@ -43,12 +53,16 @@ bool WritePeopleTextPiece(PeopleTextEncoder& encoder, TextPiece piece, FileWrite
                           std::string* buffer, FileError* error);
 
 // The whole conversion of `pieces` at once.
-std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText);
+std::string EncodePeopleText(const std::vector<TextPiece>& pieces, bool windowsText,
+                             WordRuleSet engineRules = WordRuleSet::kWindows1252);
 
 // Writes `pieces`, converted, to `path` completely or not at all (WriteFileAtomically),
 // a slice at a time.
+// *replaced (may be null) receives PeopleTextEncoder::replaced().
 bool WritePeopleTextFile(const std::string& path, const std::vector<TextPiece>& pieces,
-                         bool windowsText, FileError* error, bool durable);
+                         bool windowsText, FileError* error, bool durable,
+                         WordRuleSet engineRules = WordRuleSet::kWindows1252,
+                         int64_t* replaced = nullptr);
 
 }  // namespace quillmoor
 

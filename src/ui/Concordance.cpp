@@ -10,6 +10,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Utf8.h"
+#include "shared/WordRuleSet.h"
 #include "ui/Program.h"
 
 namespace quillmoor {
@@ -66,8 +67,8 @@ void StartConcordanceDraft(Program& p) {
   const std::string target = ConcordanceTarget(p);
   // The input is never replaced (WriteOutputFile says so at the end).
   if (SameFile(target, p.frmMain.txbFile[0].text)) return;
-  p.concordanceDraft =
-      ConcordanceDraft::Open(target, OutputHeader(p, true), p.frmParams.chkWindowsText.checked());
+  p.concordanceDraft = ConcordanceDraft::Open(target, OutputHeader(p, true),
+                                              p.frmParams.chkWindowsText.checked(), p.wordRules);
 }
 
 void SpillListing(Program& p) {
@@ -114,9 +115,10 @@ void FinishListing(Program& p) {
   if (tooLarge) {
     size_t lastSpace = std::string_view(buffer).substr(0, limit).rfind(' ');
     if (lastSpace != std::string::npos)
-      m.txbOutput.text = Cp1252ToUtf8(std::string_view(buffer).substr(0, lastSpace + 1));
+      m.txbOutput.text =
+          EngineTextAsUtf8(p.wordRules, std::string_view(buffer).substr(0, lastSpace + 1));
   } else {
-    m.txbOutput.text = Cp1252ToUtf8(buffer);
+    m.txbOutput.text = EngineTextAsUtf8(p.wordRules, buffer);
   }
   RefreshOutput(p);
   if (create) {
@@ -176,15 +178,23 @@ bool WriteOutputFile(Program& p) {
   }
   FileError error;
   bool written;
+  int64_t replaced = 0;
   if (create && p.concordanceDraft != nullptr) {
     // The draft, begun with its header when the listing began, is completed (it holds
     // the listing: the buffer may hold only its ends).
     written = p.concordanceDraft->Commit(UndraftedListing(p), crlf, file, &error);
+    replaced = p.concordanceDraft->replaced();
   } else {
     // The file can always be made again: no flush to the disk is waited for.
     const std::string header = OutputHeader(p, create);
     written = WritePeopleTextFile(file, {{header, false}, {p.strOutputBuffer, true}, {crlf, false}},
-                                  p.frmParams.chkWindowsText.checked(), &error, false);
+                                  p.frmParams.chkWindowsText.checked(), &error, false, p.wordRules,
+                                  &replaced);
+  }
+  if (written && replaced > 0) {
+    StatusText(p, FormatNumber(static_cast<double>(replaced), 0) +
+                      (replaced == 1 ? " character" : " characters") +
+                      " that Windows-1252 lacks written as \"?\".");
   }
   if (!written) {
     p.outputError = error;

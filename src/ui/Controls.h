@@ -117,6 +117,12 @@ struct ParamsControls {
   // Concordance and search-results files as Windows-1252 with CR LF line ends (for
   // Windows users) instead of UTF-8 with LF.
   CheckBox chkWindowsText;
+  // The word rules ("automatic", "unicode", "windows-1252"), the encoding a document
+  // is read in ("" : UTF-8 when it is valid, else Windows-1252) and the language whose
+  // alphabetical order the lists follow ("" : the default order).
+  std::string strWordRules = "automatic";
+  std::string strEncoding;
+  std::string strSortLanguage;
   TextBox txbStopWordsFile;
   TextBox txbExtraStopWords;
   Button cmdListStopWords;

@@ -3,9 +3,11 @@
 #include "input/FileKinds.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
+#include "input/UnicodeText.h"
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
+#include "shared/Utf8.h"
 #include "ui/DocxReader.h"
 #include "ui/InputFile.h"
 #include "ui/Program.h"
@@ -98,6 +100,64 @@ void RefuseTheText(Program& p, bool& blnSuccess) {
 
 }  // namespace
 
+namespace {
+
+// The encoding the document is converted from before it is read: the one named, or
+// UTF-16 with a byte order mark; "" for the reading every other document gets.
+std::string ConversionEncoding(const Program& p, const std::string& path) {
+  const std::string& named = p.frmParams.strEncoding;
+  if (!named.empty() && !IsUtf8Name(named) && !IsWindows1252Name(named)) return named;
+  const int16_t code = DetectTextEncoding(path, false);
+  if (code == kEncodingUtf16LE) return "UTF-16LE";
+  if (code == kEncodingUtf16BE) return "UTF-16BE";
+  return "";
+}
+
+// Reads the file in `encoding` as UTF-8 lines joined as `options` say.
+bool ReadConvertedLines(Program& p, const std::string& path, const std::string& encoding,
+                        const LineReadOptions& options) {
+  std::string bytes, text, problem;
+  FileError error;
+  int32_t lines = 0;
+  if (!ReadFilePrefix(path, p.lngMaxDocumentChars + 1, &bytes, &error)) {
+    problem = error.description;
+  } else if (ConvertToUtf8(bytes, encoding, &text, &problem)) {
+    std::string().swap(bytes);
+    p.strLine = JoinTextLines(text, lines, options);
+    p.blnConvertedText = true;
+    return true;
+  }
+  MsgBox(p, problem + std::string(kCrLf) + "when reading input file.", MsgButtons::kOK,
+         MsgIcon::kNone, "Read error");
+  return false;
+}
+
+}  // namespace
+
+void DecodeForWordRules(Program& p) {
+  const std::string& choice = p.frmParams.strWordRules;
+  const bool unicode =
+      choice == "unicode" || (choice != "windows-1252" && !FitsWindows1252(p.strLine));
+  if (!unicode) {
+    p.textRules = WordRuleSet::kWindows1252;
+    if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && !IsValidUtf8(p.strLine)) {
+      // Text that is not UTF-8 is read as Windows-1252: say so when it looks like
+      // another code page.
+      if (const std::string other = LikelyOtherCodePage(p.strLine); !other.empty()) {
+        StatusText(p, "The text reads as Windows-1252 but looks like " + other +
+                          "; to read it so, choose that encoding (--encoding " + other + ").");
+      }
+    }
+    p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
+  } else {
+    p.textRules = WordRuleSet::kUnicode;
+    p.strLine = DecodeUnicodeText(std::move(p.strLine));
+  }
+  if (unicode || choice != "automatic") {
+    StatusText(p, "Word rules: " + std::string(WordRuleSetName(p.textRules)) + ".");
+  }
+}
+
 // The UTF-8 of every text, HTML and XML input is decoded once, whatever the detected
 // encoding: Windows-1252 text passes the decoder unchanged.
 void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
@@ -113,7 +173,21 @@ void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
   options.blnSkipBlankLines = true;
   std::string message;
   int32_t number = 0, lines = 0;
-  if (ext == "html" || ext == "htm" || ext == "xml") {
+  p.blnConvertedText = false;
+  const std::string encoding = ConversionEncoding(p, path);
+  if (!encoding.empty()) {
+    const bool markup = ext == "html" || ext == "htm" || ext == "xml";
+    options.blnJoinWithSpace = markup;
+    options.blnJoinWithSlash = !markup;
+    if (!ReadConvertedLines(p, path, encoding, options)) {
+      ClearOutput(p);
+      RefreshOutput(p);
+      blnSuccess = false;
+      return;
+    }
+    if (!FitsTheScan(p, path)) return RefuseTheText(p, blnSuccess);
+    if (markup) p.strLine = RemoveTags(p.strLine);
+  } else if (ext == "html" || ext == "htm" || ext == "xml") {
     options.blnJoinWithSpace = true;
     p.strLine = ReadTextFileLines(path, message, number, lines, options);
     if (!FitsTheScan(p, path)) return RefuseTheText(p, blnSuccess);
@@ -139,7 +213,7 @@ void ReadTextInput(Program& p, bool /*blnIsUTF8*/, bool& blnSuccess) {
     return;
   }
   StatusText(p, "Converting UTF-8 ...");
-  p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
+  DecodeForWordRules(p);
 }
 
 bool ReadDocumentText(Program& p) {

@@ -16,6 +16,9 @@ struct Program;
 void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
+// Chooses the word rules for the text read (p.rules: those asked for, or the Unicode
+// rules when the text holds a character Windows-1252 lacks) and decodes it for them.
+void DecodeForWordRules(Program& p);
 
 // The input box's document read as a run reads it, into p.strLine (Windows-1252): its
 // checks, its reading, and HTML's character entities decoded. False after the message

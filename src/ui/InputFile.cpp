@@ -197,6 +197,12 @@ bool CheckTextFile(Program& p, const std::string& path, bool /*blnQuiet*/, bool&
     case kClassRtf:
       return refuse(file + std::string(kCrLf) + "is an RTF file.");
     case kClassUnicode:
+      // A document in UTF-16 is read (converted); UTF-32 is not.
+      if (const int16_t encoding = DetectTextEncoding(path, false);
+          path == p.frmMain.txbFile[0].text &&
+          (encoding == kEncodingUtf16LE || encoding == kEncodingUtf16BE)) {
+        break;
+      }
       return refuse(file + std::string(kCrLf) + "is a Unicode file but not UTF-8 encoded.");
     default:
       break;

@@ -1,6 +1,7 @@
 #include "ui/Listing.h"
 
 #include "shared/Cp1252.h"
+#include "shared/WordRuleSet.h"
 #include "ui/Program.h"
 
 namespace quillmoor {
@@ -11,7 +12,8 @@ const KeywordSelection* SearchOf(const Program& p) {
 }
 
 KwicOptions ListingOptions(const Program& p) {
-  return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks};
+  return KwicOptions{p.intContextSize, p.blnShowFrequencies, p.blnShowLineBreaks,
+                     p.wordRules == WordRuleSet::kUnicode};
 }
 
 void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
@@ -19,7 +21,8 @@ void DisplayNextWord(Program& p, int32_t lngI, std::string& strOutput) {
   p.kwicWriter.AppendEntry(p.arrWords, p.strLine1, ListingOptions(p), SearchOf(p), lngI, strOutput);
   // Without context the output box shows each word's line as it is listed.
   if (p.intContextSize == 0)
-    p.frmMain.txbOutput.text = Cp1252ToUtf8(std::string_view(strOutput).substr(before));
+    p.frmMain.txbOutput.text =
+        EngineTextAsUtf8(p.wordRules, std::string_view(strOutput).substr(before));
 }
 
 }  // namespace quillmoor

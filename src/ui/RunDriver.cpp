@@ -263,7 +263,11 @@ bool ScanInputFile(Program& p) {
   if (p.blnStop) return false;
   NormalizeDocumentText(p);
   StatusLine(p, 82);
-  p.strLine = LowerCaseAccented(std::move(p.strLine), [&p] { p.host.DoEvents(); });
+  // Under the Unicode rules the scanner lower-cases each word.
+  if (p.textRules == WordRuleSet::kWindows1252) {
+    p.strLine = LowerCaseAccented(std::move(p.strLine), [&p] { p.host.DoEvents(); });
+  }
+  p.turkish = p.frmParams.strSortLanguage == "tr";
 
   p.blnReadingFile = false;
   m.lblTimeElapsed.visible = true;

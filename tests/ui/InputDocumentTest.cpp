@@ -61,11 +61,22 @@ TEST_F(InputDocumentTest, Utf8Question) {
   EXPECT_EQ(p.frmMain.chkUTF8[0].value, 0);
 }
 
-TEST_F(InputDocumentTest, CharactersOutsideTheCodePageAreToldOnceAfterReading) {
+TEST_F(InputDocumentTest, CharactersOutsideTheCodePageChooseTheUnicodeRulesOrAreToldOnce) {
   // An English text with a Greek word and an emoji (UTF-8 without a mark, LF line ends).
-  ASSERT_TRUE(Read(dir.Write("g.txt",
-                             "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word "
-                             "\xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n")));
+  const std::string text =
+      "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word "
+      "\xF0\x9F\x98\x80\nc\xC5\x93ur 5 \xE2\x82\xAC\n";
+  // Left to choose, the program reads it under the Unicode rules: every character kept.
+  ASSERT_TRUE(Read(dir.Write("g.txt", text)));
+  EXPECT_EQ(p.textRules, WordRuleSet::kUnicode);
+  EXPECT_EQ(p.strLine,
+            "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 means word \xF0\x9F\x98\x80 / "
+            "c\xC5\x93ur 5 \xE2\x82\xAC");
+  EXPECT_EQ(host.Said(), "");
+  // Asked for the Windows-1252 rules, it reads "?" for each and says so once.
+  p.frmParams.strWordRules = "windows-1252";
+  ASSERT_TRUE(Read(dir.Write("g.txt", text)));
+  EXPECT_EQ(p.textRules, WordRuleSet::kWindows1252);
   EXPECT_EQ(p.strLine, "The word ????? means word ? / c\x9Cur 5 \x80");
   EXPECT_EQ(
       host.Said(),
