@@ -145,7 +145,7 @@ static ExploreQuery KwicQuery(const Program& p) {
   std::string keywords;
   for (int32_t j = 1; j <= p.intNumExtraKeywords; ++j)
     keywords += p.strExtraKeywordList[static_cast<size_t>(j)] + " ";
-  ExploreQuery query(keywords);
+  ExploreQuery query(keywords, p.keywordRules == WordRuleSet::kUnicode);
   for (int32_t i = 1; i <= p.lngNumSearchWords; ++i)
     query.AddPlainWord(p.strSearchWords[static_cast<size_t>(i)]);
   return query;

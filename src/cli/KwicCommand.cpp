@@ -16,7 +16,8 @@ int RunKwic(CommandRun& run) {
   ExploreQuery query;
   std::vector<int32_t> words;
   if (!TableToExplore(run, &query, &words)) return kExitRefused;
-  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1};
+  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1,
+                             p.wordRules == WordRuleSet::kUnicode};
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
   const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;

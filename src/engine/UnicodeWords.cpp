@@ -169,6 +169,29 @@ int32_t GraphemeCount(std::string_view text) {
   return count;
 }
 
+size_t NextGraphemeEnd(std::string_view text, size_t i) {
+  uint32_t cp = 0;
+  i += CodePointAt(text, i, &cp);
+  while (i < text.size() && Byte(text[i]) >= 0xCC) {  // U+0300 and on
+    const size_t len = CodePointAt(text, i, &cp);
+    const int gcb = u_getIntPropertyValue(static_cast<UChar32>(cp), UCHAR_GRAPHEME_CLUSTER_BREAK);
+    if (gcb != U_GCB_EXTEND && gcb != U_GCB_SPACING_MARK && gcb != U_GCB_ZWJ) break;
+    i += len;
+  }
+  return i;
+}
+
+std::string LowerUnicodeText(std::string_view text, bool turkish) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    i += CodePointAt(text, i, &cp);
+    AppendUtf8(LowerCodePoint(cp, turkish), &out);
+  }
+  return out;
+}
+
 UnicodeWordScanner::UnicodeWordScanner(UnicodeWordOptions options) : options_(options) {}
 
 UnicodeWordScanner::~UnicodeWordScanner() {
@@ -190,8 +213,8 @@ void UnicodeWordScanner::Lower(std::string_view text, size_t begin, size_t end) 
     uint32_t lower = LowerCodePoint(cp, options_.turkish);
     if (cp == 0x3A3) {  // capital sigma: final after a letter and before none
       uint32_t next = 0;
-      const bool letterNext = i < end && (CodePointAt(text, i, &next),
-                                          ClassOfCodePoint(next) == CharClass::kLetter);
+      const bool letterNext =
+          i < end && (CodePointAt(text, i, &next), ClassOfCodePoint(next) == CharClass::kLetter);
       if (previousLetter && !letterNext) lower = 0x3C2;
     }
     AppendUtf8(lower, &word_);
@@ -244,7 +267,8 @@ bool UnicodeWordScanner::Segment(std::string_view text, size_t begin, size_t end
   UErrorCode error = U_ZERO_ERROR;
   if (breaker_ == nullptr) breaker_ = ubrk_open(UBRK_WORD, "", nullptr, 0, &error);
   auto* bi = static_cast<UBreakIterator*>(breaker_);
-  UText* ut = utext_openUTF8(nullptr, text.data() + begin, static_cast<int64_t>(end - begin), &error);
+  UText* ut =
+      utext_openUTF8(nullptr, text.data() + begin, static_cast<int64_t>(end - begin), &error);
   ubrk_setUText(bi, ut, &error);
   if (U_FAILURE(error)) {
     utext_close(ut);
@@ -282,9 +306,8 @@ bool UnicodeWordScanner::Scan(std::string_view text, const UnicodeWordSink& sink
     while (true) {
       const bool mark = cls == CharClass::kLetter && cp >= 0x300 &&
                         (U_GET_GC_MASK(static_cast<UChar32>(cp)) & U_GC_M_MASK);
-      const int k = mark && kind != -1
-                        ? kind
-                        : (cls == CharClass::kLetter && IsDictionaryScript(cp) ? 1 : 0);
+      const int k =
+          mark && kind != -1 ? kind : (cls == CharClass::kLetter && IsDictionaryScript(cp) ? 1 : 0);
       if (kind != -1 && k != kind) {
         if (!(kind == 1 ? Segment(text, pieceBegin, i, sink)
                         : Piece(text, pieceBegin, i, i, sink))) {

@@ -15,6 +15,13 @@
 namespace quillmoor {
 
 bool MatchesPattern(std::string_view text, std::string_view pattern);
+// The same on UTF-8 text: "?" is one user-perceived character, "#" one decimal digit
+// of any script.
+bool MatchesPatternUtf8(std::string_view text, std::string_view pattern);
+// MatchesPatternUtf8 or MatchesPattern, as the text is UTF-8 or not.
+inline bool MatchesPatternIn(bool utf8, std::string_view text, std::string_view pattern) {
+  return utf8 ? MatchesPatternUtf8(text, pattern) : MatchesPattern(text, pattern);
+}
 
 }  // namespace quillmoor
 

@@ -6,6 +6,8 @@
 #include <future>
 
 #include "shared/Cp1252.h"
+#include "shared/Utf8.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 namespace {
@@ -104,12 +106,18 @@ void WriteFooter(KwicFormat format, const std::function<void(std::string_view)>&
   if (format == KwicFormat::kHtml) write("</table></body></html>\n");
 }
 
+// The characters of a piece of the table's text (its bytes, under the Windows-1252
+// rules).
+size_t Width(const KwicRows& rows, std::string_view text) {
+  return rows.utf8() ? Utf8Length(text) : text.size();
+}
+
 // The widest left context of rows [first, last), in characters (text only).
 size_t LeftWidth(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format) {
   size_t leftWidth = 0;
   if (format == KwicFormat::kText) {
     for (size_t i = first; i < last; ++i)
-      leftWidth = std::max(leftWidth, rows.Cut(rows.row(i), width).left.size());
+      leftWidth = std::max(leftWidth, Width(rows, rows.Cut(rows.row(i), width).left));
   }
   return leftWidth;
 }
@@ -121,9 +129,10 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   std::string out, field;
-  auto utf8 = [&field](std::string_view text) -> const std::string& {
+  const WordRuleSet rules = rows.utf8() ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  auto utf8 = [&field, rules](std::string_view text) -> const std::string& {
     field.clear();
-    AppendCp1252AsUtf8(text, &field);
+    AppendEngineTextAsUtf8(rules, text, &field);
     return field;
   };
   for (size_t i = 0; i < count; ++i) {
@@ -136,12 +145,12 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
     const std::string_view texts[] = {cut.left, cut.keyword, cut.right, record.strWord};
     switch (format) {
       case KwicFormat::kText:
-        out.append(leftWidth - cut.left.size(), ' ');
-        AppendCp1252AsUtf8(cut.left, &out);
+        out.append(leftWidth - Width(rows, cut.left), ' ');
+        AppendEngineTextAsUtf8(rules, cut.left, &out);
         out += "  ";
-        AppendCp1252AsUtf8(cut.keyword, &out);
+        AppendEngineTextAsUtf8(rules, cut.keyword, &out);
         out += "  ";
-        AppendCp1252AsUtf8(cut.right, &out);
+        AppendEngineTextAsUtf8(rules, cut.right, &out);
         out += '\n';
         break;
       case KwicFormat::kTsv:

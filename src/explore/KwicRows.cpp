@@ -4,6 +4,7 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
@@ -153,6 +154,22 @@ void KwicRows::SelectInWordOrder(const std::vector<int32_t>& words) {
   levels_ = {{SortLevel::kKeyword, 0}};
 }
 
+namespace {
+
+// A character of a context word: under the Unicode rules every byte of a character
+// beyond ASCII is taken for one (a character is never split).
+inline bool WordCharIn(bool utf8, char c) {
+  return IsContextWordChar(c) || (utf8 && static_cast<unsigned char>(c) >= 0x80);
+}
+inline bool LetterOrDigitIn(bool utf8, char c) {
+  return IsLetterOrDigit(c) || (utf8 && static_cast<unsigned char>(c) >= 0x80);
+}
+std::string LowerIn(bool utf8, std::string_view text) {
+  return utf8 ? LowerUnicodeText(text) : LowerCaseAccented(std::string(text));
+}
+
+}  // namespace
+
 TextSpan KwicRows::Keyword(const KwicRow& row) const {
   // The scanner's position of a plural or of a hyphenated word's part can stand inside
   // the run it came from (it counts back from the shortened word), so the keyword is
@@ -162,14 +179,19 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   const size_t at = std::min(static_cast<size_t>(std::max(row.position, 1) - 1), text.size());
   const std::string& target = word(row).strWord;
   // Most words stand alone at their position: a run of exactly the word's length.
-  if ((at == 0 || !IsContextWordChar(text[at - 1])) && at + target.size() <= text.size() &&
-      (at + target.size() == text.size() || !IsContextWordChar(text[at + target.size()]))) {
+  if ((at == 0 || !WordCharIn(source_.utf8, text[at - 1])) && at + target.size() <= text.size() &&
+      (at + target.size() == text.size() || !WordCharIn(source_.utf8, text[at + target.size()]))) {
+    return {at, target.size()};
+  }
+  // Under the Unicode rules a word of a script written without spaces stands inside a
+  // longer run: it begins at its position.
+  if (source_.utf8 && LowerIn(true, text.substr(at, target.size())) == target) {
     return {at, target.size()};
   }
   size_t runBegin = at, runEnd = at;
-  while (runBegin > 0 && IsContextWordChar(text[runBegin - 1])) --runBegin;
-  while (runEnd < text.size() && IsContextWordChar(text[runEnd])) ++runEnd;
-  const std::string run = LowerCaseAccented(std::string(text.substr(runBegin, runEnd - runBegin)));
+  while (runBegin > 0 && WordCharIn(source_.utf8, text[runBegin - 1])) --runBegin;
+  while (runEnd < text.size() && WordCharIn(source_.utf8, text[runEnd])) ++runEnd;
+  const std::string run = LowerIn(source_.utf8, text.substr(runBegin, runEnd - runBegin));
   auto distance = [&](size_t k) {
     return k + runBegin > at ? k + runBegin - at : at - k - runBegin;
   };
@@ -181,8 +203,8 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   }
   if (best != std::string::npos) return {runBegin + best, target.size()};
   size_t begin = at, end = at;
-  while (begin > runBegin && IsLetterOrDigit(text[begin - 1])) --begin;
-  while (end < runEnd && IsLetterOrDigit(text[end])) ++end;
+  while (begin > runBegin && LetterOrDigitIn(source_.utf8, text[begin - 1])) --begin;
+  while (end < runEnd && LetterOrDigitIn(source_.utf8, text[end])) ++end;
   if (end == begin) end = std::min(text.size(), begin + target.size());
   return {begin, end - begin};
 }
@@ -204,19 +226,19 @@ int KwicRows::Words(TextSpan keyword, int direction, int count, TextSpan* out) c
   int n = 0;
   if (direction > 0) {
     for (size_t at = keyword.begin + keyword.size; at < text.size() && n < count;) {
-      while (at < text.size() && !IsContextWordChar(text[at])) ++at;
+      while (at < text.size() && !WordCharIn(source_.utf8, text[at])) ++at;
       const size_t begin = at;
       bool counts = false;
-      while (at < text.size() && IsContextWordChar(text[at])) counts |= text[at++] != '-';
+      while (at < text.size() && WordCharIn(source_.utf8, text[at])) counts |= text[at++] != '-';
       if (counts) out[n++] = {begin, at - begin};
     }
     return n;
   }
   for (size_t at = keyword.begin; at > 0 && n < count;) {  // `at`: one past the next character
-    while (at > 0 && !IsContextWordChar(text[at - 1])) --at;
+    while (at > 0 && !WordCharIn(source_.utf8, text[at - 1])) --at;
     const size_t end = at;
     bool counts = false;
-    while (at > 0 && IsContextWordChar(text[at - 1])) counts |= text[--at] != '-';
+    while (at > 0 && WordCharIn(source_.utf8, text[at - 1])) counts |= text[--at] != '-';
     if (counts) out[n++] = {at, end - at};
   }
   return n;
@@ -270,16 +292,16 @@ bool KwicRows::HasContextWordMatching(const KwicRow& row, std::string_view patte
     if (d == 0) continue;
     const TextSpan w = ContextWord(row, d);
     if (w.size > 0 &&
-        MatchesPattern(LowerCaseAccented(std::string(source_.text.substr(w.begin, w.size))),
-                       pattern)) {
+        MatchesPatternIn(source_.utf8, LowerIn(source_.utf8, source_.text.substr(w.begin, w.size)),
+                         pattern)) {
       return true;
     }
   }
   return false;
 }
 
-ExploreQuery::ExploreQuery(std::string_view text) {
-  const std::string lower = LowerCaseAccented(std::string(text));
+ExploreQuery::ExploreQuery(std::string_view text, bool utf8) : utf8_(utf8) {
+  const std::string lower = LowerIn(utf8, text);
   size_t begin = 0;
   while (begin < lower.size()) {
     const size_t end = std::min(lower.find(' ', begin), lower.size());
@@ -296,17 +318,17 @@ ExploreQuery::ExploreQuery(std::string_view text) {
 void ExploreQuery::AddPlainWord(const std::string& word) { keywords_.push_back({word, "", true}); }
 
 bool ExploreQuery::SelectsWord(std::string_view word) const {
-  const std::string lower = LowerCaseAccented(std::string(word));
+  const std::string lower = LowerIn(utf8_, word);
   for (const Keyword& k : keywords_) {
-    if (k.plain ? lower == k.head : MatchesPattern(lower, k.head)) return true;
+    if (k.plain ? lower == k.head : MatchesPatternIn(utf8_, lower, k.head)) return true;
   }
   return false;
 }
 
 bool ExploreQuery::KeepsRow(const KwicRows& rows, const KwicRow& row, int width) const {
-  const std::string lower = LowerCaseAccented(rows.word(row).strWord);
+  const std::string lower = LowerIn(utf8_, rows.word(row).strWord);
   for (const Keyword& k : keywords_) {
-    if (!(k.plain ? lower == k.head : MatchesPattern(lower, k.head))) continue;
+    if (!(k.plain ? lower == k.head : MatchesPatternIn(utf8_, lower, k.head))) continue;
     if (k.tail.empty() || rows.HasContextWordMatching(row, k.tail, width)) return true;
   }
   return false;

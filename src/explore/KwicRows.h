@@ -30,6 +30,7 @@ struct ExploreSource {
   const std::vector<WordRecord>* words = nullptr;
   int32_t numWords = 0;
   std::string_view text;
+  bool utf8 = false;  // the words and the text are UTF-8 (the Unicode rules)
 };
 
 struct KwicRow {
@@ -107,6 +108,8 @@ class KwicRows {
   // The line of the document a position lies on (1 + the line-break marks before it).
   int32_t LineOf(int32_t position) const;
   std::string_view text() const { return source_.text; }
+  // The words and the text are UTF-8 (the Unicode rules).
+  bool utf8() const { return source_.utf8; }
   const WordRecord& word(const KwicRow& row) const {
     return (*source_.words)[static_cast<size_t>(row.word)];
   }
@@ -130,7 +133,8 @@ class KwicRows {
 class ExploreQuery {
  public:
   ExploreQuery() = default;
-  explicit ExploreQuery(std::string_view text);
+  // `text` in the engine text of the table (UTF-8 with `utf8`).
+  explicit ExploreQuery(std::string_view text, bool utf8 = false);
   bool empty() const { return keywords_.empty(); }
   // Adds a keyword that matches exactly `word` (a keywords file's word).
   void AddPlainWord(const std::string& word);
@@ -146,6 +150,7 @@ class ExploreQuery {
     bool plain = false;
   };
   std::vector<Keyword> keywords_;
+  bool utf8_ = false;
 };
 
 // The rows of some words in keyword order (as Sort({KW}) orders them), made one key at

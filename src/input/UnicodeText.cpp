@@ -164,7 +164,8 @@ std::string LikelyOtherCodePage(std::string_view bytes, int minConfidence) {
   ucsdet_setText(detector, bytes.data(), size, &error);
   const UCharsetMatch* match = ucsdet_detect(detector, &error);
   std::string name;
-  if (U_SUCCESS(error) && match != nullptr && ucsdet_getConfidence(match, &error) >= minConfidence) {
+  if (U_SUCCESS(error) && match != nullptr &&
+      ucsdet_getConfidence(match, &error) >= minConfidence) {
     name = ucsdet_getName(match, &error);
   }
   ucsdet_close(detector);

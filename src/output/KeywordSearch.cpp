@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
 #include "output/Kwic.h"
@@ -14,11 +15,11 @@ namespace {
 
 // True when one of the pieces of `line` between single spaces, compared whole,
 // matches `pattern`.
-bool HasPieceMatching(std::string_view line, std::string_view pattern) {
+bool HasPieceMatching(std::string_view line, std::string_view pattern, bool utf8) {
   for (size_t start = 0;;) {
     const size_t space = line.find(' ', start);
     const size_t end = space == std::string_view::npos ? line.size() : space;
-    if (MatchesPattern(line.substr(start, end - start), pattern)) return true;
+    if (MatchesPatternIn(utf8, line.substr(start, end - start), pattern)) return true;
     if (space == std::string_view::npos) return false;
     start = space + 1;
   }
@@ -69,11 +70,12 @@ void BuildKeywordHeads(KeywordLists& p) {
 
 bool IsSearchWord(const KeywordLists& p, const std::string& word) {
   if (p.intNumExtraKeywords == 0 && p.lngNumSearchWords == 0) return false;
-  const std::string w = LowerCaseAccented(word);
+  const bool utf8 = p.keywordRules == WordRuleSet::kUnicode;
+  const std::string w = utf8 ? LowerUnicodeText(word) : LowerCaseAccented(word);
   const int32_t heads = std::min<int32_t>(p.intNumExtraKeywords,
                                           static_cast<int32_t>(p.strExtraKeywordHeads.size()) - 1);
   for (int32_t j = 1; j <= heads; ++j) {
-    if (MatchesPattern(w, p.strExtraKeywordHeads[static_cast<size_t>(j)])) return true;
+    if (MatchesPatternIn(utf8, w, p.strExtraKeywordHeads[static_cast<size_t>(j)])) return true;
   }
   if (p.lngNumSearchWords < 1) return false;
   const auto begin = p.strSearchWords.begin() + 1;
@@ -98,8 +100,10 @@ KeywordSelection::KeywordSelection(std::vector<std::string> searchWords,
 KeywordSelection KeywordSelection::Of(const KeywordLists& p) {
   const auto words = p.strSearchWords.begin() + 1;
   const auto extras = p.strExtraKeywordList.begin() + 1;
-  return KeywordSelection(std::vector<std::string>(words, words + p.lngNumSearchWords),
-                          std::vector<std::string>(extras, extras + p.intNumExtraKeywords));
+  KeywordSelection selection(std::vector<std::string>(words, words + p.lngNumSearchWords),
+                             std::vector<std::string>(extras, extras + p.intNumExtraKeywords));
+  selection.utf8_ = p.keywordRules == WordRuleSet::kUnicode;
+  return selection;
 }
 
 void KeywordSelection::AppendSelectedLines(std::string_view word, const ContextLines& lines,
@@ -116,12 +120,14 @@ void KeywordSelection::AppendSelectedLines(std::string_view word, const ContextL
   // The lines in lower case, made once for the word when a tail first needs them.
   std::vector<std::string> lower;
   for (const Extra& e : extras_) {
-    if (!MatchesPattern(word, e.head)) continue;
+    if (!MatchesPatternIn(utf8_, word, e.head)) continue;
     if (e.hasTail && lower.empty()) {
-      for (int32_t k = 0; k < lines.size(); ++k) lower.push_back(LowerCaseAccented(lines.line(k)));
+      for (int32_t k = 0; k < lines.size(); ++k) {
+        lower.push_back(utf8_ ? LowerUnicodeText(lines.line(k)) : LowerCaseAccented(lines.line(k)));
+      }
     }
     for (int32_t k = 0; k < lines.size(); ++k) {
-      if (!e.hasTail || HasPieceMatching(lower[static_cast<size_t>(k)], e.tail)) emit(k);
+      if (!e.hasTail || HasPieceMatching(lower[static_cast<size_t>(k)], e.tail, utf8_)) emit(k);
     }
   }
 }

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/WordRuleSet.h"
+
 namespace quillmoor {
 
 class ContextLines;
@@ -45,6 +47,8 @@ struct KeywordLists {
   bool blnSearchWordsLoaded = false;
   bool blnSearchWordsExist = false;  // extra keywords were accepted
   std::string strSearchWordsFile;    // the keywords file read, lower case
+  // The engine text of the keywords (UTF-8 under the Unicode rules).
+  WordRuleSet keywordRules = WordRuleSet::kWindows1252;
 };
 
 // The part of each extra keyword before its "+" (the keyword itself without one).
@@ -75,6 +79,7 @@ class KeywordSelection {
   };
   std::vector<std::string> searchWords_;
   std::vector<Extra> extras_;
+  bool utf8_ = false;  // the keywords and lines are UTF-8
 };
 
 }  // namespace quillmoor

@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "shared/WordRuleSet.h"
+
 namespace quillmoor {
 
 // The stop words of a run: the table arrStopWords[1..lngNumStopWords] (sorted, no
@@ -25,6 +27,9 @@ struct StopWordTable {
   // and no list is proposed for a new input.
   bool blnStopWordsGivenByCaller = false;
   std::string strExtraStopWords;
+  // The engine text of the stop words and extra stop words (UTF-8 under the Unicode
+  // rules).
+  WordRuleSet stopWordRules = WordRuleSet::kWindows1252;
 };
 
 // The most words one stop-word file may hold (before duplicates are removed).

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
@@ -165,7 +166,11 @@ void LoadIndexIfPresent(Program& p, bool withText) {
       p.strInputExtension = GetFileExtension(m.txbFile[0].text, true);
       p.blnDocxInput = false;
       bool utf8 = false, ok = false;
+      // An index file holds Windows-1252 words: the text is read under those rules.
+      const std::string rules = std::exchange(p.frmParams.strWordRules, "windows-1252");
       ReadInputDocument(p, utf8, ok);
+      p.frmParams.strWordRules = rules;
+      p.wordRules = WordRuleSet::kWindows1252;
       p.blnReadingFile = false;
       if (ok) {
         NormalizeDocumentText(p);

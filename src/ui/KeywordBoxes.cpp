@@ -2,15 +2,18 @@
 
 #include <algorithm>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
+#include "input/UnicodeText.h"
 #include "output/KeywordSearch.h"
 #include "output/Kwic.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Utf8.h"
+#include "ui/ListRules.h"
 #include "ui/Program.h"
 #include "ui/Progress.h"
 #include "ui/WordListFile.h"
@@ -32,29 +35,50 @@ void SortUnique(std::vector<std::string>& words) {
 
 bool GetExtraKeywords(Program& p) {
   TextBox& box = p.frmMain.txbExtraKeywords;
-  // The box holds UTF-8; keywords are matched in Windows-1252. A character the code
-  // page lacks can match no word.
-  if (const std::string c = FirstCharOutsideCp1252(box.text); !c.empty()) {
+  const auto refuse = [&p](const std::string& c) {
     MsgBox(p, "The extra keywords textbox contains an inadmissable character: " + c,
            MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
     return false;
-  }
+  };
+  const bool hyphens = p.frmParams.chkAllowWordsWithHyphens.checked();
+  const bool numerals = p.frmParams.chkAllowWordsWithNumerals.checked();
+  // The box holds UTF-8. Keywords in a script beyond Windows-1252 are kept in UTF-8 for
+  // the Unicode rules; under the Windows-1252 rules such a character can match no word.
+  const std::string beyond = FirstCharOutsideCp1252(box.text);
+  if (!beyond.empty() && p.frmParams.strWordRules == "windows-1252") return refuse(beyond);
   std::string s;
-  Utf8ToCp1252(box.text, &s);
-  s = LowerCaseAccented(std::move(s));
-  for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
-  box.text = Cp1252ToUtf8(s);
+  if (!beyond.empty() || p.keywordRules == WordRuleSet::kUnicode) {
+    PutListsInRules(p, p, WordRuleSet::kUnicode);
+    s = box.text;
+    NormalizeToNfc(s);
+    s = LowerUnicodeText(s);
+    for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
+    box.text = s;
+    for (size_t i = 0; i < s.size();) {
+      uint32_t cp = 0;
+      const size_t len = std::max<size_t>(1, Utf8SequenceAt(s, i, &cp));
+      const CharClass c = ClassOfCodePoint(cp);
+      const bool ok = len > 1 || Byte(s[i]) < 0x80
+                          ? c == CharClass::kLetter || (hyphens && c == CharClass::kHyphen) ||
+                                (numerals && c == CharClass::kDigit) ||
+                                std::string_view("*?#+ ").find(s[i]) != std::string_view::npos
+                          : false;
+      if (!ok) return refuse(s.substr(i, len));
+      i += len;
+    }
+  } else {
+    Utf8ToCp1252(box.text, &s);
+    s = LowerCaseAccented(std::move(s));
+    for (size_t at = s.find("'s"); at != std::string::npos; at = s.find("'s")) s.erase(at, 2);
+    box.text = Cp1252ToUtf8(s);
 
-  std::string permitted(kLowerCaseLetters);
-  permitted += "*?#+ ";
-  if (p.frmParams.chkAllowWordsWithHyphens.checked()) permitted += '-';
-  if (p.frmParams.chkAllowWordsWithNumerals.checked()) permitted += "0123456789";
-  if (const int32_t bad = FindFirstCharNotIn(s, 1, permitted); bad > 0) {
-    MsgBox(p,
-           "The extra keywords textbox contains an inadmissable character: " +
-               Cp1252ToUtf8(s.substr(static_cast<size_t>(bad - 1), 1)),
-           MsgButtons::kOK, MsgIcon::kExclamation, "Invalid input");
-    return false;
+    std::string permitted(kLowerCaseLetters);
+    permitted += "*?#+ ";
+    if (hyphens) permitted += '-';
+    if (numerals) permitted += "0123456789";
+    if (const int32_t bad = FindFirstCharNotIn(s, 1, permitted); bad > 0) {
+      return refuse(Cp1252ToUtf8(s.substr(static_cast<size_t>(bad - 1), 1)));
+    }
   }
   std::vector<std::string> keywords;
   for (std::string& w : SplitWords(s)) {
@@ -125,7 +149,7 @@ void AttemptToReadSearchWords(Program& p) {
              "Keywords to search for") == MsgResult::kYes) {
     std::string list;
     for (int32_t i = 1; i <= p.lngNumSearchWords; ++i) {
-      list += Cp1252ToUtf8(p.strSearchWords[static_cast<size_t>(i)]);
+      list += EngineTextAsUtf8(p.keywordRules, p.strSearchWords[static_cast<size_t>(i)]);
       list += ' ';
     }
     AppendOutput(p, list);

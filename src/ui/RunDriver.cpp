@@ -25,6 +25,7 @@
 #include "ui/InputDocument.h"
 #include "ui/InputFile.h"
 #include "ui/KeywordBoxes.h"
+#include "ui/ListRules.h"
 #include "ui/ListedWords.h"
 #include "ui/Listing.h"
 #include "ui/Program.h"
@@ -155,6 +156,7 @@ void StartRun(Program& p) {
   m.cmdListWords.caption = "Stop";
   p.host.Refresh("cmdListWords", m.cmdListWords.caption);
   m.cmdListWords.enabled = false;
+  PutListsInRules(p, p, p.wordRules);
   StatusLine(p, 77);
   MarkIncludedWords(p);
   StatusLine(p, 78);
@@ -166,7 +168,14 @@ void StartRun(Program& p) {
   }
   ShowWordCounts(p);
   if (!p.blnStopAfterCounts) ListWords(p);
-  if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) WriteIndexFile(p);
+  if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) {
+    // The index file's format holds Windows-1252 words.
+    if (p.wordRules == WordRuleSet::kWindows1252) {
+      WriteIndexFile(p);
+    } else {
+      StatusText(p, "No index file is written for a text read under the Unicode rules.");
+    }
+  }
   EnableControls(p, true);
   SetListWordsCaption(p, "");
   m.lblTwirler.caption = " ";

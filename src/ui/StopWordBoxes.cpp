@@ -137,7 +137,7 @@ void ListStopWords(const Program& p) {
   if (n < 2) return;
   std::string prompt = "There are " + std::to_string(n) + " stop words." + kCRLF + kCRLF;
   for (int32_t i = 1; i <= std::min(n, 30); ++i) {
-    prompt += Cp1252ToUtf8(p.arrStopWords[static_cast<size_t>(i)]) + kCRLF;
+    prompt += EngineTextAsUtf8(p.stopWordRules, p.arrStopWords[static_cast<size_t>(i)]) + kCRLF;
   }
   if (n > 30) prompt += kCRLF + "and more";
   MsgBox(p, prompt, MsgButtons::kOK, MsgIcon::kNone, "Stop words");
