@@ -143,6 +143,7 @@ int32_t GraphemeCount(std::string_view text) {
       case U_GCB_EXTEND:
       case U_GCB_SPACING_MARK:
       case U_GCB_ZWJ:
+        if (count == 0) count = 1;  // a mark at the start is a character of its own
         break;
       case U_GCB_L:
       case U_GCB_V:
@@ -205,8 +206,8 @@ void UnicodeWordScanner::Lower(std::string_view text, size_t begin, size_t end) 
     uint32_t cp = 0;
     const size_t len = CodePointAt(text, i, &cp);
     i += len;
-    if (cp < 0x80) {
-      word_.push_back(static_cast<char>(LowerCodePoint(cp, options_.turkish)));
+    if (cp < 0x80 && !(options_.turkish && cp == 'I')) {
+      word_.push_back(static_cast<char>(LowerCodePoint(cp, false)));
       previousLetter = ClassOfCodePoint(cp) == CharClass::kLetter;
       continue;
     }
@@ -280,7 +281,7 @@ bool UnicodeWordScanner::Segment(std::string_view text, size_t begin, size_t end
     const size_t a = begin + static_cast<size_t>(from), b = begin + static_cast<size_t>(to);
     Lower(text, a, b);
     const int32_t chars = GraphemeCount(word_);
-    if (chars <= options_.maxLength && !(chars > 1 && IsOneRepeatedCodePoint(word_))) {
+    if (chars <= options_.maxLength) {
       go = sink(word_, static_cast<int32_t>(a + 1));
     }
   }
