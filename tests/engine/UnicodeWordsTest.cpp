@@ -1,5 +1,3 @@
-#include "engine/UnicodeWords.h"
-
 #include <gtest/gtest.h>
 #include <unicode/brkiter.h>
 #include <unicode/normalizer2.h>
@@ -11,6 +9,7 @@
 #include <algorithm>
 #include <random>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WildcardMatch.h"
 #include "input/UnicodeText.h"
 #include "shared/Cp1252.h"
@@ -41,7 +40,9 @@ std::string Utf8Of(const std::u32string& s) {
   return out;
 }
 
-bool Letter(char32_t c) { return U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_L_MASK | U_GC_M_MASK); }
+bool Letter(char32_t c) {
+  return U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_L_MASK | U_GC_M_MASK);
+}
 bool Mark(char32_t c) { return U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK; }
 bool Hyphen(char32_t c) { return c == '-' || c == 0x2010 || c == 0x2011; }
 bool WordChar(char32_t c) {
@@ -101,8 +102,9 @@ std::vector<std::string> ReferenceWords(const std::string& utf8, bool turkish) {
     if (n >= 3 && w[n - 1] == 's' && w[n - 2] != 's') {
       unsigned char v = 0;
       const bool vowel = Cp1252ByteOf(static_cast<uint32_t>(w[n - 2]), &v) &&
-                         std::string_view("aeiou\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE8\xE9\xEA\xEB\xEC\xED"
-                                          "\xEE\xEF\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC")
+                         std::string_view(
+                             "aeiou\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE8\xE9\xEA\xEB\xEC\xED"
+                             "\xEE\xEF\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC")
                                  .find(static_cast<char>(v)) != std::string_view::npos;
       const std::string u = Utf8Of(w);
       const bool keep = vowel || (w[n - 3] == 'i' && w[n - 2] == 'c') || u == "maths" ||
@@ -118,11 +120,13 @@ std::vector<std::string> ReferenceWords(const std::string& utf8, bool turkish) {
     }
     const int32_t chars = Clusters(u);
     if (chars < (hangul ? 1 : 3) || chars > 30) return;
-    if (chars > 1 && std::all_of(w.begin(), w.end(), [&w](char32_t c) { return c == w[0]; })) return;
-    if (std::all_of(u.begin(), u.end(), [](char c) {
-          return std::string_view("ivxlcdm").find(c) != std::string_view::npos;
-        }) && !(u == "dim" || u == "mid" || u == "vim" || u == "cid" || u == "lid" ||
-                u == "livid" || u == "vivid" || u == "civil" || u == "dill")) {
+    if (chars > 1 && std::all_of(w.begin(), w.end(), [&w](char32_t c) { return c == w[0]; }))
+      return;
+    if (std::all_of(
+            u.begin(), u.end(),
+            [](char c) { return std::string_view("ivxlcdm").find(c) != std::string_view::npos; }) &&
+        !(u == "dim" || u == "mid" || u == "vim" || u == "cid" || u == "lid" || u == "livid" ||
+          u == "vivid" || u == "civil" || u == "dill")) {
       return;
     }
     words.push_back(u);
@@ -133,9 +137,10 @@ std::vector<std::string> ReferenceWords(const std::string& utf8, bool turkish) {
     UText* ut = utext_openUTF8(nullptr, s.data(), static_cast<int64_t>(s.size()), &e);
     UBreakIterator* bi = ubrk_open(UBRK_WORD, "", nullptr, 0, &e);
     ubrk_setUText(bi, ut, &e);
-    for (int32_t from = ubrk_first(bi), to = ubrk_next(bi); to != UBRK_DONE; from = to, to = ubrk_next(bi)) {
-      const std::string w = Utf8Of(CodePoints(s.substr(static_cast<size_t>(from),
-                                                       static_cast<size_t>(to - from)))[0]);
+    for (int32_t from = ubrk_first(bi), to = ubrk_next(bi); to != UBRK_DONE;
+         from = to, to = ubrk_next(bi)) {
+      const std::string w = Utf8Of(
+          CodePoints(s.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)))[0]);
       words.push_back(LowerUnicodeText(w));
     }
     ubrk_close(bi);
@@ -175,12 +180,49 @@ TEST(UnicodeWordsTest, TheScannerFindsWhatTheRulesSayOnRandomTextsOfManyScripts)
   // Latin with accents and the six letters, Cyrillic, Greek with sigma, Turkish i,
   // combining marks (NFD input), Hangul, Han and Thai, digits of two scripts, hyphens,
   // apostrophes, punctuation, and the characters of Windows-1252's 80-9F row.
-  const std::vector<std::string> alphabet = {
-      "a", "b", "c", "e", "i", "s", "t", "S", "I", "x", "v", "\xC3\xA9", "\xC5\xBE", "\xC2\xB5",
-      "\xC2\xAA", "\xC6\x92", "\xC5\x93", "\xE2\x82\xAC", "\xD0\xB6", "\xD0\x96", "\xD1\x8F",
-      "\xCE\xA3", "\xCE\xB1", "\xCE\xBB", "\xC4\xB0", "\xC4\xB1", "e\xCC\x81", "\xCC\x88",
-      "\xEA\xB0\x80", "\xED\x95\x9C", "\xE4\xB8\xAD", "\xE6\x96\x87", "\xE0\xB8\x81",
-      "\xE0\xB8\xB2", "1", "\xD9\xA3", "-", "\xE2\x80\x90", "'", ",", " ", " ", "\xE3\x80\x82"};
+  const std::vector<std::string> alphabet = {"a",
+                                             "b",
+                                             "c",
+                                             "e",
+                                             "i",
+                                             "s",
+                                             "t",
+                                             "S",
+                                             "I",
+                                             "x",
+                                             "v",
+                                             "\xC3\xA9",
+                                             "\xC5\xBE",
+                                             "\xC2\xB5",
+                                             "\xC2\xAA",
+                                             "\xC6\x92",
+                                             "\xC5\x93",
+                                             "\xE2\x82\xAC",
+                                             "\xD0\xB6",
+                                             "\xD0\x96",
+                                             "\xD1\x8F",
+                                             "\xCE\xA3",
+                                             "\xCE\xB1",
+                                             "\xCE\xBB",
+                                             "\xC4\xB0",
+                                             "\xC4\xB1",
+                                             "e\xCC\x81",
+                                             "\xCC\x88",
+                                             "\xEA\xB0\x80",
+                                             "\xED\x95\x9C",
+                                             "\xE4\xB8\xAD",
+                                             "\xE6\x96\x87",
+                                             "\xE0\xB8\x81",
+                                             "\xE0\xB8\xB2",
+                                             "1",
+                                             "\xD9\xA3",
+                                             "-",
+                                             "\xE2\x80\x90",
+                                             "'",
+                                             ",",
+                                             " ",
+                                             " ",
+                                             "\xE3\x80\x82"};
   std::mt19937 rng(28);
   for (int round = 0; round < 3000; ++round) {
     std::string text = reference::RandomBytes(rng, alphabet, 1 + rng() % 24);
@@ -227,8 +269,9 @@ TEST(UnicodeWordsTest, DISABLED_OnWindows1252TextBothRuleSetsFindTheSameWordsAtT
     scanner.Scan(normal, [&](std::string_view w, int32_t at) {
       std::string engine;
       EXPECT_TRUE(Utf8ToCp1252(w, &engine));
-      unicode.push_back(engine + " " +
-                        std::to_string(Utf8Length(normal.substr(0, static_cast<size_t>(at - 1))) + 1));
+      unicode.push_back(
+          engine + " " +
+          std::to_string(Utf8Length(normal.substr(0, static_cast<size_t>(at - 1))) + 1));
       return true;
     });
     std::sort(windows.begin(), windows.end());
@@ -240,9 +283,18 @@ TEST(UnicodeWordsTest, DISABLED_OnWindows1252TextBothRuleSetsFindTheSameWordsAtT
     ASSERT_EQ(whole, unicode) << text;
   }
   // The six letters are letters under the Unicode rules only.
-  EXPECT_EQ(EngineWords("\xC5\xBE" "ak \xC2\xB5m \xC6\x92ix \xC2\xAA" "bc \xC2\xBA" "de", false),
-            (std::vector<std::string>{"\xC5\xBE" "ak", "\xC2\xB5m", "\xC6\x92ix", "\xC2\xAA" "bc",
-                                      "\xC2\xBA" "de"}));
+  EXPECT_EQ(EngineWords("\xC5\xBE"
+                        "ak \xC2\xB5m \xC6\x92ix \xC2\xAA"
+                        "bc \xC2\xBA"
+                        "de",
+                        false),
+            (std::vector<std::string>{"\xC5\xBE"
+                                      "ak",
+                                      "\xC2\xB5m", "\xC6\x92ix",
+                                      "\xC2\xAA"
+                                      "bc",
+                                      "\xC2\xBA"
+                                      "de"}));
 }
 
 TEST(UnicodeWordsTest, CaseOrderAndWildcardTables) {
@@ -253,13 +305,16 @@ TEST(UnicodeWordsTest, CaseOrderAndWildcardTables) {
   };
   for (const Case& c : std::vector<Case>{
            // ΟΔΥΣΣΕΥΣ: the last sigma is final, the inner ones are not.
-           {"\xCE\x9F\xCE\x94\xCE\xA5\xCE\xA3\xCE\xA3\xCE\x95\xCE\xA5\xCE\xA3", false,
+           {"\xCE\x9F\xCE\x94\xCE\xA5\xCE\xA3\xCE\xA3\xCE\x95\xCE\xA5\xCE\xA3",
+            false,
             {"\xCE\xBF\xCE\xB4\xCF\x85\xCF\x83\xCF\x83\xCE\xB5\xCF\x85\xCF\x82"}},
            // DİYARBAKIR: Turkish i with and without a dot; elsewhere I is i.
            {"D\xC4\xB0YARBAKIR", true, {"diyarbak\xC4\xB1r"}},
            {"D\xC4\xB0YARBAKIR", false, {"diyarbakir"}},
            // Han without spaces: a dictionary's words, one character long too.
-           {"\xE6\x88\x91\xE4\xBB\xAC\xE7\x9A\x84", false, {"\xE6\x88\x91\xE4\xBB\xAC", "\xE7\x9A\x84"}},
+           {"\xE6\x88\x91\xE4\xBB\xAC\xE7\x9A\x84",
+            false,
+            {"\xE6\x88\x91\xE4\xBB\xAC", "\xE7\x9A\x84"}},
            // Hangul of two syllables is a word; a Cyrillic word of two letters is not.
            {"\xED\x95\x9C\xEA\xB5\xAD \xD0\xBD\xD0\xB0", false, {"\xED\x95\x9C\xEA\xB5\xAD"}},
        }) {
@@ -267,8 +322,14 @@ TEST(UnicodeWordsTest, CaseOrderAndWildcardTables) {
   }
   // The default order: accents folded as the Windows-1252 key does, any other
   // character by its code point after them; ř sorts with r.
-  const std::vector<std::string> sorted = {"cote", "c\xC3\xB4t\xC3\xA9", "r\xC5\x99" "ad", "zed",
-                                           "\xC5\x82" "ad", "\xD0\xB0\xD0\xB1"};
+  const std::vector<std::string> sorted = {"cote",
+                                           "c\xC3\xB4t\xC3\xA9",
+                                           "r\xC5\x99"
+                                           "ad",
+                                           "zed",
+                                           "\xC5\x82"
+                                           "ad",
+                                           "\xD0\xB0\xD0\xB1"};
   for (size_t i = 0; i + 1 < sorted.size(); ++i) {
     EXPECT_LE(UnicodeSortKey(sorted[i]), UnicodeSortKey(sorted[i + 1])) << sorted[i];
   }
