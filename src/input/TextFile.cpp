@@ -260,7 +260,7 @@ namespace quillmoor {
 
 std::string JoinTextLines(std::string_view text, int32_t& lngLineCount,
                           const LineReadOptions& options) {
-  const std::string_view separator =
+  const std::string separator =
       options.blnJoinWithSpace ? " " : (options.blnJoinWithSlash ? " / " : kCRLF);
   std::string result;
   result.reserve(text.size() + text.size() / 2 + 16);
