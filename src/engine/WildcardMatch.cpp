@@ -34,58 +34,49 @@ std::vector<std::string_view> Graphemes(std::string_view text) {
   return units;
 }
 
+// The match over sequences of units (bytes, or user-perceived characters): a greedy
+// scan with one resume point. When a later "*" is reached, an earlier one never needs
+// to take more units, because whatever the later one would have to skip it can skip
+// itself. So only the last "*" seen is ever retried, and each retry moves the text on
+// by one unit.
+template <typename Units, typename IsStar, typename One>
+bool MatchUnits(const Units& text, const Units& pattern, IsStar isStar, One one) {
+  size_t t = 0, p = 0;
+  size_t starP = std::string_view::npos;  // the pattern position after the last "*"
+  size_t starT = 0;                       // the text position that "*" covers up to
+  while (t < text.size()) {
+    if (p < pattern.size() && isStar(pattern[p])) {
+      starP = ++p;
+      starT = t;
+    } else if (p < pattern.size() && one(text[t], pattern[p])) {
+      ++t;
+      ++p;
+    } else if (starP != std::string_view::npos) {
+      p = starP;
+      t = ++starT;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && isStar(pattern[p])) ++p;
+  return p == pattern.size();
+}
+
 }  // namespace
+
+bool MatchesPattern(std::string_view text, std::string_view pattern) {
+  return MatchUnits(
+      text, pattern, [](char c) { return c == '*'; }, MatchesOne);
+}
 
 bool MatchesPatternUtf8(std::string_view text, std::string_view pattern) {
   if (NextNonAscii(text, 0, text.size()) == text.size() &&
       NextNonAscii(pattern, 0, pattern.size()) == pattern.size()) {
     return MatchesPattern(text, pattern);
   }
-  const std::vector<std::string_view> tu = Graphemes(text), pu = Graphemes(pattern);
-  // The scan of MatchesPattern, a user-perceived character at a time.
-  size_t t = 0, p = 0, starP = std::string_view::npos, starT = 0;
-  while (t < tu.size()) {
-    if (p < pu.size() && pu[p] == "*") {
-      starP = ++p;
-      starT = t;
-    } else if (p < pu.size() && MatchesOneUnit(tu[t], pu[p])) {
-      ++t;
-      ++p;
-    } else if (starP != std::string_view::npos) {
-      p = starP;
-      t = ++starT;
-    } else {
-      return false;
-    }
-  }
-  while (p < pu.size() && pu[p] == "*") ++p;
-  return p == pu.size();
-}
-
-bool MatchesPattern(std::string_view text, std::string_view pattern) {
-  // Greedy scan with one resume point: when a later "*" is reached, an earlier one
-  // never needs to take more characters, because whatever the later one would have
-  // to skip it can skip itself. So only the last "*" seen is ever retried, and each
-  // retry moves the text on by one character.
-  size_t t = 0, p = 0;
-  size_t starP = std::string_view::npos;  // the pattern position after the last "*"
-  size_t starT = 0;                       // the text position that "*" covers up to
-  while (t < text.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      starP = ++p;
-      starT = t;
-    } else if (p < pattern.size() && MatchesOne(text[t], pattern[p])) {
-      ++t;
-      ++p;
-    } else if (starP != std::string_view::npos) {
-      p = starP;
-      t = ++starT;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
+  return MatchUnits(
+      Graphemes(text), Graphemes(pattern), [](std::string_view u) { return u == "*"; },
+      MatchesOneUnit);
 }
 
 }  // namespace quillmoor

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 
@@ -31,30 +32,15 @@ struct ConverterCloser {
 }  // namespace
 
 std::string DecodeUnicodeText(std::string text, bool atTextStart) {
-  const size_t n = text.size();
-  size_t i = NextNonAscii(text, 0, n);
-  if (i < n) {
-    std::string out;
-    out.reserve(n + n / 8 + 16);
-    out.append(text, 0, i);
-    if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
-    while (i < n) {
-      const size_t ascii = NextNonAscii(text, i, n);
-      out.append(text, i, ascii - i);
-      i = ascii;
-      if (i >= n) break;
-      uint32_t cp = 0;
-      const size_t len = Utf8SequenceAt(text, i, &cp);
-      if (len == 0) {
-        AppendUtf8(Cp1252CodePoint(Byte(text[i])), &out);  // not UTF-8: a Windows-1252 byte
-        ++i;
-        continue;
-      }
-      if (cp > 0x9F) out.append(text, i, len);  // the C1 controls go
-      i += len;
-    }
-    text = std::move(out);
-  }
+  text = DecodeNonAscii(std::move(text), atTextStart,
+                        [](std::string_view seq, uint32_t cp, std::string* out) {
+                          if (cp == 0) {
+                            // Not UTF-8: a Windows-1252 byte.
+                            AppendUtf8(Cp1252CodePoint(Byte(seq[0])), out);
+                          } else if (cp > 0x9F) {  // the C1 controls go
+                            out->append(seq);
+                          }
+                        });
   NormalizeToNfc(text);
   return text;
 }

@@ -60,41 +60,25 @@ void DecodeReport::Note(std::string_view utf8Char) {
 }
 
 std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart) {
-  size_t i = NextNonAscii(text, 0, text.size());
-  if (i == text.size()) return text;  // ASCII only: nothing to decode
-  std::string out;
-  out.reserve(text.size() + 16);
-  out.append(text, 0, i);
-  if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
-  const size_t n = text.size();
-  while (i < n) {
-    const size_t ascii = NextNonAscii(text, i, n);
-    out.append(text, i, ascii - i);
-    i = ascii;
-    if (i >= n) break;
-    uint32_t cp = 0;
-    const size_t len = Utf8SequenceAt(text, i, &cp);
-    if (len == 0) {  // not UTF-8: the byte stays
-      out.push_back(text[i]);
-      ++i;
-      continue;
-    }
-    unsigned char b = 0;
-    if (cp >= 0x80 && cp <= 0x9F) {
-      // C1 controls are dropped.
-    } else if (cp == 0x10D) {
-      out.push_back('c');
-    } else if (const char* punct = cp >= 0x2010 && cp <= 0x203A ? PunctuationFor(cp) : nullptr) {
-      out.append(punct);
-    } else if (Cp1252ByteOf(cp, &b)) {
-      out.push_back(static_cast<char>(b));
-    } else {
-      out.push_back('?');
-      if (report != nullptr) report->Note(std::string_view(text).substr(i, len));
-    }
-    i += len;
-  }
-  return out;
+  return DecodeNonAscii(
+      std::move(text), atTextStart, [report](std::string_view seq, uint32_t cp, std::string* out) {
+        unsigned char b = 0;
+        if (cp == 0) {
+          out->append(seq);  // not UTF-8: the byte stays
+        } else if (cp >= 0x80 && cp <= 0x9F) {
+          // C1 controls are dropped.
+        } else if (cp == 0x10D) {
+          out->push_back('c');
+        } else if (const char* punct =
+                       cp >= 0x2010 && cp <= 0x203A ? PunctuationFor(cp) : nullptr) {
+          out->append(punct);
+        } else if (Cp1252ByteOf(cp, &b)) {
+          out->push_back(static_cast<char>(b));
+        } else {
+          out->push_back('?');
+          if (report != nullptr) report->Note(seq);
+        }
+      });
 }
 
 bool FitsWindows1252(std::string_view text) {

@@ -18,10 +18,13 @@
 #ifndef QUILLMOOR_INPUT_UTF8DECODE_H_
 #define QUILLMOOR_INPUT_UTF8DECODE_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 
@@ -36,6 +39,32 @@ struct DecodeReport {
   void Note(std::string_view utf8Char);
   void Clear() { *this = DecodeReport{}; }
 };
+
+// The walk both document decoders make: `text` copied, ASCII as it is, and each
+// other character handed to `decode(sequence, cp, &out)` (`sequence` its bytes; a
+// byte that begins no well-formed sequence alone, with `cp` 0). With `atTextStart` a
+// byte order mark at the start goes. ASCII text comes back as it is.
+template <typename Decode>
+std::string DecodeNonAscii(std::string text, bool atTextStart, Decode decode) {
+  const size_t n = text.size();
+  size_t i = NextNonAscii(text, 0, n);
+  if (i == n) return text;
+  std::string out;
+  out.reserve(n + n / 8 + 16);
+  out.append(text, 0, i);
+  if (atTextStart && text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+  while (i < n) {
+    const size_t ascii = NextNonAscii(text, i, n);
+    out.append(text, i, ascii - i);
+    i = ascii;
+    if (i >= n) break;
+    uint32_t cp = 0;
+    const size_t len = std::max<size_t>(1, Utf8SequenceAt(text, i, &cp));
+    decode(std::string_view(text).substr(i, len), cp, &out);
+    i += len;
+  }
+  return out;
+}
 
 // Decodes `text` as described above. With `atTextStart` a byte order mark at its
 // start is dropped. `report` (may be null) counts what the code page lacks.

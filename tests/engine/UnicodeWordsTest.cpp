@@ -240,8 +240,7 @@ TEST(UnicodeWordsTest, OnWindows1252TextBothRuleSetsFindTheSameWordsAtTheSamePla
   std::vector<std::string> alphabet;
   for (int b = 1; b < 256; ++b) {
     if (std::string_view("\x8E\x9E\x83\xAA\xBA\xB5\x88\x81\x8D\x8F\x90\x9D")
-            .find(static_cast<char>(b)) ==
-        std::string_view::npos) {
+            .find(static_cast<char>(b)) == std::string_view::npos) {
       alphabet.emplace_back(1, static_cast<char>(b));
     }
   }
