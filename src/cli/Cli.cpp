@@ -115,6 +115,9 @@ bool ApplyOptions(Program& p, CliHost& host, const CliOptions& o) {
   if (o.overwrite) m.chkWarnOnOverwrite.value = 0;
   if (o.index.given) m.chkCreateIndexFile.value = o.index.value ? 1 : 0;
   if (o.windowsText.given) params.chkWindowsText.value = o.windowsText.value ? 1 : 0;
+  if (o.wordRules.given) params.strWordRules = o.wordRules.value;
+  if (o.encoding.given) params.strEncoding = o.encoding.value;
+  if (o.sortLanguage.given) params.strSortLanguage = o.sortLanguage.value;
   if (o.stopWords.given) {
     if (o.stopWords.value == "none") {
       EraseStopWords(p);

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "explore/KwicExport.h"
 #include "shared/Version.h"
+#include "ui/TextChoices.h"
 
 namespace quillmoor {
 namespace {
@@ -161,6 +162,32 @@ bool SetMinFrequency(const OptionUse& use, CliOptions* o, std::string* error) {
   return true;
 }
 
+bool SetWordRules(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (!IsWordRulesChoice(use.value))
+    return Refused(use, "automatic, unicode or windows-1252", error);
+  o->wordRules.Set(use.value);
+  return true;
+}
+
+bool SetEncoding(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (!IsEncodingChoice(use.value)) {
+    return Refused(use, "the name of an encoding, such as ISO-8859-2, KOI8-R or Shift_JIS", error);
+  }
+  o->encoding.Set(use.value);
+  return true;
+}
+
+bool SetSortLanguage(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (use.value.empty() || !IsSortLanguageChoice(use.value)) {
+    std::string codes;
+    for (const std::string& code : SortLanguageChoices())
+      codes += (codes.empty() ? "" : " ") + code;
+    return Refused(use, "one of " + codes, error);
+  }
+  o->sortLanguage.Set(use.value);
+  return true;
+}
+
 // The options, in the order the usage lists them.
 constexpr OptionEntry kOptions[] = {
     {"help", 'h', Kind::kFlag, "", kAll, "print this help and exit", SetFlag<&CliOptions::help>},
@@ -221,6 +248,20 @@ constexpr OptionEntry kOptions[] = {
      "write Windows-1252 text with CR LF line ends\n"
      "(default: UTF-8 with LF) [create search]",
      SetSwitch<&CliOptions::windowsText>},
+    {"word-rules", 0, Kind::kValue, "RULES", kAll,
+     "the word rules: automatic (the default: Unicode for\n"
+     "a text with characters beyond Windows-1252),\n"
+     "unicode or windows-1252",
+     SetWordRules},
+    {"encoding", 0, Kind::kValue, "NAME", kAll,
+     "read FILE in this encoding (ISO-8859-2, KOI8-R,\n"
+     "Shift_JIS, ...; default: UTF-8 when valid, else\n"
+     "Windows-1252)",
+     SetEncoding},
+    {"sort-language", 0, Kind::kValue, "CODE", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+     "alphabetical order of a language (sv, cs, es, de,\n"
+     "tr, ...) [wordlist create search kwic + analyses]",
+     SetSortLanguage},
     {"index", 0, Kind::kSwitch, "", kCreate | kSearch,
      "also write the index file FILE.oxn.ndx; later runs\n"
      "on FILE then need no scan [create search]",

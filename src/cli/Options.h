@@ -53,6 +53,9 @@ struct CliOptions {
   bool overwrite = false;
   Setting<bool> index;                   // write the index file of the input
   Setting<bool> windowsText;             // output files as Windows-1252 with CR LF
+  Setting<std::string> wordRules;        // automatic, unicode or windows-1252
+  Setting<std::string> encoding;         // the document's encoding, by name
+  Setting<std::string> sortLanguage;     // the language of the alphabetical order
   Setting<int> width;                    // kwic: context words on each side
   Setting<std::vector<SortLevel>> sort;  // kwic: the sort levels
   Setting<KwicFormat> format;            // kwic and the analyses: the output format

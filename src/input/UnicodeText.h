@@ -41,7 +41,7 @@ std::string_view ByteOrderMarkEncoding(std::string_view bytes);
 // The code page a charset detector takes Windows-1252 text for, when it says so with
 // a confidence of at least `minConfidence` (of 100) and it is not Windows-1252 or
 // Latin-1 or ASCII; "" otherwise.
-std::string LikelyOtherCodePage(std::string_view bytes, int minConfidence = 50);
+std::string LikelyOtherCodePage(std::string_view bytes, int minConfidence = 30);
 
 }  // namespace quillmoor
 

@@ -81,20 +81,27 @@ std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextSt
       });
 }
 
-bool FitsWindows1252(std::string_view text) {
+bool CallsForUnicodeRules(std::string_view text) {
   const size_t n = text.size();
   const size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;  // a byte order mark goes
+  int64_t sequences = 0, strays = 0;
+  bool beyond = false;
   for (size_t i = NextNonAscii(text, start, n); i < n; i = NextNonAscii(text, i, n)) {
     uint32_t cp = 0;
     const size_t len = Utf8SequenceAt(text, i, &cp);
     unsigned char b = 0;
-    if (len != 0 && cp > 0x9F && cp != 0x10D &&
-        !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) && !Cp1252ByteOf(cp, &b)) {
-      return false;
+    if (len == 0) {
+      ++strays;
+      ++i;
+      continue;
     }
-    i += len == 0 ? 1 : len;
+    ++sequences;
+    beyond =
+        beyond || (cp > 0x9F && cp != 0x10D &&
+                   !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) && !Cp1252ByteOf(cp, &b));
+    i += len;
   }
-  return true;
+  return beyond && sequences >= strays;
 }
 
 std::string UnmappedCharactersNotice(const DecodeReport& report) {

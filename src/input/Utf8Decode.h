@@ -70,9 +70,11 @@ std::string DecodeNonAscii(std::string text, bool atTextStart, Decode decode) {
 // start is dropped. `report` (may be null) counts what the code page lacks.
 std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart = true);
 
-// True when DecodeUtf8Text meets no character the code page lacks: the text can be
-// read under the Windows-1252 word rules without losing a character.
-bool FitsWindows1252(std::string_view text);
+// True when the text is UTF-8 (its well-formed sequences beyond ASCII at least as
+// many as its stray bytes) and DecodeUtf8Text would meet a character the code page
+// lacks: read under the Windows-1252 rules it would lose characters. A text in a
+// legacy code page is no UTF-8 and is read as Windows-1252.
+bool CallsForUnicodeRules(std::string_view text);
 
 // "3 characters of the document are not in ..." with the first few shown: the notice
 // a person gets once after a document was read. "" when the report holds none.

@@ -137,7 +137,7 @@ bool ReadConvertedLines(Program& p, const std::string& path, const std::string& 
 void DecodeForWordRules(Program& p) {
   const std::string& choice = p.frmParams.strWordRules;
   const bool unicode =
-      choice == "unicode" || (choice != "windows-1252" && !FitsWindows1252(p.strLine));
+      choice == "unicode" || (choice != "windows-1252" && CallsForUnicodeRules(p.strLine));
   if (!unicode) {
     p.textRules = WordRuleSet::kWindows1252;
     if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && !IsValidUtf8(p.strLine)) {

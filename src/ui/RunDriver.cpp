@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "engine/Collation.h"
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
 #include "engine/WordTable.h"
@@ -140,6 +141,14 @@ void StartRun(Program& p) {
         p.blnStop = false;
       }
       return;
+    }
+    if (const std::string& language = p.frmParams.strSortLanguage; !language.empty()) {
+      std::string problem;
+      if (ApplySortLanguage(p, language, &problem)) {
+        StatusText(p, "Alphabetical order: " + language + ".");
+      } else {
+        StatusText(p, "The default alphabetical order is used: " + problem + ".");
+      }
     }
     SortWordTable(p.arrWords, 1, p.lngNumWords, 1);
     if (p.blnStop) {
