@@ -1,8 +1,13 @@
 #!/usr/bin/env python3
-"""Builds the eight stop-word files in data/ from the Snowball source lists.
+"""Builds the stop-word files in data/.
 
 Usage: scripts/make-stopword-files.py SNOWBALL_DIR [OUT_DIR]
-SNOWBALL_DIR holds english.stop, german.stop, ... (UTF-8, one word per line).
+       scripts/make-stopword-files.py --iso [PACKAGE_DIR [OUT_DIR]]
+SNOWBALL_DIR holds english.stop, german.stop, ... (UTF-8, one word per line): the
+eight lists of the first languages. With --iso the lists of the other languages
+come from the npm package stopwords-iso (MIT licence; its notice is written beside
+them as stopwords-iso.LICENSE); PACKAGE_DIR is the unpacked package, fetched with
+`npm pack` when not given.
 The files written are UTF-8 word-list files with LF line ends, each opening
 with a comment block that says what it is and where its words came from.
 """
@@ -91,8 +96,15 @@ def read_snowball(folder, name):
     return words
 
 
+def sort_key(word):
+    try:
+        return (0, word.encode("cp1252"))
+    except UnicodeEncodeError:
+        return (1, word.encode("utf-8"))
+
+
 def write_list(path, title, notes, words):
-    unique = sorted(set(words), key=lambda w: w.encode("cp1252"))
+    unique = sorted(set(words), key=sort_key)
     lines = ["/*", "Quillmoor stop-word list: " + title + " (" + str(len(unique)) + " words).", ""]
     lines += notes
     lines += ["", "Format: one or more words a line, separated by spaces; lines between",
@@ -104,11 +116,78 @@ def write_list(path, title, notes, words):
         f.write(data.encode("utf-8"))
 
 
+# The languages after the first eight lists, in the order the program lists them.
+ISO_VERSION = "1.1.0"
+ISO_LANGUAGES = [
+    ("ru", "Russian"), ("pl", "Polish"), ("cs", "Czech"), ("sk", "Slovak"),
+    ("uk", "Ukrainian"), ("bg", "Bulgarian"), ("el", "Greek"), ("tr", "Turkish"),
+    ("nl", "Dutch"), ("sv", "Swedish"), ("da", "Danish"), ("no", "Norwegian"),
+    ("fi", "Finnish"), ("hu", "Hungarian"), ("ro", "Romanian"), ("hr", "Croatian"),
+    ("ar", "Arabic"), ("he", "Hebrew"), ("hi", "Hindi"), ("zh", "Chinese"),
+    ("ja", "Japanese"), ("ko", "Korean"),
+]
+ISO_CREDIT = ["Source: the npm package stopwords-iso " + ISO_VERSION + " (github.com/stopwords-iso),",
+              "Copyright (c) Gene Diaz, used under the MIT licence (stopwords-iso.LICENSE).",
+              "Entries of more than one word are left out."]
+ISO_LICENSE = """The stop-word lists stwds_ru.txt to stwds_ko.txt come from stopwords-iso
+""" + ISO_VERSION + """ (npm package stopwords-iso), under this licence:
+
+The MIT License (MIT)
+
+Copyright (c) 2016 Gene Diaz
+
+Permission is hereby granted, free of charge, to any person obtaining a copy of
+this software and associated documentation files (the "Software"), to deal in
+the Software without restriction, including without limitation the rights to
+use, copy, modify, merge, publish, distribute, sublicense, and/or sell copies of
+the Software, and to permit persons to whom the Software is furnished to do so,
+subject to the following conditions:
+
+The above copyright notice and this permission notice shall be included in all
+copies or substantial portions of the Software.
+
+THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR
+IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY, FITNESS
+FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR
+COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER
+IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM, OUT OF OR IN
+CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE.
+"""
+
+
+def make_iso_lists(package, out):
+    import json
+    import subprocess
+    import tarfile
+    import tempfile
+    import unicodedata
+    if package is None:
+        work = tempfile.mkdtemp()
+        subprocess.run(["npm", "pack", "--silent", "stopwords-iso@" + ISO_VERSION], cwd=work,
+                       check=True, stdout=subprocess.DEVNULL)
+        with tarfile.open(os.path.join(work, "stopwords-iso-" + ISO_VERSION + ".tgz")) as tar:
+            tar.extractall(work)
+        package = os.path.join(work, "package")
+    with open(os.path.join(package, "stopwords-iso.json"), encoding="utf-8") as f:
+        lists = json.load(f)
+    for code, name in ISO_LANGUAGES:
+        words = [unicodedata.normalize("NFC", w.strip().lower()) for w in lists[code]]
+        words = [w for w in words if w and " " not in w]
+        write_list(os.path.join(out, "stwds_" + code + ".txt"), name, ISO_CREDIT, words)
+    with open(os.path.join(out, "stopwords-iso.LICENSE"), "w", encoding="utf-8") as f:
+        f.write(ISO_LICENSE)
+
+
 def main():
+    data = os.path.join(os.path.dirname(__file__), "..", "data")
+    if len(sys.argv) >= 2 and sys.argv[1] == "--iso":
+        package = sys.argv[2] if len(sys.argv) > 2 else None
+        make_iso_lists(package, sys.argv[3] if len(sys.argv) > 3 else data)
+        return
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     source = sys.argv[1]
-    out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "data")
+    out = sys.argv[2] if len(sys.argv) > 2 else data
     lists = {}
     for code, name, file in LANGUAGES:
         words = read_snowball(source, file)

@@ -29,6 +29,7 @@
 #include "ui/Settings.h"
 #include "ui/Startup.h"
 #include "ui/StopWordBoxes.h"
+#include "ui/TextChoices.h"
 
 namespace quillmoor {
 namespace {
@@ -89,6 +90,9 @@ std::string StopWordFileFor(const Program& p, const std::string& which) {
   for (const auto& [code, index] : kCodes) {
     if (which == code)
       return JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
+  }
+  if (const std::string file = MoreStopWordFile(which); !file.empty()) {
+    return JoinPath(p.strProgramFolder, file);
   }
   return AbsolutePath(which);
 }
@@ -237,10 +241,14 @@ bool StopWordsNamed(Terminal& terminal, const CliOptions& options) {
   for (const char* code : {"en", "de", "es", "pt", "it", "fr", "en_de", "all", "none"}) {
     if (which == code) return true;
   }
+  if (!MoreStopWordFile(which).empty()) return true;
+  std::string more;
+  for (const std::string& code : MoreStopWordCodes()) more += ", " + code;
   if (Files().FileExists(AbsolutePath(which))) return true;
   terminal.Complain("--stop-words: '" + which +
                     "' is neither a stop-word file nor one of en, de, es, pt, it, fr, en_de, "
-                    "all, none");
+                    "all, none" +
+                    more);
   return false;
 }
 

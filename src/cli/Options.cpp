@@ -229,8 +229,10 @@ constexpr OptionEntry kOptions[] = {
      SetMinFrequency},
     {"stop-words", 's', Kind::kValue, "WHICH", kWordList | kCreate | kKwic | kAnalyses,
      "a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
-     "all, none (default: en); collocates are never stop\n"
-     "words [wordlist create kwic + analyses]",
+     "all, none (default: en), or ru, pl, cs, sk, uk, bg,\n"
+     "el, tr, nl, sv, da, no, fi, hu, ro, hr, ar, he, hi,\n"
+     "zh, ja, ko; collocates are never stop words\n"
+     "[wordlist create kwic + analyses]",
      SetText<&CliOptions::stopWords>},
     {"extra-stop-words", 'e', Kind::kValue, "\"W1 W2\"", kWordList | kCreate | kKwic | kAnalyses,
      "further words to leave out [wordlist create kwic\n"

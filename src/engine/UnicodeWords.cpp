@@ -170,18 +170,6 @@ int32_t GraphemeCount(std::string_view text) {
   return count;
 }
 
-size_t NextGraphemeEnd(std::string_view text, size_t i) {
-  uint32_t cp = 0;
-  i += CodePointAt(text, i, &cp);
-  while (i < text.size() && Byte(text[i]) >= 0xCC) {  // U+0300 and on
-    const size_t len = CodePointAt(text, i, &cp);
-    const int gcb = u_getIntPropertyValue(static_cast<UChar32>(cp), UCHAR_GRAPHEME_CLUSTER_BREAK);
-    if (gcb != U_GCB_EXTEND && gcb != U_GCB_SPACING_MARK && gcb != U_GCB_ZWJ) break;
-    i += len;
-  }
-  return i;
-}
-
 std::string LowerUnicodeText(std::string_view text, bool turkish) {
   std::string out;
   out.reserve(text.size());

@@ -39,9 +39,6 @@ bool IsHangul(uint32_t cp);
 uint32_t LowerCodePoint(uint32_t cp, bool turkish);
 // The user-perceived characters of a UTF-8 text.
 int32_t GraphemeCount(std::string_view text);
-// The end of the user-perceived character that begins at text[i]: a code point with
-// the marks, spacing marks and joiners after it.
-size_t NextGraphemeEnd(std::string_view text, size_t i);
 // UTF-8 text in lower case, a code point at a time (one-for-one: the same number of
 // characters).
 std::string LowerUnicodeText(std::string_view text, bool turkish = false);

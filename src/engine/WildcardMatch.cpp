@@ -1,5 +1,8 @@
 #include "engine/WildcardMatch.h"
 
+#include <unicode/ubrk.h>
+#include <unicode/utext.h>
+
 #include <vector>
 
 #include "engine/UnicodeWords.h"
@@ -24,13 +27,22 @@ bool MatchesOneUnit(std::string_view t, std::string_view p) {
   return t == p;
 }
 
+// The user-perceived characters of UTF-8 text, as ICU's character break iterator
+// finds them.
 std::vector<std::string_view> Graphemes(std::string_view text) {
   std::vector<std::string_view> units;
-  for (size_t i = 0; i < text.size();) {
-    const size_t end = NextGraphemeEnd(text, i);
-    units.push_back(text.substr(i, end - i));
-    i = end;
+  UErrorCode error = U_ZERO_ERROR;
+  UText* ut = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &error);
+  UBreakIterator* bi = ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &error);
+  ubrk_setUText(bi, ut, &error);
+  if (U_SUCCESS(error)) {
+    for (int32_t from = ubrk_first(bi), to = ubrk_next(bi); to != UBRK_DONE;
+         from = to, to = ubrk_next(bi)) {
+      units.push_back(text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+    }
   }
+  ubrk_close(bi);
+  utext_close(ut);
   return units;
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
@@ -16,6 +17,7 @@
 #include "ui/ParametersWindow.h"
 #include "ui/Program.h"
 #include "ui/StopWordBoxes.h"
+#include "ui/TextChoices.h"
 
 namespace quillmoor {
 ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain, QWidget* parent)
@@ -52,6 +54,29 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   chkWindowsText_->setToolTip(QStringLiteral(
       "Concordance and search-results files are UTF-8 with LF line ends unless this is checked."));
   grid->addWidget(chkWindowsText_, ++row, 0, 1, 4);
+  // How a document's text is read and put in order.
+  const auto combo = [this](const char* name, const QString& first,
+                            const std::vector<std::string>& items) {
+    auto* box = Named(new QComboBox(this), name);
+    if (!first.isEmpty()) box->addItem(first);
+    for (const std::string& item : items) box->addItem(ToQString(item));
+    return box;
+  };
+  cboWordRules_ = combo("cboWordRules", QString(), WordRulesChoices());
+  cboWordRules_->setToolTip(QStringLiteral(
+      "automatic: the Unicode word rules for a text with characters beyond Windows-1252"));
+  cboEncoding_ = combo("cboEncoding", QStringLiteral("automatic"), EncodingChoices());
+  cboEncoding_->setToolTip(
+      QStringLiteral("automatic: UTF-8 when the text is valid UTF-8, else Windows-1252"));
+  cboSortLanguage_ = combo("cboSortLanguage", QStringLiteral("default"), SortLanguageChoices());
+  cboSortLanguage_->setToolTip(
+      QStringLiteral("The language whose alphabetical order the lists follow"));
+  grid->addWidget(new QLabel(QStringLiteral("Word rules:"), this), ++row, 0);
+  grid->addWidget(cboWordRules_, row, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Encoding:"), this), row, 2);
+  grid->addWidget(cboEncoding_, row, 3);
+  grid->addWidget(new QLabel(QStringLiteral("Alphabetical order:"), this), ++row, 0);
+  grid->addWidget(cboSortLanguage_, row, 1);
 
   // The stop-word controls.
   auto* stopWords = Named(new QGroupBox(this), "fraIgnoreTheseWords");
@@ -162,6 +187,9 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
             [this] { Handle([this] { chkWordOption_Click(p_); }); });
   }
   connect(chkWindowsText_, &QCheckBox::clicked, this, [this] { Handle([] {}); });
+  for (QComboBox* box : {cboWordRules_, cboEncoding_, cboSortLanguage_}) {
+    connect(box, &QComboBox::activated, this, [this] { Handle([] {}); });
+  }
   connect(chkIgnoreInfrequentWords_, &QCheckBox::clicked, this,
           [this] { Handle([this] { chkThreshold_Click(p_); }); });
   connect(cboThresholdFrequency_, &QComboBox::activated, this,
@@ -199,6 +227,10 @@ void ParametersWidget::PullModel() {
   s.chkIgnoreInfrequentWords.value = chkIgnoreInfrequentWords_->isChecked() ? 1 : 0;
   s.chkWindowsText.value = chkWindowsText_->isChecked() ? 1 : 0;
   s.cboThresholdFrequency.listIndex = cboThresholdFrequency_->currentIndex();
+  s.strWordRules = FromQString(cboWordRules_->currentText());
+  s.strEncoding = cboEncoding_->currentIndex() <= 0 ? "" : FromQString(cboEncoding_->currentText());
+  s.strSortLanguage =
+      cboSortLanguage_->currentIndex() <= 0 ? "" : FromQString(cboSortLanguage_->currentText());
   s.txbStopWordsFile.text = FromQString(txbStopWordsFile_->text());
   s.txbExtraStopWords.text = FromQString(txbExtraStopWords_->text());
 }
@@ -216,6 +248,17 @@ void ParametersWidget::PushModel() {
       cboThresholdFrequency_->addItem(ToQString(item));
   }
   cboThresholdFrequency_->setCurrentIndex(s.cboThresholdFrequency.listIndex);
+  cboWordRules_->setCurrentIndex(std::max(0, cboWordRules_->findText(ToQString(s.strWordRules))));
+  // An encoding named elsewhere by another of its names joins the list.
+  if (!s.strEncoding.empty() && cboEncoding_->findText(ToQString(s.strEncoding)) < 0) {
+    cboEncoding_->addItem(ToQString(s.strEncoding));
+  }
+  cboEncoding_->setCurrentIndex(
+      s.strEncoding.empty() ? 0 : cboEncoding_->findText(ToQString(s.strEncoding)));
+  cboSortLanguage_->setCurrentIndex(
+      s.strSortLanguage.empty()
+          ? 0
+          : std::max(0, cboSortLanguage_->findText(ToQString(s.strSortLanguage))));
   if (txbStopWordsFile_->text() != ToQString(s.txbStopWordsFile.text))
     txbStopWordsFile_->setText(ToQString(s.txbStopWordsFile.text));
   txbStopWordsFile_->setToolTip(ToQString(s.txbStopWordsFile.toolTip));

@@ -39,6 +39,9 @@ class ParametersWidget : public QWidget {
   QCheckBox* chkWindowsText_;
   QCheckBox* chkIgnoreInfrequentWords_;
   QComboBox* cboThresholdFrequency_;
+  QComboBox* cboWordRules_;
+  QComboBox* cboEncoding_;      // its first item "automatic" stands for ""
+  QComboBox* cboSortLanguage_;  // its first item "default" stands for ""
   QLineEdit* txbStopWordsFile_;
   QLineEdit* txbExtraStopWords_;
   QLabel* lblParameters_;

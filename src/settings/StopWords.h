@@ -37,6 +37,24 @@ inline constexpr int32_t kMaxStopWordsInFile = 32767;
 // The two-letter codes of the stop-word languages 0 to 5.
 inline constexpr const char* kLanguageCodes = "en_de_es_pt_it_fr";
 
+// The stop-word lists after the first eight (data/stwds_CODE.txt, generated from
+// stopwords-iso by scripts/make-stopword-files.py), in the order they are offered.
+struct StopWordLanguage {
+  const char* code;
+  const char* name;
+};
+inline constexpr StopWordLanguage kMoreStopWordLanguages[] = {
+    {"ru", "Russian"},   {"pl", "Polish"},    {"cs", "Czech"},    {"sk", "Slovak"},
+    {"uk", "Ukrainian"}, {"bg", "Bulgarian"}, {"el", "Greek"},    {"tr", "Turkish"},
+    {"nl", "Dutch"},     {"sv", "Swedish"},   {"da", "Danish"},   {"no", "Norwegian"},
+    {"fi", "Finnish"},   {"hu", "Hungarian"}, {"ro", "Romanian"}, {"hr", "Croatian"},
+    {"ar", "Arabic"},    {"he", "Hebrew"},    {"hi", "Hindi"},    {"zh", "Chinese"},
+    {"ja", "Japanese"},  {"ko", "Korean"}};
+// "stwds_ru.txt" for "ru".
+inline std::string StopWordFileName(const StopWordLanguage& language) {
+  return std::string("stwds_") + language.code + ".txt";
+}
+
 // The code of the document's language from a lang= or content=" mark in its first
 // ten non-blank lines, when it is one of `codes`; otherwise `defaultCode`.
 std::string DetectDocumentLanguage(const std::string& path, const std::string& codes,

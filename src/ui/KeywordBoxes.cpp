@@ -33,6 +33,21 @@ void SortUnique(std::vector<std::string>& words) {
 
 }  // namespace
 
+namespace {
+
+// A keyword of letters only (any script).
+bool IsPlainUnicodeKeyword(std::string_view word) {
+  for (size_t i = 0; i < word.size();) {
+    uint32_t cp = 0;
+    const size_t len = Utf8SequenceAt(word, i, &cp);
+    if (len == 0 || ClassOfCodePoint(cp) != CharClass::kLetter) return false;
+    i += len;
+  }
+  return !word.empty();
+}
+
+}  // namespace
+
 bool GetExtraKeywords(Program& p) {
   TextBox& box = p.frmMain.txbExtraKeywords;
   const auto refuse = [&p](const std::string& c) {
@@ -106,12 +121,21 @@ bool ReadSearchWords(Program& p, std::vector<std::string>* dropped) {
   if (name.empty()) return false;
   WordsOfFile read;
   if (!ReadWordsOfFile(p, name, WordFileKind{"search words", 119, 87}, &read)) return false;
+  // The extra keywords follow the file's engine text.
+  if (read.rules != p.keywordRules) {
+    for (std::string& keyword : p.strExtraKeywordList) {
+      keyword = ListWordInRules(keyword, p.keywordRules, read.rules);
+    }
+    p.keywordRules = read.rules;
+    BuildKeywordHeads(p);
+  }
+  const bool utf8 = read.rules == WordRuleSet::kUnicode;
   std::vector<std::string> words;
   for (std::string& word : read.words) {
-    if (IsPlainKeyword(word, "")) {
+    if (utf8 ? IsPlainUnicodeKeyword(word) : IsPlainKeyword(word, "")) {
       words.push_back(std::move(word));
     } else if (dropped != nullptr) {
-      dropped->push_back(Cp1252ToUtf8(word));
+      dropped->push_back(EngineTextAsUtf8(read.rules, word));
     }
   }
   if (dropped != nullptr) dropped->insert(dropped->end(), read.dropped.begin(), read.dropped.end());

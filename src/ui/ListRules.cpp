@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "input/Utf8Decode.h"
 #include "output/KeywordSearch.h"
 #include "settings/StopWords.h"
 #include "shared/Cp1252.h"
@@ -23,7 +24,8 @@ void ConvertList(std::vector<std::string>& list, int32_t n, WordRuleSet from, Wo
 
 std::string ListWordInRules(const std::string& word, WordRuleSet from, WordRuleSet to) {
   if (from == to) return word;
-  if (to == WordRuleSet::kUnicode) return Cp1252ToUtf8(word);
+  // A UTF-8 word kept in a Windows-1252 list (below) is UTF-8 already.
+  if (to == WordRuleSet::kUnicode) return CallsForUnicodeRules(word) ? word : Cp1252ToUtf8(word);
   std::string out;
   return Utf8ToCp1252(word, &out) ? out : word;
 }

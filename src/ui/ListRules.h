@@ -13,7 +13,7 @@ struct StopWordTable;
 
 // A word of a list in the engine text of `to`: a Windows-1252 word as UTF-8; a UTF-8
 // word as Windows-1252 when the code page has its characters, else as it is (no
-// Windows-1252 word can equal it).
+// Windows-1252 word can equal it, and it comes back as it is).
 std::string ListWordInRules(const std::string& word, WordRuleSet from, WordRuleSet to);
 
 // Puts the stop words, the extra stop words and the keywords in the engine text of

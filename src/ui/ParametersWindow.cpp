@@ -64,10 +64,12 @@ void cmdSelectLanguageStopWords_Click(Program& p) {
                                    p.texts.arrLanguageChoices.begin() + 6);
   choices.push_back("English and German");
   choices.push_back("All six languages");
+  for (const StopWordLanguage& language : kMoreStopWordLanguages) choices.push_back(language.name);
   const int index = p.host.SelectLanguage(choices);
-  if (index < 0 || index > 7) return;
+  if (index < 0 || index >= static_cast<int>(choices.size())) return;
   p.strStopWordsFile =
-      JoinPath(p.strProgramFolder, p.texts.arrStopWordFiles[static_cast<size_t>(index)]);
+      JoinPath(p.strProgramFolder, index < 8 ? p.texts.arrStopWordFiles[static_cast<size_t>(index)]
+                                             : StopWordFileName(kMoreStopWordLanguages[index - 8]));
   UseStopWordFile(p);
   p.host.ShowWindow(WindowId::kParameters, true);
 }

@@ -11,6 +11,7 @@
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
 #include "shared/Utf8.h"
+#include "ui/ListRules.h"
 #include "ui/Program.h"
 #include "ui/Progress.h"
 #include "ui/WordListFile.h"
@@ -85,6 +86,8 @@ bool ReadStopWordFile(Program& p, std::vector<std::string>* dropped) {
   SortAndClean(table);
   p.arrStopWords = std::move(table);
   p.lngNumStopWords = static_cast<int32_t>(p.arrStopWords.size()) - 1;
+  p.strExtraStopWords = ListWordInRules(p.strExtraStopWords, p.stopWordRules, read.rules);
+  p.stopWordRules = read.rules;
   return true;
 }
 

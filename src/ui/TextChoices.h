@@ -20,6 +20,11 @@ bool IsEncodingChoice(const std::string& name);
 const std::vector<std::string>& SortLanguageChoices();
 bool IsSortLanguageChoice(const std::string& code);
 
+// The file of a stop-word list after the first eight ("stwds_ru.txt" for "ru"), or ""
+// for any other code; and those codes, in order.
+std::string MoreStopWordFile(const std::string& code);
+std::vector<std::string> MoreStopWordCodes();
+
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_UI_TEXTCHOICES_H_

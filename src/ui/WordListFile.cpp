@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
 #include "input/TextFile.h"
+#include "input/UnicodeText.h"
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
@@ -146,6 +148,13 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
   if (!utf8) {
     // Lower case maps each character alone: the whole text at once, then its words.
     out->words = SplitWords(LowerCaseAccented(std::move(joined)));
+    return true;
+  }
+  if (p.frmParams.strWordRules != "windows-1252" && CallsForUnicodeRules(joined)) {
+    // Words in a script beyond Windows-1252: the list is kept for the Unicode rules.
+    NormalizeToNfc(joined);
+    out->words = SplitWords(LowerUnicodeText(joined));
+    out->rules = WordRuleSet::kUnicode;
     return true;
   }
   for (std::string& word : SplitWords(joined)) {

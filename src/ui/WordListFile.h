@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/WordRuleSet.h"
+
 namespace quillmoor {
 
 struct Program;
@@ -39,8 +41,11 @@ struct WordFileKind {
 
 // The words of a word-list file.
 struct WordsOfFile {
-  std::vector<std::string> words;    // Windows-1252, lower-cased, in file order
+  std::vector<std::string> words;    // engine text of `rules`, lower-cased, in file order
   std::vector<std::string> dropped;  // as the file has them (UTF-8): words left out
+  // Windows-1252, or UTF-8 (NFC) for a UTF-8 file with words Windows-1252 cannot hold
+  // (unless the Windows-1252 rules were asked for: such words are left out then).
+  WordRuleSet rules = WordRuleSet::kWindows1252;
 };
 
 // The reading that the stop-word and keyword readers share. `name` (lower case) is

@@ -65,11 +65,17 @@ std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& alpha
 // The pattern-match operator with "*", "?" and "#", as the classic recursive
 // definition states it (exponential on patterns with many "*").
 bool Like(const std::string& text, const std::string& pattern);
+// The same on UTF-8 text, a user-perceived character (ICU's) at a time.
+bool LikeUtf8(const std::string& text, const std::string& pattern);
 
 // The text runs of a document's XML as the program finds them: every search starts
 // afresh from the current position (InStr), the replacements and the UTF-8 fix-ups
 // applied to each run. Without the stop request and the progress display.
 std::vector<std::string> DocxRuns(const std::string& xml);
+
+// The words of UTF-8 text (Normalization Form C) under the Unicode rules, the rules
+// applied a code point at a time and each question asked of ICU directly.
+std::vector<std::string> UnicodeWords(const std::string& utf8, bool turkish);
 
 }  // namespace quillmoor::reference
 
