@@ -7,7 +7,9 @@
 #include <memory>
 #include <unordered_set>
 
+#include "engine/UnicodeWords.h"
 #include "shared/Cp1252.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -84,8 +86,10 @@ bool WriteIndexText(const WordTable& p, int16_t intPositionDigits, const std::st
       widest = std::max<int64_t>(widest, position);
   }
   const int width = std::max(static_cast<int>(intPositionDigits), DigitsOf(widest));
-  std::string buffer = digest + kCRLF + date + kCRLF + NumberLine(p.lngNumWords) + kCRLF +
-                       NumberLine(width) + kCRLF + NumberLine(p.lngFirstFreq) + kCRLF;
+  std::string buffer =
+      p.wordRules == WordRuleSet::kUnicode ? std::string(kUnicodeIndexMark) + kCRLF : std::string();
+  buffer += digest + kCRLF + date + kCRLF + NumberLine(p.lngNumWords) + kCRLF + NumberLine(width) +
+            kCRLF + NumberLine(p.lngFirstFreq) + kCRLF;
   bool ok = true;
   auto flush = [&] {
     ok = ok && out.Write(buffer.data(), buffer.size(), error);
@@ -119,7 +123,8 @@ bool WriteIndexText(const WordTable& p, int16_t intPositionDigits, const std::st
 }
 
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
-                    int maxWordLength, IndexContents* out) {
+                    int maxWordLength, IndexContents* out, WordRuleSet rules) {
+  const bool unicode = rules == WordRuleSet::kUnicode;
   std::string line;
   int64_t count = 0, width = 0, first = 0;
   if (!nextLine(line) || !ParseNumberLine(line, &count) || count < 0 || count > maxWords ||
@@ -157,11 +162,14 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
     // A word as the scanner stores it: printable, not too long, in table order and
     // only once.
     const std::string_view word = text.substr(0, stars[0]);
-    if (static_cast<int64_t>(word.size()) > maxWordLength) return false;
+    if (unicode && !IsValidUtf8(word)) return false;
+    if ((unicode ? GraphemeCount(word) : static_cast<int64_t>(word.size())) > maxWordLength) {
+      return false;
+    }
     for (char c : word) {
       if (Byte(c) < 32 || Byte(c) == 127) return false;
     }
-    std::string key = SortKeyOf(word);
+    std::string key = unicode ? UnicodeSortKey(word) : SortKeyOf(word);
     if (key < previousKey) return false;
     previousKey = std::move(key);
     const std::string_view positions = text.substr(stars[3] + 1);
@@ -193,6 +201,7 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
     if (visited[static_cast<size_t>(i)]) return false;
     visited[static_cast<size_t>(i)] = true;
   }
+  out->rules = rules;
   out->lngNumWords = static_cast<int32_t>(count);
   out->intPositionDigits = static_cast<int16_t>(width);
   out->lngFirstFreq = static_cast<int32_t>(first);

@@ -15,6 +15,10 @@
 //   where positions is every occurrence's position, zero-padded to the width of
 //   line 4, one after the other. No terminator line.
 //
+// The index of a document read under the Unicode rules has a line of its own before
+// line 1, kUnicodeIndexMark, and UTF-8 words (their lengths in user-perceived
+// characters, their order by UnicodeSortKey).
+//
 // An index whose digest no longer matches its input is deleted, and so is one whose
 // body is damaged (both with the "Bad index file" notice). A read error is silent;
 // either way the next run scans the document.
@@ -45,6 +49,8 @@ bool DeleteFile(const std::string& name, bool clearHidden = true, bool clearRead
                 bool clearSystem = true);
 // " 1234 ": a number as a number line holds it (without the line end).
 std::string NumberLine(int64_t value);
+
+inline constexpr std::string_view kUnicodeIndexMark = "Quillmoor index 2: UTF-8 words";
 
 // The shortest word line: "a*0*1*0*" and one digit.
 inline constexpr int64_t kShortestWordLine = 9;
@@ -122,6 +128,7 @@ struct IndexContents {
   int16_t intPositionDigits = 0;
   int32_t lngFirstFreq = 0;
   std::vector<WordRecord> words;  // [0] unused
+  WordRuleSet rules = WordRuleSet::kWindows1252;
 };
 
 // Writes the index text of word table `t` to `out` (uncompressed), its positions at
@@ -136,9 +143,10 @@ bool WriteIndexText(const WordTable& t, int16_t intPositionDigits, const std::st
 // fewer or more word lines than the count, a field missing or not a number, a
 // positions string of the wrong length, a link outside the table or a frequency chain
 // that runs in a circle, a word that is empty, longer than `maxWordLength`, holds a
-// control character, comes twice or stands out of alphabetical order.
+// control character, comes twice or stands out of alphabetical order (under `rules`).
 bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t maxWords,
-                    int maxWordLength, IndexContents* out);
+                    int maxWordLength, IndexContents* out,
+                    WordRuleSet rules = WordRuleSet::kWindows1252);
 
 }  // namespace quillmoor
 

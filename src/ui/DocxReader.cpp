@@ -8,11 +8,13 @@
 #include <cstring>
 #include <string_view>
 
+#include "input/UnicodeText.h"
 #include "input/Unzip.h"
 #include "input/Utf8Decode.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/ScratchFile.h"
+#include "ui/InputDocument.h"
 #include "ui/Program.h"
 #include "ui/Progress.h"
 
@@ -208,12 +210,15 @@ void ReadDocumentXml(Program& p, std::string& text, int32_t& lngLength) {
   FileError error;
   ReadFilePrefix(p.strDocumentXml, -1, &xml, &error);
   DeleteDocumentXml(p);
+  // The runs of a document in a script beyond Windows-1252 stay UTF-8.
+  ChooseWordRules(p, xml);
   std::vector<std::string> runs;
   const int32_t count = ExtractDocxRuns(p, xml, 1, runs, lngLength);
   text.clear();
   if (p.blnStop) return;
   text.reserve(static_cast<size_t>(std::max(lngLength, 0)));
   for (int32_t i = 0; i < count; ++i) text += runs[static_cast<size_t>(i)];
+  if (p.textRules == WordRuleSet::kUnicode) text = DecodeUnicodeText(std::move(text), false);
 }
 
 int32_t ExtractDocxRuns(Program& p, const std::string& xml, int32_t lngStart,
@@ -266,7 +271,9 @@ int32_t ExtractDocxRuns(Program& p, const std::string& xml, int32_t lngStart,
       run = ReplaceAll(run, "&amp;", "&");
       run = ReplaceAll(run, "&lt;", "<");
       run = ReplaceAll(run, "&gt;", ">");
-      run = DecodeUtf8Text(std::move(run), &p.decodeReport, false);
+      if (p.textRules == WordRuleSet::kWindows1252) {
+        run = DecodeUtf8Text(std::move(run), &p.decodeReport, false);
+      }
     }
     lngLength += static_cast<int32_t>(run.size());
     runs.push_back(std::move(run));

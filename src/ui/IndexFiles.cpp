@@ -113,6 +113,10 @@ void ReadIndexFile(Program& p) {
   IndexLineReader lines(scratch->path());
   std::string storedDigest, date;
   if (!lines.ok() || !lines.Next(storedDigest)) return;
+  // The index of a text read under the Unicode rules says so first.
+  const WordRuleSet rules =
+      storedDigest == kUnicodeIndexMark ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  if (rules == WordRuleSet::kUnicode && !lines.Next(storedDigest)) return;
   int32_t digestError = 0;
   std::string digestErrorText;
   if (digest.Take(p.frmMain.txbFile[0].text, digestError, digestErrorText) != storedDigest) {
@@ -134,7 +138,7 @@ void ReadIndexFile(Program& p) {
   IndexContents contents;
   const bool parsed = ParseIndexBody([&lines](std::string& line) { return lines.Next(line); },
                                      std::max(0LL, textLength) / kShortestWordLine,
-                                     p.intMaxPermittedWordLength, &contents);
+                                     p.intMaxPermittedWordLength, &contents, rules);
   if (lines.failed()) return;  // a read error: the index may be whole
   if (!parsed) {
     // Made for this input yet damaged: it goes, as a stale one does.
@@ -147,6 +151,7 @@ void ReadIndexFile(Program& p) {
   p.lngNumWords = contents.lngNumWords;
   p.intPositionDigits = contents.intPositionDigits;
   p.lngFirstFreq = contents.lngFirstFreq;
+  p.wordRules = contents.rules;
   p.blnIndexFileCurrent = true;
   p.blnWordsGot = true;
 }
@@ -166,15 +171,17 @@ void LoadIndexIfPresent(Program& p, bool withText) {
       p.strInputExtension = GetFileExtension(m.txbFile[0].text, true);
       p.blnDocxInput = false;
       bool utf8 = false, ok = false;
-      // An index file holds Windows-1252 words: the text is read under those rules.
-      const std::string rules = std::exchange(p.frmParams.strWordRules, "windows-1252");
+      // The text is read under the rules of the index's words.
+      const std::string rules =
+          std::exchange(p.frmParams.strWordRules, std::string(WordRuleSetName(p.wordRules)));
       ReadInputDocument(p, utf8, ok);
       p.frmParams.strWordRules = rules;
-      p.wordRules = WordRuleSet::kWindows1252;
       p.blnReadingFile = false;
       if (ok) {
         NormalizeDocumentText(p);
-        p.strLine = LowerCaseAccented(std::move(p.strLine));
+        if (p.wordRules == WordRuleSet::kWindows1252) {
+          p.strLine = LowerCaseAccented(std::move(p.strLine));
+        }
         ok = PositionsFitTheText(p);
         if (!ok) {
           // Made for this input (its digest matches) yet not fitting it: damaged.

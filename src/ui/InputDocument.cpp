@@ -134,28 +134,32 @@ bool ReadConvertedLines(Program& p, const std::string& path, const std::string& 
 
 }  // namespace
 
-void DecodeForWordRules(Program& p) {
+void ChooseWordRules(Program& p, std::string_view text) {
   const std::string& choice = p.frmParams.strWordRules;
-  const bool unicode =
-      choice == "unicode" || (choice != "windows-1252" && CallsForUnicodeRules(p.strLine));
-  if (!unicode) {
-    p.textRules = WordRuleSet::kWindows1252;
-    if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && !IsValidUtf8(p.strLine)) {
-      // Text that is not UTF-8 is read as Windows-1252: say so when it looks like
-      // another code page.
-      if (const std::string other = LikelyOtherCodePage(p.strLine); !other.empty()) {
-        StatusText(p, "The text reads as Windows-1252 but looks like " + other +
-                          "; to read it so, choose that encoding (--encoding " + other + ").");
-      }
-    }
-    p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
-  } else {
-    p.textRules = WordRuleSet::kUnicode;
-    p.strLine = DecodeUnicodeText(std::move(p.strLine));
-  }
-  if (unicode || choice != "automatic") {
+  const bool beyond = choice != "unicode" && CallsForUnicodeRules(text);
+  const bool unicode = choice == "unicode" || (choice != "windows-1252" && beyond);
+  p.textRules = unicode ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  // Said whenever the rules are not the ones every Windows-1252 text has always had.
+  if (unicode || beyond) {
     StatusText(p, "Word rules: " + std::string(WordRuleSetName(p.textRules)) + ".");
   }
+}
+
+void DecodeForWordRules(Program& p) {
+  ChooseWordRules(p, p.strLine);
+  if (p.textRules == WordRuleSet::kUnicode) {
+    p.strLine = DecodeUnicodeText(std::move(p.strLine));
+    return;
+  }
+  if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && !IsValidUtf8(p.strLine)) {
+    // Text that is not UTF-8 is read as Windows-1252: say so when it looks like
+    // another code page.
+    if (const std::string other = LikelyOtherCodePage(p.strLine); !other.empty()) {
+      StatusText(p, "The text reads as Windows-1252 but looks like " + other +
+                        "; to read it so, choose that encoding (--encoding " + other + ").");
+    }
+  }
+  p.strLine = DecodeUtf8Text(std::move(p.strLine), &p.decodeReport);
 }
 
 // The UTF-8 of every text, HTML and XML input is decoded once, whatever the detected

@@ -9,6 +9,8 @@
 #ifndef QUILLMOOR_UI_INPUTDOCUMENT_H_
 #define QUILLMOOR_UI_INPUTDOCUMENT_H_
 
+#include <string_view>
+
 namespace quillmoor {
 
 struct Program;
@@ -16,8 +18,12 @@ struct Program;
 void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
-// Chooses the word rules for the text read (p.rules: those asked for, or the Unicode
-// rules when the text holds a character Windows-1252 lacks) and decodes it for them.
+// Chooses the word rules for the UTF-8 or Windows-1252 `text` read (p.textRules: those
+// asked for, or the Unicode rules when the text is UTF-8 with a character
+// Windows-1252 lacks), and names them in a status line when they are the Unicode rules
+// or the text holds such characters.
+void ChooseWordRules(Program& p, std::string_view text);
+// ChooseWordRules on p.strLine, which is then decoded for the rules chosen.
 void DecodeForWordRules(Program& p);
 
 // The input box's document read as a run reads it, into p.strLine (Windows-1252): its

@@ -178,11 +178,11 @@ void StartRun(Program& p) {
   ShowWordCounts(p);
   if (!p.blnStopAfterCounts) ListWords(p);
   if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) {
-    // The index file's format holds Windows-1252 words.
-    if (p.wordRules == WordRuleSet::kWindows1252) {
+    // An index file holds its words in the default alphabetical order.
+    if (p.frmParams.strSortLanguage.empty()) {
       WriteIndexFile(p);
     } else {
-      StatusText(p, "No index file is written for a text read under the Unicode rules.");
+      StatusText(p, "No index file is written for a listing in a language's alphabetical order.");
     }
   }
   EnableControls(p, true);
