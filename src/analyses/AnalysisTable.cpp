@@ -6,6 +6,7 @@
 
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 namespace {
@@ -20,7 +21,9 @@ AnalysisCell Measure(double x, int decimals = 3) {
 }
 
 AnalysisCell Word(const TokenStream& tokens, int32_t word) {
-  return {Cp1252ToUtf8((*tokens.source().words)[static_cast<size_t>(word)].strWord), 0};
+  return {EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8),
+                           (*tokens.source().words)[static_cast<size_t>(word)].strWord),
+          0};
 }
 
 // A JSON number: non-finite values have none, and are written as null.
@@ -62,10 +65,11 @@ AnalysisTable NgramTable(const TokenStream& tokens, const std::vector<Ngram>& ng
       {"ngram", false}, {"frequency", true}, {"first_line", true}, {"last_line", true}};
   if (places) table.columns.push_back({"place", false});
   for (const Ngram& g : ngrams) {
-    std::vector<AnalysisCell> row = {{Cp1252ToUtf8(NgramText(tokens, g)), 0},
-                                     Count(g.frequency),
-                                     Count(g.firstLine),
-                                     Count(g.lastLine)};
+    std::vector<AnalysisCell> row = {
+        {EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8), NgramText(tokens, g)), 0},
+        Count(g.frequency),
+        Count(g.firstLine),
+        Count(g.lastLine)};
     if (places) row.push_back({NgramPlaceName(g), static_cast<double>(g.place)});
     table.rows.push_back(std::move(row));
   }

@@ -7,6 +7,7 @@
 #include "explore/KwicExport.h"
 #include "shared/Cp1252.h"
 #include "shared/NumberFormat.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 
@@ -138,7 +139,8 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
     band.filled = true;
     items_.push_back(band);
     const std::string word =
-        Cp1252ToUtf8((*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
+        EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8),
+                         (*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
     items_.push_back(Text(kLabelRight, y + 18, word, PlotItem::kRight));
     items_.push_back(
         Text(kCountRight, y + 18, std::to_string(rows[r].tokens.size()), PlotItem::kRight));

@@ -161,10 +161,11 @@ bool TableToExplore(CommandRun& run, ExploreQuery* query, std::vector<int32_t>* 
   const bool asked = options.KeywordsGiven();
   p.intNumExtraKeywords = p.lngNumSearchWords = 0;
   if (asked && !KeywordsAreValid(run)) return false;
-  if (asked) *query = KwicQuery(p);
   p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
   if (!p.blnWordsGot) return false;  // refused, or stopped
+  // After the run, which put the keywords in the engine text of the document's rules.
+  if (asked) *query = KwicQuery(p);
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     if (asked ? query->SelectsWord(r.strWord) : r.blnIncluded) words->push_back(i);

@@ -170,6 +170,23 @@ int32_t GraphemeCount(std::string_view text) {
   return count;
 }
 
+bool IsRightToLeft(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    uint32_t cp = 0;
+    i += CodePointAt(text, i, &cp);
+    switch (u_charDirection(static_cast<UChar32>(cp))) {
+      case U_LEFT_TO_RIGHT:
+        return false;
+      case U_RIGHT_TO_LEFT:
+      case U_RIGHT_TO_LEFT_ARABIC:
+        return true;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
 std::string LowerUnicodeText(std::string_view text, bool turkish) {
   std::string out;
   out.reserve(text.size());

@@ -39,6 +39,9 @@ bool IsHangul(uint32_t cp);
 uint32_t LowerCodePoint(uint32_t cp, bool turkish);
 // The user-perceived characters of a UTF-8 text.
 int32_t GraphemeCount(std::string_view text);
+// True when the first character of UTF-8 text with a strong direction is of a
+// right-to-left script (Arabic, Hebrew, ...).
+bool IsRightToLeft(std::string_view text);
 // UTF-8 text in lower case, a code point at a time (one-for-one: the same number of
 // characters).
 std::string LowerUnicodeText(std::string_view text, bool turkish = false);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <future>
 
+#include "engine/UnicodeWords.h"
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 #include "shared/WordRuleSet.h"
@@ -129,7 +130,7 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
   std::string out, field;
-  const WordRuleSet rules = rows.utf8() ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  const WordRuleSet rules = WordRuleSetOf(rows.utf8());
   auto utf8 = [&field, rules](std::string_view text) -> const std::string& {
     field.clear();
     AppendEngineTextAsUtf8(rules, text, &field);
@@ -172,13 +173,17 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
         }
         out += "}\n";
         break;
-      case KwicFormat::kHtml:
-        out += "<tr><td class=\"left\">" + HtmlEscaped(utf8(cut.left)) +
-               "</td><td class=\"keyword\"><mark>" + HtmlEscaped(utf8(cut.keyword)) +
-               "</mark></td><td>" + HtmlEscaped(utf8(cut.right)) + "</td><td>" +
+      case KwicFormat::kHtml: {
+        // A line of a right-to-left script reads from the right: what follows the
+        // keyword stands on its left.
+        const bool rtl = rows.utf8() && IsRightToLeft(cut.keyword);
+        out += std::string(rtl ? "<tr dir=\"rtl\">" : "<tr>") + "<td class=\"left\">" +
+               HtmlEscaped(utf8(rtl ? cut.right : cut.left)) + "</td><td class=\"keyword\"><mark>" +
+               HtmlEscaped(utf8(cut.keyword)) + "</mark></td><td>" +
+               HtmlEscaped(utf8(rtl ? cut.left : cut.right)) + "</td><td>" +
                HtmlEscaped(utf8(record.strWord)) + "</td><td>" + numbers[0] + "</td><td>" +
                numbers[1] + "</td><td>" + numbers[2] + "</td></tr>\n";
-        break;
+      } break;
     }
     if (out.size() >= (1 << 16)) {
       write(out);

@@ -21,6 +21,7 @@
 #include "plotpng/PlotPainter.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 namespace {
@@ -35,7 +36,8 @@ QSpinBox* SpinBox(QWidget* parent, const char* name, int low, int high, int valu
 
 QString Word(const AnalysisInput& input, int32_t word) {
   return QString::fromStdString(
-      Cp1252ToUtf8(input.snapshot->words[static_cast<size_t>(word)].strWord));
+      EngineTextAsUtf8(WordRuleSetOf(input.snapshot->utf8),
+                       input.snapshot->words[static_cast<size_t>(word)].strWord));
 }
 
 }  // namespace
@@ -277,7 +279,8 @@ void ClustersTab::RowActivated(size_t row) {
   for (size_t& t : tokens) t += static_cast<size_t>(std::max(0, g.place - 1));
   emit LinesWanted(LinesOf(tokens),
                    QStringLiteral("of \"%1\"")
-                       .arg(QString::fromStdString(Cp1252ToUtf8(NgramText(*input_.tokens, g)))));
+                       .arg(QString::fromStdString(EngineTextAsUtf8(
+                           WordRuleSetOf(input_.snapshot->utf8), NgramText(*input_.tokens, g)))));
 }
 
 DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {

@@ -22,9 +22,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <cmath>
 
 #include "analyses/Tokens.h"
 #include "gui/AnalysisTabs.h"
@@ -32,11 +34,15 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/Utf8.h"
+#include "shared/WordRuleSet.h"
 
 namespace quillmoor {
 namespace {
 
-QString FromCp1252(std::string_view text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+// Engine text for the window: UTF-8 as it is, Windows-1252 converted.
+QString FromEngine(bool utf8, std::string_view text) {
+  return QString::fromStdString(EngineTextAsUtf8(WordRuleSetOf(utf8), text));
+}
 
 // The colours of the words that decide the sort, by level.
 const QColor kLevelColours[kMaxSortLevels] = {QColor(0xC0, 0x39, 0x2B), QColor(0x1F, 0x5F, 0xBF),
@@ -78,7 +84,8 @@ class ExplorerWordModel : public QAbstractTableModel {
     if (role == Qt::TextAlignmentRole) {
       return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     }
-    return index.column() == 0 ? QVariant(FromCp1252(r.strWord)) : QVariant(r.lngFrequency);
+    return index.column() == 0 ? QVariant(FromEngine(snapshot_->utf8, r.strWord))
+                               : QVariant(r.lngFrequency);
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -137,11 +144,16 @@ class ExplorerLineModel : public QAbstractTableModel {
     if (role == Qt::DisplayRole) {
       switch (column) {
         case 0:
-          return FromCp1252(Cut(index.row()).left);
+        case 2: {
+          // A line of a right-to-left script reads from the right: what precedes the
+          // keyword stands on its right, what follows on its left.
+          const KwicCut& cut = Cut(index.row());
+          const QString keyword = FromEngine(rows_->utf8(), cut.keyword);
+          const bool before = (column == 0) != keyword.isRightToLeft();
+          return FromEngine(rows_->utf8(), before ? cut.left : cut.right);
+        }
         case 1:
-          return FromCp1252(Cut(index.row()).keyword);
-        case 2:
-          return FromCp1252(Cut(index.row()).right);
+          return FromEngine(rows_->utf8(), Cut(index.row()).keyword);
         case 3:
           return rows_->word(row).lngFrequency;
         case 4:
@@ -153,14 +165,26 @@ class ExplorerLineModel : public QAbstractTableModel {
     if (role == kSpansRole && column <= 2) {
       // (begin, size, level) of each sort word in this cell.
       const KwicCut& cut = Cut(index.row());
+      const bool rtl = FromEngine(rows_->utf8(), cut.keyword).isRightToLeft();
       QVariantList spans;
       for (size_t level = 0; level < rows_->levels().size(); ++level) {
         const SortLevel& l = rows_->levels()[level];
-        const int cell = l.kind == SortLevel::kLeft ? 0 : l.kind == SortLevel::kKeyword ? 1 : 2;
+        const int side = rtl ? 0 : 2;  // the column of the following context
+        const int cell = l.kind == SortLevel::kLeft      ? 2 - side
+                         : l.kind == SortLevel::kKeyword ? 1
+                                                         : side;
         const TextSpan span = cut.sortWords[level];
         if (cell == column && span.size > 0 && l.kind != SortLevel::kPosition) {
-          spans.push_back(QVariantList{static_cast<int>(span.begin), static_cast<int>(span.size),
-                                       static_cast<int>(level)});
+          // The span in characters of the cell's text (UTF-16, as the painter counts).
+          const std::string_view text = l.kind == SortLevel::kLeft      ? cut.left
+                                        : l.kind == SortLevel::kKeyword ? cut.keyword
+                                                                        : cut.right;
+          const auto units = [&](size_t bytes) {
+            return static_cast<int>(FromEngine(rows_->utf8(), text.substr(0, bytes)).size());
+          };
+          const int begin = units(span.begin);
+          spans.push_back(
+              QVariantList{begin, units(span.begin + span.size) - begin, static_cast<int>(level)});
         }
       }
       return spans;
@@ -209,38 +233,33 @@ class LineDelegate : public QStyledItemDelegate {
     }
     QFont font = o.font;
     font.setBold(index.column() == 1);
-    const QFontMetrics metrics(font);
     const QRect rect = o.rect.adjusted(3, 0, -3, 0);
-    const int width = metrics.horizontalAdvance(text);
-    int x = index.column() == 0   ? rect.right() - width
-            : index.column() == 1 ? rect.left() + (rect.width() - width) / 2
-                                  : rect.left();
-    // The cell's text in pieces: plain, or a sort word in its colour.
-    std::vector<std::pair<int, int>> colours(static_cast<size_t>(text.size()), {-1, 0});
+    // The cell's text laid out once (right-to-left scripts too), its sort words in their
+    // level's colour.
+    QTextLayout layout(text, font);
+    QList<QTextLayout::FormatRange> formats;
     for (const QVariant& v : index.data(kSpansRole).toList()) {
       const QVariantList span = v.toList();
-      for (int i = span[0].toInt(); i < span[0].toInt() + span[1].toInt() && i < text.size(); ++i) {
-        colours[static_cast<size_t>(i)].first = span[2].toInt();
-      }
+      QTextLayout::FormatRange range;
+      range.start = span[0].toInt();
+      range.length = span[1].toInt();
+      range.format.setForeground(kLevelColours[span[2].toInt()]);
+      formats.push_back(range);
     }
+    layout.setFormats(formats);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    const int width = static_cast<int>(std::ceil(line.naturalTextWidth()));
+    const int x = index.column() == 0   ? rect.right() - width
+                  : index.column() == 1 ? rect.left() + (rect.width() - width) / 2
+                                        : rect.left();
     painter->save();
     painter->setClipRect(rect);
-    painter->setFont(font);
-    const QColor normal = o.palette.color(
-        o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
-    for (int i = 0; i < text.size();) {
-      int j = i;
-      while (j < text.size() &&
-             colours[static_cast<size_t>(j)].first == colours[static_cast<size_t>(i)].first)
-        ++j;
-      const QString piece = text.mid(i, j - i);
-      const int level = colours[static_cast<size_t>(i)].first;
-      painter->setPen(level >= 0 ? kLevelColours[level] : normal);
-      painter->drawText(QRect(x, rect.top(), metrics.horizontalAdvance(piece) + 1, rect.height()),
-                        Qt::AlignLeft | Qt::AlignVCenter, piece);
-      x += metrics.horizontalAdvance(piece);
-      i = j;
-    }
+    painter->setPen(o.palette.color(o.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                     : QPalette::Text));
+    layout.draw(painter, QPointF(x - line.x(), rect.top() + (rect.height() - line.height()) / 2));
     painter->restore();
   }
 };
@@ -419,9 +438,9 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
 
 void ExplorerWindow::RefreshWords() {
   if (!snapshot_) return;
-  std::string query;
-  Utf8ToCp1252(filter_->text().toStdString(), &query);
-  query_ = ExploreQuery(query);
+  std::string query = filter_->text().toStdString();
+  if (!snapshot_->utf8) Utf8ToCp1252(filter_->text().toStdString(), &query);
+  query_ = ExploreQuery(query, snapshot_->utf8);
   std::vector<int32_t> shown;
   for (int32_t i = 1; i <= snapshot_->numWords; ++i) {
     const WordRecord& r = snapshot_->words[static_cast<size_t>(i)];
@@ -542,7 +561,7 @@ void ExplorerWindow::ShowLines(std::vector<KwicRow> lines, const QString& what) 
 
 void ExplorerWindow::LoadSource(const std::shared_ptr<const ExploreSnapshot>& snapshot) {
   if (sourceSnapshot_ == snapshot) return;
-  source_->setPlainText(FromCp1252(snapshot->text));
+  source_->setPlainText(FromEngine(snapshot->utf8, snapshot->text));
   sourceSnapshot_ = snapshot;
 }
 

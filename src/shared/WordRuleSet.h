@@ -16,6 +16,11 @@ namespace quillmoor {
 
 enum class WordRuleSet : uint8_t { kWindows1252, kUnicode };
 
+// The rules of engine text that is UTF-8 or not.
+inline WordRuleSet WordRuleSetOf(bool utf8) {
+  return utf8 ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+}
+
 // What a person asked for: the rules the document's characters call for, or one set.
 enum class WordRulesChoice : uint8_t { kAutomatic, kWindows1252, kUnicode };
 

@@ -114,8 +114,7 @@ void ReadIndexFile(Program& p) {
   std::string storedDigest, date;
   if (!lines.ok() || !lines.Next(storedDigest)) return;
   // The index of a text read under the Unicode rules says so first.
-  const WordRuleSet rules =
-      storedDigest == kUnicodeIndexMark ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  const WordRuleSet rules = WordRuleSetOf(storedDigest == kUnicodeIndexMark);
   if (rules == WordRuleSet::kUnicode && !lines.Next(storedDigest)) return;
   int32_t digestError = 0;
   std::string digestErrorText;

@@ -138,7 +138,7 @@ void ChooseWordRules(Program& p, std::string_view text) {
   const std::string& choice = p.frmParams.strWordRules;
   const bool beyond = choice != "unicode" && CallsForUnicodeRules(text);
   const bool unicode = choice == "unicode" || (choice != "windows-1252" && beyond);
-  p.textRules = unicode ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  p.textRules = WordRuleSetOf(unicode);
   // Said whenever the rules are not the ones every Windows-1252 text has always had.
   if (unicode || beyond) {
     StatusText(p, "Word rules: " + std::string(WordRuleSetName(p.textRules)) + ".");

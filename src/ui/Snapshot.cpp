@@ -16,7 +16,9 @@ bool ExplorerAvailable(const Program& p) {
 }
 
 std::string ExploreText(const Program& p) {
-  return p.blnCharacterEntitiesPossible ? DecodeCharacterEntities(p.strLine1) : p.strLine1;
+  return p.blnCharacterEntitiesPossible
+             ? DecodeCharacterEntities(p.strLine1, p.wordRules == WordRuleSet::kUnicode)
+             : p.strLine1;
 }
 
 ExploreSnapshot TakeExploreSnapshot(const Program& p) {
@@ -25,6 +27,7 @@ ExploreSnapshot TakeExploreSnapshot(const Program& p) {
   s.words.assign(p.arrWords.begin(),
                  p.arrWords.begin() + std::min<size_t>(p.arrWords.size(), p.lngNumWords + 1));
   s.text = ExploreText(p);
+  s.utf8 = p.wordRules == WordRuleSet::kUnicode;
   s.contextSize = std::max(1, static_cast<int>(p.frmMain.cboContextSize.listIndex));
   s.input = p.frmMain.txbFile[0].text;
   s.flags = TakeWordFlags(p);

@@ -26,11 +26,12 @@ struct WordFlags {
 struct ExploreSnapshot {
   std::vector<WordRecord> words;  // records 1..numWords
   int32_t numWords = 0;
-  std::string text;     // the display copy (Windows-1252)
+  std::string text;     // the display copy (engine text: UTF-8 with `utf8`)
+  bool utf8 = false;    // the words and the text are UTF-8 (the Unicode rules)
   int contextSize = 5;  // the run's context size (at least 1)
   std::string input;    // the input's path, for the window title
   WordFlags flags;
-  ExploreSource source() const { return {&words, numWords, text}; }
+  ExploreSource source() const { return {&words, numWords, text, utf8}; }
 };
 
 // True when the word table holds the words of the current input and no run is going

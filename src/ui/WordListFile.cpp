@@ -151,7 +151,9 @@ bool ReadWordsOfFile(Program& p, const std::string& name, const WordFileKind& ki
     return true;
   }
   if (p.frmParams.strWordRules != "windows-1252" && CallsForUnicodeRules(joined)) {
-    // Words in a script beyond Windows-1252: the list is kept for the Unicode rules.
+    // Words in a script beyond Windows-1252: the list is kept for the Unicode rules
+    // (byte order marks inside it go, no-break spaces part words).
+    joined = ReplaceAll(ReplaceAll(joined, "\xEF\xBB\xBF", ""), "\xC2\xA0", " ");
     NormalizeToNfc(joined);
     out->words = SplitWords(LowerUnicodeText(joined));
     out->rules = WordRuleSet::kUnicode;

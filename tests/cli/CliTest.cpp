@@ -602,6 +602,52 @@ TEST(CliIndexTest, AnIndexWrittenByCreateServesLaterRuns) {
   EXPECT_TRUE(std::filesystem::exists(index));
 }
 
+TEST(CliUnicodeTest, EveryScriptIsReadListedIndexedAndOrdered) {
+  TempDir dir;
+  // Polish, Russian and Greek in UTF-8: the Unicode rules, every character kept.
+  const std::string text =
+      "J\xC4\x99zyk pow\xC5\x82oki, je\xC5\x9Bli j\xC4\x99zyka. "
+      "\xD0\xB4\xD0\xBB\xD1\x8F \xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB\xD0\xB0 "
+      "\xCE\x9F\xCE\x94\xCE\xA5\xCE\xA3\xCE\xA3\xCE\x95\xCE\xA5\xCE\xA3\n";
+  const std::string input = Quote(dir.Write("pl.txt", text));
+  const CliRun list = Cli("wordlist -s none " + input);
+  EXPECT_EQ(list.out,
+            "je\xC5\x9Bli\t1\nj\xC4\x99zyk\t1\nj\xC4\x99zyka\t1\npow\xC5\x82oki\t1\n"
+            "\xCE\xBF\xCE\xB4\xCF\x85\xCF\x83\xCF\x83\xCE\xB5\xCF\x85\xCF\x82\t1\n"
+            "\xD0\xB4\xD0\xBB\xD1\x8F\t1\n\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB\xD0\xB0\t1\n");
+  EXPECT_TRUE(Has(list.err, "Word rules: unicode.")) << list.err;
+  EXPECT_TRUE(Has(Cli("kwic -k 'j?zyk*' " + input).out, "j\xC4\x99zyka")) << "wildcards";
+  EXPECT_FALSE(Has(Cli("wordlist -s ru " + input).out, "\xD0\xB4\xD0\xBB\xD1\x8F\t"));
+  EXPECT_TRUE(Has(Cli("wordlist --word-rules windows-1252 " + input).err,
+                  "are not in the Windows-1252 character set"));
+  // An index of its own kind serves the next run.
+  EXPECT_EQ(Cli("create -s none --index " + input).status, 0);
+  const CliRun indexed = Cli("wordlist -s none " + input);
+  EXPECT_TRUE(Has(indexed.err, "Index file found: ")) << indexed.err;
+  EXPECT_EQ(indexed.out, list.out);
+  // Windows text marks what the code page lacks, and says how much.
+  EXPECT_TRUE(Has(Cli("create -s none --windows-text --overwrite " + input).err,
+                  "characters that Windows-1252 lacks written as \"?\"."));
+  // A language's order; a legacy code page named, or hinted at.
+  const std::string sv = Quote(dir.Write("sv.txt", "zebra \xC3\xA5ngest \xC3\xB6ra apa\n"));
+  EXPECT_EQ(Cli("wordlist -s none " + sv).out,
+            "\xC3\xA5ngest\t1\napa\t1\n\xC3\xB6ra\t1\nzebra\t1\n");
+  EXPECT_EQ(Cli("wordlist -s none --sort-language sv " + sv).out,
+            "apa\t1\nzebra\t1\n\xC3\xA5ngest\t1\n\xC3\xB6ra\t1\n");
+  std::string koi8;
+  for (int i = 0; i < 40; ++i)
+    koi8 += "\xD7\xD9\xD7\xCF\xC4\xC9\xD4\xD8 \xC6\xC1\xCA\xCC\xD9 \xD0\xCF \xC9\xCD\xC5\xCE\xC9. ";
+  const std::string russian = Quote(dir.Write("ru.txt", koi8));
+  EXPECT_TRUE(Has(Cli("wordlist " + russian).err, "looks like KOI8-R")) << "hint";
+  EXPECT_TRUE(Has(Cli("wordlist -s none --encoding KOI8-R " + russian).out,
+                  "\xD0\xB2\xD1\x8B\xD0\xB2\xD0\xBE\xD0\xB4\xD0\xB8\xD1\x82\xD1\x8C\t40\n"));
+  for (const char* bad : {"--word-rules cp1250", "--encoding FOO-9", "--sort-language xx"}) {
+    const CliRun refused = Cli(std::string("wordlist ") + bad + " " + sv);
+    EXPECT_EQ(refused.status, 2) << bad;
+    EXPECT_TRUE(Has(refused.err, " takes ")) << refused.err;
+  }
+}
+
 TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
   // heron.docx was saved by a word processor from the text of heron.txt.
   CliRun docx = Cli("--output - --stop-words none " + Data("heron.docx"));

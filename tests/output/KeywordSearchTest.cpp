@@ -116,9 +116,16 @@ TEST_F(KeywordSearchTest, TheKeywordsFile) {
             "Three keywords loaded from " + p.frmMain.txbFile[2].text +
                 "\r\n3 words of the file were left out (a keyword is made of "
                 "letters only): dog-fish, 42, b'c\r\n\r\ncat zebra \xC3\xA9t\xC3\xA9 ");
-  // A UTF-8 file with LF line ends: decoded, and a word the code page cannot hold is
-  // left out with the others.
-  LoadKeywords("\xC3\xA9t\xC3\xA9\nquoted single\n\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n");
+  // A UTF-8 file with LF line ends and a Greek word: UTF-8 keywords for the Unicode
+  // rules; under the Windows-1252 rules that word is left out with the others.
+  const std::string greek =
+      "\xC3\xA9t\xC3\xA9\nquoted single\n\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n";
+  LoadKeywords(greek);
+  EXPECT_EQ(SearchWords(), (std::vector<std::string>{"quoted", "single", "\xC3\xA9t\xC3\xA9",
+                                                     "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82"}));
+  EXPECT_TRUE(IsSearchWord(p, "\xCE\x9B\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82"));  // any case
+  p.frmParams.strWordRules = "windows-1252";
+  LoadKeywords(greek);
   EXPECT_EQ(SearchWords(), (std::vector<std::string>{"quoted", "single", "\xE9t\xE9"}));
   EXPECT_NE(p.frmMain.txbOutput.text.find(
                 "One word of the file was left out (a keyword is made of letters only): "

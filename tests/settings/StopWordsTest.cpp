@@ -47,9 +47,17 @@ TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
   // A closing line without an open block is skipped too.
   ASSERT_TRUE(Load("x */\r\nZebra \xC9T\xC9\r\n"));
   EXPECT_EQ(Table(), (std::vector<std::string>{"zebra", "\xE9t\xE9"}));
-  // UTF-8 with LF line ends: decoded; a word Windows-1252 cannot hold is left out and
-  // named in the load message.
-  ASSERT_TRUE(Load("/* list */\nZebra \xC3\x89T\xC3\x89\n\xCE\xBA\xCE\xB1\xCE\xB9 c\xC5\x93ur\n"));
+  // UTF-8 with LF line ends, with a word Windows-1252 cannot hold: kept as UTF-8 for the
+  // Unicode rules; under the Windows-1252 rules that word is left out and named in the
+  // load message.
+  const std::string greek =
+      "/* list */\nZebra \xC3\x89T\xC3\x89\n\xCE\xBA\xCE\xB1\xCE\xB9 c\xC5\x93ur\n";
+  ASSERT_TRUE(Load(greek));
+  EXPECT_EQ(p.stopWordRules, WordRuleSet::kUnicode);
+  EXPECT_EQ(Table(), (std::vector<std::string>{"c\xC5\x93ur", "zebra", "\xC3\xA9t\xC3\xA9",
+                                               "\xCE\xBA\xCE\xB1\xCE\xB9"}));
+  p.frmParams.strWordRules = "windows-1252";
+  ASSERT_TRUE(Load(greek));
   EXPECT_EQ(Table(), (std::vector<std::string>{"c\x9Cur", "zebra", "\xE9t\xE9"}));
   EXPECT_EQ(
       p.frmMain.txbOutput.text,
@@ -63,6 +71,11 @@ TEST_F(StopWordsTest, FileFormatCommentsAndBlocks) {
       ReadWordsOfFile(p, dir.Write("bom.txt", "1y*]p\xEF\xBB\xBF\r\xEF\xBB\xBF\ncaf\xC3\xA9\n"),
                       WordFileKind{"stop words", 120, 86}, &read));
   EXPECT_EQ(read.words, (std::vector<std::string>{"caf\xE9"}));
+  p.frmParams.strWordRules = "automatic";  // the mark is beyond Windows-1252: UTF-8 words
+  ASSERT_TRUE(
+      ReadWordsOfFile(p, dir.Write("bom.txt", "1y*]p\xEF\xBB\xBF\r\xEF\xBB\xBF\ncaf\xC3\xA9\n"),
+                      WordFileKind{"stop words", 120, 86}, &read));
+  EXPECT_EQ(read.words, (std::vector<std::string>{"1y*]p", "caf\xC3\xA9"}));
 }
 
 TEST_F(StopWordsTest, DuplicatesAndSummaries) {
