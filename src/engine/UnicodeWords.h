@@ -22,6 +22,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillmoor {
 
@@ -66,11 +67,20 @@ class UnicodeWordScanner {
   bool Piece(std::string_view text, size_t begin, size_t end, size_t runEnd,
              const UnicodeWordSink& sink);
   bool Segment(std::string_view text, size_t begin, size_t end, const UnicodeWordSink& sink);
-  void Lower(std::string_view text, size_t begin, size_t end);
+  // What lower-casing a stretch into word_ found on the way.
+  struct Lowered {
+    bool letter = false;    // it holds a letter
+    bool hangul = false;    // it holds Hangul
+    bool sequence = false;  // it holds characters whose clusters ICU must count
+    int32_t graphemes = 0;  // its user-perceived characters (unless `sequence`)
+  };
+  Lowered Lower(std::string_view text, size_t begin, size_t end);
 
   UnicodeWordOptions options_;
   std::string word_;
-  void* breaker_ = nullptr;  // ICU's word break iterator, made when first needed
+  void* breaker_ = nullptr;        // ICU's word break iterator, made when first needed
+  std::u16string units_;           // a piece in UTF-16, for the break iterator
+  std::vector<uint32_t> offsets_;  // the text offset of each of its units, and its end
 };
 
 // The default alphabetical-order key under the Unicode rules: a character Windows-1252

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -102,11 +103,29 @@ bool IsAcceptedWord(std::string_view w, int maxLength) {
 
 namespace {
 
-// One accepted word: where it stands in the text and the scan position after its run.
+// One accepted word: where it stands (in the text, or in its batch's own text) and
+// the scan position after its run.
 struct FoundWord {
   int32_t offset;
   int32_t length;
   int32_t lngLP;
+};
+
+// The words found in a stretch of the text. Under the Unicode rules a word is not a
+// stretch of the text (it is in lower case): the batch keeps the words' text.
+struct FoundBatch {
+  std::vector<FoundWord> words;
+  std::string own;        // the words' text under the Unicode rules
+  bool chunkEnd = false;  // the last batch of a stretch (FoundWords)
+  std::string_view Word(std::string_view text, const FoundWord& f) const {
+    return (own.empty() ? text : std::string_view(own))
+        .substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length));
+  }
+  // The text before this offset is not read again.
+  size_t Passed() const {
+    const FoundWord& last = words.back();
+    return static_cast<size_t>(own.empty() ? last.offset : last.lngLP - last.length - 1);
+  }
 };
 
 // Finds the accepted words of a text on another thread, a batch at a time, ahead of
@@ -114,8 +133,13 @@ struct FoundWord {
 // the words and their scan positions are those the one-thread scan finds.
 class WordFinder {
  public:
-  WordFinder(std::string_view text, int maxLength) : text_(text), maxLength_(maxLength) {
-    thread_ = std::thread([this] { Run(); });
+  // Under the Unicode rules (`unicode` given) the finder takes the stretches
+  // `chunks` of the text, one after the other, and ends each with a chunkEnd batch.
+  WordFinder(std::string_view text, int maxLength, const UnicodeWordOptions* unicode,
+             std::vector<std::pair<size_t, size_t>> chunks = {})
+      : text_(text), maxLength_(maxLength), chunks_(std::move(chunks)) {
+    if (unicode != nullptr) unicode_ = *unicode;
+    thread_ = std::thread([this, u = unicode != nullptr] { u ? RunUnicode() : Run(); });
   }
   ~WordFinder() {
     {
@@ -126,11 +150,11 @@ class WordFinder {
     thread_.join();
   }
   // The next batch; empty when the text is done.
-  std::vector<FoundWord> Next() {
+  FoundBatch Next() {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return !batches_.empty() || done_; });
     if (batches_.empty()) return {};
-    std::vector<FoundWord> batch = std::move(batches_.front());
+    FoundBatch batch = std::move(batches_.front());
     batches_.pop_front();
     changed_.notify_all();
     return batch;
@@ -138,49 +162,115 @@ class WordFinder {
 
  private:
   static constexpr size_t kBatch = 4096;
-  static constexpr size_t kBatchesAhead = 16;
+  static constexpr size_t kBatchesAhead = 24;
 
-  void Push(std::vector<FoundWord>&& batch) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return cancelled_ || batches_.size() < kBatchesAhead; });
-    batches_.push_back(std::move(batch));
+  void Push(FoundBatch& batch) {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return cancelled_ || batches_.size() < kBatchesAhead; });
+      batches_.push_back(std::move(batch));
+      changed_.notify_all();
+    }
+    batch = FoundBatch{};
+    batch.words.reserve(kBatch);
+  }
+  void Finish(FoundBatch& batch) {
+    if (!batch.words.empty()) Push(batch);
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = true;
     changed_.notify_all();
   }
   void Run() {
-    std::vector<FoundWord> batch;
-    batch.reserve(kBatch);
+    FoundBatch batch;
+    batch.words.reserve(kBatch);
     const int32_t length = static_cast<int32_t>(text_.size());
     int32_t lngLP = 1;
     while (lngLP < length && !cancelled_) {
       if (IsWordStartChar(text_[static_cast<size_t>(lngLP - 1)])) {
         const std::string_view w = ScanWord(text_, lngLP);
         if (IsAcceptedWord(w, maxLength_)) {
-          batch.push_back({static_cast<int32_t>(w.data() - text_.data()),
-                           static_cast<int32_t>(w.size()), lngLP});
-          if (batch.size() == kBatch) {
-            Push(std::move(batch));
-            batch = {};
-            batch.reserve(kBatch);
-          }
+          batch.words.push_back({static_cast<int32_t>(w.data() - text_.data()),
+                                 static_cast<int32_t>(w.size()), lngLP});
+          if (batch.words.size() == kBatch) Push(batch);
         }
       }
       lngLP = NextNonSpace(text_, lngLP + 1);
       if (lngLP == 0) break;
     }
-    if (!batch.empty()) Push(std::move(batch));
-    std::lock_guard<std::mutex> lock(mutex_);
-    done_ = true;
-    changed_.notify_all();
+    Finish(batch);
+  }
+  void RunUnicode() {
+    FoundBatch batch;
+    batch.words.reserve(kBatch);
+    UnicodeWordScanner scanner(unicode_);
+    for (const auto& [begin, end] : chunks_) {
+      const auto base = static_cast<int32_t>(begin);
+      const bool whole =
+          scanner.Scan(text_.substr(begin, end - begin), [&](std::string_view w, int32_t position) {
+            const auto size = static_cast<int32_t>(w.size());
+            batch.words.push_back(
+                {static_cast<int32_t>(batch.own.size()), size, base + position + size});
+            batch.own.append(w);
+            if (batch.words.size() == kBatch) Push(batch);
+            return !cancelled_;
+          });
+      if (!whole) break;
+      batch.chunkEnd = true;
+      Push(batch);
+    }
+    Finish(batch);
   }
 
   const std::string_view text_;
   const int maxLength_;
+  const std::vector<std::pair<size_t, size_t>> chunks_;
+  UnicodeWordOptions unicode_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::vector<FoundWord>> batches_;
+  std::deque<FoundBatch> batches_;
   bool done_ = false;
   std::atomic<bool> cancelled_{false};
   std::thread thread_;
+};
+
+// The words of a text in text order, found ahead on other threads: one finder under
+// the Windows-1252 rules; under the Unicode rules (whose words cost more to find) two,
+// taking turns at stretches of the text that end at a space.
+class FoundWords {
+ public:
+  FoundWords(std::string_view text, int maxLength, const UnicodeWordOptions* unicode) {
+    if (unicode == nullptr) {
+      finders_.push_back(std::make_unique<WordFinder>(text, maxLength, nullptr));
+      return;
+    }
+    constexpr size_t kStretch = 192 * 1024;  // what a finder's batches ahead hold, or less
+    std::vector<std::pair<size_t, size_t>> turns[2];
+    for (size_t begin = 0, k = 0; begin < text.size(); ++k) {
+      size_t end = begin + kStretch >= text.size() ? text.size() : text.find(' ', begin + kStretch);
+      if (end == std::string_view::npos) end = text.size();
+      turns[k % 2].emplace_back(begin, end);
+      begin = end;
+    }
+    for (auto& chunks : turns) {
+      if (!chunks.empty()) {
+        finders_.push_back(
+            std::make_unique<WordFinder>(text, maxLength, unicode, std::move(chunks)));
+      }
+    }
+  }
+  // The next batch; empty when the text is done.
+  FoundBatch Next() {
+    while (true) {
+      FoundBatch batch = finders_[turn_]->Next();
+      if (!batch.chunkEnd) return batch;  // words, or the end
+      turn_ = (turn_ + 1) % finders_.size();
+      if (!batch.words.empty()) return batch;
+    }
+  }
+
+ private:
+  std::vector<std::unique_ptr<WordFinder>> finders_;
+  size_t turn_ = 0;
 };
 
 // Hands the pages of a text the scan has passed back to the system (they read as
@@ -228,9 +318,10 @@ void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, 
   // The bar is drawn for a text of 10 KB or more, and only where it changes.
   constexpr int32_t kProgressMin = 10240;
   int32_t progressAt = 0;
-  if (unicode) {
-    t.wordRules = WordRuleSet::kUnicode;
-    UnicodeWordScanner scanner({d.turkish, t.intMaxPermittedWordLength});
+  t.wordRules = unicode ? WordRuleSet::kUnicode : WordRuleSet::kWindows1252;
+  const UnicodeWordOptions unicodeOptions{d.turkish, t.intMaxPermittedWordLength};
+  if (unicode && d.strLine.size() < minParallelLength) {
+    UnicodeWordScanner scanner(unicodeOptions);
     scanner.Scan(d.strLine, [&](std::string_view w, int32_t position) {
       d.lngLP = position + static_cast<int32_t>(w.size());
       AddWordToList(t, w, d.lngLP, watch);
@@ -244,7 +335,6 @@ void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, 
     d.lngLP = length;
     return;
   }
-  t.wordRules = WordRuleSet::kWindows1252;
   if (d.strLine.size() >= minParallelLength && std::thread::hardware_concurrency() > 1) {
     // The words are found on another thread; this one enters them, lets events run
     // and looks for a stop request after each, as the one-thread scan does.
@@ -258,7 +348,7 @@ void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, 
         if (release.any()) std::string().swap(text);
       }
     } drop{d.strLine, release};
-    WordFinder finder(d.strLine, t.intMaxPermittedWordLength);
+    FoundWords finder(d.strLine, t.intMaxPermittedWordLength, unicode ? &unicodeOptions : nullptr);
     // A batch is entered in two passes: the first hashes its words and looks up those
     // the table holds already (their index slots asked for a few words ahead), the
     // second enters the occurrences in text order (their records asked for ahead), a
@@ -267,12 +357,10 @@ void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, 
     constexpr size_t kAhead = 8;
     std::vector<uint64_t> hashes;
     std::vector<int32_t> known;
-    for (std::vector<FoundWord> batch = finder.Next(); !batch.empty(); batch = finder.Next()) {
+    for (FoundBatch found = finder.Next(); !found.words.empty(); found = finder.Next()) {
+      const std::vector<FoundWord>& batch = found.words;
       const size_t n = batch.size();
-      const auto word = [&](const FoundWord& f) {
-        return std::string_view(d.strLine).substr(static_cast<size_t>(f.offset),
-                                                  static_cast<size_t>(f.length));
-      };
+      const auto word = [&](const FoundWord& f) { return found.Word(d.strLine, f); };
       hashes.resize(n);
       known.resize(n);
       for (size_t k = 0; k < n; ++k) hashes[k] = WordIndex::Hash(word(batch[k]));
@@ -300,7 +388,7 @@ void GetWords(DocumentText& d, WordTable& t, bool blnCharacterEntitiesPossible, 
         if (watch.StopRequested()) return;
       }
       // The finder reads only ahead of the last word of the batch.
-      release.Passed(static_cast<size_t>(batch.back().offset));
+      release.Passed(found.Passed());
     }
     d.lngLP = length;
     return;

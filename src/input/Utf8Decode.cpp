@@ -86,19 +86,30 @@ bool CallsForUnicodeRules(std::string_view text) {
   const size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;  // a byte order mark goes
   int64_t sequences = 0, strays = 0;
   bool beyond = false;
-  for (size_t i = NextNonAscii(text, start, n); i < n; i = NextNonAscii(text, i, n)) {
+  for (size_t i = NextNonAscii(text, start, n); i < n;) {
+    const unsigned char b = Byte(text[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
     uint32_t cp = 0;
-    const size_t len = Utf8SequenceAt(text, i, &cp);
-    unsigned char b = 0;
+    size_t len = 0;
+    if (b >= 0xC2 && b < 0xE0 && i + 1 < n && (Byte(text[i + 1]) & 0xC0) == 0x80) {
+      cp = (static_cast<uint32_t>(b & 0x1F) << 6) | (Byte(text[i + 1]) & 0x3F);
+      len = 2;
+    } else {
+      len = Utf8SequenceAt(text, i, &cp);
+    }
     if (len == 0) {
       ++strays;
       ++i;
       continue;
     }
     ++sequences;
-    beyond =
-        beyond || (cp > 0x9F && cp != 0x10D &&
-                   !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) && !Cp1252ByteOf(cp, &b));
+    unsigned char byte = 0;
+    beyond = beyond ||
+             (cp > 0x9F && cp != 0x10D && !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) &&
+              !Cp1252ByteOf(cp, &byte));
     i += len;
   }
   return beyond && sequences >= strays;

@@ -13,6 +13,7 @@
 #include "output/KeywordSearch.h"
 #include "shared/Cp1252.h"
 #include "shared/Prefetch.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -263,30 +264,16 @@ void BuildContextLine(std::string_view text, int32_t p, size_t wordLength, int C
   int32_t r;
   if (utf8) {
     // The same window, counted in characters of UTF-8 text.
-    const auto isStart = [&text](size_t i) { return (Byte(text[i]) & 0xC0) != 0x80; };
-    const auto forward = [&](size_t i, int32_t chars) {
-      for (int32_t k = 0; k < chars && i < text.size(); ++k) {
-        do ++i;
-        while (i < text.size() && !isStart(i));
-      }
-      return i;
-    };
     size_t at = std::min(static_cast<size_t>(std::max(p, 1) - 1), text.size());
-    while (at > 0 && at < text.size() && !isStart(at)) --at;
-    size_t from = at;
+    while (at > 0 && at < text.size() && (Byte(text[at]) & 0xC0) == 0x80) --at;
     int32_t back = 0;
-    for (; back < K && from > 0; ++back) {
-      do --from;
-      while (from > 0 && !isStart(from));
-    }
+    const size_t from = Utf8Back(text, at, K, &back);
     if (back == K) {
-      size_t end = std::min(text.size(), at + wordLength);
-      while (end < text.size() && !isStart(end)) ++end;
-      end = forward(end, K);
+      const size_t end = Utf8Forward(text, std::min(text.size(), at + wordLength), K);
       w = text.substr(from, end - from);
       r = static_cast<int32_t>(at - from);
     } else {
-      w = text.substr(0, forward(0, 2 * K));
+      w = text.substr(0, Utf8Forward(text, 0, 2 * K));
       r = static_cast<int32_t>(at) + 1;
     }
   } else if (p - K >= 1) {

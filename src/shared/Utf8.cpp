@@ -1,5 +1,10 @@
 #include "shared/Utf8.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cstring>
 
 #include "shared/Cp1252.h"
@@ -173,6 +178,63 @@ size_t Utf8Length(std::string_view text) {
   size_t n = 0;
   for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   return n;
+}
+
+namespace {
+
+#if defined(__SSE2__)
+// The columns of the characters that begin in text[at, at + 16) (Utf8Columns).
+inline int BlockColumns(const char* at) {
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i continuation =
+      _mm_cmpeq_epi8(_mm_and_si128(chunk, _mm_set1_epi8(static_cast<char>(0xC0))),
+                     _mm_set1_epi8(static_cast<char>(0x80)));
+  const __m128i wide =
+      _mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(static_cast<char>(0xE3))), chunk);
+  // Each byte: 1 for a start, 1 more for a wide one; summed by the byte-sum instruction.
+  const __m128i one = _mm_set1_epi8(1);
+  const __m128i columns =
+      _mm_add_epi8(_mm_andnot_si128(continuation, one), _mm_and_si128(wide, one));
+  const __m128i sums = _mm_sad_epu8(columns, _mm_setzero_si128());
+  return _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+}
+#endif
+
+}  // namespace
+
+size_t Utf8Forward(std::string_view text, size_t i, int32_t columns) {
+  const size_t n = text.size();
+  int32_t left = columns;
+#if defined(__SSE2__)
+  // Whole blocks while they hold fewer columns than are left to pass (32 at most).
+  while (left > 32 && i + 16 <= n) {
+    left -= BlockColumns(text.data() + i);
+    i += 16;
+  }
+  while (i < n && Utf8Columns(text[i]) == 0) ++i;  // the rest of a character begun in a block
+#endif
+  while (left > 0 && i < n) {
+    left -= Utf8Columns(text[i]);
+    do ++i;
+    while (i < n && Utf8Columns(text[i]) == 0);
+  }
+  return i;
+}
+
+size_t Utf8Back(std::string_view text, size_t at, int32_t columns, int32_t* stepped) {
+  int32_t left = columns;
+#if defined(__SSE2__)
+  while (left > 32 && at >= 16) {
+    left -= BlockColumns(text.data() + at - 16);
+    at -= 16;
+  }
+#endif
+  while (left > 0 && at > 0) {
+    --at;
+    left -= Utf8Columns(text[at]);
+  }
+  *stepped = columns - std::max(left, 0);
+  return at;
 }
 
 }  // namespace quillmoor

@@ -62,6 +62,21 @@ std::string Utf8Lower(std::string_view text);
 size_t Utf8CutPoint(std::string_view text, size_t maxBytes);
 // The characters of a UTF-8 text (its bytes that do not continue a sequence).
 size_t Utf8Length(std::string_view text);
+// The columns a character takes on a terminal, roughly, from its first byte alone: two
+// for a character of three or four bytes from U+3000 on (the wide East Asian scripts,
+// Hangul, the CJK extensions), one for any other; none for a byte that continues a
+// character.
+inline int Utf8Columns(char first) {
+  const auto b = static_cast<unsigned char>(first);
+  return (b & 0xC0) == 0x80 ? 0 : b >= 0xE3 ? 2 : 1;
+}
+// Counting columns so, sixteen bytes at a time: the offset `columns` columns on from
+// offset `i` (the start of the next character after them, or the end; a wide
+// character that would pass the count is taken whole); and the offset `columns`
+// columns back from `at` (a character's start), or 0, with *stepped the columns
+// stepped over.
+size_t Utf8Forward(std::string_view text, size_t i, int32_t columns);
+size_t Utf8Back(std::string_view text, size_t at, int32_t columns, int32_t* stepped);
 
 }  // namespace quillmoor
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "shared/Utf8.h"
+#include "support/Reference.h"
 
 namespace quillmoor {
 namespace {
@@ -35,6 +39,40 @@ TEST(Utf8Test, LowerCaseForNamesAndCutPoints) {
   EXPECT_EQ(Utf8CutPoint(text, 4), 2u);
   EXPECT_EQ(Utf8CutPoint(text, 5), 5u);
   EXPECT_EQ(Utf8CutPoint(text, 99), text.size());
+}
+
+TEST(Utf8Test, ColumnStepsAgreeWithTheCharacterByCharacterCount) {
+  // The characters' starts and columns, counted one by one: the literal reference.
+  const auto starts = [](const std::string& t) {
+    std::vector<size_t> at;
+    for (size_t i = 0; i < t.size(); ++i) {
+      if (Utf8Columns(t[i]) > 0) at.push_back(i);
+    }
+    return at;
+  };
+  const std::vector<std::string> alphabet = {
+      "a", " ", "\xD0\x96", "\xE2\x82\xAC", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "\xCC\x81"};
+  std::mt19937 rng(16);
+  for (int round = 0; round < 2000; ++round) {
+    const std::string t = reference::RandomBytes(rng, alphabet, rng() % 90);
+    const std::vector<size_t> at = starts(t);
+    if (at.empty()) continue;
+    const size_t from = at[rng() % at.size()];
+    const auto columns = static_cast<int32_t>(rng() % 80);
+    // Forward: past characters until `columns` are used, then the next start.
+    size_t k = std::find(at.begin(), at.end(), from) - at.begin();
+    int32_t left = columns;
+    while (left > 0 && k < at.size()) left -= Utf8Columns(t[at[k++]]);
+    ASSERT_EQ(Utf8Forward(t, from, columns), k < at.size() ? at[k] : t.size()) << round;
+    // Back: characters before `from` until `columns` are used.
+    size_t j = std::find(at.begin(), at.end(), from) - at.begin();
+    left = columns;
+    while (left > 0 && j > 0) left -= Utf8Columns(t[at[--j]]);
+    int32_t stepped = 0;
+    const size_t back = Utf8Back(t, from, columns, &stepped);
+    ASSERT_EQ(back, left > 0 ? 0 : at[j]) << round;
+    ASSERT_EQ(stepped, columns - std::max(left, 0)) << round;
+  }
 }
 
 }  // namespace
