@@ -60,8 +60,8 @@ bool IsDecodedAlready(std::string_view text, bool atTextStart) {
 
 }  // namespace
 
-std::string DecodeUnicodeText(std::string text, bool atTextStart) {
-  if (IsDecodedAlready(text, atTextStart)) {
+std::string DecodeUnicodeText(std::string text, bool atTextStart, bool clean) {
+  if (clean || IsDecodedAlready(text, atTextStart)) {
     NormalizeToNfc(text);
     return text;
   }

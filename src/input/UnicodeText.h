@@ -13,7 +13,9 @@ namespace quillmoor {
 // U+0080 to U+009F go, and with `atTextStart` a byte order mark at the start), any
 // other byte is read as Windows-1252; then the text is put in Normalization Form C, so
 // that a decomposed "é" and a composed one are the same characters.
-std::string DecodeUnicodeText(std::string text, bool atTextStart = true);
+// With `clean` the caller knows the text to be well-formed UTF-8 without C1 controls
+// or a byte order mark at its start: only the normal form is made.
+std::string DecodeUnicodeText(std::string text, bool atTextStart = true, bool clean = false);
 
 // Normalization Form C of well-formed UTF-8, in place (text already in it is only
 // checked).

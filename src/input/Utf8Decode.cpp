@@ -81,11 +81,10 @@ std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextSt
       });
 }
 
-bool CallsForUnicodeRules(std::string_view text) {
+Utf8Survey SurveyUtf8(std::string_view text) {
   const size_t n = text.size();
-  const size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;  // a byte order mark goes
-  int64_t sequences = 0, strays = 0;
-  bool beyond = false;
+  const size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  Utf8Survey survey;
   for (size_t i = NextNonAscii(text, start, n); i < n;) {
     const unsigned char b = Byte(text[i]);
     if (b < 0x80) {
@@ -101,18 +100,19 @@ bool CallsForUnicodeRules(std::string_view text) {
       len = Utf8SequenceAt(text, i, &cp);
     }
     if (len == 0) {
-      ++strays;
+      ++survey.strays;
       ++i;
       continue;
     }
-    ++sequences;
+    ++survey.sequences;
+    survey.controls = survey.controls || cp <= 0x9F;
     unsigned char byte = 0;
-    beyond = beyond ||
-             (cp > 0x9F && cp != 0x10D && !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) &&
-              !Cp1252ByteOf(cp, &byte));
+    survey.beyond = survey.beyond || (cp > 0x9F && cp != 0x10D &&
+                                      !(cp >= 0x2010 && cp <= 0x203A && PunctuationFor(cp)) &&
+                                      !Cp1252ByteOf(cp, &byte));
     i += len;
   }
-  return beyond && sequences >= strays;
+  return survey;
 }
 
 std::string UnmappedCharactersNotice(const DecodeReport& report) {

@@ -70,11 +70,21 @@ std::string DecodeNonAscii(std::string text, bool atTextStart, Decode decode) {
 // start is dropped. `report` (may be null) counts what the code page lacks.
 std::string DecodeUtf8Text(std::string text, DecodeReport* report, bool atTextStart = true);
 
-// True when the text is UTF-8 (its well-formed sequences beyond ASCII at least as
-// many as its stray bytes) and DecodeUtf8Text would meet a character the code page
-// lacks: read under the Windows-1252 rules it would lose characters. A text in a
-// legacy code page is no UTF-8 and is read as Windows-1252.
-bool CallsForUnicodeRules(std::string_view text);
+// What one pass over a text finds of its UTF-8 (a byte order mark at its start aside).
+struct Utf8Survey {
+  int64_t sequences = 0;  // well-formed sequences beyond ASCII
+  int64_t strays = 0;     // bytes that begin no well-formed sequence
+  bool beyond = false;    // DecodeUtf8Text would meet a character the code page lacks
+  bool controls = false;  // it holds a C1 control (U+0080 to U+009F)
+  // The text is UTF-8 (its sequences at least as many as its strays) and read under
+  // the Windows-1252 rules it would lose characters. A text in a legacy code page is
+  // no UTF-8 and is read as Windows-1252.
+  bool CallsForUnicodeRules() const { return beyond && sequences >= strays; }
+};
+Utf8Survey SurveyUtf8(std::string_view text);
+inline bool CallsForUnicodeRules(std::string_view text) {
+  return SurveyUtf8(text).CallsForUnicodeRules();
+}
 
 // "3 characters of the document are not in ..." with the first few shown: the notice
 // a person gets once after a document was read. "" when the report holds none.

@@ -134,24 +134,34 @@ bool ReadConvertedLines(Program& p, const std::string& path, const std::string& 
 
 }  // namespace
 
-void ChooseWordRules(Program& p, std::string_view text) {
+namespace {
+
+Utf8Survey ChooseRules(Program& p, std::string_view text) {
   const std::string& choice = p.frmParams.strWordRules;
-  const bool beyond = choice != "unicode" && CallsForUnicodeRules(text);
+  const Utf8Survey survey = SurveyUtf8(text);
+  const bool beyond = choice != "unicode" && survey.CallsForUnicodeRules();
   const bool unicode = choice == "unicode" || (choice != "windows-1252" && beyond);
   p.textRules = WordRuleSetOf(unicode);
   // Said whenever the rules are not the ones every Windows-1252 text has always had.
   if (unicode || beyond) {
     StatusText(p, "Word rules: " + std::string(WordRuleSetName(p.textRules)) + ".");
   }
+  return survey;
 }
 
+}  // namespace
+
+void ChooseWordRules(Program& p, std::string_view text) { ChooseRules(p, text); }
+
 void DecodeForWordRules(Program& p) {
-  ChooseWordRules(p, p.strLine);
+  const Utf8Survey survey = ChooseRules(p, p.strLine);
   if (p.textRules == WordRuleSet::kUnicode) {
-    p.strLine = DecodeUnicodeText(std::move(p.strLine));
+    const bool clean =
+        survey.strays == 0 && !survey.controls && !p.strLine.starts_with("\xEF\xBB\xBF");
+    p.strLine = DecodeUnicodeText(std::move(p.strLine), true, clean);
     return;
   }
-  if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && !IsValidUtf8(p.strLine)) {
+  if (!p.blnConvertedText && p.frmParams.strEncoding.empty() && survey.strays > 0) {
     // Text that is not UTF-8 is read as Windows-1252: say so when it looks like
     // another code page.
     if (const std::string other = LikelyOtherCodePage(p.strLine); !other.empty()) {
