@@ -8,6 +8,7 @@
 #include "engine/WildcardMatch.h"
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
+#include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
@@ -158,11 +159,25 @@ namespace {
 
 // A character of a context word: under the Unicode rules every byte of a character
 // beyond ASCII is taken for one (a character is never split).
-inline bool WordCharIn(bool utf8, char c) {
-  return IsContextWordChar(c) || (utf8 && static_cast<unsigned char>(c) >= 0x80);
+// Under the Unicode rules a byte beyond ASCII is taken with its character: a letter,
+// a decimal digit or a hyphen of any script is part of a context word, any other
+// character (a dash, a quotation mark, an ideographic full stop) is not.
+inline CharClass ClassAt(std::string_view text, size_t i) {
+  size_t start = i;
+  while (start > 0 && i - start < 3 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
+    --start;
+  }
+  uint32_t cp = 0;
+  return Utf8SequenceAt(text, start, &cp) > i - start ? ClassOfCodePoint(cp) : CharClass::kOther;
 }
-inline bool LetterOrDigitIn(bool utf8, char c) {
-  return IsLetterOrDigit(c) || (utf8 && static_cast<unsigned char>(c) >= 0x80);
+inline bool WordCharAt(bool utf8, std::string_view text, size_t i) {
+  if (!utf8 || static_cast<unsigned char>(text[i]) < 0x80) return IsContextWordChar(text[i]);
+  return ClassAt(text, i) != CharClass::kOther;
+}
+inline bool LetterOrDigitAt(bool utf8, std::string_view text, size_t i) {
+  if (!utf8 || static_cast<unsigned char>(text[i]) < 0x80) return IsLetterOrDigit(text[i]);
+  const CharClass c = ClassAt(text, i);
+  return c == CharClass::kLetter || c == CharClass::kDigit;
 }
 std::string LowerIn(bool utf8, std::string_view text) {
   return utf8 ? LowerUnicodeText(text) : LowerCaseAccented(std::string(text));
@@ -179,8 +194,8 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   const size_t at = std::min(static_cast<size_t>(std::max(row.position, 1) - 1), text.size());
   const std::string& target = word(row).strWord;
   // Most words stand alone at their position: a run of exactly the word's length.
-  if ((at == 0 || !WordCharIn(source_.utf8, text[at - 1])) && at + target.size() <= text.size() &&
-      (at + target.size() == text.size() || !WordCharIn(source_.utf8, text[at + target.size()]))) {
+  if ((at == 0 || !WordCharAt(source_.utf8, text, at - 1)) && at + target.size() <= text.size() &&
+      (at + target.size() == text.size() || !WordCharAt(source_.utf8, text, at + target.size()))) {
     return {at, target.size()};
   }
   // Under the Unicode rules a word of a script written without spaces stands inside a
@@ -189,8 +204,8 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
     return {at, target.size()};
   }
   size_t runBegin = at, runEnd = at;
-  while (runBegin > 0 && WordCharIn(source_.utf8, text[runBegin - 1])) --runBegin;
-  while (runEnd < text.size() && WordCharIn(source_.utf8, text[runEnd])) ++runEnd;
+  while (runBegin > 0 && WordCharAt(source_.utf8, text, runBegin - 1)) --runBegin;
+  while (runEnd < text.size() && WordCharAt(source_.utf8, text, runEnd)) ++runEnd;
   const std::string run = LowerIn(source_.utf8, text.substr(runBegin, runEnd - runBegin));
   auto distance = [&](size_t k) {
     return k + runBegin > at ? k + runBegin - at : at - k - runBegin;
@@ -203,8 +218,8 @@ TextSpan KwicRows::Keyword(const KwicRow& row) const {
   }
   if (best != std::string::npos) return {runBegin + best, target.size()};
   size_t begin = at, end = at;
-  while (begin > runBegin && LetterOrDigitIn(source_.utf8, text[begin - 1])) --begin;
-  while (end < runEnd && LetterOrDigitIn(source_.utf8, text[end])) ++end;
+  while (begin > runBegin && LetterOrDigitAt(source_.utf8, text, begin - 1)) --begin;
+  while (end < runEnd && LetterOrDigitAt(source_.utf8, text, end)) ++end;
   if (end == begin) end = std::min(text.size(), begin + target.size());
   return {begin, end - begin};
 }
@@ -226,19 +241,19 @@ int KwicRows::Words(TextSpan keyword, int direction, int count, TextSpan* out) c
   int n = 0;
   if (direction > 0) {
     for (size_t at = keyword.begin + keyword.size; at < text.size() && n < count;) {
-      while (at < text.size() && !WordCharIn(source_.utf8, text[at])) ++at;
+      while (at < text.size() && !WordCharAt(source_.utf8, text, at)) ++at;
       const size_t begin = at;
       bool counts = false;
-      while (at < text.size() && WordCharIn(source_.utf8, text[at])) counts |= text[at++] != '-';
+      while (at < text.size() && WordCharAt(source_.utf8, text, at)) counts |= text[at++] != '-';
       if (counts) out[n++] = {begin, at - begin};
     }
     return n;
   }
   for (size_t at = keyword.begin; at > 0 && n < count;) {  // `at`: one past the next character
-    while (at > 0 && !WordCharIn(source_.utf8, text[at - 1])) --at;
+    while (at > 0 && !WordCharAt(source_.utf8, text, at - 1)) --at;
     const size_t end = at;
     bool counts = false;
-    while (at > 0 && WordCharIn(source_.utf8, text[at - 1])) counts |= text[--at] != '-';
+    while (at > 0 && WordCharAt(source_.utf8, text, at - 1)) counts |= text[--at] != '-';
     if (counts) out[n++] = {at, end - at};
   }
   return n;
