@@ -38,6 +38,9 @@ void InitializeVariables(Program& p) {
   params.chkAllowWordsWithHyphens.value = 1;
   params.chkAllowWordsWithNumerals.value = 0;
   params.chkWindowsText.value = 0;
+  params.strWordRules = "automatic";
+  params.strEncoding.clear();
+  params.strSortLanguage.clear();
   params.txbStopWordsFile.text.clear();
   params.txbExtraStopWords.text.clear();
   p.blnWordsGot = false;

@@ -11,6 +11,7 @@
 #include "shared/Utf8.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
+#include "ui/TextChoices.h"
 
 namespace quillmoor {
 namespace {
@@ -115,6 +116,12 @@ std::string SaveState(const Program& p, const std::string& strParameterFile) {
                                   std::to_string(s.chkWindowsText.value)}) {
     text += line + "\n";
   }
+  // The word rules, the encoding and the alphabetical order, when any is not the
+  // default (a file of the defaults is as it always was).
+  if (s.strWordRules != "automatic" || !s.strEncoding.empty() || !s.strSortLanguage.empty()) {
+    text += Quoted(s.strWordRules) + "\n" + Quoted(s.strEncoding) + "\n" +
+            Quoted(s.strSortLanguage) + "\n";
+  }
   FileError error;
   if (!WriteFileAtomically(file, {text}, &error)) return kSaveError + error.description;
   return "";
@@ -188,6 +195,20 @@ std::string RestoreSavedState(Program& p, const std::string& strParameterFile) {
   if (in.next < in.lines.size()) {
     if (!in.Number(0, 1, &n)) return fail();
     s.chkWindowsText.value = n;
+  }
+  s.strWordRules = "automatic";
+  s.strEncoding.clear();
+  s.strSortLanguage.clear();
+  if (in.next < in.lines.size()) {
+    std::string rules, encoding, language;
+    if (!in.String(&rules) || !IsWordRulesChoice(rules) || !in.String(&encoding) ||
+        !(encoding.empty() || IsEncodingChoice(encoding)) || !in.String(&language) ||
+        !IsSortLanguageChoice(language)) {
+      return fail();
+    }
+    s.strWordRules = rules;
+    s.strEncoding = encoding;
+    s.strSortLanguage = language;
   }
   const bool invalid = m.cboWordOrder.listIndex == -1 || m.cboContextSize.listIndex == -1;
   for (TextBox& box : m.txbFile) {

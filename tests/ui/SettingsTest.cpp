@@ -80,6 +80,9 @@ TEST_F(SettingsTest, EveryItemRoundTrips) {
   m.txbExtraKeywords.text = "river*";
   m.chkCreateIndexFile.value = 1;
   s.chkWindowsText.value = 1;
+  s.strWordRules = "unicode";
+  s.strEncoding = "KOI8-R";
+  s.strSortLanguage = "sv";
   m.txbFile[0].text =
       dir.Write("\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0.txt", "some words\n");  // Cyrillic
   const std::string file = dir.path() + "/mine.kvf";
@@ -93,6 +96,7 @@ TEST_F(SettingsTest, EveryItemRoundTrips) {
   ASSERT_EQ(SaveState(q, dir.path() + "/again.kvf"), "");
   EXPECT_EQ(ReadWholeFile(dir.path() + "/again.kvf"), ReadWholeFile(file));
   EXPECT_EQ(q.frmParams.cboThresholdFrequency.listIndex, 18);
+  EXPECT_EQ(q.frmParams.strSortLanguage, "sv");
   EXPECT_EQ(q.frmParams.txbStopWordsFile.text, "/lists/stwds_fr.txt");
   EXPECT_EQ(q.strExtraStopWords, "");  // not renewed by restoring
 }
