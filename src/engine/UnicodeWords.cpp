@@ -22,19 +22,14 @@ namespace quillmoor {
 namespace {
 
 // The code point at text[i] and its length; a byte that begins no well-formed
-// sequence stands for itself (the decoder leaves none). Two-byte sequences (Greek,
-// Cyrillic, Hebrew, Arabic, Latin beyond ASCII) are decoded here.
+// sequence stands for U+FFFD (the decoder leaves none).
 inline size_t CodePointAt(std::string_view text, size_t i, uint32_t* cp) {
   const unsigned char b = Byte(text[i]);
   if (b < 0x80) {
     *cp = b;
     return 1;
   }
-  if (b >= 0xC2 && b < 0xE0 && i + 1 < text.size() && (Byte(text[i + 1]) & 0xC0) == 0x80) {
-    *cp = (static_cast<uint32_t>(b & 0x1F) << 6) | (Byte(text[i + 1]) & 0x3F);
-    return 2;
-  }
-  const size_t len = Utf8SequenceAt(text, i, cp);
+  const size_t len = Utf8SequenceAtInline(text, i, cp);
   if (len != 0) return len;
   *cp = 0xFFFD;
   return 1;

@@ -31,37 +31,13 @@ struct ConverterCloser {
 
 }  // namespace
 
-namespace {
-
-// True when `text` is well-formed UTF-8 without C1 controls (and, with `atTextStart`,
-// without a byte order mark at its start): the decoder would leave it as it is. The
-// common two-byte sequences are checked here, the others by Utf8SequenceAt.
-bool IsDecodedAlready(std::string_view text, bool atTextStart) {
-  if (atTextStart && text.substr(0, 3) == "\xEF\xBB\xBF") return false;
-  const size_t n = text.size();
-  for (size_t i = NextNonAscii(text, 0, n); i < n;) {
-    const unsigned char b = Byte(text[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    if (b >= 0xC2 && b < 0xE0 && i + 1 < n && (Byte(text[i + 1]) & 0xC0) == 0x80) {
-      if (b == 0xC2 && Byte(text[i + 1]) < 0xA0) return false;  // a C1 control
-      i += 2;
-      continue;
-    }
-    uint32_t cp = 0;
-    const size_t len = Utf8SequenceAt(text, i, &cp);
-    if (len == 0) return false;
-    i += len;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string DecodeUnicodeText(std::string text, bool atTextStart, bool clean) {
-  if (clean || IsDecodedAlready(text, atTextStart)) {
+  const auto decodedAlready = [&text, atTextStart] {
+    const Utf8Survey survey = SurveyUtf8(text);
+    return survey.strays == 0 && !survey.controls &&
+           !(atTextStart && text.starts_with("\xEF\xBB\xBF"));
+  };
+  if (clean || decodedAlready()) {
     NormalizeToNfc(text);
     return text;
   }

@@ -92,13 +92,7 @@ Utf8Survey SurveyUtf8(std::string_view text) {
       continue;
     }
     uint32_t cp = 0;
-    size_t len = 0;
-    if (b >= 0xC2 && b < 0xE0 && i + 1 < n && (Byte(text[i + 1]) & 0xC0) == 0x80) {
-      cp = (static_cast<uint32_t>(b & 0x1F) << 6) | (Byte(text[i + 1]) & 0x3F);
-      len = 2;
-    } else {
-      len = Utf8SequenceAt(text, i, &cp);
-    }
+    const size_t len = Utf8SequenceAtInline(text, i, &cp);
     if (len == 0) {
       ++survey.strays;
       ++i;

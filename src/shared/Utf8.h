@@ -18,6 +18,17 @@ namespace quillmoor {
 // code point in *cp, or 0 when the bytes there are not one. Overlong forms, surrogates
 // (U+D800 to U+DFFF) and values above U+10FFFF are not well-formed.
 size_t Utf8SequenceAt(std::string_view text, size_t i, uint32_t* cp);
+// The same, the two-byte sequences (Latin beyond ASCII, Greek, Cyrillic, Hebrew,
+// Arabic) decoded inline.
+inline size_t Utf8SequenceAtInline(std::string_view text, size_t i, uint32_t* cp) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (b >= 0xC2 && b < 0xE0 && i + 1 < text.size() &&
+      (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+    *cp = (static_cast<uint32_t>(b & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F);
+    return 2;
+  }
+  return Utf8SequenceAt(text, i, cp);
+}
 
 // The offset of the first byte >= 0x80 in text[from, end), or `end` when there is none
 // (eight bytes at a time).
