@@ -388,11 +388,12 @@ bool Like(const std::string& text, const std::string& pattern) {
 
 namespace {
 
-std::vector<std::string> Clustered(const std::string& s) {
+// The pieces ICU's break iterator of `type` cuts UTF-8 text into.
+std::vector<std::string> BrokenInto(const std::string& s, UBreakIteratorType type) {
   std::vector<std::string> units;
   UErrorCode e = U_ZERO_ERROR;
   UText* ut = utext_openUTF8(nullptr, s.data(), static_cast<int64_t>(s.size()), &e);
-  UBreakIterator* bi = ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &e);
+  UBreakIterator* bi = ubrk_open(type, "", nullptr, 0, &e);
   ubrk_setUText(bi, ut, &e);
   for (int32_t from = ubrk_first(bi), to = ubrk_next(bi); to != UBRK_DONE;
        from = to, to = ubrk_next(bi)) {
@@ -403,7 +404,6 @@ std::vector<std::string> Clustered(const std::string& s) {
   return units;
 }
 
-// The recursive definition, each (i, j) answered once (`memo`: 0 not yet, 1 no, 2 yes).
 bool LikeUnits(const std::vector<std::string>& t, size_t i, const std::vector<std::string>& p,
                size_t j, std::vector<char>& memo) {
   char& known = memo[i * (p.size() + 1) + j];
@@ -427,7 +427,8 @@ bool LikeUnits(const std::vector<std::string>& t, size_t i, const std::vector<st
 }  // namespace
 
 bool LikeUtf8(const std::string& text, const std::string& pattern) {
-  const std::vector<std::string> t = Clustered(text), p = Clustered(pattern);
+  const std::vector<std::string> t = BrokenInto(text, UBRK_CHARACTER),
+                                 p = BrokenInto(pattern, UBRK_CHARACTER);
   std::vector<char> memo((t.size() + 1) * (p.size() + 1), 0);
   return LikeUnits(t, 0, p, 0, memo);
 }
@@ -523,15 +524,7 @@ bool Dictionary(char32_t c) {
   return false;
 }
 int32_t Clusters(const std::string& s) {
-  UErrorCode e = U_ZERO_ERROR;
-  UText* ut = utext_openUTF8(nullptr, s.data(), static_cast<int64_t>(s.size()), &e);
-  UBreakIterator* bi = ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &e);
-  ubrk_setUText(bi, ut, &e);
-  int32_t n = 0;
-  while (ubrk_next(bi) != UBRK_DONE) ++n;
-  ubrk_close(bi);
-  utext_close(ut);
-  return n;
+  return static_cast<int32_t>(BrokenInto(s, UBRK_CHARACTER).size());
 }
 
 }  // namespace
@@ -600,20 +593,11 @@ std::vector<std::string> UnicodeWords(const std::string& utf8, bool turkish) {
     words.push_back(u);
   };
   auto segment = [&](size_t a, size_t b) {
-    const std::string s = Utf8Of(t.substr(a, b - a));
-    UErrorCode e = U_ZERO_ERROR;
-    UText* ut = utext_openUTF8(nullptr, s.data(), static_cast<int64_t>(s.size()), &e);
-    UBreakIterator* bi = ubrk_open(UBRK_WORD, "", nullptr, 0, &e);
-    ubrk_setUText(bi, ut, &e);
-    for (int32_t from = ubrk_first(bi), to = ubrk_next(bi); to != UBRK_DONE;
-         from = to, to = ubrk_next(bi)) {
-      std::u32string w =
-          CodePoints(s.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+    for (const std::string& segmentWord : BrokenInto(Utf8Of(t.substr(a, b - a)), UBRK_WORD)) {
+      std::u32string w = CodePoints(segmentWord);
       for (char32_t& c : w) c = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
       words.push_back(Utf8Of(w));
     }
-    ubrk_close(bi);
-    utext_close(ut);
   };
   for (size_t i = 0; i < t.size();) {
     if (!WordChar(t[i])) {
