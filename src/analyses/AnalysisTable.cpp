@@ -23,7 +23,7 @@ AnalysisCell Measure(double x, int decimals = 3) {
 AnalysisCell Word(const TokenStream& tokens, int32_t word) {
   return {EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8),
                            (*tokens.source().words)[static_cast<size_t>(word)].strWord),
-          0};
+          static_cast<double>(word)};  // the table is in alphabetical order
 }
 
 // A JSON number: non-finite values have none, and are written as null.
@@ -40,7 +40,10 @@ std::vector<size_t> SortedOrder(const AnalysisTable& table, size_t column, bool 
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
     const AnalysisCell& x = table.rows[descending ? b : a][column];
     const AnalysisCell& y = table.rows[descending ? a : b][column];
-    return numeric ? x.number < y.number : x.text < y.text;
+    if (numeric) return x.number < y.number;
+    // Words by their place in the table's order (a language's, when one was chosen).
+    return x.number != y.number && x.number != 0 && y.number != 0 ? x.number < y.number
+                                                                  : x.text < y.text;
   });
   return order;
 }

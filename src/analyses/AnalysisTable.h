@@ -22,7 +22,8 @@ namespace quillmoor {
 
 struct AnalysisCell {
   std::string text;   // UTF-8, as shown
-  double number = 0;  // a numeric column's value (for sorting and JSON)
+  double number = 0;  // a numeric column's value (for sorting and JSON); a word's place
+                      // in the table's alphabetical order (its sorts follow the table's)
 };
 
 struct AnalysisTable {
