@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <random>
 
+#include "engine/Collation.h"
 #include "engine/UnicodeWords.h"
 #include "engine/WildcardMatch.h"
+#include "engine/WordTable.h"
 #include "input/Markup.h"
 #include "input/UnicodeText.h"
 #include "shared/Cp1252.h"
@@ -183,6 +185,38 @@ TEST(UnicodeWordsTest, CaseOrderAndWildcardTables) {
     EXPECT_LE(UnicodeSortKey(sorted[i]), UnicodeSortKey(sorted[i + 1])) << sorted[i];
   }
   EXPECT_EQ(UnicodeSortKey("caf\xC3\xA9"), SortKeyOf("caf\xE9"));
+  // A language's order: Swedish å ä ö after z, Czech ch after h and ř after r, Spanish
+  // ñ after n.
+  for (const auto& [language, words] :
+       std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"sv", {"apa", "zebra", "\xC3\xA5l", "\xC3\xA4ng", "\xC3\xB6ra"}},
+           {"cs",
+            {"hrad", "chata", "rak",
+             "\xC5\x99"
+             "eka",
+             "sova"}},
+           {"es",
+            {"nada", "nube",
+             "\xC3\xB1"
+             "and\xC3\xBA",
+             "oso"}}}) {
+    WordTable t;
+    t.wordRules = WordRuleSet::kUnicode;
+    t.arrWords.resize(1);
+    for (auto it = words.rbegin(); it != words.rend(); ++it) {
+      WordRecord r;
+      r.strWord = *it;
+      t.arrWords.push_back(r);
+    }
+    t.lngNumWords = static_cast<int32_t>(words.size());
+    std::string problem;
+    ASSERT_TRUE(ApplySortLanguage(t, language, &problem)) << problem;
+    SortWordTable(t.arrWords, 1, t.lngNumWords);
+    std::vector<std::string> ordered;
+    for (int32_t i = 1; i <= t.lngNumWords; ++i)
+      ordered.push_back(t.arrWords[static_cast<size_t>(i)].strWord);
+    EXPECT_EQ(ordered, words) << language;
+  }
   // "?" is one user-perceived character, "#" a digit of any script.
   EXPECT_TRUE(MatchesPatternUtf8("j\xC4\x99zyk", "j?zyk"));
   EXPECT_TRUE(MatchesPatternUtf8("je\xCC\x81zyk", "j?zyk"));
