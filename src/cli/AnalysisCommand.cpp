@@ -22,8 +22,7 @@ int RunAnalysis(CommandRun& run) {
     return kExitNoMatch;
   }
   const WordFlags flags = TakeWordFlags(p);
-  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1,
-                             p.wordRules == WordRuleSet::kUnicode};
+  const ExploreSource source = RunSource(p);
   const TokenStream tokens(source);
   const int32_t minFrequency = options.minFrequency.given ? options.minFrequency.value : 1;
   AnalysisTable table;

@@ -6,6 +6,7 @@
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
 #include "ui/Program.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 
@@ -16,8 +17,7 @@ int RunKwic(CommandRun& run) {
   ExploreQuery query;
   std::vector<int32_t> words;
   if (!TableToExplore(run, &query, &words)) return kExitRefused;
-  const ExploreSource source{&p.arrWords, p.lngNumWords, p.strLine1,
-                             p.wordRules == WordRuleSet::kUnicode};
+  const ExploreSource source = RunSource(p);
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
   const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;

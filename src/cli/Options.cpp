@@ -387,7 +387,8 @@ std::string CliUsage() {
   std::string text =
       "usage: quillmoor-cli [COMMAND] [OPTIONS] FILE\n"
       "Keyword-in-context concordances and keyword searches of one document.\n"
-      "FILE is a text, HTML, XML or .docx file; - reads standard input (as text).\n"
+      "FILE is a text, HTML, XML, .docx, PDF, EPUB, OpenDocument (.odt) or RTF file;\n"
+      "- reads standard input (as text).\n"
       "\n"
       "commands:\n";
   for (const CliCommand& c : CliCommands()) {

@@ -15,6 +15,8 @@ namespace {
 
 constexpr const char* kColumns[] = {"left",      "keyword", "right", "word",
                                     "frequency", "line",    "offset"};
+// The column a paged document's rows have after the others.
+constexpr const char* kPageColumn = "page";
 
 }  // namespace
 
@@ -86,12 +88,14 @@ std::string JsonString(std::string_view text) {
 
 namespace {
 
-void WriteHeader(KwicFormat format, const std::function<void(std::string_view)>& write) {
+void WriteHeader(const KwicRows& rows, KwicFormat format,
+                 const std::function<void(std::string_view)>& write) {
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   if (format == KwicFormat::kTsv || format == KwicFormat::kCsv) {
     std::string header;
     for (const char* column : kColumns)
       header += (header.empty() ? "" : separator) + std::string(column);
+    if (rows.paged()) header += separator + std::string(kPageColumn);
     write(header + (format == KwicFormat::kCsv ? "\r\n" : "\n"));
   } else if (format == KwicFormat::kHtml) {
     write(
@@ -99,7 +103,8 @@ void WriteHeader(KwicFormat format, const std::function<void(std::string_view)>&
         "<style>td.left{text-align:right}td.keyword{text-align:center}mark{background:#ffe08a}</"
         "style>"
         "</head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th><th>word</th>"
-        "<th>frequency</th><th>line</th><th>offset</th></tr>\n");
+        "<th>frequency</th><th>line</th><th>offset</th>" +
+        std::string(rows.paged() ? "<th>page</th>" : "") + "</tr>\n");
   }
 }
 
@@ -144,8 +149,15 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
                                    std::to_string(rows.LineOf(row.position)),
                                    std::to_string(row.position)};
     const std::string_view texts[] = {cut.left, cut.keyword, cut.right, record.strWord};
+    const int32_t page = rows.PageOf(row.position);
     switch (format) {
       case KwicFormat::kText:
+        if (page > 0) {
+          // "p. N" in a column of its own at the start.
+          const std::string label = PageLabel(page);
+          out += label;
+          out.append(label.size() < 8 ? 9 - label.size() : 1, ' ');
+        }
         out.append(leftWidth - Width(rows, cut.left), ' ');
         AppendEngineTextAsUtf8(rules, cut.left, &out);
         out += "  ";
@@ -161,6 +173,7 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
           const std::string& value = f < 4 ? utf8(texts[f]) : numbers[f - 4];
           out += format == KwicFormat::kCsv ? CsvField(value) : value;
         }
+        if (page > 0) (out += separator) += std::to_string(page);
         out += lineEnd;
         break;
       case KwicFormat::kJsonl:
@@ -171,6 +184,7 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
           out += ':';
           out += f < 4 ? JsonString(utf8(texts[f])) : numbers[f - 4];
         }
+        if (page > 0) ((out += ",\"") += kPageColumn) += "\":" + std::to_string(page);
         out += "}\n";
         break;
       case KwicFormat::kHtml: {
@@ -182,7 +196,8 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
                HtmlEscaped(utf8(cut.keyword)) + "</mark></td><td>" +
                HtmlEscaped(utf8(rtl ? cut.left : cut.right)) + "</td><td>" +
                HtmlEscaped(utf8(record.strWord)) + "</td><td>" + numbers[0] + "</td><td>" +
-               numbers[1] + "</td><td>" + numbers[2] + "</td></tr>\n";
+               numbers[1] + "</td><td>" + numbers[2] + "</td>" +
+               (page > 0 ? "<td>" + PageLabel(page) + "</td>" : std::string()) + "</tr>\n";
       } break;
     }
     if (out.size() >= (1 << 16)) {
@@ -198,7 +213,7 @@ void WriteRows(const KwicRows& rows, const KwicRow* list, size_t count, int widt
 void ExportKwic(const KwicRows& rows, size_t first, size_t last, int width, KwicFormat format,
                 const std::function<void(std::string_view)>& write) {
   last = std::min(last, rows.size());
-  WriteHeader(format, write);
+  WriteHeader(rows, format, write);
   WriteRows(rows, rows.rows().data() + first, last - first, width, format,
             LeftWidth(rows, first, last, width, format), write);
   WriteFooter(format, write);
@@ -215,7 +230,7 @@ void ExportKwicChunks(const KwicRows& lines, const std::function<bool(std::vecto
                       size_t leftWidth) {
   constexpr size_t kChunk = 1 << 15;  // rows formatted by one task
   threads = std::max(1u, threads);
-  WriteHeader(format, write);
+  WriteHeader(lines, format, write);
   std::deque<std::future<std::string>> pending;
   std::vector<KwicRow> group;  // rows given by `next` not yet in a chunk
   size_t used = 0;

@@ -1,5 +1,8 @@
 // The explorer's lines written out: as a table of left context, keyword, right
-// context, the word, its frequency, the line and the character offset, in UTF-8.
+// context, the word, its frequency, the line and the character offset, in UTF-8. The
+// lines of a paged document (a PDF) have its page as well: "p. N" at the start of a
+// text line and in the HTML table's last column, the number in a last column "page"
+// of the other formats.
 //
 // text   aligned for a terminal: the keyword column starts at one column
 // tsv    a header line, then tab-separated fields (contexts hold no tabs or line ends)

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "engine/WordRecord.h"
+#include "shared/PageMap.h"
 
 namespace quillmoor {
 
@@ -30,7 +31,8 @@ struct ExploreSource {
   const std::vector<WordRecord>* words = nullptr;
   int32_t numWords = 0;
   std::string_view text;
-  bool utf8 = false;  // the words and the text are UTF-8 (the Unicode rules)
+  bool utf8 = false;               // the words and the text are UTF-8 (the Unicode rules)
+  const PageMap* pages = nullptr;  // a paged document's (a PDF's) pages, or none
 };
 
 struct KwicRow {
@@ -107,6 +109,9 @@ class KwicRows {
   KwicCut Cut(const KwicRow& row, int width) const;
   // The line of the document a position lies on (1 + the line-break marks before it).
   int32_t LineOf(int32_t position) const;
+  // True for a paged document (a PDF): its lines are cited by page, PageOf, not line.
+  bool paged() const { return source_.pages != nullptr && !source_.pages->empty(); }
+  int32_t PageOf(int32_t position) const { return paged() ? source_.pages->PageOf(position) : 0; }
   std::string_view text() const { return source_.text; }
   // The words and the text are UTF-8 (the Unicode rules).
   bool utf8() const { return source_.utf8; }

@@ -157,6 +157,8 @@ class ExplorerLineModel : public QAbstractTableModel {
         case 3:
           return rows_->word(row).lngFrequency;
         case 4:
+          // A PDF's lines are cited by page.
+          if (rows_->paged()) return QString::fromStdString(PageLabel(rows_->PageOf(row.position)));
           return rows_->LineOf(row.position);
         default:
           return row.position;
@@ -194,6 +196,7 @@ class ExplorerLineModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     static const char* const kNames[] = {"Left", "Keyword", "Right", "Frequency", "Line", "Offset"};
+    if (section == 4 && rows_ != nullptr && rows_->paged()) return QStringLiteral("Page");
     return QString::fromLatin1(kNames[section]);
   }
 
@@ -337,7 +340,9 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* previous = new QPushButton(QStringLiteral("Previous"), this);
   auto* next = new QPushButton(QStringLiteral("Next"), this);
   auto* sourceButtons = new QHBoxLayout;
-  sourceButtons->addWidget(new QLabel(QStringLiteral("Source:"), this));
+  sourceLabel_ = new QLabel(QStringLiteral("Source:"), this);
+  sourceLabel_->setObjectName(QStringLiteral("lblSource"));
+  sourceButtons->addWidget(sourceLabel_);
   sourceButtons->addStretch(1);
   sourceButtons->addWidget(previous);
   sourceButtons->addWidget(next);
@@ -576,6 +581,12 @@ void ExplorerWindow::MarkInSource(size_t begin, size_t size) {
   source_->setExtraSelections({mark});
   source_->setTextCursor(cursor);
   source_->centerCursor();
+  // A PDF's place is its page.
+  const int32_t page =
+      sourceSnapshot_ ? sourceSnapshot_->pages.PageOf(static_cast<int32_t>(begin) + 1) : 0;
+  sourceLabel_->setText(page > 0
+                            ? QStringLiteral("Source: ") + QString::fromStdString(PageLabel(page))
+                            : QStringLiteral("Source:"));
 }
 
 bool ExplorerWindow::Export(const QString& path, KwicFormat format) {

@@ -97,6 +97,7 @@ class ExplorerWindow : public QWidget {
   QTableView* lines_;
   QSpinBox* width_;
   std::array<QComboBox*, 3> sortBar_{};
+  QLabel* sourceLabel_ = nullptr;
   QPlainTextEdit* source_;
   QLabel* status_;
   QTabWidget* tabs_;

@@ -95,12 +95,16 @@ void QtHost::Refresh(const std::string&, const std::string&) {
 }
 
 QString ToolkitFilter(const std::string& filter) {
-  const size_t bar = filter.find('|');
-  if (bar == std::string::npos) return QString();
-  const QString description = ToQString(filter.substr(0, bar)).trimmed();
-  const QString pattern = ToQString(filter.substr(bar + 1)).trimmed();
-  return description.contains(pattern) ? description
-                                       : description + QStringLiteral(" (") + pattern + ")";
+  // "description|pattern", and more such pairs after a "|".
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    const QString pattern = parts[i + 1].trimmed();
+    filters << (description.contains(pattern) ? description
+                                              : description + QStringLiteral(" (") + pattern + ")");
+  }
+  return filters.join(QStringLiteral(";;"));
 }
 
 std::string QtHost::AskFileName(const FileDialog& dialog) {

@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "input/Documents.h"
 #include "input/Utf8Decode.h"
+#include "shared/PageMap.h"
 #include "shared/WordRuleSet.h"
 
 namespace quillmoor {
@@ -31,6 +34,12 @@ struct InputState {
   std::string strDocumentXml;     // the XML extracted into it
   std::string strDocxProblem;     // why a docx file cannot be read
   int16_t intFileType = 0;        // classification of the input file
+  DocumentFormat documentFormat = DocumentFormat::kOther;  // a PDF, EPUB, ODF or RTF input
+  // A PDF's pages: their marks in the text as read (the first page's number and the
+  // page after each mark), then, once the text is normalised, where they begin.
+  int32_t firstPage = 0;
+  std::vector<int32_t> markPages;
+  PageMap pages;
   std::string strInputExtension;  // lower-case extension of the input file
 };
 

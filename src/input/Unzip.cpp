@@ -55,55 +55,97 @@ const Libzip& LoadLibzip() {
 
 }  // namespace
 
-UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entryName,
-                             const std::string& target, long long maxBytes) {
+struct ZipArchive::Archive {
+  zip_t* handle = nullptr;
+};
+
+ZipArchive::ZipArchive() = default;
+
+ZipArchive::~ZipArchive() {
+  if (archive_ != nullptr) LoadLibzip().discard(archive_->handle);
+}
+
+UnzipResult ZipArchive::Open(const std::string& path) {
   const Libzip& z = LoadLibzip();
   if (!z.failure.empty()) return {UnzipStatus::kNoLibrary, z.failure};
-  const auto describe = [&z](zip_error_t* error) { return std::string(z.error_strerror(error)); };
-  const auto closeArchive = [&z](zip_t* archive) { z.discard(archive); };
-  const auto closeEntry = [&z](zip_file_t* file) { z.fclose(file); };
-  UnzipResult result;
+  if (archive_ != nullptr) {
+    z.discard(archive_->handle);
+    archive_.reset();
+  }
   int openError = 0;
-  std::unique_ptr<zip_t, decltype(closeArchive)> archive(
-      z.open(zipPath.c_str(), ZIP_RDONLY, &openError), closeArchive);
-  if (archive == nullptr) {
+  zip_t* handle = z.open(path.c_str(), ZIP_RDONLY, &openError);
+  if (handle == nullptr) {
     zip_error_t error;
     z.error_init_with_code(&error, openError);
-    result = {UnzipStatus::kNotZip, describe(&error)};
+    UnzipResult result{UnzipStatus::kNotZip, z.error_strerror(&error)};
     z.error_fini(&error);
     return result;
   }
-  const zip_int64_t index = z.name_locate(archive.get(), entryName.c_str(), 0);
-  if (index < 0) return {UnzipStatus::kNoEntry, describe(z.get_error(archive.get()))};
-  std::unique_ptr<zip_file_t, decltype(closeEntry)> entry(
-      z.fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0), closeEntry);
-  if (entry == nullptr) return {UnzipStatus::kDamaged, describe(z.get_error(archive.get()))};
+  archive_ = std::make_unique<Archive>();
+  archive_->handle = handle;
+  return {};
+}
 
+bool ZipArchive::HasEntry(const std::string& name) const {
+  return archive_ != nullptr && LoadLibzip().name_locate(archive_->handle, name.c_str(), 0) >= 0;
+}
+
+UnzipResult ZipArchive::Read(const std::string& name, long long maxBytes,
+                             const std::function<bool(const char*, size_t, std::string*)>& put) {
+  const Libzip& z = LoadLibzip();
+  if (archive_ == nullptr) return {UnzipStatus::kNotZip, "no archive is open"};
+  zip_t* archive = archive_->handle;
+  const auto describe = [&z](zip_error_t* error) { return std::string(z.error_strerror(error)); };
+  const zip_int64_t index = z.name_locate(archive, name.c_str(), 0);
+  if (index < 0) return {UnzipStatus::kNoEntry, describe(z.get_error(archive))};
+  const auto closeEntry = [&z](zip_file_t* file) { z.fclose(file); };
+  std::unique_ptr<zip_file_t, decltype(closeEntry)> entry(
+      z.fopen_index(archive, static_cast<zip_uint64_t>(index), 0), closeEntry);
+  if (entry == nullptr) return {UnzipStatus::kDamaged, describe(z.get_error(archive))};
+  std::vector<char> buffer(1 << 16);
+  long long expanded = 0;
+  std::string problem;
+  while (true) {
+    const zip_int64_t n = z.fread(entry.get(), buffer.data(), buffer.size());
+    if (n == 0) return {};
+    if (n < 0) {
+      zip_error_t* error = z.file_get_error(entry.get());
+      return {
+          z.error_code_zip(error) == ZIP_ER_CRC ? UnzipStatus::kChecksum : UnzipStatus::kDamaged,
+          describe(error)};
+    }
+    if (!put(buffer.data(), static_cast<size_t>(n), &problem)) {
+      return {UnzipStatus::kWriteError, problem};
+    }
+    expanded += n;
+    if (expanded > maxBytes) return {UnzipStatus::kTooLarge, ""};
+  }
+}
+
+UnzipResult ZipArchive::ReadToString(const std::string& name, long long maxBytes,
+                                     std::string* out) {
+  out->clear();
+  return Read(name, maxBytes, [out](const char* data, size_t size, std::string*) {
+    out->append(data, size);
+    return true;
+  });
+}
+
+UnzipResult UnzipEntryToFile(const std::string& zipPath, const std::string& entryName,
+                             const std::string& target, long long maxBytes) {
+  ZipArchive archive;
+  if (UnzipResult opened = archive.Open(zipPath); opened.status != UnzipStatus::kOk) return opened;
+  if (!archive.HasEntry(entryName)) return archive.Read(entryName, maxBytes, nullptr);
   FileError fileError;
   std::unique_ptr<FileWriter> out = Files().CreateNew(target, &fileError);
   if (out == nullptr) return {UnzipStatus::kWriteError, fileError.description};
-  std::vector<char> buffer(1 << 16);
-  long long written = 0;
-  while (true) {
-    const zip_int64_t n = z.fread(entry.get(), buffer.data(), buffer.size());
-    if (n == 0) break;
-    if (n < 0) {
-      zip_error_t* error = z.file_get_error(entry.get());
-      result = {
-          z.error_code_zip(error) == ZIP_ER_CRC ? UnzipStatus::kChecksum : UnzipStatus::kDamaged,
-          describe(error)};
-      break;
-    }
-    if (!out->Write(buffer.data(), static_cast<size_t>(n), &fileError)) {
-      result = {UnzipStatus::kWriteError, fileError.description};
-      break;
-    }
-    written += n;
-    if (written > maxBytes) {
-      result = {UnzipStatus::kTooLarge, ""};
-      break;
-    }
-  }
+  UnzipResult result =
+      archive.Read(entryName, maxBytes, [&out](const char* data, size_t size, std::string* why) {
+        FileError error;
+        if (out->Write(data, size, &error)) return true;
+        *why = error.description;
+        return false;
+      });
   if (!out->Close(&fileError, false) && result.status == UnzipStatus::kOk) {
     result = {UnzipStatus::kWriteError, fileError.description};
   }

@@ -1,10 +1,13 @@
-// The unzip component of the docx reader, over libzip: extracts one named entry of a
-// ZIP archive into a file whose path the caller builds (never a path the archive
-// gives), and tells a checksum mismatch apart from the other failures. libzip is
-// loaded on the first call (by its shared library's name, as the build found it).
+// ZIP archives, over libzip: the entries of the documents that are archives (.docx,
+// .odt, .epub), read into memory or into a file whose path the caller builds (never a
+// path the archive gives), with a checksum mismatch told apart from the other
+// failures. libzip is loaded on the first call (by its shared library's name, as the
+// build found it).
 #ifndef QUILLMOOR_INPUT_UNZIP_H_
 #define QUILLMOOR_INPUT_UNZIP_H_
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace quillmoor {
@@ -23,6 +26,32 @@ enum class UnzipStatus {
 struct UnzipResult {
   UnzipStatus status = UnzipStatus::kOk;
   std::string detail;  // the library's or the file system's description of a failure
+};
+
+// One archive, open for reading its entries by name. The sizes in the archive's
+// headers are not trusted: an entry's data is counted as it is expanded, and reading
+// stops once more than the limit given was expanded (kTooLarge), so that a small
+// archive that expands to gigabytes is refused after the limit, not after the disk
+// or the memory is full.
+class ZipArchive {
+ public:
+  ZipArchive();
+  ~ZipArchive();
+  ZipArchive(const ZipArchive&) = delete;
+  ZipArchive& operator=(const ZipArchive&) = delete;
+
+  UnzipResult Open(const std::string& path);
+  bool HasEntry(const std::string& name) const;
+  // The entry's data, piece by piece, to put(data, size, why): false (with *why) stops
+  // the reading with kWriteError.
+  UnzipResult Read(const std::string& name, long long maxBytes,
+                   const std::function<bool(const char*, size_t, std::string*)>& put);
+  // The entry's data into *out (what was read so far on a failure).
+  UnzipResult ReadToString(const std::string& name, long long maxBytes, std::string* out);
+
+ private:
+  struct Archive;
+  std::unique_ptr<Archive> archive_;
 };
 
 // Extracts entry `entryName` of the archive `zipPath` into

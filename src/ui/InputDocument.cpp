@@ -1,5 +1,6 @@
 #include "ui/InputDocument.h"
 
+#include "input/Documents.h"
 #include "input/FileKinds.h"
 #include "input/Markup.h"
 #include "input/TextFile.h"
@@ -19,7 +20,18 @@ void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess) {
   p.decodeReport.Clear();
   const std::string& path = p.frmMain.txbFile[0].text;
   p.blnDocxInput = IsDocxFile(path);
-  if (p.blnDocxInput) {
+  p.documentFormat = DocumentFormatOf(GetFileExtension(path, true));
+  p.firstPage = 0;
+  p.markPages.clear();
+  p.pages = PageMap();
+  if (p.documentFormat != DocumentFormat::kOther) {
+    ReadFormattedDocument(p, blnSuccess);
+    if (blnSuccess) {
+      blnIsUTF8 = true;
+      p.frmMain.chkUTF8[0].value = 1;
+      p.frmMain.chkUTF8[0].enabled = true;
+    }
+  } else if (p.blnDocxInput) {
     bool ok = false;
     ReadDocxInput(p, ok);
     if (ok) {
@@ -152,6 +164,36 @@ Utf8Survey ChooseRules(Program& p, std::string_view text) {
 }  // namespace
 
 void ChooseWordRules(Program& p, std::string_view text) { ChooseRules(p, text); }
+
+void ReadFormattedDocument(Program& p, bool& blnSuccess) {
+  blnSuccess = true;
+  p.blnReadingFile = true;
+  const std::string& path = p.frmMain.txbFile[0].text;
+  StatusText(p, std::string("Reading the ") + DocumentFormatName(p.documentFormat) + " ...");
+  EnableControls(p, false);
+  DocumentLimits limits;
+  limits.maxTextBytes = p.lngMaxDocumentChars;
+  DocumentReading reading;
+  if (!ReadDocument(p.documentFormat, path, limits, &reading)) {
+    MsgBox(p, reading.problem, MsgButtons::kOK, MsgIcon::kExclamation, reading.caption);
+    return RefuseTheText(p, blnSuccess);
+  }
+  p.strLine = std::move(reading.text);
+  if (!FitsTheScan(p, path)) return RefuseTheText(p, blnSuccess);
+  if (!reading.title.empty()) StatusText(p, "Book: " + reading.title);
+  if (reading.firstPage > 0) {
+    StatusText(p, "Pages: " + FormatNumber(reading.pages, 0) + ".");
+    p.firstPage = reading.firstPage;
+    p.markPages = std::move(reading.markPages);
+  }
+  p.host.DoEvents();
+  if (p.blnStop) {
+    StatusText(p, "Stopped when reading file.");
+    blnSuccess = false;
+    return;
+  }
+  DecodeForWordRules(p);
+}
 
 void DecodeForWordRules(Program& p) {
   const Utf8Survey survey = ChooseRules(p, p.strLine);

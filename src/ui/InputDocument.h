@@ -1,6 +1,7 @@
 // Reading the input document of a run into the document text p.strLine.
 //
-// ReadInputDocument decides between a docx file and a text file; for a text file it
+// ReadInputDocument decides between a PDF, EPUB, OpenDocument or RTF document (by
+// the extension: input/Documents.h), a docx file and a text file; for a text file it
 // checks the file again, settles the UTF-8 question with the person (AskUTF8OrANSI),
 // and reads it (ReadTextInput): line breaks (CR LF, CR or LF) become " / " (a space for
 // HTML and XML, whose tags are then removed), and the UTF-8 decoder runs once over the
@@ -18,6 +19,10 @@ struct Program;
 void ReadInputDocument(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void AskUTF8OrANSI(Program& p, bool& blnIsUTF8, bool& blnSuccess);
 void ReadTextInput(Program& p, bool blnIsUTF8, bool& blnSuccess);
+// Reads a PDF, EPUB, OpenDocument or RTF input (p.documentFormat) into p.strLine,
+// with a PDF's page marks (p.firstPage, p.markPages); false after the message when it
+// is refused.
+void ReadFormattedDocument(Program& p, bool& blnSuccess);
 // Chooses the word rules for the UTF-8 or Windows-1252 `text` read (p.textRules: those
 // asked for, or the Unicode rules when the text is UTF-8 with a character
 // Windows-1252 lacks), and names them in a status line when they are the Unicode rules

@@ -1,5 +1,6 @@
 #include "ui/InputFile.h"
 
+#include "input/Documents.h"
 #include "input/FileKinds.h"
 #include "input/TextFile.h"
 #include "output/IndexFile.h"
@@ -23,7 +24,7 @@ void SelectFile(Program& p, int index) {
   FileDialog dialog;
   dialog.mode = FileDialogMode::kOpen;
   dialog.title = kTitles[index];
-  dialog.filter = index == 0 ? "A text file or a docx file" : "";
+  dialog.filter = index == 0 ? kInputFileFilter : "";
   dialog.flags = index == 0 ? 0x1800u : 0x4u;
   dialog.folder = p.strCurrentFolder;
   const std::string name = p.host.AskFileName(dialog);
@@ -61,7 +62,18 @@ void SelectFile(Program& p, int index) {
                         "HTML or XML file", MsgIcon::kNone);
         }
         m.chkShowLineBreaks.enabled = ext != "docx";
-        if (ext != "docx") {
+        const DocumentFormat format = DocumentFormatOf(ext);
+        if ((format == DocumentFormat::kEpub || format == DocumentFormat::kOdf) &&
+            IsZipFile(name) != 1) {
+          return refuse("The file " + name + crlf + "has an '" + ext +
+                            "' extension but does not appear to be an " +
+                            DocumentFormatName(format) + " (it is not a ZIP archive).",
+                        p.GetProgramText(34), MsgIcon::kExclamation);
+        }
+        if (format != DocumentFormat::kOther) {
+          m.chkUTF8[0].value = 1;
+          ChooseStopWordsForDocument(p);
+        } else if (ext != "docx") {
           StatusText(p, "Checking file ...");
           m.chkUTF8[0].value = 0;
           bool utf8 = false;
@@ -137,7 +149,9 @@ bool InputFileLostFocus(Program& p, int index) {
       if (!CheckInputFile(p, box.text)) return false;
       bool utf8 = false;
       int16_t fileType = 0;
-      CheckTextFile(p, box.text, false, utf8, fileType, false);
+      if (DocumentFormatOf(GetFileExtension(box.text, true)) == DocumentFormat::kOther) {
+        CheckTextFile(p, box.text, false, utf8, fileType, false);
+      }
       if (utf8) {
         m.chkUTF8[0].enabled = true;
         m.chkUTF8[0].value = 1;

@@ -27,6 +27,11 @@ bool InputFileLostFocus(Program& p, int index);
 // Classifies the text file at `path` (input/TextFile.h) into intFileType and
 // blnIsUTF8, and shows the refusal a person needs: false for a file that cannot be
 // read as text.
+// The input file dialog's filter: the documents the program reads, or any file.
+inline constexpr const char* kInputFileFilter =
+    "Documents: text, web pages, Word, PDF, EPUB, OpenDocument, RTF|"
+    "*.txt *.text *.htm *.html *.xml *.docx *.pdf *.epub *.odt *.ott *.rtf|All files|*";
+
 bool CheckTextFile(Program& p, const std::string& path, bool blnQuiet, bool& blnIsUTF8,
                    int16_t& intFileType, bool blnAskToContinue);
 

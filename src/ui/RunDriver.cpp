@@ -20,6 +20,7 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "shared/NumberFormat.h"
+#include "shared/PageMap.h"
 #include "ui/Concordance.h"
 #include "ui/DocxReader.h"
 #include "ui/IndexFiles.h"
@@ -249,6 +250,7 @@ void NormalizeDocumentText(Program& p) {
   s[0] = ' ';
   s.resize(last - first + 2);
   s.back() = ' ';
+  p.pages = TakePageMarks(s, p.firstPage, p.markPages);
   if (p.blnNoDisplayCopy) {
     p.strLine1.clear();
   } else {

@@ -28,6 +28,7 @@ ExploreSnapshot TakeExploreSnapshot(const Program& p) {
                  p.arrWords.begin() + std::min<size_t>(p.arrWords.size(), p.lngNumWords + 1));
   s.text = ExploreText(p);
   s.utf8 = p.wordRules == WordRuleSet::kUnicode;
+  s.pages = p.pages;
   s.contextSize = std::max(1, static_cast<int>(p.frmMain.cboContextSize.listIndex));
   s.input = p.frmMain.txbFile[0].text;
   s.flags = TakeWordFlags(p);
@@ -54,6 +55,10 @@ std::vector<bool> WordFlags::Candidates(bool stopWords) const {
   std::vector<bool> out(allowed.size());
   for (size_t i = 0; i < out.size(); ++i) out[i] = allowed[i] && (stopWords || !stop[i]);
   return out;
+}
+
+ExploreSource RunSource(const Program& p) {
+  return {&p.arrWords, p.lngNumWords, p.strLine1, p.wordRules == WordRuleSet::kUnicode, &p.pages};
 }
 
 }  // namespace quillmoor

@@ -31,7 +31,8 @@ struct ExploreSnapshot {
   int contextSize = 5;  // the run's context size (at least 1)
   std::string input;    // the input's path, for the window title
   WordFlags flags;
-  ExploreSource source() const { return {&words, numWords, text, utf8}; }
+  PageMap pages;  // a PDF's pages
+  ExploreSource source() const { return {&words, numWords, text, utf8, &pages}; }
 };
 
 // True when the word table holds the words of the current input and no run is going
@@ -42,6 +43,9 @@ bool ExplorerAvailable(const Program& p);
 // decoded them in its own copy (so the positions after an entity still fit).
 std::string ExploreText(const Program& p);
 ExploreSnapshot TakeExploreSnapshot(const Program& p);
+// The run's own table, display copy and pages, not copied: for a command that reads
+// them while nothing else runs.
+ExploreSource RunSource(const Program& p);
 WordFlags TakeWordFlags(const Program& p);
 
 }  // namespace quillmoor

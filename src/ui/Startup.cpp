@@ -1,5 +1,6 @@
 #include "ui/Startup.h"
 
+#include "input/Documents.h"
 #include "input/TextFile.h"
 #include "output/IndexFile.h"
 #include "output/KeywordSearch.h"
@@ -22,6 +23,10 @@ void CheckRestoredInput(Program& p) {
   TextBox& input = m.txbFile[0];
   if (!CheckInputFile(p, input.text)) {
     input.text.clear();
+    return;
+  }
+  if (DocumentFormatOf(GetFileExtension(input.text, true)) != DocumentFormat::kOther) {
+    m.chkUTF8[0].value = 1;
     return;
   }
   if (IsDocxFile(input.text)) {

@@ -440,6 +440,8 @@ TEST(QtHostTest, FileDialogFiltersInTheToolkitsForm) {
             QStringLiteral("Settings files (*.kvf)"));
   EXPECT_EQ(ToolkitFilter("Text|*.txt"), QStringLiteral("Text (*.txt)"));
   EXPECT_EQ(ToolkitFilter("A text file or a docx file"), QString());  // no pattern: all files
+  EXPECT_EQ(ToolkitFilter("Documents|*.txt *.pdf|All files|*"),
+            QStringLiteral("Documents (*.txt *.pdf);;All files (*)"));
 }
 
 // Neither case measures time: a pop-up that did not close would hang the test.

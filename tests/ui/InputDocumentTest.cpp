@@ -172,7 +172,7 @@ TEST_F(InputDocumentTest, ChoosingTheInputFileInTheDialog) {
   EXPECT_EQ(choose(dir.Write("r.txt.oxn.ndx", "index")), "This is an OXN index file.");
   EXPECT_EQ(p.frmMain.txbFile[0].text, "");
   EXPECT_EQ(host.dialogs.back().title, "Specify input file");
-  EXPECT_EQ(host.dialogs.back().filter, "A text file or a docx file");
+  EXPECT_EQ(host.dialogs.back().filter, kInputFileFilter);
   EXPECT_EQ(host.dialogs.back().flags, 0x1800u);
   EXPECT_EQ(choose(dir.Write("a.txt.oxn.con_a5.txt", "concordance")),
             "This is an OXN concordance file.");
