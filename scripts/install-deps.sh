@@ -8,6 +8,8 @@ packages=(cmake g++ pkg-config qt6-base-dev libqt6svg6 libzip-dev zlib1g-dev lib
 # The validators of the desktop file and the software-centre metadata, and Python for
 # parsing the exports back (tests).
 packages+=(desktop-file-utils appstream python3)
+# PDF documents for the tests: cairo draws them, qpdf protects one with a password.
+packages+=(python3-cairo qpdf)
 # clang with its libFuzzer runtime, for the fuzz targets (fuzz/run.sh).
 packages+=(clang libclang-rt-dev)
 # The formatter of the house style (scripts/check-format.sh).

@@ -29,8 +29,8 @@ struct DocumentLimits {
 
 struct DocumentReading {
   std::string text;
-  std::string title;      // an EPUB's title, from its metadata
-  int32_t firstPage = 0;  // a PDF: the number of its first page with text
+  std::string title;               // an EPUB's title, from its metadata
+  int32_t firstPage = 0;           // a PDF: the number of its first page with text
   std::vector<int32_t> markPages;  // a PDF: the page after each page break
   int32_t pages = 0;               // a PDF: its number of pages
   std::string problem;             // why the document is refused

@@ -16,7 +16,9 @@ std::string ResolveHref(std::string_view href, std::string_view opfPath) {
   std::string decoded;
   for (size_t i = 0; i < href.size(); ++i) {
     const auto hex = [](char c) {
-      return c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1;
+      return c >= '0' && c <= '9'                     ? c - '0'
+             : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
+                                                      : -1;
     };
     if (href[i] == '%' && i + 2 < href.size() && hex(href[i + 1]) >= 0 && hex(href[i + 2]) >= 0) {
       decoded += static_cast<char>(hex(href[i + 1]) * 16 + hex(href[i + 2]));
@@ -88,7 +90,8 @@ EpubPackage ParseEpubPackage(std::string_view opf, std::string_view opfPath) {
     }
   }
   for (const std::string& id : order) {
-    if (const auto found = items.find(id); found != items.end()) package.spine.push_back(found->second);
+    if (const auto found = items.find(id); found != items.end())
+      package.spine.push_back(found->second);
   }
   std::string title;
   for (char c : package.title) {

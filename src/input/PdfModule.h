@@ -30,8 +30,8 @@ using PdfPageSink = bool(void* context, int number, const char* text, size_t siz
 using PdfReasonSink = void(void* context, const char* text, size_t size);
 // Reads `path` (a file name in the system's encoding); the page count goes to *pages
 // as soon as the document is open.
-using PdfTextFunction = int(const char* path, int* pages, PdfPageSink* page,
-                            PdfReasonSink* reason, void* context);
+using PdfTextFunction = int(const char* path, int* pages, PdfPageSink* page, PdfReasonSink* reason,
+                            void* context);
 
 }  // namespace quillmoor
 

@@ -3,7 +3,6 @@
 #include <unicode/uchar.h>
 
 #include <string_view>
-#include <unordered_set>
 
 #include "input/PdfModule.h"
 #include "shared/Cp1252.h"
@@ -76,27 +75,6 @@ LineEnd EndOf(std::string_view line, std::string_view next) {
   return LineEnd::kBreak;
 }
 
-// The words of the lines that hold a hyphen between letters, as written.
-std::unordered_set<std::string> HyphenatedWords(const std::vector<std::vector<std::string>>& pages) {
-  std::unordered_set<std::string> words;
-  for (const auto& lines : pages) {
-    for (const std::string& line : lines) {
-      size_t begin = 0;
-      while (begin < line.size()) {
-        size_t end = line.find(' ', begin);
-        if (end == std::string::npos) end = line.size();
-        const std::string_view word(line.data() + begin, end - begin);
-        const size_t hyphen = word.find('-');
-        if (hyphen != std::string_view::npos && hyphen > 0 && hyphen + 1 < word.size()) {
-          words.emplace(word);
-        }
-        begin = end + 1;
-      }
-    }
-  }
-  return words;
-}
-
 void DropSoftHyphens(std::string& s) {
   size_t out = 0;
   for (size_t in = 0; in < s.size(); ++in) {
@@ -114,13 +92,7 @@ void DropSoftHyphens(std::string& s) {
 void JoinPdfPages(const std::vector<std::string>& pages, DocumentReading* reading) {
   std::vector<std::vector<std::string>> lines;
   lines.reserve(pages.size());
-  bool hyphens = false;
-  for (const std::string& page : pages) {
-    lines.push_back(PageLines(page));
-    for (const std::string& line : lines.back()) hyphens = hyphens || line.ends_with("-");
-  }
-  const std::unordered_set<std::string> compounds =
-      hyphens ? HyphenatedWords(lines) : std::unordered_set<std::string>();
+  for (const std::string& page : pages) lines.push_back(PageLines(page));
   // The lines of the text, each with the page it begins on.
   std::vector<std::pair<int32_t, std::string>> out;
   std::string line;  // the line being made
@@ -133,17 +105,9 @@ void JoinPdfPages(const std::vector<std::string>& pages, DocumentReading* readin
           // The word ends with the next line's first word; the rest of that line follows.
           const size_t space = next.find(' ');
           const std::string_view tail = next.substr(0, space);
-          const size_t mark = end == LineEnd::kSoftHyphen ? 2 : line.ends_with("-") ? 1 : 3;
-          const size_t blank = line.rfind(' ');
-          std::string compound = line.substr(blank == std::string::npos ? 0 : blank + 1);
-          compound += tail;
-          // What follows the word's last letter is not part of the compound looked for.
-          while (!compound.empty() && !u_isalnum(static_cast<UChar32>(LastCodePoint(compound)))) {
-            compound.pop_back();
-          }
-          if (end == LineEnd::kSoftHyphen || !compounds.contains(compound)) {
-            line.resize(line.size() - mark);
-          }
+          line.resize(line.size() - (end == LineEnd::kSoftHyphen ? 2
+                                     : line.ends_with("-")       ? 1
+                                                                 : 3));
           line += tail;
           if (space == std::string_view::npos) continue;
           next = next.substr(space + 1);
@@ -222,7 +186,12 @@ bool ReadPdfDocument(const std::string& path, const DocumentLimits& limits,
                       "Save an unprotected copy with the program that opens it, and read that.",
                   "Protected PDF document");
   }
-  const std::string why = state.reason.empty() ? "it is not a PDF file" : state.reason;
+  // poppler's words, without its category ("error: ") and full stop.
+  std::string why = state.reason.empty() ? "it is not a PDF file" : state.reason;
+  for (const char* category : {"syntax error: ", "error: ", "internal error: ", "io error: "}) {
+    if (why.starts_with(category)) why.erase(0, std::string_view(category).size());
+  }
+  while (!why.empty() && (why.back() == '.' || why.back() == '\n')) why.pop_back();
   if (status == kPdfModuleDamaged) {
     return refuse("is not a readable PDF document: " + why + ".", "Damaged PDF document");
   }

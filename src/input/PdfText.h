@@ -5,10 +5,10 @@
 //   hyphens and control characters go.
 // - Each line of a page is a line of the text; blank lines go.
 // - A word hyphenated at a line end is joined again when the next line begins with a
-//   lower-case letter: "concor-" + "dance" is "concordance", also across a page break
-//   (the joined word stays on the page it began on). The hyphen stays where the
-//   document writes the joined form with a hyphen elsewhere ("well-" + "known" where
-//   "well-known" occurs in a line). A soft hyphen at a line end always joins.
+//   lower-case letter: "concor-" + "dance" is "concordance". Within a page poppler
+//   has joined them already (any hyphen at the end of a line of a block, a compound's
+//   too); here the lines across a page break are joined, and the joined word stays on
+//   the page it began on. The hyphen is "-", U+2010 or a soft hyphen.
 // - Pages are joined by the page break of shared/PageMap.h; pages without text leave
 //   no mark, and the page after each mark is recorded.
 #ifndef QUILLMOOR_INPUT_PDFTEXT_H_

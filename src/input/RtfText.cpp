@@ -14,10 +14,10 @@ namespace {
 
 // The code page of a font's \fcharset, or 0 for the document's own.
 int CharsetCodePage(int charset) {
-  static const std::pair<int, int> kPages[] = {
-      {77, 10000}, {128, 932}, {129, 949}, {130, 1361}, {134, 936}, {136, 950}, {161, 1253},
-      {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},
-      {238, 1250}, {255, 437}};
+  static const std::pair<int, int> kPages[] = {{77, 10000}, {128, 932},  {129, 949},  {130, 1361},
+                                               {134, 936},  {136, 950},  {161, 1253}, {162, 1254},
+                                               {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+                                               {204, 1251}, {222, 874},  {238, 1250}, {255, 437}};
   for (const auto& [set, page] : kPages) {
     if (set == charset) return page;
   }
@@ -26,14 +26,14 @@ int CharsetCodePage(int charset) {
 
 bool IsSkippedDestination(std::string_view word) {
   static const std::string_view kSkipped[] = {
-      "fonttbl",   "colortbl",   "stylesheet", "info",       "pict",       "objdata",
-      "objclass",  "fldinst",    "header",     "headerl",    "headerr",    "headerf",
-      "footer",    "footerl",    "footerr",    "footerf",    "listtable",  "listoverridetable",
-      "revtbl",    "rsidtbl",    "generator",  "xmlnstbl",   "themedata",  "colorschememapping",
-      "latentstyles", "datastore", "filetbl",  "pgdsctbl",   "pntext",     "pntxta",
-      "pntxtb",    "listtext",   "bkmkstart",  "bkmkend",    "txe",        "xe",
-      "tc",        "template",   "userprops",  "docvar",     "nonshppict", "shpinst",
-      "sp",        "sn",         "sv",         "private",    "mmathPr",    "wgrffmtfilter"};
+      "fonttbl",      "colortbl",  "stylesheet", "info",     "pict",       "objdata",
+      "objclass",     "fldinst",   "header",     "headerl",  "headerr",    "headerf",
+      "footer",       "footerl",   "footerr",    "footerf",  "listtable",  "listoverridetable",
+      "revtbl",       "rsidtbl",   "generator",  "xmlnstbl", "themedata",  "colorschememapping",
+      "latentstyles", "datastore", "filetbl",    "pgdsctbl", "pntext",     "pntxta",
+      "pntxtb",       "listtext",  "bkmkstart",  "bkmkend",  "txe",        "xe",
+      "tc",           "template",  "userprops",  "docvar",   "nonshppict", "shpinst",
+      "sp",           "sn",        "sv",         "private",  "mmathPr",    "wgrffmtfilter"};
   for (std::string_view s : kSkipped) {
     if (word == s) return true;
   }
@@ -99,8 +99,9 @@ class RtfParser {
         case '\'': {
           const int high = i + 2 < n ? Hex(rtf_[i + 2]) : -1;
           const int low = i + 3 < n ? Hex(rtf_[i + 3]) : -1;
-          if (high < 0 || low < 0) return i + 2;
-          Byte(static_cast<unsigned char>(high * 16 + low), g);
+          if (high < 0) return i + 2;
+          if (low < 0) return i + 3;  // a broken escape: its digit goes with it
+          Byte(static_cast<unsigned char>(high * 16 + low), g, true);
           return i + 4;
         }
         case '{':
@@ -213,15 +214,16 @@ class RtfParser {
     return -1;
   }
 
-  // A byte of text in the group's code page.
-  void Byte(unsigned char b, const GroupState& g) {
+  // A byte of text in the group's code page: an \'hh byte is kept with the bytes
+  // around it, for the trail byte of a double-byte code page may be below 0x80.
+  void Byte(unsigned char b, const GroupState& g, bool escaped = false) {
     if (skipChars_ > 0) {
       --skipChars_;
       return;
     }
     if (g.skip) return;
     const int page = g.codePage != 0 ? g.codePage : documentPage_;
-    if (b < 0x80) {
+    if (b < 0x80 && !escaped) {
       Flush();
       Target(g) += static_cast<char>(b);
       return;

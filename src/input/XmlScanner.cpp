@@ -51,9 +51,9 @@ std::string DecodeXmlText(std::string_view text) {
     }
     out.append(text.substr(i, amp - i));
     const size_t semi = text.find(';', amp);
-    const std::string_view entity =
-        semi == std::string_view::npos || semi - amp > 12 ? std::string_view()
-                                                          : text.substr(amp + 1, semi - amp - 1);
+    const std::string_view entity = semi == std::string_view::npos || semi - amp > 12
+                                        ? std::string_view()
+                                        : text.substr(amp + 1, semi - amp - 1);
     static const std::pair<std::string_view, char> kNamed[] = {
         {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
     bool decoded = false;
@@ -69,10 +69,10 @@ std::string DecodeXmlText(std::string_view text) {
       bool digits = entity.size() > (hex ? 2u : 1u);
       for (size_t k = hex ? 2 : 1; k < entity.size() && digits; ++k) {
         const char c = entity[k];
-        const int d = c >= '0' && c <= '9'                 ? c - '0'
-                      : hex && c >= 'a' && c <= 'f'        ? c - 'a' + 10
-                      : hex && c >= 'A' && c <= 'F'        ? c - 'A' + 10
-                                                           : -1;
+        const int d = c >= '0' && c <= '9'          ? c - '0'
+                      : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                    : -1;
         digits = d >= 0 && cp <= 0x10FFFF;
         cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
       }
@@ -173,9 +173,7 @@ XmlScanner::Kind XmlScanner::Next() {
 
 std::string_view XmlScanner::localName() const { return LocalPart(name_); }
 
-std::string XmlScanner::text() const {
-  return cdata_ ? std::string(text_) : DecodeXmlText(text_);
-}
+std::string XmlScanner::text() const { return cdata_ ? std::string(text_) : DecodeXmlText(text_); }
 
 std::string XmlScanner::Attribute(std::string_view qualifiedName) const {
   std::string value;

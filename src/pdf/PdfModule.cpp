@@ -1,14 +1,14 @@
 // quillmoor-pdf.so: the text of a PDF document's pages, through poppler's C++
 // interface, in its reading order (columns one after the other, not line by line
 // across the page).
+#include "input/PdfModule.h"
+
 #include <poppler-document.h>
 #include <poppler-global.h>
 #include <poppler-page.h>
 
 #include <memory>
 #include <string>
-
-#include "input/PdfModule.h"
 
 namespace {
 

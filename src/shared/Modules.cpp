@@ -23,8 +23,7 @@ std::string ProgramDirectory() {
 void* FindModuleSymbol(const char* name, const char* symbol, std::string* why) {
   const std::string folder = ProgramDirectory();
   std::string failure;
-  for (const std::string& candidate :
-       {folder + "/" + name, folder + "/../lib/quillmoor/" + name}) {
+  for (const std::string& candidate : {folder + "/" + name, folder + "/../lib/quillmoor/" + name}) {
     void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
       const char* e = ::dlerror();

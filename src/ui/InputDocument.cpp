@@ -279,6 +279,8 @@ bool ReadDocumentText(Program& p) {
   p.blnReadingFile = false;
   EnableControls(p, true);
   if (!ok) return false;
+  // The page breaks of a PDF are line breaks.
+  TakePageMarks(p.strLine, p.firstPage, p.markPages);
   SelectMarkupHandling(p.blnCharacterEntitiesPossible,
                        GetFileExtension(p.frmMain.txbFile[0].text, true));
   if (p.blnCharacterEntitiesPossible) p.strLine = DecodeCharacterEntities(p.strLine);

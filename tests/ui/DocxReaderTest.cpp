@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <filesystem>
 #include <random>
@@ -9,6 +8,7 @@
 #include "support/Reference.h"
 #include "support/TestProgram.h"
 #include "support/Text.h"
+#include "support/ZipFiles.h"
 #include "ui/DocxReader.h"
 #include "ui/Program.h"
 
@@ -17,20 +17,7 @@ namespace {
 
 using testing::ReadWholeFile;
 using testing::TempDir;
-
-// Writes a ZIP archive at `path` holding `entries` (name, data), deflated.
-void WriteZip(const std::string& path,
-              const std::vector<std::pair<std::string, std::string>>& entries) {
-  int error = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  ASSERT_NE(archive, nullptr);
-  for (const auto& [name, data] : entries) {
-    zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-    ASSERT_NE(source, nullptr);
-    ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
-  }
-  ASSERT_EQ(zip_close(archive), 0);
-}
+using testing::WriteZip;
 
 // A document.xml around `body` (the paragraphs).
 std::string DocumentXml(const std::string& body) {
