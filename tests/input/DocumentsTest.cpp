@@ -40,7 +40,8 @@ TEST(RtfTextTest, KeepsWhatAReaderSees) {
        "x link y"},
       // Symbols and the quote words; \line and \tab; an optional hyphen.
       {R"({\rtf1 \{a\}\\ \ldblquote q\rdblquote\~b\_c\-d\line e\tab f})",
-       "{a}\\ \xE2\x80\x9Cq\xE2\x80\x9D\xC2\xA0" "b-cd / e f"},
+       "{a}\\ \xE2\x80\x9Cq\xE2\x80\x9D\xC2\xA0"
+       "b-cd / e f"},
       // A footnote is read at the end.
       {R"({\rtf1 Body{\footnote {\chftn} The note.} goes on.\par Next.})",
        "Body goes on. / Next. / The note."},
@@ -68,13 +69,13 @@ TEST(OdfTextTest, BodyParagraphsSpacesAndNotes) {
       "<text:p>x<office:annotation><text:p>comment</text:p></office:annotation>y</text:p>"
       "<text:tracked-changes><text:p>gone</text:p></text:tracked-changes><text:p/>"
       "</office:text></office:body></office:document-content>";
-  EXPECT_EQ(OdfContentText(xml),
-            "Title & more / a   b c / d e f / item / cell / xy / The note.");
+  EXPECT_EQ(OdfContentText(xml), "Title & more / a   b c / d e f / item / cell / xy / The note.");
 }
 
 TEST(XmlScannerTest, TagsAttributesAndReferences) {
-  XmlScanner scan("<!DOCTYPE x [<!ENTITY e 'v'>]><!-- c --><a:b k='1 &gt; 0' n=\"&#x41;\"/>"
-                  "t&amp;&#233;&bogus;<![CDATA[<&>]]></a:b");
+  XmlScanner scan(
+      "<!DOCTYPE x [<!ENTITY e 'v'>]><!-- c --><a:b k='1 &gt; 0' n=\"&#x41;\"/>"
+      "t&amp;&#233;&bogus;<![CDATA[<&>]]></a:b");
   ASSERT_EQ(scan.Next(), XmlScanner::kEmpty);
   EXPECT_EQ(scan.name(), "a:b");
   EXPECT_EQ(scan.localName(), "b");
@@ -89,8 +90,8 @@ TEST(XmlScannerTest, TagsAttributesAndReferences) {
 
 TEST(PdfTextTest, PagesLinesLigaturesAndHyphens) {
   DocumentReading r;
-  JoinPdfPages({"", "  The \xEF\xAC\x81rst line  \n\n of concor-\n", "dance and a hy\xC2\xAD\nphen.\f",
-                "", "Upper-\nCase stays.\nlast\n"},
+  JoinPdfPages({"", "  The \xEF\xAC\x81rst line  \n\n of concor-\n",
+                "dance and a hy\xC2\xAD\nphen.\f", "", "Upper-\nCase stays.\nlast\n"},
                &r);
   // "concordance" stays on page 2, the rest of its line is on page 3.
   EXPECT_EQ(r.text, "The first line / of concordance" + std::string(kPageBreak) + "and a hyphen." +
@@ -143,13 +144,14 @@ TEST(EpubTextTest, ReadsTheBookAndRefusesWhatIsNotOne) {
   const std::string container =
       "<container><rootfiles><rootfile full-path='book.opf'/></rootfiles></container>";
   const std::string book = dir.path() + "/book.epub";
-  WriteZip(book, {{"mimetype", "application/epub+zip"},
-                  {"META-INF/container.xml", container},
-                  {"book.opf", Opf("<item id='a' href='a.xhtml' media-type='application/xhtml+xml'/>"
-                                   "<item id='b' href='b.xhtml' media-type='application/xhtml+xml'/>",
-                                   "<itemref idref='b'/><itemref idref='a'/>")},
-                  {"a.xhtml", "<html><body><p>First written.</p></body></html>"},
-                  {"b.xhtml", "<html><body><p>Read first.</p></body></html>"}});
+  WriteZip(book,
+           {{"mimetype", "application/epub+zip"},
+            {"META-INF/container.xml", container},
+            {"book.opf", Opf("<item id='a' href='a.xhtml' media-type='application/xhtml+xml'/>"
+                             "<item id='b' href='b.xhtml' media-type='application/xhtml+xml'/>",
+                             "<itemref idref='b'/><itemref idref='a'/>")},
+            {"a.xhtml", "<html><body><p>First written.</p></body></html>"},
+            {"b.xhtml", "<html><body><p>Read first.</p></body></html>"}});
   DocumentReading r;
   ASSERT_TRUE(ReadDocument(DocumentFormat::kEpub, book, DocumentLimits(), &r)) << r.problem;
   EXPECT_EQ(r.text, "Read first. / First written.");
@@ -157,10 +159,11 @@ TEST(EpubTextTest, ReadsTheBookAndRefusesWhatIsNotOne) {
 
   // A chapter that expands past the limit: refused once the limit is passed.
   const std::string bomb = dir.path() + "/bomb.epub";
-  WriteZip(bomb, {{"META-INF/container.xml", container},
-                  {"book.opf", Opf("<item id='a' href='a.xhtml' media-type='application/xhtml+xml'/>",
-                                   "<itemref idref='a'/>")},
-                  {"a.xhtml", std::string(3 << 20, 'a')}});
+  WriteZip(bomb,
+           {{"META-INF/container.xml", container},
+            {"book.opf", Opf("<item id='a' href='a.xhtml' media-type='application/xhtml+xml'/>",
+                             "<itemref idref='a'/>")},
+            {"a.xhtml", std::string(3 << 20, 'a')}});
   DocumentLimits small;
   small.maxExpandedBytes = 1 << 20;
   EXPECT_FALSE(ReadDocument(DocumentFormat::kEpub, bomb, small, &r));
@@ -191,8 +194,9 @@ TEST(OdfTextTest, ReadsTheArchiveAndRefusesItsAbsence) {
   TempDir dir;
   const std::string odt = dir.path() + "/report.odt";
   WriteZip(odt, {{"mimetype", "application/vnd.oasis.opendocument.text"},
-                 {"content.xml", "<office:body><text:p>Report \xC5\xBC\xC3\xB3\xC5\x82w.</text:p>"
-                                 "</office:body>"}});
+                 {"content.xml",
+                  "<office:body><text:p>Report \xC5\xBC\xC3\xB3\xC5\x82w.</text:p>"
+                  "</office:body>"}});
   DocumentReading r;
   ASSERT_TRUE(ReadDocument(DocumentFormatOf("odt"), odt, DocumentLimits(), &r)) << r.problem;
   EXPECT_EQ(r.text, "Report \xC5\xBC\xC3\xB3\xC5\x82w.");
@@ -207,8 +211,8 @@ TEST(RtfTextTest, RefusesAFileThatIsNotRtf) {
   ASSERT_TRUE(ReadDocument(DocumentFormat::kRtf, dir.Write("a.rtf", "{\\rtf1 Fine.}"),
                            DocumentLimits(), &r));
   EXPECT_EQ(r.text, "Fine.");
-  EXPECT_FALSE(ReadDocument(DocumentFormat::kRtf, dir.Write("b.rtf", "Plain text."),
-                            DocumentLimits(), &r));
+  EXPECT_FALSE(
+      ReadDocument(DocumentFormat::kRtf, dir.Write("b.rtf", "Plain text."), DocumentLimits(), &r));
   EXPECT_NE(r.problem.find("does not appear to be an RTF document"), std::string::npos);
 }
 

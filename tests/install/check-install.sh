@@ -33,6 +33,28 @@ export ASAN_OPTIONS=detect_leaks=0
 printf 'The heron stood in the river. The heron flew.\n' >"$prefix/heron.txt"
 out=$("$prefix/bin/quillmoor-cli" wordlist -q "$prefix/heron.txt") || fail "installed quillmoor-cli failed"
 [ "$out" = "$(printf 'flew\t1\nheron\t2\nriver\t1\nstood\t1')" ] || fail "installed wordlist gave: $out"
+# ... and its PDF reader in lib/quillmoor (a PDF of one line, made by hand).
+[ -s "$prefix/lib/quillmoor/quillmoor-pdf.so" ] || fail "lib/quillmoor/quillmoor-pdf.so is not installed"
+python3 - "$prefix/heron.pdf" <<'PDF'
+import sys
+stream = b'BT /F1 12 Tf 72 720 Td (The heron flew.) Tj ET'
+objects = [b'<< /Type /Catalog /Pages 2 0 R >>', b'<< /Type /Pages /Kids [3 0 R] /Count 1 >>',
+           b'<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R '
+           b'/Resources << /Font << /F1 5 0 R >> >> >>',
+           b'<< /Length %d >>\nstream\n' % len(stream) + stream + b'\nendstream',
+           b'<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>']
+out, offsets = b'%PDF-1.4\n', []
+for number, body in enumerate(objects, 1):
+    offsets.append(len(out))
+    out += b'%d 0 obj\n' % number + body + b'\nendobj\n'
+xref = len(out)
+out += b'xref\n0 %d\n0000000000 65535 f \n' % (len(objects) + 1)
+out += b''.join(b'%010d 00000 n \n' % o for o in offsets)
+out += b'trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n' % (len(objects) + 1, xref)
+open(sys.argv[1], 'wb').write(out)
+PDF
+out=$("$prefix/bin/quillmoor-cli" read -q "$prefix/heron.pdf") || fail "installed read of a PDF failed"
+[ "$out" = "The heron flew." ] || fail "installed read of a PDF gave: $out"
 
 # Every long option of --help is in the manual page.
 man_text=$(sed 's/\\-/-/g' "$prefix/share/man/man1/quillmoor-cli.1")
