@@ -30,6 +30,7 @@
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
+#include "support/PdfFiles.h"
 #include "support/TestFiles.h"
 #include "support/Text.h"
 #include "ui/InputFile.h"
@@ -202,6 +203,27 @@ TEST(MainWindowWidgetTest, TheExplorerSortsLinesAndTracesThemToTheSource) {
                   .starts_with("left,keyword,right,word,frequency,line,offset\r\n"));
   // The main window's listing is untouched.
   EXPECT_TRUE(w.p.frmMain.txbOutput.text.find("[river") != std::string::npos);
+}
+
+// A PDF's lines are cited by page, in the lines and in the source pane.
+TEST(MainWindowWidgetTest, TheExplorerCitesAPdfsLinesByPage) {
+  Window w;
+  testing::TempDir dir;
+  w.MakeConcordance(
+      dir.Write("doc.pdf", testing::MinimalPdf({"The river ran.", "A river bends."})));
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdExplore"), Qt::LeftButton);
+  ExplorerWindow* explorer = w.widget->explorer();
+  ASSERT_NE(explorer, nullptr);
+  QTest::keyClicks(Find<QLineEdit>(*explorer, "txbFilter"), QStringLiteral("river"));
+  WaitForLines(explorer);
+  auto* lines = Find<QTableView>(*explorer, "lstLines");
+  ASSERT_EQ(lines->model()->rowCount(), 2);
+  EXPECT_EQ(lines->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Page"));
+  EXPECT_EQ(lines->model()->index(0, 4).data().toString(), QStringLiteral("p. 1"));
+  EXPECT_EQ(lines->model()->index(1, 4).data().toString(), QStringLiteral("p. 2"));
+  lines->setCurrentIndex(lines->model()->index(1, 1));
+  QTest::keyClick(lines, Qt::Key_Return);
+  EXPECT_EQ(Find<QLabel>(*explorer, "lblSource")->text(), QStringLiteral("Source: p. 2"));
 }
 
 // The analysis tabs work on the words selected in the explorer, compute when shown,
