@@ -7,6 +7,7 @@
 #define QUILLMOOR_INPUT_DOCUMENTS_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ struct DocumentLimits {
   long long maxTextBytes = 2147483647LL;
   // What the entries of an archive (EPUB, OpenDocument) may expand to, in all.
   long long maxExpandedBytes = 512LL << 20;
+  // Asked between pages and chapters: true stops the reading (refused, with the
+  // problem "Stopped when reading file.").
+  std::function<bool()> stopped;
 };
 
 struct DocumentReading {

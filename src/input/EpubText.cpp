@@ -157,6 +157,11 @@ bool ReadEpubDocument(const std::string& path, const DocumentLimits& limits,
   std::string& text = reading->text;
   text.clear();
   for (const std::string& chapter : package.spine) {
+    if (limits.stopped && limits.stopped()) {
+      reading->problem = "Stopped when reading file.";
+      reading->caption = "Stopped";
+      return false;
+    }
     r = read(chapter);
     if (r.status == UnzipStatus::kTooLarge) return tooBig();
     if (r.status == UnzipStatus::kNoEntry) continue;  // listed, yet missing: nothing to read

@@ -144,6 +144,8 @@ struct PdfRead {
   std::vector<std::string> pages;
   long long bytes = 0;
   long long maxBytes = 0;
+  const std::function<bool()>* stopped = nullptr;
+  bool stop = false;   // the reading was stopped on request
   std::string reason;  // poppler's last message
 };
 
@@ -168,8 +170,13 @@ bool ReadPdfDocument(const std::string& path, const DocumentLimits& limits,
   }
   PdfRead state;
   state.maxBytes = limits.maxTextBytes;
-  const auto page = [](void* context, int, const char* text, size_t size) {
+  state.stopped = &limits.stopped;
+  const auto page = [](void* context, int number, const char* text, size_t size) {
     auto* s = static_cast<PdfRead*>(context);
+    if (number % 8 == 0 && *s->stopped && (*s->stopped)()) {
+      s->stop = true;
+      return false;
+    }
     s->bytes += static_cast<long long>(size);
     if (s->bytes > s->maxBytes) return false;
     s->pages.emplace_back(text, size);
@@ -194,6 +201,11 @@ bool ReadPdfDocument(const std::string& path, const DocumentLimits& limits,
   while (!why.empty() && (why.back() == '.' || why.back() == '\n')) why.pop_back();
   if (status == kPdfModuleDamaged) {
     return refuse("is not a readable PDF document: " + why + ".", "Damaged PDF document");
+  }
+  if (status == kPdfModuleStopped && state.stop) {
+    reading->problem = "Stopped when reading file.";
+    reading->caption = "Stopped";
+    return false;
   }
   if (status == kPdfModuleStopped) {
     return refuse("makes a text of more than " + std::to_string(limits.maxTextBytes) +

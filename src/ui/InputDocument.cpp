@@ -173,8 +173,17 @@ void ReadFormattedDocument(Program& p, bool& blnSuccess) {
   EnableControls(p, false);
   DocumentLimits limits;
   limits.maxTextBytes = p.lngMaxDocumentChars;
+  limits.stopped = [&p] {
+    p.host.DoEvents();
+    return p.blnStop;
+  };
   DocumentReading reading;
   if (!ReadDocument(p.documentFormat, path, limits, &reading)) {
+    if (p.blnStop) {
+      StatusText(p, reading.problem);
+      blnSuccess = false;
+      return;
+    }
     MsgBox(p, reading.problem, MsgButtons::kOK, MsgIcon::kExclamation, reading.caption);
     return RefuseTheText(p, blnSuccess);
   }

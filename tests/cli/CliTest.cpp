@@ -17,6 +17,7 @@
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/Text.h"
+#include "support/ZipFiles.h"
 #include "ui/Concordance.h"
 #include "ui/Defaults.h"
 #include "ui/Program.h"
@@ -657,6 +658,38 @@ TEST(CliDocxTest, AWordProcessorDocumentListsAsItsText) {
   EXPECT_TRUE(Has(
       docx.out,
       "[caf\xC3\xA9 1]\n... the village remembers. The miller's caf\xC3\xA9 by the old bridge"));
+}
+
+// The same Polish text as RTF (in Windows-1250), OpenDocument and EPUB: listed alike
+// under the Unicode rules; an .odt that is no archive is refused.
+TEST(CliDocumentsTest, TheWordProcessorsAndBooksListAsTheirText) {
+  TempDir dir;
+  const std::string words = "zielona \xC5\xBC\xC3\xB3\xC5\x82w";  // zielona żółw
+  const std::string rtf = dir.Write("a.rtf",
+                                    "{\\rtf1\\ansi\\ansicpg1250 Zielona \\'bf\\'f3\\'b3w\\par "
+                                    "zielona \\u380?\\u243?\\u322?w}");
+  const std::string odt = dir.path() + "/a.odt";
+  testing::WriteZip(odt,
+                    {{"content.xml", "<office:body><text:p>Zielona " + words.substr(8) +
+                                         "</text:p><text:p>" + words + "</text:p></office:body>"}});
+  const std::string epub = dir.path() + "/a.epub";
+  testing::WriteZip(
+      epub, {{"META-INF/container.xml", "<container><rootfile full-path='b.opf'/></container>"},
+             {"b.opf",
+              "<package><manifest><item id='c' href='c.xhtml' "
+              "media-type='application/xhtml+xml'/></manifest><spine><itemref "
+              "idref='c'/></spine></package>"},
+             {"c.xhtml", "<html><body><p>Zielona &#380;&oacute;&#x142;w</p><p>" + words +
+                             "</p></body></html>"}});
+  for (const std::string& path : {rtf, odt, epub}) {
+    CliRun run = Cli("wordlist --stop-words none " + Quote(path));
+    EXPECT_EQ(run.status, 0) << path << run.err;
+    EXPECT_EQ(run.out, "zielona\t2\n\xC5\xBC\xC3\xB3\xC5\x82w\t2\n") << path;
+    EXPECT_TRUE(Has(run.err, "Word rules: unicode.")) << run.err;
+  }
+  CliRun text = Cli("read -q " + Quote(dir.Write("b.odt", "Not an archive.")));
+  EXPECT_EQ(text.status, 1);
+  EXPECT_TRUE(Has(text.err, "is not a readable OpenDocument text: ")) << text.err;
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {

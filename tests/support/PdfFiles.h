@@ -16,7 +16,8 @@ inline std::string MinimalPdf(const std::vector<std::string>& lines) {
   for (int i = 0; i < pages; ++i) {
     const int page = 4 + 2 * i;
     kids += std::to_string(page) + " 0 R ";
-    const std::string stream = "BT /F1 12 Tf 72 720 Td (" + lines[static_cast<size_t>(i)] + ") Tj ET";
+    const std::string stream =
+        "BT /F1 12 Tf 72 720 Td (" + lines[static_cast<size_t>(i)] + ") Tj ET";
     objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
                       std::to_string(page + 1) + " 0 R /Resources << /Font << /F1 3 0 R >> >> >>");
     objects.push_back("<< /Length " + std::to_string(stream.size()) + " >>\nstream\n" + stream +
