@@ -79,6 +79,21 @@ with tempfile.TemporaryDirectory() as folder:
     assert jsonl[0]['page'] == 4, jsonl
     assert kwic('text', 'last').startswith('p. 4 '), kwic('text', 'last')
 
+    # A long document, read in batches on two threads: every page in its place.
+    long = os.path.join(folder, 'long.pdf')
+    surface = cairo.PDFSurface(long, 595, 842)
+    c = cairo.Context(surface)
+    for n in range(1, 41):
+        lines_at(c, 50, 100, ['Folio number %d.' % n])
+        c.show_page()
+    surface.finish()
+    out = run('kwic', '-q', '-s', 'none', '--keywords', 'folio', '--sort', 'POS', '--format',
+              'tsv', long)
+    rows = list(csv.DictReader(io.StringIO(out.stdout.decode('utf-8')), delimiter='\t',
+                               quoting=csv.QUOTE_NONE))
+    assert [row['page'] for row in rows] == [str(n) for n in range(1, 41)], rows
+    assert all(row['right'].startswith(' number %s' % row['page']) for row in rows), rows
+
     def refused(path, *message):
         out = run('read', '-q', path)
         said = out.stderr.decode('utf-8')
