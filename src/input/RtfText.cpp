@@ -180,8 +180,11 @@ class RtfParser {
     } else if (word == "uc" && hasNumber) {
       g.uc = static_cast<int>(std::max(0L, std::min(number, 16L)));
     } else if (word == "u" && hasNumber) {
+      // A signed 16-bit number: anything else names no character.
       long cp = number < 0 ? number + 65536 : number;
-      if (cp >= 0xD800 && cp <= 0xDBFF) {
+      if (cp < 0 || cp > 0xFFFF) {
+        high_ = 0;
+      } else if (cp >= 0xD800 && cp <= 0xDBFF) {
         high_ = static_cast<uint32_t>(cp);
       } else {
         if (cp >= 0xDC00 && cp <= 0xDFFF && high_ != 0) {

@@ -48,6 +48,8 @@ TEST(RtfTextTest, KeepsWhatAReaderSees) {
       // Unbalanced and truncated input ends without harm.
       {R"({\rtf1 a}}} b {\'4)", "a b"},
       {R"({\rtf1 a\'4x b})", "ax b"},
+      // \u beyond 16 bits names no character; its fallback is skipped all the same.
+      {R"({\rtf1 a\u99999?b\u-70000?c})", "abc"},
   };
   for (const auto& c : kCases) EXPECT_EQ(RtfDocumentText(c.rtf), c.text) << c.rtf;
   EXPECT_TRUE(LooksLikeRtf("\xEF\xBB\xBF \r\n{\\rtf1 x}"));
