@@ -18,17 +18,7 @@ bench_prepare quillmoor-spawn-bench
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-median() {  # seconds, the median of five runs of "$@"
-  local times=()
-  for _ in 1 2 3 4 5; do
-    local s e
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    e=$(date +%s.%N)
-    times+=("$(echo "$e - $s" | bc)")
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
-}
+median() { bench_median 5 "$@"; }
 
 # The PDFs: manual pages until 300 pages, then the rest of them.
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }

@@ -2,6 +2,20 @@
 # bench/corpora when they are missing (../shared/bench/make-corpora.sh) and builds the
 # Release targets named into build/release.
 # Usage: . bench/prepare.sh; bench_prepare TARGET...
+# The median of N runs of a command, in seconds (its output thrown away).
+# Usage: bench_median N COMMAND...
+bench_median() {
+  local runs=$1 times=() s e
+  shift
+  for _ in $(seq "$runs"); do
+    s=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    e=$(date +%s.%N)
+    times+=("$(echo "$e - $s" | bc)")
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+}
+
 bench_prepare() {
   corpora=bench/corpora
   [ -s "$corpora/kjv-x30.txt" ] || bash ../shared/bench/make-corpora.sh "$corpora" >/dev/null

@@ -48,17 +48,7 @@ corpus() {
   echo "$out"
 }
 
-seconds() {  # the median of three runs of "$@"
-  local times=()
-  for _ in 1 2 3; do
-    local s e
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    e=$(date +%s.%N)
-    times+=("$(echo "$e - $s" | bc)")
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
-}
+seconds() { bench_median 3 "$@"; }
 
 throughput() {  # MB/s of create on a file
   local t size

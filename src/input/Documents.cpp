@@ -4,6 +4,7 @@
 #include "input/OdfText.h"
 #include "input/PdfText.h"
 #include "input/RtfText.h"
+#include "shared/Cp1252.h"
 
 namespace quillmoor {
 
@@ -49,6 +50,18 @@ bool ReadDocument(DocumentFormat format, const std::string& path, const Document
   reading->problem = "The file " + path + " is not a document of a kind read here.";
   reading->caption = "Input file";
   return false;
+}
+
+bool RefuseDocument(DocumentReading* reading, const std::string& path, const std::string& problem,
+                    const char* caption) {
+  reading->problem = "The file " + path + std::string(kCrLf) + problem;
+  reading->caption = caption;
+  return false;
+}
+
+std::string ExpandsPastTheLimit(const DocumentLimits& limits) {
+  return "expands to more than " + std::to_string(limits.maxExpandedBytes >> 20) +
+         " MB when unpacked (a damaged file, or one made to fill the memory), and is not read.";
 }
 
 void AppendDocumentLine(std::string_view line, std::string* text) {

@@ -46,6 +46,13 @@ struct DocumentReading {
 bool ReadDocument(DocumentFormat format, const std::string& path, const DocumentLimits& limits,
                   DocumentReading* reading);
 
+// For the readers: sets reading->problem to "The file PATH", a line break and
+// `problem`, and the caption; returns false.
+bool RefuseDocument(DocumentReading* reading, const std::string& path, const std::string& problem,
+                    const char* caption);
+// The problem of an archive whose entries expand past limits.maxExpandedBytes.
+std::string ExpandsPastTheLimit(const DocumentLimits& limits);
+
 // A paragraph or line of a document appended to *text: trimmed of spaces, with the
 // line-break mark before it when *text holds something; nothing for an empty one.
 void AppendDocumentLine(std::string_view line, std::string* text);

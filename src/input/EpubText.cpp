@@ -116,11 +116,8 @@ std::string EpubChapterText(std::string_view xhtml) {
 
 bool ReadEpubDocument(const std::string& path, const DocumentLimits& limits,
                       DocumentReading* reading) {
-  const std::string crlf(kCrLf);
   const auto refuse = [&](const std::string& problem, const char* caption) {
-    reading->problem = "The file " + path + crlf + problem;
-    reading->caption = caption;
-    return false;
+    return RefuseDocument(reading, path, problem, caption);
   };
   const auto unreadable = [&](const std::string& why) {
     return refuse("is not a readable EPUB book: " + why + ".", "EPUB book");
@@ -135,12 +132,7 @@ bool ReadEpubDocument(const std::string& path, const DocumentLimits& limits,
     left -= static_cast<long long>(xml.size());
     return r;
   };
-  const auto tooBig = [&] {
-    return refuse("expands to more than " + std::to_string(limits.maxExpandedBytes >> 20) +
-                      " MB when unpacked (a damaged file, or one made to fill the memory), "
-                      "and is not read.",
-                  "File too big");
-  };
+  const auto tooBig = [&] { return refuse(ExpandsPastTheLimit(limits), "File too big"); };
   UnzipResult r = read("META-INF/container.xml");
   if (r.status == UnzipStatus::kTooLarge) return tooBig();
   if (r.status == UnzipStatus::kNoEntry) return unreadable("it has no META-INF/container.xml");

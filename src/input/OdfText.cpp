@@ -95,11 +95,8 @@ std::string OdfContentText(std::string_view xml) {
 
 bool ReadOdfDocument(const std::string& path, const DocumentLimits& limits,
                      DocumentReading* reading) {
-  const std::string crlf(kCrLf);
   const auto refuse = [&](const std::string& problem, const char* caption) {
-    reading->problem = "The file " + path + crlf + problem;
-    reading->caption = caption;
-    return false;
+    return RefuseDocument(reading, path, problem, caption);
   };
   ZipArchive archive;
   if (UnzipResult r = archive.Open(path); r.status != UnzipStatus::kOk) {
@@ -108,10 +105,7 @@ bool ReadOdfDocument(const std::string& path, const DocumentLimits& limits,
   std::string xml;
   const UnzipResult r = archive.ReadToString("content.xml", limits.maxExpandedBytes, &xml);
   if (r.status == UnzipStatus::kTooLarge) {
-    return refuse("expands to more than " + std::to_string(limits.maxExpandedBytes >> 20) +
-                      " MB when unpacked (a damaged file, or one made to fill the memory), "
-                      "and is not read.",
-                  "File too big");
+    return refuse(ExpandsPastTheLimit(limits), "File too big");
   }
   if (r.status == UnzipStatus::kNoEntry) {
     return refuse("is not a readable OpenDocument text: it has no content.xml.",

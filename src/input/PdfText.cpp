@@ -155,9 +155,7 @@ bool ReadPdfDocument(const std::string& path, const DocumentLimits& limits,
                      DocumentReading* reading) {
   const std::string crlf(kCrLf);
   const auto refuse = [&](const std::string& problem, const char* caption) {
-    reading->problem = "The file " + path + crlf + problem;
-    reading->caption = caption;
-    return false;
+    return RefuseDocument(reading, path, problem, caption);
   };
   static PdfTextFunction* read = nullptr;
   if (read == nullptr) {

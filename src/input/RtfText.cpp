@@ -310,11 +310,10 @@ bool ReadRtfDocument(const std::string& path, const DocumentLimits& limits,
     return false;
   }
   if (!LooksLikeRtf(bytes)) {
-    reading->problem = "The file " + path + crlf +
-                       "has an 'rtf' extension but does not appear to be an RTF document "
-                       "(it does not begin with {\\rtf).";
-    reading->caption = "RTF document";
-    return false;
+    return RefuseDocument(reading, path,
+                          "has an 'rtf' extension but does not appear to be an RTF document "
+                          "(it does not begin with {\\rtf).",
+                          "RTF document");
   }
   reading->text = RtfDocumentText(bytes);
   return true;
