@@ -271,7 +271,8 @@ int RunProgram(Program& p, CliHost& host, Terminal& terminal, const CliOptions& 
   host.set_title_subject("File output error", [&p] {
     return p.frmMain.optSearch.value ? p.frmMain.txbFile[1].text : p.strConcordanceFile;
   });
-  if (!NameInput(p, input, options.command != "read", options.command != "wordlist"))
+  const bool corpus = options.file.empty();  // a corpus's command, or --corpus
+  if (!corpus && !NameInput(p, input, options.command != "read", options.command != "wordlist"))
     return kExitRefused;
   if (options.settings.given) {
     Concerning settings(host, options.settings.value, AbsolutePath(options.settings.value));
@@ -281,7 +282,8 @@ int RunProgram(Program& p, CliHost& host, Terminal& terminal, const CliOptions& 
   // The command decides the mode, whatever a settings file or a loaded index chose.
   if (options.command != "search" && p.frmMain.optSearch.value) optCreate_Click(p);
   CommandRun run{p, host, options, terminal};
-  int status = FindCliCommand(options.command)->run(run);
+  int status = corpus && options.command == "wordlist" ? RunCorpusWordList(run)
+                                                       : FindCliCommand(options.command)->run(run);
   if (options.saveSettings.given) {
     const std::string result = SaveState(p, AbsolutePath(options.saveSettings.value));
     if (!result.empty()) {
@@ -309,10 +311,13 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   // A command is one run: each small file it reads is opened once.
   ScopedFileKeeping keepSmallFiles;
   StandardInputCopy standardInput;
-  const std::string input =
-      options.file == "-" ? standardInput.Make(terminal) : AbsolutePath(options.file);
-  if (input.empty()) return kExitRefused;
-  if (options.file != "-" && !CheckNamedInput(terminal, options, input)) return kExitRefused;
+  const bool corpus = options.file.empty();
+  const std::string input = corpus                ? std::string()
+                            : options.file == "-" ? standardInput.Make(terminal)
+                                                  : AbsolutePath(options.file);
+  if (input.empty() && !corpus) return kExitRefused;
+  if (!corpus && options.file != "-" && !CheckNamedInput(terminal, options, input))
+    return kExitRefused;
   if (!OutputIsNotInput(terminal, options.output.value, input) ||
       !OutputIsNotInput(terminal, options.saveSettings.value, input) ||
       !OutputIsNotInput(terminal, options.svg.value, input) ||
@@ -325,6 +330,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& dataFolder) 
   host.set_quiet(options.quiet);
   host.set_progress(!options.quiet && ::isatty(STDERR_FILENO) == 1);
   host.set_subject(options.file == "-" ? "standard input" : options.file, input);
+  if (corpus) host.set_subject(options.corpus.given ? options.corpus.value : "corpus", input);
   // Questions that concern only the window: the concordance is written, and the
   // keywords of a keywords file are not listed.
   host.set_silent_answer("Create concordance file?", MsgResult::kYes);

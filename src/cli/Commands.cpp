@@ -15,6 +15,16 @@ constexpr CliCommand kCommands[] = {
      "FILE when there is one",
      RunSearch},
     {"wordlist", kWordList, "list the words of FILE with their frequencies", RunWordList},
+    {"corpus", kCorpus,
+     "corpus index NAME FILES|DIRS...: make a corpus of many\n"
+     "documents; corpus add|remove NAME FILES...: update it\n"
+     "(only changed documents are scanned again); corpus info\n"
+     "NAME, corpus list",
+     RunCorpus},
+    {"keywords", kKeywords,
+     "the words of --corpus unusually frequent against\n"
+     "--reference: log-likelihood, Log Ratio, %DIFF, simple maths",
+     RunKeywords},
     {"read", kRead, "print the document text of FILE as a run reads it", RunRead},
     {"kwic", kKwic,
      "one line per occurrence of the listed words (or of those\n"

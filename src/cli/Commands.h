@@ -25,8 +25,10 @@ enum CommandBits : unsigned {
   kCollocates = 32,
   kNgrams = 64,
   kDispersion = 128,
+  kCorpus = 256,
+  kKeywords = 512,
   kAnalyses = kCollocates | kNgrams | kDispersion,
-  kAll = 255
+  kAll = 1023
 };
 
 // What a command runs with: the program, its host, the options and the terminal.
@@ -54,6 +56,12 @@ const CliCommand* FindCliCommand(std::string_view name);
 int RunRead(CommandRun& run);
 // wordlist: the listed words with their frequencies.
 int RunWordList(CommandRun& run);
+// corpus index|add|remove|info|list: builds, updates and describes corpora.
+int RunCorpus(CommandRun& run);
+// keywords: the words of a corpus against a reference, by keyness.
+int RunKeywords(CommandRun& run);
+// wordlist --corpus: the corpus's listed words with frequency, range and per million.
+int RunCorpusWordList(CommandRun& run);
 // create: the concordance file (or standard output).
 int RunCreate(CommandRun& run);
 // search: takes the index file's word table, or makes the word table (every word),

@@ -1,6 +1,7 @@
 #include "cli/Options.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "analyses/Ngrams.h"
 #include "cli/Commands.h"
@@ -188,6 +189,16 @@ bool SetSortLanguage(const OptionUse& use, CliOptions* o, std::string* error) {
   return true;
 }
 
+bool SetPValue(const OptionUse& use, CliOptions* o, std::string* error) {
+  char* end = nullptr;
+  const double p = std::strtod(use.value.c_str(), &end);
+  if (use.value.empty() || *end != '\0' || !(p > 0 && p < 1)) {
+    return Refused(use, "a number between 0 and 1", error);
+  }
+  o->pValue = p;
+  return true;
+}
+
 // The options, in the order the usage lists them.
 constexpr OptionEntry kOptions[] = {
     {"help", 'h', Kind::kFlag, "", kAll, "print this help and exit", SetFlag<&CliOptions::help>},
@@ -213,21 +224,23 @@ constexpr OptionEntry kOptions[] = {
      "show line breaks as \" / \" (default: shown)\n"
      "[create search]",
      SetSwitch<&CliOptions::lineBreaks>},
-    {"hyphens", 0, Kind::kSwitch, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+    {"hyphens", 0, Kind::kSwitch, "", kWordList | kKeywords | kCreate | kSearch | kKwic | kAnalyses,
      "allow words with hyphens (default: allowed)\n"
      "[wordlist create search kwic + analyses]",
      SetSwitch<&CliOptions::hyphens>},
-    {"numerals", 0, Kind::kSwitch, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+    {"numerals", 0, Kind::kSwitch, "",
+     kWordList | kKeywords | kCreate | kSearch | kKwic | kAnalyses,
      "allow words with digits (default: not)\n"
      "[wordlist create search kwic + analyses]",
      SetSwitch<&CliOptions::numerals>},
-    {"min-frequency", 'm', Kind::kValue, "N", kWordList | kCreate | kKwic | kCollocates | kNgrams,
+    {"min-frequency", 'm', Kind::kValue, "N",
+     kWordList | kKeywords | kCreate | kKwic | kCollocates | kNgrams,
      "leave out words occurring fewer than N times\n"
      "(2 to 20) [wordlist create kwic]; collocates and\n"
      "n-grams found fewer than N times (1 to 999,\n"
      "default 1) [collocates ngrams]",
      SetMinFrequency},
-    {"stop-words", 's', Kind::kValue, "WHICH", kWordList | kCreate | kKwic | kAnalyses,
+    {"stop-words", 's', Kind::kValue, "WHICH", kWordList | kKeywords | kCreate | kKwic | kAnalyses,
      "a stop-word file, or en, de, es, pt, it, fr, en_de,\n"
      "all, none (default: en), or ru, pl, cs, sk, uk, bg,\n"
      "el, tr, nl, sv, da, no, fi, hu, ro, hr, ar, he, hi,\n"
@@ -238,11 +251,13 @@ constexpr OptionEntry kOptions[] = {
      "further words to leave out [wordlist create kwic\n"
      "+ analyses]",
      SetText<&CliOptions::extraStopWords, true>},
-    {"output", 'o', Kind::kValue, "FILE|-", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+    {"output", 'o', Kind::kValue, "FILE|-",
+     kWordList | kKeywords | kCreate | kSearch | kKwic | kAnalyses,
      "write to FILE, or to standard output with -\n"
      "[wordlist create search kwic + analyses]",
      SetText<&CliOptions::output>},
-    {"overwrite", 'f', Kind::kFlag, "", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+    {"overwrite", 'f', Kind::kFlag, "",
+     kWordList | kKeywords | kCreate | kSearch | kKwic | kAnalyses,
      "replace an existing output file without asking\n"
      "[wordlist create search kwic + analyses]",
      SetFlag<&CliOptions::overwrite>},
@@ -260,7 +275,8 @@ constexpr OptionEntry kOptions[] = {
      "Shift_JIS, ...; default: UTF-8 when valid, else\n"
      "Windows-1252)",
      SetEncoding},
-    {"sort-language", 0, Kind::kValue, "CODE", kWordList | kCreate | kSearch | kKwic | kAnalyses,
+    {"sort-language", 0, Kind::kValue, "CODE",
+     kWordList | kKeywords | kCreate | kSearch | kKwic | kAnalyses,
      "alphabetical order of a language (sv, cs, es, de,\n"
      "tr, ...) [wordlist create search kwic + analyses]",
      SetSortLanguage},
@@ -301,6 +317,27 @@ constexpr OptionEntry kOptions[] = {
     {"svg", 0, Kind::kValue, "FILE", kDispersion, "dispersion: also draw the plot into FILE",
      SetText<&CliOptions::svg>},
     {"png", 0, Kind::kValue, "FILE", kDispersion, nullptr, SetText<&CliOptions::png>},
+    {"corpus", 0, Kind::kValue, "NAME", kWordList | kKeywords,
+     "a corpus in place of FILE (see the corpus command)\n[wordlist keywords]",
+     SetText<&CliOptions::corpus>},
+    {"per-document", 0, Kind::kFlag, "", kWordList,
+     "with --corpus: a column of counts for each document\n[wordlist]",
+     SetFlag<&CliOptions::perDocument>},
+    {"reference", 0, Kind::kValue, "NAME|FILE", kKeywords,
+     "the reference: a corpus, or a word list file of\nword<TAB>count lines [keywords]",
+     SetText<&CliOptions::reference>},
+    {"p-value", 0, Kind::kValue, "P", kKeywords,
+     "the significance level of a keyword (default 0.05)\n[keywords]", SetPValue},
+    {"bonferroni", 0, Kind::kFlag, "", kKeywords,
+     "divide the level by the number of words compared\n[keywords]",
+     SetFlag<&CliOptions::bonferroni>},
+    {"negative", 0, Kind::kFlag, "", kKeywords,
+     "also the words less frequent than in the reference\n[keywords]",
+     SetFlag<&CliOptions::negative>},
+    {"metadata", 0, Kind::kValue, "FILE.tsv", kCorpus,
+     "the documents' metadata: a TSV file, its first line\nthe columns, its first column the file "
+     "[corpus]",
+     SetText<&CliOptions::metadata>},
     {"settings", 0, Kind::kValue, "FILE.kvf", kWordList | kCreate | kSearch | kKwic | kAnalyses,
      "start from the options of a settings file (the other\n"
      "options override it) [wordlist create search kwic\n"
@@ -392,7 +429,8 @@ std::string CliUsage() {
       "\n"
       "commands:\n";
   for (const CliCommand& c : CliCommands()) {
-    text += UsageEntry("  " + std::string(c.name) + " FILE", c.help, 19);
+    const bool noFile = c.bit == kCorpus || c.bit == kKeywords;
+    text += UsageEntry("  " + std::string(c.name) + (noFile ? "" : " FILE"), c.help, 19);
   }
   text += "\noptions (commands that take them in brackets):\n";
   const size_t n = std::size(kOptions);
@@ -496,6 +534,30 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     }
   }
   if (options->command.empty()) options->command = "create";
+  // A corpus's commands take their own words; --corpus stands in place of FILE.
+  const bool corpusCommand = options->command == "corpus";
+  if (corpusCommand) {
+    options->corpusWords = positional;
+    positional.assign(1, "");
+    if (options->corpusWords.empty()) {
+      *error = "corpus needs index, add, remove, info or list";
+      return false;
+    }
+  } else if (options->corpus.given || options->command == "keywords") {
+    if (!positional.empty()) {
+      *error = "--corpus stands in place of the input file: give one or the other";
+      return false;
+    }
+    if (!options->corpus.given) {
+      *error = "keywords needs --corpus and --reference";
+      return false;
+    }
+    if (options->command == "keywords" && !options->reference.given) {
+      *error = "keywords needs --reference";
+      return false;
+    }
+    positional.assign(1, "");
+  }
   if (positional.size() != 1) {
     *error = positional.empty() ? "no input file given" : "more than one input file given";
     return false;
@@ -531,7 +593,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     }
   }
   options->file = positional[0];
-  if (options->file.empty()) {
+  if (options->file.empty() && !corpusCommand && !options->corpus.given) {
     *error = "the input file name is empty";
     return false;
   }

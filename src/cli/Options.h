@@ -65,6 +65,14 @@ struct CliOptions {
   Setting<bool> acrossLines;             // ngrams: sequences may span line breaks
   Setting<std::string> svg;              // dispersion: the plot as SVG (native)
   Setting<std::string> png;              // dispersion: the plot as PNG (native)
+  Setting<std::string> corpus;           // a corpus in place of the input file
+  bool perDocument = false;              // wordlist --corpus: counts by document
+  Setting<std::string> reference;        // keywords: a corpus or a word list file
+  double pValue = 0.05;                  // keywords: the significance level
+  bool bonferroni = false;               // keywords: the level over the words compared
+  bool negative = false;                 // keywords: the negative keywords as well
+  Setting<std::string> metadata;         // corpus: the documents' metadata (TSV)
+  std::vector<std::string> corpusWords;  // corpus: its subcommand and arguments
 
   // --keywords or --keywords-file was given.
   bool KeywordsGiven() const { return keywords.given || keywordsFile.given; }

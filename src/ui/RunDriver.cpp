@@ -143,15 +143,7 @@ void StartRun(Program& p) {
       }
       return;
     }
-    if (const std::string& language = p.frmParams.strSortLanguage; !language.empty()) {
-      std::string problem;
-      if (ApplySortLanguage(p, language, &problem)) {
-        StatusText(p, "Alphabetical order: " + language + ".");
-      } else {
-        StatusText(p, "The default alphabetical order is used: " + problem + ".");
-      }
-    }
-    SortWordTable(p.arrWords, 1, p.lngNumWords, 1);
+    OrderWordTable(p);
     if (p.blnStop) {
       p.blnStop = false;
       p.blnScanStopped = true;
@@ -166,17 +158,7 @@ void StartRun(Program& p) {
   m.cmdListWords.caption = "Stop";
   p.host.Refresh("cmdListWords", m.cmdListWords.caption);
   m.cmdListWords.enabled = false;
-  PutListsInRules(p, p, p.wordRules);
-  StatusLine(p, 77);
-  MarkIncludedWords(p);
-  StatusLine(p, 78);
-  CountIncludedWords(p);
-  StatusLine(p, 79);
-  {
-    RunWatch watch(p);
-    LinkWordsByFrequency(p, watch);
-  }
-  ShowWordCounts(p);
+  MarkAndCountWords(p);
   if (!p.blnStopAfterCounts) ListWords(p);
   if (create && !p.blnIndexFileCurrent && m.chkCreateIndexFile.checked()) {
     // An index file holds its words in the default alphabetical order.
@@ -190,6 +172,32 @@ void StartRun(Program& p) {
   SetListWordsCaption(p, "");
   m.lblTwirler.caption = " ";
   SetTheFocus(p);
+}
+
+void OrderWordTable(Program& p) {
+  if (const std::string& language = p.frmParams.strSortLanguage; !language.empty()) {
+    std::string problem;
+    if (ApplySortLanguage(p, language, &problem)) {
+      StatusText(p, "Alphabetical order: " + language + ".");
+    } else {
+      StatusText(p, "The default alphabetical order is used: " + problem + ".");
+    }
+  }
+  SortWordTable(p.arrWords, 1, p.lngNumWords, 1);
+}
+
+void MarkAndCountWords(Program& p) {
+  PutListsInRules(p, p, p.wordRules);
+  StatusLine(p, 77);
+  MarkIncludedWords(p);
+  StatusLine(p, 78);
+  CountIncludedWords(p);
+  StatusLine(p, 79);
+  {
+    RunWatch watch(p);
+    LinkWordsByFrequency(p, watch);
+  }
+  ShowWordCounts(p);
 }
 
 void NormalizeDocumentText(Program& p) {

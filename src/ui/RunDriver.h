@@ -21,6 +21,12 @@ inline constexpr int32_t kLargeDocumentChars = 102400;  // status line 81 above 
 inline constexpr long long kScanProgressMinBytes = 10240;
 
 void cmdListWords_Click(Program& p);
+// The word table in its alphabetical order (a language's, when one is chosen), with
+// its sort keys.
+void OrderWordTable(Program& p);
+// The listed words marked by the run's filters, counted and linked by frequency, and
+// the counts shown: what a run does between the scan and the listing.
+void MarkAndCountWords(Program& p);
 void StartRun(Program& p);
 bool ScanInputFile(Program& p);
 void ShowWordCounts(Program& p);
