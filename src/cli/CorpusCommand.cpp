@@ -1,10 +1,10 @@
 // corpus, keywords and wordlist --corpus: many documents as one.
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
-#include <algorithm>
 
 #include "cli/CommandSupport.h"
 #include "corpus/Keyness.h"
@@ -176,9 +176,10 @@ int RunKeywords(CommandRun& run) {
       return kExitRefused;
     }
     if (other.rules() != index.rules()) {
-      run.terminal.Complain("The reference " + reference + " was scanned under the " +
-                            std::string(WordRuleSetName(other.rules())) + " word rules, the corpus under the " +
-                            std::string(WordRuleSetName(index.rules())) + " ones: index both alike.");
+      run.terminal.Complain(
+          "The reference " + reference + " was scanned under the " +
+          std::string(WordRuleSetName(other.rules())) + " word rules, the corpus under the " +
+          std::string(WordRuleSetName(index.rules())) + " ones: index both alike.");
       return kExitRefused;
     }
     for (const CorpusIndex::Type& t : other.types()) {
@@ -202,8 +203,9 @@ int RunKeywords(CommandRun& run) {
       ++line;
       if (!text.empty() && text.back() == '\r') text.pop_back();
       const size_t tab = text.find('\t');
-      if (text.empty() || (line == 1 && tab != std::string::npos &&
-                           text.substr(tab + 1).find_first_not_of("0123456789") != std::string::npos)) {
+      if (text.empty() ||
+          (line == 1 && tab != std::string::npos &&
+           text.substr(tab + 1).find_first_not_of("0123456789") != std::string::npos)) {
         continue;  // a blank line, or a header
       }
       char* after = nullptr;
@@ -250,14 +252,16 @@ int RunKeywords(CommandRun& run) {
   options.p = run.options.pValue;
   options.bonferroni = run.options.bonferroni;
   options.negative = run.options.negative;
-  const std::vector<KeynessRow> keywords = KeywordsOf(std::move(rows), index.words(), referenceWords, options);
+  const std::vector<KeynessRow> keywords =
+      KeywordsOf(std::move(rows), index.words(), referenceWords, options);
   std::string out =
       "word\tfrequency\tper_million\trange\treference_frequency\treference_per_million\t"
       "reference_range\tlog_likelihood\tp\tlog_ratio\tpercent_diff\tsimple_maths\n";
   for (const KeynessRow& k : keywords) {
     AppendEngineTextAsUtf8(p.wordRules, k.word, &out);
-    out += "\t" + std::to_string(k.frequency) + "\t" + Number(PerMillion(k.frequency, index.words()), 2) +
-           "\t" + std::to_string(k.range) + "\t" + std::to_string(k.referenceFrequency) + "\t" +
+    out += "\t" + std::to_string(k.frequency) + "\t" +
+           Number(PerMillion(k.frequency, index.words()), 2) + "\t" + std::to_string(k.range) +
+           "\t" + std::to_string(k.referenceFrequency) + "\t" +
            Number(PerMillion(k.referenceFrequency, referenceWords), 2) + "\t" +
            std::to_string(k.referenceRange) + "\t" + Number(k.measures.logLikelihood, 2) + "\t" +
            Number(k.measures.p, 6) + "\t" + Number(k.measures.logRatio, 3) + "\t" +

@@ -182,7 +182,8 @@ bool CorpusIndex::Parse(std::string bytes, std::string* problem) {
         !r.String(&t.postings) || t.range > documents_.size() || t.range > t.frequency) {
       return fail("its lexicon is damaged");
     }
-    if (!types_.empty() && !(types_.back().word < t.word)) return fail("its lexicon is out of order");
+    if (!types_.empty() && !(types_.back().word < t.word))
+      return fail("its lexicon is out of order");
     types_.push_back(t);
   }
   if (!r.Number(&words_) || words_ != sum || !r.Literal("end\n") || !r.AtEnd()) {

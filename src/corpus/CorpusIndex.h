@@ -33,8 +33,8 @@ struct CorpusDocument {
   std::string path;    // absolute
   std::string digest;  // MD5, 32 hexadecimal digits
   int64_t size = 0;
-  int64_t modified = 0;  // seconds since 1970
-  uint32_t words = 0;    // occurrences of the accepted words
+  int64_t modified = 0;                                       // seconds since 1970
+  uint32_t words = 0;                                         // occurrences of the accepted words
   std::vector<std::pair<std::string, std::string>> metadata;  // (column, value)
   std::string Metadata(std::string_view column) const;
 };
@@ -66,8 +66,8 @@ class CorpusBuilder {
   };
   WordRuleSet rules_;
   std::vector<CorpusDocument> documents_;
-  std::vector<std::pair<std::string, Type>> types_;    // in order of first appearance
-  std::unordered_map<std::string, size_t> lookup_;     // word -> index in types_
+  std::vector<std::pair<std::string, Type>> types_;  // in order of first appearance
+  std::unordered_map<std::string, size_t> lookup_;   // word -> index in types_
 };
 
 class CorpusIndex {

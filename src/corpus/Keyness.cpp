@@ -28,10 +28,9 @@ std::vector<KeynessRow> KeywordsOf(std::vector<KeynessRow> rows, uint64_t words,
                            : options.p;
   std::vector<KeynessRow> kept;
   for (KeynessRow& r : rows) {
-    r.measures = MeasureKeyness(static_cast<double>(r.frequency),
-                                static_cast<double>(r.referenceFrequency),
-                                static_cast<double>(words), static_cast<double>(referenceWords),
-                                options.simpleMathsN);
+    r.measures = MeasureKeyness(
+        static_cast<double>(r.frequency), static_cast<double>(r.referenceFrequency),
+        static_cast<double>(words), static_cast<double>(referenceWords), options.simpleMathsN);
     const double na = static_cast<double>(r.frequency) / static_cast<double>(words);
     const double nb =
         static_cast<double>(r.referenceFrequency) / static_cast<double>(referenceWords);
@@ -41,7 +40,8 @@ std::vector<KeynessRow> KeywordsOf(std::vector<KeynessRow> rows, uint64_t words,
     }
   }
   std::sort(kept.begin(), kept.end(), [](const KeynessRow& x, const KeynessRow& y) {
-    if (x.measures.logRatio != y.measures.logRatio) return x.measures.logRatio > y.measures.logRatio;
+    if (x.measures.logRatio != y.measures.logRatio)
+      return x.measures.logRatio > y.measures.logRatio;
     return x.word < y.word;
   });
   return kept;

@@ -36,8 +36,8 @@ std::string CorporaFolder() {
 }
 
 bool IsReadDocument(const std::string& path) {
-  static const std::set<std::string> kKinds = {"txt", "text", "htm",  "html", "xml", "docx",
-                                               "pdf", "epub", "odt",  "ott",  "rtf"};
+  static const std::set<std::string> kKinds = {"txt", "text", "htm", "html", "xml", "docx",
+                                               "pdf", "epub", "odt", "ott",  "rtf"};
   return kKinds.contains(GetFileExtension(path, true));
 }
 
@@ -129,9 +129,10 @@ bool CorpusDocumentsOf(const std::vector<std::string>& given, std::vector<std::s
   return true;
 }
 
-bool ReadCorpusMetadata(const std::string& path,
-                        std::map<std::string, std::vector<std::pair<std::string, std::string>>>* rows,
-                        std::string* problem) {
+bool ReadCorpusMetadata(
+    const std::string& path,
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>>* rows,
+    std::string* problem) {
   std::string bytes;
   FileError error;
   if (!ReadFilePrefix(path, 64 << 20, &bytes, &error)) {
@@ -207,7 +208,8 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
     oldWords = old.AllDocumentWords();
   }
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> metadata;
-  if (!update.metadataFile.empty() && !ReadCorpusMetadata(update.metadataFile, &metadata, problem)) {
+  if (!update.metadataFile.empty() &&
+      !ReadCorpusMetadata(update.metadataFile, &metadata, problem)) {
     return false;
   }
   // The documents in their order: the old ones still wanted, then the new ones.
@@ -280,8 +282,10 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
     unicode = unicode || e.rules == WordRuleSet::kUnicode;
     const auto meta = metadata.find(path);
     const auto metaByName = metadata.find(FileNameOf(path));
-    if (meta != metadata.end()) e.document.metadata = meta->second;
-    else if (metaByName != metadata.end()) e.document.metadata = metaByName->second;
+    if (meta != metadata.end())
+      e.document.metadata = meta->second;
+    else if (metaByName != metadata.end())
+      e.document.metadata = metaByName->second;
   }
   // One rule set for all: a document scanned under the other rules is scanned again.
   if (unicode && p.frmParams.strWordRules != "windows-1252") {
@@ -330,8 +334,8 @@ void LoadCorpusTable(Program& p, const CorpusIndex& index) {
   for (size_t i = 0; i < types.size(); ++i) {
     WordRecord& r = p.arrWords[i + 1];
     r.strWord = types[i].word;
-    r.strSortKey = index.rules() == WordRuleSet::kUnicode ? UnicodeSortKey(r.strWord)
-                                                          : SortKeyOf(r.strWord);
+    r.strSortKey =
+        index.rules() == WordRuleSet::kUnicode ? UnicodeSortKey(r.strWord) : SortKeyOf(r.strWord);
     r.blnIncluded = true;
     r.lngFrequency = static_cast<int32_t>(std::min<uint64_t>(types[i].frequency, INT32_MAX));
   }

@@ -30,18 +30,19 @@ bool CorpusDocumentsOf(const std::vector<std::string>& given, std::vector<std::s
                        std::string* problem);
 // A metadata file: a TSV file whose first line names its columns, the first column
 // a document's file name (as given, or its name without the folder).
-bool ReadCorpusMetadata(const std::string& path,
-                        std::map<std::string, std::vector<std::pair<std::string, std::string>>>* rows,
-                        std::string* problem);
+bool ReadCorpusMetadata(
+    const std::string& path,
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>>* rows,
+    std::string* problem);
 
 // Reads the corpus's index; false with *problem when there is none or it is damaged.
 bool LoadCorpus(const std::string& name, CorpusIndex* index, std::string* problem);
 
 struct CorpusUpdate {
-  std::vector<std::string> add;     // documents to add (or to scan again when changed)
-  std::vector<std::string> remove;  // documents to leave out
-  std::string metadataFile;         // "" for none
-  bool fresh = false;               // a new corpus: any old index is replaced
+  std::vector<std::string> add;                 // documents to add (or to scan again when changed)
+  std::vector<std::string> remove;              // documents to leave out
+  std::string metadataFile;                     // "" for none
+  bool fresh = false;                           // a new corpus: any old index is replaced
   std::function<void(const std::string&)> say;  // progress lines
 };
 // Builds or updates corpus `name` with program `p` (started, its options applied):

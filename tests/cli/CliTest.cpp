@@ -692,6 +692,49 @@ TEST(CliDocumentsTest, TheWordProcessorsAndBooksListAsTheirText) {
   EXPECT_TRUE(Has(text.err, "is not a readable OpenDocument text: ")) << text.err;
 }
 
+// A corpus of one document lists that document's words; of two, the sums, with the
+// range; an update scans only what changed; keywords against a word list file.
+TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
+  TempDir dir;
+  const std::string env = "XDG_DATA_HOME=" + Quote(dir.path() + "/data") + " ";
+  const std::string a = dir.Write("a.txt", "The heron stood in the river. The heron flew.\r\n");
+  const std::string b = dir.Write("b.txt", "A river ran past; the rivers ran.\r\n");
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q one " + Quote(a)).status, 0);
+  const CliRun single = Cli("wordlist -q -s none --order freq " + Quote(a));
+  CliRun one = Shell(env + kCli + "wordlist -q -s none --order freq --corpus one");
+  ASSERT_EQ(one.status, 0) << one.err;
+  std::string expected = "word\tfrequency\trange\tper_million\n";
+  for (const auto& [word, count] : std::vector<std::pair<std::string, std::string>>{
+           {"the", "3"}, {"heron", "2"}, {"flew", "1"}, {"river", "1"}, {"stood", "1"}}) {
+    EXPECT_TRUE(Has(single.out, word + "\t" + count + "\n")) << single.out;
+    // Per million of the document's 8 words.
+    expected += word + "\t" + count + "\t1\t" + std::to_string(std::stoi(count) * 125000) + ".00\n";
+  }
+  EXPECT_EQ(one.out, expected);
+  CliRun two = Shell(env + kCli + "corpus index two " + Quote(a) + " " + Quote(b));
+  EXPECT_TRUE(Has(two.err, "2 documents (2 scanned, 0 kept)")) << two.err;
+  CliRun list = Shell(env + kCli + "wordlist -q -s none --per-document --corpus two");
+  // Of 14 words: "rivers" is "river".
+  EXPECT_TRUE(Has(list.out, "\nriver\t3\t2\t214285.71\t1\t2\n")) << list.out;
+  EXPECT_TRUE(Has(list.out, "\nthe\t4\t2\t285714.29\t3\t1\n")) << list.out;
+  dir.Write("b.txt", "Herons ran.\r\n");
+  CliRun update = Shell(env + kCli + "corpus add two");
+  EXPECT_TRUE(Has(update.err, "2 documents (1 scanned, 1 kept)")) << update.err;
+  EXPECT_TRUE(Has(Shell(env + kCli + "wordlist -q -s none --corpus two").out, "\nheron\t3\t2\t"));
+  const std::string reference = dir.Write("ref.tsv", "word\tcount\nthe\t5000\nheron\t1\n");
+  CliRun keywords =
+      Shell(env + kCli + "keywords -q -s none --corpus two --reference " + Quote(reference));
+  ASSERT_EQ(keywords.status, 0) << keywords.err;
+  EXPECT_TRUE(keywords.out.starts_with("word\tfrequency\tper_million\trange\t")) << keywords.out;
+  EXPECT_TRUE(Has(keywords.out, "\nheron\t3\t")) << keywords.out;
+  EXPECT_FALSE(Has(keywords.out, "\nthe\t")) << keywords.out;
+  // No such corpus; a damaged index.
+  EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus none").err, "There is no corpus none"));
+  dir.Write("data/quillmoor/corpora/one/corpus.qci", "Quillmoor corpus index\n\x05");
+  EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus one").err,
+                  "cannot be read: it was written in another version of the corpus index"));
+}
+
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   TempDir dir;
   const std::string input = Quote(dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n"));
