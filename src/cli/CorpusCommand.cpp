@@ -187,45 +187,13 @@ int RunKeywords(CommandRun& run) {
     }
     referenceWords = other.words();
   } else {
-    std::string bytes;
-    FileError error;
-    if (!ReadFilePrefix(AbsolutePath(reference), -1, &bytes, &error)) {
-      run.terminal.Complain(reference + ": " + error.description);
+    std::unordered_map<std::string, uint64_t> list;
+    if (!ReadFrequencyList(AbsolutePath(reference), index.rules(), &list, &referenceWords,
+                           &problem)) {
+      run.terminal.Complain(problem);
       return kExitRefused;
     }
-    size_t begin = 0;
-    int line = 0;
-    while (begin < bytes.size()) {
-      size_t end = bytes.find('\n', begin);
-      if (end == std::string::npos) end = bytes.size();
-      std::string text = bytes.substr(begin, end - begin);
-      begin = end + 1;
-      ++line;
-      if (!text.empty() && text.back() == '\r') text.pop_back();
-      const size_t tab = text.find('\t');
-      if (text.empty() ||
-          (line == 1 && tab != std::string::npos &&
-           text.substr(tab + 1).find_first_not_of("0123456789") != std::string::npos)) {
-        continue;  // a blank line, or a header
-      }
-      char* after = nullptr;
-      const unsigned long long n =
-          tab == std::string::npos ? 0 : std::strtoull(text.c_str() + tab + 1, &after, 10);
-      if (tab == std::string::npos || after == text.c_str() + tab + 1 ||
-          (*after != '\0' && *after != '\t')) {
-        run.terminal.Complain(reference + ": line " + std::to_string(line) +
-                              " is not word<TAB>count");
-        return kExitRefused;
-      }
-      std::string word = text.substr(0, tab);
-      if (index.rules() == WordRuleSet::kWindows1252) {
-        std::string cp;
-        Utf8ToCp1252(word, &cp);
-        word = cp;
-      }
-      counts[word].first += n;
-      referenceWords += n;
-    }
+    for (auto& [word, n] : list) counts[word].first = n;
   }
   if (referenceWords == 0 || index.words() == 0) {
     run.terminal.Complain("The corpus or the reference holds no words.");

@@ -87,7 +87,55 @@ bool ScanDocument(Program& p, const std::string& path, DocumentWords* words, Wor
   return true;
 }
 
+// The lines of a text file, without their line ends (LF or CR LF).
+std::vector<std::string> LinesOf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t begin = 0;
+  while (begin < bytes.size()) {
+    size_t end = bytes.find('\n', begin);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(begin, end - begin));
+    if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+    begin = end + 1;
+  }
+  return lines;
+}
+
 }  // namespace
+
+bool ReadFrequencyList(const std::string& path, WordRuleSet rules,
+                       std::unordered_map<std::string, uint64_t>* counts, uint64_t* total,
+                       std::string* problem) {
+  std::string bytes;
+  FileError error;
+  if (!ReadFilePrefix(path, -1, &bytes, &error)) {
+    *problem = path + ": " + error.description;
+    return false;
+  }
+  *total = 0;
+  int line = 0;
+  for (const std::string& text : LinesOf(bytes)) {
+    ++line;
+    const size_t tab = text.find('\t');
+    const bool counted = tab != std::string::npos && tab + 1 < text.size() &&
+                         text.find_first_not_of("0123456789", tab + 1) == std::string::npos;
+    if (text.empty() || (line == 1 && !counted)) continue;  // a blank line, or a header
+    if (!counted) {
+      *problem = path + ": line " + std::to_string(line) + " is not word<TAB>count";
+      return false;
+    }
+    std::string word = text.substr(0, tab);
+    if (rules == WordRuleSet::kWindows1252) {
+      std::string cp;
+      Utf8ToCp1252(word, &cp);
+      word = std::move(cp);
+    }
+    const uint64_t n = std::strtoull(text.c_str() + tab + 1, nullptr, 10);
+    (*counts)[word] += n;
+    *total += n;
+  }
+  return true;
+}
 
 std::string CorpusFolderOf(const std::string& name) {
   if (name.find('/') != std::string::npos) return AbsolutePath(name);
@@ -140,15 +188,9 @@ bool ReadCorpusMetadata(
     return false;
   }
   std::vector<std::string> columns;
-  size_t begin = 0;
   int line = 0;
-  while (begin < bytes.size()) {
-    size_t end = bytes.find('\n', begin);
-    if (end == std::string::npos) end = bytes.size();
-    std::string text = bytes.substr(begin, end - begin);
-    begin = end + 1;
+  for (const std::string& text : LinesOf(bytes)) {
     ++line;
-    if (!text.empty() && text.back() == '\r') text.pop_back();
     if (text.empty()) continue;
     std::vector<std::string> fields;
     size_t at = 0;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "corpus/CorpusIndex.h"
@@ -34,6 +35,12 @@ bool ReadCorpusMetadata(
     const std::string& path,
     std::map<std::string, std::vector<std::pair<std::string, std::string>>>* rows,
     std::string* problem);
+
+// A word list file of word<TAB>count lines (a first line that is not one is a header)
+// as engine text of `rules`: the counts by word and their total.
+bool ReadFrequencyList(const std::string& path, WordRuleSet rules,
+                       std::unordered_map<std::string, uint64_t>* counts, uint64_t* total,
+                       std::string* problem);
 
 // Reads the corpus's index; false with *problem when there is none or it is damaged.
 bool LoadCorpus(const std::string& name, CorpusIndex* index, std::string* problem);
