@@ -121,7 +121,7 @@ TEST(CliReadTest, DocumentTextRefusalsAndUsage) {
            {"read -qc3 x", "read does not take -c (an option of create or search)"},
            {"search --stop-words none x",
             "search does not take --stop-words (an option of wordlist, create, kwic, collocates, "
-            "ngrams or dispersion)"},
+            "ngrams, dispersion or keywords)"},
            {"search x", "search needs --keywords or --keywords-file"},
            {"collocates x", "collocates needs --keywords or --keywords-file"},
            {"dispersion -k river --svg - x",
