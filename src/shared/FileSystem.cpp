@@ -528,4 +528,25 @@ std::string ProgramFolder(const char* argv0) {
   return data;
 }
 
+std::vector<std::string_view> SplitLines(std::string_view data) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < data.size()) {
+    size_t end = data.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = data.size();
+    lines.push_back(data.substr(start, end - start));
+    if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') {
+      ++end;
+    }
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool MakeFolders(const std::string& folder) {
+  if (folder.empty() || Files().FolderExists(folder)) return true;
+  if (!MakeFolders(FolderOf(folder))) return false;
+  return ::mkdir(folder.c_str(), 0777) == 0 || Files().FolderExists(folder);
+}
+
 }  // namespace quillmoor

@@ -165,6 +165,11 @@ std::string LexicallyNormal(std::string_view path);
 std::string FolderOf(const std::string& path);
 // The last component of a path (after the last "/").
 std::string FileNameOf(const std::string& path);
+// The lines of `data`, each ending at CR LF, CR or LF (a last line without an end
+// counts too), as views into it.
+std::vector<std::string_view> SplitLines(std::string_view data);
+// Makes `folder` and the folders above it that are missing; true when it exists.
+bool MakeFolders(const std::string& folder);
 // Joins a folder and a name with exactly one "/" between them.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

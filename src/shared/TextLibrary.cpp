@@ -13,23 +13,6 @@
 namespace quillmoor {
 namespace {
 
-// The lines of `data`, each ending at CR LF, CR or LF (a last line without an end
-// counts too), as views into it.
-std::vector<std::string_view> SplitLines(std::string_view data) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t end = data.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = data.size();
-    lines.push_back(data.substr(start, end - start));
-    if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') {
-      ++end;
-    }
-    start = end + 1;
-  }
-  return lines;
-}
-
 // Characters of UTF-8 text: the bytes that are not continuation bytes.
 int CharacterCount(const std::string& text) {
   return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {

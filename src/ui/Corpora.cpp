@@ -87,20 +87,6 @@ bool ScanDocument(Program& p, const std::string& path, DocumentWords* words, Wor
   return true;
 }
 
-// The lines of a text file, without their line ends (LF or CR LF).
-std::vector<std::string> LinesOf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t begin = 0;
-  while (begin < bytes.size()) {
-    size_t end = bytes.find('\n', begin);
-    if (end == std::string::npos) end = bytes.size();
-    lines.push_back(bytes.substr(begin, end - begin));
-    if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
-    begin = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
 
 bool ReadFrequencyList(const std::string& path, WordRuleSet rules,
@@ -114,7 +100,8 @@ bool ReadFrequencyList(const std::string& path, WordRuleSet rules,
   }
   *total = 0;
   int line = 0;
-  for (const std::string& text : LinesOf(bytes)) {
+  for (const std::string_view view : SplitLines(bytes)) {
+    const std::string text(view);
     ++line;
     const size_t tab = text.find('\t');
     const bool counted = tab != std::string::npos && tab + 1 < text.size() &&
@@ -189,7 +176,8 @@ bool ReadCorpusMetadata(
   }
   std::vector<std::string> columns;
   int line = 0;
-  for (const std::string& text : LinesOf(bytes)) {
+  for (const std::string_view view : SplitLines(bytes)) {
+    const std::string text(view);
     ++line;
     if (text.empty()) continue;
     std::vector<std::string> fields;
@@ -350,15 +338,11 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
     DocumentWords().swap(e.words);
   }
   const std::string folder = CorpusFolderOf(name);
-  std::string parent = folder;
-  // The folder and those above it, made as needed.
-  std::vector<std::string> missing;
-  while (!parent.empty() && parent != "/" && !Files().FolderExists(parent)) {
-    missing.push_back(parent);
-    parent = FolderOf(parent);
-  }
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) ::mkdir(it->c_str(), 0755);
   FileError error;
+  if (!MakeFolders(folder)) {
+    *problem = folder + ": the folder cannot be made";
+    return false;
+  }
   const std::string bytes = builder.Serialize();
   if (!WriteFileAtomically(CorpusIndexFileOf(name), {bytes}, &error)) {
     *problem = CorpusIndexFileOf(name) + ": " + error.description;

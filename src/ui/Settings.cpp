@@ -69,12 +69,6 @@ struct Reader {
   }
 };
 
-bool MakeFolder(const std::string& folder) {
-  if (folder.empty() || Files().FolderExists(folder)) return true;
-  if (!MakeFolder(FolderOf(folder))) return false;
-  return ::mkdir(folder.c_str(), 0777) == 0 || Files().FolderExists(folder);
-}
-
 }  // namespace
 
 std::string UserSettingsFile(const Program& p) {
@@ -88,7 +82,7 @@ std::string UserSettingsFile(const Program& p) {
 
 std::string SaveState(const Program& p, const std::string& strParameterFile) {
   const std::string file = strParameterFile.empty() ? p.strUserSettingsFile : strParameterFile;
-  if (strParameterFile.empty() && !MakeFolder(FolderOf(file))) {
+  if (strParameterFile.empty() && !MakeFolders(FolderOf(file))) {
     return std::string(kSaveError) + "Path not found";
   }
   const MainControls& m = p.frmMain;
