@@ -14,11 +14,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Check(!problem.empty(), "a refusal without a reason");
     return 0;
   }
-  for (size_t t = 0; t < index.types().size(); ++t) {
+  for (uint64_t t = 0; t < index.tokenCount(); ++t) {
+    const uint32_t id = index.TokenAt(t);
+    fuzz::Check(id == CorpusIndex::kNoToken || id < index.tokenTypes().size(), "a token beyond the lexicon");
+  }
+  for (size_t t = 0; t < index.words().size(); ++t) {
     uint32_t last = 0;
     bool first = true;
     for (const DocumentHits& h : index.Hits(t)) {
       fuzz::Check(h.document < index.documents().size(), "a hit beyond the documents");
+      for (int32_t p : h.positions)
+        fuzz::Check(static_cast<uint32_t>(p) < index.documents()[h.document].tokens, "a hit beyond its document");
       fuzz::Check(first || h.document > last, "the documents of a list out of order");
       first = false;
       last = h.document;

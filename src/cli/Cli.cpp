@@ -282,8 +282,16 @@ int RunProgram(Program& p, CliHost& host, Terminal& terminal, const CliOptions& 
   // The command decides the mode, whatever a settings file or a loaded index chose.
   if (options.command != "search" && p.frmMain.optSearch.value) optCreate_Click(p);
   CommandRun run{p, host, options, terminal};
-  int status = corpus && options.command == "wordlist" ? RunCorpusWordList(run)
-                                                       : FindCliCommand(options.command)->run(run);
+  int status = 0;
+  if (corpus && options.command == "wordlist") {
+    status = RunCorpusWordList(run);
+  } else if (corpus && options.command == "kwic") {
+    status = RunCorpusKwic(run);
+  } else if (corpus && options.command == "dispersion") {
+    status = RunCorpusDispersion(run);
+  } else {
+    status = FindCliCommand(options.command)->run(run);
+  }
   if (options.saveSettings.given) {
     const std::string result = SaveState(p, AbsolutePath(options.saveSettings.value));
     if (!result.empty()) {

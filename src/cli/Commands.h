@@ -62,6 +62,10 @@ int RunCorpus(CommandRun& run);
 int RunKeywords(CommandRun& run);
 // wordlist --corpus: the corpus's listed words with frequency, range and per million.
 int RunCorpusWordList(CommandRun& run);
+// kwic --corpus: the corpus's lines, with their documents.
+int RunCorpusKwic(CommandRun& run);
+// dispersion --corpus: Gries's DP with the documents as the parts.
+int RunCorpusDispersion(CommandRun& run);
 // create: the concordance file (or standard output).
 int RunCreate(CommandRun& run);
 // search: takes the index file's word table, or makes the word table (every word),

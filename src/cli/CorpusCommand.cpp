@@ -3,14 +3,19 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
+#include "analyses/AnalysisTable.h"
+#include "analyses/Dispersion.h"
 #include "cli/CommandSupport.h"
 #include "corpus/Keyness.h"
+#include "corpus/Subcorpus.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "ui/Corpora.h"
+#include "ui/CorpusLines.h"
 #include "ui/Program.h"
 #include "ui/RunDriver.h"
 
@@ -28,18 +33,75 @@ double PerMillion(uint64_t frequency, uint64_t words) {
   return words == 0 ? 0 : static_cast<double>(frequency) * 1e6 / static_cast<double>(words);
 }
 
-// The corpus's words in p's table, marked and counted by the run's filters; false
-// after the message when the corpus cannot be read.
-bool ListCorpus(CommandRun& run, const std::string& name, CorpusIndex* index) {
+// A corpus opened for a command: its index, the subcorpus the filters keep, and the
+// words' counts in it.
+struct OpenedCorpus {
+  std::string name;
+  CorpusIndex index;
+  std::unique_ptr<Subcorpus> subcorpus;
+  std::vector<uint32_t> frequency, range;
+};
+
+// Opens corpus `name` with the filters `where`; false after the message.
+bool OpenCorpus(CommandRun& run, const std::string& name, const std::vector<std::string>& where,
+                OpenedCorpus* out) {
   std::string problem;
-  if (!LoadCorpus(name, index, &problem)) {
+  std::vector<DocumentFilter> filters;
+  for (const std::string& text : where) {
+    DocumentFilter f;
+    if (!ParseDocumentFilter(text, &f, &problem)) {
+      run.terminal.Complain(problem);
+      return false;
+    }
+    filters.push_back(std::move(f));
+  }
+  out->name = name;
+  if (!LoadCorpus(name, &out->index, &problem)) {
     run.terminal.Complain(problem);
     return false;
   }
-  LoadCorpusTable(run.p, *index);
+  out->subcorpus = std::make_unique<Subcorpus>(out->index, filters);
+  if (out->subcorpus->documents() == 0) {
+    run.terminal.Complain("No document of corpus " + name + " passes the filters.");
+    return false;
+  }
+  out->subcorpus->CountWords(&out->frequency, &out->range);
+  return true;
+}
+
+// The corpus's words in p's table, marked and counted by the run's filters; false
+// after the message when the corpus cannot be read.
+void TableOfCorpus(CommandRun& run, const OpenedCorpus& corpus) {
+  LoadCorpusTable(run.p, corpus.index, corpus.frequency);
+  OrderWordTable(run.p);
+  MarkAndCountWords(run.p);
+}
+
+bool ListCorpus(CommandRun& run, OpenedCorpus* corpus) {
+  if (!OpenCorpus(run, run.options.corpus.value, run.options.where, corpus)) return false;
+  LoadCorpusTable(run.p, corpus->index, corpus->frequency);
   OrderWordTable(run.p);
   MarkAndCountWords(run.p);
   return true;
+}
+
+// The words of the corpus that the keywords select (as a search: whatever the
+// listing's filters), or, with no keywords, the words the run lists.
+std::vector<int32_t> ChosenWords(CommandRun& run, const OpenedCorpus& corpus) {
+  const Program& p = run.p;
+  ExploreQuery query;
+  if (run.options.keywords.given)
+    query = CorpusQuery(run.options.keywords.value, corpus.index.rules());
+  std::vector<int32_t> chosen;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    if (run.options.keywords.given ? query.SelectsWord(r.strWord) : r.blnIncluded) {
+      const int64_t w = corpus.index.Find(r.strWord);
+      if (w >= 0) chosen.push_back(static_cast<int32_t>(w));
+    }
+  }
+  std::sort(chosen.begin(), chosen.end());
+  return chosen;
 }
 
 // The words listed, in the run's order.
@@ -67,8 +129,9 @@ int CorpusInfo(CommandRun& run, const std::string& name) {
   std::string out = "corpus\t" + name + "\nfolder\t" + CorpusFolderOf(name) + "\nword rules\t" +
                     std::string(WordRuleSetName(index.rules())) + "\ndocuments\t" +
                     std::to_string(index.documents().size()) + "\nwords\t" +
-                    std::to_string(index.words()) + "\ntypes\t" +
-                    std::to_string(index.types().size()) + "\n\ndocument\twords\tdigest";
+                    std::to_string(index.wordCount()) + "\ntokens\t" +
+                    std::to_string(index.tokenCount()) + "\ntypes\t" +
+                    std::to_string(index.words().size()) + "\n\ndocument\twords\ttokens\tdigest";
   std::vector<std::string> columns;
   for (const CorpusDocument& d : index.documents()) {
     for (const auto& [key, value] : d.metadata) {
@@ -78,7 +141,8 @@ int CorpusInfo(CommandRun& run, const std::string& name) {
   for (const std::string& c : columns) out += "\t" + c;
   out += "\n";
   for (const CorpusDocument& d : index.documents()) {
-    out += d.path + "\t" + std::to_string(d.words) + "\t" + d.digest;
+    out +=
+        d.path + "\t" + std::to_string(d.words) + "\t" + std::to_string(d.tokens) + "\t" + d.digest;
     for (const std::string& c : columns) out += "\t" + d.Metadata(c);
     out += "\n";
   }
@@ -130,86 +194,198 @@ int RunCorpus(CommandRun& run) {
 }
 
 int RunCorpusWordList(CommandRun& run) {
-  CorpusIndex index;
-  if (!ListCorpus(run, run.options.corpus.value, &index)) return kExitRefused;
+  OpenedCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const CorpusIndex& index = corpus.index;
+  const Subcorpus& sub = *corpus.subcorpus;
   const Program& p = run.p;
   const std::vector<int32_t> order = ListedInOrder(p);
   std::string out = "word\tfrequency\trange\tper_million";
+  std::vector<uint32_t> columns;  // the documents of the per-document counts
   if (run.options.perDocument) {
-    for (const CorpusDocument& d : index.documents()) out += "\t" + FileNameOf(d.path);
+    for (uint32_t d = 0; d < index.documents().size(); ++d) {
+      if (!sub.Has(d)) continue;
+      columns.push_back(d);
+      out += "\t" + FileNameOf(index.documents()[d].path);
+    }
   }
   out += "\n";
+  std::vector<size_t> counts(index.documents().size());
   for (int32_t i : order) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    const int64_t type = index.Find(r.strWord);
-    if (type < 0) continue;
-    const CorpusIndex::Type& t = index.types()[static_cast<size_t>(type)];
+    const int64_t w = index.Find(r.strWord);
+    if (w < 0) continue;
+    const uint32_t frequency = corpus.frequency[static_cast<size_t>(w)];
     AppendEngineTextAsUtf8(p.wordRules, r.strWord, &out);
-    out += "\t" + std::to_string(t.frequency) + "\t" + std::to_string(t.range) + "\t" +
-           Number(PerMillion(t.frequency, index.words()), 2);
+    out += "\t" + std::to_string(frequency) + "\t" +
+           std::to_string(corpus.range[static_cast<size_t>(w)]) + "\t" +
+           Number(PerMillion(frequency, sub.words()), 2);
     if (run.options.perDocument) {
-      std::vector<size_t> counts(index.documents().size());
-      for (const DocumentHits& h : index.Hits(static_cast<size_t>(type))) {
+      std::fill(counts.begin(), counts.end(), 0);
+      for (const DocumentHits& h : index.Hits(static_cast<size_t>(w))) {
         counts[h.document] = h.positions.size();
       }
-      for (size_t c : counts) out += "\t" + std::to_string(c);
+      for (uint32_t d : columns) out += "\t" + std::to_string(counts[d]);
     }
     out += "\n";
   }
-  run.terminal.Say(std::to_string(index.documents().size()) + " documents, " +
-                   std::to_string(index.words()) + " words.");
+  run.terminal.Say(std::to_string(sub.documents()) + " documents, " + std::to_string(sub.words()) +
+                   " words.");
   return WriteOutput(run, "word list", [&out](const PieceWriter& write) { write(out); });
 }
 
+int RunCorpusKwic(CommandRun& run) {
+  OpenedCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const CliOptions& options = run.options;
+  const std::vector<int32_t> words = ChosenWords(run, corpus);
+  CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
+  lines.Select(words);
+  if (lines.size() == 0) {
+    run.terminal.Say(options.keywords.given ? "No line: no word of the corpus matches the keywords."
+                                            : "No word is listed: no line to write.");
+    return options.keywords.given ? kExitNoMatch : kExitDone;
+  }
+  const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
+  lines.Sort(options.sort.given ? options.sort.value : byWord);
+  const int width = options.width.given ? options.width.value
+                                        : std::max(1, run.p.frmMain.cboContextSize.listIndex);
+  const KwicFormat format = options.format.given ? options.format.value : KwicFormat::kText;
+  const size_t count = options.lines.given
+                           ? std::min(lines.size(), static_cast<size_t>(options.lines.value))
+                           : lines.size();
+  const CorpusIndex& index = corpus.index;
+  const std::string& name = corpus.name;
+  const TextSource texts = [&](uint32_t number, std::string* text, std::string* problem) {
+    return LoadCorpusText(name, index.documents()[number], text, problem);
+  };
+  std::string problem;
+  const int status = WriteOutput(run, "lines", [&](const PieceWriter& write) {
+    lines.Export(0, count, width, format, texts, write, &problem);
+  });
+  if (!problem.empty()) {
+    run.terminal.Complain(problem);
+    return kExitRefused;
+  }
+  return status;
+}
+
+int RunCorpusDispersion(CommandRun& run) {
+  OpenedCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const std::vector<int32_t> words = ChosenWords(run, corpus);
+  if (words.empty()) {
+    run.terminal.Say("No result: no word of the corpus matches the keywords.");
+    return kExitNoMatch;
+  }
+  const CorpusIndex& index = corpus.index;
+  const Subcorpus& sub = *corpus.subcorpus;
+  // The documents are the parts, sized by their tokens.
+  std::vector<uint32_t> parts;
+  std::vector<double> shares;
+  for (uint32_t d = 0; d < index.documents().size(); ++d) {
+    if (!sub.Has(d)) continue;
+    parts.push_back(d);
+    shares.push_back(sub.tokens() == 0 ? 0
+                                       : static_cast<double>(index.documents()[d].tokens) /
+                                             static_cast<double>(sub.tokens()));
+  }
+  const double smallest = *std::min_element(shares.begin(), shares.end());
+  AnalysisTable table;
+  table.columns = {{"word", false},     {"frequency", true}, {"range", true},
+                   {"documents", true}, {"gries_dp", true},  {"gries_dp_norm", true}};
+  std::vector<double> v(index.documents().size());
+  for (int32_t w : words) {
+    std::fill(v.begin(), v.end(), 0);
+    for (const DocumentHits& h : index.Hits(static_cast<size_t>(w)))
+      v[h.document] = static_cast<double>(h.positions.size());
+    std::vector<double> counts;
+    for (uint32_t d : parts) counts.push_back(v[d]);
+    const uint32_t frequency = corpus.frequency[static_cast<size_t>(w)];
+    if (frequency == 0) continue;
+    const double dp = parts.size() >= 2 ? GriesDP(counts, shares) : 0;
+    const double norm = parts.size() >= 2 && smallest < 1 ? dp / (1 - smallest) : 0;
+    std::string word;
+    AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(w)].word, &word);
+    const auto number = [](double x, int decimals) { return AnalysisCell{Number(x, decimals), x}; };
+    table.rows.push_back({{word, 0},
+                          number(frequency, 0),
+                          number(corpus.range[static_cast<size_t>(w)], 0),
+                          number(static_cast<double>(parts.size()), 0),
+                          number(dp, 3),
+                          number(norm, 3)});
+  }
+  const KwicFormat format = run.options.format.given ? run.options.format.value : KwicFormat::kText;
+  return WriteOutput(run, "dispersion",
+                     [&](const auto& write) { ExportTable(table, format, write); });
+}
+
 int RunKeywords(CommandRun& run) {
-  CorpusIndex index;
-  if (!ListCorpus(run, run.options.corpus.value, &index)) return kExitRefused;
-  // The reference: a corpus, or a file of word<TAB>count lines.
+  // The reference: a corpus (or subcorpus), one document, or a file of word<TAB>count
+  // lines. A document is scanned before the corpus's table takes p's.
   const std::string& reference = run.options.reference.value;
   std::unordered_map<std::string, std::pair<uint64_t, uint32_t>> counts;  // count, range
   uint64_t referenceWords = 0;
-  CorpusIndex other;
+  OpenedCorpus other;
   std::string problem;
-  if (FileExists(CorpusIndexFileOf(reference)) || !FileExists(AbsolutePath(reference))) {
-    if (!LoadCorpus(reference, &other, &problem)) {
-      run.terminal.Complain(problem);
-      return kExitRefused;
-    }
-    if (other.rules() != index.rules()) {
-      run.terminal.Complain(
-          "The reference " + reference + " was scanned under the " +
-          std::string(WordRuleSetName(other.rules())) + " word rules, the corpus under the " +
-          std::string(WordRuleSetName(index.rules())) + " ones: index both alike.");
-      return kExitRefused;
-    }
-    for (const CorpusIndex::Type& t : other.types()) {
-      counts[std::string(t.word)] = {t.frequency, t.range};
-    }
-    referenceWords = other.words();
-  } else {
-    std::unordered_map<std::string, uint64_t> list;
-    if (!ReadFrequencyList(AbsolutePath(reference), index.rules(), &list, &referenceWords,
-                           &problem)) {
-      run.terminal.Complain(problem);
-      return kExitRefused;
-    }
-    for (auto& [word, n] : list) counts[word].first = n;
+  const std::string referencePath = AbsolutePath(reference);
+  const bool isCorpus = FileExists(CorpusIndexFileOf(reference)) || !FileExists(referencePath);
+  if (!isCorpus && !run.options.referenceWhere.empty()) {
+    run.terminal.Complain("--reference-where needs a corpus as the reference, not a file.");
+    return kExitRefused;
   }
-  if (referenceWords == 0 || index.words() == 0) {
+  if (isCorpus) {
+    if (!OpenCorpus(run, reference, run.options.referenceWhere, &other)) return kExitRefused;
+    for (size_t w = 0; w < other.index.words().size(); ++w) {
+      if (other.frequency[w] > 0)
+        counts[std::string(other.index.words()[w].word)] = {other.frequency[w], other.range[w]};
+    }
+    referenceWords = other.subcorpus->words();
+  }
+  OpenedCorpus corpus;
+  if (!OpenCorpus(run, run.options.corpus.value, run.options.where, &corpus)) return kExitRefused;
+  const CorpusIndex& index = corpus.index;
+  const uint64_t corpusWords = corpus.subcorpus->words();
+  if (isCorpus && other.index.rules() != index.rules()) {
+    run.terminal.Complain("The reference " + reference + " was scanned under the " +
+                          std::string(WordRuleSetName(other.index.rules())) +
+                          " word rules, the corpus under the " +
+                          std::string(WordRuleSetName(index.rules())) + " ones: index both alike.");
+    return kExitRefused;
+  }
+  if (!isCorpus) {
+    std::unordered_map<std::string, uint64_t> list;
+    if (!ReadFrequencyList(referencePath, index.rules(), &list, &referenceWords, &problem) ||
+        referenceWords == 0) {
+      // Not a word list: one document, scanned under the corpus's rules.
+      list.clear();
+      if (!CountDocumentWords(run.p, referencePath, index.rules(), &list, &referenceWords)) {
+        run.terminal.Complain(reference +
+                              ": neither a word list of word<TAB>count lines nor a "
+                              "document that can be read.");
+        return kExitRefused;
+      }
+      for (auto& [word, n] : list) counts[word] = {n, 1};
+    } else {
+      for (auto& [word, n] : list) counts[word].first = n;
+    }
+  }
+  if (referenceWords == 0 || corpusWords == 0) {
     run.terminal.Complain("The corpus or the reference holds no words.");
     return kExitRefused;
   }
+  TableOfCorpus(run, corpus);
   const Program& p = run.p;
   std::vector<KeynessRow> rows;
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
     const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
     if (!r.blnIncluded) continue;
-    const int64_t type = index.Find(r.strWord);
-    if (type < 0) continue;
+    const int64_t w = index.Find(r.strWord);
+    if (w < 0) continue;
     KeynessRow row;
     row.word = r.strWord;
-    row.frequency = index.types()[static_cast<size_t>(type)].frequency;
-    row.range = index.types()[static_cast<size_t>(type)].range;
+    row.frequency = corpus.frequency[static_cast<size_t>(w)];
+    row.range = corpus.range[static_cast<size_t>(w)];
     if (const auto found = counts.find(r.strWord); found != counts.end()) {
       row.referenceFrequency = found->second.first;
       row.referenceRange = found->second.second;
@@ -221,21 +397,21 @@ int RunKeywords(CommandRun& run) {
   options.bonferroni = run.options.bonferroni;
   options.negative = run.options.negative;
   const std::vector<KeynessRow> keywords =
-      KeywordsOf(std::move(rows), index.words(), referenceWords, options);
+      KeywordsOf(std::move(rows), corpusWords, referenceWords, options);
   std::string out =
       "word\tfrequency\tper_million\trange\treference_frequency\treference_per_million\t"
       "reference_range\tlog_likelihood\tp\tlog_ratio\tpercent_diff\tsimple_maths\n";
   for (const KeynessRow& k : keywords) {
     AppendEngineTextAsUtf8(p.wordRules, k.word, &out);
     out += "\t" + std::to_string(k.frequency) + "\t" +
-           Number(PerMillion(k.frequency, index.words()), 2) + "\t" + std::to_string(k.range) +
-           "\t" + std::to_string(k.referenceFrequency) + "\t" +
+           Number(PerMillion(k.frequency, corpusWords), 2) + "\t" + std::to_string(k.range) + "\t" +
+           std::to_string(k.referenceFrequency) + "\t" +
            Number(PerMillion(k.referenceFrequency, referenceWords), 2) + "\t" +
            std::to_string(k.referenceRange) + "\t" + Number(k.measures.logLikelihood, 2) + "\t" +
            Number(k.measures.p, 6) + "\t" + Number(k.measures.logRatio, 3) + "\t" +
            Number(k.measures.percentDiff, 1) + "\t" + Number(k.measures.simpleMaths, 3) + "\n";
   }
-  run.terminal.Say(std::to_string(keywords.size()) + " keywords (" + std::to_string(index.words()) +
+  run.terminal.Say(std::to_string(keywords.size()) + " keywords (" + std::to_string(corpusWords) +
                    " words against " + std::to_string(referenceWords) + ").");
   return WriteOutput(run, "keywords", [&out](const PieceWriter& write) { write(out); });
 }

@@ -71,6 +71,27 @@ bool SetText(const OptionUse& use, CliOptions* o, std::string* error) {
   return true;
 }
 
+template <std::vector<std::string> CliOptions::*list>
+bool AddText(const OptionUse& use, CliOptions* o, std::string* error) {
+  if (use.value.empty()) {
+    *error = use.typed + " needs a value";
+    return false;
+  }
+  (o->*list).push_back(use.value);
+  return true;
+}
+
+bool SetLines(const OptionUse& use, CliOptions* o, std::string* error) {
+  char* end = nullptr;
+  const long n = std::strtol(use.value.c_str(), &end, 10);
+  if (use.value.empty() || *end != '\0' || n < 1 || n > 1000000000) {
+    *error = use.typed + " takes a number of lines from 1 up, not '" + use.value + "'";
+    return false;
+  }
+  o->lines.Set(static_cast<int>(n));
+  return true;
+}
+
 template <AnswerPolicy policy>
 bool SetPolicy(const OptionUse&, CliOptions* o, std::string* error) {
   if (o->policy != AnswerPolicy::kDefault && o->policy != policy) {
@@ -317,14 +338,24 @@ constexpr OptionEntry kOptions[] = {
     {"svg", 0, Kind::kValue, "FILE", kDispersion, "dispersion: also draw the plot into FILE",
      SetText<&CliOptions::svg>},
     {"png", 0, Kind::kValue, "FILE", kDispersion, nullptr, SetText<&CliOptions::png>},
-    {"corpus", 0, Kind::kValue, "NAME", kWordList | kKeywords,
-     "a corpus in place of FILE (see the corpus command)\n[wordlist keywords]",
+    {"corpus", 0, Kind::kValue, "NAME", kWordList | kKeywords | kKwic | kDispersion,
+     "a corpus in place of FILE (see the corpus command)\n[wordlist keywords kwic dispersion]",
      SetText<&CliOptions::corpus>},
+    {"where", 0, Kind::kValue, "FILTER", kWordList | kKeywords | kKwic | kDispersion,
+     "with --corpus: only the documents whose metadata or\n"
+     "name pass COLUMN OP VALUE (OP = != >= <= > < ~);\n"
+     "repeat for more [wordlist keywords kwic dispersion]",
+     AddText<&CliOptions::where>},
+    {"reference-where", 0, Kind::kValue, "FILTER", kKeywords,
+     "the same for the reference corpus [keywords]", AddText<&CliOptions::referenceWhere>},
+    {"lines", 0, Kind::kValue, "N", kKwic, "with --corpus: only the first N lines [kwic]",
+     SetLines},
     {"per-document", 0, Kind::kFlag, "", kWordList,
      "with --corpus: a column of counts for each document\n[wordlist]",
      SetFlag<&CliOptions::perDocument>},
     {"reference", 0, Kind::kValue, "NAME|FILE", kKeywords,
-     "the reference: a corpus, or a word list file of\nword<TAB>count lines [keywords]",
+     "the reference: a corpus, one document, or a word\nlist file of word<TAB>count lines "
+     "[keywords]",
      SetText<&CliOptions::reference>},
     {"p-value", 0, Kind::kValue, "P", kKeywords,
      "the significance level of a keyword (default 0.05)\n[keywords]", SetPValue},
@@ -569,6 +600,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
                CommandList(entry->commands) + ")";
       return false;
     }
+  }
+  if ((!options->where.empty() || options->lines.given) && !options->corpus.given) {
+    *error = std::string(options->lines.given ? "--lines" : "--where") + " needs --corpus";
+    return false;
   }
   if ((command & (kSearch | kCollocates | kDispersion)) && !options->KeywordsGiven()) {
     *error = options->command + " needs --keywords or --keywords-file";

@@ -51,28 +51,31 @@ struct CliOptions {
   Setting<std::string> settings;        // a settings file to start from (native)
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
-  Setting<bool> index;                   // write the index file of the input
-  Setting<bool> windowsText;             // output files as Windows-1252 with CR LF
-  Setting<std::string> wordRules;        // automatic, unicode or windows-1252
-  Setting<std::string> encoding;         // the document's encoding, by name
-  Setting<std::string> sortLanguage;     // the language of the alphabetical order
-  Setting<int> width;                    // kwic: context words on each side
-  Setting<std::vector<SortLevel>> sort;  // kwic: the sort levels
-  Setting<KwicFormat> format;            // kwic and the analyses: the output format
-  Setting<CollocateWindow> window;       // collocates
-  Setting<CollocationMeasure> measure;   // collocates: the sort
-  Setting<int> size;                     // ngrams: words in each
-  Setting<bool> acrossLines;             // ngrams: sequences may span line breaks
-  Setting<std::string> svg;              // dispersion: the plot as SVG (native)
-  Setting<std::string> png;              // dispersion: the plot as PNG (native)
-  Setting<std::string> corpus;           // a corpus in place of the input file
-  bool perDocument = false;              // wordlist --corpus: counts by document
-  Setting<std::string> reference;        // keywords: a corpus or a word list file
-  double pValue = 0.05;                  // keywords: the significance level
-  bool bonferroni = false;               // keywords: the level over the words compared
-  bool negative = false;                 // keywords: the negative keywords as well
-  Setting<std::string> metadata;         // corpus: the documents' metadata (TSV)
-  std::vector<std::string> corpusWords;  // corpus: its subcommand and arguments
+  Setting<bool> index;                      // write the index file of the input
+  Setting<bool> windowsText;                // output files as Windows-1252 with CR LF
+  Setting<std::string> wordRules;           // automatic, unicode or windows-1252
+  Setting<std::string> encoding;            // the document's encoding, by name
+  Setting<std::string> sortLanguage;        // the language of the alphabetical order
+  Setting<int> width;                       // kwic: context words on each side
+  Setting<std::vector<SortLevel>> sort;     // kwic: the sort levels
+  Setting<KwicFormat> format;               // kwic and the analyses: the output format
+  Setting<CollocateWindow> window;          // collocates
+  Setting<CollocationMeasure> measure;      // collocates: the sort
+  Setting<int> size;                        // ngrams: words in each
+  Setting<bool> acrossLines;                // ngrams: sequences may span line breaks
+  Setting<std::string> svg;                 // dispersion: the plot as SVG (native)
+  Setting<std::string> png;                 // dispersion: the plot as PNG (native)
+  Setting<std::string> corpus;              // a corpus in place of the input file
+  bool perDocument = false;                 // wordlist --corpus: counts by document
+  Setting<std::string> reference;           // keywords: a corpus or a word list file
+  double pValue = 0.05;                     // keywords: the significance level
+  bool bonferroni = false;                  // keywords: the level over the words compared
+  bool negative = false;                    // keywords: the negative keywords as well
+  Setting<std::string> metadata;            // corpus: the documents' metadata (TSV)
+  std::vector<std::string> where;           // with --corpus: the subcorpus's filters
+  std::vector<std::string> referenceWhere;  // keywords: the reference subcorpus's filters
+  Setting<int> lines;                       // kwic --corpus: the first N lines only
+  std::vector<std::string> corpusWords;     // corpus: its subcommand and arguments
 
   // --keywords or --keywords-file was given.
   bool KeywordsGiven() const { return keywords.given || keywordsFile.given; }

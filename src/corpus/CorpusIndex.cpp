@@ -1,13 +1,53 @@
 #include "corpus/CorpusIndex.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstring>
+#include <numeric>
 
 namespace quillmoor {
 namespace {
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the stream is written as it lies");
+
+constexpr size_t kFooterSize = 5 * 8 + 4;  // five numbers, "end\n"
+
+// A spelling's hash: eight bytes at a time, mixed by multiplication.
+uint32_t SpellingHash(std::string_view s) {
+  uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t v = 0;
+    std::memcpy(&v, s.data() + i, 8);
+    h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 31;
+  }
+  uint64_t v = 0;
+  std::memcpy(&v, s.data() + i, s.size() - i);
+  h = (h ^ v) * 0x94D049BB133111EBull;
+  h ^= h >> 29;
+  return static_cast<uint32_t>(h);
+}
+
 void AppendString(std::string_view s, std::string* out) {
   AppendVarint(s.size(), out);
   out->append(s);
+}
+
+uint64_t Fixed64(const char* p) {
+  uint64_t v = 0;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+void AppendFixed64(uint64_t v, std::string* out) {
+  char b[8];
+  std::memcpy(b, &v, 8);
+  out->append(b, 8);
 }
 
 // A checked reading of the index's bytes: every read says whether it fitted.
@@ -35,21 +75,104 @@ class Reader {
   }
   bool AtEnd() const { return at_ == bytes_.size(); }
   size_t left() const { return bytes_.size() - at_; }
+  size_t at() const { return at_; }
 
  private:
   std::string_view bytes_;
   size_t at_ = 0;
 };
 
-}  // namespace
+// One document's stretch of a position list: its document, its number of positions
+// and their bytes (deltas from 0).
+struct Piece {
+  uint64_t document = 0;
+  uint64_t count = 0;
+  std::string_view positions;
+};
 
-void AppendVarint(uint64_t value, std::string* out) {
-  while (value >= 0x80) {
-    out->push_back(static_cast<char>((value & 0x7F) | 0x80));
-    value >>= 7;
+// Reads the pieces of a position list. In a file's list a document is its distance
+// from the previous one (the first: its index + 1); in a writer's run it is absolute.
+class PieceReader {
+ public:
+  PieceReader(std::string_view bytes, bool deltas) : bytes_(bytes), deltas_(deltas) {}
+  bool Next(Piece* piece) {
+    uint64_t step = 0, count = 0;
+    if (at_ >= bytes_.size() || !ReadVarint(bytes_, &at_, &step) ||
+        !ReadVarint(bytes_, &at_, &count) || count == 0 || count > bytes_.size() - at_) {
+      return false;
+    }
+    if (deltas_) {
+      if (step == 0) return false;
+      piece->document = first_ ? step - 1 : document_ + step;
+    } else {
+      if (!first_ && step <= document_) return false;
+      piece->document = step;
+    }
+    first_ = false;
+    document_ = piece->document;
+    const size_t begin = at_;
+    for (uint64_t k = 0; k < count; ++k) {
+      for (int n = 0;; ++n) {
+        if (at_ >= bytes_.size() || n == 5) return false;
+        if ((static_cast<uint8_t>(bytes_[at_++]) & 0x80) == 0) break;
+      }
+    }
+    piece->count = count;
+    piece->positions = bytes_.substr(begin, at_ - begin);
+    return true;
   }
-  out->push_back(static_cast<char>(value));
-}
+
+ private:
+  std::string_view bytes_;
+  bool deltas_;
+  size_t at_ = 0;
+  bool first_ = true;
+  uint64_t document_ = 0;
+};
+
+// A spilled run read back entry by entry: (word id, frequency, pieces).
+class RunReader {
+ public:
+  explicit RunReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
+  ~RunReader() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  bool ok() const { return file_ != nullptr; }
+  // Moves to the next entry; false at the end.
+  bool Advance() {
+    uint64_t id = 0, frequency = 0, size = 0;
+    if (!Number(&id) || !Number(&frequency) || !Number(&size)) return valid_ = false;
+    bytes_.resize(size);
+    if (size > 0 && std::fread(bytes_.data(), 1, size, file_) != size) return valid_ = false;
+    id_ = id;
+    frequency_ = frequency;
+    return valid_ = true;
+  }
+  bool valid() const { return valid_; }
+  uint64_t id() const { return id_; }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  bool Number(uint64_t* v) {
+    uint64_t n = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+      const int c = std::fgetc(file_);
+      if (c == EOF) return false;
+      n |= static_cast<uint64_t>(c & 0x7F) << shift;
+      if ((c & 0x80) == 0) {
+        *v = n;
+        return true;
+      }
+    }
+    return false;
+  }
+  std::FILE* file_;
+  bool valid_ = false;
+  uint64_t id_ = 0, frequency_ = 0;
+  std::string bytes_;
+};
+
+}  // namespace
 
 bool ReadVarint(std::string_view bytes, size_t* at, uint64_t* value) {
   uint64_t v = 0;
@@ -73,156 +196,170 @@ std::string CorpusDocument::Metadata(std::string_view column) const {
   return "";
 }
 
-void CorpusBuilder::Add(CorpusDocument document, const DocumentWords& words) {
-  const uint32_t index = static_cast<uint32_t>(documents_.size());
-  uint32_t total = 0;
-  for (const auto& [word, positions] : words) {
-    if (positions.empty()) continue;
-    auto [found, fresh] = lookup_.try_emplace(word, types_.size());
-    if (fresh) types_.emplace_back(word, Type());
-    Type& t = types_[found->second].second;
-    // The document's distance from the type's last one (the first: its index + 1).
-    AppendVarint(t.range == 0 ? index + 1 : index - t.lastDocument, &t.postings);
-    AppendVarint(positions.size(), &t.postings);
-    int32_t last = 0;
-    for (int32_t position : positions) {
-      AppendVarint(static_cast<uint32_t>(position - last), &t.postings);
-      last = position;
-    }
-    t.lastDocument = index;
-    t.frequency += static_cast<uint32_t>(positions.size());
-    ++t.range;
-    total += static_cast<uint32_t>(positions.size());
+bool CorpusDocument::HasMetadata(std::string_view column) const {
+  for (const auto& field : metadata) {
+    if (field.first == column) return true;
   }
-  document.words = total;
-  documents_.push_back(std::move(document));
+  return false;
 }
 
-std::string CorpusBuilder::Serialize() const {
-  std::string out(kCorpusMagic);
-  AppendVarint(kCorpusVersion, &out);
-  AppendVarint(rules_ == WordRuleSet::kUnicode ? 1 : 0, &out);
-  AppendVarint(documents_.size(), &out);
-  uint64_t words = 0;
-  for (const CorpusDocument& d : documents_) {
-    AppendString(d.path, &out);
-    AppendString(d.digest, &out);
-    AppendVarint(static_cast<uint64_t>(d.size), &out);
-    AppendVarint(static_cast<uint64_t>(d.modified), &out);
-    AppendVarint(d.words, &out);
-    AppendVarint(d.metadata.size(), &out);
-    for (const auto& [key, value] : d.metadata) {
-      AppendString(key, &out);
-      AppendString(value, &out);
-    }
-    words += d.words;
+// --- Reading ---
+
+CorpusIndex::CorpusIndex() = default;
+
+CorpusIndex::~CorpusIndex() {
+  if (map_ != nullptr) ::munmap(const_cast<char*>(map_), mapSize_);
+}
+
+bool CorpusIndex::Open(const std::string& path, std::string* problem) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *problem = std::strerror(errno);
+    return false;
   }
-  std::vector<size_t> order(types_.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(),
-            [this](size_t a, size_t b) { return types_[a].first < types_[b].first; });
-  AppendVarint(types_.size(), &out);
-  for (size_t i : order) {
-    const auto& [word, t] = types_[i];
-    AppendString(word, &out);
-    AppendVarint(t.frequency, &out);
-    AppendVarint(t.range, &out);
-    AppendString(t.postings, &out);
+  struct stat s;
+  if (::fstat(fd, &s) != 0 || s.st_size <= 0) {
+    ::close(fd);
+    *problem = "it is empty";
+    return false;
   }
-  AppendVarint(words, &out);
-  out += "end\n";
-  return out;
+  void* map = ::mmap(nullptr, static_cast<size_t>(s.st_size), PROT_READ, MAP_SHARED, fd, 0);
+  ::close(fd);
+  if (map == MAP_FAILED) {
+    *problem = std::strerror(errno);
+    return false;
+  }
+  map_ = static_cast<const char*>(map);
+  mapSize_ = static_cast<size_t>(s.st_size);
+  return Load(std::string_view(map_, mapSize_), problem);
 }
 
 bool CorpusIndex::Parse(std::string bytes, std::string* problem) {
-  bytes_ = std::move(bytes);
+  owned_ = std::move(bytes);
+  return Load(owned_, problem);
+}
+
+bool CorpusIndex::Load(std::string_view bytes, std::string* problem) {
   documents_.clear();
-  types_.clear();
+  words_.clear();
+  tokens_.clear();
   const auto fail = [problem](const char* what) {
     *problem = what;
     return false;
   };
-  Reader r(bytes_);
-  if (!r.Literal(kCorpusMagic)) return fail("it is not a corpus index of this program");
-  uint64_t version = 0, rules = 0, count = 0;
-  if (!r.Number(&version) || version != kCorpusVersion) {
+  Reader head(bytes);
+  if (!head.Literal(kCorpusMagic)) return fail("it is not a corpus index of this program");
+  uint64_t version = 0, rules = 0;
+  if (!head.Number(&version) || version != kCorpusVersion) {
     return fail("it was written in another version of the corpus index");
   }
-  if (!r.Number(&rules) || rules > 1) return fail("its word rules are unknown");
+  if (!head.Number(&rules) || rules > 1) return fail("its word rules are unknown");
   rules_ = WordRuleSetOf(rules == 1);
-  // Each document takes at least 7 bytes, each type at least 4: counts beyond what the
-  // file can hold are damage, not a reason to reserve memory.
-  if (!r.Number(&count) || count > r.left() / 7) return fail("its list of documents is damaged");
-  uint64_t sum = 0;
+  uint64_t width = 0;
+  if (!head.Number(&width) || width < 1 || width > 4) return fail("its token width is unknown");
+  width_ = static_cast<uint32_t>(width);
+  if (bytes.size() < head.at() + kFooterSize || bytes.substr(bytes.size() - 4) != "end\n") {
+    return fail("it is incomplete or damaged at its end");
+  }
+  const char* footer = bytes.data() + bytes.size() - kFooterSize;
+  const uint64_t streamStart = Fixed64(footer), tokens = Fixed64(footer + 8),
+                 postingsStart = Fixed64(footer + 16), tailStart = Fixed64(footer + 24),
+                 tailSize = Fixed64(footer + 32);
+  const uint64_t end = bytes.size() - kFooterSize;
+  if (streamStart < head.at() || streamStart > end || tokens > (end - streamStart) / width_ ||
+      postingsStart != streamStart + tokens * width_ || tailStart < postingsStart ||
+      tailStart > end || tailSize != end - tailStart) {
+    return fail("its table of contents is damaged");
+  }
+  stream_ = bytes.substr(streamStart, tokens * width_);
+  tokenCount_ = tokens;
+  const std::string_view postings = bytes.substr(postingsStart, tailStart - postingsStart);
+
+  Reader r(bytes.substr(tailStart, tailSize));
+  uint64_t count = 0;
+  // Each document takes at least 8 bytes, each type at least 2, each word 5: counts
+  // beyond what the file can hold are damage, not a reason to reserve memory.
+  if (!r.Number(&count) || count > r.left() / 8) return fail("its list of documents is damaged");
+  uint64_t words = 0, first = 0;
   for (uint64_t i = 0; i < count; ++i) {
     CorpusDocument d;
     std::string_view path, digest;
     uint64_t size = 0, modified = 0, meta = 0;
     if (!r.String(&path) || !r.String(&digest) || !r.Number(&size) || !r.Number(&modified) ||
-        !r.Number32(&d.words) || !r.Number(&meta) || meta > r.left() / 2) {
+        !r.Number32(&d.words) || !r.Number32(&d.tokens) || !r.Number(&meta) ||
+        meta > r.left() / 2) {
       return fail("its list of documents is damaged");
     }
     d.path = path;
     d.digest = digest;
     d.size = static_cast<int64_t>(size);
     d.modified = static_cast<int64_t>(modified);
+    d.firstToken = first;
+    first += d.tokens;
     for (uint64_t k = 0; k < meta; ++k) {
       std::string_view key, value;
       if (!r.String(&key) || !r.String(&value)) return fail("its metadata are damaged");
       d.metadata.emplace_back(key, value);
     }
-    sum += d.words;
+    words += d.words;
     documents_.push_back(std::move(d));
   }
-  if (!r.Number(&count) || count > r.left() / 4) return fail("its lexicon is damaged");
-  types_.reserve(count);
+  if (first != tokens) return fail("its documents do not add up to its tokens");
+  if (!r.Number(&count) || count > r.left() / 2) return fail("its token lexicon is damaged");
+  tokens_.reserve(count);
+  uint64_t sum = 0;
   for (uint64_t i = 0; i < count; ++i) {
-    Type t;
-    if (!r.String(&t.word) || !r.Number32(&t.frequency) || !r.Number32(&t.range) ||
-        !r.String(&t.postings) || t.range > documents_.size() || t.range > t.frequency) {
+    Token t;
+    if (!r.String(&t.spelling) || !r.Number(&t.frequency) || t.frequency > tokens)
+      return fail("its token lexicon is damaged");
+    sum += t.frequency;
+    tokens_.push_back(t);
+  }
+  if (sum != tokens) return fail("its token lexicon does not add up to its tokens");
+  if (!r.Number(&count) || count > r.left() / 5) return fail("its lexicon is damaged");
+  words_.reserve(count);
+  uint64_t occurrences = 0;
+  for (uint64_t i = 0; i < count; ++i) {
+    Word w;
+    uint64_t at = 0, size = 0;
+    if (!r.String(&w.word) || !r.Number32(&w.frequency) || !r.Number32(&w.range) ||
+        !r.Number(&at) || !r.Number(&size) || at > postings.size() || size > postings.size() - at ||
+        w.range > documents_.size() || w.range > w.frequency) {
       return fail("its lexicon is damaged");
     }
-    if (!types_.empty() && !(types_.back().word < t.word))
+    w.postings = postings.substr(at, size);
+    if (!words_.empty() && !(words_.back().word < w.word))
       return fail("its lexicon is out of order");
-    types_.push_back(t);
+    occurrences += w.frequency;
+    words_.push_back(w);
   }
-  if (!r.Number(&words_) || words_ != sum || !r.Literal("end\n") || !r.AtEnd()) {
-    return fail("it is incomplete or damaged at its end");
-  }
+  wordCount_ = words;
+  if (occurrences != words || !r.AtEnd()) return fail("it is incomplete or damaged at its end");
   return true;
 }
 
 int64_t CorpusIndex::Find(std::string_view word) const {
-  const auto at = std::lower_bound(types_.begin(), types_.end(), word,
-                                   [](const Type& t, std::string_view w) { return t.word < w; });
-  return at != types_.end() && at->word == word ? at - types_.begin() : -1;
+  const auto at = std::lower_bound(words_.begin(), words_.end(), word,
+                                   [](const Word& t, std::string_view w) { return t.word < w; });
+  return at != words_.end() && at->word == word ? at - words_.begin() : -1;
 }
 
 std::vector<DocumentHits> CorpusIndex::Hits(size_t index) const {
   std::vector<DocumentHits> hits;
-  const std::string_view bytes = types_[index].postings;
-  size_t at = 0;
-  uint64_t document = 0;
-  bool first = true;
-  while (at < bytes.size()) {
-    uint64_t step = 0, count = 0;
-    // A damaged list ends where it stops making sense.
-    if (!ReadVarint(bytes, &at, &step) || !ReadVarint(bytes, &at, &count) ||
-        count > bytes.size() - at) {
-      break;
-    }
-    document = first ? step - 1 : document + step;
-    first = false;
-    if (step == 0 && hits.size() > 0) break;
-    if (document >= documents_.size()) break;
+  PieceReader pieces(words_[index].postings, true);
+  Piece piece;
+  // A damaged list ends where it stops making sense.
+  while (pieces.Next(&piece) && piece.document < documents_.size()) {
     DocumentHits h;
-    h.document = static_cast<uint32_t>(document);
-    h.positions.reserve(count);
-    uint64_t position = 0;
-    for (uint64_t k = 0; k < count; ++k) {
-      uint64_t delta = 0;
-      if (!ReadVarint(bytes, &at, &delta) || position + delta > INT32_MAX) return hits;
+    h.document = static_cast<uint32_t>(piece.document);
+    h.positions.reserve(piece.count);
+    const uint64_t limit = documents_[piece.document].tokens;
+    size_t at = 0;
+    uint64_t position = 0, delta = 0;
+    for (uint64_t k = 0; k < piece.count; ++k) {
+      ReadVarint(piece.positions, &at, &delta);
       position += delta;
+      if (position >= limit) return hits;
       h.positions.push_back(static_cast<int32_t>(position));
     }
     hits.push_back(std::move(h));
@@ -230,14 +367,359 @@ std::vector<DocumentHits> CorpusIndex::Hits(size_t index) const {
   return hits;
 }
 
-std::vector<DocumentWords> CorpusIndex::AllDocumentWords() const {
-  std::vector<DocumentWords> all(documents_.size());
-  for (size_t i = 0; i < types_.size(); ++i) {
-    for (DocumentHits& h : Hits(i)) {
-      all[h.document].emplace_back(std::string(types_[i].word), std::move(h.positions));
+uint32_t CorpusIndex::TokenAt(uint64_t at) const {
+  if (at >= tokenCount_) return kNoToken;
+  uint32_t id = 0;
+  std::memcpy(&id, stream_.data() + at * width_, width_);
+  return id < tokens_.size() ? id : kNoToken;
+}
+
+uint32_t CorpusIndex::DocumentOf(uint64_t at) const {
+  const auto after =
+      std::upper_bound(documents_.begin(), documents_.end(), at,
+                       [](uint64_t a, const CorpusDocument& d) { return a < d.firstToken; });
+  return after == documents_.begin() ? 0 : static_cast<uint32_t>(after - documents_.begin() - 1);
+}
+
+// --- Writing ---
+
+CorpusWriter::CorpusWriter(WordRuleSet rules, std::string path, size_t spillBytes,
+                           const CorpusIndex* base)
+    : rules_(rules), path_(std::move(path)), spillBytes_(spillBytes), base_(base) {
+  if (base_ == nullptr) return;
+  fromBase_.assign(base_->documents().size(), -1);
+  for (const CorpusIndex::Token& t : base_->tokenTypes()) Intern(t.spelling);
+  for (const CorpusIndex::Word& w : base_->words()) WordId(std::string(w.word));
+}
+
+CorpusWriter::~CorpusWriter() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    std::remove(path_.c_str());
+  }
+  if (stream_ != nullptr) {
+    std::fclose(stream_);
+    std::remove((path_ + ".stream").c_str());
+  }
+  for (const std::string& spill : spills_) std::remove(spill.c_str());
+}
+
+uint32_t CorpusWriter::Intern(std::string_view spelling) {
+  if (slots_.empty() || tokenTypes_.size() * 2 >= slots_.size()) {
+    // Grown to four times the ids, every id placed again.
+    std::vector<uint32_t> slots(std::max<size_t>(1024, tokenTypes_.size() * 4), 0);
+    std::vector<uint32_t> hashes(slots.size(), 0);
+    const size_t mask = slots.size() - 1;
+    for (size_t i = 0; i < slots_.size(); ++i) {
+      if (slots_[i] == 0) continue;
+      size_t at = slotHashes_[i] & mask;
+      while (slots[at] != 0) at = (at + 1) & mask;
+      slots[at] = slots_[i];
+      hashes[at] = slotHashes_[i];
+    }
+    slots_ = std::move(slots);
+    slotHashes_ = std::move(hashes);
+  }
+  const uint32_t hash = SpellingHash(spelling);
+  const size_t mask = slots_.size() - 1;
+  size_t at = hash & mask;
+  while (slots_[at] != 0) {
+    if (slotHashes_[at] == hash && tokenTypes_[slots_[at] - 1].first == spelling)
+      return slots_[at] - 1;
+    at = (at + 1) & mask;
+  }
+  const auto id = static_cast<uint32_t>(tokenTypes_.size());
+  tokenTypes_.emplace_back(std::string(spelling), 0);
+  slots_[at] = id + 1;
+  slotHashes_[at] = hash;
+  return id;
+}
+
+uint32_t CorpusWriter::WordId(const std::string& word) {
+  const auto [found, fresh] = wordIds_.try_emplace(word, static_cast<uint32_t>(wordNames_.size()));
+  if (fresh) {
+    wordNames_.push_back(word);
+    pending_.emplace_back();
+  }
+  return found->second;
+}
+
+bool CorpusWriter::Write(const void* data, size_t size) {
+  if (failed_) return false;
+  if (size > 0 && std::fwrite(data, 1, size, file_) != size) {
+    failed_ = true;
+    problem_ = std::string("it cannot be written: ") + std::strerror(errno);
+    return false;
+  }
+  offset_ += size;
+  return true;
+}
+
+bool CorpusWriter::WriteStream(const uint32_t* ids, size_t count) {
+  if (failed_) return false;
+  if (count > 0 && std::fwrite(ids, 4, count, stream_) != count) {
+    failed_ = true;
+    problem_ = std::string("it cannot be written: ") + std::strerror(errno);
+    return false;
+  }
+  tokens_ += count;
+  return true;
+}
+
+bool CorpusWriter::Start(std::string* problem) {
+  file_ = std::fopen(path_.c_str(), "wb");
+  stream_ = std::fopen((path_ + ".stream").c_str(), "w+b");
+  if (file_ == nullptr || stream_ == nullptr) {
+    *problem = path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool CorpusWriter::Add(CorpusDocument document, const DocumentWords& words,
+                       const std::vector<std::string_view>& tokens) {
+  std::vector<uint32_t> ids(tokens.size());
+  for (size_t i = 0; i < tokens.size(); ++i) ids[i] = Intern(tokens[i]);
+  DocumentWordIds byId;
+  byId.reserve(words.size());
+  for (const auto& [word, positions] : words) byId.emplace_back(WordId(word), positions);
+  return Add(std::move(document), byId, ids);
+}
+
+bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
+                       const std::vector<uint32_t>& ids) {
+  const auto number = static_cast<uint32_t>(documents_.size());
+  for (uint32_t id : ids) ++tokenTypes_[id].second;
+  if (!WriteStream(ids.data(), ids.size())) return false;
+  uint32_t total = 0;
+  for (const auto& [word, positions] : words) {
+    if (positions.empty()) continue;
+    Pending& w = pending_[word];
+    const size_t before = w.pieces.size();
+    AppendVarint(number, &w.pieces);
+    AppendVarint(positions.size(), &w.pieces);
+    int32_t last = 0;
+    for (int32_t position : positions) {
+      AppendVarint(static_cast<uint32_t>(position - last), &w.pieces);
+      last = position;
+    }
+    w.frequency += static_cast<uint32_t>(positions.size());
+    pendingBytes_ += w.pieces.size() - before;
+    total += static_cast<uint32_t>(positions.size());
+  }
+  document.words = total;
+  document.tokens = static_cast<uint32_t>(ids.size());
+  documents_.push_back(std::move(document));
+  return pendingBytes_ < spillBytes_ || Spill();
+}
+
+bool CorpusWriter::Keep(CorpusDocument document, uint32_t number) {
+  const CorpusDocument& old = base_->documents()[number];
+  fromBase_[number] = static_cast<int64_t>(documents_.size());
+  std::vector<uint32_t> ids(old.tokens);
+  for (uint32_t i = 0; i < old.tokens; ++i) {
+    ids[i] = base_->TokenAt(old.firstToken + i);
+    if (ids[i] >= tokenTypes_.size()) {
+      failed_ = true;
+      problem_ = "the old index is damaged: index the corpus again";
+      return false;
+    }
+    ++tokenTypes_[ids[i]].second;
+  }
+  if (!WriteStream(ids.data(), ids.size())) return false;
+  document.words = old.words;
+  document.tokens = old.tokens;
+  documents_.push_back(std::move(document));
+  return true;
+}
+
+bool CorpusWriter::Spill() {
+  const std::string path = path_ + ".run" + std::to_string(spills_.size());
+  std::FILE* run = std::fopen(path.c_str(), "wb");
+  if (run == nullptr) {
+    failed_ = true;
+    problem_ = path + ": " + std::strerror(errno);
+    return false;
+  }
+  spills_.push_back(path);
+  ++spilled_;
+  std::string entry;
+  bool ok = true;
+  for (size_t id = 0; id < pending_.size() && ok; ++id) {
+    Pending& w = pending_[id];
+    if (w.pieces.empty()) continue;
+    entry.clear();
+    AppendVarint(id, &entry);
+    AppendVarint(w.frequency, &entry);
+    AppendVarint(w.pieces.size(), &entry);
+    ok = std::fwrite(entry.data(), 1, entry.size(), run) == entry.size() &&
+         std::fwrite(w.pieces.data(), 1, w.pieces.size(), run) == w.pieces.size();
+    std::string().swap(w.pieces);
+    w.frequency = 0;
+  }
+  ok = std::fclose(run) == 0 && ok;
+  pendingBytes_ = 0;
+  if (!ok) {
+    failed_ = true;
+    problem_ = path + ": it cannot be written";
+  }
+  return ok;
+}
+
+bool CorpusWriter::Finish(std::string* problem) {
+  const auto fail = [&](const std::string& why) {
+    *problem = why;
+    return false;
+  };
+  if (failed_) return fail(path_ + ": " + problem_);
+  // The head, then the stream in as few bytes a token as the largest id needs.
+  uint32_t width = 1;
+  while (width < 4 && tokenTypes_.size() > (uint64_t{1} << (8 * width))) ++width;
+  std::string head(kCorpusMagic);
+  AppendVarint(kCorpusVersion, &head);
+  AppendVarint(rules_ == WordRuleSet::kUnicode ? 1 : 0, &head);
+  AppendVarint(width, &head);
+  streamStart_ = head.size();
+  if (!Write(head.data(), head.size())) return fail(path_ + ": " + problem_);
+  if (std::fflush(stream_) != 0 || std::fseek(stream_, 0, SEEK_SET) != 0)
+    return fail(path_ + ": the token stream cannot be read back");
+  {
+    std::vector<uint32_t> ids(1 << 16);
+    std::vector<char> packed(ids.size() * 4);
+    for (uint64_t left = tokens_; left > 0;) {
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(left, ids.size()));
+      if (std::fread(ids.data(), 4, n, stream_) != n)
+        return fail(path_ + ": the token stream cannot be read back");
+      for (size_t i = 0; i < n; ++i) std::memcpy(packed.data() + i * width, &ids[i], width);
+      if (!Write(packed.data(), n * width)) return fail(path_ + ": " + problem_);
+      left -= n;
     }
   }
-  return all;
+  std::fclose(std::exchange(stream_, nullptr));
+  std::remove((path_ + ".stream").c_str());
+  const uint64_t postingsStart = offset_;
+  std::vector<std::unique_ptr<RunReader>> runs;
+  for (const std::string& spill : spills_) {
+    runs.push_back(std::make_unique<RunReader>(spill));
+    if (!runs.back()->ok()) return fail(spill + ": it cannot be read back");
+    runs.back()->Advance();
+  }
+  struct Listed {
+    uint32_t frequency = 0, range = 0;
+    uint64_t at = 0, size = 0;
+  };
+  std::vector<Listed> listed(wordNames_.size());
+  std::vector<Piece> fresh;
+  std::string out;
+  for (size_t id = 0; id < wordNames_.size(); ++id) {
+    // The new documents' pieces, run after run, then those still held.
+    fresh.clear();
+    for (auto& run : runs) {
+      if (!run->valid() || run->id() != id) continue;
+      PieceReader pieces(run->bytes(), false);
+      Piece piece;
+      while (pieces.Next(&piece)) fresh.push_back(piece);
+      // The run's bytes stay until its next entry is read, after this word is written.
+    }
+    {
+      PieceReader pieces(pending_[id].pieces, false);
+      Piece piece;
+      while (pieces.Next(&piece)) fresh.push_back(piece);
+    }
+    // The kept documents' pieces, renumbered, merged in by document.
+    std::vector<Piece> kept;
+    if (base_ != nullptr && id < base_->words().size()) {
+      PieceReader pieces(base_->words()[id].postings, true);
+      Piece piece;
+      while (pieces.Next(&piece) && piece.document < fromBase_.size()) {
+        if (fromBase_[piece.document] < 0) continue;
+        piece.document = static_cast<uint64_t>(fromBase_[piece.document]);
+        kept.push_back(piece);
+      }
+    }
+    out.clear();
+    Listed& l = listed[id];
+    uint64_t last = 0;
+    size_t a = 0, b = 0;
+    while (a < kept.size() || b < fresh.size()) {
+      const Piece& p =
+          (b == fresh.size() || (a < kept.size() && kept[a].document < fresh[b].document))
+              ? kept[a++]
+              : fresh[b++];
+      AppendVarint(l.range == 0 ? p.document + 1 : p.document - last, &out);
+      AppendVarint(p.count, &out);
+      out.append(p.positions);
+      last = p.document;
+      l.frequency += static_cast<uint32_t>(p.count);
+      ++l.range;
+    }
+    l.at = offset_ - postingsStart;
+    l.size = out.size();
+    if (!Write(out.data(), out.size())) return fail(path_ + ": " + problem_);
+    for (auto& run : runs) {
+      if (run->valid() && run->id() == id) run->Advance();
+    }
+    std::string().swap(pending_[id].pieces);
+  }
+  runs.clear();
+  for (const std::string& spill : spills_) std::remove(spill.c_str());
+  spills_.clear();
+
+  const uint64_t tailStart = offset_;
+  std::string tail;
+  AppendVarint(documents_.size(), &tail);
+  for (const CorpusDocument& d : documents_) {
+    AppendString(d.path, &tail);
+    AppendString(d.digest, &tail);
+    AppendVarint(static_cast<uint64_t>(d.size), &tail);
+    AppendVarint(static_cast<uint64_t>(d.modified), &tail);
+    AppendVarint(d.words, &tail);
+    AppendVarint(d.tokens, &tail);
+    AppendVarint(d.metadata.size(), &tail);
+    for (const auto& [key, value] : d.metadata) {
+      AppendString(key, &tail);
+      AppendString(value, &tail);
+    }
+  }
+  AppendVarint(tokenTypes_.size(), &tail);
+  for (const auto& [spelling, frequency] : tokenTypes_) {
+    AppendString(spelling, &tail);
+    AppendVarint(frequency, &tail);
+  }
+  std::vector<uint32_t> order;
+  for (size_t id = 0; id < wordNames_.size(); ++id) {
+    if (listed[id].frequency > 0) order.push_back(static_cast<uint32_t>(id));
+  }
+  std::sort(order.begin(), order.end(),
+            [this](uint32_t a, uint32_t b) { return wordNames_[a] < wordNames_[b]; });
+  AppendVarint(order.size(), &tail);
+  for (uint32_t id : order) {
+    AppendString(wordNames_[id], &tail);
+    AppendVarint(listed[id].frequency, &tail);
+    AppendVarint(listed[id].range, &tail);
+    AppendVarint(listed[id].at, &tail);
+    AppendVarint(listed[id].size, &tail);
+  }
+  const uint64_t tailSize = tail.size();
+  const uint64_t tokens = tokens_;
+  AppendFixed64(streamStart_, &tail);
+  AppendFixed64(tokens, &tail);
+  AppendFixed64(postingsStart, &tail);
+  AppendFixed64(tailStart, &tail);
+  AppendFixed64(tailSize, &tail);
+  tail += "end\n";
+  if (!Write(tail.data(), tail.size())) return fail(path_ + ": " + problem_);
+  std::FILE* file = std::exchange(file_, nullptr);
+  if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
+    std::fclose(file);
+    std::remove(path_.c_str());
+    return fail(path_ + ": it cannot be written: " + std::strerror(errno));
+  }
+  if (std::fclose(file) != 0) {
+    std::remove(path_.c_str());
+    return fail(path_ + ": it cannot be written");
+  }
+  return true;
 }
 
 }  // namespace quillmoor

@@ -1,21 +1,36 @@
 // A corpus: many documents as one, indexed on disk.
 //
-// The index holds a lexicon of the corpus's word types (the words the word scanner
-// accepts, under one rule set for every document), each with its frequency, its range
-// (the number of documents it occurs in) and its position list, and the documents
-// themselves: path, size, modification time, MD5 digest, number of words, metadata.
-// A position list gives, document by document, the 1-based positions of the word in
-// the document's normalised text, as a run of that document alone would hold them;
-// it is delta coded with variable-length numbers (doc/corpus-format.md).
+// The index file holds (doc/corpus-format.md):
+// - the token stream: every token of every document (corpus/TokenRuns.h), in order, as
+//   the id of its spelling in as few bytes as the largest id needs (two for up to 65,536
+//   spellings, three up to 16 million), so that the token at any position is read at
+//   once;
+// - the token lexicon: each spelling with its frequency, in the order of the ids;
+// - the word lexicon: the words the word scanner accepts (under one rule set for every
+//   document), in the byte order of the words, each with its frequency, its range (the
+//   number of documents it occurs in) and its position list: document by document, the
+//   0-based numbers of the tokens it stands in (a hyphenated word's parts stand in the
+//   whole word's token), delta coded with variable-length numbers;
+// - the documents: path, size, modification time, MD5 digest, numbers of words and
+//   tokens, metadata.
 //
 // Contract: CorpusIndex reads any bytes without reading out of bounds: a damaged or
-// foreign file is refused with a message. CorpusBuilder holds what it is given until
-// Serialize; the corpus is rebuilt whole (an update decodes the unchanged documents'
-// lists from the old index, so only the changed documents are scanned again).
+// foreign file is refused with a message, and a position list is decoded only as far as
+// it makes sense. The file is mapped into memory, not read: opening a corpus costs its
+// lexicons and documents, whatever the number of its tokens.
+//
+// CorpusWriter writes a corpus document by document in bounded memory: the token
+// stream goes to the file as documents arrive, the position lists are held up to a
+// limit, then spilled to sorted runs beside the file and merged at the end. An update
+// starts from the old index: its kept documents are copied, their lists merged with the
+// new documents' ones, without scanning them again.
 #ifndef QUILLMOOR_CORPUS_CORPUSINDEX_H_
 #define QUILLMOOR_CORPUS_CORPUSINDEX_H_
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,7 +42,7 @@
 namespace quillmoor {
 
 inline constexpr std::string_view kCorpusMagic = "Quillmoor corpus index\n";
-inline constexpr uint32_t kCorpusVersion = 1;
+inline constexpr uint32_t kCorpusVersion = 2;
 
 struct CorpusDocument {
   std::string path;    // absolute
@@ -35,12 +50,18 @@ struct CorpusDocument {
   int64_t size = 0;
   int64_t modified = 0;                                       // seconds since 1970
   uint32_t words = 0;                                         // occurrences of the accepted words
+  uint32_t tokens = 0;                                        // tokens in the stream
+  uint64_t firstToken = 0;                                    // its first token's stream position
   std::vector<std::pair<std::string, std::string>> metadata;  // (column, value)
   std::string Metadata(std::string_view column) const;
+  // True when the document has the column (an empty value counts).
+  bool HasMetadata(std::string_view column) const;
 };
 
-// One document's words: (word, its positions ascending).
+// One document's words: (word, the tokens it stands in, ascending).
 using DocumentWords = std::vector<std::pair<std::string, std::vector<int32_t>>>;
+// The same with the words as a writer's word ids.
+using DocumentWordIds = std::vector<std::pair<uint32_t, std::vector<int32_t>>>;
 
 // A word's occurrences in one document.
 struct DocumentHits {
@@ -48,62 +69,135 @@ struct DocumentHits {
   std::vector<int32_t> positions;
 };
 
-class CorpusBuilder {
- public:
-  explicit CorpusBuilder(WordRuleSet rules) : rules_(rules) {}
-  // Adds the next document with its words (the positions of each ascending).
-  void Add(CorpusDocument document, const DocumentWords& words);
-  size_t documents() const { return documents_.size(); }
-  // The index file's bytes.
-  std::string Serialize() const;
-
- private:
-  struct Type {
-    uint32_t frequency = 0;
-    uint32_t range = 0;
-    uint32_t lastDocument = 0;
-    std::string postings;
-  };
-  WordRuleSet rules_;
-  std::vector<CorpusDocument> documents_;
-  std::vector<std::pair<std::string, Type>> types_;  // in order of first appearance
-  std::unordered_map<std::string, size_t> lookup_;   // word -> index in types_
-};
-
 class CorpusIndex {
  public:
-  struct Type {
+  struct Word {
     std::string_view word;
     uint32_t frequency = 0;
     uint32_t range = 0;
     std::string_view postings;
   };
+  struct Token {
+    std::string_view spelling;
+    uint64_t frequency = 0;
+  };
+  static constexpr uint32_t kNoToken = UINT32_MAX;
 
-  // Takes the index file's bytes; false with *problem saying what is wrong.
+  CorpusIndex();
+  ~CorpusIndex();
+  CorpusIndex(const CorpusIndex&) = delete;
+  CorpusIndex& operator=(const CorpusIndex&) = delete;
+
+  // Maps the index file; false with *problem saying what is wrong.
+  bool Open(const std::string& path, std::string* problem);
+  // The same over bytes in memory.
   bool Parse(std::string bytes, std::string* problem);
 
   WordRuleSet rules() const { return rules_; }
   const std::vector<CorpusDocument>& documents() const { return documents_; }
-  // The types in the byte order of their words.
-  const std::vector<Type>& types() const { return types_; }
-  uint64_t words() const { return words_; }
-  // The index of `word` in types(), or -1.
+  // The words in the byte order of their spelling.
+  const std::vector<Word>& words() const { return words_; }
+  const std::vector<Token>& tokenTypes() const { return tokens_; }
+  uint64_t wordCount() const { return wordCount_; }
+  uint64_t tokenCount() const { return tokenCount_; }
+  // The index of `word` in words(), or -1.
   int64_t Find(std::string_view word) const;
-  // The occurrences of type `index`, document by document.
+  // The occurrences of word `index`, document by document.
   std::vector<DocumentHits> Hits(size_t index) const;
-  // Every document's words (for an update that keeps them).
-  std::vector<DocumentWords> AllDocumentWords() const;
+  // The id of the token at stream position `at` (kNoToken past the end or when damaged).
+  uint32_t TokenAt(uint64_t at) const;
+  // The document holding stream position `at`.
+  uint32_t DocumentOf(uint64_t at) const;
 
  private:
-  std::string bytes_;
+  bool Load(std::string_view bytes, std::string* problem);
+
+  std::string owned_;
+  const char* map_ = nullptr;
+  size_t mapSize_ = 0;
   WordRuleSet rules_ = WordRuleSet::kWindows1252;
   std::vector<CorpusDocument> documents_;
-  std::vector<Type> types_;
-  uint64_t words_ = 0;
+  std::vector<Word> words_;
+  std::vector<Token> tokens_;
+  std::string_view stream_;
+  uint32_t width_ = 4;  // bytes a token
+  uint64_t wordCount_ = 0;
+  uint64_t tokenCount_ = 0;
+};
+
+// Writes a corpus index to `path` (the caller renames it into place).
+class CorpusWriter {
+ public:
+  // `spillBytes`: how much of the position lists is held before a run is spilled;
+  // `base`, when given, is the old index an update starts from (it must outlive the
+  // writer): its token ids stay.
+  CorpusWriter(WordRuleSet rules, std::string path, size_t spillBytes,
+               const CorpusIndex* base = nullptr);
+  ~CorpusWriter();
+  CorpusWriter(const CorpusWriter&) = delete;
+  CorpusWriter& operator=(const CorpusWriter&) = delete;
+
+  // Opens the file; false with *problem.
+  bool Start(std::string* problem);
+  // The next document: its words (with token numbers) and the spellings of its tokens.
+  bool Add(CorpusDocument document, const DocumentWords& words,
+           const std::vector<std::string_view>& tokens);
+  // The same with its words and tokens as ids that WordId and Intern gave.
+  bool Add(CorpusDocument document, const DocumentWordIds& words, const std::vector<uint32_t>& ids);
+  // The token id of a spelling, and the word id of a word (new ones take the next id).
+  uint32_t Intern(std::string_view spelling);
+  uint32_t WordId(const std::string& word);
+  // The next document is document `number` of the base index, as it was.
+  bool Keep(CorpusDocument document, uint32_t number);
+  // Merges the lists and completes the file; false with *problem (the file is removed).
+  bool Finish(std::string* problem);
+  size_t documents() const { return documents_.size(); }
+  // The runs spilled so far.
+  size_t spills() const { return spilled_; }
+
+ private:
+  struct Pending {
+    std::string pieces;  // (document, count, position deltas) with absolute documents
+    uint32_t frequency = 0;
+  };
+  bool Spill();
+  bool Write(const void* data, size_t size);
+  bool WriteStream(const uint32_t* ids, size_t count);
+
+  WordRuleSet rules_;
+  std::string path_;
+  size_t spillBytes_;
+  const CorpusIndex* base_;
+  std::FILE* file_ = nullptr;
+  std::FILE* stream_ = nullptr;  // the token stream, four bytes a token, until Finish
+  uint64_t tokens_ = 0;
+  bool failed_ = false;
+  std::string problem_;
+  uint64_t offset_ = 0;  // bytes written
+  uint64_t streamStart_ = 0;
+  std::vector<CorpusDocument> documents_;
+  std::vector<int64_t> fromBase_;  // base document number -> new number, or -1
+  std::vector<std::pair<std::string, uint64_t>> tokenTypes_;  // spelling, frequency
+  // Open addressing over the token ids: 0 an empty slot, else 1 + the id, with the
+  // spelling's hash beside it.
+  std::vector<uint32_t> slots_;
+  std::vector<uint32_t> slotHashes_;
+  std::vector<std::string> wordNames_;  // by word id (the base's words first)
+  std::unordered_map<std::string, uint32_t> wordIds_;
+  std::vector<Pending> pending_;  // by word id
+  size_t pendingBytes_ = 0;
+  std::vector<std::string> spills_;  // files of spilled runs, in document order
+  size_t spilled_ = 0;
 };
 
 // Variable-length numbers: seven bits a byte, the high bit set on all but the last.
-void AppendVarint(uint64_t value, std::string* out);
+inline void AppendVarint(uint64_t value, std::string* out) {
+  while (value >= 0x80) {
+    out->push_back(static_cast<char>((value & 0x7F) | 0x80));
+    value >>= 7;
+  }
+  out->push_back(static_cast<char>(value));
+}
 // The number at *at in `bytes`, advancing *at; false when the bytes end first or the
 // number takes more than ten bytes.
 bool ReadVarint(std::string_view bytes, size_t* at, uint64_t* value);

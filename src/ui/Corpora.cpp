@@ -3,10 +3,20 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <mutex>
 #include <set>
+#include <thread>
 #include <utility>
 
+#include "corpus/DocumentTexts.h"
+#include "corpus/TokenRuns.h"
+#include "corpus/TokenWords.h"
 #include "engine/UnicodeWords.h"
 #include "engine/WordTable.h"
 #include "input/Documents.h"
@@ -14,6 +24,7 @@
 #include "output/Md5.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
+#include "ui/DocxReader.h"
 #include "ui/InputFile.h"
 #include "ui/Program.h"
 #include "ui/RunDriver.h"
@@ -65,25 +76,65 @@ FileStamp StampOf(const std::string& path) {
   return {static_cast<int64_t>(s.st_size), static_cast<int64_t>(s.st_mtime)};
 }
 
-// Scans one document as a wordlist run does; its words and the rules they are under.
-bool ScanDocument(Program& p, const std::string& path, DocumentWords* words, WordRuleSet* rules) {
+// One scanned document: its words with the tokens they stand in, its tokens' spellings
+// (views of `text`) and the rules it was scanned under.
+struct ScannedDocument {
+  std::string text;
+  DocumentWords words;
+  std::vector<std::string_view> tokens;
+  WordRuleSet rules = WordRuleSet::kWindows1252;
+};
+
+// Scans one document as a wordlist run does.
+bool ScanDocument(Program& p, const std::string& path, ScannedDocument* out) {
+  MainControls& m = p.frmMain;
+  m.txbFile[0].text = path;
+  m.chkUTF8[0].value = 0;
+  if (!InputFileLostFocus(p, 0)) return false;
+  p.blnStopAfterCounts = true;
+  p.blnNoDisplayCopy = false;  // the tokens are cut from the display copy
+  cmdListWords_Click(p);
+  if (!p.blnWordsGot) return false;
+  out->rules = p.wordRules;
+  out->text = std::move(p.strLine1);
+  p.strLine1.clear();
+  std::vector<TokenRun> runs;
+  FindTokenRuns(out->text, out->rules == WordRuleSet::kUnicode, &runs);
+  out->tokens.resize(runs.size());
+  for (size_t i = 0; i < runs.size(); ++i)
+    out->tokens[i] = std::string_view(out->text).substr(runs[i].begin, runs[i].size);
+  out->words.clear();
+  out->words.reserve(static_cast<size_t>(p.lngNumWords));
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    std::vector<int32_t> tokens(r.positions.size());
+    for (size_t k = 0; k < r.positions.size(); ++k) {
+      const size_t offset = static_cast<size_t>(std::max(r.positions[k], 1) - 1);
+      tokens[k] = static_cast<int32_t>(TokenAtOffset(runs, offset));
+    }
+    out->words.emplace_back(std::move(r.strWord), std::move(tokens));
+  }
+  p.blnWordsGot = false;
+  return true;
+}
+
+// Reads one document as a run reads it, into out->text (normalised, in its own case),
+// and says whether the scan of it may be left to the token finder: the Windows-1252
+// rules, no character entities.
+bool ReadDocument(Program& p, const std::string& path, std::string* text, bool* byTokens) {
   MainControls& m = p.frmMain;
   m.txbFile[0].text = path;
   m.chkUTF8[0].value = 0;
   if (!InputFileLostFocus(p, 0)) return false;
   p.blnStopAfterCounts = true;
   p.blnNoDisplayCopy = true;
-  cmdListWords_Click(p);
+  const bool ok = ReadInputText(p);
   p.blnNoDisplayCopy = false;
-  if (!p.blnWordsGot) return false;
-  words->clear();
-  words->reserve(static_cast<size_t>(p.lngNumWords));
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    words->emplace_back(std::move(r.strWord), std::move(r.positions));
-  }
-  *rules = p.wordRules;
-  p.blnWordsGot = false;
+  if (p.blnDocxInput) DeleteTempFolder(p);
+  if (!ok) return false;
+  *text = std::move(p.strLine);
+  p.strLine.clear();
+  *byTokens = p.textRules == WordRuleSet::kWindows1252 && !p.blnCharacterEntitiesPossible;
   return true;
 }
 
@@ -213,30 +264,193 @@ bool LoadCorpus(const std::string& name, CorpusIndex* index, std::string* proble
     *problem = "There is no corpus " + name + " (" + file + " does not exist).";
     return false;
   }
-  std::string bytes, why;
-  FileError error;
-  if (!ReadFilePrefix(file, -1, &bytes, &error)) {
-    *problem = file + ": " + error.description;
-    return false;
-  }
-  if (!index->Parse(std::move(bytes), &why)) {
+  std::string why;
+  if (!index->Open(file, &why)) {
     *problem = file + " cannot be read: " + why + ".";
     return false;
   }
   return true;
 }
 
-bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& update,
-                  std::string* problem) {
+namespace {
+
+struct Planned {
+  CorpusDocument document;
+  int64_t old = -1;   // its number in the old index, or -1
+  bool same = false;  // unchanged since the old index
+};
+
+// The writer's side of a build on a thread of its own: the documents, read and scanned
+// on the calling thread, are handed over in order (at most two waiting), and their
+// tokens and words found and written there.
+class WriterThread {
+ public:
+  struct Job {
+    CorpusDocument document;
+    int64_t old = -1;       // keep document `old` of the base index
+    bool byTokens = false;  // scan.text to be cut by the token finder (into `runs`)
+    ScannedDocument scan;
+    std::vector<TokenRun> runs;
+  };
+  WriterThread(CorpusWriter& writer, int maxLength)
+      : writer_(writer), finder_(maxLength), thread_([this] { Run(); }) {}
+  ~WriterThread() { Close(); }
+  // False once the writer has failed.
+  bool Push(Job job) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return jobs_.size() < 2 || failed_; });
+    if (failed_) return false;
+    jobs_.push_back(std::move(job));
+    changed_.notify_all();
+    return true;
+  }
+  // Waits for the jobs; false when the writer failed.
+  bool Close() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closed_ = true;
+      changed_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+    return !failed_;
+  }
+
+ private:
+  void Run() {
+    std::vector<uint32_t> ids;
+    DocumentWordIds words;
+    while (true) {
+      Job job;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !jobs_.empty() || closed_; });
+        if (jobs_.empty()) return;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+        changed_.notify_all();
+      }
+      bool ok = true;
+      if (job.old >= 0) {
+        ok = writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
+      } else if (job.byTokens) {
+        finder_.Find(
+            job.scan.text, job.runs, &ids, &words,
+            [this](std::string_view s) { return writer_.Intern(s); },
+            [this](const std::string& w) { return writer_.WordId(w); });
+        ok = writer_.Add(std::move(job.document), words, ids);
+      } else {
+        ok = writer_.Add(std::move(job.document), job.scan.words, job.scan.tokens);
+      }
+      if (!ok) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failed_ = true;
+        changed_.notify_all();
+        return;
+      }
+    }
+  }
+
+  CorpusWriter& writer_;
+  TokenWordFinder finder_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Job> jobs_;
+  bool closed_ = false, failed_ = false;
+  std::thread thread_;
+};
+
+// One attempt at writing the corpus under `rules`; *unicode is set when a document
+// turns out to need the Unicode rules that `rules` are not.
+bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update,
+                 std::vector<Planned>& plan, const CorpusIndex* old, WordRuleSet rules,
+                 bool* unicode, std::string* problem) {
   const auto say = [&update](const std::string& s) {
     if (update.say) update.say(s);
   };
-  CorpusIndex old;
-  std::vector<DocumentWords> oldWords;
-  if (!update.fresh && FileExists(CorpusIndexFileOf(name))) {
-    if (!LoadCorpus(name, &old, problem)) return false;
-    oldWords = old.AllDocumentWords();
+  const std::string file = CorpusIndexFileOf(name);
+  const bool keepOld = old != nullptr && old->rules() == rules;
+  CorpusWriter writer(rules, file + ".new", update.spillBytes, keepOld ? old : nullptr);
+  if (!writer.Start(problem)) return false;
+  const std::string before = p.frmParams.strWordRules;
+  if (rules == WordRuleSet::kUnicode) p.frmParams.strWordRules = "unicode";
+  size_t scanned = 0, kept = 0;
+  const DocumentTexts texts(CorpusFolderOf(name));
+  bool ok = true;
+  {
+    WriterThread thread(writer, p.intMaxPermittedWordLength);
+    for (Planned& d : plan) {
+      WriterThread::Job job;
+      job.document = d.document;
+      if (d.same && keepOld) {
+        job.old = d.old;
+        ++kept;
+      } else {
+        say("Scanning " + d.document.path + " ...");
+        ScannedDocument& scan = job.scan;
+        if (rules == WordRuleSet::kWindows1252 &&
+            !ReadDocument(p, d.document.path, &scan.text, &job.byTokens)) {
+          *problem = d.document.path + ": the document cannot be read (its message says why).";
+          ok = false;
+          break;
+        }
+        if (job.byTokens) {
+          scan.rules = WordRuleSet::kWindows1252;
+          FindTokenRuns(scan.text, false, &job.runs);
+        } else if (!ScanDocument(p, d.document.path, &scan)) {
+          *problem = d.document.path + ": the document cannot be read (its message says why).";
+          ok = false;
+          break;
+        }
+        if (scan.rules != rules) {  // only the Unicode rules differ from what was asked
+          *unicode = true;
+          ok = false;
+          break;
+        }
+        if (d.document.digest.empty()) {
+          int32_t err = 0;
+          std::string errText;
+          d.document.digest = FileMD5(d.document.path, err, errText);
+          job.document.digest = d.document.digest;
+        }
+        if (!texts.Has(d.document.digest) && !texts.Save(d.document.digest, scan.text, problem)) {
+          ok = false;
+          break;
+        }
+        ++scanned;
+      }
+      if (!thread.Push(std::move(job))) {
+        ok = false;
+        break;
+      }
+    }
+    ok = thread.Close() && ok;
   }
+  p.frmParams.strWordRules = before;
+  if (*unicode) return false;
+  if (!ok || !writer.Finish(problem)) {
+    if (problem->empty()) writer.Finish(problem);
+    return false;
+  }
+  if (std::rename((file + ".new").c_str(), file.c_str()) != 0) {
+    *problem = file + ": " + std::strerror(errno);
+    std::remove((file + ".new").c_str());
+    return false;
+  }
+  std::set<std::string> digests;
+  for (const Planned& d : plan) digests.insert(d.document.digest);
+  texts.RemoveAllBut(digests);
+  say("Corpus " + name + ": " + std::to_string(writer.documents()) + " documents (" +
+      std::to_string(scanned) + " scanned, " + std::to_string(kept) + " kept).");
+  return true;
+}
+
+}  // namespace
+
+bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& update,
+                  std::string* problem) {
+  CorpusIndex old;
+  const bool hasOld = !update.fresh && FileExists(CorpusIndexFileOf(name));
+  if (hasOld && !LoadCorpus(name, &old, problem)) return false;
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> metadata;
   if (!update.metadataFile.empty() &&
       !ReadCorpusMetadata(update.metadataFile, &metadata, problem)) {
@@ -244,128 +458,111 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
   }
   // The documents in their order: the old ones still wanted, then the new ones.
   const std::set<std::string> removed(update.remove.begin(), update.remove.end());
-  std::vector<std::string> paths;
+  std::vector<Planned> plan;
   std::set<std::string> listed;
-  std::map<std::string, size_t> oldIndex;
   for (size_t i = 0; i < old.documents().size(); ++i) {
-    const std::string& path = old.documents()[i].path;
-    oldIndex[path] = i;
-    if (!removed.contains(path) && listed.insert(path).second) paths.push_back(path);
+    const CorpusDocument& d = old.documents()[i];
+    if (removed.contains(d.path) || !listed.insert(d.path).second) continue;
+    Planned entry;
+    entry.document.path = d.path;
+    entry.document.digest = d.digest;
+    entry.document.metadata = d.metadata;
+    entry.document.size = d.size;
+    entry.document.modified = d.modified;
+    entry.old = static_cast<int64_t>(i);
+    plan.push_back(std::move(entry));
   }
   for (const std::string& path : update.add) {
-    if (listed.insert(path).second) paths.push_back(path);
+    if (!listed.insert(path).second) continue;
+    Planned entry;
+    entry.document.path = path;
+    plan.push_back(std::move(entry));
   }
-  if (paths.empty()) {
+  if (plan.empty()) {
     *problem = "The corpus would hold no document.";
     return false;
   }
-  struct Entry {
-    CorpusDocument document;
-    DocumentWords words;
-    WordRuleSet rules = WordRuleSet::kWindows1252;
-  };
-  std::vector<Entry> entries(paths.size());
   bool unicode = p.frmParams.strWordRules == "unicode";
-  size_t scanned = 0, kept = 0;
-  for (size_t i = 0; i < paths.size(); ++i) {
-    Entry& e = entries[i];
-    const std::string& path = paths[i];
-    const FileStamp stamp = StampOf(path);
+  for (Planned& e : plan) {
+    const FileStamp stamp = StampOf(e.document.path);
     if (stamp.size < 0) {
-      *problem = path + ": Input file does not exist.";
+      *problem = e.document.path + ": Input file does not exist.";
       return false;
     }
-    e.document.path = path;
+    if (e.old >= 0) {
+      e.same = e.document.size == stamp.size && e.document.modified == stamp.modified;
+      if (!e.same) {
+        int32_t err = 0;
+        std::string errText;
+        const std::string digest = FileMD5(e.document.path, err, errText);
+        e.same = digest == e.document.digest;
+        e.document.digest = digest;
+      }
+      if (e.same) unicode = unicode || old.rules() == WordRuleSet::kUnicode;
+    }
     e.document.size = stamp.size;
     e.document.modified = stamp.modified;
-    const auto found = oldIndex.find(path);
-    bool same = false;
-    if (found != oldIndex.end()) {
-      const CorpusDocument& before = old.documents()[found->second];
-      e.document.digest = before.digest;
-      e.document.metadata = before.metadata;
-      same = before.size == stamp.size && before.modified == stamp.modified;
-      if (!same) {
-        int32_t err = 0;
-        std::string errText;
-        e.document.digest = FileMD5(path, err, errText);
-        same = e.document.digest == before.digest;
-      }
-    }
-    if (same) {
-      e.words = std::move(oldWords[found->second]);
-      e.rules = old.rules();
-      ++kept;
-    } else {
-      say("Scanning " + path + " ...");
-      if (!ScanDocument(p, path, &e.words, &e.rules)) {
-        *problem = path + ": the document cannot be read (its message says why).";
-        return false;
-      }
-      if (e.document.digest.empty() || found == oldIndex.end()) {
-        int32_t err = 0;
-        std::string errText;
-        e.document.digest = FileMD5(path, err, errText);
-      }
-      ++scanned;
-    }
-    unicode = unicode || e.rules == WordRuleSet::kUnicode;
-    const auto meta = metadata.find(path);
-    const auto metaByName = metadata.find(FileNameOf(path));
+    const auto meta = metadata.find(e.document.path);
+    const auto metaByName = metadata.find(FileNameOf(e.document.path));
     if (meta != metadata.end())
       e.document.metadata = meta->second;
     else if (metaByName != metadata.end())
       e.document.metadata = metaByName->second;
   }
-  // One rule set for all: a document scanned under the other rules is scanned again.
-  if (unicode && p.frmParams.strWordRules != "windows-1252") {
-    const std::string before = std::exchange(p.frmParams.strWordRules, "unicode");
-    for (Entry& e : entries) {
-      if (e.rules == WordRuleSet::kUnicode) continue;
-      say("Scanning " + e.document.path + " again under the Unicode rules ...");
-      if (!ScanDocument(p, e.document.path, &e.words, &e.rules)) {
-        p.frmParams.strWordRules = before;
-        *problem = e.document.path + ": the document cannot be read (its message says why).";
-        return false;
-      }
-      ++scanned;
-    }
-    p.frmParams.strWordRules = before;
-  }
-  CorpusBuilder builder(WordRuleSetOf(unicode && p.frmParams.strWordRules != "windows-1252"));
-  for (Entry& e : entries) {
-    builder.Add(std::move(e.document), e.words);
-    DocumentWords().swap(e.words);
-  }
-  const std::string folder = CorpusFolderOf(name);
-  FileError error;
-  if (!MakeFolders(folder)) {
-    *problem = folder + ": the folder cannot be made";
+  if (!MakeFolders(CorpusFolderOf(name))) {
+    *problem = CorpusFolderOf(name) + ": the folder cannot be made";
     return false;
   }
-  const std::string bytes = builder.Serialize();
-  if (!WriteFileAtomically(CorpusIndexFileOf(name), {bytes}, &error)) {
-    *problem = CorpusIndexFileOf(name) + ": " + error.description;
-    return false;
+  // One rule set for all: when a document needs the Unicode rules, the corpus is
+  // written again under them (unless the options hold to Windows-1252).
+  const bool forced = p.frmParams.strWordRules == "windows-1252";
+  WordRuleSet rules = WordRuleSetOf(unicode && !forced);
+  bool needsUnicode = false;
+  if (WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, &needsUnicode, problem))
+    return true;
+  if (!needsUnicode) return false;
+  if (update.say)
+    update.say("A document needs the Unicode rules: every document is scanned under them.");
+  rules = WordRuleSet::kUnicode;
+  return WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, &needsUnicode, problem);
+}
+
+bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,
+                        std::unordered_map<std::string, uint64_t>* counts, uint64_t* total) {
+  const std::string before = std::exchange(
+      p.frmParams.strWordRules, rules == WordRuleSet::kUnicode ? "unicode" : "windows-1252");
+  ScannedDocument scan;
+  const bool ok = ScanDocument(p, path, &scan);
+  p.frmParams.strWordRules = before;
+  if (!ok) return false;
+  *total = 0;
+  for (const auto& [word, tokens] : scan.words) {
+    (*counts)[word] += tokens.size();
+    *total += tokens.size();
   }
-  say("Corpus " + name + ": " + std::to_string(builder.documents()) + " documents (" +
-      std::to_string(scanned) + " scanned, " + std::to_string(kept) + " kept).");
   return true;
 }
 
-void LoadCorpusTable(Program& p, const CorpusIndex& index) {
+bool LoadCorpusText(const std::string& name, const CorpusDocument& document, std::string* text,
+                    std::string* problem) {
+  return DocumentTexts(CorpusFolderOf(name)).Load(document.digest, text, problem);
+}
+
+void LoadCorpusTable(Program& p, const CorpusIndex& index, const std::vector<uint32_t>& frequency) {
   StartWordTable(p);
-  const auto& types = index.types();
-  p.arrWords.resize(types.size() + 1);
-  for (size_t i = 0; i < types.size(); ++i) {
-    WordRecord& r = p.arrWords[i + 1];
-    r.strWord = types[i].word;
+  const auto& words = index.words();
+  p.arrWords.resize(1);
+  p.arrWords.reserve(words.size() + 1);
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (frequency[i] == 0) continue;
+    WordRecord& r = p.arrWords.emplace_back();
+    r.strWord = words[i].word;
     r.strSortKey =
         index.rules() == WordRuleSet::kUnicode ? UnicodeSortKey(r.strWord) : SortKeyOf(r.strWord);
     r.blnIncluded = true;
-    r.lngFrequency = static_cast<int32_t>(std::min<uint64_t>(types[i].frequency, INT32_MAX));
+    r.lngFrequency = static_cast<int32_t>(std::min<uint32_t>(frequency[i], INT32_MAX));
   }
-  p.lngNumWords = static_cast<int32_t>(types.size());
+  p.lngNumWords = static_cast<int32_t>(p.arrWords.size() - 1);
   p.wordRules = index.rules();
   p.blnIndexFileCurrent = false;
   p.blnWordsGot = true;

@@ -50,6 +50,7 @@ struct CorpusUpdate {
   std::vector<std::string> remove;              // documents to leave out
   std::string metadataFile;                     // "" for none
   bool fresh = false;                           // a new corpus: any old index is replaced
+  size_t spillBytes = size_t{256} << 20;        // position lists held before a run is spilled
   std::function<void(const std::string&)> say;  // progress lines
 };
 // Builds or updates corpus `name` with program `p` (started, its options applied):
@@ -61,9 +62,21 @@ struct CorpusUpdate {
 bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& update,
                   std::string* problem);
 
-// Puts the corpus's words, with their frequencies, in p's word table (no positions),
-// as an index file would, so that a run lists them with its filters.
-void LoadCorpusTable(Program& p, const CorpusIndex& index);
+// Scans one document as a wordlist run does, under `rules`: its words' frequencies (all
+// the table's words, unfiltered) and their sum. False when it cannot be read (its
+// message has been shown).
+bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,
+                        std::unordered_map<std::string, uint64_t>* counts, uint64_t* total);
+
+// The display text the document had when it was indexed (kept beside the index).
+bool LoadCorpusText(const std::string& name, const CorpusDocument& document, std::string* text,
+                    std::string* problem);
+
+// Puts the corpus's words, with their frequencies (`frequency`, by word of the index:
+// the whole corpus's or a subcorpus's), in p's word table (no positions), as an index
+// file would, so that a run lists them with its filters. Words of frequency 0 are left
+// out.
+void LoadCorpusTable(Program& p, const CorpusIndex& index, const std::vector<uint32_t>& frequency);
 
 }  // namespace quillmoor
 

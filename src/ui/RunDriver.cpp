@@ -266,7 +266,7 @@ void NormalizeDocumentText(Program& p) {
   }
 }
 
-bool ScanInputFile(Program& p) {
+bool ReadInputText(Program& p) {
   MainControls& m = p.frmMain;
   const std::string& input = m.txbFile[0].text;
   p.strInputExtension = GetFileExtension(input, true);
@@ -290,6 +290,13 @@ bool ScanInputFile(Program& p) {
   p.host.DoEvents();
   if (p.blnStop) return false;
   NormalizeDocumentText(p);
+  return true;
+}
+
+bool ScanInputFile(Program& p) {
+  if (!ReadInputText(p)) return false;
+  MainControls& m = p.frmMain;
+  const std::string& input = m.txbFile[0].text;
   StatusLine(p, 82);
   // Under the Unicode rules the scanner lower-cases each word.
   if (p.textRules == WordRuleSet::kWindows1252) {

@@ -28,6 +28,9 @@ void OrderWordTable(Program& p);
 // the counts shown: what a run does between the scan and the listing.
 void MarkAndCountWords(Program& p);
 void StartRun(Program& p);
+// Reads the input document and normalises it (p.strLine, in its own case; the display
+// copy too unless p.blnNoDisplayCopy): what ScanInputFile does before the scan.
+bool ReadInputText(Program& p);
 bool ScanInputFile(Program& p);
 void ShowWordCounts(Program& p);
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <string>
@@ -8,71 +10,231 @@
 
 #include "corpus/CorpusIndex.h"
 #include "corpus/Keyness.h"
+#include "corpus/Subcorpus.h"
+#include "corpus/TokenRuns.h"
+#include "support/TestFiles.h"
 
 namespace quillmoor {
 namespace {
 
-// Random documents written and read back: every word's frequency, range and hits as
-// the documents gave them (the literal count over each document's words).
-TEST(CorpusIndexTest, WhatIsWrittenIsReadBack) {
-  std::mt19937 random(29);
-  for (int round = 0; round < 20; ++round) {
-    const int documents = 1 + static_cast<int>(random() % 6);
-    CorpusBuilder builder(WordRuleSetOf(round % 2 == 1));
-    std::vector<DocumentWords> given;
-    std::map<std::string, std::pair<uint32_t, uint32_t>> expected;  // frequency, range
-    for (int d = 0; d < documents; ++d) {
-      std::map<std::string, std::vector<int32_t>> words;
-      int32_t position = 1;
-      for (int n = static_cast<int>(random() % 40); n > 0; --n) {
-        position += 1 + static_cast<int32_t>(random() % (round == 7 ? 1000000 : 9));
-        words["w" + std::to_string(random() % 12)].push_back(position);
+// A random document: its tokens, and its words standing in some of them.
+struct Document {
+  std::vector<std::string> tokens;
+  DocumentWords words;
+};
+
+Document RandomDocument(std::mt19937& random) {
+  Document d;
+  std::map<std::string, std::vector<int32_t>> words;
+  for (int n = static_cast<int>(random() % 60); n > 0; --n) {
+    const std::string token = "t" + std::to_string(random() % 15);
+    // Most tokens are words; a few (the short and stop words) are not, and a few hold
+    // two (a hyphenated word and its part).
+    const auto kind = random() % 6;
+    const auto at = static_cast<int32_t>(d.tokens.size());
+    if (kind > 0) words["w" + token].push_back(at);
+    if (kind == 5) words["p" + std::to_string(random() % 3)].push_back(at);
+    d.tokens.push_back(token);
+  }
+  d.words.assign(words.begin(), words.end());
+  return d;
+}
+
+// What a written corpus must read back as: the literal sums over its documents.
+void ExpectReadsBack(const CorpusIndex& index, const std::vector<Document>& docs) {
+  std::map<std::string, std::vector<DocumentHits>> hits;
+  std::map<std::string, uint64_t> tokenCounts;
+  std::vector<std::string> stream;
+  for (uint32_t d = 0; d < docs.size(); ++d) {
+    for (const auto& [w, p] : docs[d].words) hits[w].push_back({d, p});
+    for (const std::string& t : docs[d].tokens) {
+      ++tokenCounts[t];
+      stream.push_back(t);
+    }
+  }
+  ASSERT_EQ(index.documents().size(), docs.size());
+  ASSERT_EQ(index.words().size(), hits.size());
+  ASSERT_EQ(index.tokenCount(), stream.size());
+  for (const auto& [word, list] : hits) {
+    const int64_t w = index.Find(word);
+    ASSERT_GE(w, 0) << word;
+    const std::vector<DocumentHits> read = index.Hits(static_cast<size_t>(w));
+    ASSERT_EQ(read.size(), list.size()) << word;
+    for (size_t i = 0; i < list.size(); ++i) {
+      EXPECT_EQ(read[i].document, list[i].document) << word;
+      EXPECT_EQ(read[i].positions, list[i].positions) << word;
+    }
+    EXPECT_EQ(index.words()[static_cast<size_t>(w)].range, list.size());
+  }
+  for (size_t i = 0; i < stream.size(); ++i) {
+    const uint32_t id = index.TokenAt(i);
+    ASSERT_NE(id, CorpusIndex::kNoToken);
+    ASSERT_EQ(index.tokenTypes()[id].spelling, stream[i]) << i;
+  }
+  EXPECT_EQ(index.TokenAt(stream.size()), CorpusIndex::kNoToken);
+  for (const CorpusIndex::Token& t : index.tokenTypes()) {
+    const auto found = tokenCounts.find(std::string(t.spelling));
+    EXPECT_EQ(t.frequency, found == tokenCounts.end() ? 0 : found->second) << t.spelling;
+  }
+  EXPECT_EQ(index.Find("absent"), -1);
+}
+
+bool Write(CorpusWriter& writer, const Document& d, const std::string& path) {
+  std::vector<std::string_view> tokens(d.tokens.begin(), d.tokens.end());
+  CorpusDocument doc;
+  doc.path = path;
+  doc.metadata = {{"name", path}};
+  return writer.Add(doc, d.words, tokens);
+}
+
+// Random corpora written with a spill limit of a few bytes (so that nearly every
+// document spills a run of its own, and the runs are merged), then updated: some
+// documents kept, some removed, some scanned again, new ones added.
+TEST(CorpusIndexTest, WhatIsWrittenIsReadBackThroughSpillsAndUpdates) {
+  testing::TempDir dir;
+  std::mt19937 random(30);
+  for (int round = 0; round < 12; ++round) {
+    const WordRuleSet rules = WordRuleSetOf(round % 2 == 1);
+    const std::string first = dir.path() + "/a.qci", second = dir.path() + "/b.qci";
+    std::vector<Document> docs;
+    const size_t spill = round % 3 == 0 ? size_t{1} << 20 : 8;
+    {
+      CorpusWriter writer(rules, first, spill);
+      std::string problem;
+      ASSERT_TRUE(writer.Start(&problem)) << problem;
+      for (int d = 1 + static_cast<int>(random() % 7); d > 0; --d) {
+        docs.push_back(RandomDocument(random));
+        ASSERT_TRUE(Write(writer, docs.back(), "/d/" + std::to_string(docs.size())));
       }
-      DocumentWords list(words.begin(), words.end());
-      for (const auto& [w, p] : list) {
-        expected[w].first += static_cast<uint32_t>(p.size());
-        ++expected[w].second;
-      }
-      CorpusDocument doc;
-      doc.path = "/d/" + std::to_string(d) + ".txt";
-      doc.metadata = {{"year", std::to_string(1900 + d)}};
-      builder.Add(doc, list);
-      given.push_back(std::move(list));
+      ASSERT_TRUE(writer.Finish(&problem)) << problem;
+      const bool anyWords =
+          std::any_of(docs.begin(), docs.end(), [](const Document& d) { return !d.words.empty(); });
+      EXPECT_EQ(writer.spills() > 0, spill == 8 && anyWords);
     }
     CorpusIndex index;
     std::string problem;
-    ASSERT_TRUE(index.Parse(builder.Serialize(), &problem)) << problem;
-    EXPECT_EQ(index.rules(), WordRuleSetOf(round % 2 == 1));
-    ASSERT_EQ(index.types().size(), expected.size());
-    for (const auto& [word, counts] : expected) {
-      const int64_t t = index.Find(word);
-      ASSERT_GE(t, 0) << word;
-      EXPECT_EQ(index.types()[static_cast<size_t>(t)].frequency, counts.first);
-      EXPECT_EQ(index.types()[static_cast<size_t>(t)].range, counts.second);
+    ASSERT_TRUE(index.Open(first, &problem)) << problem;
+    EXPECT_EQ(index.rules(), rules);
+    ExpectReadsBack(index, docs);
+    EXPECT_EQ(index.documents().back().Metadata("name"), "/d/" + std::to_string(docs.size()));
+
+    std::vector<Document> updated;
+    CorpusWriter writer(rules, second, spill, &index);
+    ASSERT_TRUE(writer.Start(&problem)) << problem;
+    for (uint32_t d = 0; d < docs.size(); ++d) {
+      const auto fate = random() % 3;  // kept, removed, scanned again
+      if (fate == 0) {
+        ASSERT_TRUE(writer.Keep(index.documents()[d], d));
+        updated.push_back(docs[d]);
+      } else if (fate == 2) {
+        updated.push_back(RandomDocument(random));
+        ASSERT_TRUE(Write(writer, updated.back(), "/again"));
+      }
     }
-    EXPECT_EQ(index.Find("absent"), -1);
-    EXPECT_EQ(index.AllDocumentWords(), given);
-    EXPECT_EQ(index.documents().back().Metadata("year"), std::to_string(1899 + documents));
+    updated.push_back(RandomDocument(random));
+    ASSERT_TRUE(Write(writer, updated.back(), "/new"));
+    ASSERT_TRUE(writer.Finish(&problem)) << problem;
+    CorpusIndex after;
+    ASSERT_TRUE(after.Open(second, &problem)) << problem;
+    ExpectReadsBack(after, updated);
   }
 }
 
 TEST(CorpusIndexTest, DamagedOrForeignFilesAreRefused) {
-  CorpusBuilder builder(WordRuleSet::kWindows1252);
-  builder.Add(CorpusDocument{"/a.txt", "D", 1, 2, 0, {}}, {{"heron", {2, 9}}, {"river", {5}}});
-  const std::string bytes = builder.Serialize();
+  testing::TempDir dir;
+  const std::string path = dir.path() + "/c.qci";
+  {
+    CorpusWriter writer(WordRuleSet::kWindows1252, path, 1 << 20);
+    std::string problem;
+    ASSERT_TRUE(writer.Start(&problem));
+    ASSERT_TRUE(writer.Add(CorpusDocument{"/a.txt", "D", 1, 2, 0, 0, 0, {{"year", "1900"}}},
+                           {{"heron", {0, 3}}, {"river", {2}}}, {"Heron", "on", "river", "heron"}));
+    ASSERT_TRUE(writer.Finish(&problem)) << problem;
+  }
+  std::string bytes;
+  {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+  }
   CorpusIndex index;
   std::string problem;
+  ASSERT_TRUE(index.Parse(bytes, &problem)) << problem;
   EXPECT_FALSE(index.Parse("Quillmoor index 2: UTF-8 words\n", &problem));
   EXPECT_EQ(problem, "it is not a corpus index of this program");
+  EXPECT_FALSE(index.Open(dir.path() + "/none.qci", &problem));
   // Every shortened file, and every file with one byte changed, is refused or read
   // within its bytes.
   for (size_t n = 0; n < bytes.size(); ++n) {
     EXPECT_FALSE(index.Parse(bytes.substr(0, n), &problem)) << n;
+    EXPECT_FALSE(problem.empty());
     std::string changed = bytes;
     changed[n] = static_cast<char>(changed[n] ^ 0x5A);
     if (index.Parse(changed, &problem)) {
-      for (size_t t = 0; t < index.types().size(); ++t) index.Hits(t);
+      for (size_t t = 0; t < index.words().size(); ++t) index.Hits(t);
+      for (uint64_t t = 0; t <= index.tokenCount(); ++t) index.TokenAt(t);
     }
+  }
+}
+
+TEST(TokenRunsTest, RunsOfWordCharactersHoldingMoreThanHyphens) {
+  const struct {
+    const char* text;
+    bool utf8;
+    std::vector<std::string> tokens;
+  } kCases[] = {
+      {" In the beginning, God's 1611 -- well-known -x- ",
+       false,
+       {"In", "the", "beginning", "God", "s", "1611", "well-known", "-x-"}},
+      {"a - b", false, {"a", "b"}},
+      {" \xe9t\xe9 / na\xefve ", false, {"\xe9t\xe9", "na\xefve"}},  // Windows-1252 letters
+      {" \xd0\x92\xd0\xbe\xd0\xb9\xd0\xbd\xd0\xb0 \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac ",
+       true,
+       {"\xd0\x92\xd0\xbe\xd0\xb9\xd0\xbd\xd0\xb0", "\xe6\x97\xa5\xe6\x9c\xac"}},  // a dash between
+  };
+  for (const auto& c : kCases) {
+    std::vector<TokenRun> runs;
+    FindTokenRuns(c.text, c.utf8, &runs);
+    std::vector<std::string> tokens;
+    for (const TokenRun& r : runs) tokens.push_back(std::string(c.text).substr(r.begin, r.size));
+    EXPECT_EQ(tokens, c.tokens) << c.text;
+    if (!runs.empty()) {
+      EXPECT_EQ(TokenAtOffset(runs, runs.back().begin + runs.back().size - 1), runs.size() - 1);
+      EXPECT_EQ(TokenAtOffset(runs, 0), 0u);
+    }
+  }
+}
+
+TEST(SubcorpusTest, FiltersOnMetadataAndNames) {
+  CorpusDocument d;
+  d.path = "/corpus/novels/emma.txt";
+  d.metadata = {{"year", "1815"}, {"genre", "Novel"}, {"note", ""}};
+  const struct {
+    const char* filter;
+    bool passes;
+  } kCases[] = {
+      {"year>=1800", true},    {"year>=1900", false},
+      {"year<1816", true},     {"year=1815", true},
+      {"year!=1815", false},   {"year>999", true},  // as numbers, not text
+      {"genre=Novel", true},   {"genre=novel", false},
+      {"genre~NOV", true},     {"author!=x", true},
+      {"author=x", false},     {"note=", true},
+      {"name=emma.txt", true}, {"folder=/corpus/novels", true},
+      {"path~/novels/", true},
+  };
+  for (const auto& c : kCases) {
+    DocumentFilter f;
+    std::string problem;
+    ASSERT_TRUE(ParseDocumentFilter(c.filter, &f, &problem)) << c.filter;
+    EXPECT_EQ(PassesFilter(f, d), c.passes) << c.filter;
+  }
+  DocumentFilter f;
+  std::string problem;
+  for (const char* bad : {"year", "=1900", " >= 3"}) {
+    EXPECT_FALSE(ParseDocumentFilter(bad, &f, &problem)) << bad;
+    EXPECT_NE(problem.find("is not a filter"), std::string::npos);
   }
 }
 

@@ -1,0 +1,261 @@
+#include "ui/CorpusLines.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <unordered_map>
+
+#include "corpus/TokenRuns.h"
+#include "engine/UnicodeWords.h"
+#include "engine/WordRules.h"
+#include "shared/Cp1252.h"
+#include "engine/WordTable.h"
+#include "shared/Utf8.h"
+
+namespace quillmoor {
+namespace {
+
+bool DocumentOrder(const CorpusLine& a, const CorpusLine& b) {
+  if (a.document != b.document) return a.document < b.document;
+  return a.token != b.token ? a.token < b.token : a.word < b.word;
+}
+
+// Ranks from 1 of distinct keys by their byte order.
+template <typename Key>
+std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
+  std::vector<uint32_t> order(keys.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<uint32_t> rank(keys.size(), 0);
+  uint32_t r = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (k == 0 || keys[order[k - 1]] < keys[order[k]]) ++r;
+    rank[order[k]] = r;
+  }
+  return rank;
+}
+
+// One line cut and ready to write.
+struct CutLine {
+  std::string left, keyword, right, word, document;
+  int32_t line = 0, position = 0;
+  uint32_t frequency = 0;
+};
+
+}  // namespace
+
+ExploreQuery CorpusQuery(std::string_view keywords, WordRuleSet rules) {
+  if (rules == WordRuleSet::kUnicode) return ExploreQuery(LowerUnicodeText(keywords), true);
+  std::string text;
+  Utf8ToCp1252(std::string(keywords), &text);
+  return ExploreQuery(LowerCaseAccented(std::move(text)), false);
+}
+
+CorpusLines::CorpusLines(const CorpusIndex& index, const Subcorpus& subcorpus,
+                         const std::vector<uint32_t>& frequency)
+    : index_(index), subcorpus_(subcorpus), frequency_(frequency) {}
+
+void CorpusLines::Select(const std::vector<int32_t>& words) {
+  lines_.clear();
+  for (int32_t w : words) {
+    for (const DocumentHits& h : index_.Hits(static_cast<size_t>(w))) {
+      if (!subcorpus_.Has(h.document)) continue;
+      for (int32_t t : h.positions) lines_.push_back({h.document, t, w});
+    }
+  }
+  std::sort(lines_.begin(), lines_.end(), DocumentOrder);
+}
+
+std::string_view CorpusLines::ContextToken(const CorpusLine& line, int offset) const {
+  const CorpusDocument& d = index_.documents()[line.document];
+  const int64_t at = static_cast<int64_t>(line.token) + offset;
+  if (at < 0 || at >= static_cast<int64_t>(d.tokens)) return {};
+  const uint32_t id = index_.TokenAt(d.firstToken + static_cast<uint64_t>(at));
+  return id == CorpusIndex::kNoToken ? std::string_view() : index_.tokenTypes()[id].spelling;
+}
+
+void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
+  std::sort(lines_.begin(), lines_.end(), DocumentOrder);
+  if (levels.empty() || lines_.empty()) return;
+  const bool unicode = index_.rules() == WordRuleSet::kUnicode;
+  std::vector<std::vector<uint32_t>> ranks;
+  for (const SortLevel& level : levels) {
+    std::vector<uint32_t> rank(lines_.size(), 0);
+    if (level.kind == SortLevel::kPosition) {
+      std::iota(rank.begin(), rank.end(), 0u);  // document order, as they are
+    } else if (level.kind == SortLevel::kKeyword) {
+      std::unordered_map<int32_t, uint32_t> ids;  // word -> id from 0
+      std::vector<std::string> keys;
+      for (size_t i = 0; i < lines_.size(); ++i) {
+        const auto [at, fresh] = ids.try_emplace(lines_[i].word, static_cast<uint32_t>(keys.size()));
+        if (fresh) {
+          const std::string_view w = index_.words()[static_cast<size_t>(lines_[i].word)].word;
+          keys.push_back(unicode ? UnicodeSortKey(w) : SortKeyOf(w));
+        }
+        rank[i] = at->second;
+      }
+      const std::vector<uint32_t> keyRank = RanksOf(keys);
+      for (uint32_t& r : rank) r = keyRank[r];
+    } else {
+      // A context token's key is made once for each spelling.
+      const int offset = level.kind == SortLevel::kLeft ? -level.distance : level.distance;
+      std::unordered_map<std::string_view, uint32_t> ids;  // spelling -> id from 1
+      std::vector<std::string> keys(1);                    // keys[0] "": no token there
+      for (size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view spelling = ContextToken(lines_[i], offset);
+        if (spelling.empty()) continue;
+        const auto [at, fresh] = ids.try_emplace(spelling, static_cast<uint32_t>(keys.size()));
+        if (fresh) keys.push_back(SortKeyOf(spelling));
+        rank[i] = at->second;
+      }
+      const std::vector<uint32_t> keyRank = RanksOf(keys);
+      for (uint32_t& r : rank) r = r == 0 ? 0 : keyRank[r];
+    }
+    ranks.push_back(std::move(rank));
+  }
+  std::vector<uint32_t> order(lines_.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(), [&ranks](uint32_t a, uint32_t b) {
+    for (const std::vector<uint32_t>& r : ranks) {
+      if (r[a] != r[b]) return r[a] < r[b];
+    }
+    return false;
+  });
+  std::vector<CorpusLine> sorted(lines_.size());
+  for (size_t i = 0; i < order.size(); ++i) sorted[i] = lines_[order[i]];
+  lines_ = std::move(sorted);
+}
+
+bool CorpusLines::Export(size_t first, size_t last, int width, KwicFormat format,
+                         const TextSource& texts, const std::function<void(std::string_view)>& write,
+                         std::string* problem) const {
+  const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
+  const WordRuleSet rules = index_.rules();
+  const char* separator = format == KwicFormat::kCsv ? "," : "\t";
+  const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
+  static constexpr const char* kColumns[] = {"left",     "keyword", "right",   "word",
+                                             "frequency", "line",   "offset", "document"};
+  if (format == KwicFormat::kTsv || format == KwicFormat::kCsv) {
+    std::string header;
+    for (const char* column : kColumns) header += (header.empty() ? "" : separator) + std::string(column);
+    write(header + lineEnd);
+  } else if (format == KwicFormat::kHtml) {
+    write(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Concordance lines</title>\n"
+        "<style>td.left{text-align:right}td.keyword{text-align:center}mark{background:#ffe08a}</"
+        "style></head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th>"
+        "<th>word</th><th>frequency</th><th>line</th><th>offset</th><th>document</th></tr>\n");
+  }
+  // A chunk of lines at a time: each document of the chunk is read once, its lines cut,
+  // then the chunk is written in order.
+  constexpr size_t kChunk = 20000;
+  std::string text, out;
+  std::vector<TokenRun> runs;
+  for (size_t begin = first; begin < last; begin += kChunk) {
+    const size_t end = std::min(last, begin + kChunk);
+    std::map<uint32_t, std::vector<size_t>> byDocument;
+    for (size_t i = begin; i < end; ++i) byDocument[lines_[i].document].push_back(i);
+    std::vector<CutLine> cut(end - begin);
+    for (const auto& [number, members] : byDocument) {
+      const CorpusDocument& d = index_.documents()[number];
+      if (!texts(number, &text, problem)) return false;
+      FindTokenRuns(text, utf8, &runs);
+      // A small word table of the lines' words, for the explorer's cutting.
+      std::vector<WordRecord> table(1);
+      std::unordered_map<int32_t, int32_t> entry;
+      std::vector<KwicRow> rows;
+      for (size_t i : members) {
+        const CorpusLine& l = lines_[i];
+        const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
+        if (fresh) {
+          WordRecord& r = table.emplace_back();
+          r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
+          r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
+        }
+        // Where the scanner put the word: the end of its run less its length.
+        int32_t position = 1;
+        if (static_cast<size_t>(l.token) < runs.size()) {
+          const TokenRun& run = runs[static_cast<size_t>(l.token)];
+          position = std::max<int32_t>(
+              static_cast<int32_t>(run.begin + 1),
+              static_cast<int32_t>(run.begin + run.size + 1) -
+                  static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
+        }
+        rows.push_back({at->second, position});
+      }
+      ExploreSource source;
+      source.words = &table;
+      source.numWords = static_cast<int32_t>(table.size() - 1);
+      source.text = text;
+      source.utf8 = utf8;
+      const KwicRows kwic(source);
+      const size_t slash = d.path.rfind('/');
+      const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
+      for (size_t k = 0; k < members.size(); ++k) {
+        const KwicCut c = kwic.Cut(rows[k], width);
+        CutLine& line = cut[members[k] - begin];
+        AppendEngineTextAsUtf8(rules, c.left, &line.left);
+        AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
+        AppendEngineTextAsUtf8(rules, c.right, &line.right);
+        AppendEngineTextAsUtf8(rules, kwic.word(rows[k]).strWord, &line.word);
+        line.document = name;
+        line.line = kwic.LineOf(rows[k].position);
+        line.position = rows[k].position;
+        line.frequency = static_cast<uint32_t>(kwic.word(rows[k]).lngFrequency);
+      }
+    }
+    size_t nameWidth = 0, leftWidth = 0;
+    if (format == KwicFormat::kText) {
+      for (const CutLine& l : cut) {
+        nameWidth = std::max(nameWidth, Utf8Length(l.document));
+        leftWidth = std::max(leftWidth, Utf8Length(l.left));
+      }
+    }
+    out.clear();
+    for (const CutLine& l : cut) {
+      const std::string numbers[] = {std::to_string(l.frequency), std::to_string(l.line),
+                                     std::to_string(l.position)};
+      const std::string* texts5[] = {&l.left, &l.keyword, &l.right, &l.word};
+      switch (format) {
+        case KwicFormat::kText:
+          out += l.document;
+          out.append(nameWidth - Utf8Length(l.document) + 2, ' ');
+          out.append(leftWidth - Utf8Length(l.left), ' ');
+          out += l.left + "  " + l.keyword + "  " + l.right + "\n";
+          break;
+        case KwicFormat::kTsv:
+        case KwicFormat::kCsv:
+          for (size_t f = 0; f < 8; ++f) {
+            if (f > 0) out += separator;
+            const std::string& value = f < 4 ? *texts5[f] : f < 7 ? numbers[f - 4] : l.document;
+            out += format == KwicFormat::kCsv ? CsvField(value) : value;
+          }
+          out += lineEnd;
+          break;
+        case KwicFormat::kJsonl:
+          out += '{';
+          for (size_t f = 0; f < 8; ++f) {
+            if (f > 0) out += ',';
+            out += JsonString(kColumns[f]);
+            out += ':';
+            out += f < 4   ? JsonString(*texts5[f])
+                   : f < 7 ? numbers[f - 4]
+                           : JsonString(l.document);
+          }
+          out += "}\n";
+          break;
+        case KwicFormat::kHtml:
+          out += "<tr><td class=\"left\">" + HtmlEscaped(l.left) + "</td><td class=\"keyword\"><mark>" +
+                 HtmlEscaped(l.keyword) + "</mark></td><td>" + HtmlEscaped(l.right) + "</td><td>" +
+                 HtmlEscaped(l.word) + "</td><td>" + numbers[0] + "</td><td>" + numbers[1] +
+                 "</td><td>" + numbers[2] + "</td><td>" + HtmlEscaped(l.document) + "</td></tr>\n";
+          break;
+      }
+    }
+    write(out);
+  }
+  if (format == KwicFormat::kHtml) write("</table></body></html>\n");
+  return true;
+}
+
+}  // namespace quillmoor

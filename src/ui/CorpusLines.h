@@ -1,0 +1,69 @@
+// The concordance lines of a corpus: each occurrence of the chosen words, found in the
+// index's position lists, sorted by the index's token stream, and cut, for the lines
+// written or shown only, from the documents' kept texts (the contexts a run of the
+// document alone would cut, with the document's name beside them).
+//
+// Contract: the index and the subcorpus are read-only inputs that outlive the object;
+// texts come through `TextSource`, one document at a time, so only the documents of
+// the lines being cut are held.
+#ifndef QUILLMOOR_UI_CORPUSLINES_H_
+#define QUILLMOOR_UI_CORPUSLINES_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/CorpusIndex.h"
+#include "corpus/Subcorpus.h"
+#include "explore/KwicExport.h"
+#include "explore/KwicRows.h"
+
+namespace quillmoor {
+
+struct CorpusLine {
+  uint32_t document = 0;
+  int32_t token = 0;  // in the document
+  int32_t word = 0;   // index in the corpus's words
+};
+
+// The display text of document `number`; false with *problem.
+using TextSource = std::function<bool(uint32_t number, std::string* text, std::string* problem)>;
+
+// A keyword query typed in UTF-8, in the engine text and letter case of a corpus
+// scanned under `rules`.
+ExploreQuery CorpusQuery(std::string_view keywords, WordRuleSet rules);
+
+class CorpusLines {
+ public:
+  // `frequency`: the words' frequencies in the subcorpus (by word of the index).
+  CorpusLines(const CorpusIndex& index, const Subcorpus& subcorpus,
+              const std::vector<uint32_t>& frequency);
+
+  // The lines of `words` (indices in the index's words), in document order.
+  void Select(const std::vector<int32_t>& words);
+  // Sorts by the levels in turn (the keyword, the position, or a context token); ties
+  // keep document order.
+  void Sort(const std::vector<SortLevel>& levels);
+  size_t size() const { return lines_.size(); }
+  const std::vector<CorpusLine>& lines() const { return lines_; }
+  // The spelling of the token `offset` tokens from the line's keyword, or "" at the
+  // document's ends.
+  std::string_view ContextToken(const CorpusLine& line, int offset) const;
+
+  // Writes lines [first, last) as `format` with a column "document" (the file's name),
+  // `width` context words on each side; false with *problem when a text is missing.
+  bool Export(size_t first, size_t last, int width, KwicFormat format, const TextSource& texts,
+              const std::function<void(std::string_view)>& write, std::string* problem) const;
+
+ private:
+  const CorpusIndex& index_;
+  const Subcorpus& subcorpus_;
+  const std::vector<uint32_t>& frequency_;
+  std::vector<CorpusLine> lines_;
+};
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_UI_CORPUSLINES_H_

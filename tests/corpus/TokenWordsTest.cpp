@@ -1,0 +1,98 @@
+#include "corpus/TokenWords.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/ScanText.h"
+#include "support/TestProgram.h"
+
+namespace quillmoor {
+namespace {
+
+// The words a real scan enters, each with the tokens its positions fall in.
+std::map<std::string, std::vector<int32_t>> ByScanner(Program& p, const std::string& normalised) {
+  testing::ScanText(p, normalised);
+  std::vector<TokenRun> runs;
+  FindTokenRuns(normalised, false, &runs);
+  std::map<std::string, std::vector<int32_t>> words;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
+    for (int32_t position : r.positions)
+      words[r.strWord].push_back(static_cast<int32_t>(TokenAtOffset(runs, position - 1)));
+  }
+  return words;
+}
+
+// The same from the tokens, a spelling at a time.
+std::map<std::string, std::vector<int32_t>> ByTokens(TokenWordFinder& finder,
+                                                     std::vector<std::string>& spellings,
+                                                     std::vector<std::string>& names,
+                                                     const std::string& normalised) {
+  std::vector<TokenRun> runs;
+  FindTokenRuns(normalised, false, &runs);
+  std::vector<uint32_t> ids;
+  DocumentWordIds found;
+  finder.Find(
+      normalised, runs, &ids, &found,
+      [&spellings](std::string_view s) {
+        const auto at = std::find(spellings.begin(), spellings.end(), s);
+        if (at != spellings.end()) return static_cast<uint32_t>(at - spellings.begin());
+        spellings.emplace_back(s);
+        return static_cast<uint32_t>(spellings.size() - 1);
+      },
+      [&names](const std::string& w) {
+        names.push_back(w);
+        return static_cast<uint32_t>(names.size() - 1);
+      });
+  std::map<std::string, std::vector<int32_t>> words;
+  for (auto& [id, tokens] : found) words[names[id]] = tokens;
+  return words;
+}
+
+// Random documents of the spellings that test the scanner's rules (plurals, hyphens,
+// contractions, numerals, repeated letters, accents, double hyphens, long words): the
+// words found from the tokens are the scanner's, document after document.
+TEST(TokenWordsTest, TheScannersWordsFoundFromTheTokens) {
+  static const char* const kPieces[] = {
+      "Cats",  "cat",     "glass",        "physics",   "couldn't", "don't",     "well-known",
+      "Well",  "known",   "x-ray",        "e-mail-box", "-lead",   "trail-",    "co-op",
+      "12-34", "ab-12",   "1611",         "III",       "mcmxc",    "mmm",       "aaa",
+      "a",     "an",      "the",          "its",       "always",   "Maths",     "goes",
+      "\xc9t\xe9s", "na\xefve", "well--known", "--",   "x",        "s",         "it's",
+      "seventeenthcenturyparliamentarian", "re-re-entry", "Dickens", "ARMS",   "7th",
+      ",",     ".",       ";",            "\"",        "(",        ")",         "\n",
+      "   ",   "'",       "-",            "/",         "t",        "isn't",     "A-B"};
+  ScriptedHost host;
+  Program p(host);
+  testing::StartForTest(p);
+  std::mt19937 random(7);
+  size_t entered = 0;
+  for (int maxLength : {30, 12}) {
+    p.intMaxPermittedWordLength = static_cast<int16_t>(maxLength);
+    TokenWordFinder finder(maxLength);
+    std::vector<std::string> spellings, names;
+    for (int round = 0; round < 150; ++round) {
+      std::string text;
+      for (int n = static_cast<int>(random() % 80); n > 0; --n) {
+        text += kPieces[random() % std::size(kPieces)];
+        if (random() % 3 != 0) text += ' ';
+      }
+      p.strLine = text;
+      NormalizeDocumentText(p);
+      const std::string normalised = p.strLine;
+      const auto scanned = ByScanner(p, normalised);
+      entered += scanned.size();
+      EXPECT_EQ(ByTokens(finder, spellings, names, normalised), scanned)
+          << "[" << text << "] at " << maxLength;
+    }
+  }
+  EXPECT_GT(entered, 3000u);  // the documents hold words
+}
+
+}  // namespace
+}  // namespace quillmoor
