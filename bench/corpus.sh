@@ -1,29 +1,61 @@
 #!/usr/bin/env bash
-# Corpora: indexing ten copies of the King James Bible and The Devil's Dictionary as
-# eleven documents, the corpus's word list, keyness against itself, and the update
-# after one changed document; the index's size per word; `wc -w` on the same files for
-# scale. Median of three runs each (the index's peak memory with it).
-# Usage: bench/corpus.sh CLI
+# Corpora: a corpus of COPIES copies of the King James Bible and The Devil's Dictionary,
+# each copy split into 20 files of its own (a first line tells them apart), indexed;
+# its word list with ranges, keyness of one half against the other, the lines of a
+# word (the first page, and all of them sorted by R1), the update after one changed
+# document; the index's size a token and its peak memory; `wc -w` on the same files in
+# the same run, for scale. 113 copies make about 100 million tokens, 1130 a billion.
+# Times are the median of RUNS runs (1 for a billion), each a new process.
+# Usage: bench/corpus.sh CLI [COPIES [RUNS]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ $# -ge 1 ] || { echo "usage: $0 CLI" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 CLI [COPIES [RUNS]]" >&2; exit 2; }
 cli=$(realpath "$1")
+copies=${2:-113}
+runs=${3:-3}
 . bench/prepare.sh
 bench_prepare quillmoor-cli
-work=$(mktemp -d)
+work=${BENCH_WORK:-$(mktemp -d)}
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data
-mkdir "$work/docs"
-for i in $(seq 10); do cp "$corpora/kjv.txt" "$work/docs/kjv$i.txt"; done
-cp "$corpora/devil.txt" "$work/docs/"
-echo "index:        $(bench_median 3 "$cli" corpus index -q bench "$work/docs") s"
-/usr/bin/time -f '%M' -o "$work/peak" "$cli" corpus index -q bench "$work/docs"
-words=$("$cli" corpus info -q bench | sed -n 's/^words\t//p')
-size=$(stat -c %s "$work/data/quillmoor/corpora/bench/corpus.qci")
-echo "peak memory:  $(($(tail -1 "$work/peak") >> 10)) MB; $words words;" \
-     "index $((size >> 10)) KB, $(echo "scale=2; $size / $words" | bc) bytes a word"
-echo "wordlist:     $(bench_median 3 "$cli" wordlist -q --corpus bench -o "$work/w") s"
-echo "keywords:     $(bench_median 3 "$cli" keywords -q --corpus bench --reference bench -o "$work/k") s"
-update() { touch "$work/docs/devil.txt"; "$cli" corpus add -q bench "$work/docs/devil.txt"; }
-echo "update:       $(bench_median 3 update) s (one document changed)"
-echo "wc -w:        $(bench_median 3 wc -w "$work"/docs/*) s"
+mkdir -p "$work/docs"
+# The files: copy N, parts 00..19 of the Bible and the Dictionary together.
+cat "$corpora/kjv.txt" "$corpora/devil.txt" >"$work/one.txt"
+split -n l/20 -d "$work/one.txt" "$work/part"
+for c in $(seq -w 1 "$copies"); do
+  mkdir -p "$work/docs/$c"
+  for p in "$work"/part*; do
+    f="$work/docs/$c/${p##*/part}.txt"
+    { echo "Copy $c, part ${p##*/part}."; cat "$p"; } >"$f"
+  done
+done
+files=$(find "$work/docs" -name '*.txt' | wc -l)
+echo "documents:    $files ($(du -sm "$work/docs" | cut -f1) MB)"
+echo "wc -w:        $(bench_median "$runs" sh -c "find '$work/docs' -name '*.txt' -print0 | xargs -0 wc -w") s"
+/usr/bin/time -f '%e %M' -o "$work/time" "$cli" corpus index -q big "$work/docs"
+read -r seconds peak <"$work/time"
+tokens=$("$cli" corpus info -q big | sed -n 's/^tokens\t//p')
+size=$(stat -c %s "$work/data/quillmoor/corpora/big/corpus.qci")
+texts=$(du -sm "$work/data/quillmoor/corpora/big/texts" | cut -f1)
+echo "index:        $seconds s; $tokens tokens, $(echo "scale=1; $tokens / $seconds / 1000000" | bc) M tokens a second"
+echo "peak memory:  $((peak >> 10)) MB; index $((size >> 20)) MB," \
+     "$(echo "scale=2; $size / $tokens" | bc) bytes a token; kept texts $texts MB"
+echo "wordlist:     $(bench_median "$runs" "$cli" wordlist -q --corpus big -o "$work/w") s (every word, with ranges)"
+echo "keywords:     $(bench_median "$runs" "$cli" keywords -q --corpus big --where "folder~/$(printf '%0*d' ${#copies} 1)" \
+       --reference big -o "$work/k") s (one copy against the whole)"
+echo "keywords:     $(bench_median "$runs" "$cli" keywords -q --corpus big --where "name<10" \
+       --reference big --reference-where "name>=10" -o "$work/k") s (one half against the other)"
+# A word with about 100,000 lines in the corpus (88 a copy make 100,000 in 1130 copies).
+per=$((100000 / 10#$copies))
+word=$(awk -F'\t' -v n="$per" 'NR > 1 && $2 >= n && (best == "" || $2 < bestn) { best = $1; bestn = $2 }
+       END { print best }' <("$cli" wordlist -q --corpus big --where "folder~/$(printf '%0*d' ${#copies} 1)"))
+hits=$(awk -F'\t' -v w="$word" '$1 == w { print $2 }' "$work/w")
+echo "kwic first:   $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --lines 100 -o "$work/l") s" \
+     "(the first 100 of the $hits lines of \"$word\")"
+echo "kwic R1 page: $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 --lines 100 -o "$work/l") s" \
+     "(all $hits sorted by R1, the first 100 written)"
+echo "kwic R1 all:  $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 -o "$work/l") s" \
+     "(all $hits sorted by R1 and written)"
+changed=$(find "$work/docs" -name '*.txt' | sort | sed -n 7p)
+update() { echo "A changed line." >>"$changed"; "$cli" corpus add -q big "$changed"; }
+echo "update:       $(bench_median "$runs" update) s (one document changed)"

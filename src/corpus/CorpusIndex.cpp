@@ -27,7 +27,7 @@ uint32_t SpellingHash(std::string_view s) {
     h ^= h >> 31;
   }
   uint64_t v = 0;
-  std::memcpy(&v, s.data() + i, s.size() - i);
+  for (size_t k = i; k < s.size(); ++k) v = (v << 8) | static_cast<uint8_t>(s[k]);
   h = (h ^ v) * 0x94D049BB133111EBull;
   h ^= h >> 29;
   return static_cast<uint32_t>(h);
@@ -389,6 +389,7 @@ CorpusWriter::CorpusWriter(WordRuleSet rules, std::string path, size_t spillByte
   if (base_ == nullptr) return;
   fromBase_.assign(base_->documents().size(), -1);
   for (const CorpusIndex::Token& t : base_->tokenTypes()) Intern(t.spelling);
+  baseTokens_ = spellingEnds_.size();
   for (const CorpusIndex::Word& w : base_->words()) WordId(std::string(w.word));
 }
 
@@ -405,33 +406,41 @@ CorpusWriter::~CorpusWriter() {
 }
 
 uint32_t CorpusWriter::Intern(std::string_view spelling) {
-  if (slots_.empty() || tokenTypes_.size() * 2 >= slots_.size()) {
+  const size_t count = spellingEnds_.size();
+  if (slots_.empty() || count * 2 >= slots_.size()) {
     // Grown to four times the ids, every id placed again.
-    std::vector<uint32_t> slots(std::max<size_t>(1024, tokenTypes_.size() * 4), 0);
-    std::vector<uint32_t> hashes(slots.size(), 0);
+    std::vector<uint64_t> slots(std::max<size_t>(1024, count * 4), 0);
     const size_t mask = slots.size() - 1;
-    for (size_t i = 0; i < slots_.size(); ++i) {
-      if (slots_[i] == 0) continue;
-      size_t at = slotHashes_[i] & mask;
+    for (uint64_t slot : slots_) {
+      if (slot == 0) continue;
+      size_t at = (slot >> 32) & mask;
       while (slots[at] != 0) at = (at + 1) & mask;
-      slots[at] = slots_[i];
-      hashes[at] = slotHashes_[i];
+      slots[at] = slot;
     }
     slots_ = std::move(slots);
-    slotHashes_ = std::move(hashes);
   }
   const uint32_t hash = SpellingHash(spelling);
   const size_t mask = slots_.size() - 1;
   size_t at = hash & mask;
   while (slots_[at] != 0) {
-    if (slotHashes_[at] == hash && tokenTypes_[slots_[at] - 1].first == spelling)
-      return slots_[at] - 1;
+    const uint64_t slot = slots_[at];
+    if ((slot >> 32) == hash) {
+      const auto id = static_cast<uint32_t>(slot) - 1;
+      const uint64_t begin = id == 0 ? 0 : spellingEnds_[id - 1];
+      if (spellingEnds_[id] - begin == spelling.size()) {
+        // Most spellings are short: compared here, not by a call.
+        const char* known = spellings_.data() + begin;
+        size_t k = 0;
+        while (k < spelling.size() && known[k] == spelling[k]) ++k;
+        if (k == spelling.size()) return id;
+      }
+    }
     at = (at + 1) & mask;
   }
-  const auto id = static_cast<uint32_t>(tokenTypes_.size());
-  tokenTypes_.emplace_back(std::string(spelling), 0);
-  slots_[at] = id + 1;
-  slotHashes_[at] = hash;
+  const auto id = static_cast<uint32_t>(count);
+  spellings_.append(spelling);
+  spellingEnds_.push_back(spellings_.size());
+  slots_[at] = (static_cast<uint64_t>(hash) << 32) | (id + 1);
   return id;
 }
 
@@ -489,20 +498,34 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWords& words,
 bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
                        const std::vector<uint32_t>& ids) {
   const auto number = static_cast<uint32_t>(documents_.size());
-  for (uint32_t id : ids) ++tokenTypes_[id].second;
+  for (uint32_t id : ids) {
+    if (id >= tokenCounts_.size()) tokenCounts_.resize(id + 1 + id / 2, 0);
+    ++tokenCounts_[id];
+  }
   if (!WriteStream(ids.data(), ids.size())) return false;
   uint32_t total = 0;
   for (const auto& [word, positions] : words) {
     if (positions.empty()) continue;
     Pending& w = pending_[word];
     const size_t before = w.pieces.size();
-    AppendVarint(number, &w.pieces);
-    AppendVarint(positions.size(), &w.pieces);
+    // Written in place: at most five bytes a number.
+    w.pieces.resize(before + 5 * (positions.size() + 2));
+    auto* out = reinterpret_cast<uint8_t*>(w.pieces.data() + before);
+    const auto put = [&out](uint32_t v) {
+      while (v >= 0x80) {
+        *out++ = static_cast<uint8_t>(v | 0x80);
+        v >>= 7;
+      }
+      *out++ = static_cast<uint8_t>(v);
+    };
+    put(number);
+    put(static_cast<uint32_t>(positions.size()));
     int32_t last = 0;
     for (int32_t position : positions) {
-      AppendVarint(static_cast<uint32_t>(position - last), &w.pieces);
+      put(static_cast<uint32_t>(position - last));
       last = position;
     }
+    w.pieces.resize(static_cast<size_t>(reinterpret_cast<char*>(out) - w.pieces.data()));
     w.frequency += static_cast<uint32_t>(positions.size());
     pendingBytes_ += w.pieces.size() - before;
     total += static_cast<uint32_t>(positions.size());
@@ -519,12 +542,13 @@ bool CorpusWriter::Keep(CorpusDocument document, uint32_t number) {
   std::vector<uint32_t> ids(old.tokens);
   for (uint32_t i = 0; i < old.tokens; ++i) {
     ids[i] = base_->TokenAt(old.firstToken + i);
-    if (ids[i] >= tokenTypes_.size()) {
+    if (ids[i] >= baseTokens_) {
       failed_ = true;
       problem_ = "the old index is damaged: index the corpus again";
       return false;
     }
-    ++tokenTypes_[ids[i]].second;
+    if (ids[i] >= tokenCounts_.size()) tokenCounts_.resize(baseTokens_, 0);
+    ++tokenCounts_[ids[i]];
   }
   if (!WriteStream(ids.data(), ids.size())) return false;
   document.words = old.words;
@@ -574,7 +598,7 @@ bool CorpusWriter::Finish(std::string* problem) {
   if (failed_) return fail(path_ + ": " + problem_);
   // The head, then the stream in as few bytes a token as the largest id needs.
   uint32_t width = 1;
-  while (width < 4 && tokenTypes_.size() > (uint64_t{1} << (8 * width))) ++width;
+  while (width < 4 && spellingEnds_.size() > (uint64_t{1} << (8 * width))) ++width;
   std::string head(kCorpusMagic);
   AppendVarint(kCorpusVersion, &head);
   AppendVarint(rules_ == WordRuleSet::kUnicode ? 1 : 0, &head);
@@ -681,10 +705,11 @@ bool CorpusWriter::Finish(std::string* problem) {
       AppendString(value, &tail);
     }
   }
-  AppendVarint(tokenTypes_.size(), &tail);
-  for (const auto& [spelling, frequency] : tokenTypes_) {
-    AppendString(spelling, &tail);
-    AppendVarint(frequency, &tail);
+  tokenCounts_.resize(spellingEnds_.size(), 0);
+  AppendVarint(spellingEnds_.size(), &tail);
+  for (size_t id = 0; id < spellingEnds_.size(); ++id) {
+    AppendString(Spelling(id), &tail);
+    AppendVarint(tokenCounts_[id], &tail);
   }
   std::vector<uint32_t> order;
   for (size_t id = 0; id < wordNames_.size(); ++id) {

@@ -125,7 +125,8 @@ class CorpusIndex {
   uint64_t tokenCount_ = 0;
 };
 
-// Writes a corpus index to `path` (the caller renames it into place).
+// Writes a corpus index to `path` (the caller renames it into place). Intern may be
+// called on one thread while Add and Keep run on another; the rest on one.
 class CorpusWriter {
  public:
   // `spillBytes`: how much of the position lists is held before a run is spilled;
@@ -152,6 +153,7 @@ class CorpusWriter {
   // Merges the lists and completes the file; false with *problem (the file is removed).
   bool Finish(std::string* problem);
   size_t documents() const { return documents_.size(); }
+  const std::vector<CorpusDocument>& documentList() const { return documents_; }
   // The runs spilled so far.
   size_t spills() const { return spilled_; }
 
@@ -177,11 +179,20 @@ class CorpusWriter {
   uint64_t streamStart_ = 0;
   std::vector<CorpusDocument> documents_;
   std::vector<int64_t> fromBase_;  // base document number -> new number, or -1
-  std::vector<std::pair<std::string, uint64_t>> tokenTypes_;  // spelling, frequency
-  // Open addressing over the token ids: 0 an empty slot, else 1 + the id, with the
-  // spelling's hash beside it.
-  std::vector<uint32_t> slots_;
-  std::vector<uint32_t> slotHashes_;
+  // The spellings by token id (Intern's: one after the other in `spellings_`, each
+  // ending where the next begins), and their frequencies (Add's and Keep's: the two may
+  // run on two threads).
+  std::string spellings_;
+  std::vector<uint64_t> spellingEnds_;
+  std::string_view Spelling(size_t id) const {
+    const uint64_t begin = id == 0 ? 0 : spellingEnds_[id - 1];
+    return std::string_view(spellings_).substr(begin, spellingEnds_[id] - begin);
+  }
+  std::vector<uint64_t> tokenCounts_;
+  size_t baseTokens_ = 0;
+  // Open addressing over the token ids: 0 an empty slot, else the spelling's hash in
+  // the high half and 1 + the id in the low.
+  std::vector<uint64_t> slots_;
   std::vector<std::string> wordNames_;  // by word id (the base's words first)
   std::unordered_map<std::string, uint32_t> wordIds_;
   std::vector<Pending> pending_;  // by word id

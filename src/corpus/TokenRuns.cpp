@@ -1,5 +1,9 @@
 #include "corpus/TokenRuns.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <string>
 
@@ -23,18 +27,90 @@ struct WordClasses {
 };
 const WordClasses kClasses;
 
+// The runs from `at` on, a character at a time, with the state of a run under way.
+struct RunState {
+  bool in = false;
+  size_t begin = 0;
+  uint8_t seen = 0;  // the classes the run holds
+};
+
+inline void ScanBytes(const unsigned char* s, size_t at, size_t end, RunState& r,
+                      std::vector<TokenRun>* runs) {
+  for (; at < end; ++at) {
+    const uint8_t c = kClasses.of[s[at]];
+    if (c != 0) {
+      if (!r.in) {
+        r.in = true;
+        r.begin = at;
+        r.seen = 0;
+      }
+      r.seen |= c;
+    } else if (r.in) {
+      r.in = false;
+      if (r.seen & 2) runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at - r.begin)});
+    }
+  }
+}
+
 void FindWindows1252Runs(std::string_view text, std::vector<TokenRun>* runs) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
+  RunState r;
   size_t at = 0;
-  while (at < n) {
-    while (at < n && kClasses.of[s[at]] == 0) ++at;
-    if (at == n) break;
-    const size_t begin = at;
-    uint8_t seen = 0;
-    while (at < n && kClasses.of[s[at]] != 0) seen |= kClasses.of[s[at++]];
-    if (seen & 2) runs->push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
+#if defined(__SSE2__)
+  // Sixteen characters at a time while they are ASCII: a mask of the word characters
+  // and one of the hyphens, the runs read off their bits.
+  const __m128i a = _mm_set1_epi8('a' - 1), z = _mm_set1_epi8('z' + 1), ua = _mm_set1_epi8('A' - 1),
+                uz = _mm_set1_epi8('Z' + 1), zero = _mm_set1_epi8('0' - 1),
+                nine = _mm_set1_epi8('9' + 1), hyphen = _mm_set1_epi8('-');
+  for (; at + 16 <= n; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
+    if (_mm_movemask_epi8(chunk) != 0) {  // a character beyond ASCII: the table decides
+      ScanBytes(s, at, at + 16, r, runs);
+      continue;
+    }
+    const __m128i lower = _mm_and_si128(_mm_cmpgt_epi8(chunk, a), _mm_cmplt_epi8(chunk, z));
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(chunk, ua), _mm_cmplt_epi8(chunk, uz));
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chunk, zero), _mm_cmplt_epi8(chunk, nine));
+    const __m128i hy = _mm_cmpeq_epi8(chunk, hyphen);
+    uint32_t word = static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(lower, upper), _mm_or_si128(digit, hy))));
+    const uint32_t other = word & ~static_cast<uint32_t>(_mm_movemask_epi8(hy));
+    uint32_t bit = 0;  // the bits below `bit` are done
+    if (r.in) {
+      const uint32_t stop = ~word & 0xFFFFu;
+      if (stop == 0) {
+        r.seen |= other != 0 ? 2 : 1;
+        continue;
+      }
+      const uint32_t end = static_cast<uint32_t>(__builtin_ctz(stop));
+      if ((other & ((1u << end) - 1)) != 0) r.seen |= 2;
+      r.in = false;
+      if (r.seen & 2)
+        runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at + end - r.begin)});
+      bit = end;
+    }
+    word &= ~((1u << bit) - 1);
+    while (word != 0) {
+      const uint32_t begin = static_cast<uint32_t>(__builtin_ctz(word));
+      const uint32_t stop = ~word & 0xFFFFu & ~((1u << begin) - 1);
+      if (stop == 0) {  // the run goes on into the next chunk
+        r.in = true;
+        r.begin = at + begin;
+        r.seen = (other & ~((1u << begin) - 1)) != 0 ? 2 : 1;
+        break;
+      }
+      const uint32_t end = static_cast<uint32_t>(__builtin_ctz(stop));
+      const uint32_t span = ((1u << end) - 1) & ~((1u << begin) - 1);
+      if ((other & span) != 0)
+        runs->push_back({static_cast<uint32_t>(at + begin), static_cast<uint32_t>(end - begin)});
+      word &= ~span;
+    }
   }
+#endif
+  ScanBytes(s, at, n, r, runs);
+  if (r.in && (r.seen & 2))
+    runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(n - r.begin)});
 }
 
 }  // namespace

@@ -6,58 +6,64 @@
 
 namespace quillmoor {
 
-int32_t TokenWordFinder::WordIdOf(std::string_view word) {
-  const auto [at, fresh] = wordIds_.try_emplace(std::string(word), static_cast<int32_t>(words_.size()));
-  if (fresh) {
-    words_.push_back({std::string(word), {}, false, -1});
-    seenIn_.push_back(0);
-    tokensOf_.emplace_back();
+int32_t TokenSpellings::WordIdOf(std::string_view word) {
+  const auto [at, fresh] = wordIds_.try_emplace(std::string(word), static_cast<int32_t>(wordIds_.size()));
+  if (!fresh) return at->second;
+  const int32_t id = at->second;
+  // A word's parts, as the table enters them for a new hyphenated word.
+  LearnedWords::Word learned{std::string(word), {}};
+  const size_t hyphen = word.find('-');
+  if (hyphen != std::string_view::npos) {
+    const std::string_view left = word.substr(0, hyphen), right = word.substr(hyphen + 1);
+    if (left.size() > 1 && !IsInteger(left)) learned.parts.push_back(WordIdOf(left));
+    if (right.size() >= 2 && !IsInteger(right)) learned.parts.push_back(WordIdOf(right));
   }
-  return at->second;
+  // The parts took their ids first; the words go in id order.
+  if (learned_.words.size() < wordIds_.size() - static_cast<size_t>(firstUnsent_))
+    learned_.words.resize(wordIds_.size() - static_cast<size_t>(firstUnsent_));
+  learned_.words[static_cast<size_t>(id - firstUnsent_)] = std::move(learned);
+  return id;
 }
 
-void TokenWordFinder::Learn(uint32_t id, std::string_view spelling) {
+void TokenSpellings::Learn(uint32_t id, std::string_view spelling) {
   // The scanner's run: the spelling in lower case, between spaces.
   const std::string run = " " + LowerCaseAccented(std::string(spelling)) + " ";
   int32_t lngLP = 2;
   const std::string_view w = ScanWord(run, lngLP);
-  if (wordOfToken_.size() <= id) wordOfToken_.resize(id + 1, -1);
-  wordOfToken_[id] = IsAcceptedWord(w, maxLength_) ? WordIdOf(w) : -1;
+  learned_.wordOfToken.push_back(IsAcceptedWord(w, maxLength_) ? WordIdOf(w) : -1);
+  known_ = id + 1;
 }
 
-void TokenWordFinder::Occur(int32_t w, int32_t token) {
-  // A word longer than the table allows is not entered (a part can be).
-  if (static_cast<int>(words_[static_cast<size_t>(w)].text.size()) > maxLength_) return;
-  std::vector<int32_t>& tokens = tokensOf_[static_cast<size_t>(w)];
-  if (seenIn_[static_cast<size_t>(w)] == document_ + 1) {
-    tokens.push_back(token);
-    return;
+LearnedWords TokenSpellings::TakeLearned() {
+  firstUnsent_ = static_cast<int32_t>(wordIds_.size());
+  return std::exchange(learned_, {});
+}
+
+void TokenWordEntry::Absorb(LearnedWords learned) {
+  wordOfToken_.insert(wordOfToken_.end(), learned.wordOfToken.begin(), learned.wordOfToken.end());
+  for (LearnedWords::Word& w : learned.words) {
+    words_.push_back({std::move(w.text), std::move(w.parts), -1, 0});
+    tokensOf_.emplace_back();
   }
-  seenIn_[static_cast<size_t>(w)] = document_ + 1;
-  met_.push_back(w);
+}
+
+void TokenWordEntry::Occur(int32_t w, int32_t token) {
+  Word& word = words_[static_cast<size_t>(w)];
+  // A word longer than the table allows is not entered (a part can be).
+  if (static_cast<int>(word.text.size()) > maxLength_) return;
+  std::vector<int32_t>& tokens = tokensOf_[static_cast<size_t>(w)];
   tokens.push_back(token);
+  if (word.seenIn == document_ + 1) return;
+  word.seenIn = document_ + 1;
+  met_.push_back(w);
   if (empty_) {  // the table's very first word enters no parts
     empty_ = false;
     return;
   }
-  if (!words_[static_cast<size_t>(w)].split) {
-    const std::string text = words_[static_cast<size_t>(w)].text;
-    std::vector<int32_t> parts;
-    const size_t hyphen = text.find('-');
-    if (hyphen != std::string::npos) {
-      const std::string_view left = std::string_view(text).substr(0, hyphen);
-      const std::string_view right = std::string_view(text).substr(hyphen + 1);
-      if (left.size() > 1 && !IsInteger(left)) parts.push_back(WordIdOf(left));
-      if (right.size() >= 2 && !IsInteger(right)) parts.push_back(WordIdOf(right));
-    }
-    words_[static_cast<size_t>(w)].parts = std::move(parts);
-    words_[static_cast<size_t>(w)].split = true;
-  }
-  const std::vector<int32_t> parts = words_[static_cast<size_t>(w)].parts;
-  for (int32_t part : parts) Occur(part, token);
+  for (size_t k = 0; k < word.parts.size(); ++k) Occur(words_[static_cast<size_t>(w)].parts[k], token);
 }
 
-void TokenWordFinder::Enter(const std::vector<uint32_t>& ids) {
+void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {
   ++document_;
   empty_ = true;
   met_.clear();

@@ -8,8 +8,10 @@
 // each standing in the whole word's token. The word scanner itself stays the reference:
 // tests compare the two on random documents.
 //
-// Contract: the finder keeps the spellings it has met (by the writer's token ids) and
-// the words; one finder serves the documents of one corpus, one at a time.
+// Contract: the work has two sides that may run on two threads: TokenSpellings learns
+// the spellings (by the writer's token ids) and their words, TokenWordEntry enters a
+// document's tokens; what the first learns reaches the second as LearnedWords, before
+// the documents that need it. One pair serves the documents of one corpus, in order.
 #ifndef QUILLMOOR_CORPUS_TOKENWORDS_H_
 #define QUILLMOOR_CORPUS_TOKENWORDS_H_
 
@@ -17,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "corpus/CorpusIndex.h"
@@ -24,58 +27,109 @@
 
 namespace quillmoor {
 
-class TokenWordFinder {
- public:
-  explicit TokenWordFinder(int maxLength) : maxLength_(maxLength) {}
+// What the spellings' side has learned since it was last asked: the word of each new
+// token id (in id order, -1 for none), and the new words with their parts.
+struct LearnedWords {
+  struct Word {
+    std::string text;
+    std::vector<int32_t> parts;  // the words its hyphen splits it into
+  };
+  std::vector<int32_t> wordOfToken;
+  std::vector<Word> words;
+  bool empty() const { return wordOfToken.empty() && words.empty(); }
+};
 
-  // The tokens of the normalised text `text` (in its own case): their runs, and the
-  // words with the tokens they stand in. `intern` gives a spelling's token id (ids
-  // from 0, each new one the next), `wordId` a word's id.
-  // `runs` are the text's runs as FindTokenRuns cuts them (on any thread).
-  template <typename Intern, typename WordIdOf>
-  void Find(std::string_view text, const std::vector<TokenRun>& runs, std::vector<uint32_t>* ids,
-            DocumentWordIds* words, Intern intern, WordIdOf wordId) {
+// The spellings' side: which word each token id stands for.
+class TokenSpellings {
+ public:
+  explicit TokenSpellings(int maxLength) : maxLength_(maxLength) {}
+  // The ids of the runs' tokens of `text` (`intern` gives a spelling's id: ids from 0,
+  // each new one the next), each new spelling learned.
+  template <typename Intern>
+  void Identify(std::string_view text, const std::vector<TokenRun>& runs,
+                std::vector<uint32_t>* ids, Intern intern) {
     ids->resize(runs.size());
     for (size_t i = 0; i < runs.size(); ++i) {
-      const TokenRun& r = runs[i];
-      const uint32_t id = intern(text.substr(r.begin, r.size));
+      const std::string_view spelling = text.substr(runs[i].begin, runs[i].size);
+      const uint32_t id = intern(spelling);
       (*ids)[i] = id;
-      if (id >= wordOfToken_.size()) Learn(id, text.substr(r.begin, r.size));
+      if (id >= known_) Learn(id, spelling);
     }
-    Enter(*ids);
-    words->clear();
-    words->reserve(met_.size());
-    for (int32_t w : met_) {
-      Word& word = words_[static_cast<size_t>(w)];
+  }
+  // Learns the spelling of the next token id (one an index to update already has).
+  void Know(std::string_view spelling) { Learn(known_, spelling); }
+  // What was learned since the last call.
+  LearnedWords TakeLearned();
+
+ private:
+  void Learn(uint32_t id, std::string_view spelling);
+  int32_t WordIdOf(std::string_view word);
+
+  int maxLength_;
+  uint32_t known_ = 0;  // token ids learned
+  std::unordered_map<std::string, int32_t> wordIds_;
+  int32_t firstUnsent_ = 0;  // the first word id not yet taken
+  LearnedWords learned_;
+};
+
+// The words' side: a document's tokens entered as a word table enters them.
+class TokenWordEntry {
+ public:
+  explicit TokenWordEntry(int maxLength) : maxLength_(maxLength) {}
+  void Absorb(LearnedWords learned);
+  // The words of a document of token ids, with the tokens they stand in (`wordId` gives
+  // a word's id for the caller).
+  template <typename WordIdOf>
+  void Enter(const std::vector<uint32_t>& ids, DocumentWordIds* words, WordIdOf wordId) {
+    EnterAll(ids);
+    // The lists are copied, so that every vector keeps its room for the next document.
+    if (words->size() < met_.size()) words->resize(met_.size());
+    words->resize(met_.size());
+    for (size_t k = 0; k < met_.size(); ++k) {
+      const auto w = static_cast<size_t>(met_[k]);
+      Word& word = words_[w];
       if (word.id < 0) word.id = wordId(word.text);
-      words->emplace_back(static_cast<uint32_t>(word.id), std::move(tokensOf_[static_cast<size_t>(w)]));
-      tokensOf_[static_cast<size_t>(w)].clear();
+      (*words)[k].first = static_cast<uint32_t>(word.id);
+      (*words)[k].second.assign(tokensOf_[w].begin(), tokensOf_[w].end());
+      tokensOf_[w].clear();
     }
   }
 
  private:
   struct Word {
     std::string text;
-    std::vector<int32_t> parts;  // the words its hyphen splits it into (as entered)
-    bool split = false;          // parts worked out
-    int64_t id = -1;             // its id for the caller, once asked
+    std::vector<int32_t> parts;
+    int64_t id = -1;  // its id for the caller, once asked
+    uint32_t seenIn = 0;  // 1 + the document that last met it
   };
-  void Learn(uint32_t id, std::string_view spelling);
-  int32_t WordIdOf(std::string_view word);
-  // The table's handling of one occurrence of word `w` in token `token`.
   void Occur(int32_t w, int32_t token);
-  void Enter(const std::vector<uint32_t>& ids);
+  void EnterAll(const std::vector<uint32_t>& ids);
 
   int maxLength_;
-  std::vector<int32_t> wordOfToken_;  // by token id: its word, or -1
+  std::vector<int32_t> wordOfToken_;
   std::vector<Word> words_;
-  std::unordered_map<std::string, int32_t> wordIds_;
-  // The document under way: its words' tokens, and the words it has met.
-  std::vector<uint32_t> seenIn_;  // by word: 1 + the document that last met it
   std::vector<std::vector<int32_t>> tokensOf_;
   std::vector<int32_t> met_;
   uint32_t document_ = 0;
   bool empty_ = true;  // no word entered yet in the document
+};
+
+// Both sides on one thread.
+class TokenWordFinder {
+ public:
+  explicit TokenWordFinder(int maxLength) : spellings_(maxLength), entry_(maxLength) {}
+  // `runs` are the text's runs as FindTokenRuns cuts them.
+  template <typename Intern, typename WordIdOf>
+  void Find(std::string_view text, const std::vector<TokenRun>& runs, std::vector<uint32_t>* ids,
+            DocumentWordIds* words, Intern intern, WordIdOf wordId) {
+    spellings_.Identify(text, runs, ids, intern);
+    entry_.Absorb(spellings_.TakeLearned());
+    entry_.Enter(*ids, words, wordId);
+  }
+
+ private:
+  TokenSpellings spellings_;
+  TokenWordEntry entry_;
 };
 
 }  // namespace quillmoor

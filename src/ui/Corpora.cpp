@@ -280,20 +280,24 @@ struct Planned {
   bool same = false;  // unchanged since the old index
 };
 
-// The writer's side of a build on a thread of its own: the documents, read and scanned
-// on the calling thread, are handed over in order (at most two waiting), and their
-// tokens and words found and written there.
+// The writer's side of a build on a thread of its own. The calling thread reads each
+// document, takes its digest, cuts its tokens and gives them their ids (the spellings
+// are its side); this
+// thread, the documents handed over in order (at most two waiting), keeps the text,
+// enters the words and writes the lists.
 class WriterThread {
  public:
   struct Job {
     CorpusDocument document;
     int64_t old = -1;       // keep document `old` of the base index
-    bool byTokens = false;  // scan.text to be cut by the token finder (into `runs`)
-    ScannedDocument scan;
-    std::vector<TokenRun> runs;
+    bool byTokens = false;  // the words are to be entered from `ids`
+    std::string text;       // to keep beside the index
+    std::vector<uint32_t> ids;
+    LearnedWords learned;
+    DocumentWords words;  // the scanner's, unless byTokens
   };
-  WriterThread(CorpusWriter& writer, int maxLength)
-      : writer_(writer), finder_(maxLength), thread_([this] { Run(); }) {}
+  WriterThread(CorpusWriter& writer, const DocumentTexts& texts, int maxLength)
+      : writer_(writer), texts_(texts), entry_(maxLength), thread_([this] { Run(); }) {}
   ~WriterThread() { Close(); }
   // False once the writer has failed.
   bool Push(Job job) {
@@ -304,21 +308,34 @@ class WriterThread {
     changed_.notify_all();
     return true;
   }
-  // Waits for the jobs; false when the writer failed.
-  bool Close() {
+  // Waits for the jobs; false with *problem when the writer failed.
+  bool Close(std::string* problem = nullptr) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       closed_ = true;
       changed_.notify_all();
     }
     if (thread_.joinable()) thread_.join();
+    if (failed_ && problem != nullptr) *problem = problem_;
     return !failed_;
   }
 
  private:
+  bool Do(Job& job) {
+    if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
+    if (!texts_.Has(job.document.digest) && !texts_.Save(job.document.digest, job.text, &problem_))
+      return false;
+    std::string().swap(job.text);
+    entry_.Absorb(std::move(job.learned));
+    if (job.byTokens) {
+      entry_.Enter(job.ids, &words_, [this](const std::string& w) { return writer_.WordId(w); });
+    } else {
+      words_.clear();
+      for (auto& [word, tokens] : job.words) words_.emplace_back(writer_.WordId(word), std::move(tokens));
+    }
+    return writer_.Add(std::move(job.document), words_, job.ids);
+  }
   void Run() {
-    std::vector<uint32_t> ids;
-    DocumentWordIds words;
     while (true) {
       Job job;
       {
@@ -329,19 +346,7 @@ class WriterThread {
         jobs_.pop_front();
         changed_.notify_all();
       }
-      bool ok = true;
-      if (job.old >= 0) {
-        ok = writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-      } else if (job.byTokens) {
-        finder_.Find(
-            job.scan.text, job.runs, &ids, &words,
-            [this](std::string_view s) { return writer_.Intern(s); },
-            [this](const std::string& w) { return writer_.WordId(w); });
-        ok = writer_.Add(std::move(job.document), words, ids);
-      } else {
-        ok = writer_.Add(std::move(job.document), job.scan.words, job.scan.tokens);
-      }
-      if (!ok) {
+      if (!Do(job)) {
         std::lock_guard<std::mutex> lock(mutex_);
         failed_ = true;
         changed_.notify_all();
@@ -351,7 +356,10 @@ class WriterThread {
   }
 
   CorpusWriter& writer_;
-  TokenWordFinder finder_;
+  const DocumentTexts& texts_;
+  TokenWordEntry entry_;
+  DocumentWordIds words_;
+  std::string problem_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Job> jobs_;
@@ -375,9 +383,14 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
   if (rules == WordRuleSet::kUnicode) p.frmParams.strWordRules = "unicode";
   size_t scanned = 0, kept = 0;
   const DocumentTexts texts(CorpusFolderOf(name));
+  TokenSpellings spellings(p.intMaxPermittedWordLength);
+  if (keepOld) {
+    for (const CorpusIndex::Token& t : old->tokenTypes()) spellings.Know(t.spelling);
+  }
+  std::vector<TokenRun> runs;
   bool ok = true;
   {
-    WriterThread thread(writer, p.intMaxPermittedWordLength);
+    WriterThread thread(writer, texts, p.intMaxPermittedWordLength);
     for (Planned& d : plan) {
       WriterThread::Job job;
       job.document = d.document;
@@ -386,35 +399,38 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
         ++kept;
       } else {
         say("Scanning " + d.document.path + " ...");
-        ScannedDocument& scan = job.scan;
         if (rules == WordRuleSet::kWindows1252 &&
-            !ReadDocument(p, d.document.path, &scan.text, &job.byTokens)) {
+            !ReadDocument(p, d.document.path, &job.text, &job.byTokens)) {
           *problem = d.document.path + ": the document cannot be read (its message says why).";
           ok = false;
           break;
         }
         if (job.byTokens) {
-          scan.rules = WordRuleSet::kWindows1252;
-          FindTokenRuns(scan.text, false, &job.runs);
-        } else if (!ScanDocument(p, d.document.path, &scan)) {
-          *problem = d.document.path + ": the document cannot be read (its message says why).";
-          ok = false;
-          break;
+          FindTokenRuns(job.text, false, &runs);
+          spellings.Identify(job.text, runs, &job.ids,
+                             [&writer](std::string_view s) { return writer.Intern(s); });
+        } else {
+          ScannedDocument scan;
+          if (!ScanDocument(p, d.document.path, &scan)) {
+            *problem = d.document.path + ": the document cannot be read (its message says why).";
+            ok = false;
+            break;
+          }
+          if (scan.rules != rules) {  // only the Unicode rules differ from what was asked
+            *unicode = true;
+            ok = false;
+            break;
+          }
+          job.ids.resize(scan.tokens.size());
+          for (size_t i = 0; i < scan.tokens.size(); ++i) job.ids[i] = writer.Intern(scan.tokens[i]);
+          job.words = std::move(scan.words);
+          job.text = std::move(scan.text);
         }
-        if (scan.rules != rules) {  // only the Unicode rules differ from what was asked
-          *unicode = true;
-          ok = false;
-          break;
-        }
-        if (d.document.digest.empty()) {
+        job.learned = spellings.TakeLearned();
+        if (job.document.digest.empty()) {
           int32_t err = 0;
           std::string errText;
-          d.document.digest = FileMD5(d.document.path, err, errText);
-          job.document.digest = d.document.digest;
-        }
-        if (!texts.Has(d.document.digest) && !texts.Save(d.document.digest, scan.text, problem)) {
-          ok = false;
-          break;
+          job.document.digest = FileMD5(job.document.path, err, errText);
         }
         ++scanned;
       }
@@ -423,7 +439,11 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
         break;
       }
     }
-    ok = thread.Close() && ok;
+    std::string failure;
+    if (!thread.Close(&failure)) {
+      ok = false;
+      if (problem->empty()) *problem = failure;
+    }
   }
   p.frmParams.strWordRules = before;
   if (*unicode) return false;
@@ -437,7 +457,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
     return false;
   }
   std::set<std::string> digests;
-  for (const Planned& d : plan) digests.insert(d.document.digest);
+  for (const CorpusDocument& d : writer.documentList()) digests.insert(d.digest);
   texts.RemoveAllBut(digests);
   say("Corpus " + name + ": " + std::to_string(writer.documents()) + " documents (" +
       std::to_string(scanned) + " scanned, " + std::to_string(kept) + " kept).");

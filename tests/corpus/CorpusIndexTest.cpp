@@ -12,6 +12,8 @@
 #include "corpus/Keyness.h"
 #include "corpus/Subcorpus.h"
 #include "corpus/TokenRuns.h"
+#include "engine/WordRules.h"
+#include "input/Markup.h"
 #include "support/TestFiles.h"
 
 namespace quillmoor {
@@ -203,6 +205,41 @@ TEST(TokenRunsTest, RunsOfWordCharactersHoldingMoreThanHyphens) {
     if (!runs.empty()) {
       EXPECT_EQ(TokenAtOffset(runs, runs.back().begin + runs.back().size - 1), runs.size() - 1);
       EXPECT_EQ(TokenAtOffset(runs, 0), 0u);
+    }
+  }
+}
+
+// The runs of random texts against the literal loop: a run of word characters, kept
+// when it holds one that is not a hyphen.
+TEST(TokenRunsTest, TheFastCutIsTheLiteralOne) {
+  std::mt19937 random(31);
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 200); n > 0; --n) {
+      const auto pick = random() % 10;
+      text.push_back(pick < 5   ? static_cast<char>('a' + random() % 26)
+                     : pick < 6 ? '-'
+                     : pick < 8 ? " .,'/\n"[random() % 6]
+                                : static_cast<char>(random() % 256));
+    }
+    std::vector<TokenRun> expected;
+    const std::string spaced = RemoveDoubleHyphens(text);
+    for (size_t at = 0; at < spaced.size();) {
+      if (!IsWordStartChar(spaced[at])) {
+        ++at;
+        continue;
+      }
+      const size_t begin = at;
+      bool counts = false;
+      for (; at < spaced.size() && IsWordStartChar(spaced[at]); ++at) counts |= spaced[at] != '-';
+      if (counts) expected.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
+    }
+    std::vector<TokenRun> runs;
+    FindTokenRuns(text, false, &runs);
+    ASSERT_EQ(runs.size(), expected.size()) << text;
+    for (size_t i = 0; i < runs.size(); ++i) {
+      EXPECT_EQ(runs[i].begin, expected[i].begin) << text;
+      EXPECT_EQ(runs[i].size, expected[i].size) << text;
     }
   }
 }
