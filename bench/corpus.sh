@@ -15,9 +15,13 @@ copies=${2:-113}
 runs=${3:-3}
 . bench/prepare.sh
 bench_prepare quillmoor-cli
+# BENCH_WORK names the folder to work in; with BENCH_KEEP set it stays, and a second
+# run takes its documents as they are.
 work=${BENCH_WORK:-$(mktemp -d)}
-trap 'rm -rf "$work"' EXIT
+[ -n "${BENCH_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data
+rm -rf "$work/data"
+if [ ! -d "$work/docs" ]; then
 mkdir -p "$work/docs"
 # The files: copy N, parts 00..19 of the Bible and the Dictionary together.
 cat "$corpora/kjv.txt" "$corpora/devil.txt" >"$work/one.txt"
@@ -29,6 +33,7 @@ for c in $(seq -w 1 "$copies"); do
     { echo "Copy $c, part ${p##*/part}."; cat "$p"; } >"$f"
   done
 done
+fi
 files=$(find "$work/docs" -name '*.txt' | wc -l)
 echo "documents:    $files ($(du -sm "$work/docs" | cut -f1) MB)"
 echo "wc -w:        $(bench_median "$runs" sh -c "find '$work/docs' -name '*.txt' -print0 | xargs -0 wc -w") s"
@@ -50,11 +55,11 @@ per=$((100000 / 10#$copies))
 word=$(awk -F'\t' -v n="$per" 'NR > 1 && $2 >= n && (best == "" || $2 < bestn) { best = $1; bestn = $2 }
        END { print best }' <("$cli" wordlist -q --corpus big --where "folder~/$(printf '%0*d' ${#copies} 1)"))
 hits=$(awk -F'\t' -v w="$word" '$1 == w { print $2 }' "$work/w")
-echo "kwic first:   $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --lines 100 -o "$work/l") s" \
+echo "kwic first:   $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --lines 100 -o "$work/l" --yes) s" \
      "(the first 100 of the $hits lines of \"$word\")"
-echo "kwic R1 page: $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 --lines 100 -o "$work/l") s" \
+echo "kwic R1 page: $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 --lines 100 -o "$work/l" --yes) s" \
      "(all $hits sorted by R1, the first 100 written)"
-echo "kwic R1 all:  $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 -o "$work/l") s" \
+echo "kwic R1 all:  $(bench_median "$runs" "$cli" kwic -q --corpus big -k "$word" --sort R1 -o "$work/l" --yes) s" \
      "(all $hits sorted by R1 and written)"
 changed=$(find "$work/docs" -name '*.txt' | sort | sed -n 7p)
 update() { echo "A changed line." >>"$changed"; "$cli" corpus add -q big "$changed"; }

@@ -96,9 +96,10 @@ class PieceReader {
  public:
   PieceReader(std::string_view bytes, bool deltas) : bytes_(bytes), deltas_(deltas) {}
   bool Next(Piece* piece) {
-    uint64_t step = 0, count = 0;
+    uint64_t step = 0, count = 0, size = 0;
     if (at_ >= bytes_.size() || !ReadVarint(bytes_, &at_, &step) ||
-        !ReadVarint(bytes_, &at_, &count) || count == 0 || count > bytes_.size() - at_) {
+        !ReadVarint(bytes_, &at_, &count) || !ReadVarint(bytes_, &at_, &size) || count == 0 ||
+        size > bytes_.size() - at_ || count > size || size > count * 5) {
       return false;
     }
     if (deltas_) {
@@ -110,15 +111,9 @@ class PieceReader {
     }
     first_ = false;
     document_ = piece->document;
-    const size_t begin = at_;
-    for (uint64_t k = 0; k < count; ++k) {
-      for (int n = 0;; ++n) {
-        if (at_ >= bytes_.size() || n == 5) return false;
-        if ((static_cast<uint8_t>(bytes_[at_++]) & 0x80) == 0) break;
-      }
-    }
     piece->count = count;
-    piece->positions = bytes_.substr(begin, at_ - begin);
+    piece->positions = bytes_.substr(at_, size);
+    at_ += size;
     return true;
   }
 
@@ -388,6 +383,7 @@ CorpusWriter::CorpusWriter(WordRuleSet rules, std::string path, size_t spillByte
     : rules_(rules), path_(std::move(path)), spillBytes_(spillBytes), base_(base) {
   if (base_ == nullptr) return;
   fromBase_.assign(base_->documents().size(), -1);
+  streamWidth_ = base_->width();
   for (const CorpusIndex::Token& t : base_->tokenTypes()) Intern(t.spelling);
   baseTokens_ = spellingEnds_.size();
   for (const CorpusIndex::Word& w : base_->words()) WordId(std::string(w.word));
@@ -466,12 +462,44 @@ bool CorpusWriter::Write(const void* data, size_t size) {
 
 bool CorpusWriter::WriteStream(const uint32_t* ids, size_t count) {
   if (failed_) return false;
-  if (count > 0 && std::fwrite(ids, 4, count, stream_) != count) {
+  uint32_t largest = 0;
+  for (size_t i = 0; i < count; ++i) largest = std::max(largest, ids[i]);
+  if (streamWidth_ < 4 && largest >= (uint32_t{1} << (8 * streamWidth_)) && !Widen()) return false;
+  std::vector<char> packed(count * streamWidth_);
+  for (size_t i = 0; i < count; ++i) std::memcpy(packed.data() + i * streamWidth_, &ids[i], streamWidth_);
+  if (count > 0 && std::fwrite(packed.data(), 1, packed.size(), stream_) != packed.size()) {
     failed_ = true;
     problem_ = std::string("it cannot be written: ") + std::strerror(errno);
     return false;
   }
   tokens_ += count;
+  return true;
+}
+
+bool CorpusWriter::Widen() {
+  // The stream so far written again, four bytes a token.
+  const std::string wider = path_ + ".stream4";
+  std::FILE* out = std::fopen(wider.c_str(), "w+b");
+  bool ok = out != nullptr && std::fflush(stream_) == 0 && std::fseek(stream_, 0, SEEK_SET) == 0;
+  std::vector<char> narrow(size_t{1} << 16);
+  std::vector<uint32_t> ids;
+  for (uint64_t left = tokens_; ok && left > 0;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(left, narrow.size() / streamWidth_));
+    ok = std::fread(narrow.data(), streamWidth_, n, stream_) == n;
+    ids.assign(n, 0);
+    for (size_t i = 0; i < n && ok; ++i) std::memcpy(&ids[i], narrow.data() + i * streamWidth_, streamWidth_);
+    ok = ok && std::fwrite(ids.data(), 4, n, out) == n;
+    left -= n;
+  }
+  std::fclose(stream_);
+  stream_ = out;
+  ok = ok && std::rename(wider.c_str(), (path_ + ".stream").c_str()) == 0;
+  if (!ok) {
+    failed_ = true;
+    problem_ = "the token stream cannot be widened";
+    return false;
+  }
+  streamWidth_ = 4;
   return true;
 }
 
@@ -508,8 +536,9 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
     if (positions.empty()) continue;
     Pending& w = pending_[word];
     const size_t before = w.pieces.size();
-    // Written in place: at most five bytes a number.
-    w.pieces.resize(before + 5 * (positions.size() + 2));
+    // Written in place: at most five bytes a number. The positions' length goes before
+    // them (as 5 bytes at most, moved down when shorter).
+    w.pieces.resize(before + 5 * (positions.size() + 3));
     auto* out = reinterpret_cast<uint8_t*>(w.pieces.data() + before);
     const auto put = [&out](uint32_t v) {
       while (v >= 0x80) {
@@ -520,11 +549,18 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
     };
     put(number);
     put(static_cast<uint32_t>(positions.size()));
+    uint8_t* const lengthAt = out;
+    out += 5;
     int32_t last = 0;
     for (int32_t position : positions) {
       put(static_cast<uint32_t>(position - last));
       last = position;
     }
+    const auto length = static_cast<uint32_t>(out - (lengthAt + 5));
+    out = lengthAt;
+    put(length);
+    std::memmove(out, lengthAt + 5, length);
+    out += length;
     w.pieces.resize(static_cast<size_t>(reinterpret_cast<char*>(out) - w.pieces.data()));
     w.frequency += static_cast<uint32_t>(positions.size());
     pendingBytes_ += w.pieces.size() - before;
@@ -539,18 +575,22 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
 bool CorpusWriter::Keep(CorpusDocument document, uint32_t number) {
   const CorpusDocument& old = base_->documents()[number];
   fromBase_[number] = static_cast<int64_t>(documents_.size());
-  std::vector<uint32_t> ids(old.tokens);
-  for (uint32_t i = 0; i < old.tokens; ++i) {
-    ids[i] = base_->TokenAt(old.firstToken + i);
-    if (ids[i] >= baseTokens_) {
+  // Its tokens as they lie (their frequencies are the base's, less those of the documents
+  // not kept: Finish works them out).
+  if (streamWidth_ == base_->width()) {
+    const std::string_view slice = base_->StreamBytes(old.firstToken, old.tokens);
+    if (std::fwrite(slice.data(), 1, slice.size(), stream_) != slice.size()) {
       failed_ = true;
-      problem_ = "the old index is damaged: index the corpus again";
+      problem_ = std::string("it cannot be written: ") + std::strerror(errno);
       return false;
     }
-    if (ids[i] >= tokenCounts_.size()) tokenCounts_.resize(baseTokens_, 0);
-    ++tokenCounts_[ids[i]];
+    tokens_ += old.tokens;
+  } else {
+    std::vector<uint32_t> ids(old.tokens);
+    for (uint32_t i = 0; i < old.tokens; ++i) ids[i] = base_->TokenAt(old.firstToken + i);
+    if (!WriteStream(ids.data(), ids.size())) return false;
+    // WriteStream counted nothing: the counts come from the base.
   }
-  if (!WriteStream(ids.data(), ids.size())) return false;
   document.words = old.words;
   document.tokens = old.tokens;
   documents_.push_back(std::move(document));
@@ -608,14 +648,23 @@ bool CorpusWriter::Finish(std::string* problem) {
   if (std::fflush(stream_) != 0 || std::fseek(stream_, 0, SEEK_SET) != 0)
     return fail(path_ + ": the token stream cannot be read back");
   {
-    std::vector<uint32_t> ids(1 << 16);
-    std::vector<char> packed(ids.size() * 4);
+    // Copied as it is when the width stays, else each id packed again.
+    std::vector<char> in(size_t{1} << 20), packed(in.size());
+    const size_t per = in.size() / streamWidth_;
     for (uint64_t left = tokens_; left > 0;) {
-      const size_t n = static_cast<size_t>(std::min<uint64_t>(left, ids.size()));
-      if (std::fread(ids.data(), 4, n, stream_) != n)
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(left, per));
+      if (std::fread(in.data(), streamWidth_, n, stream_) != n)
         return fail(path_ + ": the token stream cannot be read back");
-      for (size_t i = 0; i < n; ++i) std::memcpy(packed.data() + i * width, &ids[i], width);
-      if (!Write(packed.data(), n * width)) return fail(path_ + ": " + problem_);
+      if (width == streamWidth_) {
+        if (!Write(in.data(), n * width)) return fail(path_ + ": " + problem_);
+      } else {
+        for (size_t i = 0; i < n; ++i) {
+          uint32_t id = 0;
+          std::memcpy(&id, in.data() + i * streamWidth_, streamWidth_);
+          std::memcpy(packed.data() + i * width, &id, width);
+        }
+        if (!Write(packed.data(), n * width)) return fail(path_ + ": " + problem_);
+      }
       left -= n;
     }
   }
@@ -672,6 +721,7 @@ bool CorpusWriter::Finish(std::string* problem) {
               : fresh[b++];
       AppendVarint(l.range == 0 ? p.document + 1 : p.document - last, &out);
       AppendVarint(p.count, &out);
+      AppendVarint(p.positions.size(), &out);
       out.append(p.positions);
       last = p.document;
       l.frequency += static_cast<uint32_t>(p.count);
@@ -706,6 +756,19 @@ bool CorpusWriter::Finish(std::string* problem) {
     }
   }
   tokenCounts_.resize(spellingEnds_.size(), 0);
+  if (base_ != nullptr) {
+    // The kept documents' tokens: the base's frequencies, less the documents left out.
+    for (size_t id = 0; id < base_->tokenTypes().size(); ++id)
+      tokenCounts_[id] += base_->tokenTypes()[id].frequency;
+    for (size_t d = 0; d < fromBase_.size(); ++d) {
+      if (fromBase_[d] >= 0) continue;
+      const CorpusDocument& old = base_->documents()[d];
+      for (uint64_t t = 0; t < old.tokens; ++t) {
+        const uint32_t id = base_->TokenAt(old.firstToken + t);
+        if (id < tokenCounts_.size() && tokenCounts_[id] > 0) --tokenCounts_[id];
+      }
+    }
+  }
   AppendVarint(spellingEnds_.size(), &tail);
   for (size_t id = 0; id < spellingEnds_.size(); ++id) {
     AppendString(Spelling(id), &tail);

@@ -106,6 +106,13 @@ class CorpusIndex {
   std::vector<DocumentHits> Hits(size_t index) const;
   // The id of the token at stream position `at` (kNoToken past the end or when damaged).
   uint32_t TokenAt(uint64_t at) const;
+  // The bytes a token takes in the stream, and the stream's bytes of tokens
+  // [first, first + count) (for a writer that keeps them).
+  uint32_t width() const { return width_; }
+  std::string_view StreamBytes(uint64_t first, uint64_t count) const {
+    return first + count <= tokenCount_ ? stream_.substr(first * width_, count * width_)
+                                        : std::string_view();
+  }
   // The document holding stream position `at`.
   uint32_t DocumentOf(uint64_t at) const;
 
@@ -171,8 +178,10 @@ class CorpusWriter {
   size_t spillBytes_;
   const CorpusIndex* base_;
   std::FILE* file_ = nullptr;
-  std::FILE* stream_ = nullptr;  // the token stream, four bytes a token, until Finish
+  std::FILE* stream_ = nullptr;  // the token stream, streamWidth_ bytes a token, until Finish
+  uint32_t streamWidth_ = 4;     // the base's width for an update (wider when ids outgrow it)
   uint64_t tokens_ = 0;
+  bool Widen();
   bool failed_ = false;
   std::string problem_;
   uint64_t offset_ = 0;  // bytes written

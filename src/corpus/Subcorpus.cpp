@@ -119,12 +119,14 @@ void Subcorpus::CountWords(std::vector<uint32_t>* frequency, std::vector<uint32_
       (*range)[w] = words[w].range;
       continue;
     }
-    // The pieces' headers alone: a document's distance and count, then its bytes.
+    // The pieces' headers alone: a document's distance, its count and the length of its
+    // positions, which are passed over.
     const std::string_view bytes = words[w].postings;
     size_t at = 0;
-    uint64_t document = 0, step = 0, count = 0;
+    uint64_t document = 0, step = 0, count = 0, size = 0;
     bool first = true;
-    while (at < bytes.size() && ReadVarint(bytes, &at, &step) && ReadVarint(bytes, &at, &count)) {
+    while (at < bytes.size() && ReadVarint(bytes, &at, &step) && ReadVarint(bytes, &at, &count) &&
+           ReadVarint(bytes, &at, &size) && size <= bytes.size() - at) {
       document = first ? step - 1 : document + step;
       first = false;
       if (step == 0 || document >= keep_.size()) break;
@@ -132,10 +134,7 @@ void Subcorpus::CountWords(std::vector<uint32_t>* frequency, std::vector<uint32_
         (*frequency)[w] += static_cast<uint32_t>(count);
         ++(*range)[w];
       }
-      for (uint64_t k = 0; k < count && at < bytes.size(); ++k) {
-        while (at < bytes.size() && (static_cast<uint8_t>(bytes[at]) & 0x80) != 0) ++at;
-        ++at;
-      }
+      at += size;
     }
   }
 }
