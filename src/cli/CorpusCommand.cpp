@@ -16,6 +16,7 @@
 #include "shared/FileSystem.h"
 #include "ui/Corpora.h"
 #include "ui/CorpusLines.h"
+#include "ui/CorpusQueries.h"
 #include "ui/Program.h"
 #include "ui/RunDriver.h"
 
@@ -33,75 +34,16 @@ double PerMillion(uint64_t frequency, uint64_t words) {
   return words == 0 ? 0 : static_cast<double>(frequency) * 1e6 / static_cast<double>(words);
 }
 
-// A corpus opened for a command: its index, the subcorpus the filters keep, and the
-// words' counts in it.
-struct OpenedCorpus {
-  std::string name;
-  CorpusIndex index;
-  std::unique_ptr<Subcorpus> subcorpus;
-  std::vector<uint32_t> frequency, range;
-};
-
-// Opens corpus `name` with the filters `where`; false after the message.
-bool OpenCorpus(CommandRun& run, const std::string& name, const std::vector<std::string>& where,
-                OpenedCorpus* out) {
+// Corpus --corpus with the --where filters, its words in p's table; false after the
+// message.
+bool ListCorpus(CommandRun& run, OpenCorpus* corpus) {
   std::string problem;
-  std::vector<DocumentFilter> filters;
-  for (const std::string& text : where) {
-    DocumentFilter f;
-    if (!ParseDocumentFilter(text, &f, &problem)) {
-      run.terminal.Complain(problem);
-      return false;
-    }
-    filters.push_back(std::move(f));
-  }
-  out->name = name;
-  if (!LoadCorpus(name, &out->index, &problem)) {
+  if (!OpenCorpusWith(run.options.corpus.value, run.options.where, corpus, &problem)) {
     run.terminal.Complain(problem);
     return false;
   }
-  out->subcorpus = std::make_unique<Subcorpus>(out->index, filters);
-  if (out->subcorpus->documents() == 0) {
-    run.terminal.Complain("No document of corpus " + name + " passes the filters.");
-    return false;
-  }
-  out->subcorpus->CountWords(&out->frequency, &out->range);
+  TableOfCorpus(run.p, *corpus);
   return true;
-}
-
-// The corpus's words in p's table, marked and counted by the run's filters; false
-// after the message when the corpus cannot be read.
-void TableOfCorpus(CommandRun& run, const OpenedCorpus& corpus) {
-  LoadCorpusTable(run.p, corpus.index, corpus.frequency);
-  OrderWordTable(run.p);
-  MarkAndCountWords(run.p);
-}
-
-bool ListCorpus(CommandRun& run, OpenedCorpus* corpus) {
-  if (!OpenCorpus(run, run.options.corpus.value, run.options.where, corpus)) return false;
-  LoadCorpusTable(run.p, corpus->index, corpus->frequency);
-  OrderWordTable(run.p);
-  MarkAndCountWords(run.p);
-  return true;
-}
-
-// The words of the corpus that the keywords select (as a search: whatever the
-// listing's filters), or, with no keywords, the words the run lists.
-std::vector<int32_t> ChosenWords(CommandRun& run, const OpenedCorpus& corpus) {
-  const Program& p = run.p;
-  ExploreQuery query;
-  if (run.options.keywords.given)
-    query = CorpusQuery(run.options.keywords.value, corpus.index.rules());
-  std::vector<int32_t> chosen;
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    if (run.options.keywords.given ? query.SelectsWord(r.strWord) : r.blnIncluded) {
-      const int64_t w = corpus.index.Find(r.strWord);
-      if (w >= 0) chosen.push_back(static_cast<int32_t>(w));
-    }
-  }
-  std::sort(chosen.begin(), chosen.end());
-  return chosen;
 }
 
 // The words listed, in the run's order.
@@ -194,7 +136,7 @@ int RunCorpus(CommandRun& run) {
 }
 
 int RunCorpusWordList(CommandRun& run) {
-  OpenedCorpus corpus;
+  OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
   const CorpusIndex& index = corpus.index;
   const Subcorpus& sub = *corpus.subcorpus;
@@ -235,10 +177,10 @@ int RunCorpusWordList(CommandRun& run) {
 }
 
 int RunCorpusKwic(CommandRun& run) {
-  OpenedCorpus corpus;
+  OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
   const CliOptions& options = run.options;
-  const std::vector<int32_t> words = ChosenWords(run, corpus);
+  const std::vector<int32_t> words = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
   CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
   lines.Select(words);
   if (lines.size() == 0) {
@@ -271,9 +213,9 @@ int RunCorpusKwic(CommandRun& run) {
 }
 
 int RunCorpusDispersion(CommandRun& run) {
-  OpenedCorpus corpus;
+  OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
-  const std::vector<int32_t> words = ChosenWords(run, corpus);
+  const std::vector<int32_t> words = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
   if (words.empty()) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
     return kExitNoMatch;
@@ -321,83 +263,22 @@ int RunCorpusDispersion(CommandRun& run) {
 }
 
 int RunKeywords(CommandRun& run) {
-  // The reference: a corpus (or subcorpus), one document, or a file of word<TAB>count
-  // lines. A document is scanned before the corpus's table takes p's.
-  const std::string& reference = run.options.reference.value;
-  std::unordered_map<std::string, std::pair<uint64_t, uint32_t>> counts;  // count, range
-  uint64_t referenceWords = 0;
-  OpenedCorpus other;
+  OpenCorpus corpus;
   std::string problem;
-  const std::string referencePath = AbsolutePath(reference);
-  const bool isCorpus = FileExists(CorpusIndexFileOf(reference)) || !FileExists(referencePath);
-  if (!isCorpus && !run.options.referenceWhere.empty()) {
-    run.terminal.Complain("--reference-where needs a corpus as the reference, not a file.");
-    return kExitRefused;
-  }
-  if (isCorpus) {
-    if (!OpenCorpus(run, reference, run.options.referenceWhere, &other)) return kExitRefused;
-    for (size_t w = 0; w < other.index.words().size(); ++w) {
-      if (other.frequency[w] > 0)
-        counts[std::string(other.index.words()[w].word)] = {other.frequency[w], other.range[w]};
-    }
-    referenceWords = other.subcorpus->words();
-  }
-  OpenedCorpus corpus;
-  if (!OpenCorpus(run, run.options.corpus.value, run.options.where, &corpus)) return kExitRefused;
-  const CorpusIndex& index = corpus.index;
-  const uint64_t corpusWords = corpus.subcorpus->words();
-  if (isCorpus && other.index.rules() != index.rules()) {
-    run.terminal.Complain("The reference " + reference + " was scanned under the " +
-                          std::string(WordRuleSetName(other.index.rules())) +
-                          " word rules, the corpus under the " +
-                          std::string(WordRuleSetName(index.rules())) + " ones: index both alike.");
-    return kExitRefused;
-  }
-  if (!isCorpus) {
-    std::unordered_map<std::string, uint64_t> list;
-    if (!ReadFrequencyList(referencePath, index.rules(), &list, &referenceWords, &problem) ||
-        referenceWords == 0) {
-      // Not a word list: one document, scanned under the corpus's rules.
-      list.clear();
-      if (!CountDocumentWords(run.p, referencePath, index.rules(), &list, &referenceWords)) {
-        run.terminal.Complain(reference +
-                              ": neither a word list of word<TAB>count lines nor a "
-                              "document that can be read.");
-        return kExitRefused;
-      }
-      for (auto& [word, n] : list) counts[word] = {n, 1};
-    } else {
-      for (auto& [word, n] : list) counts[word].first = n;
-    }
-  }
-  if (referenceWords == 0 || corpusWords == 0) {
-    run.terminal.Complain("The corpus or the reference holds no words.");
-    return kExitRefused;
-  }
-  TableOfCorpus(run, corpus);
-  const Program& p = run.p;
-  std::vector<KeynessRow> rows;
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    const WordRecord& r = p.arrWords[static_cast<size_t>(i)];
-    if (!r.blnIncluded) continue;
-    const int64_t w = index.Find(r.strWord);
-    if (w < 0) continue;
-    KeynessRow row;
-    row.word = r.strWord;
-    row.frequency = corpus.frequency[static_cast<size_t>(w)];
-    row.range = corpus.range[static_cast<size_t>(w)];
-    if (const auto found = counts.find(r.strWord); found != counts.end()) {
-      row.referenceFrequency = found->second.first;
-      row.referenceRange = found->second.second;
-    }
-    rows.push_back(std::move(row));
-  }
   KeynessOptions options;
   options.p = run.options.pValue;
   options.bonferroni = run.options.bonferroni;
   options.negative = run.options.negative;
-  const std::vector<KeynessRow> keywords =
-      KeywordsOf(std::move(rows), corpusWords, referenceWords, options);
+  KeywordsResult result;
+  if (!OpenCorpusWith(run.options.corpus.value, run.options.where, &corpus, &problem) ||
+      !CorpusKeywords(run.p, corpus, run.options.reference.value, run.options.referenceWhere,
+                      options, &result, &problem)) {
+    run.terminal.Complain(problem);
+    return kExitRefused;
+  }
+  const Program& p = run.p;
+  const std::vector<KeynessRow>& keywords = result.rows;
+  const uint64_t corpusWords = result.words, referenceWords = result.referenceWords;
   std::string out =
       "word\tfrequency\tper_million\trange\treference_frequency\treference_per_million\t"
       "reference_range\tlog_likelihood\tp\tlog_ratio\tpercent_diff\tsimple_maths\n";

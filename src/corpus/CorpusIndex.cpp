@@ -466,7 +466,8 @@ bool CorpusWriter::WriteStream(const uint32_t* ids, size_t count) {
   for (size_t i = 0; i < count; ++i) largest = std::max(largest, ids[i]);
   if (streamWidth_ < 4 && largest >= (uint32_t{1} << (8 * streamWidth_)) && !Widen()) return false;
   std::vector<char> packed(count * streamWidth_);
-  for (size_t i = 0; i < count; ++i) std::memcpy(packed.data() + i * streamWidth_, &ids[i], streamWidth_);
+  for (size_t i = 0; i < count; ++i)
+    std::memcpy(packed.data() + i * streamWidth_, &ids[i], streamWidth_);
   if (count > 0 && std::fwrite(packed.data(), 1, packed.size(), stream_) != packed.size()) {
     failed_ = true;
     problem_ = std::string("it cannot be written: ") + std::strerror(errno);
@@ -487,7 +488,8 @@ bool CorpusWriter::Widen() {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(left, narrow.size() / streamWidth_));
     ok = std::fread(narrow.data(), streamWidth_, n, stream_) == n;
     ids.assign(n, 0);
-    for (size_t i = 0; i < n && ok; ++i) std::memcpy(&ids[i], narrow.data() + i * streamWidth_, streamWidth_);
+    for (size_t i = 0; i < n && ok; ++i)
+      std::memcpy(&ids[i], narrow.data() + i * streamWidth_, streamWidth_);
     ok = ok && std::fwrite(ids.data(), 4, n, out) == n;
     left -= n;
   }

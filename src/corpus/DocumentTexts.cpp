@@ -42,8 +42,7 @@ bool DocumentTexts::Save(const std::string& digest, std::string_view text,
   return true;
 }
 
-bool DocumentTexts::Load(const std::string& digest, std::string* text,
-                         std::string* problem) const {
+bool DocumentTexts::Load(const std::string& digest, std::string* text, std::string* problem) const {
   const std::string file = FileOf(digest);
   std::FILE* f = std::fopen(file.c_str(), "rb");
   if (f == nullptr) {
@@ -56,7 +55,8 @@ bool DocumentTexts::Load(const std::string& digest, std::string* text,
   text->clear();
   if (ok) {
     struct stat s;
-    if (::fstat(::fileno(f), &s) == 0 && s.st_size > 8) text->reserve(static_cast<size_t>(s.st_size) - 8);
+    if (::fstat(::fileno(f), &s) == 0 && s.st_size > 8)
+      text->reserve(static_cast<size_t>(s.st_size) - 8);
     char buffer[1 << 16];
     size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text->append(buffer, n);

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-
 namespace quillmoor {
 namespace {
 

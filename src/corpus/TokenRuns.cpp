@@ -47,7 +47,8 @@ inline void ScanBytes(const unsigned char* s, size_t at, size_t end, RunState& r
       r.seen |= c;
     } else if (r.in) {
       r.in = false;
-      if (r.seen & 2) runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at - r.begin)});
+      if (r.seen & 2)
+        runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at - r.begin)});
     }
   }
 }
@@ -87,7 +88,8 @@ void FindWindows1252Runs(std::string_view text, std::vector<TokenRun>* runs) {
       if ((other & ((1u << end) - 1)) != 0) r.seen |= 2;
       r.in = false;
       if (r.seen & 2)
-        runs->push_back({static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at + end - r.begin)});
+        runs->push_back(
+            {static_cast<uint32_t>(r.begin), static_cast<uint32_t>(at + end - r.begin)});
       bit = end;
     }
     word &= ~((1u << bit) - 1);
@@ -153,8 +155,7 @@ void FindTokenRuns(std::string_view text, bool utf8, std::vector<TokenRun>* runs
       counts |= text[at] != '-';
       at += len;
     } while (at < n && (len = wordChar(at)) != 0);
-    if (counts)
-      runs->push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
+    if (counts) runs->push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
   }
 }
 

@@ -7,7 +7,8 @@
 namespace quillmoor {
 
 int32_t TokenSpellings::WordIdOf(std::string_view word) {
-  const auto [at, fresh] = wordIds_.try_emplace(std::string(word), static_cast<int32_t>(wordIds_.size()));
+  const auto [at, fresh] =
+      wordIds_.try_emplace(std::string(word), static_cast<int32_t>(wordIds_.size()));
   if (!fresh) return at->second;
   const int32_t id = at->second;
   // A word's parts, as the table enters them for a new hyphenated word.
@@ -60,7 +61,8 @@ void TokenWordEntry::Occur(int32_t w, int32_t token) {
     empty_ = false;
     return;
   }
-  for (size_t k = 0; k < word.parts.size(); ++k) Occur(words_[static_cast<size_t>(w)].parts[k], token);
+  for (size_t k = 0; k < word.parts.size(); ++k)
+    Occur(words_[static_cast<size_t>(w)].parts[k], token);
 }
 
 void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {

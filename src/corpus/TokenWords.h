@@ -99,7 +99,7 @@ class TokenWordEntry {
   struct Word {
     std::string text;
     std::vector<int32_t> parts;
-    int64_t id = -1;  // its id for the caller, once asked
+    int64_t id = -1;      // its id for the caller, once asked
     uint32_t seenIn = 0;  // 1 + the document that last met it
   };
   void Occur(int32_t w, int32_t token);

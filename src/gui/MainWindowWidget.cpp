@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gui/CorpusWindow.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/ParametersWidget.h"
 #include "gui/QtHost.h"
@@ -131,6 +132,9 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   cmdQuit_ = Named(new QPushButton(this), "cmdQuit");
   cmdExplore_ = Named(new QPushButton(QStringLiteral("Explore"), this), "cmdExplore");
   cmdExplore_->setToolTip(QStringLiteral("Sort, filter and export the concordance lines"));
+  cmdCorpora_ = Named(new QPushButton(QStringLiteral("Corpora"), this), "cmdCorpora");
+  cmdCorpora_->setToolTip(
+      QStringLiteral("Many documents as one: index them, list their lines and keywords"));
   ++row;
   grid->addWidget(cmdListWords_, row, 0, 1, 2);
   grid->addWidget(chkCreateIndexFile_, row, 2, 1, 2);
@@ -172,7 +176,8 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   ++row;
   grid->addWidget(lblOnlineDocumentation_, row, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdExplore_, cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_})
+  for (QPushButton* b :
+       {cmdExplore_, cmdCorpora_, cmdSetParameters_, cmdSaveState_, cmdHelp_, cmdQuit_})
     buttons->addWidget(b);
   grid->addLayout(buttons, row, 2, 1, 4);
   const QMargins margins = grid->contentsMargins();
@@ -234,6 +239,12 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
       explorer_->Open(TakeExploreSnapshot(p_));
   });
   connect(cmdExplore_, &QPushButton::clicked, this, [this] { OpenExplorer(); });
+  connect(cmdCorpora_, &QPushButton::clicked, this, [this] {
+    if (corpora_ == nullptr) corpora_ = new CorpusWindow(p_, this);
+    corpora_->ShowCorpus("");
+    corpora_->show();
+    corpora_->raise();
+  });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { Handle([this] { cmdQuit_Click(p_); }); });
   connect(cmdSaveState_, &QPushButton::clicked, this,
           [this] { Handle([this] { cmdSaveState_Click(p_); }); });

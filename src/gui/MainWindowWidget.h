@@ -19,6 +19,7 @@ class QTimer;
 
 namespace quillmoor {
 
+class CorpusWindow;
 class ExplorerWindow;
 
 struct Program;
@@ -37,6 +38,7 @@ class MainWindowWidget : public QWidget {
   // Opens the explorer window on the current word table (or brings it up to date).
   void OpenExplorer();
   ExplorerWindow* explorer() const { return explorer_; }
+  CorpusWindow* corpora() const { return corpora_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -75,6 +77,8 @@ class MainWindowWidget : public QWidget {
   QPushButton* cmdQuit_;
   QPushButton* cmdExplore_;  // opens the concordance explorer
   ExplorerWindow* explorer_ = nullptr;
+  QPushButton* cmdCorpora_;  // opens the corpus window
+  CorpusWindow* corpora_ = nullptr;
   QPlainTextEdit* txbOutput_;
   std::array<QLabel*, 2> lblConcordanceFile_{};
   QLabel* lblConcordanceFilesize_;

@@ -331,7 +331,8 @@ class WriterThread {
       entry_.Enter(job.ids, &words_, [this](const std::string& w) { return writer_.WordId(w); });
     } else {
       words_.clear();
-      for (auto& [word, tokens] : job.words) words_.emplace_back(writer_.WordId(word), std::move(tokens));
+      for (auto& [word, tokens] : job.words)
+        words_.emplace_back(writer_.WordId(word), std::move(tokens));
     }
     return writer_.Add(std::move(job.document), words_, job.ids);
   }
@@ -392,6 +393,11 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
   {
     WriterThread thread(writer, texts, p.intMaxPermittedWordLength);
     for (Planned& d : plan) {
+      if (update.stopRequested && update.stopRequested()) {
+        *problem = "Stopped: corpus " + name + " is as it was.";
+        ok = false;
+        break;
+      }
       WriterThread::Job job;
       job.document = d.document;
       if (d.same && keepOld) {
@@ -422,7 +428,8 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
             break;
           }
           job.ids.resize(scan.tokens.size());
-          for (size_t i = 0; i < scan.tokens.size(); ++i) job.ids[i] = writer.Intern(scan.tokens[i]);
+          for (size_t i = 0; i < scan.tokens.size(); ++i)
+            job.ids[i] = writer.Intern(scan.tokens[i]);
           job.words = std::move(scan.words);
           job.text = std::move(scan.text);
         }

@@ -52,6 +52,8 @@ struct CorpusUpdate {
   bool fresh = false;                           // a new corpus: any old index is replaced
   size_t spillBytes = size_t{256} << 20;        // position lists held before a run is spilled
   std::function<void(const std::string&)> say;  // progress lines
+  // Asked before each document: true stops the update (the corpus stays as it was).
+  std::function<bool()> stopRequested;
 };
 // Builds or updates corpus `name` with program `p` (started, its options applied):
 // each document new or changed (by its size, time and digest) is scanned as a run

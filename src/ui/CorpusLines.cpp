@@ -8,8 +8,8 @@
 #include "corpus/TokenRuns.h"
 #include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
-#include "shared/Cp1252.h"
 #include "engine/WordTable.h"
+#include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
@@ -25,7 +25,8 @@ template <typename Key>
 std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
   std::vector<uint32_t> order(keys.size());
   std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::sort(order.begin(), order.end(),
+            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
   std::vector<uint32_t> rank(keys.size(), 0);
   uint32_t r = 0;
   for (size_t k = 0; k < order.size(); ++k) {
@@ -34,13 +35,6 @@ std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
   }
   return rank;
 }
-
-// One line cut and ready to write.
-struct CutLine {
-  std::string left, keyword, right, word, document;
-  int32_t line = 0, position = 0;
-  uint32_t frequency = 0;
-};
 
 }  // namespace
 
@@ -74,6 +68,16 @@ std::string_view CorpusLines::ContextToken(const CorpusLine& line, int offset) c
   return id == CorpusIndex::kNoToken ? std::string_view() : index_.tokenTypes()[id].spelling;
 }
 
+void CorpusLines::GroupBy(const std::function<std::string(const CorpusDocument&)>& key) {
+  std::unordered_map<uint32_t, std::string> keys;
+  for (const CorpusLine& l : lines_) {
+    if (!keys.contains(l.document)) keys[l.document] = key(index_.documents()[l.document]);
+  }
+  std::stable_sort(lines_.begin(), lines_.end(), [&keys](const CorpusLine& a, const CorpusLine& b) {
+    return keys[a.document] < keys[b.document];
+  });
+}
+
 void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
   std::sort(lines_.begin(), lines_.end(), DocumentOrder);
   if (levels.empty() || lines_.empty()) return;
@@ -87,7 +91,8 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
       std::unordered_map<int32_t, uint32_t> ids;  // word -> id from 0
       std::vector<std::string> keys;
       for (size_t i = 0; i < lines_.size(); ++i) {
-        const auto [at, fresh] = ids.try_emplace(lines_[i].word, static_cast<uint32_t>(keys.size()));
+        const auto [at, fresh] =
+            ids.try_emplace(lines_[i].word, static_cast<uint32_t>(keys.size()));
         if (fresh) {
           const std::string_view w = index_.words()[static_cast<size_t>(lines_[i].word)].word;
           keys.push_back(unicode ? UnicodeSortKey(w) : SortKeyOf(w));
@@ -126,18 +131,80 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
   lines_ = std::move(sorted);
 }
 
-bool CorpusLines::Export(size_t first, size_t last, int width, KwicFormat format,
-                         const TextSource& texts, const std::function<void(std::string_view)>& write,
-                         std::string* problem) const {
+bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& texts,
+                      std::vector<CorpusCut>* out, std::string* problem) const {
+  // Each document of the lines is read once, its lines cut.
   const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
   const WordRuleSet rules = index_.rules();
+  std::string text;
+  std::vector<TokenRun> runs;
+  std::map<uint32_t, std::vector<size_t>> byDocument;
+  for (size_t i = begin; i < end; ++i) byDocument[lines_[i].document].push_back(i);
+  std::vector<CorpusCut>& cut = *out;
+  cut.assign(end - begin, CorpusCut());
+  for (const auto& [number, members] : byDocument) {
+    const CorpusDocument& d = index_.documents()[number];
+    if (!texts(number, &text, problem)) return false;
+    FindTokenRuns(text, utf8, &runs);
+    // A small word table of the lines' words, for the explorer's cutting.
+    std::vector<WordRecord> table(1);
+    std::unordered_map<int32_t, int32_t> entry;
+    std::vector<KwicRow> rows;
+    for (size_t i : members) {
+      const CorpusLine& l = lines_[i];
+      const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
+      if (fresh) {
+        WordRecord& r = table.emplace_back();
+        r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
+        r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
+      }
+      // Where the scanner put the word: the end of its run less its length.
+      int32_t position = 1;
+      if (static_cast<size_t>(l.token) < runs.size()) {
+        const TokenRun& run = runs[static_cast<size_t>(l.token)];
+        position = std::max<int32_t>(
+            static_cast<int32_t>(run.begin + 1),
+            static_cast<int32_t>(run.begin + run.size + 1) -
+                static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
+      }
+      rows.push_back({at->second, position});
+    }
+    ExploreSource source;
+    source.words = &table;
+    source.numWords = static_cast<int32_t>(table.size() - 1);
+    source.text = text;
+    source.utf8 = utf8;
+    const KwicRows kwic(source);
+    const size_t slash = d.path.rfind('/');
+    const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
+    for (size_t k = 0; k < members.size(); ++k) {
+      const KwicCut c = kwic.Cut(rows[k], width);
+      CorpusCut& line = cut[members[k] - begin];
+      AppendEngineTextAsUtf8(rules, c.left, &line.left);
+      AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
+      AppendEngineTextAsUtf8(rules, c.right, &line.right);
+      AppendEngineTextAsUtf8(rules, kwic.word(rows[k]).strWord, &line.word);
+      line.document = name;
+      line.line = kwic.LineOf(rows[k].position);
+      line.position = rows[k].position;
+      line.frequency = static_cast<uint32_t>(kwic.word(rows[k]).lngFrequency);
+    }
+  }
+  return true;
+}
+
+bool CorpusLines::Export(size_t first, size_t last, int width, KwicFormat format,
+                         const TextSource& texts,
+                         const std::function<void(std::string_view)>& write,
+                         std::string* problem) const {
   const char* separator = format == KwicFormat::kCsv ? "," : "\t";
   const char* lineEnd = format == KwicFormat::kCsv ? "\r\n" : "\n";
-  static constexpr const char* kColumns[] = {"left",     "keyword", "right",   "word",
-                                             "frequency", "line",   "offset", "document"};
+  static constexpr const char* kColumns[] = {"left",      "keyword", "right",  "word",
+                                             "frequency", "line",    "offset", "document"};
   if (format == KwicFormat::kTsv || format == KwicFormat::kCsv) {
     std::string header;
-    for (const char* column : kColumns) header += (header.empty() ? "" : separator) + std::string(column);
+    for (const char* column : kColumns)
+      header += (header.empty() ? "" : separator) + std::string(column);
     write(header + lineEnd);
   } else if (format == KwicFormat::kHtml) {
     write(
@@ -146,73 +213,22 @@ bool CorpusLines::Export(size_t first, size_t last, int width, KwicFormat format
         "style></head>\n<body><table>\n<tr><th>left</th><th>keyword</th><th>right</th>"
         "<th>word</th><th>frequency</th><th>line</th><th>offset</th><th>document</th></tr>\n");
   }
-  // A chunk of lines at a time: each document of the chunk is read once, its lines cut,
-  // then the chunk is written in order.
+  // A chunk of lines at a time: cut, then written.
   constexpr size_t kChunk = 20000;
-  std::string text, out;
-  std::vector<TokenRun> runs;
+  std::string out;
+  std::vector<CorpusCut> cut;
   for (size_t begin = first; begin < last; begin += kChunk) {
     const size_t end = std::min(last, begin + kChunk);
-    std::map<uint32_t, std::vector<size_t>> byDocument;
-    for (size_t i = begin; i < end; ++i) byDocument[lines_[i].document].push_back(i);
-    std::vector<CutLine> cut(end - begin);
-    for (const auto& [number, members] : byDocument) {
-      const CorpusDocument& d = index_.documents()[number];
-      if (!texts(number, &text, problem)) return false;
-      FindTokenRuns(text, utf8, &runs);
-      // A small word table of the lines' words, for the explorer's cutting.
-      std::vector<WordRecord> table(1);
-      std::unordered_map<int32_t, int32_t> entry;
-      std::vector<KwicRow> rows;
-      for (size_t i : members) {
-        const CorpusLine& l = lines_[i];
-        const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
-        if (fresh) {
-          WordRecord& r = table.emplace_back();
-          r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
-          r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
-        }
-        // Where the scanner put the word: the end of its run less its length.
-        int32_t position = 1;
-        if (static_cast<size_t>(l.token) < runs.size()) {
-          const TokenRun& run = runs[static_cast<size_t>(l.token)];
-          position = std::max<int32_t>(
-              static_cast<int32_t>(run.begin + 1),
-              static_cast<int32_t>(run.begin + run.size + 1) -
-                  static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
-        }
-        rows.push_back({at->second, position});
-      }
-      ExploreSource source;
-      source.words = &table;
-      source.numWords = static_cast<int32_t>(table.size() - 1);
-      source.text = text;
-      source.utf8 = utf8;
-      const KwicRows kwic(source);
-      const size_t slash = d.path.rfind('/');
-      const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
-      for (size_t k = 0; k < members.size(); ++k) {
-        const KwicCut c = kwic.Cut(rows[k], width);
-        CutLine& line = cut[members[k] - begin];
-        AppendEngineTextAsUtf8(rules, c.left, &line.left);
-        AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
-        AppendEngineTextAsUtf8(rules, c.right, &line.right);
-        AppendEngineTextAsUtf8(rules, kwic.word(rows[k]).strWord, &line.word);
-        line.document = name;
-        line.line = kwic.LineOf(rows[k].position);
-        line.position = rows[k].position;
-        line.frequency = static_cast<uint32_t>(kwic.word(rows[k]).lngFrequency);
-      }
-    }
+    if (!Cut(begin, end, width, texts, &cut, problem)) return false;
     size_t nameWidth = 0, leftWidth = 0;
     if (format == KwicFormat::kText) {
-      for (const CutLine& l : cut) {
+      for (const CorpusCut& l : cut) {
         nameWidth = std::max(nameWidth, Utf8Length(l.document));
         leftWidth = std::max(leftWidth, Utf8Length(l.left));
       }
     }
     out.clear();
-    for (const CutLine& l : cut) {
+    for (const CorpusCut& l : cut) {
       const std::string numbers[] = {std::to_string(l.frequency), std::to_string(l.line),
                                      std::to_string(l.position)};
       const std::string* texts5[] = {&l.left, &l.keyword, &l.right, &l.word};
@@ -238,17 +254,16 @@ bool CorpusLines::Export(size_t first, size_t last, int width, KwicFormat format
             if (f > 0) out += ',';
             out += JsonString(kColumns[f]);
             out += ':';
-            out += f < 4   ? JsonString(*texts5[f])
-                   : f < 7 ? numbers[f - 4]
-                           : JsonString(l.document);
+            out += f < 4 ? JsonString(*texts5[f]) : f < 7 ? numbers[f - 4] : JsonString(l.document);
           }
           out += "}\n";
           break;
         case KwicFormat::kHtml:
-          out += "<tr><td class=\"left\">" + HtmlEscaped(l.left) + "</td><td class=\"keyword\"><mark>" +
-                 HtmlEscaped(l.keyword) + "</mark></td><td>" + HtmlEscaped(l.right) + "</td><td>" +
-                 HtmlEscaped(l.word) + "</td><td>" + numbers[0] + "</td><td>" + numbers[1] +
-                 "</td><td>" + numbers[2] + "</td><td>" + HtmlEscaped(l.document) + "</td></tr>\n";
+          out += "<tr><td class=\"left\">" + HtmlEscaped(l.left) +
+                 "</td><td class=\"keyword\"><mark>" + HtmlEscaped(l.keyword) + "</mark></td><td>" +
+                 HtmlEscaped(l.right) + "</td><td>" + HtmlEscaped(l.word) + "</td><td>" +
+                 numbers[0] + "</td><td>" + numbers[1] + "</td><td>" + numbers[2] + "</td><td>" +
+                 HtmlEscaped(l.document) + "</td></tr>\n";
           break;
       }
     }

@@ -28,6 +28,13 @@ struct CorpusLine {
   int32_t word = 0;   // index in the corpus's words
 };
 
+// One line cut, in UTF-8.
+struct CorpusCut {
+  std::string left, keyword, right, word, document;  // document: the file's name
+  int32_t line = 0, position = 0;
+  uint32_t frequency = 0;
+};
+
 // The display text of document `number`; false with *problem.
 using TextSource = std::function<bool(uint32_t number, std::string* text, std::string* problem)>;
 
@@ -46,12 +53,18 @@ class CorpusLines {
   // Sorts by the levels in turn (the keyword, the position, or a context token); ties
   // keep document order.
   void Sort(const std::vector<SortLevel>& levels);
+  // Puts the lines in the order of their documents' keys (within a key, as they were).
+  void GroupBy(const std::function<std::string(const CorpusDocument&)>& key);
   size_t size() const { return lines_.size(); }
   const std::vector<CorpusLine>& lines() const { return lines_; }
   // The spelling of the token `offset` tokens from the line's keyword, or "" at the
   // document's ends.
   std::string_view ContextToken(const CorpusLine& line, int offset) const;
 
+  // Lines [first, last) cut `width` context words wide; false with *problem when a
+  // text is missing.
+  bool Cut(size_t first, size_t last, int width, const TextSource& texts,
+           std::vector<CorpusCut>* out, std::string* problem) const;
   // Writes lines [first, last) as `format` with a column "document" (the file's name),
   // `width` context words on each side; false with *problem when a text is missing.
   bool Export(size_t first, size_t last, int width, KwicFormat format, const TextSource& texts,

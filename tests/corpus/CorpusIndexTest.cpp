@@ -236,7 +236,8 @@ TEST(TokenRunsTest, TheFastCutIsTheLiteralOne) {
       const size_t begin = at;
       bool counts = false;
       for (; at < spaced.size() && IsWordStartChar(spaced[at]); ++at) counts |= spaced[at] != '-';
-      if (counts) expected.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
+      if (counts)
+        expected.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(at - begin)});
     }
     std::vector<TokenRun> runs;
     FindTokenRuns(text, false, &runs);

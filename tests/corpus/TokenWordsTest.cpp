@@ -1,5 +1,3 @@
-#include "corpus/TokenWords.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus/TokenWords.h"
 #include "support/ScanText.h"
 #include "support/TestProgram.h"
 
@@ -59,14 +58,20 @@ std::map<std::string, std::vector<int32_t>> ByTokens(TokenWordFinder& finder,
 // words found from the tokens are the scanner's, document after document.
 TEST(TokenWordsTest, TheScannersWordsFoundFromTheTokens) {
   static const char* const kPieces[] = {
-      "Cats",  "cat",     "glass",        "physics",   "couldn't", "don't",     "well-known",
-      "Well",  "known",   "x-ray",        "e-mail-box", "-lead",   "trail-",    "co-op",
-      "12-34", "ab-12",   "1611",         "III",       "mcmxc",    "mmm",       "aaa",
-      "a",     "an",      "the",          "its",       "always",   "Maths",     "goes",
-      "\xc9t\xe9s", "na\xefve", "well--known", "--",   "x",        "s",         "it's",
-      "seventeenthcenturyparliamentarian", "re-re-entry", "Dickens", "ARMS",   "7th",
-      ",",     ".",       ";",            "\"",        "(",        ")",         "\n",
-      "   ",   "'",       "-",            "/",         "t",        "isn't",     "A-B"};
+      "Cats",        "cat",      "glass",       "physics",
+      "couldn't",    "don't",    "well-known",  "Well",
+      "known",       "x-ray",    "e-mail-box",  "-lead",
+      "trail-",      "co-op",    "12-34",       "ab-12",
+      "1611",        "III",      "mcmxc",       "mmm",
+      "aaa",         "a",        "an",          "the",
+      "its",         "always",   "Maths",       "goes",
+      "\xc9t\xe9s",  "na\xefve", "well--known", "--",
+      "x",           "s",        "it's",        "seventeenthcenturyparliamentarian",
+      "re-re-entry", "Dickens",  "ARMS",        "7th",
+      ",",           ".",        ";",           "\"",
+      "(",           ")",        "\n",          "   ",
+      "'",           "-",        "/",           "t",
+      "isn't",       "A-B"};
   ScriptedHost host;
   Program p(host);
   testing::StartForTest(p);

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "gui/AnalysisTabs.h"
+#include "gui/CorpusWindow.h"
 #include "gui/ExplorerWindow.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
@@ -224,6 +225,57 @@ TEST(MainWindowWidgetTest, TheExplorerCitesAPdfsLinesByPage) {
   lines->setCurrentIndex(lines->model()->index(1, 1));
   QTest::keyClick(lines, Qt::Key_Return);
   EXPECT_EQ(Find<QLabel>(*explorer, "lblSource")->text(), QStringLiteral("Source: p. 2"));
+}
+
+// The corpus window builds a corpus from the documents given, shows them, narrows them
+// by their names, lists the lines of a word with their documents and finds keywords,
+// the main window's table untouched.
+TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
+  Window w;
+  testing::TempDir dir;
+  setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+  const std::string a = dir.Write("a.txt", "The heron stood by the river. Herons fish.\n");
+  const std::string b = dir.Write("b.txt", "A river ran past the heron.\n");
+  const std::string list = dir.Write("reference.tsv", "heron\t1\nriver\t500\nstood\t500\n");
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdCorpora"), Qt::LeftButton);
+  CorpusWindow* corpora = w.widget->corpora();
+  ASSERT_NE(corpora, nullptr);
+  auto* name = Find<QComboBox>(*corpora, "cboCorpus");
+  name->setEditText(QStringLiteral("birds"));
+  corpora->AddDocuments({a, b});
+  auto* documents = Find<QTableView>(*corpora, "tblDocuments");
+  ASSERT_EQ(documents->model()->rowCount(), 2);
+  EXPECT_EQ(documents->model()->index(0, 3).data().toString(), QStringLiteral("to add"));
+  QTest::mouseClick(Find<QPushButton>(*corpora, "cmdBuild"), Qt::LeftButton);
+  ASSERT_EQ(documents->model()->rowCount(), 2)
+      << Find<QLabel>(*corpora, "lblCorpusStatus")->text().toStdString();
+  EXPECT_EQ(documents->model()->index(0, 3).data().toString(), QStringLiteral("indexed"))
+      << Find<QLabel>(*corpora, "lblCorpusStatus")->text().toStdString();
+  EXPECT_EQ(documents->model()->index(0, 1).data().toString(),
+            QStringLiteral("7"));  // the, stop words too
+  // The filter panel: the documents whose name holds "b".
+  QTest::keyClicks(Find<QLineEdit>(*corpora, "txbWhere"), QStringLiteral("name~b"));
+  QTest::keyClick(Find<QLineEdit>(*corpora, "txbWhere"), Qt::Key_Return);
+  EXPECT_EQ(documents->model()->rowCount(), 1)
+      << Find<QLabel>(*corpora, "lblCorpusStatus")->text().toStdString();
+  Find<QLineEdit>(*corpora, "txbWhere")->clear();
+  QTest::keyClick(Find<QLineEdit>(*corpora, "txbWhere"), Qt::Key_Return);
+  auto* keywords = Find<QLineEdit>(*corpora, "txbCorpusKeywords");
+  QTest::keyClicks(keywords, QStringLiteral("heron"));
+  QTest::keyClick(keywords, Qt::Key_Return);
+  auto* lines = Find<QTableView>(*corpora, "tblCorpusLines");
+  ASSERT_EQ(lines->model()->rowCount(), 3);  // heron, Herons, heron
+  EXPECT_EQ(lines->model()->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+  EXPECT_EQ(lines->model()->index(2, 0).data().toString(), QStringLiteral("b.txt"));
+  EXPECT_EQ(lines->model()->index(1, 2).data().toString(), QStringLiteral("Herons"));
+  Find<QComboBox>(*corpora, "cboReference")->setEditText(QString::fromStdString(list));
+  QTest::mouseClick(Find<QPushButton>(*corpora, "cmdKeywords"), Qt::LeftButton);
+  auto* table = Find<QTableView>(*corpora, "tblKeywords");
+  ASSERT_GE(table->model()->rowCount(), 1);
+  EXPECT_EQ(table->model()->index(0, 0).data().toString(), QStringLiteral("heron"));
+  // The main window's own table was never touched.
+  EXPECT_FALSE(w.p.blnWordsGot);
+  unsetenv("XDG_DATA_HOME");
 }
 
 // The analysis tabs work on the words selected in the explorer, compute when shown,

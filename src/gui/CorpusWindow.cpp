@@ -1,0 +1,486 @@
+#include "gui/CorpusWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "analyses/AnalysisTable.h"
+#include "gui/AnalysisTabs.h"
+#include "gui/QtHost.h"
+#include "gui/WidgetHelpers.h"
+#include "shared/FileSystem.h"
+#include "ui/Corpora.h"
+#include "ui/CorpusLines.h"
+#include "ui/CorpusQueries.h"
+#include "ui/Program.h"
+#include "ui/StopWordBoxes.h"
+#include "ui/Startup.h"
+
+namespace quillmoor {
+namespace {
+
+std::string Fixed(double v, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
+}
+
+AnalysisCell Count(double v) { return {Fixed(v, 0), v}; }
+AnalysisCell Measure(double v, int decimals) { return {Fixed(v, decimals), v}; }
+AnalysisCell Text(const std::string& s) { return {s, 0}; }
+
+QTableView* TableOver(AnalysisTableModel* model, const char* name, const QString& accessible,
+                      QWidget* parent) {
+  auto* view = Named(new QTableView(parent), name);
+  view->setModel(model);
+  view->setSortingEnabled(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->horizontalHeader()->setStretchLastSection(true);
+  view->setAccessibleName(accessible);
+  return view;
+}
+
+}  // namespace
+
+CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
+    : QWidget(parent, Qt::Window), main_(main) {
+  setObjectName(QStringLiteral("corpusWindow"));
+  setWindowTitle(QStringLiteral("Corpora"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* top = new QHBoxLayout;
+  auto* lblCorpus = new QLabel(QStringLiteral("&Corpus:"), this);
+  cboCorpus_ = Named(new QComboBox(this), "cboCorpus");
+  cboCorpus_->setEditable(true);
+  cboCorpus_->setMinimumWidth(200);
+  cboCorpus_->setAccessibleName(QStringLiteral("Corpus"));
+  cboCorpus_->setToolTip(QStringLiteral("A corpus of yours, or the name of a new one"));
+  lblCorpus->setBuddy(cboCorpus_);
+  top->addWidget(lblCorpus);
+  top->addWidget(cboCorpus_, 1);
+  cmdAddFiles_ = Named(new QPushButton(QStringLiteral("Add &files..."), this), "cmdAddFiles");
+  cmdAddFolder_ = Named(new QPushButton(QStringLiteral("Add f&older..."), this), "cmdAddFolder");
+  cmdRemove_ = Named(new QPushButton(QStringLiteral("&Remove"), this), "cmdRemove");
+  cmdMetadata_ = Named(new QPushButton(QStringLiteral("&Metadata..."), this), "cmdMetadata");
+  cmdBuild_ = Named(new QPushButton(QStringLiteral("&Build index"), this), "cmdBuild");
+  cmdStop_ = Named(new QPushButton(QStringLiteral("S&top"), this), "cmdStop");
+  cmdStop_->setEnabled(false);
+  cmdRemove_->setToolTip(QStringLiteral("Leave the selected documents out of the corpus"));
+  cmdMetadata_->setToolTip(
+      QStringLiteral("A TSV file of the documents' metadata: its first line the columns, its "
+                     "first column the file's name"));
+  for (QPushButton* b : {cmdAddFiles_, cmdAddFolder_, cmdRemove_, cmdMetadata_, cmdBuild_, cmdStop_})
+    top->addWidget(b);
+  layout->addLayout(top);
+
+  auto* filter = new QHBoxLayout;
+  auto* lblWhere = new QLabel(QStringLiteral("&Where:"), this);
+  txbWhere_ = Named(new QLineEdit(this), "txbWhere");
+  txbWhere_->setPlaceholderText(QStringLiteral("year>=1900; genre=novel"));
+  txbWhere_->setAccessibleName(QStringLiteral("Where"));
+  txbWhere_->setToolTip(
+      QStringLiteral("Only the documents that pass every filter (COLUMN OP VALUE, OP one of "
+                     "= != >= <= > < ~), separated by semicolons"));
+  lblWhere->setBuddy(txbWhere_);
+  filter->addWidget(lblWhere);
+  filter->addWidget(txbWhere_, 1);
+  layout->addLayout(filter);
+
+  tabs_ = Named(new QTabWidget(this), "tabsCorpus");
+  // Documents.
+  documentModel_ = new AnalysisTableModel(this);
+  documents_ = TableOver(documentModel_, "tblDocuments", QStringLiteral("Documents"), this);
+  tabs_->addTab(documents_, QStringLiteral("&Documents"));
+  // Lines.
+  auto* linesPage = new QWidget(this);
+  auto* linesLayout = new QVBoxLayout(linesPage);
+  auto* linesForm = new QHBoxLayout;
+  auto* lblKeywords = new QLabel(QStringLiteral("&Keywords:"), linesPage);
+  txbKeywords_ = Named(new QLineEdit(linesPage), "txbCorpusKeywords");
+  txbKeywords_->setAccessibleName(QStringLiteral("Keywords"));
+  txbKeywords_->setPlaceholderText(QStringLiteral("lov* heart"));
+  lblKeywords->setBuddy(txbKeywords_);
+  auto* lblSort = new QLabel(QStringLiteral("S&ort:"), linesPage);
+  txbSort_ = Named(new QLineEdit(QStringLiteral("KW"), linesPage), "txbCorpusSort");
+  txbSort_->setAccessibleName(QStringLiteral("Sort"));
+  txbSort_->setToolTip(QStringLiteral("Up to three levels: L1..L5, R1..R5, KW, POS"));
+  lblSort->setBuddy(txbSort_);
+  auto* lblGroup = new QLabel(QStringLiteral("&Group by:"), linesPage);
+  cboGroup_ = Named(new QComboBox(linesPage), "cboCorpusGroup");
+  cboGroup_->setAccessibleName(QStringLiteral("Group by"));
+  lblGroup->setBuddy(cboGroup_);
+  cmdShowLines_ = Named(new QPushButton(QStringLiteral("Show &lines"), linesPage), "cmdShowLines");
+  for (QWidget* w : std::initializer_list<QWidget*>{lblKeywords, txbKeywords_, lblSort, txbSort_,
+                                                    lblGroup, cboGroup_, cmdShowLines_})
+    linesForm->addWidget(w);
+  linesLayout->addLayout(linesForm);
+  lineModel_ = new AnalysisTableModel(this);
+  lines_ = TableOver(lineModel_, "tblCorpusLines", QStringLiteral("Lines"), linesPage);
+  linesLayout->addWidget(lines_);
+  tabs_->addTab(linesPage, QStringLiteral("L&ines"));
+  // Keywords.
+  auto* keywordsPage = new QWidget(this);
+  auto* keywordsLayout = new QVBoxLayout(keywordsPage);
+  auto* keywordsForm = new QHBoxLayout;
+  auto* lblReference = new QLabel(QStringLiteral("&Reference:"), keywordsPage);
+  cboReference_ = Named(new QComboBox(keywordsPage), "cboReference");
+  cboReference_->setEditable(true);
+  cboReference_->setMinimumWidth(180);
+  cboReference_->setAccessibleName(QStringLiteral("Reference"));
+  cboReference_->setToolTip(
+      QStringLiteral("A corpus, one document, or a word list file of word<TAB>count lines"));
+  lblReference->setBuddy(cboReference_);
+  cmdReferenceFile_ = Named(new QPushButton(QStringLiteral("Fil&e..."), keywordsPage), "cmdReferenceFile");
+  auto* lblP = new QLabel(QStringLiteral("&p:"), keywordsPage);
+  spnP_ = Named(new QDoubleSpinBox(keywordsPage), "spnP");
+  spnP_->setDecimals(6);
+  spnP_->setRange(0.000001, 1);
+  spnP_->setSingleStep(0.01);
+  spnP_->setValue(0.05);
+  spnP_->setAccessibleName(QStringLiteral("Significance level"));
+  lblP->setBuddy(spnP_);
+  chkBonferroni_ = Named(new QCheckBox(QStringLiteral("Bo&nferroni"), keywordsPage), "chkBonferroni");
+  chkNegative_ = Named(new QCheckBox(QStringLiteral("Ne&gative"), keywordsPage), "chkNegative");
+  cmdKeywords_ = Named(new QPushButton(QStringLiteral("Find key&words"), keywordsPage), "cmdKeywords");
+  for (QWidget* w : std::initializer_list<QWidget*>{lblReference, cboReference_, cmdReferenceFile_,
+                                                    lblP, spnP_, chkBonferroni_, chkNegative_,
+                                                    cmdKeywords_})
+    keywordsForm->addWidget(w);
+  keywordsLayout->addLayout(keywordsForm);
+  keywordModel_ = new AnalysisTableModel(this);
+  keywords_ = TableOver(keywordModel_, "tblKeywords", QStringLiteral("Keywords"), keywordsPage);
+  keywordsLayout->addWidget(keywords_);
+  tabs_->addTab(keywordsPage, QStringLiteral("Ke&ywords"));
+  layout->addWidget(tabs_, 1);
+
+  auto* bottom = new QHBoxLayout;
+  progress_ = Named(new QProgressBar(this), "barCorpus");
+  progress_->setAccessibleName(QStringLiteral("Progress"));
+  progress_->setValue(0);
+  lblStatus_ = Named(new QLabel(this), "lblCorpusStatus");
+  lblStatus_->setAccessibleName(QStringLiteral("Status"));
+  bottom->addWidget(progress_);
+  bottom->addWidget(lblStatus_, 1);
+  layout->addLayout(bottom);
+  resize(900, 560);
+
+  connect(cboCorpus_, &QComboBox::activated, this, [this] { Refresh(); });
+  connect(cboCorpus_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Refresh(); });
+  connect(txbWhere_, &QLineEdit::returnPressed, this, [this] { Refresh(); });
+  connect(cmdAddFiles_, &QPushButton::clicked, this, [this] { AddFiles(); });
+  connect(cmdAddFolder_, &QPushButton::clicked, this, [this] { AddFolder(); });
+  connect(cmdRemove_, &QPushButton::clicked, this, [this] { RemoveSelected(); });
+  connect(cmdMetadata_, &QPushButton::clicked, this, [this] { ChooseMetadata(); });
+  connect(cmdBuild_, &QPushButton::clicked, this, [this] { Build(); });
+  connect(cmdStop_, &QPushButton::clicked, this, [this] { stop_ = true; });
+  connect(cmdShowLines_, &QPushButton::clicked, this, [this] { ShowLines(); });
+  connect(txbKeywords_, &QLineEdit::returnPressed, this, [this] { ShowLines(); });
+  connect(cmdKeywords_, &QPushButton::clicked, this, [this] { ShowKeywords(); });
+  connect(cmdReferenceFile_, &QPushButton::clicked, this, [this] {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Reference"));
+    if (!file.isEmpty()) cboReference_->setEditText(file);
+  });
+}
+
+CorpusWindow::~CorpusWindow() = default;
+
+void CorpusWindow::ShowCorpus(const std::string& name) {
+  const std::vector<std::string> names = CorpusNames();
+  const QString typed = cboCorpus_->currentText();
+  cboCorpus_->clear();
+  cboReference_->clear();
+  for (const std::string& n : names) {
+    cboCorpus_->addItem(ToQString(n));
+    cboReference_->addItem(ToQString(n));
+  }
+  cboCorpus_->setEditText(name.empty() ? (typed.isEmpty() && !names.empty() ? ToQString(names[0]) : typed)
+                                       : ToQString(name));
+  Refresh();
+}
+
+std::string CorpusWindow::Name() const { return FromQString(cboCorpus_->currentText().trimmed()); }
+
+std::vector<std::string> CorpusWindow::Filters() const {
+  std::vector<std::string> filters;
+  for (const QString& f : txbWhere_->text().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    if (!f.trimmed().isEmpty()) filters.push_back(FromQString(f.trimmed()));
+  }
+  return filters;
+}
+
+Program& CorpusWindow::Own() {
+  if (own_ == nullptr) {
+    own_ = std::make_unique<Program>(main_.host);
+    StartProgram(*own_, main_.strProgramFolder, false);
+  }
+  own_->frmParams = main_.frmParams;
+  own_->intMaxPermittedWordLength = main_.intMaxPermittedWordLength;
+  AttemptToReadStopWords(*own_);
+  return *own_;
+}
+
+void CorpusWindow::Say(const QString& text) {
+  lblStatus_->setText(text);
+  QApplication::processEvents();
+}
+
+void CorpusWindow::Refresh() {
+  open_.reset();
+  AnalysisTable table;
+  table.columns = {{"document", false}, {"words", true}, {"tokens", true}, {"state", false}};
+  const std::string name = Name();
+  std::string problem;
+  auto opened = std::make_unique<OpenCorpus>();
+  const bool exists = !name.empty() && FileExists(CorpusIndexFileOf(name));
+  std::vector<std::string> columns;
+  if (exists && OpenCorpusWith(name, Filters(), opened.get(), &problem)) {
+    for (const CorpusDocument& d : opened->index.documents()) {
+      for (const auto& field : d.metadata) {
+        if (std::find(columns.begin(), columns.end(), field.first) == columns.end())
+          columns.push_back(field.first);
+      }
+    }
+    for (const std::string& c : columns) table.columns.push_back({c, false});
+    const auto& docs = opened->index.documents();
+    for (uint32_t i = 0; i < docs.size(); ++i) {
+      if (!opened->subcorpus->Has(i)) continue;
+      const CorpusDocument& d = docs[i];
+      const bool leaving = std::find(removing_.begin(), removing_.end(), d.path) != removing_.end();
+      std::vector<AnalysisCell> row = {Text(d.path), Count(d.words), Count(d.tokens),
+                                       Text(leaving ? "to remove" : "indexed")};
+      for (const std::string& c : columns) row.push_back(Text(d.Metadata(c)));
+      table.rows.push_back(std::move(row));
+    }
+    Say(QStringLiteral("%1 documents, %2 words, %3 tokens")
+            .arg(opened->subcorpus->documents())
+            .arg(opened->subcorpus->words())
+            .arg(opened->subcorpus->tokens()));
+    open_ = std::move(opened);
+  } else if (exists) {
+    Say(ToQString(problem));
+  } else {
+    Say(name.empty() ? QStringLiteral("Name a corpus, add files or folders, then build its index.")
+                     : QStringLiteral("A new corpus: add files or folders, then build its index."));
+  }
+  for (const std::string& path : adding_) {
+    std::vector<AnalysisCell> row = {Text(path), Count(0), Count(0), Text("to add")};
+    row.resize(table.columns.size(), Text(""));
+    table.rows.push_back(std::move(row));
+  }
+  documentModel_->Reset(std::move(table));
+  cboGroup_->clear();
+  cboGroup_->addItem(QStringLiteral("(none)"));
+  cboGroup_->addItem(QStringLiteral("document"));
+  for (const std::string& c : columns) cboGroup_->addItem(ToQString(c));
+  cmdBuild_->setText(exists ? QStringLiteral("&Update index") : QStringLiteral("&Build index"));
+}
+
+void CorpusWindow::AddFiles() {
+  const QStringList files = QFileDialog::getOpenFileNames(
+      this, QStringLiteral("Add files"), QString(),
+      QStringLiteral("Documents (*.txt *.text *.htm *.html *.xml *.docx *.pdf *.epub *.odt *.ott "
+                     "*.rtf);;All files (*)"));
+  std::vector<std::string> given;
+  for (const QString& f : files) given.push_back(FromQString(f));
+  AddDocuments(given);
+}
+
+void CorpusWindow::AddFolder() {
+  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Add folder"));
+  if (!folder.isEmpty()) AddDocuments({FromQString(folder)});
+}
+
+void CorpusWindow::AddDocuments(const std::vector<std::string>& given) {
+  std::vector<std::string> found;
+  std::string problem;
+  if (!CorpusDocumentsOf(given, &found, &problem)) {
+    Say(ToQString(problem));
+    return;
+  }
+  for (std::string& f : found) {
+    if (std::find(adding_.begin(), adding_.end(), f) == adding_.end()) adding_.push_back(std::move(f));
+  }
+  Refresh();
+}
+
+void CorpusWindow::RemoveSelected() {
+  const QModelIndexList rows = documents_->selectionModel()->selectedRows();
+  for (const QModelIndex& index : rows) {
+    const size_t row = documentModel_->TableRow(index.row());
+    const std::string path = documentModel_->table().rows[row][0].text;
+    const auto adding = std::find(adding_.begin(), adding_.end(), path);
+    if (adding != adding_.end()) {
+      adding_.erase(adding);
+    } else if (std::find(removing_.begin(), removing_.end(), path) == removing_.end()) {
+      removing_.push_back(path);
+    }
+  }
+  Refresh();
+}
+
+void CorpusWindow::ChooseMetadata() {
+  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Metadata"), QString(),
+                                                    QStringLiteral("TSV files (*.tsv *.txt);;All files (*)"));
+  if (file.isEmpty()) return;
+  metadataFile_ = FromQString(file);
+  Say(QStringLiteral("The metadata of %1 go in at the next build.").arg(file));
+}
+
+void CorpusWindow::Build() {
+  const std::string name = Name();
+  if (name.empty() || building_) return;
+  const bool exists = FileExists(CorpusIndexFileOf(name));
+  if (!exists && adding_.empty()) {
+    Say(QStringLiteral("Add files or folders first: a corpus holds at least one document."));
+    return;
+  }
+  CorpusUpdate update;
+  update.add = adding_;
+  update.remove = removing_;
+  update.metadataFile = metadataFile_;
+  update.fresh = !exists;
+  size_t done = 0;
+  const size_t total = std::max<size_t>(1, (exists && open_ != nullptr ? open_->index.documents().size() : 0) +
+                                               adding_.size());
+  progress_->setRange(0, static_cast<int>(total));
+  update.say = [this, &done](const std::string& line) {
+    if (line.rfind("Scanning ", 0) == 0) progress_->setValue(static_cast<int>(++done));
+    Say(ToQString(line));
+  };
+  update.stopRequested = [this] {
+    QApplication::processEvents();
+    return stop_;
+  };
+  building_ = true;
+  stop_ = false;
+  cmdStop_->setEnabled(true);
+  cmdBuild_->setEnabled(false);
+  std::string problem;
+  open_.reset();  // the old index is read afresh by the update
+  const bool ok = UpdateCorpus(Own(), name, update, &problem);
+  building_ = false;
+  cmdStop_->setEnabled(false);
+  cmdBuild_->setEnabled(true);
+  progress_->setValue(progress_->maximum());
+  if (ok) {
+    adding_.clear();
+    removing_.clear();
+    metadataFile_.clear();
+    ShowCorpus(name);
+  } else {
+    Refresh();
+    Say(ToQString(problem));
+  }
+}
+
+void CorpusWindow::ShowLines() {
+  if (open_ == nullptr) {
+    Say(QStringLiteral("Build the corpus's index first."));
+    return;
+  }
+  std::vector<SortLevel> levels;
+  if (!ParseSortLevels(FromQString(txbSort_->text().trimmed()), &levels)) {
+    Say(QStringLiteral("The sort takes up to three levels of L1..L5, R1..R5, KW and POS (\"R1,KW\")."));
+    return;
+  }
+  Program& p = Own();
+  TableOfCorpus(p, *open_);
+  const std::vector<int32_t> words = ChosenCorpusWords(p, *open_, FromQString(txbKeywords_->text().trimmed()));
+  CorpusLines lines(open_->index, *open_->subcorpus, open_->frequency);
+  lines.Select(words);
+  lines.Sort(levels);
+  const int group = cboGroup_->currentIndex();
+  if (group == 1) {
+    lines.GroupBy([](const CorpusDocument& d) { return d.path; });
+  } else if (group > 1) {
+    const std::string column = FromQString(cboGroup_->currentText());
+    lines.GroupBy([&column](const CorpusDocument& d) { return d.Metadata(column); });
+  }
+  // A window shows at most this many lines (the command line writes them all).
+  constexpr size_t kShown = 5000;
+  const size_t shown = std::min(lines.size(), kShown);
+  const std::string name = open_->name;
+  const CorpusIndex& index = open_->index;
+  std::vector<CorpusCut> cut;
+  std::string problem;
+  if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex),
+                 [&](uint32_t number, std::string* text, std::string* why) {
+                   return LoadCorpusText(name, index.documents()[number], text, why);
+                 },
+                 &cut, &problem)) {
+    Say(ToQString(problem));
+    return;
+  }
+  AnalysisTable table;
+  table.columns = {{"document", false}, {"left", false}, {"keyword", false}, {"right", false},
+                   {"line", true}};
+  for (const CorpusCut& c : cut)
+    table.rows.push_back({Text(c.document), Text(c.left), Text(c.keyword), Text(c.right), Count(c.line)});
+  lineModel_->Reset(std::move(table));
+  Say(QStringLiteral("%1 lines%2").arg(lines.size()).arg(lines.size() > shown
+                                                             ? QStringLiteral(" (the first %1 shown)").arg(shown)
+                                                             : QString()));
+}
+
+void CorpusWindow::ShowKeywords() {
+  if (open_ == nullptr) {
+    Say(QStringLiteral("Build the corpus's index first."));
+    return;
+  }
+  KeynessOptions options;
+  options.p = spnP_->value();
+  options.bonferroni = chkBonferroni_->isChecked();
+  options.negative = chkNegative_->isChecked();
+  KeywordsResult result;
+  std::string problem;
+  const std::string reference = FromQString(cboReference_->currentText().trimmed());
+  if (reference.empty()) {
+    Say(QStringLiteral("Choose a reference: a corpus, one document or a word list file."));
+    return;
+  }
+  if (!CorpusKeywords(Own(), *open_, reference, {}, options, &result, &problem)) {
+    Say(ToQString(problem));
+    return;
+  }
+  AnalysisTable table;
+  table.columns = {{"word", false},         {"frequency", true}, {"per_million", true},
+                   {"range", true},         {"reference_frequency", true},
+                   {"reference_per_million", true}, {"log_likelihood", true},
+                   {"p", true},             {"log_ratio", true}, {"percent_diff", true},
+                   {"simple_maths", true}};
+  const auto perMillion = [](uint64_t f, uint64_t n) {
+    return n == 0 ? 0.0 : static_cast<double>(f) * 1e6 / static_cast<double>(n);
+  };
+  for (const KeynessRow& k : result.rows) {
+    std::string word;
+    AppendEngineTextAsUtf8(open_->index.rules(), k.word, &word);
+    table.rows.push_back({Text(word), Count(static_cast<double>(k.frequency)),
+                          Measure(perMillion(k.frequency, result.words), 2), Count(k.range),
+                          Count(static_cast<double>(k.referenceFrequency)),
+                          Measure(perMillion(k.referenceFrequency, result.referenceWords), 2),
+                          Measure(k.measures.logLikelihood, 2), Measure(k.measures.p, 6),
+                          Measure(k.measures.logRatio, 3), Measure(k.measures.percentDiff, 1),
+                          Measure(k.measures.simpleMaths, 3)});
+  }
+  keywordModel_->Reset(std::move(table));
+  Say(QStringLiteral("%1 keywords (%2 words against %3)")
+          .arg(result.rows.size())
+          .arg(result.words)
+          .arg(result.referenceWords));
+}
+
+}  // namespace quillmoor
