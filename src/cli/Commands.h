@@ -64,6 +64,8 @@ int RunKeywords(CommandRun& run);
 int RunCorpusWordList(CommandRun& run);
 // kwic --corpus: the corpus's lines, with their documents.
 int RunCorpusKwic(CommandRun& run);
+// collocates --corpus: the collocates of the keywords' words, from the token stream.
+int RunCorpusCollocates(CommandRun& run);
 // dispersion --corpus: Gries's DP with the documents as the parts.
 int RunCorpusDispersion(CommandRun& run);
 // create: the concordance file (or standard output).

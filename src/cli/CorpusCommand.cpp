@@ -15,10 +15,12 @@
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
 #include "ui/Corpora.h"
+#include "ui/CorpusAnalyses.h"
 #include "ui/CorpusLines.h"
 #include "ui/CorpusQueries.h"
 #include "ui/Program.h"
 #include "ui/RunDriver.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 namespace {
@@ -259,6 +261,54 @@ int RunCorpusDispersion(CommandRun& run) {
   }
   const KwicFormat format = run.options.format.given ? run.options.format.value : KwicFormat::kText;
   return WriteOutput(run, "dispersion",
+                     [&](const auto& write) { ExportTable(table, format, write); });
+}
+
+int RunCorpusCollocates(CommandRun& run) {
+  OpenCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const std::vector<int32_t> nodes = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
+  if (nodes.empty()) {
+    run.terminal.Say("No result: no word of the corpus matches the keywords.");
+    return kExitNoMatch;
+  }
+  // The candidates: what the run's options allow, stop words left out, by corpus word.
+  const Program& p = run.p;
+  const std::vector<bool> flags = TakeWordFlags(p).Candidates(false);
+  std::vector<bool> candidate(corpus.index.words().size(), false);
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const int64_t w = corpus.index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
+    if (w >= 0 && static_cast<size_t>(i) < flags.size())
+      candidate[static_cast<size_t>(w)] = flags[static_cast<size_t>(i)];
+  }
+  const CliOptions& o = run.options;
+  const std::vector<Collocate> found = CorpusCollocates(
+      corpus, nodes, candidate, o.window.given ? o.window.value : CollocateWindow{},
+      o.minFrequency.given ? o.minFrequency.value : 1,
+      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice,
+      p.intMaxPermittedWordLength);
+  AnalysisTable table;
+  table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},
+                   {"right", true},      {"total", true},     {"logdice", true},
+                   {"mi", true},         {"t", true},         {"ll", true}};
+  const auto measure = [](double v) { return AnalysisCell{Number(v, 3), v}; };
+  const auto count = [](double v) { return AnalysisCell{Number(v, 0), v}; };
+  for (const Collocate& c : found) {
+    std::string word;
+    AppendEngineTextAsUtf8(corpus.index.rules(),
+                           corpus.index.words()[static_cast<size_t>(c.word)].word, &word);
+    table.rows.push_back({{word, static_cast<double>(c.word)},
+                          count(c.frequency),
+                          count(c.left),
+                          count(c.right),
+                          count(c.total),
+                          measure(c.logDice),
+                          measure(c.mi),
+                          measure(c.t),
+                          measure(c.ll)});
+  }
+  const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
+  return WriteOutput(run, "collocates",
                      [&](const auto& write) { ExportTable(table, format, write); });
 }
 

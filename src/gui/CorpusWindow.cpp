@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -27,8 +27,8 @@
 #include "ui/CorpusLines.h"
 #include "ui/CorpusQueries.h"
 #include "ui/Program.h"
-#include "ui/StopWordBoxes.h"
 #include "ui/Startup.h"
+#include "ui/StopWordBoxes.h"
 
 namespace quillmoor {
 namespace {
@@ -83,7 +83,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   cmdMetadata_->setToolTip(
       QStringLiteral("A TSV file of the documents' metadata: its first line the columns, its "
                      "first column the file's name"));
-  for (QPushButton* b : {cmdAddFiles_, cmdAddFolder_, cmdRemove_, cmdMetadata_, cmdBuild_, cmdStop_})
+  for (QPushButton* b :
+       {cmdAddFiles_, cmdAddFolder_, cmdRemove_, cmdMetadata_, cmdBuild_, cmdStop_})
     top->addWidget(b);
   layout->addLayout(top);
 
@@ -144,7 +145,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   cboReference_->setToolTip(
       QStringLiteral("A corpus, one document, or a word list file of word<TAB>count lines"));
   lblReference->setBuddy(cboReference_);
-  cmdReferenceFile_ = Named(new QPushButton(QStringLiteral("Fil&e..."), keywordsPage), "cmdReferenceFile");
+  cmdReferenceFile_ =
+      Named(new QPushButton(QStringLiteral("Fil&e..."), keywordsPage), "cmdReferenceFile");
   auto* lblP = new QLabel(QStringLiteral("&p:"), keywordsPage);
   spnP_ = Named(new QDoubleSpinBox(keywordsPage), "spnP");
   spnP_->setDecimals(6);
@@ -153,12 +155,14 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   spnP_->setValue(0.05);
   spnP_->setAccessibleName(QStringLiteral("Significance level"));
   lblP->setBuddy(spnP_);
-  chkBonferroni_ = Named(new QCheckBox(QStringLiteral("Bo&nferroni"), keywordsPage), "chkBonferroni");
+  chkBonferroni_ =
+      Named(new QCheckBox(QStringLiteral("Bo&nferroni"), keywordsPage), "chkBonferroni");
   chkNegative_ = Named(new QCheckBox(QStringLiteral("Ne&gative"), keywordsPage), "chkNegative");
-  cmdKeywords_ = Named(new QPushButton(QStringLiteral("Find key&words"), keywordsPage), "cmdKeywords");
-  for (QWidget* w : std::initializer_list<QWidget*>{lblReference, cboReference_, cmdReferenceFile_,
-                                                    lblP, spnP_, chkBonferroni_, chkNegative_,
-                                                    cmdKeywords_})
+  cmdKeywords_ =
+      Named(new QPushButton(QStringLiteral("Find key&words"), keywordsPage), "cmdKeywords");
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{lblReference, cboReference_, cmdReferenceFile_, lblP, spnP_,
+                                       chkBonferroni_, chkNegative_, cmdKeywords_})
     keywordsForm->addWidget(w);
   keywordsLayout->addLayout(keywordsForm);
   keywordModel_ = new AnalysisTableModel(this);
@@ -207,8 +211,9 @@ void CorpusWindow::ShowCorpus(const std::string& name) {
     cboCorpus_->addItem(ToQString(n));
     cboReference_->addItem(ToQString(n));
   }
-  cboCorpus_->setEditText(name.empty() ? (typed.isEmpty() && !names.empty() ? ToQString(names[0]) : typed)
-                                       : ToQString(name));
+  cboCorpus_->setEditText(name.empty()
+                              ? (typed.isEmpty() && !names.empty() ? ToQString(names[0]) : typed)
+                              : ToQString(name));
   Refresh();
 }
 
@@ -312,7 +317,8 @@ void CorpusWindow::AddDocuments(const std::vector<std::string>& given) {
     return;
   }
   for (std::string& f : found) {
-    if (std::find(adding_.begin(), adding_.end(), f) == adding_.end()) adding_.push_back(std::move(f));
+    if (std::find(adding_.begin(), adding_.end(), f) == adding_.end())
+      adding_.push_back(std::move(f));
   }
   Refresh();
 }
@@ -333,8 +339,9 @@ void CorpusWindow::RemoveSelected() {
 }
 
 void CorpusWindow::ChooseMetadata() {
-  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Metadata"), QString(),
-                                                    QStringLiteral("TSV files (*.tsv *.txt);;All files (*)"));
+  const QString file =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Metadata"), QString(),
+                                   QStringLiteral("TSV files (*.tsv *.txt);;All files (*)"));
   if (file.isEmpty()) return;
   metadataFile_ = FromQString(file);
   Say(QStringLiteral("The metadata of %1 go in at the next build.").arg(file));
@@ -354,8 +361,8 @@ void CorpusWindow::Build() {
   update.metadataFile = metadataFile_;
   update.fresh = !exists;
   size_t done = 0;
-  const size_t total = std::max<size_t>(1, (exists && open_ != nullptr ? open_->index.documents().size() : 0) +
-                                               adding_.size());
+  const size_t total = std::max<size_t>(
+      1, (exists && open_ != nullptr ? open_->index.documents().size() : 0) + adding_.size());
   progress_->setRange(0, static_cast<int>(total));
   update.say = [this, &done](const std::string& line) {
     if (line.rfind("Scanning ", 0) == 0) progress_->setValue(static_cast<int>(++done));
@@ -394,12 +401,14 @@ void CorpusWindow::ShowLines() {
   }
   std::vector<SortLevel> levels;
   if (!ParseSortLevels(FromQString(txbSort_->text().trimmed()), &levels)) {
-    Say(QStringLiteral("The sort takes up to three levels of L1..L5, R1..R5, KW and POS (\"R1,KW\")."));
+    Say(QStringLiteral(
+        "The sort takes up to three levels of L1..L5, R1..R5, KW and POS (\"R1,KW\")."));
     return;
   }
   Program& p = Own();
   TableOfCorpus(p, *open_);
-  const std::vector<int32_t> words = ChosenCorpusWords(p, *open_, FromQString(txbKeywords_->text().trimmed()));
+  const std::vector<int32_t> words =
+      ChosenCorpusWords(p, *open_, FromQString(txbKeywords_->text().trimmed()));
   CorpusLines lines(open_->index, *open_->subcorpus, open_->frequency);
   lines.Select(words);
   lines.Sort(levels);
@@ -417,23 +426,26 @@ void CorpusWindow::ShowLines() {
   const CorpusIndex& index = open_->index;
   std::vector<CorpusCut> cut;
   std::string problem;
-  if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex),
-                 [&](uint32_t number, std::string* text, std::string* why) {
-                   return LoadCorpusText(name, index.documents()[number], text, why);
-                 },
-                 &cut, &problem)) {
+  if (!lines.Cut(
+          0, shown, std::max(1, p.frmMain.cboContextSize.listIndex),
+          [&](uint32_t number, std::string* text, std::string* why) {
+            return LoadCorpusText(name, index.documents()[number], text, why);
+          },
+          &cut, &problem)) {
     Say(ToQString(problem));
     return;
   }
   AnalysisTable table;
-  table.columns = {{"document", false}, {"left", false}, {"keyword", false}, {"right", false},
-                   {"line", true}};
+  table.columns = {
+      {"document", false}, {"left", false}, {"keyword", false}, {"right", false}, {"line", true}};
   for (const CorpusCut& c : cut)
-    table.rows.push_back({Text(c.document), Text(c.left), Text(c.keyword), Text(c.right), Count(c.line)});
+    table.rows.push_back(
+        {Text(c.document), Text(c.left), Text(c.keyword), Text(c.right), Count(c.line)});
   lineModel_->Reset(std::move(table));
-  Say(QStringLiteral("%1 lines%2").arg(lines.size()).arg(lines.size() > shown
-                                                             ? QStringLiteral(" (the first %1 shown)").arg(shown)
-                                                             : QString()));
+  Say(QStringLiteral("%1 lines%2")
+          .arg(lines.size())
+          .arg(lines.size() > shown ? QStringLiteral(" (the first %1 shown)").arg(shown)
+                                    : QString()));
 }
 
 void CorpusWindow::ShowKeywords() {
@@ -457,10 +469,16 @@ void CorpusWindow::ShowKeywords() {
     return;
   }
   AnalysisTable table;
-  table.columns = {{"word", false},         {"frequency", true}, {"per_million", true},
-                   {"range", true},         {"reference_frequency", true},
-                   {"reference_per_million", true}, {"log_likelihood", true},
-                   {"p", true},             {"log_ratio", true}, {"percent_diff", true},
+  table.columns = {{"word", false},
+                   {"frequency", true},
+                   {"per_million", true},
+                   {"range", true},
+                   {"reference_frequency", true},
+                   {"reference_per_million", true},
+                   {"log_likelihood", true},
+                   {"p", true},
+                   {"log_ratio", true},
+                   {"percent_diff", true},
                    {"simple_maths", true}};
   const auto perMillion = [](uint64_t f, uint64_t n) {
     return n == 0 ? 0.0 : static_cast<double>(f) * 1e6 / static_cast<double>(n);

@@ -15,10 +15,20 @@
 namespace quillmoor {
 namespace {
 
-bool DocumentOrder(const CorpusLine& a, const CorpusLine& b) {
-  if (a.document != b.document) return a.document < b.document;
-  return a.token != b.token ? a.token < b.token : a.word < b.word;
-}
+// Document order: by document and token, then as a run of the document orders the
+// words of one token: by the place the scanner gives them, the end of the token less
+// the word's length (the whole hyphenated word first, then its longer part), then by
+// the words' byte order.
+struct DocumentOrder {
+  const CorpusIndex& index;
+  bool operator()(const CorpusLine& a, const CorpusLine& b) const {
+    if (a.document != b.document) return a.document < b.document;
+    if (a.token != b.token) return a.token < b.token;
+    const size_t la = index.words()[static_cast<size_t>(a.word)].word.size();
+    const size_t lb = index.words()[static_cast<size_t>(b.word)].word.size();
+    return la != lb ? la > lb : a.word < b.word;
+  }
+};
 
 // Ranks from 1 of distinct keys by their byte order.
 template <typename Key>
@@ -57,7 +67,7 @@ void CorpusLines::Select(const std::vector<int32_t>& words) {
       for (int32_t t : h.positions) lines_.push_back({h.document, t, w});
     }
   }
-  std::sort(lines_.begin(), lines_.end(), DocumentOrder);
+  std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
 }
 
 std::string_view CorpusLines::ContextToken(const CorpusLine& line, int offset) const {
@@ -79,7 +89,7 @@ void CorpusLines::GroupBy(const std::function<std::string(const CorpusDocument&)
 }
 
 void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
-  std::sort(lines_.begin(), lines_.end(), DocumentOrder);
+  std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
   if (levels.empty() || lines_.empty()) return;
   const bool unicode = index_.rules() == WordRuleSet::kUnicode;
   std::vector<std::vector<uint32_t>> ranks;

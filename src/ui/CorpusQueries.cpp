@@ -11,8 +11,8 @@
 
 namespace quillmoor {
 
-bool OpenCorpusWith(const std::string& name, const std::vector<std::string>& where,
-                    OpenCorpus* out, std::string* problem) {
+bool OpenCorpusWith(const std::string& name, const std::vector<std::string>& where, OpenCorpus* out,
+                    std::string* problem) {
   std::vector<DocumentFilter> filters;
   for (const std::string& text : where) {
     DocumentFilter f;
@@ -70,8 +70,8 @@ bool CorpusKeywords(Program& p, const OpenCorpus& corpus, const std::string& ref
     if (other.index.rules() != index.rules()) {
       *problem = "The reference " + reference + " was scanned under the " +
                  std::string(WordRuleSetName(other.index.rules())) +
-                 " word rules, the corpus under the " + std::string(WordRuleSetName(index.rules())) +
-                 " ones: index both alike.";
+                 " word rules, the corpus under the " +
+                 std::string(WordRuleSetName(index.rules())) + " ones: index both alike.";
       return false;
     }
     for (size_t w = 0; w < other.index.words().size(); ++w) {

@@ -28,8 +28,8 @@ struct OpenCorpus {
 
 // Opens corpus `name` with the filters `where` ("year>=1900"); false with *problem (a
 // filter that does not parse, no such corpus, a damaged index, no document kept).
-bool OpenCorpusWith(const std::string& name, const std::vector<std::string>& where,
-                    OpenCorpus* out, std::string* problem);
+bool OpenCorpusWith(const std::string& name, const std::vector<std::string>& where, OpenCorpus* out,
+                    std::string* problem);
 
 // The corpus's words in p's table, with their counts, marked and counted by the run's
 // filters (what a word list of them lists).

@@ -9,11 +9,14 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <random>
 #include <string>
 
 #include "cli/Cli.h"
 #include "cli/Terminal.h"
 #include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
 #include "shared/Utf8.h"
 #include "support/TestFiles.h"
 #include "support/Text.h"
@@ -733,6 +736,100 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
   dir.Write("data/quillmoor/corpora/one/corpus.qci", "Quillmoor corpus index\n\x05");
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus one").err,
                   "cannot be read: it was written in another version of the corpus index"));
+}
+
+// Random documents as a corpus: its lines are the union of theirs in document order,
+// its word list their sum, its dispersion and subcorpora by document; a corpus of one
+// document gives that document's collocates.
+TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
+  static const char* const kWords[] = {"river", "Rivers", "heron", "the", "to-day", "well-known",
+                                       "in",    "a",      "ran",   "--",  "1611",   "Heron's",
+                                       "stood", "past",   ",",     ".",   "\r\n"};
+  TempDir dir;
+  const std::string env = "XDG_DATA_HOME=" + Quote(dir.path() + "/data") + " ";
+  std::mt19937 random(30);
+  std::vector<std::string> docs;
+  std::string meta = "file\tyear\n";
+  for (int d = 0; d < 3; ++d) {
+    std::string text;
+    for (int n = 0; n < 300; ++n) text += std::string(kWords[random() % std::size(kWords)]) + " ";
+    const std::string name = "d" + std::to_string(d) + ".txt";
+    docs.push_back(dir.Write(name, text));
+    meta += name + "\t" + std::to_string(1900 + d) + "\n";
+  }
+  const std::string metadata = dir.Write("meta.tsv", meta);
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q three " + Quote(docs[0]) + " " + Quote(docs[1]) +
+                  " " + Quote(docs[2]) + " --metadata " + Quote(metadata))
+                .status,
+            0);
+  // The lines, in document order (POS), with the document in a last column; the
+  // frequency column (the document's, or the corpus's) left out.
+  const auto cut = [](const std::string& tsv, const std::string& document) {
+    std::string out;
+    for (std::string_view line : SplitLines(tsv)) {
+      if (line.empty() || line.starts_with("left\t")) continue;
+      std::vector<std::string> fields;
+      for (size_t at = 0;;) {
+        const size_t tab = line.find('\t', at);
+        fields.emplace_back(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
+        if (tab == std::string_view::npos) break;
+        at = tab + 1;
+      }
+      if (!document.empty()) fields.push_back(document);
+      fields.erase(fields.begin() + 4);
+      for (const std::string& f : fields) out += f + "|";
+      out += "\n";
+    }
+    return out;
+  };
+  std::string expected;
+  for (int d = 0; d < 3; ++d) {
+    expected += cut(
+        Cli("kwic -q -s none --sort POS --format tsv " + Quote(docs[static_cast<size_t>(d)])).out,
+        "d" + std::to_string(d) + ".txt");
+  }
+  const CliRun lines = Shell(env + kCli + "kwic -q -s none --sort POS --format tsv --corpus three");
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  EXPECT_EQ(cut(lines.out, ""), expected);
+  // The word list: the sum of theirs.
+  std::map<std::string, int> sum;
+  for (const std::string& doc : docs) {
+    const std::string list = Cli("wordlist -q -s none " + Quote(doc)).out;
+    for (std::string_view line : SplitLines(list)) {
+      const size_t tab = line.find('\t');
+      if (tab != std::string_view::npos)
+        sum[std::string(line.substr(0, tab))] +=
+            std::atoi(std::string(line.substr(tab + 1)).c_str());
+    }
+  }
+  std::map<std::string, int> listed;
+  const std::string corpusList = Shell(env + kCli + "wordlist -q -s none --corpus three").out;
+  for (std::string_view line : SplitLines(corpusList)) {
+    const size_t tab = line.find('\t'), next = line.find('\t', tab + 1);
+    if (tab != std::string_view::npos && !line.starts_with("word\t"))
+      listed[std::string(line.substr(0, tab))] =
+          std::atoi(std::string(line.substr(tab + 1, next - tab - 1)).c_str());
+  }
+  EXPECT_EQ(listed, sum);
+  // A subcorpus: the lines of the documents it keeps.
+  const CliRun later = Shell(
+      env + kCli + "kwic -q -s none --sort POS --format tsv --corpus three --where 'year>=1901'");
+  EXPECT_EQ(cut(later.out, ""), expected.substr(expected.rfind("d0.txt|\n") + 8));
+  EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year>3000'").err,
+                  "No document of corpus three passes the filters."));
+  EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year'").err, "is not a filter"));
+  // Dispersion over the three documents: "heron" is in all of them.
+  const CliRun dp =
+      Shell(env + kCli + "dispersion -q -s none --format tsv --corpus three -k heron");
+  EXPECT_TRUE(Has(dp.out, "\nheron\t")) << dp.out;
+  EXPECT_TRUE(Has(dp.out, "\t3\t3\t")) << dp.out;  // range, documents
+  // One document's collocates.
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q one " + Quote(docs[1])).status, 0);
+  for (const char* k : {"heron", "river"}) {
+    EXPECT_EQ(Shell(env + kCli + "collocates -q --format tsv --corpus one -k " + k).out,
+              Cli(std::string("collocates -q --format tsv -k ") + k + " " + Quote(docs[1])).out)
+        << k;
+  }
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {

@@ -1,0 +1,114 @@
+#include "ui/CorpusAnalyses.h"
+
+#include <algorithm>
+
+#include "engine/UnicodeWords.h"
+#include "engine/WordRules.h"
+#include "engine/WordScanner.h"
+
+namespace quillmoor {
+
+std::vector<int32_t> WordsOfTokens(const CorpusIndex& index, int maxLength) {
+  const auto& types = index.tokenTypes();
+  std::vector<int32_t> out(types.size(), -1);
+  const bool unicode = index.rules() == WordRuleSet::kUnicode;
+  UnicodeWordScanner scanner(UnicodeWordOptions{false, maxLength});
+  for (size_t t = 0; t < types.size(); ++t) {
+    std::string word;
+    if (unicode) {
+      int words = 0;
+      scanner.Scan(" " + std::string(types[t].spelling) + " ", [&](std::string_view w, int32_t) {
+        word = w;
+        return ++words < 2;
+      });
+      if (words != 1) continue;
+    } else {
+      // The scanner's run: the spelling in lower case, between spaces.
+      const std::string run = " " + LowerCaseAccented(std::string(types[t].spelling)) + " ";
+      int32_t lngLP = 2;
+      const std::string_view w = ScanWord(run, lngLP);
+      // (A part of a hyphenated word, "to" of "to-day", is a word of the table, but not
+      // where it stands alone.)
+      if (IsAcceptedWord(w, maxLength)) word = w;
+    }
+    if (!word.empty()) out[t] = static_cast<int32_t>(index.Find(word));
+  }
+  return out;
+}
+
+std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vector<int32_t>& nodes,
+                                        const std::vector<bool>& candidate, CollocateWindow window,
+                                        int32_t minFrequency, CollocationMeasure sortBy,
+                                        int maxLength) {
+  const CorpusIndex& index = corpus.index;
+  const std::vector<int32_t> wordOf = WordsOfTokens(index, maxLength);
+  const auto wordAt = [&](uint64_t at) {
+    const uint32_t id = index.TokenAt(at);
+    return id == CorpusIndex::kNoToken ? -1 : wordOf[id];
+  };
+  const size_t numWords = index.words().size();
+  std::vector<int32_t> left(numWords, 0), right(numWords, 0), total(numWords, 0);
+  CollocateCounts counts;
+  // N and each word's tokens: the word tokens of the subcorpus's documents.
+  for (uint32_t d = 0; d < index.documents().size(); ++d) {
+    if (!corpus.subcorpus->Has(d)) continue;
+    const CorpusDocument& doc = index.documents()[d];
+    for (uint64_t t = 0; t < doc.tokens; ++t) {
+      const int32_t w = wordAt(doc.firstToken + t);
+      if (w < 0) continue;
+      ++counts.tokens;
+      ++total[static_cast<size_t>(w)];
+    }
+  }
+  // Each node token once (a word and its part may share it), its windows counted.
+  std::vector<std::pair<uint32_t, int32_t>> nodeTokens;
+  for (int32_t w : nodes) {
+    for (const DocumentHits& h : index.Hits(static_cast<size_t>(w))) {
+      if (!corpus.subcorpus->Has(h.document)) continue;
+      for (int32_t t : h.positions) nodeTokens.emplace_back(h.document, t);
+    }
+  }
+  std::sort(nodeTokens.begin(), nodeTokens.end());
+  nodeTokens.erase(std::unique(nodeTokens.begin(), nodeTokens.end()), nodeTokens.end());
+  counts.nodes = static_cast<int32_t>(nodeTokens.size());
+  for (const auto& [d, token] : nodeTokens) {
+    const CorpusDocument& doc = index.documents()[d];
+    int found = 0;
+    for (int64_t t = token - 1; t >= 0 && found < window.left; --t) {
+      const int32_t w = wordAt(doc.firstToken + static_cast<uint64_t>(t));
+      if (w < 0) continue;
+      ++left[static_cast<size_t>(w)];
+      ++found;
+    }
+    counts.window += found;
+    found = 0;
+    for (int64_t t = token + 1; t < static_cast<int64_t>(doc.tokens) && found < window.right; ++t) {
+      const int32_t w = wordAt(doc.firstToken + static_cast<uint64_t>(t));
+      if (w < 0) continue;
+      ++right[static_cast<size_t>(w)];
+      ++found;
+    }
+    counts.window += found;
+  }
+  std::vector<Collocate> out;
+  for (size_t w = 0; w < numWords; ++w) {
+    const int32_t o = left[w] + right[w];
+    if (o == 0 || o < minFrequency || w >= candidate.size() || !candidate[w]) continue;
+    Collocate c;
+    c.word = static_cast<int32_t>(w);
+    c.frequency = o;
+    c.left = left[w];
+    c.right = right[w];
+    c.total = total[w];
+    ScoreCollocate(counts, &c);
+    out.push_back(c);
+  }
+  std::stable_sort(out.begin(), out.end(), [sortBy](const Collocate& a, const Collocate& b) {
+    const double ma = a.Measure(sortBy), mb = b.Measure(sortBy);
+    if (ma != mb) return ma > mb;
+    return a.frequency > b.frequency;
+  });
+  return out;
+}
+
+}  // namespace quillmoor

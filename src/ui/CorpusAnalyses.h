@@ -1,0 +1,34 @@
+// The analyses over a corpus, answered from its index: the windows of the node words
+// read from the token stream, not from the documents' texts.
+//
+// The analyses count words, as over one document: a token whose spelling is no word of
+// the table (a short word, a number) is passed over, and a hyphenated word is one
+// token (its parts stand in it). A window never leaves its document. Under the Unicode
+// rules, a token of a script written without spaces (Han, Thai...) counts as a word
+// only when it is one word whole.
+#ifndef QUILLMOOR_UI_CORPUSANALYSES_H_
+#define QUILLMOOR_UI_CORPUSANALYSES_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "analyses/Collocates.h"
+#include "ui/CorpusQueries.h"
+
+namespace quillmoor {
+
+// The word each token spelling of the index is (its index in words()), or -1: the
+// word the scanner makes of it, when it accepts it (`maxLength` the table's longest).
+std::vector<int32_t> WordsOfTokens(const CorpusIndex& index, int maxLength);
+
+// The collocates of the node words (indices in the index's words) within the
+// subcorpus; Collocate::word is an index in the index's words, `candidate` a flag for
+// each of them.
+std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vector<int32_t>& nodes,
+                                        const std::vector<bool>& candidate, CollocateWindow window,
+                                        int32_t minFrequency, CollocationMeasure sortBy,
+                                        int maxLength);
+
+}  // namespace quillmoor
+
+#endif  // QUILLMOOR_UI_CORPUSANALYSES_H_
