@@ -126,8 +126,20 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
     for (size_t i = node + 1; i <= last; ++i) ++right[static_cast<size_t>(tokens[i].word)];
     totals.window += static_cast<int64_t>(last - first);
   }
+  std::vector<int32_t> total(numWords, 0);
+  for (size_t w = 1; w < numWords; ++w) total[w] = tokens.CountOf(static_cast<int32_t>(w));
+  if (counts != nullptr) *counts = totals;
+  return ScoreCollocates(left, right, total, totals, candidate, minFrequency, sortBy, 1);
+}
+
+std::vector<Collocate> ScoreCollocates(const std::vector<int32_t>& left,
+                                       const std::vector<int32_t>& right,
+                                       const std::vector<int32_t>& total,
+                                       const CollocateCounts& counts,
+                                       const std::vector<bool>& candidate, int32_t minFrequency,
+                                       CollocationMeasure sortBy, size_t first) {
   std::vector<Collocate> out;
-  for (size_t w = 1; w < numWords; ++w) {
+  for (size_t w = first; w < left.size(); ++w) {
     const int32_t o = left[w] + right[w];
     if (o == 0 || o < minFrequency || w >= candidate.size() || !candidate[w]) continue;
     Collocate c;
@@ -135,8 +147,8 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
     c.frequency = o;
     c.left = left[w];
     c.right = right[w];
-    c.total = tokens.CountOf(c.word);
-    ScoreCollocate(totals, &c);
+    c.total = total[w];
+    ScoreCollocate(counts, &c);
     out.push_back(c);
   }
   std::stable_sort(out.begin(), out.end(), [sortBy](const Collocate& a, const Collocate& b) {
@@ -144,7 +156,6 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
     if (ma != mb) return ma > mb;
     return a.frequency > b.frequency;
   });
-  if (counts != nullptr) *counts = totals;
   return out;
 }
 

@@ -72,6 +72,16 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
                                       CollocateCounts* counts = nullptr);
 
 // The node tokens that have `word` in their window, in text order.
+// The collocates of words [first, left.size()) from their counts in the windows (left
+// and right of the nodes) and in all (`total`), scored and sorted as FindCollocates
+// scores and sorts them.
+std::vector<Collocate> ScoreCollocates(const std::vector<int32_t>& left,
+                                       const std::vector<int32_t>& right,
+                                       const std::vector<int32_t>& total,
+                                       const CollocateCounts& counts,
+                                       const std::vector<bool>& candidate, int32_t minFrequency,
+                                       CollocationMeasure sortBy, size_t first);
+
 std::vector<size_t> NodesWithCollocate(const TokenStream& tokens, const std::vector<size_t>& nodes,
                                        int32_t word, CollocateWindow window);
 

@@ -14,6 +14,7 @@
 #ifndef QUILLMOOR_EXPLORE_KWICROWS_H_
 #define QUILLMOOR_EXPLORE_KWICROWS_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -172,6 +173,23 @@ class WordOrderRows {
   std::vector<int32_t> order_;
   size_t next_ = 0;
 };
+
+// Ranks for keys: equal keys get equal ranks, in key order from 1 (a sort level's
+// ranks, made once for each distinct key).
+template <typename Key>
+std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
+  std::vector<uint32_t> order(keys.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<uint32_t> rank(keys.size(), 0);
+  uint32_t r = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (k == 0 || keys[order[k - 1]] < keys[order[k]]) ++r;
+    rank[order[k]] = r;
+  }
+  return rank;
+}
 
 // True when `c` belongs to a context word.
 bool IsContextWordChar(char c);

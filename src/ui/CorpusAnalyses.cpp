@@ -90,25 +90,7 @@ std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vec
     }
     counts.window += found;
   }
-  std::vector<Collocate> out;
-  for (size_t w = 0; w < numWords; ++w) {
-    const int32_t o = left[w] + right[w];
-    if (o == 0 || o < minFrequency || w >= candidate.size() || !candidate[w]) continue;
-    Collocate c;
-    c.word = static_cast<int32_t>(w);
-    c.frequency = o;
-    c.left = left[w];
-    c.right = right[w];
-    c.total = total[w];
-    ScoreCollocate(counts, &c);
-    out.push_back(c);
-  }
-  std::stable_sort(out.begin(), out.end(), [sortBy](const Collocate& a, const Collocate& b) {
-    const double ma = a.Measure(sortBy), mb = b.Measure(sortBy);
-    if (ma != mb) return ma > mb;
-    return a.frequency > b.frequency;
-  });
-  return out;
+  return ScoreCollocates(left, right, total, counts, candidate, minFrequency, sortBy, 0);
 }
 
 }  // namespace quillmoor

@@ -30,22 +30,6 @@ struct DocumentOrder {
   }
 };
 
-// Ranks from 1 of distinct keys by their byte order.
-template <typename Key>
-std::vector<uint32_t> RanksOf(const std::vector<Key>& keys) {
-  std::vector<uint32_t> order(keys.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(),
-            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
-  std::vector<uint32_t> rank(keys.size(), 0);
-  uint32_t r = 0;
-  for (size_t k = 0; k < order.size(); ++k) {
-    if (k == 0 || keys[order[k - 1]] < keys[order[k]]) ++r;
-    rank[order[k]] = r;
-  }
-  return rank;
-}
-
 }  // namespace
 
 ExploreQuery CorpusQuery(std::string_view keywords, WordRuleSet rules) {
