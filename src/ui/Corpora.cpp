@@ -376,6 +376,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
   const auto say = [&update](const std::string& s) {
     if (update.say) update.say(s);
   };
+  *unicode = false;
   const std::string file = CorpusIndexFileOf(name);
   const bool keepOld = old != nullptr && old->rules() == rules;
   CorpusWriter writer(rules, file + ".new", update.spillBytes, keepOld ? old : nullptr);

@@ -731,6 +731,15 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
   EXPECT_TRUE(keywords.out.starts_with("word\tfrequency\tper_million\trange\t")) << keywords.out;
   EXPECT_TRUE(Has(keywords.out, "\nheron\t3\t")) << keywords.out;
   EXPECT_FALSE(Has(keywords.out, "\nthe\t")) << keywords.out;
+  // A document that needs the Unicode rules: every document is scanned under them.
+  const std::string ru = dir.Write("ru.txt",
+                                   "\xd0\xa6\xd0\xb0\xd0\xbf\xd0\xbb\xd1\x8f "
+                                   "\xd1\x81\xd1\x82\xd0\xbe\xd1\x8f\xd0\xbb\xd0\xb0.\n");
+  CliRun mixed = Shell(env + kCli + "corpus index mixed " + Quote(a) + " " + Quote(ru));
+  ASSERT_EQ(mixed.status, 0) << mixed.err;
+  EXPECT_TRUE(Has(mixed.err, "every document is scanned under them")) << mixed.err;
+  EXPECT_TRUE(Has(Shell(env + kCli + "corpus info mixed").out, "word rules\tunicode\n"));
+  EXPECT_TRUE(Has(Shell(env + kCli + "wordlist -q -s none --corpus mixed").out, "\nheron\t2\t1\t"));
   // No such corpus; a damaged index.
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus none").err, "There is no corpus none"));
   dir.Write("data/quillmoor/corpora/one/corpus.qci", "Quillmoor corpus index\n\x05");
