@@ -289,6 +289,8 @@ int RunProgram(Program& p, CliHost& host, Terminal& terminal, const CliOptions& 
     status = RunCorpusKwic(run);
   } else if (corpus && options.command == "collocates") {
     status = RunCorpusCollocates(run);
+  } else if (corpus && options.command == "ngrams") {
+    status = RunCorpusNgrams(run);
   } else if (corpus && options.command == "dispersion") {
     status = RunCorpusDispersion(run);
   } else {

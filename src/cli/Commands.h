@@ -66,6 +66,8 @@ int RunCorpusWordList(CommandRun& run);
 int RunCorpusKwic(CommandRun& run);
 // collocates --corpus: the collocates of the keywords' words, from the token stream.
 int RunCorpusCollocates(CommandRun& run);
+// ngrams --corpus: the n-grams of a corpus, with their ranges.
+int RunCorpusNgrams(CommandRun& run);
 // dispersion --corpus: Gries's DP with the documents as the parts.
 int RunCorpusDispersion(CommandRun& run);
 // create: the concordance file (or standard output).

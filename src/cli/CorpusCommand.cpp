@@ -312,6 +312,59 @@ int RunCorpusCollocates(CommandRun& run) {
                      [&](const auto& write) { ExportTable(table, format, write); });
 }
 
+int RunCorpusNgrams(CommandRun& run) {
+  const CliOptions& o = run.options;
+  if (o.acrossLines.given && !o.acrossLines.value) {
+    run.terminal.Complain(
+        "--no-across-lines: a corpus's index holds no line breaks, so its n-grams span them.");
+    return kExitRefused;
+  }
+  OpenCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const Program& p = run.p;
+  const CorpusIndex& index = corpus.index;
+  const WordFlags flags = TakeWordFlags(p);
+  std::vector<bool> usable(index.words().size(), false), nodes;
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const int64_t w = index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
+    if (w >= 0 && static_cast<size_t>(i) < flags.allowed.size())
+      usable[static_cast<size_t>(w)] = flags.allowed[static_cast<size_t>(i)];
+  }
+  if (o.KeywordsGiven()) {
+    nodes.assign(index.words().size(), false);
+    for (int32_t w : ChosenCorpusWords(p, corpus, o.keywords.value))
+      nodes[static_cast<size_t>(w)] = true;
+  }
+  const NgramOptions options{o.size.given ? o.size.value : 2, true,
+                             o.minFrequency.given ? o.minFrequency.value : 1};
+  const std::vector<CorpusNgram> found =
+      CorpusNgrams(corpus, options, usable, nodes, p.intMaxPermittedWordLength);
+  AnalysisTable table;
+  table.columns = {
+      {"ngram", false}, {"frequency", true}, {"range", true}, {"first_document", false}};
+  const bool places = !nodes.empty();
+  if (places) table.columns.push_back({"place", false});
+  for (const CorpusNgram& g : found) {
+    std::string text;
+    for (size_t k = 0; k < g.words.size(); ++k) {
+      if (k > 0) text += ' ';
+      AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(g.words[k])].word,
+                             &text);
+    }
+    std::vector<AnalysisCell> row = {{text, 0},
+                                     {Number(g.frequency, 0), static_cast<double>(g.frequency)},
+                                     {Number(g.range, 0), static_cast<double>(g.range)},
+                                     {FileNameOf(index.documents()[g.firstDocument].path), 0}};
+    if (places) {
+      const int n = static_cast<int>(g.words.size());
+      row.push_back({g.place == 1 ? "left" : g.place == n ? "right" : "middle", 0});
+    }
+    table.rows.push_back(std::move(row));
+  }
+  const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
+  return WriteOutput(run, "n-grams", [&](const auto& write) { ExportTable(table, format, write); });
+}
+
 int RunKeywords(CommandRun& run) {
   OpenCorpus corpus;
   std::string problem;

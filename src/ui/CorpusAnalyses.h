@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analyses/Collocates.h"
+#include "analyses/Ngrams.h"
 #include "ui/CorpusQueries.h"
 
 namespace quillmoor {
@@ -28,6 +29,25 @@ std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vec
                                         const std::vector<bool>& candidate, CollocateWindow window,
                                         int32_t minFrequency, CollocationMeasure sortBy,
                                         int maxLength);
+
+// An n-gram of a corpus: its words (indices in the index's words), the node's place (0
+// without node words), its frequency, its range (the documents it occurs in) and the
+// document of its first occurrence.
+struct CorpusNgram {
+  std::vector<int32_t> words;
+  int place = 0;
+  int32_t frequency = 0;
+  uint32_t range = 0;
+  uint32_t firstDocument = 0;
+};
+
+// The n-grams of the subcorpus, as over one document (a sequence never holds a word
+// `usable` says no to, nor leaves its document) but across its line breaks: the index
+// holds none. `nodes` empty: all of them; otherwise a flag for each word of the index.
+// By frequency, highest first, ties in the order of their first occurrence.
+std::vector<CorpusNgram> CorpusNgrams(const OpenCorpus& corpus, const NgramOptions& options,
+                                      const std::vector<bool>& usable,
+                                      const std::vector<bool>& nodes, int maxLength);
 
 }  // namespace quillmoor
 

@@ -839,6 +839,18 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
               Cli(std::string("collocates -q --format tsv -k ") + k + " " + Quote(docs[1])).out)
         << k;
   }
+  // And its n-grams: the same, with ranges in place of lines.
+  const auto firstTwo = [](const std::string& tsv) {
+    std::string out;
+    for (std::string_view line : SplitLines(tsv)) {
+      const size_t tab = line.find('\t'), next = line.find('\t', tab + 1);
+      if (tab != std::string_view::npos) out += std::string(line.substr(0, next)) + "\n";
+    }
+    return out;
+  };
+  const std::string grams = Shell(env + kCli + "ngrams -q -n 3 --format tsv --corpus one").out;
+  EXPECT_GT(SplitLines(grams).size(), 20u);
+  EXPECT_EQ(firstTwo(grams), firstTwo(Cli("ngrams -q -n 3 --format tsv " + Quote(docs[1])).out));
 }
 
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
