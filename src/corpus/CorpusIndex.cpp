@@ -538,32 +538,30 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
     if (positions.empty()) continue;
     Pending& w = pending_[word];
     const size_t before = w.pieces.size();
-    // Written in place: at most five bytes a number. The positions' length goes before
-    // them (as 5 bytes at most, moved down when shorter).
-    w.pieces.resize(before + 5 * (positions.size() + 3));
-    auto* out = reinterpret_cast<uint8_t*>(w.pieces.data() + before);
-    const auto put = [&out](uint32_t v) {
+    // The positions first into a scratch buffer (at most five bytes a number), then the
+    // piece's head, then the positions after it.
+    scratch_.resize(5 * positions.size() + 15);
+    uint8_t* out = scratch_.data() + 15;
+    const auto put = [](uint8_t*& at, uint32_t v) {
       while (v >= 0x80) {
-        *out++ = static_cast<uint8_t>(v | 0x80);
+        *at++ = static_cast<uint8_t>(v | 0x80);
         v >>= 7;
       }
-      *out++ = static_cast<uint8_t>(v);
+      *at++ = static_cast<uint8_t>(v);
     };
-    put(number);
-    put(static_cast<uint32_t>(positions.size()));
-    uint8_t* const lengthAt = out;
-    out += 5;
     int32_t last = 0;
     for (int32_t position : positions) {
-      put(static_cast<uint32_t>(position - last));
+      put(out, static_cast<uint32_t>(position - last));
       last = position;
     }
-    const auto length = static_cast<uint32_t>(out - (lengthAt + 5));
-    out = lengthAt;
-    put(length);
-    std::memmove(out, lengthAt + 5, length);
-    out += length;
-    w.pieces.resize(static_cast<size_t>(reinterpret_cast<char*>(out) - w.pieces.data()));
+    const auto length = static_cast<uint32_t>(out - (scratch_.data() + 15));
+    uint8_t* head = scratch_.data();
+    put(head, number);
+    put(head, static_cast<uint32_t>(positions.size()));
+    put(head, length);
+    w.pieces.append(reinterpret_cast<const char*>(scratch_.data()),
+                    static_cast<size_t>(head - scratch_.data()));
+    w.pieces.append(reinterpret_cast<const char*>(scratch_.data() + 15), length);
     w.frequency += static_cast<uint32_t>(positions.size());
     pendingBytes_ += w.pieces.size() - before;
     total += static_cast<uint32_t>(positions.size());

@@ -179,7 +179,9 @@ class CorpusWriter {
   const CorpusIndex* base_;
   std::FILE* file_ = nullptr;
   std::FILE* stream_ = nullptr;  // the token stream, streamWidth_ bytes a token, until Finish
-  uint32_t streamWidth_ = 4;     // the base's width for an update (wider when ids outgrow it)
+  // Two bytes a token, or the base's width for an update (four when ids outgrow it).
+  uint32_t streamWidth_ = 2;
+  std::vector<uint8_t> scratch_;  // a piece being encoded
   uint64_t tokens_ = 0;
   bool Widen();
   bool failed_ = false;

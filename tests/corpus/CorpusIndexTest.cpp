@@ -146,6 +146,25 @@ TEST(CorpusIndexTest, WhatIsWrittenIsReadBackThroughSpillsAndUpdates) {
   }
 }
 
+// More spellings than two bytes hold: the stream is widened as it is written, and
+// read back at three bytes a token.
+TEST(CorpusIndexTest, AStreamOutgrowsTwoBytes) {
+  testing::TempDir dir;
+  const std::string path = dir.path() + "/wide.qci";
+  std::vector<Document> docs(2);
+  for (int t = 0; t < 70000; ++t) docs[t % 2].tokens.push_back("s" + std::to_string(t));
+  docs[1].words = {{"wword", {0, 5, 34999}}};
+  CorpusWriter writer(WordRuleSet::kWindows1252, path, 1 << 20);
+  std::string problem;
+  ASSERT_TRUE(writer.Start(&problem)) << problem;
+  for (const Document& d : docs) ASSERT_TRUE(Write(writer, d, "/w"));
+  ASSERT_TRUE(writer.Finish(&problem)) << problem;
+  CorpusIndex index;
+  ASSERT_TRUE(index.Open(path, &problem)) << problem;
+  EXPECT_EQ(index.width(), 3u);
+  ExpectReadsBack(index, docs);
+}
+
 TEST(CorpusIndexTest, DamagedOrForeignFilesAreRefused) {
   testing::TempDir dir;
   const std::string path = dir.path() + "/c.qci";
