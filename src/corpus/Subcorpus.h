@@ -40,7 +40,8 @@ class Subcorpus {
   uint64_t tokens() const { return tokens_; }
 
   // The frequency and range of every word of the index (by its number) within the
-  // subcorpus; of the whole corpus, they are the lexicon's.
+  // subcorpus; of the whole corpus, they are the lexicon's. (A large corpus's lists are
+  // read on two threads.)
   void CountWords(std::vector<uint32_t>* frequency, std::vector<uint32_t>* range) const;
 
  private:

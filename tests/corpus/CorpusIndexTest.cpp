@@ -119,6 +119,25 @@ TEST(CorpusIndexTest, WhatIsWrittenIsReadBackThroughSpillsAndUpdates) {
     EXPECT_EQ(index.rules(), rules);
     ExpectReadsBack(index, docs);
     EXPECT_EQ(index.documents().back().Metadata("name"), "/d/" + std::to_string(docs.size()));
+    // A subcorpus's counts: the literal sums over the documents it keeps.
+    DocumentFilter later;
+    std::string why;
+    ASSERT_TRUE(ParseDocumentFilter("name>=3", &later, &why));
+    const Subcorpus sub(index, {later});
+    std::vector<uint32_t> frequency, range;
+    sub.CountWords(&frequency, &range);
+    std::map<std::string, std::pair<uint32_t, uint32_t>> expected;
+    for (size_t d = 2; d < docs.size(); ++d) {
+      for (const auto& [w, p] : docs[d].words) {
+        expected[w].first += static_cast<uint32_t>(p.size());
+        ++expected[w].second;
+      }
+    }
+    for (size_t w = 0; w < index.words().size(); ++w) {
+      const auto found = expected.find(std::string(index.words()[w].word));
+      EXPECT_EQ(frequency[w], found == expected.end() ? 0 : found->second.first);
+      EXPECT_EQ(range[w], found == expected.end() ? 0 : found->second.second);
+    }
 
     std::vector<Document> updated;
     CorpusWriter writer(rules, second, spill, &index);
