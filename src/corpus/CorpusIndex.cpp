@@ -125,7 +125,7 @@ class PieceReader {
   uint64_t document_ = 0;
 };
 
-// A spilled run read back entry by entry: (word id, frequency, pieces).
+// A spilled run read back entry by entry: (word id, pieces).
 class RunReader {
  public:
   explicit RunReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
@@ -135,12 +135,11 @@ class RunReader {
   bool ok() const { return file_ != nullptr; }
   // Moves to the next entry; false at the end.
   bool Advance() {
-    uint64_t id = 0, frequency = 0, size = 0;
-    if (!Number(&id) || !Number(&frequency) || !Number(&size)) return valid_ = false;
+    uint64_t id = 0, size = 0;
+    if (!Number(&id) || !Number(&size)) return valid_ = false;
     bytes_.resize(size);
     if (size > 0 && std::fread(bytes_.data(), 1, size, file_) != size) return valid_ = false;
     id_ = id;
-    frequency_ = frequency;
     return valid_ = true;
   }
   bool valid() const { return valid_; }
@@ -163,7 +162,7 @@ class RunReader {
   }
   std::FILE* file_;
   bool valid_ = false;
-  uint64_t id_ = 0, frequency_ = 0;
+  uint64_t id_ = 0;
   std::string bytes_;
 };
 
@@ -369,13 +368,6 @@ uint32_t CorpusIndex::TokenAt(uint64_t at) const {
   return id < tokens_.size() ? id : kNoToken;
 }
 
-uint32_t CorpusIndex::DocumentOf(uint64_t at) const {
-  const auto after =
-      std::upper_bound(documents_.begin(), documents_.end(), at,
-                       [](uint64_t a, const CorpusDocument& d) { return a < d.firstToken; });
-  return after == documents_.begin() ? 0 : static_cast<uint32_t>(after - documents_.begin() - 1);
-}
-
 // --- Writing ---
 
 CorpusWriter::CorpusWriter(WordRuleSet rules, std::string path, size_t spillBytes,
@@ -562,7 +554,6 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
     w.pieces.append(reinterpret_cast<const char*>(scratch_.data()),
                     static_cast<size_t>(head - scratch_.data()));
     w.pieces.append(reinterpret_cast<const char*>(scratch_.data() + 15), length);
-    w.frequency += static_cast<uint32_t>(positions.size());
     pendingBytes_ += w.pieces.size() - before;
     total += static_cast<uint32_t>(positions.size());
   }
@@ -614,12 +605,10 @@ bool CorpusWriter::Spill() {
     if (w.pieces.empty()) continue;
     entry.clear();
     AppendVarint(id, &entry);
-    AppendVarint(w.frequency, &entry);
     AppendVarint(w.pieces.size(), &entry);
     ok = std::fwrite(entry.data(), 1, entry.size(), run) == entry.size() &&
          std::fwrite(w.pieces.data(), 1, w.pieces.size(), run) == w.pieces.size();
     std::string().swap(w.pieces);
-    w.frequency = 0;
   }
   ok = std::fclose(run) == 0 && ok;
   pendingBytes_ = 0;

@@ -113,8 +113,6 @@ class CorpusIndex {
     return first + count <= tokenCount_ ? stream_.substr(first * width_, count * width_)
                                         : std::string_view();
   }
-  // The document holding stream position `at`.
-  uint32_t DocumentOf(uint64_t at) const;
 
  private:
   bool Load(std::string_view bytes, std::string* problem);
@@ -166,8 +164,7 @@ class CorpusWriter {
 
  private:
   struct Pending {
-    std::string pieces;  // (document, count, position deltas) with absolute documents
-    uint32_t frequency = 0;
+    std::string pieces;  // (document, count, length, position deltas), absolute documents
   };
   bool Spill();
   bool Write(const void* data, size_t size);

@@ -114,24 +114,6 @@ class TokenWordEntry {
   bool empty_ = true;  // no word entered yet in the document
 };
 
-// Both sides on one thread.
-class TokenWordFinder {
- public:
-  explicit TokenWordFinder(int maxLength) : spellings_(maxLength), entry_(maxLength) {}
-  // `runs` are the text's runs as FindTokenRuns cuts them.
-  template <typename Intern, typename WordIdOf>
-  void Find(std::string_view text, const std::vector<TokenRun>& runs, std::vector<uint32_t>* ids,
-            DocumentWordIds* words, Intern intern, WordIdOf wordId) {
-    spellings_.Identify(text, runs, ids, intern);
-    entry_.Absorb(spellings_.TakeLearned());
-    entry_.Enter(*ids, words, wordId);
-  }
-
- private:
-  TokenSpellings spellings_;
-  TokenWordEntry entry_;
-};
-
 }  // namespace quillmoor
 
 #endif  // QUILLMOOR_CORPUS_TOKENWORDS_H_

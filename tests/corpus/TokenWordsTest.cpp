@@ -27,8 +27,15 @@ std::map<std::string, std::vector<int32_t>> ByScanner(Program& p, const std::str
   return words;
 }
 
+// The two sides of the work, as the indexing's two threads hold them.
+struct Finder {
+  explicit Finder(int maxLength) : spellings(maxLength), entry(maxLength) {}
+  TokenSpellings spellings;
+  TokenWordEntry entry;
+};
+
 // The same from the tokens, a spelling at a time.
-std::map<std::string, std::vector<int32_t>> ByTokens(TokenWordFinder& finder,
+std::map<std::string, std::vector<int32_t>> ByTokens(Finder& finder,
                                                      std::vector<std::string>& spellings,
                                                      std::vector<std::string>& names,
                                                      const std::string& normalised) {
@@ -36,18 +43,17 @@ std::map<std::string, std::vector<int32_t>> ByTokens(TokenWordFinder& finder,
   FindTokenRuns(normalised, false, &runs);
   std::vector<uint32_t> ids;
   DocumentWordIds found;
-  finder.Find(
-      normalised, runs, &ids, &found,
-      [&spellings](std::string_view s) {
-        const auto at = std::find(spellings.begin(), spellings.end(), s);
-        if (at != spellings.end()) return static_cast<uint32_t>(at - spellings.begin());
-        spellings.emplace_back(s);
-        return static_cast<uint32_t>(spellings.size() - 1);
-      },
-      [&names](const std::string& w) {
-        names.push_back(w);
-        return static_cast<uint32_t>(names.size() - 1);
-      });
+  finder.spellings.Identify(normalised, runs, &ids, [&spellings](std::string_view s) {
+    const auto at = std::find(spellings.begin(), spellings.end(), s);
+    if (at != spellings.end()) return static_cast<uint32_t>(at - spellings.begin());
+    spellings.emplace_back(s);
+    return static_cast<uint32_t>(spellings.size() - 1);
+  });
+  finder.entry.Absorb(finder.spellings.TakeLearned());
+  finder.entry.Enter(ids, &found, [&names](const std::string& w) {
+    names.push_back(w);
+    return static_cast<uint32_t>(names.size() - 1);
+  });
   std::map<std::string, std::vector<int32_t>> words;
   for (auto& [id, tokens] : found) words[names[id]] = tokens;
   return words;
@@ -79,7 +85,7 @@ TEST(TokenWordsTest, TheScannersWordsFoundFromTheTokens) {
   size_t entered = 0;
   for (int maxLength : {30, 12}) {
     p.intMaxPermittedWordLength = static_cast<int16_t>(maxLength);
-    TokenWordFinder finder(maxLength);
+    Finder finder(maxLength);
     std::vector<std::string> spellings, names;
     for (int round = 0; round < 150; ++round) {
       std::string text;
