@@ -28,6 +28,7 @@
 #include "ui/InputFile.h"
 #include "ui/Program.h"
 #include "ui/RunDriver.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 namespace {
@@ -96,7 +97,8 @@ bool ScanDocument(Program& p, const std::string& path, ScannedDocument* out) {
   cmdListWords_Click(p);
   if (!p.blnWordsGot) return false;
   out->rules = p.wordRules;
-  out->text = std::move(p.strLine1);
+  // The text the explorer shows, character entities decoded as the scan decoded them.
+  out->text = ExploreText(p);
   p.strLine1.clear();
   std::vector<TokenRun> runs;
   FindTokenRuns(out->text, out->rules == WordRuleSet::kUnicode, &runs);

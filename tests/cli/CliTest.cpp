@@ -740,6 +740,12 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
   EXPECT_TRUE(Has(mixed.err, "every document is scanned under them")) << mixed.err;
   EXPECT_TRUE(Has(Shell(env + kCli + "corpus info mixed").out, "word rules\tunicode\n"));
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist -q -s none --corpus mixed").out, "\nheron\t2\t1\t"));
+  // A web page's lines: its character entities decoded, as a run of it shows them.
+  const std::string page = dir.Write(
+      "p.html", "<html><body><p>heron &amp; river, heron &amp; stone</p></body></html>\n");
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q web " + Quote(page)).status, 0);
+  const CliRun web = Shell(env + kCli + "kwic -q -s none --format tsv -k heron --corpus web");
+  EXPECT_TRUE(Has(web.out, "heron & river, \theron\t & stone")) << web.out;
   // No such corpus; a damaged index.
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus none").err, "There is no corpus none"));
   dir.Write("data/quillmoor/corpora/one/corpus.qci", "Quillmoor corpus index\n\x05");
