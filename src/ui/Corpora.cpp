@@ -298,8 +298,12 @@ class WriterThread {
     LearnedWords learned;
     DocumentWords words;  // the scanner's, unless byTokens
   };
-  WriterThread(CorpusWriter& writer, const DocumentTexts& texts, int maxLength)
-      : writer_(writer), texts_(texts), entry_(maxLength), thread_([this] { Run(); }) {}
+  // `overwrite`: a scanned document's text replaces the one kept (another rule set's, or
+  // an old corpus's).
+  WriterThread(CorpusWriter& writer, const DocumentTexts& texts, int maxLength, bool overwrite)
+      : writer_(writer), texts_(texts), overwrite_(overwrite), entry_(maxLength), thread_([this] {
+          Run();
+        }) {}
   ~WriterThread() { Close(); }
   // False once the writer has failed.
   bool Push(Job job) {
@@ -325,7 +329,8 @@ class WriterThread {
  private:
   bool Do(Job& job) {
     if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-    if (!texts_.Has(job.document.digest) && !texts_.Save(job.document.digest, job.text, &problem_))
+    if ((overwrite_ || !texts_.Has(job.document.digest)) &&
+        !texts_.Save(job.document.digest, job.text, &problem_))
       return false;
     std::string().swap(job.text);
     entry_.Absorb(std::move(job.learned));
@@ -360,6 +365,7 @@ class WriterThread {
 
   CorpusWriter& writer_;
   const DocumentTexts& texts_;
+  const bool overwrite_;
   TokenWordEntry entry_;
   DocumentWordIds words_;
   std::string problem_;
@@ -374,7 +380,7 @@ class WriterThread {
 // turns out to need the Unicode rules that `rules` are not.
 bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update,
                  std::vector<Planned>& plan, const CorpusIndex* old, WordRuleSet rules,
-                 bool* unicode, std::string* problem) {
+                 bool overwrite, bool* unicode, std::string* problem) {
   const auto say = [&update](const std::string& s) {
     if (update.say) update.say(s);
   };
@@ -394,7 +400,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
   std::vector<TokenRun> runs;
   bool ok = true;
   {
-    WriterThread thread(writer, texts, p.intMaxPermittedWordLength);
+    WriterThread thread(writer, texts, p.intMaxPermittedWordLength, overwrite);
     for (Planned& d : plan) {
       if (update.stopRequested && update.stopRequested()) {
         *problem = "Stopped: corpus " + name + " is as it was.";
@@ -548,13 +554,15 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
   const bool forced = p.frmParams.strWordRules == "windows-1252";
   WordRuleSet rules = WordRuleSetOf(unicode && !forced);
   bool needsUnicode = false;
-  if (WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, &needsUnicode, problem))
+  if (WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, update.fresh,
+                  &needsUnicode, problem))
     return true;
   if (!needsUnicode) return false;
   if (update.say)
     update.say("A document needs the Unicode rules: every document is scanned under them.");
   rules = WordRuleSet::kUnicode;
-  return WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, &needsUnicode, problem);
+  return WriteCorpus(p, name, update, plan, hasOld ? &old : nullptr, rules, true, &needsUnicode,
+                     problem);
 }
 
 bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,

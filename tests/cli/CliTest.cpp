@@ -740,6 +740,9 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
   EXPECT_TRUE(Has(mixed.err, "every document is scanned under them")) << mixed.err;
   EXPECT_TRUE(Has(Shell(env + kCli + "corpus info mixed").out, "word rules\tunicode\n"));
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist -q -s none --corpus mixed").out, "\nheron\t2\t1\t"));
+  // The English document's kept text is the one scanned under them, not the first pass's.
+  EXPECT_TRUE(Has(Shell(env + kCli + "kwic -q -s none -k stood --format tsv --corpus mixed").out,
+                  "The heron \tstood\t in the river."));
   // A web page's lines: its character entities decoded, as a run of it shows them.
   const std::string page = dir.Write(
       "p.html", "<html><body><p>heron &amp; river, heron &amp; stone</p></body></html>\n");
