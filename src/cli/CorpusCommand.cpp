@@ -200,8 +200,8 @@ int RunCorpusKwic(CommandRun& run) {
                            : lines.size();
   const CorpusIndex& index = corpus.index;
   const std::string& name = corpus.name;
-  const TextSource texts = [&](uint32_t number, std::string* text, std::string* problem) {
-    return LoadCorpusText(name, index.documents()[number], text, problem);
+  const TextSource texts = [&](uint32_t number, KeptText* text, std::string* problem) {
+    return OpenCorpusText(name, index.documents()[number], text, problem);
   };
   std::string problem;
   const int status = WriteOutput(run, "lines", [&](const PieceWriter& write) {
@@ -222,43 +222,7 @@ int RunCorpusDispersion(CommandRun& run) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
     return kExitNoMatch;
   }
-  const CorpusIndex& index = corpus.index;
-  const Subcorpus& sub = *corpus.subcorpus;
-  // The documents are the parts, sized by their tokens.
-  std::vector<uint32_t> parts;
-  std::vector<double> shares;
-  for (uint32_t d = 0; d < index.documents().size(); ++d) {
-    if (!sub.Has(d)) continue;
-    parts.push_back(d);
-    shares.push_back(sub.tokens() == 0 ? 0
-                                       : static_cast<double>(index.documents()[d].tokens) /
-                                             static_cast<double>(sub.tokens()));
-  }
-  const double smallest = *std::min_element(shares.begin(), shares.end());
-  AnalysisTable table;
-  table.columns = {{"word", false},     {"frequency", true}, {"range", true},
-                   {"documents", true}, {"gries_dp", true},  {"gries_dp_norm", true}};
-  std::vector<double> v(index.documents().size());
-  for (int32_t w : words) {
-    std::fill(v.begin(), v.end(), 0);
-    for (const DocumentHits& h : index.Hits(static_cast<size_t>(w)))
-      v[h.document] = static_cast<double>(h.positions.size());
-    std::vector<double> counts;
-    for (uint32_t d : parts) counts.push_back(v[d]);
-    const uint32_t frequency = corpus.frequency[static_cast<size_t>(w)];
-    if (frequency == 0) continue;
-    const double dp = parts.size() >= 2 ? GriesDP(counts, shares) : 0;
-    const double norm = parts.size() >= 2 && smallest < 1 ? dp / (1 - smallest) : 0;
-    std::string word;
-    AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(w)].word, &word);
-    const auto number = [](double x, int decimals) { return AnalysisCell{Number(x, decimals), x}; };
-    table.rows.push_back({{word, 0},
-                          number(frequency, 0),
-                          number(corpus.range[static_cast<size_t>(w)], 0),
-                          number(static_cast<double>(parts.size()), 0),
-                          number(dp, 3),
-                          number(norm, 3)});
-  }
+  const AnalysisTable table = CorpusDispersionTable(corpus, words);
   const KwicFormat format = run.options.format.given ? run.options.format.value : KwicFormat::kText;
   return WriteOutput(run, "dispersion",
                      [&](const auto& write) { ExportTable(table, format, write); });
@@ -272,41 +236,11 @@ int RunCorpusCollocates(CommandRun& run) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
     return kExitNoMatch;
   }
-  // The candidates: what the run's options allow, stop words left out, by corpus word.
-  const Program& p = run.p;
-  const std::vector<bool> flags = TakeWordFlags(p).Candidates(false);
-  std::vector<bool> candidate(corpus.index.words().size(), false);
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    const int64_t w = corpus.index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
-    if (w >= 0 && static_cast<size_t>(i) < flags.size())
-      candidate[static_cast<size_t>(w)] = flags[static_cast<size_t>(i)];
-  }
   const CliOptions& o = run.options;
-  const std::vector<Collocate> found = CorpusCollocates(
-      corpus, nodes, candidate, o.window.given ? o.window.value : CollocateWindow{},
+  const AnalysisTable table = CorpusCollocatesTable(
+      run.p, corpus, nodes, o.window.given ? o.window.value : CollocateWindow{},
       o.minFrequency.given ? o.minFrequency.value : 1,
-      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice,
-      p.intMaxPermittedWordLength);
-  AnalysisTable table;
-  table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},
-                   {"right", true},      {"total", true},     {"logdice", true},
-                   {"mi", true},         {"t", true},         {"ll", true}};
-  const auto measure = [](double v) { return AnalysisCell{Number(v, 3), v}; };
-  const auto count = [](double v) { return AnalysisCell{Number(v, 0), v}; };
-  for (const Collocate& c : found) {
-    std::string word;
-    AppendEngineTextAsUtf8(corpus.index.rules(),
-                           corpus.index.words()[static_cast<size_t>(c.word)].word, &word);
-    table.rows.push_back({{word, static_cast<double>(c.word)},
-                          count(c.frequency),
-                          count(c.left),
-                          count(c.right),
-                          count(c.total),
-                          measure(c.logDice),
-                          measure(c.mi),
-                          measure(c.t),
-                          measure(c.ll)});
-  }
+      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice);
   const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
   return WriteOutput(run, "collocates",
                      [&](const auto& write) { ExportTable(table, format, write); });
@@ -321,46 +255,16 @@ int RunCorpusNgrams(CommandRun& run) {
   }
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
-  const Program& p = run.p;
-  const CorpusIndex& index = corpus.index;
-  const WordFlags flags = TakeWordFlags(p);
-  std::vector<bool> usable(index.words().size(), false), nodes;
-  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
-    const int64_t w = index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
-    if (w >= 0 && static_cast<size_t>(i) < flags.allowed.size())
-      usable[static_cast<size_t>(w)] = flags.allowed[static_cast<size_t>(i)];
-  }
-  if (o.KeywordsGiven()) {
-    nodes.assign(index.words().size(), false);
-    for (int32_t w : ChosenCorpusWords(p, corpus, o.keywords.value))
-      nodes[static_cast<size_t>(w)] = true;
-  }
   const NgramOptions options{o.size.given ? o.size.value : 2, true,
                              o.minFrequency.given ? o.minFrequency.value : 1};
-  const std::vector<CorpusNgram> found =
-      CorpusNgrams(corpus, options, usable, nodes, p.intMaxPermittedWordLength);
-  AnalysisTable table;
-  table.columns = {
-      {"ngram", false}, {"frequency", true}, {"range", true}, {"first_document", false}};
-  const bool places = !nodes.empty();
-  if (places) table.columns.push_back({"place", false});
-  for (const CorpusNgram& g : found) {
-    std::string text;
-    for (size_t k = 0; k < g.words.size(); ++k) {
-      if (k > 0) text += ' ';
-      AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(g.words[k])].word,
-                             &text);
-    }
-    std::vector<AnalysisCell> row = {{text, 0},
-                                     {Number(g.frequency, 0), static_cast<double>(g.frequency)},
-                                     {Number(g.range, 0), static_cast<double>(g.range)},
-                                     {FileNameOf(index.documents()[g.firstDocument].path), 0}};
-    if (places) {
-      const int n = static_cast<int>(g.words.size());
-      row.push_back({g.place == 1 ? "left" : g.place == n ? "right" : "middle", 0});
-    }
-    table.rows.push_back(std::move(row));
+  const std::vector<int32_t> nodes = o.KeywordsGiven()
+                                         ? ChosenCorpusWords(run.p, corpus, o.keywords.value)
+                                         : std::vector<int32_t>();
+  if (o.KeywordsGiven() && nodes.empty()) {
+    run.terminal.Say("No result: no word of the corpus matches the keywords.");
+    return kExitNoMatch;
   }
+  const AnalysisTable table = CorpusNgramsTable(run.p, corpus, options, nodes);
   const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
   return WriteOutput(run, "n-grams", [&](const auto& write) { ExportTable(table, format, write); });
 }
@@ -379,25 +283,12 @@ int RunKeywords(CommandRun& run) {
     run.terminal.Complain(problem);
     return kExitRefused;
   }
-  const Program& p = run.p;
-  const std::vector<KeynessRow>& keywords = result.rows;
-  const uint64_t corpusWords = result.words, referenceWords = result.referenceWords;
-  std::string out =
-      "word\tfrequency\tper_million\trange\treference_frequency\treference_per_million\t"
-      "reference_range\tlog_likelihood\tp\tlog_ratio\tpercent_diff\tsimple_maths\n";
-  for (const KeynessRow& k : keywords) {
-    AppendEngineTextAsUtf8(p.wordRules, k.word, &out);
-    out += "\t" + std::to_string(k.frequency) + "\t" +
-           Number(PerMillion(k.frequency, corpusWords), 2) + "\t" + std::to_string(k.range) + "\t" +
-           std::to_string(k.referenceFrequency) + "\t" +
-           Number(PerMillion(k.referenceFrequency, referenceWords), 2) + "\t" +
-           std::to_string(k.referenceRange) + "\t" + Number(k.measures.logLikelihood, 2) + "\t" +
-           Number(k.measures.p, 6) + "\t" + Number(k.measures.logRatio, 3) + "\t" +
-           Number(k.measures.percentDiff, 1) + "\t" + Number(k.measures.simpleMaths, 3) + "\n";
-  }
-  run.terminal.Say(std::to_string(keywords.size()) + " keywords (" + std::to_string(corpusWords) +
-                   " words against " + std::to_string(referenceWords) + ").");
-  return WriteOutput(run, "keywords", [&out](const PieceWriter& write) { write(out); });
+  run.terminal.Say(std::to_string(result.rows.size()) + " keywords (" +
+                   std::to_string(result.words) + " words against " +
+                   std::to_string(result.referenceWords) + ").");
+  const AnalysisTable table = CorpusKeywordsTable(corpus, result);
+  return WriteOutput(run, "keywords",
+                     [&](const auto& write) { ExportTable(table, KwicFormat::kTsv, write); });
 }
 
 }  // namespace quillmoor

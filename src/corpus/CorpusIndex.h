@@ -159,6 +159,7 @@ class CorpusWriter {
   bool Finish(std::string* problem);
   size_t documents() const { return documents_.size(); }
   const std::vector<CorpusDocument>& documentList() const { return documents_; }
+  WordRuleSet rules() const { return rules_; }
   // The runs spilled so far.
   size_t spills() const { return spilled_; }
 

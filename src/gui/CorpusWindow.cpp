@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -24,6 +26,7 @@
 #include "gui/WidgetHelpers.h"
 #include "shared/FileSystem.h"
 #include "ui/Corpora.h"
+#include "ui/CorpusAnalyses.h"
 #include "ui/CorpusLines.h"
 #include "ui/CorpusQueries.h"
 #include "ui/Program.h"
@@ -40,7 +43,6 @@ std::string Fixed(double v, int decimals) {
 }
 
 AnalysisCell Count(double v) { return {Fixed(v, 0), v}; }
-AnalysisCell Measure(double v, int decimals) { return {Fixed(v, decimals), v}; }
 AnalysisCell Text(const std::string& s) { return {s, 0}; }
 
 QTableView* TableOver(AnalysisTableModel* model, const char* name, const QString& accessible,
@@ -169,6 +171,37 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   keywords_ = TableOver(keywordModel_, "tblKeywords", QStringLiteral("Keywords"), keywordsPage);
   keywordsLayout->addWidget(keywords_);
   tabs_->addTab(keywordsPage, QStringLiteral("Ke&ywords"));
+  // Analyses.
+  auto* analysesPage = new QWidget(this);
+  auto* analysesLayout = new QVBoxLayout(analysesPage);
+  auto* analysesForm = new QHBoxLayout;
+  auto* lblAnalysis = new QLabel(QStringLiteral("&Show:"), analysesPage);
+  cboAnalysis_ = Named(new QComboBox(analysesPage), "cboAnalysis");
+  cboAnalysis_->addItems(
+      {QStringLiteral("Collocates"), QStringLiteral("N-grams"), QStringLiteral("Dispersion")});
+  cboAnalysis_->setAccessibleName(QStringLiteral("Analysis"));
+  lblAnalysis->setBuddy(cboAnalysis_);
+  auto* lblNodes = new QLabel(QStringLiteral("&Keywords:"), analysesPage);
+  txbNodes_ = Named(new QLineEdit(analysesPage), "txbAnalysisKeywords");
+  txbNodes_->setAccessibleName(QStringLiteral("Node words"));
+  txbNodes_->setToolTip(QStringLiteral(
+      "The node words (collocates and dispersion need them; n-grams without them are all "
+      "of them)"));
+  lblNodes->setBuddy(txbNodes_);
+  auto* lblSize = new QLabel(QStringLiteral("Si&ze:"), analysesPage);
+  spnSize_ = Named(new QSpinBox(analysesPage), "spnNgramSize");
+  spnSize_->setRange(2, 5);
+  spnSize_->setAccessibleName(QStringLiteral("N-gram size"));
+  lblSize->setBuddy(spnSize_);
+  cmdAnalyse_ = Named(new QPushButton(QStringLiteral("R&un"), analysesPage), "cmdAnalyse");
+  for (QWidget* w : std::initializer_list<QWidget*>{lblAnalysis, cboAnalysis_, lblNodes, txbNodes_,
+                                                    lblSize, spnSize_, cmdAnalyse_})
+    analysesForm->addWidget(w);
+  analysesLayout->addLayout(analysesForm);
+  analysisModel_ = new AnalysisTableModel(this);
+  analyses_ = TableOver(analysisModel_, "tblAnalysis", QStringLiteral("Analysis"), analysesPage);
+  analysesLayout->addWidget(analyses_);
+  tabs_->addTab(analysesPage, QStringLiteral("&Analyses"));
   layout->addWidget(tabs_, 1);
 
   auto* bottom = new QHBoxLayout;
@@ -179,6 +212,10 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   lblStatus_->setAccessibleName(QStringLiteral("Status"));
   bottom->addWidget(progress_);
   bottom->addWidget(lblStatus_, 1);
+  cmdExport_ = Named(new QPushButton(QStringLiteral("E&xport..."), this), "cmdCorpusExport");
+  cmdExport_->setToolTip(
+      QStringLiteral("Write the table shown (all the lines on Lines) to a file"));
+  bottom->addWidget(cmdExport_);
   layout->addLayout(bottom);
   resize(900, 560);
 
@@ -194,6 +231,15 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   connect(cmdShowLines_, &QPushButton::clicked, this, [this] { ShowLines(); });
   connect(txbKeywords_, &QLineEdit::returnPressed, this, [this] { ShowLines(); });
   connect(cmdKeywords_, &QPushButton::clicked, this, [this] { ShowKeywords(); });
+  connect(cmdAnalyse_, &QPushButton::clicked, this, [this] { ShowAnalysis(); });
+  connect(txbNodes_, &QLineEdit::returnPressed, this, [this] { ShowAnalysis(); });
+  connect(cmdExport_, &QPushButton::clicked, this, [this] {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export"), QString(),
+        QStringLiteral("TSV (*.tsv);;CSV (*.csv);;JSON lines (*.jsonl);;HTML, lines only "
+                       "(*.html);;Text (*.txt)"));
+    if (!path.isEmpty()) ExportTo(path);
+  });
   connect(cmdReferenceFile_, &QPushButton::clicked, this, [this] {
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Reference"));
     if (!file.isEmpty()) cboReference_->setEditText(file);
@@ -244,6 +290,7 @@ void CorpusWindow::Say(const QString& text) {
 }
 
 void CorpusWindow::Refresh() {
+  shownLines_.reset();
   open_.reset();
   AnalysisTable table;
   table.columns = {{"document", false}, {"words", true}, {"tokens", true}, {"state", false}};
@@ -274,6 +321,7 @@ void CorpusWindow::Refresh() {
             .arg(opened->subcorpus->documents())
             .arg(opened->subcorpus->words())
             .arg(opened->subcorpus->tokens()));
+    shownLines_.reset();
     open_ = std::move(opened);
   } else if (exists) {
     Say(ToQString(problem));
@@ -377,6 +425,7 @@ void CorpusWindow::Build() {
   cmdStop_->setEnabled(true);
   cmdBuild_->setEnabled(false);
   std::string problem;
+  shownLines_.reset();
   open_.reset();  // the old index is read afresh by the update
   const bool ok = UpdateCorpus(Own(), name, update, &problem);
   building_ = false;
@@ -409,7 +458,8 @@ void CorpusWindow::ShowLines() {
   TableOfCorpus(p, *open_);
   const std::vector<int32_t> words =
       ChosenCorpusWords(p, *open_, FromQString(txbKeywords_->text().trimmed()));
-  CorpusLines lines(open_->index, *open_->subcorpus, open_->frequency);
+  shownLines_ = std::make_unique<CorpusLines>(open_->index, *open_->subcorpus, open_->frequency);
+  CorpusLines& lines = *shownLines_;
   lines.Select(words);
   lines.Sort(levels);
   const int group = cboGroup_->currentIndex();
@@ -422,16 +472,10 @@ void CorpusWindow::ShowLines() {
   // A window shows at most this many lines (the command line writes them all).
   constexpr size_t kShown = 5000;
   const size_t shown = std::min(lines.size(), kShown);
-  const std::string name = open_->name;
-  const CorpusIndex& index = open_->index;
   std::vector<CorpusCut> cut;
   std::string problem;
-  if (!lines.Cut(
-          0, shown, std::max(1, p.frmMain.cboContextSize.listIndex),
-          [&](uint32_t number, std::string* text, std::string* why) {
-            return LoadCorpusText(name, index.documents()[number], text, why);
-          },
-          &cut, &problem)) {
+  if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex), Texts(), &cut,
+                 &problem)) {
     Say(ToQString(problem));
     return;
   }
@@ -468,37 +512,85 @@ void CorpusWindow::ShowKeywords() {
     Say(ToQString(problem));
     return;
   }
-  AnalysisTable table;
-  table.columns = {{"word", false},
-                   {"frequency", true},
-                   {"per_million", true},
-                   {"range", true},
-                   {"reference_frequency", true},
-                   {"reference_per_million", true},
-                   {"log_likelihood", true},
-                   {"p", true},
-                   {"log_ratio", true},
-                   {"percent_diff", true},
-                   {"simple_maths", true}};
-  const auto perMillion = [](uint64_t f, uint64_t n) {
-    return n == 0 ? 0.0 : static_cast<double>(f) * 1e6 / static_cast<double>(n);
-  };
-  for (const KeynessRow& k : result.rows) {
-    std::string word;
-    AppendEngineTextAsUtf8(open_->index.rules(), k.word, &word);
-    table.rows.push_back({Text(word), Count(static_cast<double>(k.frequency)),
-                          Measure(perMillion(k.frequency, result.words), 2), Count(k.range),
-                          Count(static_cast<double>(k.referenceFrequency)),
-                          Measure(perMillion(k.referenceFrequency, result.referenceWords), 2),
-                          Measure(k.measures.logLikelihood, 2), Measure(k.measures.p, 6),
-                          Measure(k.measures.logRatio, 3), Measure(k.measures.percentDiff, 1),
-                          Measure(k.measures.simpleMaths, 3)});
-  }
-  keywordModel_->Reset(std::move(table));
+  keywordModel_->Reset(CorpusKeywordsTable(*open_, result));
   Say(QStringLiteral("%1 keywords (%2 words against %3)")
           .arg(result.rows.size())
           .arg(result.words)
           .arg(result.referenceWords));
+}
+
+TextSource CorpusWindow::Texts() const {
+  return [this](uint32_t number, KeptText* text, std::string* why) {
+    return OpenCorpusText(open_->name, open_->index.documents()[number], text, why);
+  };
+}
+
+void CorpusWindow::ShowAnalysis() {
+  if (open_ == nullptr) {
+    Say(QStringLiteral("Build the corpus's index first."));
+    return;
+  }
+  Program& p = Own();
+  TableOfCorpus(p, *open_);
+  const std::string keywords = FromQString(txbNodes_->text().trimmed());
+  const std::vector<int32_t> nodes =
+      keywords.empty() ? std::vector<int32_t>() : ChosenCorpusWords(p, *open_, keywords);
+  const int analysis = cboAnalysis_->currentIndex();
+  if (keywords.empty() && analysis != 1) {
+    Say(QStringLiteral("Type the node words in Keywords."));
+    return;
+  }
+  if (!keywords.empty() && nodes.empty()) {
+    Say(QStringLiteral("No result: no word of the corpus matches the keywords."));
+    return;
+  }
+  AnalysisTable table =
+      analysis == 0 ? CorpusCollocatesTable(p, *open_, nodes, CollocateWindow{}, 1,
+                                            CollocationMeasure::kLogDice)
+      : analysis == 1
+          ? CorpusNgramsTable(p, *open_, NgramOptions{spnSize_->value(), true, 1}, nodes)
+          : CorpusDispersionTable(*open_, nodes);
+  const size_t rows = table.rows.size();
+  analysisModel_->Reset(std::move(table));
+  Say(QStringLiteral("%1 rows").arg(rows));
+}
+
+bool CorpusWindow::ExportTo(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  const KwicFormat format = suffix == QStringLiteral("csv")     ? KwicFormat::kCsv
+                            : suffix == QStringLiteral("jsonl") ? KwicFormat::kJsonl
+                            : suffix == QStringLiteral("html")  ? KwicFormat::kHtml
+                            : suffix == QStringLiteral("txt")   ? KwicFormat::kText
+                                                                : KwicFormat::kTsv;
+  if (tabs_->currentIndex() == 1) {
+    if (shownLines_ == nullptr) {
+      Say(QStringLiteral("Show the lines first."));
+      return false;
+    }
+    std::string problem;
+    bool cut = true;
+    const int width = std::max(1, Own().frmMain.cboContextSize.listIndex);
+    const bool written = WriteExportFile(this, path, [&](const PieceWriter& write) {
+      cut = shownLines_->Export(0, shownLines_->size(), width, format, Texts(), write, &problem);
+    });
+    if (!cut) Say(ToQString(problem));
+    if (written && cut)
+      Say(QStringLiteral("%1 lines written to %2").arg(shownLines_->size()).arg(path));
+    return written && cut;
+  }
+  if (format == KwicFormat::kHtml) {
+    Say(QStringLiteral("A table is written as .tsv, .csv, .jsonl or .txt."));
+    return false;
+  }
+  const AnalysisTableModel* model = tabs_->currentIndex() == 0   ? documentModel_
+                                    : tabs_->currentIndex() == 2 ? keywordModel_
+                                                                 : analysisModel_;
+  const bool written = WriteExportFile(this, path, [&](const PieceWriter& write) {
+    quillmoor::ExportTable(model->table(), format, write, &model->order());
+  });
+  if (written)
+    Say(QStringLiteral("%1 rows written to %2").arg(model->table().rows.size()).arg(path));
+  return written;
 }
 
 }  // namespace quillmoor

@@ -2,8 +2,9 @@
 // (or named, for a new one), its documents with their words, tokens and metadata,
 // files and folders added or removed, the index built or updated with a progress bar
 // and Stop; a filter panel (the subcorpus the other tabs work on); the lines of words
-// with their documents, sorted or grouped by document or a metadata field; and the
-// keywords against a reference.
+// with their documents, sorted or grouped by document or a metadata field; the
+// keywords against a reference; the collocates, n-grams and dispersion of words; each
+// table exported to a file.
 //
 // It works with a program of its own (the main window's options copied in before each
 // task), so that the main window's table, files and options are never touched.
@@ -15,12 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "ui/CorpusLines.h"
+
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSpinBox;
 class QPushButton;
 class QTableView;
 class QTabWidget;
@@ -39,6 +43,9 @@ class CorpusWindow : public QWidget {
   void ShowCorpus(const std::string& name);
   // Files and folders to add at the next build (what the file dialogs give).
   void AddDocuments(const std::vector<std::string>& given);
+  // Writes the table of the tab shown (all the lines on the Lines tab) to `path`, as the
+  // file's extension says: .csv, .jsonl, .html (lines only), .txt, else TSV.
+  bool ExportTo(const QString& path);
 
  private:
   std::string Name() const;
@@ -53,11 +60,15 @@ class CorpusWindow : public QWidget {
   void Build();
   void ShowLines();
   void ShowKeywords();
+  void ShowAnalysis();
+  // The kept texts of the open corpus, for its lines.
+  TextSource Texts() const;
   void Say(const QString& text);
 
   Program& main_;
   std::unique_ptr<Program> own_;
   std::unique_ptr<OpenCorpus> open_;
+  std::unique_ptr<CorpusLines> shownLines_;  // over open_
   std::vector<std::string> adding_, removing_;
   std::string metadataFile_;
   bool building_ = false, stop_ = false;
@@ -81,6 +92,13 @@ class CorpusWindow : public QWidget {
   QCheckBox *chkBonferroni_, *chkNegative_;
   QTableView* keywords_;
   AnalysisTableModel* keywordModel_;
+  QComboBox* cboAnalysis_;
+  QLineEdit* txbNodes_;
+  QSpinBox* spnSize_;
+  QPushButton* cmdAnalyse_;
+  QTableView* analyses_;
+  AnalysisTableModel* analysisModel_;
+  QPushButton* cmdExport_;
 };
 
 }  // namespace quillmoor

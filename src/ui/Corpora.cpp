@@ -81,6 +81,7 @@ FileStamp StampOf(const std::string& path) {
 // (views of `text`) and the rules it was scanned under.
 struct ScannedDocument {
   std::string text;
+  std::string marks;  // TextMarksOf its tokens
   DocumentWords words;
   std::vector<std::string_view> tokens;
   WordRuleSet rules = WordRuleSet::kWindows1252;
@@ -102,6 +103,7 @@ bool ScanDocument(Program& p, const std::string& path, ScannedDocument* out) {
   p.strLine1.clear();
   std::vector<TokenRun> runs;
   FindTokenRuns(out->text, out->rules == WordRuleSet::kUnicode, &runs);
+  out->marks = TextMarksOf(out->text, runs);
   out->tokens.resize(runs.size());
   for (size_t i = 0; i < runs.size(); ++i)
     out->tokens[i] = std::string_view(out->text).substr(runs[i].begin, runs[i].size);
@@ -294,6 +296,7 @@ class WriterThread {
     int64_t old = -1;       // keep document `old` of the base index
     bool byTokens = false;  // the words are to be entered from `ids`
     std::string text;       // to keep beside the index
+    std::string marks;      // the text's marks (TextMarksOf)
     std::vector<uint32_t> ids;
     LearnedWords learned;
     DocumentWords words;  // the scanner's, unless byTokens
@@ -330,7 +333,8 @@ class WriterThread {
   bool Do(Job& job) {
     if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
     if ((overwrite_ || !texts_.Has(job.document.digest)) &&
-        !texts_.Save(job.document.digest, job.text, &problem_))
+        !texts_.Save(job.document.digest, job.text, job.marks,
+                     writer_.rules() == WordRuleSet::kUnicode, &problem_))
       return false;
     std::string().swap(job.text);
     entry_.Absorb(std::move(job.learned));
@@ -422,6 +426,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
         }
         if (job.byTokens) {
           FindTokenRuns(job.text, false, &runs);
+          job.marks = TextMarksOf(job.text, runs);
           spellings.Identify(job.text, runs, &job.ids,
                              [&writer](std::string_view s) { return writer.Intern(s); });
         } else {
@@ -441,6 +446,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
             job.ids[i] = writer.Intern(scan.tokens[i]);
           job.words = std::move(scan.words);
           job.text = std::move(scan.text);
+          job.marks = std::move(scan.marks);
         }
         job.learned = spellings.TakeLearned();
         if (job.document.digest.empty()) {
@@ -581,9 +587,9 @@ bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,
   return true;
 }
 
-bool LoadCorpusText(const std::string& name, const CorpusDocument& document, std::string* text,
+bool OpenCorpusText(const std::string& name, const CorpusDocument& document, KeptText* text,
                     std::string* problem) {
-  return DocumentTexts(CorpusFolderOf(name)).Load(document.digest, text, problem);
+  return text->Open(DocumentTexts(CorpusFolderOf(name)), document.digest, problem);
 }
 
 void LoadCorpusTable(Program& p, const CorpusIndex& index, const std::vector<uint32_t>& frequency) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "corpus/CorpusIndex.h"
+#include "corpus/DocumentTexts.h"
 
 namespace quillmoor {
 
@@ -70,8 +71,8 @@ bool UpdateCorpus(Program& p, const std::string& name, const CorpusUpdate& updat
 bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,
                         std::unordered_map<std::string, uint64_t>* counts, uint64_t* total);
 
-// The display text the document had when it was indexed (kept beside the index).
-bool LoadCorpusText(const std::string& name, const CorpusDocument& document, std::string* text,
+// Opens the display text the document had when it was indexed (kept beside the index).
+bool OpenCorpusText(const std::string& name, const CorpusDocument& document, KeptText* text,
                     std::string* problem);
 
 // Puts the corpus's words, with their frequencies (`frequency`, by word of the index:

@@ -1,13 +1,20 @@
 #include "ui/CorpusAnalyses.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <unordered_map>
 
+#include "analyses/Dispersion.h"
 #include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
 #include "engine/WordScanner.h"
+#include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
+#include "ui/Program.h"
+#include "ui/Snapshot.h"
 
 namespace quillmoor {
 
@@ -171,6 +178,161 @@ std::vector<CorpusNgram> CorpusNgrams(const OpenCorpus& corpus, const NgramOptio
     out.push_back(std::move(g));
   }
   return out;
+}
+
+namespace {
+
+std::string Fixed(double v, int decimals) {
+  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
+}
+AnalysisCell Number(double v, int decimals) { return {Fixed(v, decimals), v}; }
+
+double PerMillion(uint64_t frequency, uint64_t words) {
+  return words == 0 ? 0 : static_cast<double>(frequency) * 1e6 / static_cast<double>(words);
+}
+
+std::string Utf8Word(const CorpusIndex& index, int32_t word) {
+  std::string out;
+  AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(word)].word, &out);
+  return out;
+}
+
+// By word of the index: the flag p's table gives its word (false for words not in it).
+std::vector<bool> ByIndexWord(const Program& p, const CorpusIndex& index,
+                              const std::vector<bool>& flags) {
+  std::vector<bool> out(index.words().size(), false);
+  for (int32_t i = 1; i <= p.lngNumWords; ++i) {
+    const int64_t w = index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
+    if (w >= 0 && static_cast<size_t>(i) < flags.size())
+      out[static_cast<size_t>(w)] = flags[static_cast<size_t>(i)];
+  }
+  return out;
+}
+
+}  // namespace
+
+AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words) {
+  const CorpusIndex& index = corpus.index;
+  const Subcorpus& sub = *corpus.subcorpus;
+  std::vector<uint32_t> parts;
+  std::vector<double> shares;
+  for (uint32_t d = 0; d < index.documents().size(); ++d) {
+    if (!sub.Has(d)) continue;
+    parts.push_back(d);
+    shares.push_back(sub.tokens() == 0 ? 0
+                                       : static_cast<double>(index.documents()[d].tokens) /
+                                             static_cast<double>(sub.tokens()));
+  }
+  const double smallest = shares.empty() ? 0 : *std::min_element(shares.begin(), shares.end());
+  AnalysisTable table;
+  table.columns = {{"word", false},     {"frequency", true}, {"range", true},
+                   {"documents", true}, {"gries_dp", true},  {"gries_dp_norm", true}};
+  std::vector<double> v(index.documents().size());
+  for (int32_t w : words) {
+    const uint32_t frequency = corpus.frequency[static_cast<size_t>(w)];
+    if (frequency == 0) continue;
+    std::fill(v.begin(), v.end(), 0);
+    for (const DocumentHits& h : index.Hits(static_cast<size_t>(w)))
+      v[h.document] = static_cast<double>(h.positions.size());
+    std::vector<double> counts;
+    for (uint32_t d : parts) counts.push_back(v[d]);
+    const double dp = parts.size() >= 2 ? GriesDP(counts, shares) : 0;
+    const double norm = parts.size() >= 2 && smallest < 1 ? dp / (1 - smallest) : 0;
+    table.rows.push_back({{Utf8Word(index, w), 0},
+                          Number(frequency, 0),
+                          Number(corpus.range[static_cast<size_t>(w)], 0),
+                          Number(static_cast<double>(parts.size()), 0),
+                          Number(dp, 3),
+                          Number(norm, 3)});
+  }
+  return table;
+}
+
+AnalysisTable CorpusCollocatesTable(const Program& p, const OpenCorpus& corpus,
+                                    const std::vector<int32_t>& nodes, CollocateWindow window,
+                                    int32_t minFrequency, CollocationMeasure sortBy) {
+  // The candidates: what the run's options allow, stop words left out.
+  const std::vector<bool> candidate =
+      ByIndexWord(p, corpus.index, TakeWordFlags(p).Candidates(false));
+  const std::vector<Collocate> found = CorpusCollocates(
+      corpus, nodes, candidate, window, minFrequency, sortBy, p.intMaxPermittedWordLength);
+  AnalysisTable table;
+  table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},
+                   {"right", true},      {"total", true},     {"logdice", true},
+                   {"mi", true},         {"t", true},         {"ll", true}};
+  for (const Collocate& c : found) {
+    table.rows.push_back({{Utf8Word(corpus.index, c.word), static_cast<double>(c.word)},
+                          Number(c.frequency, 0),
+                          Number(c.left, 0),
+                          Number(c.right, 0),
+                          Number(c.total, 0),
+                          Number(c.logDice, 3),
+                          Number(c.mi, 3),
+                          Number(c.t, 3),
+                          Number(c.ll, 3)});
+  }
+  return table;
+}
+
+AnalysisTable CorpusNgramsTable(const Program& p, const OpenCorpus& corpus,
+                                const NgramOptions& options, const std::vector<int32_t>& nodes) {
+  const CorpusIndex& index = corpus.index;
+  const std::vector<bool> usable = ByIndexWord(p, index, TakeWordFlags(p).allowed);
+  std::vector<bool> isNode;
+  if (!nodes.empty()) {
+    isNode.assign(index.words().size(), false);
+    for (int32_t w : nodes) isNode[static_cast<size_t>(w)] = true;
+  }
+  const std::vector<CorpusNgram> found =
+      CorpusNgrams(corpus, options, usable, isNode, p.intMaxPermittedWordLength);
+  AnalysisTable table;
+  table.columns = {
+      {"ngram", false}, {"frequency", true}, {"range", true}, {"first_document", false}};
+  if (!nodes.empty()) table.columns.push_back({"place", false});
+  for (const CorpusNgram& g : found) {
+    std::string text;
+    for (size_t k = 0; k < g.words.size(); ++k)
+      text += (k > 0 ? " " : "") + Utf8Word(index, g.words[k]);
+    std::vector<AnalysisCell> row = {{text, 0},
+                                     Number(g.frequency, 0),
+                                     Number(g.range, 0),
+                                     {FileNameOf(index.documents()[g.firstDocument].path), 0}};
+    if (!nodes.empty()) {
+      const int n = static_cast<int>(g.words.size());
+      row.push_back({g.place == 1 ? "left" : g.place == n ? "right" : "middle", 0});
+    }
+    table.rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+AnalysisTable CorpusKeywordsTable(const OpenCorpus& corpus, const KeywordsResult& result) {
+  AnalysisTable table;
+  for (const char* column :
+       {"frequency", "per_million", "range", "reference_frequency", "reference_per_million",
+        "reference_range", "log_likelihood", "p", "log_ratio", "percent_diff", "simple_maths"})
+    table.columns.push_back({column, true});
+  table.columns.insert(table.columns.begin(), {"word", false});
+  for (const KeynessRow& k : result.rows) {
+    std::string word;
+    AppendEngineTextAsUtf8(corpus.index.rules(), k.word, &word);
+    table.rows.push_back({{word, 0},
+                          Number(static_cast<double>(k.frequency), 0),
+                          Number(PerMillion(k.frequency, result.words), 2),
+                          Number(k.range, 0),
+                          Number(static_cast<double>(k.referenceFrequency), 0),
+                          Number(PerMillion(k.referenceFrequency, result.referenceWords), 2),
+                          Number(k.referenceRange, 0),
+                          Number(k.measures.logLikelihood, 2),
+                          Number(k.measures.p, 6),
+                          Number(k.measures.logRatio, 3),
+                          Number(k.measures.percentDiff, 1),
+                          Number(k.measures.simpleMaths, 3)});
+  }
+  return table;
 }
 
 }  // namespace quillmoor

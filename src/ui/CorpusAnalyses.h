@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analyses/AnalysisTable.h"
 #include "analyses/Collocates.h"
 #include "analyses/Ngrams.h"
 #include "ui/CorpusQueries.h"
@@ -48,6 +49,21 @@ struct CorpusNgram {
 std::vector<CorpusNgram> CorpusNgrams(const OpenCorpus& corpus, const NgramOptions& options,
                                       const std::vector<bool>& usable,
                                       const std::vector<bool>& nodes, int maxLength);
+
+// The tables the command line writes and the corpus window shows. The candidates,
+// usable words and stop words are those of p's table (TableOfCorpus), as for a run.
+
+// Gries's DP and DPnorm of the words over the subcorpus's documents as parts, sized by
+// their tokens; words of frequency 0 in the subcorpus are left out.
+AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words);
+AnalysisTable CorpusCollocatesTable(const Program& p, const OpenCorpus& corpus,
+                                    const std::vector<int32_t>& nodes, CollocateWindow window,
+                                    int32_t minFrequency, CollocationMeasure sortBy);
+// `nodes` empty: every n-gram; otherwise those holding one of the node words, with their
+// place.
+AnalysisTable CorpusNgramsTable(const Program& p, const OpenCorpus& corpus,
+                                const NgramOptions& options, const std::vector<int32_t>& nodes);
+AnalysisTable CorpusKeywordsTable(const OpenCorpus& corpus, const KeywordsResult& result);
 
 }  // namespace quillmoor
 

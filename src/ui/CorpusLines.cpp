@@ -127,61 +127,83 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
 
 bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& texts,
                       std::vector<CorpusCut>* out, std::string* problem) const {
-  // Each document of the lines is read once, its lines cut.
+  // Each document of the lines is opened once; lines whose contexts lie near each other
+  // are cut from one stretch of its text.
   const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
   const WordRuleSet rules = index_.rules();
-  std::string text;
-  std::vector<TokenRun> runs;
+  width = std::clamp(width, 1, kMaxCutWidth);
+  // Tokens read on each side of a line's: its context words and a word of slack.
+  const int64_t margin = width + 2;
   std::map<uint32_t, std::vector<size_t>> byDocument;
   for (size_t i = begin; i < end; ++i) byDocument[lines_[i].document].push_back(i);
   std::vector<CorpusCut>& cut = *out;
   cut.assign(end - begin, CorpusCut());
-  for (const auto& [number, members] : byDocument) {
+  TextStretch stretch;
+  std::vector<TokenRun> runs;
+  for (auto& [number, members] : byDocument) {
     const CorpusDocument& d = index_.documents()[number];
-    if (!texts(number, &text, problem)) return false;
-    FindTokenRuns(text, utf8, &runs);
-    // A small word table of the lines' words, for the explorer's cutting.
-    std::vector<WordRecord> table(1);
-    std::unordered_map<int32_t, int32_t> entry;
-    std::vector<KwicRow> rows;
-    for (size_t i : members) {
-      const CorpusLine& l = lines_[i];
-      const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
-      if (fresh) {
-        WordRecord& r = table.emplace_back();
-        r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
-        r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
-      }
-      // Where the scanner put the word: the end of its run less its length.
-      int32_t position = 1;
-      if (static_cast<size_t>(l.token) < runs.size()) {
-        const TokenRun& run = runs[static_cast<size_t>(l.token)];
-        position = std::max<int32_t>(
-            static_cast<int32_t>(run.begin + 1),
-            static_cast<int32_t>(run.begin + run.size + 1) -
-                static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
-      }
-      rows.push_back({at->second, position});
-    }
-    ExploreSource source;
-    source.words = &table;
-    source.numWords = static_cast<int32_t>(table.size() - 1);
-    source.text = text;
-    source.utf8 = utf8;
-    const KwicRows kwic(source);
+    KeptText kept;
+    if (!texts(number, &kept, problem)) return false;
+    std::stable_sort(members.begin(), members.end(),
+                     [this](size_t a, size_t b) { return lines_[a].token < lines_[b].token; });
     const size_t slash = d.path.rfind('/');
     const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
-    for (size_t k = 0; k < members.size(); ++k) {
-      const KwicCut c = kwic.Cut(rows[k], width);
-      CorpusCut& line = cut[members[k] - begin];
-      AppendEngineTextAsUtf8(rules, c.left, &line.left);
-      AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
-      AppendEngineTextAsUtf8(rules, c.right, &line.right);
-      AppendEngineTextAsUtf8(rules, kwic.word(rows[k]).strWord, &line.word);
-      line.document = name;
-      line.line = kwic.LineOf(rows[k].position);
-      line.position = rows[k].position;
-      line.frequency = static_cast<uint32_t>(kwic.word(rows[k]).lngFrequency);
+    for (size_t k = 0; k < members.size();) {
+      // Members [k, j) share a stretch.
+      const int64_t first = lines_[members[k]].token - margin;
+      int64_t last = lines_[members[k]].token + margin;
+      size_t j = k + 1;
+      for (; j < members.size(); ++j) {
+        const int64_t token = lines_[members[j]].token;
+        if (!kept.whole(utf8) && token - margin > last + kTokensAMark) break;
+        last = std::max(last, token + margin);
+      }
+      if (!kept.Stretch(first, last, utf8, &stretch, problem)) return false;
+      FindTokenRuns(stretch.text, utf8, &runs);
+      // A small word table of the lines' words, for the explorer's cutting.
+      std::vector<WordRecord> table(1);
+      std::unordered_map<int32_t, int32_t> entry;
+      std::vector<KwicRow> rows;
+      for (size_t m = k; m < j; ++m) {
+        const CorpusLine& l = lines_[members[m]];
+        const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
+        if (fresh) {
+          WordRecord& r = table.emplace_back();
+          r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
+          r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
+        }
+        // Where the scanner put the word: the end of its run less its length.
+        int32_t position = 1;
+        const int64_t token = l.token - stretch.firstToken;
+        if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
+          const TokenRun& run = runs[static_cast<size_t>(token)];
+          position = std::max<int32_t>(
+              static_cast<int32_t>(run.begin + 1),
+              static_cast<int32_t>(run.begin + run.size + 1) -
+                  static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
+        }
+        rows.push_back({at->second, position});
+      }
+      ExploreSource source;
+      source.words = &table;
+      source.numWords = static_cast<int32_t>(table.size() - 1);
+      source.text = stretch.text;
+      source.utf8 = utf8;
+      const KwicRows kwic(source);
+      for (size_t m = k; m < j; ++m) {
+        const KwicRow& row = rows[m - k];
+        const KwicCut c = kwic.Cut(row, width);
+        CorpusCut& line = cut[members[m] - begin];
+        AppendEngineTextAsUtf8(rules, c.left, &line.left);
+        AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
+        AppendEngineTextAsUtf8(rules, c.right, &line.right);
+        AppendEngineTextAsUtf8(rules, kwic.word(row).strWord, &line.word);
+        line.document = name;
+        line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);
+        line.position = row.position + static_cast<int32_t>(stretch.begin);
+        line.frequency = static_cast<uint32_t>(kwic.word(row).lngFrequency);
+      }
+      k = j;
     }
   }
   return true;

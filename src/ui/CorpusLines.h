@@ -4,8 +4,9 @@
 // document alone would cut, with the document's name beside them).
 //
 // Contract: the index and the subcorpus are read-only inputs that outlive the object;
-// texts come through `TextSource`, one document at a time, so only the documents of
-// the lines being cut are held.
+// texts come through `TextSource`, one document at a time, and only stretches of a few
+// hundred bytes around the lines being cut are read (the whole text when it has no
+// marks).
 #ifndef QUILLMOOR_UI_CORPUSLINES_H_
 #define QUILLMOOR_UI_CORPUSLINES_H_
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "corpus/CorpusIndex.h"
+#include "corpus/DocumentTexts.h"
 #include "corpus/Subcorpus.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
@@ -35,8 +37,8 @@ struct CorpusCut {
   uint32_t frequency = 0;
 };
 
-// The display text of document `number`; false with *problem.
-using TextSource = std::function<bool(uint32_t number, std::string* text, std::string* problem)>;
+// Opens the kept text of document `number`; false with *problem.
+using TextSource = std::function<bool(uint32_t number, KeptText* text, std::string* problem)>;
 
 // A keyword query typed in UTF-8, in the engine text and letter case of a corpus
 // scanned under `rules`.

@@ -770,7 +770,7 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
   std::string meta = "file\tyear\n";
   for (int d = 0; d < 3; ++d) {
     std::string text;
-    for (int n = 0; n < 300; ++n) text += std::string(kWords[random() % std::size(kWords)]) + " ";
+    for (int n = 0; n < 700; ++n) text += std::string(kWords[random() % std::size(kWords)]) + " ";
     const std::string name = "d" + std::to_string(d) + ".txt";
     docs.push_back(dir.Write(name, text));
     meta += name + "\t" + std::to_string(1900 + d) + "\n";

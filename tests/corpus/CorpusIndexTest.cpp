@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "corpus/CorpusIndex.h"
+#include "corpus/DocumentTexts.h"
 #include "corpus/Keyness.h"
 #include "corpus/Subcorpus.h"
 #include "corpus/TokenRuns.h"
@@ -285,6 +286,70 @@ TEST(TokenRunsTest, TheFastCutIsTheLiteralOne) {
       EXPECT_EQ(runs[i].size, expected[i].size) << text;
     }
   }
+}
+
+// A kept text's stretches against the whole text: each begins where the text says, on
+// the token it says, after the line-break marks it says, and holds the tokens asked for.
+TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
+  testing::TempDir dir;
+  const DocumentTexts texts(dir.path());
+  std::mt19937 random(32);
+  for (int round = 0; round < 60; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 3000); n > 0; --n) {
+      const auto pick = random() % 12;
+      text += pick < 6   ? std::string(1, static_cast<char>('a' + random() % 26))
+              : pick < 7 ? "-"
+              : pick < 8 ? " / "
+                         : std::string(1, " .,'\xe9\xa0"[random() % 7]);
+    }
+    const bool utf8 = round % 2 == 1;
+    std::vector<TokenRun> runs;
+    FindTokenRuns(text, utf8, &runs);
+    std::string problem;
+    ASSERT_TRUE(texts.Save("d", text, TextMarksOf(text, runs), utf8, &problem)) << problem;
+    KeptText kept;
+    ASSERT_TRUE(kept.Open(texts, "d", &problem)) << problem;
+    ASSERT_FALSE(kept.whole(utf8));
+    EXPECT_TRUE(kept.whole(!utf8));
+    for (int q = 0; q < 20; ++q) {
+      const int64_t first = static_cast<int64_t>(random() % (runs.size() + 1)) - 5;
+      const int64_t last = first + static_cast<int64_t>(random() % 50);
+      TextStretch stretch;
+      ASSERT_TRUE(kept.Stretch(first, last, utf8, &stretch, &problem)) << problem;
+      EXPECT_EQ(stretch.text, text.substr(stretch.begin, stretch.text.size()));
+      int64_t lines = 0;
+      for (size_t at = text.find(" / "); at < stretch.begin; at = text.find(" / ", at + 3)) ++lines;
+      EXPECT_EQ(stretch.lines, lines);
+      std::vector<TokenRun> part;
+      FindTokenRuns(stretch.text, utf8, &part);
+      const int64_t from = stretch.firstToken;
+      ASSERT_LE(from, std::max<int64_t>(first, 0));
+      for (size_t i = 0; i < part.size(); ++i) {
+        const TokenRun& whole = runs[static_cast<size_t>(from) + i];
+        ASSERT_EQ(part[i].begin + stretch.begin, whole.begin) << text;
+        ASSERT_EQ(part[i].size, whole.size)
+            << i << " of " << part.size() << " from " << from << ": "
+            << text.substr(std::max<size_t>(whole.begin, 10) - 10, 30) << "|" << stretch.text;
+      }
+      if (!runs.empty()) {
+        EXPECT_GE(from + static_cast<int64_t>(part.size()),
+                  std::min<int64_t>(last + 1, static_cast<int64_t>(runs.size())));
+      }
+    }
+  }
+  // A text kept without marks is read whole; a damaged one is refused.
+  dir.Write("texts/old.txt", "QM text\nan old text");
+  KeptText old;
+  std::string problem;
+  ASSERT_TRUE(old.Open(texts, "old", &problem)) << problem;
+  TextStretch whole;
+  ASSERT_TRUE(old.Stretch(3, 4, false, &whole, &problem));
+  EXPECT_EQ(whole.text, "an old text");
+  dir.Write("texts/cut.txt", std::string("QM txt2\n\x20\0\0\0\0\0\0\0\0\0\0\0\0short", 26));
+  KeptText cut;
+  EXPECT_FALSE(cut.Open(texts, "cut", &problem));
+  EXPECT_NE(problem.find("it is not a kept text"), std::string::npos) << problem;
 }
 
 TEST(SubcorpusTest, FiltersOnMetadataAndNames) {

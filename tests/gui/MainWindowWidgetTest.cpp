@@ -15,9 +15,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +42,11 @@
 
 namespace quillmoor {
 namespace {
+
+std::string FileText(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 using testing::ReadWholeFile;
 
@@ -228,8 +235,8 @@ TEST(MainWindowWidgetTest, TheExplorerCitesAPdfsLinesByPage) {
 }
 
 // The corpus window builds a corpus from the documents given, shows them, narrows them
-// by their names, lists the lines of a word with their documents and finds keywords,
-// the main window's table untouched.
+// by their names, lists the lines of a word with their documents, finds keywords,
+// collocates and dispersion, exports its tables, the main window's table untouched.
 TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
   Window w;
   testing::TempDir dir;
@@ -273,6 +280,30 @@ TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
   auto* table = Find<QTableView>(*corpora, "tblKeywords");
   ASSERT_GE(table->model()->rowCount(), 1);
   EXPECT_EQ(table->model()->index(0, 0).data().toString(), QStringLiteral("heron"));
+  // The analyses of "heron": "river" is a collocate in both documents; its dispersion.
+  auto* tabs = Find<QTabWidget>(*corpora, "tabsCorpus");
+  tabs->setCurrentIndex(3);
+  QTest::keyClicks(Find<QLineEdit>(*corpora, "txbAnalysisKeywords"), QStringLiteral("heron"));
+  QTest::mouseClick(Find<QPushButton>(*corpora, "cmdAnalyse"), Qt::LeftButton);
+  auto* analysis = Find<QTableView>(*corpora, "tblAnalysis");
+  bool river = false;
+  for (int row = 0; row < analysis->model()->rowCount(); ++row)
+    river |= analysis->model()->index(row, 0).data().toString() == QStringLiteral("river");
+  EXPECT_TRUE(river);
+  Find<QComboBox>(*corpora, "cboAnalysis")->setCurrentIndex(2);
+  QTest::mouseClick(Find<QPushButton>(*corpora, "cmdAnalyse"), Qt::LeftButton);
+  ASSERT_EQ(analysis->model()->rowCount(), 1);
+  EXPECT_EQ(analysis->model()->index(0, 3).data().toString(), QStringLiteral("2"));  // documents
+  const QString dispersion = QString::fromStdString(dir.path() + "/dispersion.csv");
+  ASSERT_TRUE(corpora->ExportTo(dispersion));
+  EXPECT_EQ(FileText(dispersion).substr(0, 15), "word,frequency,");
+  // All the lines, with their documents.
+  tabs->setCurrentIndex(1);
+  const QString linesFile = QString::fromStdString(dir.path() + "/lines.tsv");
+  ASSERT_TRUE(corpora->ExportTo(linesFile));
+  const std::string written = FileText(linesFile);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 4) << written;
+  EXPECT_NE(written.find("\tb.txt\n"), std::string::npos) << written;
   // The main window's own table was never touched.
   EXPECT_FALSE(w.p.blnWordsGot);
   unsetenv("XDG_DATA_HOME");
