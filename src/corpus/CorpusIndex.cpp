@@ -15,33 +15,55 @@ namespace {
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the stream is written as it lies");
 
 constexpr size_t kFooterSize = 5 * 8 + 4;  // five numbers, "end\n"
+// The head: the magic, then the version, the rules and the width (a byte each).
+constexpr size_t kHeadSize = kCorpusMagic.size() + 3;
+
+// The last bytes of a spelling (fewer than eight) as one number, read in at most two
+// loads: for the hash and the comparison of short spellings.
+inline uint64_t TailOf(const char* p, size_t n) {
+  if (n >= 4) {
+    uint32_t a = 0, b = 0;
+    std::memcpy(&a, p, 4);
+    std::memcpy(&b, p + n - 4, 4);
+    return (static_cast<uint64_t>(a) << 32) | b;
+  }
+  if (n == 0) return 0;
+  return static_cast<uint64_t>(static_cast<uint8_t>(p[0])) |
+         static_cast<uint64_t>(static_cast<uint8_t>(p[n / 2])) << 8 |
+         static_cast<uint64_t>(static_cast<uint8_t>(p[n - 1])) << 16;
+}
+
+inline uint64_t Fixed64(const char* p) {
+  uint64_t v = 0;
+  std::memcpy(&v, p, 8);
+  return v;
+}
 
 // A spelling's hash: eight bytes at a time, mixed by multiplication.
 uint32_t SpellingHash(std::string_view s) {
   uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
   size_t i = 0;
   for (; i + 8 <= s.size(); i += 8) {
-    uint64_t v = 0;
-    std::memcpy(&v, s.data() + i, 8);
-    h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ Fixed64(s.data() + i)) * 0xBF58476D1CE4E5B9ull;
     h ^= h >> 31;
   }
-  uint64_t v = 0;
-  for (size_t k = i; k < s.size(); ++k) v = (v << 8) | static_cast<uint8_t>(s[k]);
-  h = (h ^ v) * 0x94D049BB133111EBull;
+  h = (h ^ TailOf(s.data() + i, s.size() - i)) * 0x94D049BB133111EBull;
   h ^= h >> 29;
   return static_cast<uint32_t>(h);
+}
+
+// True when the `n` bytes at a and b are the same.
+inline bool SameBytes(const char* a, const char* b, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (Fixed64(a + i) != Fixed64(b + i)) return false;
+  }
+  return TailOf(a + i, n - i) == TailOf(b + i, n - i);
 }
 
 void AppendString(std::string_view s, std::string* out) {
   AppendVarint(s.size(), out);
   out->append(s);
-}
-
-uint64_t Fixed64(const char* p) {
-  uint64_t v = 0;
-  std::memcpy(&v, p, 8);
-  return v;
 }
 
 void AppendFixed64(uint64_t v, std::string* out) {
@@ -280,8 +302,8 @@ bool CorpusIndex::Load(std::string_view bytes, std::string* problem) {
     std::string_view path, digest;
     uint64_t size = 0, modified = 0, meta = 0;
     if (!r.String(&path) || !r.String(&digest) || !r.Number(&size) || !r.Number(&modified) ||
-        !r.Number32(&d.words) || !r.Number32(&d.tokens) || !r.Number(&meta) ||
-        meta > r.left() / 2) {
+        !r.Number32(&d.words) || !r.Number32(&d.tokens) || !r.Number32(&d.textPack) ||
+        !r.Number(&d.textOffset) || !r.Number(&meta) || meta > r.left() / 2) {
       return fail("its list of documents is damaged");
     }
     d.path = path;
@@ -384,7 +406,7 @@ CorpusWriter::CorpusWriter(WordRuleSet rules, std::string path, size_t spillByte
 CorpusWriter::~CorpusWriter() {
   if (file_ != nullptr) {
     std::fclose(file_);
-    std::remove(path_.c_str());
+    std::remove(filePath_.c_str());
   }
   if (stream_ != nullptr) {
     std::fclose(stream_);
@@ -415,13 +437,10 @@ uint32_t CorpusWriter::Intern(std::string_view spelling) {
     if ((slot >> 32) == hash) {
       const auto id = static_cast<uint32_t>(slot) - 1;
       const uint64_t begin = id == 0 ? 0 : spellingEnds_[id - 1];
-      if (spellingEnds_[id] - begin == spelling.size()) {
-        // Most spellings are short: compared here, not by a call.
-        const char* known = spellings_.data() + begin;
-        size_t k = 0;
-        while (k < spelling.size() && known[k] == spelling[k]) ++k;
-        if (k == spelling.size()) return id;
-      }
+      // Most spellings are short: compared here, not by a call.
+      if (spellingEnds_[id] - begin == spelling.size() &&
+          SameBytes(spellings_.data() + begin, spelling.data(), spelling.size()))
+        return id;
     }
     at = (at + 1) & mask;
   }
@@ -458,8 +477,24 @@ bool CorpusWriter::WriteStream(const uint32_t* ids, size_t count) {
   for (size_t i = 0; i < count; ++i) largest = std::max(largest, ids[i]);
   if (streamWidth_ < 4 && largest >= (uint32_t{1} << (8 * streamWidth_)) && !Widen()) return false;
   std::vector<char> packed(count * streamWidth_);
-  for (size_t i = 0; i < count; ++i)
-    std::memcpy(packed.data() + i * streamWidth_, &ids[i], streamWidth_);
+  // (A copy of a width known when compiled is a move, not a call.)
+  const auto pack = [&]<size_t kWidth>() {
+    for (size_t i = 0; i < count; ++i) std::memcpy(packed.data() + i * kWidth, &ids[i], kWidth);
+  };
+  switch (streamWidth_) {
+    case 1:
+      pack.operator()<1>();
+      break;
+    case 2:
+      pack.operator()<2>();
+      break;
+    case 3:
+      pack.operator()<3>();
+      break;
+    default:
+      pack.operator()<4>();
+      break;
+  }
   if (count > 0 && std::fwrite(packed.data(), 1, packed.size(), stream_) != packed.size()) {
     failed_ = true;
     problem_ = std::string("it cannot be written: ") + std::strerror(errno);
@@ -473,7 +508,9 @@ bool CorpusWriter::Widen() {
   // The stream so far written again, four bytes a token.
   const std::string wider = path_ + ".stream4";
   std::FILE* out = std::fopen(wider.c_str(), "w+b");
-  bool ok = out != nullptr && std::fflush(stream_) == 0 && std::fseek(stream_, 0, SEEK_SET) == 0;
+  const char room[kHeadSize] = {};
+  bool ok = out != nullptr && std::fwrite(room, 1, kHeadSize, out) == kHeadSize &&
+            std::fflush(stream_) == 0 && std::fseek(stream_, kHeadSize, SEEK_SET) == 0;
   std::vector<char> narrow(size_t{1} << 16);
   std::vector<uint32_t> ids;
   for (uint64_t left = tokens_; ok && left > 0;) {
@@ -498,9 +535,11 @@ bool CorpusWriter::Widen() {
 }
 
 bool CorpusWriter::Start(std::string* problem) {
-  file_ = std::fopen(path_.c_str(), "wb");
+  // The stream is written after room for the head: when its width stays, the stream's
+  // file becomes the index (no copy of the largest part).
   stream_ = std::fopen((path_ + ".stream").c_str(), "w+b");
-  if (file_ == nullptr || stream_ == nullptr) {
+  const char room[kHeadSize] = {};
+  if (stream_ == nullptr || std::fwrite(room, 1, kHeadSize, stream_) != kHeadSize) {
     *problem = path_ + ": " + std::strerror(errno);
     return false;
   }
@@ -584,6 +623,8 @@ bool CorpusWriter::Keep(CorpusDocument document, uint32_t number) {
   }
   document.words = old.words;
   document.tokens = old.tokens;
+  document.textPack = old.textPack;
+  document.textOffset = old.textOffset;
   documents_.push_back(std::move(document));
   return true;
 }
@@ -633,32 +674,38 @@ bool CorpusWriter::Finish(std::string* problem) {
   AppendVarint(rules_ == WordRuleSet::kUnicode ? 1 : 0, &head);
   AppendVarint(width, &head);
   streamStart_ = head.size();
-  if (!Write(head.data(), head.size())) return fail(path_ + ": " + problem_);
-  if (std::fflush(stream_) != 0 || std::fseek(stream_, 0, SEEK_SET) != 0)
-    return fail(path_ + ": the token stream cannot be read back");
-  {
-    // Copied as it is when the width stays, else each id packed again.
+  const bool direct = width == streamWidth_;
+  if (direct) {  // the head goes in its room at the end
+    if (std::fflush(stream_) != 0 || std::fseek(stream_, 0, SEEK_END) != 0)
+      return fail(path_ + ": the token stream cannot be written");
+    file_ = std::exchange(stream_, nullptr);
+    filePath_ = path_ + ".stream";
+    offset_ = kHeadSize + tokens_ * width;
+  } else {
+    file_ = std::fopen(path_.c_str(), "wb");
+    filePath_ = path_;
+    if (file_ == nullptr) return fail(path_ + ": " + std::strerror(errno));
+    if (!Write(head.data(), head.size())) return fail(path_ + ": " + problem_);
+    if (std::fflush(stream_) != 0 || std::fseek(stream_, kHeadSize, SEEK_SET) != 0)
+      return fail(path_ + ": the token stream cannot be read back");
+    // Each id packed again in the new width.
     std::vector<char> in(size_t{1} << 20), packed(in.size());
     const size_t per = in.size() / streamWidth_;
     for (uint64_t left = tokens_; left > 0;) {
       const size_t n = static_cast<size_t>(std::min<uint64_t>(left, per));
       if (std::fread(in.data(), streamWidth_, n, stream_) != n)
         return fail(path_ + ": the token stream cannot be read back");
-      if (width == streamWidth_) {
-        if (!Write(in.data(), n * width)) return fail(path_ + ": " + problem_);
-      } else {
-        for (size_t i = 0; i < n; ++i) {
-          uint32_t id = 0;
-          std::memcpy(&id, in.data() + i * streamWidth_, streamWidth_);
-          std::memcpy(packed.data() + i * width, &id, width);
-        }
-        if (!Write(packed.data(), n * width)) return fail(path_ + ": " + problem_);
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t id = 0;
+        std::memcpy(&id, in.data() + i * streamWidth_, streamWidth_);
+        std::memcpy(packed.data() + i * width, &id, width);
       }
+      if (!Write(packed.data(), n * width)) return fail(path_ + ": " + problem_);
       left -= n;
     }
+    std::fclose(std::exchange(stream_, nullptr));
+    std::remove((path_ + ".stream").c_str());
   }
-  std::fclose(std::exchange(stream_, nullptr));
-  std::remove((path_ + ".stream").c_str());
   const uint64_t postingsStart = offset_;
   std::vector<std::unique_ptr<RunReader>> runs;
   for (const std::string& spill : spills_) {
@@ -738,6 +785,8 @@ bool CorpusWriter::Finish(std::string* problem) {
     AppendVarint(static_cast<uint64_t>(d.modified), &tail);
     AppendVarint(d.words, &tail);
     AppendVarint(d.tokens, &tail);
+    AppendVarint(d.textPack, &tail);
+    AppendVarint(d.textOffset, &tail);
     AppendVarint(d.metadata.size(), &tail);
     for (const auto& [key, value] : d.metadata) {
       AppendString(key, &tail);
@@ -786,16 +835,22 @@ bool CorpusWriter::Finish(std::string* problem) {
   AppendFixed64(tailSize, &tail);
   tail += "end\n";
   if (!Write(tail.data(), tail.size())) return fail(path_ + ": " + problem_);
-  std::FILE* file = std::exchange(file_, nullptr);
-  if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
-    std::fclose(file);
-    std::remove(path_.c_str());
+  if (direct && (std::fseek(file_, 0, SEEK_SET) != 0 ||
+                 std::fwrite(head.data(), 1, head.size(), file_) != head.size()))
     return fail(path_ + ": it cannot be written: " + std::strerror(errno));
+  std::FILE* file = std::exchange(file_, nullptr);
+  const auto undone = [&](const std::string& why) {
+    std::remove(filePath_.c_str());
+    return fail(path_ + ": it cannot be written" + why);
+  };
+  if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
+    const std::string why = std::string(": ") + std::strerror(errno);
+    std::fclose(file);
+    return undone(why);
   }
-  if (std::fclose(file) != 0) {
-    std::remove(path_.c_str());
-    return fail(path_ + ": it cannot be written");
-  }
+  if (std::fclose(file) != 0) return undone("");
+  if (direct && std::rename(filePath_.c_str(), path_.c_str()) != 0)
+    return undone(std::string(": ") + std::strerror(errno));
   return true;
 }
 

@@ -12,7 +12,7 @@
 //   0-based numbers of the tokens it stands in (a hyphenated word's parts stand in the
 //   whole word's token), delta coded with variable-length numbers;
 // - the documents: path, size, modification time, MD5 digest, numbers of words and
-//   tokens, metadata.
+//   tokens, the place of the kept text, metadata.
 //
 // Contract: CorpusIndex reads any bytes without reading out of bounds: a damaged or
 // foreign file is refused with a message, and a position list is decoded only as far as
@@ -42,7 +42,7 @@
 namespace quillmoor {
 
 inline constexpr std::string_view kCorpusMagic = "Quillmoor corpus index\n";
-inline constexpr uint32_t kCorpusVersion = 2;
+inline constexpr uint32_t kCorpusVersion = 3;
 
 struct CorpusDocument {
   std::string path;    // absolute
@@ -52,6 +52,8 @@ struct CorpusDocument {
   uint32_t words = 0;                                         // occurrences of the accepted words
   uint32_t tokens = 0;                                        // tokens in the stream
   uint64_t firstToken = 0;                                    // its first token's stream position
+  uint32_t textPack = 0;                                      // where its kept text lies
+  uint64_t textOffset = 0;                                    // (corpus/DocumentTexts.h)
   std::vector<std::pair<std::string, std::string>> metadata;  // (column, value)
   std::string Metadata(std::string_view column) const;
   // True when the document has the column (an empty value counts).
@@ -175,7 +177,8 @@ class CorpusWriter {
   std::string path_;
   size_t spillBytes_;
   const CorpusIndex* base_;
-  std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;  // the index being written, at filePath_
+  std::string filePath_;
   std::FILE* stream_ = nullptr;  // the token stream, streamWidth_ bytes a token, until Finish
   // Two bytes a token, or the base's width for an update (four when ids outgrow it).
   uint32_t streamWidth_ = 2;

@@ -16,11 +16,9 @@
 namespace quillmoor {
 namespace {
 
-// A text of the first version: the magic, then the text. Of this one: the magic, the
-// text's size (8 bytes), the marks' size (4), 1 for the Unicode rules' tokens (1), the
-// marks, the text.
-constexpr char kMagic[8] = {'Q', 'M', ' ', 't', 'e', 'x', 't', '\n'};
-constexpr char kMarkedMagic[8] = {'Q', 'M', ' ', 't', 'x', 't', '2', '\n'};
+// A text's record in a pack: the magic, the text's size (8 bytes), the marks' size (4),
+// 1 for the Unicode rules' tokens (1), the marks, the text.
+constexpr char kRecordMagic[8] = {'Q', 'M', ' ', 't', 'x', 't', '2', '\n'};
 constexpr size_t kHeaderSize = 8 + 8 + 4 + 1;
 
 // Reads `size` bytes at `offset`; false when the file ends first.
@@ -39,13 +37,96 @@ std::string TextsFolder(const std::string& folder) { return folder + "/texts"; }
 
 }  // namespace
 
-std::string DocumentTexts::FileOf(const std::string& digest) const {
-  return TextsFolder(folder_) + "/" + digest + ".txt";
+std::string DocumentTexts::PackFile(uint32_t pack) const {
+  return TextsFolder(folder_) + "/" + std::to_string(pack) + ".pack";
 }
 
-bool DocumentTexts::Has(const std::string& digest) const {
-  struct stat s;
-  return ::stat(FileOf(digest).c_str(), &s) == 0;
+namespace {
+
+// The pack number of a file's name ("12.pack"), or 0.
+uint32_t PackNumberOf(const std::string& name) {
+  if (name.size() < 6 || name.substr(name.size() - 5) != ".pack") return 0;
+  uint64_t n = 0;
+  for (size_t i = 0; i + 5 < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9' || n > UINT32_MAX / 10) return 0;
+    n = n * 10 + static_cast<uint64_t>(name[i] - '0');
+  }
+  return n <= UINT32_MAX ? static_cast<uint32_t>(n) : 0;
+}
+
+}  // namespace
+
+uint32_t DocumentTexts::NewPack() const {
+  uint32_t last = 0;
+  if (DIR* dir = ::opendir(TextsFolder(folder_).c_str())) {
+    while (const dirent* e = ::readdir(dir)) last = std::max(last, PackNumberOf(e->d_name));
+    ::closedir(dir);
+  }
+  return last + 1;
+}
+
+void DocumentTexts::RemovePacksBut(const std::set<uint32_t>& keep) const {
+  const std::string folder = TextsFolder(folder_);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::string> gone;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    const uint32_t pack = PackNumberOf(name);
+    // (The texts of an older version were one file a document, DIGEST.txt.)
+    if ((pack != 0 && !keep.contains(pack)) || name.ends_with(".txt") || name.ends_with(".new"))
+      gone.push_back(folder + "/" + name);
+  }
+  ::closedir(dir);
+  for (const std::string& file : gone) std::remove(file.c_str());
+}
+
+TextPackWriter::TextPackWriter(const DocumentTexts& texts, uint32_t pack)
+    : file_(texts.PackFile(pack)), pack_(pack) {}
+
+TextPackWriter::~TextPackWriter() {
+  if (out_ != nullptr) std::fclose(out_);
+}
+
+bool TextPackWriter::Append(std::string_view text, std::string_view marks, bool utf8,
+                            TextPlace* place, std::string* problem) {
+  if (out_ == nullptr && !failed_) {
+    const size_t slash = file_.rfind('/');
+    ::mkdir(file_.substr(0, slash).c_str(), 0777);
+    out_ = std::fopen(file_.c_str(), "wb");
+    failed_ = out_ == nullptr;
+  }
+  char header[kHeaderSize];
+  std::memcpy(header, kRecordMagic, 8);
+  const uint64_t textSize = text.size();
+  const uint32_t marksSize = static_cast<uint32_t>(marks.size());
+  std::memcpy(header + 8, &textSize, 8);
+  std::memcpy(header + 16, &marksSize, 4);
+  header[20] = utf8 ? 1 : 0;
+  failed_ = failed_ || std::fwrite(header, 1, sizeof header, out_) != sizeof header ||
+            std::fwrite(marks.data(), 1, marks.size(), out_) != marks.size() ||
+            std::fwrite(text.data(), 1, text.size(), out_) != text.size();
+  if (failed_) {
+    *problem = file_ + ": " + std::strerror(errno);
+    return false;
+  }
+  *place = {pack_, offset_};
+  offset_ += sizeof header + marks.size() + text.size();
+  return true;
+}
+
+bool TextPackWriter::Finish(std::string* problem) {
+  if (out_ == nullptr) return !failed_;
+  const bool ok = std::fclose(out_) == 0 && !failed_;
+  out_ = nullptr;
+  if (!ok) *problem = file_ + ": " + std::strerror(errno);
+  return ok;
+}
+
+void TextPackWriter::Abandon() {
+  if (out_ != nullptr) std::fclose(out_);
+  out_ = nullptr;
+  std::remove(file_.c_str());
 }
 
 std::string TextMarksOf(std::string_view text, const std::vector<TokenRun>& runs) {
@@ -79,36 +160,17 @@ std::string TextMarksOf(std::string_view text, const std::vector<TokenRun>& runs
   return marks;
 }
 
-bool DocumentTexts::Save(const std::string& digest, std::string_view text, std::string_view marks,
-                         bool utf8, std::string* problem) const {
-  ::mkdir(TextsFolder(folder_).c_str(), 0777);
-  const std::string file = FileOf(digest), temporary = file + ".new";
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  char header[kHeaderSize];
-  std::memcpy(header, kMarkedMagic, 8);
-  const uint64_t textSize = text.size();
-  const uint32_t marksSize = static_cast<uint32_t>(marks.size());
-  std::memcpy(header + 8, &textSize, 8);
-  std::memcpy(header + 16, &marksSize, 4);
-  header[20] = utf8 ? 1 : 0;
-  bool ok = f != nullptr && std::fwrite(header, 1, sizeof header, f) == sizeof header &&
-            std::fwrite(marks.data(), 1, marks.size(), f) == marks.size() &&
-            std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (f != nullptr) ok = std::fclose(f) == 0 && ok;
-  if (!ok || std::rename(temporary.c_str(), file.c_str()) != 0) {
-    *problem = file + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
 KeptText::~KeptText() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool KeptText::Open(const DocumentTexts& texts, const std::string& digest, std::string* problem) {
-  file_ = texts.FileOf(digest);
+bool KeptText::Open(const DocumentTexts& texts, TextPlace place, std::string* problem) {
+  file_ = texts.PackFile(place.pack);
+  const auto damaged = [this, problem] {
+    *problem = file_ + ": a kept text is missing or damaged (index the corpus again)";
+    return false;
+  };
+  if (place.pack == 0) return damaged();
   fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) {
     *problem = file_ + ": " + std::strerror(errno) + " (index the corpus again)";
@@ -117,28 +179,18 @@ bool KeptText::Open(const DocumentTexts& texts, const std::string& digest, std::
   struct stat s;
   char header[kHeaderSize];
   const uint64_t size = ::fstat(fd_, &s) == 0 ? static_cast<uint64_t>(s.st_size) : 0;
-  const auto damaged = [this, problem] {
-    *problem = file_ + ": it is not a kept text (index the corpus again)";
-    return false;
-  };
-  if (size < 8 || !ReadAt(fd_, 0, 8, header)) return damaged();
-  if (std::memcmp(header, kMagic, 8) == 0) {  // the first version: no marks
-    textStart_ = 8;
-    textSize_ = size - 8;
-    return true;
-  }
-  uint32_t marksSize = 0;
-  if (std::memcmp(header, kMarkedMagic, 8) != 0 || size < kHeaderSize ||
-      !ReadAt(fd_, 0, kHeaderSize, header))
+  if (place.offset > size || size - place.offset < kHeaderSize ||
+      !ReadAt(fd_, place.offset, kHeaderSize, header) || std::memcmp(header, kRecordMagic, 8) != 0)
     return damaged();
+  uint32_t marksSize = 0;
   std::memcpy(&textSize_, header + 8, 8);
   std::memcpy(&marksSize, header + 16, 4);
   utf8_ = header[20] == 1;
-  textStart_ = kHeaderSize + marksSize;
-  if (header[20] > 1 || marksSize > size - kHeaderSize || textSize_ != size - textStart_)
-    return damaged();
+  const uint64_t room = size - place.offset - kHeaderSize;
+  if (header[20] > 1 || marksSize > room || textSize_ > room - marksSize) return damaged();
+  textStart_ = place.offset + kHeaderSize + marksSize;
   std::string marks(marksSize, '\0');
-  if (!ReadAt(fd_, kHeaderSize, marksSize, marks.data())) return damaged();
+  if (!ReadAt(fd_, place.offset + kHeaderSize, marksSize, marks.data())) return damaged();
   size_t at = 0;
   uint64_t count = 0, token = 0, offset = 0, lines = 0;
   if (!ReadVarint(marks, &at, &count) || count > marks.size()) return damaged();
@@ -166,7 +218,8 @@ bool KeptText::Stretch(int64_t first, int64_t last, bool utf8, TextStretch* out,
   uint64_t begin = 0, end = textSize_;
   out->lines = 0;
   out->firstToken = 0;
-  if (!whole(utf8)) {  // from the mark at or before `first` to the one after `last`
+  if (!whole(utf8) &&
+      !tokens_.empty()) {  // from the mark at or before `first` to the one after `last`
     const size_t from = static_cast<size_t>(
         std::upper_bound(tokens_.begin() + 1, tokens_.end(), first) - tokens_.begin() - 1);
     const size_t to = static_cast<size_t>(std::upper_bound(tokens_.begin(), tokens_.end(), last) -
@@ -187,18 +240,6 @@ bool KeptText::Read(uint64_t begin, uint64_t end, TextStretch* out, std::string*
     return false;
   }
   return true;
-}
-
-void DocumentTexts::RemoveAllBut(const std::set<std::string>& keep) const {
-  const std::string folder = TextsFolder(folder_);
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* e = ::readdir(dir)) {
-    std::string name = e->d_name;
-    if (name.size() < 5 || name.substr(name.size() - 4) != ".txt") continue;
-    if (!keep.contains(name.substr(0, name.size() - 4))) std::remove((folder + "/" + name).c_str());
-  }
-  ::closedir(dir);
 }
 
 }  // namespace quillmoor

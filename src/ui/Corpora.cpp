@@ -293,20 +293,23 @@ class WriterThread {
  public:
   struct Job {
     CorpusDocument document;
-    int64_t old = -1;       // keep document `old` of the base index
-    bool byTokens = false;  // the words are to be entered from `ids`
-    std::string text;       // to keep beside the index
-    std::string marks;      // the text's marks (TextMarksOf)
+    int64_t old = -1;            // keep document `old` of the base index
+    bool byTokens = false;       // the words are to be entered from `ids`
+    std::string text;            // to keep beside the index
+    std::string marks;           // the text's marks (TextMarksOf), or
+    std::vector<TokenRun> runs;  // its tokens, for the writer to make them
     std::vector<uint32_t> ids;
     LearnedWords learned;
     DocumentWords words;  // the scanner's, unless byTokens
   };
-  // `overwrite`: a scanned document's text replaces the one kept (another rule set's, or
-  // an old corpus's).
-  WriterThread(CorpusWriter& writer, const DocumentTexts& texts, int maxLength, bool overwrite)
-      : writer_(writer), texts_(texts), overwrite_(overwrite), entry_(maxLength), thread_([this] {
-          Run();
-        }) {}
+  // `places`: the texts kept already, by digest (a document with one of them keeps it).
+  WriterThread(CorpusWriter& writer, TextPackWriter& pack,
+               std::unordered_map<std::string, TextPlace> places, int maxLength)
+      : writer_(writer),
+        pack_(pack),
+        places_(std::move(places)),
+        entry_(maxLength),
+        thread_([this] { Run(); }) {}
   ~WriterThread() { Close(); }
   // False once the writer has failed.
   bool Push(Job job) {
@@ -332,10 +335,19 @@ class WriterThread {
  private:
   bool Do(Job& job) {
     if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-    if ((overwrite_ || !texts_.Has(job.document.digest)) &&
-        !texts_.Save(job.document.digest, job.text, job.marks,
-                     writer_.rules() == WordRuleSet::kUnicode, &problem_))
+    // The digest and the marks are made here, the reading thread having more to do.
+    if (job.document.digest.empty()) {
+      int32_t err = 0;
+      std::string errText;
+      job.document.digest = FileMD5(job.document.path, err, errText);
+    }
+    const auto [known, fresh] = places_.try_emplace(job.document.digest);
+    if (fresh && job.marks.empty()) job.marks = TextMarksOf(job.text, job.runs);
+    if (fresh && !pack_.Append(job.text, job.marks, writer_.rules() == WordRuleSet::kUnicode,
+                               &known->second, &problem_))
       return false;
+    job.document.textPack = known->second.pack;
+    job.document.textOffset = known->second.offset;
     std::string().swap(job.text);
     entry_.Absorb(std::move(job.learned));
     if (job.byTokens) {
@@ -368,8 +380,8 @@ class WriterThread {
   }
 
   CorpusWriter& writer_;
-  const DocumentTexts& texts_;
-  const bool overwrite_;
+  TextPackWriter& pack_;
+  std::unordered_map<std::string, TextPlace> places_;
   TokenWordEntry entry_;
   DocumentWordIds words_;
   std::string problem_;
@@ -397,14 +409,21 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
   if (rules == WordRuleSet::kUnicode) p.frmParams.strWordRules = "unicode";
   size_t scanned = 0, kept = 0;
   const DocumentTexts texts(CorpusFolderOf(name));
+  TextPackWriter pack(texts, texts.NewPack());
   TokenSpellings spellings(p.intMaxPermittedWordLength);
+  // The old texts serve again unless the texts are written afresh (under other rules, or
+  // for a new corpus).
+  std::unordered_map<std::string, TextPlace> places;
   if (keepOld) {
     for (const CorpusIndex::Token& t : old->tokenTypes()) spellings.Know(t.spelling);
+    if (!overwrite) {
+      for (const CorpusDocument& d : old->documents())
+        places.try_emplace(d.digest, TextPlace{d.textPack, d.textOffset});
+    }
   }
-  std::vector<TokenRun> runs;
   bool ok = true;
   {
-    WriterThread thread(writer, texts, p.intMaxPermittedWordLength, overwrite);
+    WriterThread thread(writer, pack, std::move(places), p.intMaxPermittedWordLength);
     for (Planned& d : plan) {
       if (update.stopRequested && update.stopRequested()) {
         *problem = "Stopped: corpus " + name + " is as it was.";
@@ -425,9 +444,8 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           break;
         }
         if (job.byTokens) {
-          FindTokenRuns(job.text, false, &runs);
-          job.marks = TextMarksOf(job.text, runs);
-          spellings.Identify(job.text, runs, &job.ids,
+          FindTokenRuns(job.text, false, &job.runs);
+          spellings.Identify(job.text, job.runs, &job.ids,
                              [&writer](std::string_view s) { return writer.Intern(s); });
         } else {
           ScannedDocument scan;
@@ -449,11 +467,6 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           job.marks = std::move(scan.marks);
         }
         job.learned = spellings.TakeLearned();
-        if (job.document.digest.empty()) {
-          int32_t err = 0;
-          std::string errText;
-          job.document.digest = FileMD5(job.document.path, err, errText);
-        }
         ++scanned;
       }
       if (!thread.Push(std::move(job))) {
@@ -468,19 +481,20 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
     }
   }
   p.frmParams.strWordRules = before;
-  if (*unicode) return false;
-  if (!ok || !writer.Finish(problem)) {
-    if (problem->empty()) writer.Finish(problem);
+  if (*unicode || !ok || !pack.Finish(problem) || !writer.Finish(problem)) {
+    if (!*unicode && problem->empty()) writer.Finish(problem);
+    pack.Abandon();
     return false;
   }
   if (std::rename((file + ".new").c_str(), file.c_str()) != 0) {
     *problem = file + ": " + std::strerror(errno);
     std::remove((file + ".new").c_str());
+    pack.Abandon();
     return false;
   }
-  std::set<std::string> digests;
-  for (const CorpusDocument& d : writer.documentList()) digests.insert(d.digest);
-  texts.RemoveAllBut(digests);
+  std::set<uint32_t> packs;
+  for (const CorpusDocument& d : writer.documentList()) packs.insert(d.textPack);
+  texts.RemovePacksBut(packs);
   say("Corpus " + name + ": " + std::to_string(writer.documents()) + " documents (" +
       std::to_string(scanned) + " scanned, " + std::to_string(kept) + " kept).");
   return true;
@@ -589,7 +603,8 @@ bool CountDocumentWords(Program& p, const std::string& path, WordRuleSet rules,
 
 bool OpenCorpusText(const std::string& name, const CorpusDocument& document, KeptText* text,
                     std::string* problem) {
-  return text->Open(DocumentTexts(CorpusFolderOf(name)), document.digest, problem);
+  return text->Open(DocumentTexts(CorpusFolderOf(name)),
+                    TextPlace{document.textPack, document.textOffset}, problem);
 }
 
 void LoadCorpusTable(Program& p, const CorpusIndex& index, const std::vector<uint32_t>& frequency) {

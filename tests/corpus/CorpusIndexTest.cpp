@@ -56,6 +56,10 @@ void ExpectReadsBack(const CorpusIndex& index, const std::vector<Document>& docs
     }
   }
   ASSERT_EQ(index.documents().size(), docs.size());
+  for (size_t d = 0; d < docs.size(); ++d) {  // the places Write gave, kept by updates
+    EXPECT_EQ(index.documents()[d].textPack, docs[d].tokens.size() + 1);
+    EXPECT_EQ(index.documents()[d].textOffset, docs[d].words.size() << 33);
+  }
   ASSERT_EQ(index.words().size(), hits.size());
   ASSERT_EQ(index.tokenCount(), stream.size());
   for (const auto& [word, list] : hits) {
@@ -87,6 +91,8 @@ bool Write(CorpusWriter& writer, const Document& d, const std::string& path) {
   CorpusDocument doc;
   doc.path = path;
   doc.metadata = {{"name", path}};
+  doc.textPack = static_cast<uint32_t>(d.tokens.size() + 1);
+  doc.textOffset = d.words.size() << 33;
   return writer.Add(doc, d.words, tokens);
 }
 
@@ -192,7 +198,7 @@ TEST(CorpusIndexTest, DamagedOrForeignFilesAreRefused) {
     CorpusWriter writer(WordRuleSet::kWindows1252, path, 1 << 20);
     std::string problem;
     ASSERT_TRUE(writer.Start(&problem));
-    ASSERT_TRUE(writer.Add(CorpusDocument{"/a.txt", "D", 1, 2, 0, 0, 0, {{"year", "1900"}}},
+    ASSERT_TRUE(writer.Add(CorpusDocument{"/a.txt", "D", 1, 2, 0, 0, 0, 0, 0, {{"year", "1900"}}},
                            {{"heron", {0, 3}}, {"river", {2}}}, {"Heron", "on", "river", "heron"}));
     ASSERT_TRUE(writer.Finish(&problem)) << problem;
   }
@@ -288,28 +294,44 @@ TEST(TokenRunsTest, TheFastCutIsTheLiteralOne) {
   }
 }
 
-// A kept text's stretches against the whole text: each begins where the text says, on
-// the token it says, after the line-break marks it says, and holds the tokens asked for.
+// Kept texts written into one pack, read back by their places: each stretch begins
+// where the text says, on the token it says, after the line-break marks it says, and
+// holds the tokens asked for.
 TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
   testing::TempDir dir;
   const DocumentTexts texts(dir.path());
   std::mt19937 random(32);
-  for (int round = 0; round < 60; ++round) {
-    std::string text;
-    for (int n = static_cast<int>(random() % 3000); n > 0; --n) {
-      const auto pick = random() % 12;
-      text += pick < 6   ? std::string(1, static_cast<char>('a' + random() % 26))
-              : pick < 7 ? "-"
-              : pick < 8 ? " / "
-                         : std::string(1, " .,'\xe9\xa0"[random() % 7]);
+  std::vector<std::string> written;
+  std::vector<TextPlace> places;
+  std::string problem;
+  {
+    TextPackWriter pack(texts, texts.NewPack());
+    for (int round = 0; round < 60; ++round) {
+      std::string text;
+      for (int n = static_cast<int>(random() % 3000); n > 0; --n) {
+        const auto pick = random() % 12;
+        text += pick < 6   ? std::string(1, static_cast<char>('a' + random() % 26))
+                : pick < 7 ? "-"
+                : pick < 8 ? " / "
+                           : std::string(1, " .,'\xe9\xa0"[random() % 7]);
+      }
+      std::vector<TokenRun> runs;
+      FindTokenRuns(text, round % 2 == 1, &runs);
+      ASSERT_TRUE(pack.Append(text, TextMarksOf(text, runs), round % 2 == 1, &places.emplace_back(),
+                              &problem))
+          << problem;
+      written.push_back(text);
     }
+    ASSERT_TRUE(pack.Finish(&problem)) << problem;
+  }
+  EXPECT_EQ(texts.NewPack(), 2u);
+  for (size_t round = 0; round < written.size(); ++round) {
+    const std::string& text = written[round];
     const bool utf8 = round % 2 == 1;
     std::vector<TokenRun> runs;
     FindTokenRuns(text, utf8, &runs);
-    std::string problem;
-    ASSERT_TRUE(texts.Save("d", text, TextMarksOf(text, runs), utf8, &problem)) << problem;
     KeptText kept;
-    ASSERT_TRUE(kept.Open(texts, "d", &problem)) << problem;
+    ASSERT_TRUE(kept.Open(texts, places[round], &problem)) << problem;
     ASSERT_FALSE(kept.whole(utf8));
     EXPECT_TRUE(kept.whole(!utf8));
     for (int q = 0; q < 20; ++q) {
@@ -328,9 +350,7 @@ TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
       for (size_t i = 0; i < part.size(); ++i) {
         const TokenRun& whole = runs[static_cast<size_t>(from) + i];
         ASSERT_EQ(part[i].begin + stretch.begin, whole.begin) << text;
-        ASSERT_EQ(part[i].size, whole.size)
-            << i << " of " << part.size() << " from " << from << ": "
-            << text.substr(std::max<size_t>(whole.begin, 10) - 10, 30) << "|" << stretch.text;
+        ASSERT_EQ(part[i].size, whole.size) << text;
       }
       if (!runs.empty()) {
         EXPECT_GE(from + static_cast<int64_t>(part.size()),
@@ -338,18 +358,18 @@ TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
       }
     }
   }
-  // A text kept without marks is read whole; a damaged one is refused.
-  dir.Write("texts/old.txt", "QM text\nan old text");
-  KeptText old;
-  std::string problem;
-  ASSERT_TRUE(old.Open(texts, "old", &problem)) << problem;
-  TextStretch whole;
-  ASSERT_TRUE(old.Stretch(3, 4, false, &whole, &problem));
-  EXPECT_EQ(whole.text, "an old text");
-  dir.Write("texts/cut.txt", std::string("QM txt2\n\x20\0\0\0\0\0\0\0\0\0\0\0\0short", 26));
-  KeptText cut;
-  EXPECT_FALSE(cut.Open(texts, "cut", &problem));
-  EXPECT_NE(problem.find("it is not a kept text"), std::string::npos) << problem;
+  // Places that lead nowhere, into the middle of a record, or to a record cut short.
+  dir.Write("texts/7.pack", std::string("QM txt2\n\x20\0\0\0\0\0\0\0\0\0\0\0\0short", 26));
+  for (const TextPlace place : {TextPlace{0, 0}, TextPlace{1, places[1].offset + 3},
+                                TextPlace{1, 1u << 30}, TextPlace{7, 0}, TextPlace{9, 0}}) {
+    KeptText bad;
+    EXPECT_FALSE(bad.Open(texts, place, &problem)) << place.pack << " " << place.offset;
+    EXPECT_NE(problem.find("(index the corpus again)"), std::string::npos) << problem;
+  }
+  texts.RemovePacksBut({7});
+  EXPECT_EQ(texts.NewPack(), 8u);
+  KeptText gone;
+  EXPECT_FALSE(gone.Open(texts, places[0], &problem));
 }
 
 TEST(SubcorpusTest, FiltersOnMetadataAndNames) {
