@@ -416,6 +416,22 @@ CorpusWriter::~CorpusWriter() {
 }
 
 uint32_t CorpusWriter::Intern(std::string_view spelling) {
+  // Short spellings, most of a text's, are first looked up in a small table that stays
+  // in the processor's cache: its key is the spelling itself, its bytes and length.
+  Recent* recent = nullptr;
+  uint64_t key = 0;
+  if (spelling.size() <= 8) {
+    key = TailOf(spelling.data(), spelling.size());
+    recent = &recent_[(((key ^ spelling.size()) * 0x9E3779B97F4A7C15ull) >> 52) & (kRecent - 1)];
+    if (recent->id != 0 && recent->key == key && recent->size == spelling.size())
+      return recent->id - 1;
+  }
+  const uint32_t id = InternSlowly(spelling);
+  if (recent != nullptr) *recent = {key, id + 1, static_cast<uint32_t>(spelling.size())};
+  return id;
+}
+
+uint32_t CorpusWriter::InternSlowly(std::string_view spelling) {
   const size_t count = spellingEnds_.size();
   if (slots_.empty() || count * 2 >= slots_.size()) {
     // Grown to four times the ids, every id placed again.

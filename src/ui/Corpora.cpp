@@ -335,14 +335,13 @@ class WriterThread {
  private:
   bool Do(Job& job) {
     if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-    // The digest and the marks are made here, the reading thread having more to do.
+    // The digest is taken here, the reading thread having more to do.
     if (job.document.digest.empty()) {
       int32_t err = 0;
       std::string errText;
       job.document.digest = FileMD5(job.document.path, err, errText);
     }
     const auto [known, fresh] = places_.try_emplace(job.document.digest);
-    if (fresh && job.marks.empty()) job.marks = TextMarksOf(job.text, job.runs);
     if (fresh && !pack_.Append(job.text, job.marks, writer_.rules() == WordRuleSet::kUnicode,
                                &known->second, &problem_))
       return false;
@@ -421,6 +420,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
         places.try_emplace(d.digest, TextPlace{d.textPack, d.textOffset});
     }
   }
+  std::vector<TokenRun> runs;
   bool ok = true;
   {
     WriterThread thread(writer, pack, std::move(places), p.intMaxPermittedWordLength);
@@ -444,8 +444,9 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           break;
         }
         if (job.byTokens) {
-          FindTokenRuns(job.text, false, &job.runs);
-          spellings.Identify(job.text, job.runs, &job.ids,
+          FindTokenRuns(job.text, false, &runs);
+          job.marks = TextMarksOf(job.text, runs);
+          spellings.Identify(job.text, runs, &job.ids,
                              [&writer](std::string_view s) { return writer.Intern(s); });
         } else {
           ScannedDocument scan;

@@ -16,7 +16,9 @@ namespace quillmoor {
 namespace {
 
 // Document order: by document and token, then as a run of the document orders the
-// words of one token: by the place the scanner gives them, the end of the token less
+// words of one token: by their place in it (under the Unicode rules, where a token of
+// a script written without spaces holds several words), by the place the scanner gives
+// them, the end of the token less
 // the word's length (the whole hyphenated word first, then its longer part), then by
 // the words' byte order.
 struct DocumentOrder {
@@ -24,6 +26,7 @@ struct DocumentOrder {
   bool operator()(const CorpusLine& a, const CorpusLine& b) const {
     if (a.document != b.document) return a.document < b.document;
     if (a.token != b.token) return a.token < b.token;
+    if (a.place != b.place) return a.place < b.place;
     const size_t la = index.words()[static_cast<size_t>(a.word)].word.size();
     const size_t lb = index.words()[static_cast<size_t>(b.word)].word.size();
     return la != lb ? la > lb : a.word < b.word;
@@ -50,6 +53,45 @@ void CorpusLines::Select(const std::vector<int32_t>& words) {
       if (!subcorpus_.Has(h.document)) continue;
       for (int32_t t : h.positions) lines_.push_back({h.document, t, w});
     }
+  }
+  std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
+  if (index_.rules() == WordRuleSet::kUnicode) PlaceInTokens();
+}
+
+void CorpusLines::PlaceInTokens() {
+  // A token's words as the scanner finds them in its spelling, with their offsets, once
+  // a spelling; the k-th line of a word in a token is its k-th occurrence there.
+  UnicodeWordScanner scanner(UnicodeWordOptions{false, 1 << 20});
+  std::unordered_map<uint32_t, std::vector<std::pair<std::string, int32_t>>> segments;
+  for (size_t begin = 0; begin < lines_.size();) {
+    size_t end = begin + 1;
+    while (end < lines_.size() && lines_[end].document == lines_[begin].document &&
+           lines_[end].token == lines_[begin].token)
+      ++end;
+    const CorpusDocument& d = index_.documents()[lines_[begin].document];
+    const uint32_t id = index_.TokenAt(d.firstToken + static_cast<uint64_t>(lines_[begin].token));
+    const std::string_view spelling =
+        id == CorpusIndex::kNoToken ? std::string_view() : index_.tokenTypes()[id].spelling;
+    auto [at, fresh] = segments.try_emplace(id);
+    if (fresh) {
+      scanner.Scan(" " + std::string(spelling) + " ", [&](std::string_view w, int32_t position) {
+        at->second.emplace_back(std::string(w), position - 2);
+        return true;
+      });
+    }
+    std::map<int32_t, int> seen;  // word -> its lines so far in this token
+    for (size_t i = begin; i < end; ++i) {
+      const std::string_view word = index_.words()[static_cast<size_t>(lines_[i].word)].word;
+      int k = seen[lines_[i].word]++;
+      lines_[i].place = std::max<int32_t>(0, static_cast<int32_t>(spelling.size() - word.size()));
+      for (const auto& [w, offset] : at->second) {
+        if (w == word && k-- == 0) {
+          lines_[i].place = offset;
+          break;
+        }
+      }
+    }
+    begin = end;
   }
   std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
 }
@@ -172,10 +214,13 @@ bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& tex
           r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
           r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
         }
-        // Where the scanner put the word: the end of its run less its length.
+        // Where the scanner put the word: its place in the token, or the end of its run
+        // less its length.
         int32_t position = 1;
         const int64_t token = l.token - stretch.firstToken;
-        if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
+        if (token >= 0 && static_cast<size_t>(token) < runs.size() && l.place >= 0) {
+          position = static_cast<int32_t>(runs[static_cast<size_t>(token)].begin) + 1 + l.place;
+        } else if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
           const TokenRun& run = runs[static_cast<size_t>(token)];
           position = std::max<int32_t>(
               static_cast<int32_t>(run.begin + 1),

@@ -26,8 +26,9 @@ namespace quillmoor {
 
 struct CorpusLine {
   uint32_t document = 0;
-  int32_t token = 0;  // in the document
-  int32_t word = 0;   // index in the corpus's words
+  int32_t token = 0;   // in the document
+  int32_t word = 0;    // index in the corpus's words
+  int32_t place = -1;  // under the Unicode rules, the word's byte offset in its token
 };
 
 // One line cut, in UTF-8.
@@ -75,6 +76,9 @@ class CorpusLines {
  private:
   const CorpusIndex& index_;
   const Subcorpus& subcorpus_;
+  // Gives each line its word's place in its token (the lines in document order).
+  void PlaceInTokens();
+
   const std::vector<uint32_t>& frequency_;
   std::vector<CorpusLine> lines_;
 };

@@ -756,6 +756,53 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
                   "cannot be read: it was written in another version of the corpus index"));
 }
 
+// Kwic lines in TSV as "field|...|" lines, the frequency column (the document's, or the
+// corpus's) left out, `document` appended when given.
+std::string LineFields(const std::string& tsv, const std::string& document) {
+  std::string out;
+  for (std::string_view line : SplitLines(tsv)) {
+    if (line.empty() || line.starts_with("left\t")) continue;
+    std::vector<std::string> fields;
+    for (size_t at = 0;;) {
+      const size_t tab = line.find('\t', at);
+      fields.emplace_back(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
+      if (tab == std::string_view::npos) break;
+      at = tab + 1;
+    }
+    if (!document.empty()) fields.push_back(document);
+    fields.erase(fields.begin() + 4);
+    for (const std::string& f : fields) out += f + "|";
+    out += "\n";
+  }
+  return out;
+}
+
+// Documents under the Unicode rules: a token of Han characters holds several words, and
+// each line centres its own word, in the order of the document's lines.
+TEST(CliCorpusTest, ACorpusOfChineseDocumentsCentresEachWord) {
+  static const char* const kWords[] = {"审计文件", "文件", "如果文件不存在", "，", "。", "\n",
+                                       "Река",     "реки", "wtmp文件",       "和", " "};
+  TempDir dir;
+  const std::string env = "XDG_DATA_HOME=" + Quote(dir.path() + "/data") + " ";
+  std::mt19937 random(29);
+  std::vector<std::string> docs;
+  std::string expected;
+  for (int d = 0; d < 2; ++d) {
+    std::string text;
+    for (int n = 0; n < 400; ++n) text += kWords[random() % std::size(kWords)];
+    const std::string name = "z" + std::to_string(d) + ".txt";
+    docs.push_back(dir.Write(name, text));
+    expected +=
+        LineFields(Cli("kwic -q -s none --sort POS --format tsv " + Quote(docs.back())).out, name);
+  }
+  ASSERT_EQ(
+      Shell(env + kCli + "corpus index -q zh " + Quote(docs[0]) + " " + Quote(docs[1])).status, 0);
+  const CliRun lines = Shell(env + kCli + "kwic -q -s none --sort POS --format tsv --corpus zh");
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  EXPECT_NE(expected.find("|文件|"), std::string::npos) << expected;
+  EXPECT_EQ(LineFields(lines.out, ""), expected);
+}
+
 // Random documents as a corpus: its lines are the union of theirs in document order,
 // its word list their sum, its dispersion and subcorpora by document; a corpus of one
 // document gives that document's collocates.
@@ -780,35 +827,16 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
                   " " + Quote(docs[2]) + " --metadata " + Quote(metadata))
                 .status,
             0);
-  // The lines, in document order (POS), with the document in a last column; the
-  // frequency column (the document's, or the corpus's) left out.
-  const auto cut = [](const std::string& tsv, const std::string& document) {
-    std::string out;
-    for (std::string_view line : SplitLines(tsv)) {
-      if (line.empty() || line.starts_with("left\t")) continue;
-      std::vector<std::string> fields;
-      for (size_t at = 0;;) {
-        const size_t tab = line.find('\t', at);
-        fields.emplace_back(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
-        if (tab == std::string_view::npos) break;
-        at = tab + 1;
-      }
-      if (!document.empty()) fields.push_back(document);
-      fields.erase(fields.begin() + 4);
-      for (const std::string& f : fields) out += f + "|";
-      out += "\n";
-    }
-    return out;
-  };
+  // The lines, in document order (POS), with the document in a last column.
   std::string expected;
   for (int d = 0; d < 3; ++d) {
-    expected += cut(
+    expected += LineFields(
         Cli("kwic -q -s none --sort POS --format tsv " + Quote(docs[static_cast<size_t>(d)])).out,
         "d" + std::to_string(d) + ".txt");
   }
   const CliRun lines = Shell(env + kCli + "kwic -q -s none --sort POS --format tsv --corpus three");
   ASSERT_EQ(lines.status, 0) << lines.err;
-  EXPECT_EQ(cut(lines.out, ""), expected);
+  EXPECT_EQ(LineFields(lines.out, ""), expected);
   // The word list: the sum of theirs.
   std::map<std::string, int> sum;
   for (const std::string& doc : docs) {
@@ -832,7 +860,7 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
   // A subcorpus: the lines of the documents it keeps.
   const CliRun later = Shell(
       env + kCli + "kwic -q -s none --sort POS --format tsv --corpus three --where 'year>=1901'");
-  EXPECT_EQ(cut(later.out, ""), expected.substr(expected.rfind("d0.txt|\n") + 8));
+  EXPECT_EQ(LineFields(later.out, ""), expected.substr(expected.rfind("d0.txt|\n") + 8));
   EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year>3000'").err,
                   "No document of corpus three passes the filters."));
   EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year'").err, "is not a filter"));
