@@ -247,6 +247,16 @@ bool CorpusIndex::Open(const std::string& path, std::string* problem) {
   }
   map_ = static_cast<const char*>(map);
   mapSize_ = static_cast<size_t>(s.st_size);
+  // The documents and lexicons, read first and whole, are asked for in one go (a cold
+  // start then reads them in a few large reads, not a page at a time).
+  if (mapSize_ >= kFooterSize) {
+    const uint64_t tailStart = Fixed64(map_ + mapSize_ - kFooterSize + 24);
+    if (tailStart < mapSize_) {
+      const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+      const uint64_t from = tailStart / page * page;
+      ::madvise(const_cast<char*>(map_) + from, mapSize_ - from, MADV_WILLNEED);
+    }
+  }
   return Load(std::string_view(map_, mapSize_), problem);
 }
 

@@ -54,7 +54,9 @@ void CorpusLines::Select(const std::vector<int32_t>& words) {
       for (int32_t t : h.positions) lines_.push_back({h.document, t, w});
     }
   }
-  std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
+  // (One word's lines come in document order already.)
+  if (!std::is_sorted(lines_.begin(), lines_.end(), DocumentOrder{index_}))
+    std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
   if (index_.rules() == WordRuleSet::kUnicode) PlaceInTokens();
 }
 
@@ -115,7 +117,8 @@ void CorpusLines::GroupBy(const std::function<std::string(const CorpusDocument&)
 }
 
 void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
-  std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
+  if (!std::is_sorted(lines_.begin(), lines_.end(), DocumentOrder{index_}))
+    std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
   if (levels.empty() || lines_.empty()) return;
   const bool unicode = index_.rules() == WordRuleSet::kUnicode;
   std::vector<std::vector<uint32_t>> ranks;
@@ -152,8 +155,11 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
       const std::vector<uint32_t> keyRank = RanksOf(keys);
       for (uint32_t& r : rank) r = r == 0 ? 0 : keyRank[r];
     }
-    ranks.push_back(std::move(rank));
+    // A level that tells no two lines apart (one keyword's) orders nothing.
+    if (std::any_of(rank.begin(), rank.end(), [&rank](uint32_t r) { return r != rank[0]; }))
+      ranks.push_back(std::move(rank));
   }
+  if (ranks.empty()) return;
   std::vector<uint32_t> order(lines_.size());
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(), [&ranks](uint32_t a, uint32_t b) {
