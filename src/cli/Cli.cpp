@@ -287,6 +287,8 @@ int RunProgram(Program& p, CliHost& host, Terminal& terminal, const CliOptions& 
     status = RunCorpusWordList(run);
   } else if (corpus && options.command == "kwic") {
     status = RunCorpusKwic(run);
+  } else if (corpus && options.command == "search") {
+    status = RunCorpusSearch(run);
   } else if (corpus && options.command == "collocates") {
     status = RunCorpusCollocates(run);
   } else if (corpus && options.command == "ngrams") {

@@ -64,6 +64,7 @@ int RunKeywords(CommandRun& run);
 int RunCorpusWordList(CommandRun& run);
 // kwic --corpus: the corpus's lines, with their documents.
 int RunCorpusKwic(CommandRun& run);
+int RunCorpusSearch(CommandRun& run);
 // collocates --corpus: the collocates of the keywords' words, from the token stream.
 int RunCorpusCollocates(CommandRun& run);
 // ngrams --corpus: the n-grams of a corpus, with their ranges.

@@ -40,6 +40,11 @@ double PerMillion(uint64_t frequency, uint64_t words) {
 // message.
 bool ListCorpus(CommandRun& run, OpenCorpus* corpus) {
   std::string problem;
+  if (run.options.keywordsFile.given) {
+    run.terminal.Complain(
+        "--keywords-file is read for one document only: over a corpus, give --keywords");
+    return false;
+  }
   if (!OpenCorpusWith(run.options.corpus.value, run.options.where, corpus, &problem)) {
     run.terminal.Complain(problem);
     return false;
@@ -206,6 +211,57 @@ int RunCorpusKwic(CommandRun& run) {
   std::string problem;
   const int status = WriteOutput(run, "lines", [&](const PieceWriter& write) {
     lines.Export(0, count, width, format, texts, write, &problem);
+  });
+  if (!problem.empty()) {
+    run.terminal.Complain(problem);
+    return kExitRefused;
+  }
+  return status;
+}
+
+int RunCorpusSearch(CommandRun& run) {
+  const CliOptions& options = run.options;
+  OpenCorpus corpus;
+  if (!ListCorpus(run, &corpus)) return kExitRefused;
+  const std::vector<int32_t> chosen = ChosenCorpusWords(run.p, corpus, options.keywords.value);
+  if (chosen.empty()) {
+    run.terminal.Say("No result: no word of the corpus matches the keywords.");
+    return kExitNoMatch;
+  }
+  // The words in the listing's order (alphabetical or by frequency, as a search lists
+  // them), each with its lines in document order, each line with its document.
+  const CorpusIndex& index = corpus.index;
+  std::vector<bool> isChosen(index.words().size(), false);
+  for (int32_t w : chosen) isChosen[static_cast<size_t>(w)] = true;
+  const Program& p = run.p;
+  const int width = std::max(1, p.frmMain.cboContextSize.listIndex);
+  const TextSource texts = [&](uint32_t number, KeptText* text, std::string* problem) {
+    return OpenCorpusText(corpus.name, index.documents()[number], text, problem);
+  };
+  std::string problem;
+  const int status = WriteOutput(run, "search results", [&](const PieceWriter& write) {
+    write("Corpus: " + corpus.name + " (" + std::to_string(corpus.subcorpus->documents()) +
+          " documents)\n");
+    CorpusLines lines(index, *corpus.subcorpus, corpus.frequency);
+    std::vector<CorpusCut> cut;
+    for (int32_t i : ListedInOrder(p)) {
+      const int64_t w = index.Find(p.arrWords[static_cast<size_t>(i)].strWord);
+      if (w < 0 || !isChosen[static_cast<size_t>(w)]) continue;
+      lines.Select({static_cast<int32_t>(w)});
+      if (lines.size() == 0) continue;
+      std::string out = "\n[";
+      AppendEngineTextAsUtf8(index.rules(), index.words()[static_cast<size_t>(w)].word, &out);
+      out += " " + std::to_string(lines.size()) + "]\n";
+      // A chunk of lines at a time, so that a frequent word's are never all held.
+      for (size_t begin = 0; begin < lines.size() && problem.empty(); begin += 20000) {
+        if (!lines.Cut(begin, std::min(lines.size(), begin + 20000), width, texts, &cut, &problem))
+          return;
+        for (const CorpusCut& c : cut)
+          out += c.document + ": ... " + c.left + c.keyword + c.right + " ...\n";
+        write(out);
+        out.clear();
+      }
+    }
   });
   if (!problem.empty()) {
     run.terminal.Complain(problem);

@@ -338,13 +338,14 @@ constexpr OptionEntry kOptions[] = {
     {"svg", 0, Kind::kValue, "FILE", kDispersion, "dispersion: also draw the plot into FILE",
      SetText<&CliOptions::svg>},
     {"png", 0, Kind::kValue, "FILE", kDispersion, nullptr, SetText<&CliOptions::png>},
-    {"corpus", 0, Kind::kValue, "NAME", kWordList | kKeywords | kKwic | kAnalyses,
-     "a corpus in place of FILE (see the corpus command)\n[wordlist keywords kwic + analyses]",
+    {"corpus", 0, Kind::kValue, "NAME", kWordList | kKeywords | kSearch | kKwic | kAnalyses,
+     "a corpus in place of FILE (see the corpus command)\n[wordlist keywords search kwic + "
+     "analyses]",
      SetText<&CliOptions::corpus>},
-    {"where", 0, Kind::kValue, "FILTER", kWordList | kKeywords | kKwic | kAnalyses,
+    {"where", 0, Kind::kValue, "FILTER", kWordList | kKeywords | kSearch | kKwic | kAnalyses,
      "with --corpus: only the documents whose metadata or\n"
      "name pass COLUMN OP VALUE (OP = != >= <= > < ~);\n"
-     "repeat for more [wordlist keywords kwic + analyses]",
+     "repeat for more [wordlist keywords search kwic + analyses]",
      AddText<&CliOptions::where>},
     {"reference-where", 0, Kind::kValue, "FILTER", kKeywords,
      "the same for the reference corpus [keywords]", AddText<&CliOptions::referenceWhere>},

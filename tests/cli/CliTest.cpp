@@ -864,6 +864,22 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
   EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year>3000'").err,
                   "No document of corpus three passes the filters."));
   EXPECT_TRUE(Has(Shell(env + kCli + "kwic --corpus three --where 'year'").err, "is not a filter"));
+  // A search lists the word once, with the lines of all three documents.
+  int herons = 0;
+  for (const std::string& doc : docs) {
+    const std::string found = Cli("search -q -k heron " + Quote(doc)).out;
+    const size_t at = found.find("[heron ");
+    ASSERT_NE(at, std::string::npos) << found;
+    herons += std::atoi(found.c_str() + at + 7);
+  }
+  const CliRun search = Shell(env + kCli + "search -q --corpus three -k heron");
+  ASSERT_EQ(search.status, 0) << search.err;
+  EXPECT_TRUE(Has(search.out, "\n[heron " + std::to_string(herons) + "]\n")) << search.out;
+  int searched = 0;
+  for (std::string_view line : SplitLines(search.out)) searched += line.starts_with("d") ? 1 : 0;
+  EXPECT_EQ(searched, herons);
+  EXPECT_TRUE(Has(Shell(env + kCli + "search --corpus three -K " + Quote(docs[0])).err,
+                  "over a corpus, give --keywords"));
   // Dispersion over the three documents: "heron" is in all of them.
   const CliRun dp =
       Shell(env + kCli + "dispersion -q -s none --format tsv --corpus three -k heron");
