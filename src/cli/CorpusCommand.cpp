@@ -25,17 +25,6 @@
 namespace quillmoor {
 namespace {
 
-std::string Number(double v, int decimals) {
-  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
-
-double PerMillion(uint64_t frequency, uint64_t words) {
-  return words == 0 ? 0 : static_cast<double>(frequency) * 1e6 / static_cast<double>(words);
-}
-
 // Corpus --corpus with the --where filters, its words in p's table; false after the
 // message.
 bool ListCorpus(CommandRun& run, OpenCorpus* corpus) {
@@ -168,7 +157,7 @@ int RunCorpusWordList(CommandRun& run) {
     AppendEngineTextAsUtf8(p.wordRules, r.strWord, &out);
     out += "\t" + std::to_string(frequency) + "\t" +
            std::to_string(corpus.range[static_cast<size_t>(w)]) + "\t" +
-           Number(PerMillion(frequency, sub.words()), 2);
+           FixedNumber(PerMillion(frequency, sub.words()), 2);
     if (run.options.perDocument) {
       std::fill(counts.begin(), counts.end(), 0);
       for (const DocumentHits& h : index.Hits(static_cast<size_t>(w))) {

@@ -36,13 +36,7 @@
 namespace quillmoor {
 namespace {
 
-std::string Fixed(double v, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
-
-AnalysisCell Count(double v) { return {Fixed(v, 0), v}; }
+AnalysisCell Count(double v) { return {FixedNumber(v, 0), v}; }
 AnalysisCell Text(const std::string& s) { return {s, 0}; }
 
 QTableView* TableOver(AnalysisTableModel* model, const char* name, const QString& accessible,

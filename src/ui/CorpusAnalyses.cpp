@@ -180,19 +180,20 @@ std::vector<CorpusNgram> CorpusNgrams(const OpenCorpus& corpus, const NgramOptio
   return out;
 }
 
-namespace {
-
-std::string Fixed(double v, int decimals) {
+std::string FixedNumber(double v, int decimals) {
   if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, v);
   return text;
 }
-AnalysisCell Number(double v, int decimals) { return {Fixed(v, decimals), v}; }
 
 double PerMillion(uint64_t frequency, uint64_t words) {
   return words == 0 ? 0 : static_cast<double>(frequency) * 1e6 / static_cast<double>(words);
 }
+
+namespace {
+
+AnalysisCell Number(double v, int decimals) { return {FixedNumber(v, decimals), v}; }
 
 std::string Utf8Word(const CorpusIndex& index, int32_t word) {
   std::string out;

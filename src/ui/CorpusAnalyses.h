@@ -10,6 +10,7 @@
 #define QUILLMOOR_UI_CORPUSANALYSES_H_
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "analyses/AnalysisTable.h"
@@ -49,6 +50,11 @@ struct CorpusNgram {
 std::vector<CorpusNgram> CorpusNgrams(const OpenCorpus& corpus, const NgramOptions& options,
                                       const std::vector<bool>& usable,
                                       const std::vector<bool>& nodes, int maxLength);
+
+// A number with `decimals` decimals ("inf", "-inf" for the infinities), and a count
+// per million words.
+std::string FixedNumber(double v, int decimals);
+double PerMillion(uint64_t frequency, uint64_t words);
 
 // The tables the command line writes and the corpus window shows. The candidates,
 // usable words and stop words are those of p's table (TableOfCorpus), as for a run.
