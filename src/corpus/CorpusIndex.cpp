@@ -306,6 +306,7 @@ bool CorpusIndex::Load(std::string_view bytes, std::string* problem) {
   // Each document takes at least 8 bytes, each type at least 2, each word 5: counts
   // beyond what the file can hold are damage, not a reason to reserve memory.
   if (!r.Number(&count) || count > r.left() / 8) return fail("its list of documents is damaged");
+  documents_.reserve(count);
   uint64_t words = 0, first = 0;
   for (uint64_t i = 0; i < count; ++i) {
     CorpusDocument d;
@@ -372,6 +373,14 @@ int64_t CorpusIndex::Find(std::string_view word) const {
 
 std::vector<DocumentHits> CorpusIndex::Hits(size_t index) const {
   std::vector<DocumentHits> hits;
+  // A long list is asked for whole before it is read (one read, not a page at a time).
+  const std::string_view list = words_[index].postings;
+  if (map_ != nullptr && list.size() >= (size_t{64} << 10)) {
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t from = reinterpret_cast<uintptr_t>(list.data()) / page * page;
+    ::madvise(reinterpret_cast<void*>(from),
+              reinterpret_cast<uintptr_t>(list.data()) + list.size() - from, MADV_WILLNEED);
+  }
   PieceReader pieces(words_[index].postings, true);
   Piece piece;
   // A damaged list ends where it stops making sense.

@@ -166,16 +166,29 @@ KeptText::~KeptText() {
 
 bool KeptText::Open(const DocumentTexts& texts, TextPlace place, std::string* problem) {
   file_ = texts.PackFile(place.pack);
-  const auto damaged = [this, problem] {
+  place_ = place;
+  if (place.pack == 0) {
     *problem = file_ + ": a kept text is missing or damaged (index the corpus again)";
     return false;
-  };
-  if (place.pack == 0) return damaged();
+  }
   fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) {
     *problem = file_ + ": " + std::strerror(errno) + " (index the corpus again)";
     return false;
   }
+  // Its head and marks are asked for now and read when first needed: a view opens the
+  // texts of its lines first, so that their reads go to the disk together.
+  ::posix_fadvise(fd_, static_cast<off_t>(place.offset), 4096, POSIX_FADV_WILLNEED);
+  return true;
+}
+
+bool KeptText::Load(std::string* problem) {
+  if (loaded_) return true;
+  const TextPlace place = place_;
+  const auto damaged = [this, problem] {
+    *problem = file_ + ": a kept text is missing or damaged (index the corpus again)";
+    return false;
+  };
   struct stat s;
   char header[kHeaderSize];
   const uint64_t size = ::fstat(fd_, &s) == 0 ? static_cast<uint64_t>(s.st_size) : 0;
@@ -210,29 +223,53 @@ bool KeptText::Open(const DocumentTexts& texts, TextPlace place, std::string* pr
     offsets_.push_back(offset);
     lines_.push_back(static_cast<int64_t>(lines));
   }
-  return at == marks.size() ? true : damaged();
+  if (at != marks.size()) return damaged();
+  loaded_ = true;
+  return true;
+}
+
+size_t KeptText::MarkAtOrBefore(int64_t token) const {
+  return static_cast<size_t>(std::upper_bound(tokens_.begin() + 1, tokens_.end(), token) -
+                             tokens_.begin() - 1);
+}
+
+void KeptText::Range(int64_t first, int64_t last, bool utf8, uint64_t* begin, uint64_t* end,
+                     size_t* from) const {
+  *begin = 0;
+  *end = textSize_;
+  *from = 0;
+  if (whole(utf8)) return;
+  // From the mark at or before `first` to the one after `last`.
+  *from = MarkAtOrBefore(first);
+  const size_t to = MarkAtOrBefore(last) + 1;
+  *begin = offsets_[*from];
+  if (to < offsets_.size()) *end = offsets_[to];
+}
+
+void KeptText::Prefetch(int64_t first, int64_t last, bool utf8) const {
+  if (!loaded_) return;
+  uint64_t begin = 0, end = 0;
+  size_t from = 0;
+  Range(first, last, utf8, &begin, &end, &from);
+  ::posix_fadvise(fd_, static_cast<off_t>(textStart_ + begin), static_cast<off_t>(end - begin),
+                  POSIX_FADV_WILLNEED);
 }
 
 bool KeptText::Stretch(int64_t first, int64_t last, bool utf8, TextStretch* out,
                        std::string* problem) {
-  uint64_t begin = 0, end = textSize_;
-  out->lines = 0;
-  out->firstToken = 0;
-  if (!whole(utf8) &&
-      !tokens_.empty()) {  // from the mark at or before `first` to the one after `last`
-    const size_t from = static_cast<size_t>(
-        std::upper_bound(tokens_.begin() + 1, tokens_.end(), first) - tokens_.begin() - 1);
-    const size_t to = static_cast<size_t>(std::upper_bound(tokens_.begin(), tokens_.end(), last) -
-                                          tokens_.begin());
-    begin = offsets_[from];
-    if (to < offsets_.size()) end = offsets_[to];
-    out->lines = lines_[from];
-    out->firstToken = tokens_[from];
-  }
+  if (!Load(problem)) return false;
+  uint64_t begin = 0, end = 0;
+  size_t from = 0;
+  Range(first, last, utf8, &begin, &end, &from);
+  out->lines = whole(utf8) ? 0 : lines_[from];
+  out->firstToken = whole(utf8) ? 0 : tokens_[from];
   return Read(begin, end, out, problem);
 }
 
 bool KeptText::Read(uint64_t begin, uint64_t end, TextStretch* out, std::string* problem) {
+  if (!Load(problem)) return false;
+  end = std::min(end, textSize_);
+  begin = std::min(begin, end);
   out->begin = begin;
   out->text.resize(end - begin);
   if (!ReadAt(fd_, textStart_ + begin, end - begin, out->text.data())) {

@@ -95,21 +95,34 @@ class KeptText {
   ~KeptText();
   KeptText(const KeptText&) = delete;
   KeptText& operator=(const KeptText&) = delete;
-  // False with *problem when the text is missing or damaged.
+  // Opens the pack and asks for the text's head and marks, which Load reads (Stretch
+  // and Read load it first). False with *problem when the pack is missing.
   bool Open(const DocumentTexts& texts, TextPlace place, std::string* problem);
-  // True when the text has no marks for tokens found under `utf8` (only the whole text
-  // is read).
+  // False with *problem when the text is missing or damaged.
+  bool Load(std::string* problem);
+  // (Once loaded.) True when the text has no marks for tokens found under `utf8` (only
+  // the whole text is read).
   bool whole(bool utf8) const { return utf8 != utf8_; }
+  // (Once loaded.) Asks for the stretch Stretch(first, last, utf8) will read.
+  void Prefetch(int64_t first, int64_t last, bool utf8) const;
   // A stretch that holds tokens [first, last] (clamped to the text's), or the whole
   // text when whole(utf8); false with *problem when the file cannot be read.
   bool Stretch(int64_t first, int64_t last, bool utf8, TextStretch* out, std::string* problem);
-  // Bytes [begin, end) of the text (end at most size()).
+  // Bytes [begin, end) of the text (clamped to size()).
   bool Read(uint64_t begin, uint64_t end, TextStretch* out, std::string* problem);
+  // (Once loaded.)
   uint64_t size() const { return textSize_; }
 
  private:
+  size_t MarkAtOrBefore(int64_t token) const;
+  // The bytes [*begin, *end) of a stretch, from mark *from.
+  void Range(int64_t first, int64_t last, bool utf8, uint64_t* begin, uint64_t* end,
+             size_t* from) const;
+
   int fd_ = -1;
   std::string file_;
+  TextPlace place_;
+  bool loaded_ = false;
   uint64_t textStart_ = 0, textSize_ = 0;
   bool utf8_ = false;
   // Mark k's token, offset and line-break marks before it (mark 0: the text's start).

@@ -178,83 +178,114 @@ bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& tex
   // Each document of the lines is opened once; lines whose contexts lie near each other
   // are cut from one stretch of its text.
   const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
-  const WordRuleSet rules = index_.rules();
   width = std::clamp(width, 1, kMaxCutWidth);
   // Tokens read on each side of a line's: its context words and a word of slack.
   const int64_t margin = width + 2;
   std::map<uint32_t, std::vector<size_t>> byDocument;
   for (size_t i = begin; i < end; ++i) byDocument[lines_[i].document].push_back(i);
+  out->assign(end - begin, CorpusCut());
+  // The documents a batch at a time: all of a batch's texts opened, then all their
+  // stretches asked for, then read, so that a cold disk serves them together.
+  std::vector<std::pair<uint32_t, std::vector<size_t>>> documents(byDocument.begin(),
+                                                                  byDocument.end());
+  constexpr size_t kBatch = 64;
+  for (size_t b = 0; b < documents.size(); b += kBatch) {
+    const size_t batch = std::min(kBatch, documents.size() - b);
+    std::vector<KeptText> kept(batch);
+    std::vector<std::vector<StretchGroup>> groups(batch);
+    for (size_t i = 0; i < batch; ++i) {
+      if (!texts(documents[b + i].first, &kept[i], problem)) return false;
+    }
+    for (size_t i = 0; i < batch; ++i) {
+      std::vector<size_t>& members = documents[b + i].second;
+      if (!kept[i].Load(problem)) return false;
+      std::stable_sort(members.begin(), members.end(),
+                       [this](size_t x, size_t y) { return lines_[x].token < lines_[y].token; });
+      for (size_t k = 0; k < members.size();) {
+        // Members [k, j) share a stretch.
+        const int64_t first = lines_[members[k]].token - margin;
+        int64_t last = lines_[members[k]].token + margin;
+        size_t j = k + 1;
+        for (; j < members.size(); ++j) {
+          const int64_t token = lines_[members[j]].token;
+          if (!kept[i].whole(utf8) && token - margin > last + kTokensAMark) break;
+          last = std::max(last, token + margin);
+        }
+        groups[i].push_back({k, j, first, last});
+        kept[i].Prefetch(first, last, utf8);
+        k = j;
+      }
+    }
+    for (size_t i = 0; i < batch; ++i) {
+      if (!CutDocument(documents[b + i].first, documents[b + i].second, groups[i], kept[i], width,
+                       begin, out, problem))
+        return false;
+    }
+  }
+  return true;
+}
+
+bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& members,
+                              const std::vector<StretchGroup>& groups, KeptText& kept, int width,
+                              size_t begin, std::vector<CorpusCut>* out,
+                              std::string* problem) const {
+  const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
+  const WordRuleSet rules = index_.rules();
+  const CorpusDocument& d = index_.documents()[number];
+  const size_t slash = d.path.rfind('/');
+  const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
   std::vector<CorpusCut>& cut = *out;
-  cut.assign(end - begin, CorpusCut());
   TextStretch stretch;
   std::vector<TokenRun> runs;
-  for (auto& [number, members] : byDocument) {
-    const CorpusDocument& d = index_.documents()[number];
-    KeptText kept;
-    if (!texts(number, &kept, problem)) return false;
-    std::stable_sort(members.begin(), members.end(),
-                     [this](size_t a, size_t b) { return lines_[a].token < lines_[b].token; });
-    const size_t slash = d.path.rfind('/');
-    const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
-    for (size_t k = 0; k < members.size();) {
-      // Members [k, j) share a stretch.
-      const int64_t first = lines_[members[k]].token - margin;
-      int64_t last = lines_[members[k]].token + margin;
-      size_t j = k + 1;
-      for (; j < members.size(); ++j) {
-        const int64_t token = lines_[members[j]].token;
-        if (!kept.whole(utf8) && token - margin > last + kTokensAMark) break;
-        last = std::max(last, token + margin);
+  for (const StretchGroup& g : groups) {
+    const size_t k = g.from, j = g.to;
+    if (!kept.Stretch(g.first, g.last, utf8, &stretch, problem)) return false;
+    FindTokenRuns(stretch.text, utf8, &runs);
+    // A small word table of the lines' words, for the explorer's cutting.
+    std::vector<WordRecord> table(1);
+    std::unordered_map<int32_t, int32_t> entry;
+    std::vector<KwicRow> rows;
+    for (size_t m = k; m < j; ++m) {
+      const CorpusLine& l = lines_[members[m]];
+      const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
+      if (fresh) {
+        WordRecord& r = table.emplace_back();
+        r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
+        r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
       }
-      if (!kept.Stretch(first, last, utf8, &stretch, problem)) return false;
-      FindTokenRuns(stretch.text, utf8, &runs);
-      // A small word table of the lines' words, for the explorer's cutting.
-      std::vector<WordRecord> table(1);
-      std::unordered_map<int32_t, int32_t> entry;
-      std::vector<KwicRow> rows;
-      for (size_t m = k; m < j; ++m) {
-        const CorpusLine& l = lines_[members[m]];
-        const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
-        if (fresh) {
-          WordRecord& r = table.emplace_back();
-          r.strWord = index_.words()[static_cast<size_t>(l.word)].word;
-          r.lngFrequency = static_cast<int32_t>(frequency_[static_cast<size_t>(l.word)]);
-        }
-        // Where the scanner put the word: its place in the token, or the end of its run
-        // less its length.
-        int32_t position = 1;
-        const int64_t token = l.token - stretch.firstToken;
-        if (token >= 0 && static_cast<size_t>(token) < runs.size() && l.place >= 0) {
-          position = static_cast<int32_t>(runs[static_cast<size_t>(token)].begin) + 1 + l.place;
-        } else if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
-          const TokenRun& run = runs[static_cast<size_t>(token)];
-          position = std::max<int32_t>(
-              static_cast<int32_t>(run.begin + 1),
-              static_cast<int32_t>(run.begin + run.size + 1) -
-                  static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
-        }
-        rows.push_back({at->second, position});
+      // Where the scanner put the word: its place in the token, or the end of its run
+      // less its length.
+      int32_t position = 1;
+      const int64_t token = l.token - stretch.firstToken;
+      if (token >= 0 && static_cast<size_t>(token) < runs.size() && l.place >= 0) {
+        position = static_cast<int32_t>(runs[static_cast<size_t>(token)].begin) + 1 + l.place;
+      } else if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
+        const TokenRun& run = runs[static_cast<size_t>(token)];
+        position = std::max<int32_t>(
+            static_cast<int32_t>(run.begin + 1),
+            static_cast<int32_t>(run.begin + run.size + 1) -
+                static_cast<int32_t>(table[static_cast<size_t>(at->second)].strWord.size()));
       }
-      ExploreSource source;
-      source.words = &table;
-      source.numWords = static_cast<int32_t>(table.size() - 1);
-      source.text = stretch.text;
-      source.utf8 = utf8;
-      const KwicRows kwic(source);
-      for (size_t m = k; m < j; ++m) {
-        const KwicRow& row = rows[m - k];
-        const KwicCut c = kwic.Cut(row, width);
-        CorpusCut& line = cut[members[m] - begin];
-        AppendEngineTextAsUtf8(rules, c.left, &line.left);
-        AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
-        AppendEngineTextAsUtf8(rules, c.right, &line.right);
-        AppendEngineTextAsUtf8(rules, kwic.word(row).strWord, &line.word);
-        line.document = name;
-        line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);
-        line.position = row.position + static_cast<int32_t>(stretch.begin);
-        line.frequency = static_cast<uint32_t>(kwic.word(row).lngFrequency);
-      }
-      k = j;
+      rows.push_back({at->second, position});
+    }
+    ExploreSource source;
+    source.words = &table;
+    source.numWords = static_cast<int32_t>(table.size() - 1);
+    source.text = stretch.text;
+    source.utf8 = utf8;
+    const KwicRows kwic(source);
+    for (size_t m = k; m < j; ++m) {
+      const KwicRow& row = rows[m - k];
+      const KwicCut c = kwic.Cut(row, width);
+      CorpusCut& line = cut[members[m] - begin];
+      AppendEngineTextAsUtf8(rules, c.left, &line.left);
+      AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
+      AppendEngineTextAsUtf8(rules, c.right, &line.right);
+      AppendEngineTextAsUtf8(rules, kwic.word(row).strWord, &line.word);
+      line.document = name;
+      line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);
+      line.position = row.position + static_cast<int32_t>(stretch.begin);
+      line.frequency = static_cast<uint32_t>(kwic.word(row).lngFrequency);
     }
   }
   return true;

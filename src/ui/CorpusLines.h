@@ -78,6 +78,16 @@ class CorpusLines {
   const Subcorpus& subcorpus_;
   // Gives each line its word's place in its token (the lines in document order).
   void PlaceInTokens();
+  // Lines of one document sharing a stretch: members [from, to), tokens [first, last].
+  struct StretchGroup {
+    size_t from, to;
+    int64_t first, last;
+  };
+  // Cuts the lines `members` (indices in lines_, in token order) of document `number`
+  // into out[line - begin].
+  bool CutDocument(uint32_t number, const std::vector<size_t>& members,
+                   const std::vector<StretchGroup>& groups, KeptText& kept, int width, size_t begin,
+                   std::vector<CorpusCut>* out, std::string* problem) const;
 
   const std::vector<uint32_t>& frequency_;
   std::vector<CorpusLine> lines_;

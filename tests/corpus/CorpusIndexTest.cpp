@@ -331,7 +331,7 @@ TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
     std::vector<TokenRun> runs;
     FindTokenRuns(text, utf8, &runs);
     KeptText kept;
-    ASSERT_TRUE(kept.Open(texts, places[round], &problem)) << problem;
+    ASSERT_TRUE(kept.Open(texts, places[round], &problem) && kept.Load(&problem)) << problem;
     ASSERT_FALSE(kept.whole(utf8));
     EXPECT_TRUE(kept.whole(!utf8));
     for (int q = 0; q < 20; ++q) {
@@ -363,13 +363,14 @@ TEST(DocumentTextsTest, StretchesAreTheWholeTextsPieces) {
   for (const TextPlace place : {TextPlace{0, 0}, TextPlace{1, places[1].offset + 3},
                                 TextPlace{1, 1u << 30}, TextPlace{7, 0}, TextPlace{9, 0}}) {
     KeptText bad;
-    EXPECT_FALSE(bad.Open(texts, place, &problem)) << place.pack << " " << place.offset;
+    EXPECT_FALSE(bad.Open(texts, place, &problem) && bad.Load(&problem))
+        << place.pack << " " << place.offset;
     EXPECT_NE(problem.find("(index the corpus again)"), std::string::npos) << problem;
   }
   texts.RemovePacksBut({7});
   EXPECT_EQ(texts.NewPack(), 8u);
   KeptText gone;
-  EXPECT_FALSE(gone.Open(texts, places[0], &problem));
+  EXPECT_FALSE(gone.Open(texts, places[0], &problem) && gone.Load(&problem));
 }
 
 TEST(SubcorpusTest, FiltersOnMetadataAndNames) {
