@@ -74,10 +74,11 @@ void CorpusLines::PlaceInTokens() {
     const uint32_t id = index_.TokenAt(d.firstToken + static_cast<uint64_t>(lines_[begin].token));
     const std::string_view spelling =
         id == CorpusIndex::kNoToken ? std::string_view() : index_.tokenTypes()[id].spelling;
-    auto [at, fresh] = segments.try_emplace(id);
+    const auto [at, fresh] = segments.try_emplace(id);
+    std::vector<std::pair<std::string, int32_t>>& words = at->second;
     if (fresh) {
-      scanner.Scan(" " + std::string(spelling) + " ", [&](std::string_view w, int32_t position) {
-        at->second.emplace_back(std::string(w), position - 2);
+      scanner.Scan(" " + std::string(spelling) + " ", [&words](std::string_view w, int32_t place) {
+        words.emplace_back(std::string(w), place - 2);
         return true;
       });
     }
@@ -86,7 +87,7 @@ void CorpusLines::PlaceInTokens() {
       const std::string_view word = index_.words()[static_cast<size_t>(lines_[i].word)].word;
       int k = seen[lines_[i].word]++;
       lines_[i].place = std::max<int32_t>(0, static_cast<int32_t>(spelling.size() - word.size()));
-      for (const auto& [w, offset] : at->second) {
+      for (const auto& [w, offset] : words) {
         if (w == word && k-- == 0) {
           lines_[i].place = offset;
           break;
