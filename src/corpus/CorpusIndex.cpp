@@ -438,15 +438,18 @@ uint32_t CorpusWriter::Intern(std::string_view spelling) {
   // Short spellings, most of a text's, are first looked up in a small table that stays
   // in the processor's cache: its key is the spelling itself, its bytes and length.
   Recent* recent = nullptr;
-  uint64_t key = 0;
-  if (spelling.size() <= 8) {
-    key = TailOf(spelling.data(), spelling.size());
-    recent = &recent_[(((key ^ spelling.size()) * 0x9E3779B97F4A7C15ull) >> 52) & (kRecent - 1)];
-    if (recent->id != 0 && recent->key == key && recent->size == spelling.size())
+  uint64_t low = 0, high = 0;
+  const size_t n = spelling.size();
+  if (n <= 16) {
+    low = n <= 8 ? TailOf(spelling.data(), n) : Fixed64(spelling.data());
+    high = n <= 8 ? 0 : TailOf(spelling.data() + 8, n - 8);
+    const uint64_t mixed = (low ^ (high * 0xBF58476D1CE4E5B9ull) ^ n) * 0x9E3779B97F4A7C15ull;
+    recent = &recent_[(mixed >> 40) & (kRecent - 1)];
+    if (recent->id != 0 && recent->low == low && recent->high == high && recent->size == n)
       return recent->id - 1;
   }
   const uint32_t id = InternSlowly(spelling);
-  if (recent != nullptr) *recent = {key, id + 1, static_cast<uint32_t>(spelling.size())};
+  if (recent != nullptr) *recent = {low, high, id + 1, static_cast<uint32_t>(n)};
   return id;
 }
 

@@ -206,13 +206,13 @@ class CorpusWriter {
   // the high half and 1 + the id in the low.
   std::vector<uint64_t> slots_;
   uint32_t InternSlowly(std::string_view spelling);
-  // Recent short spellings (up to 8 bytes): their bytes as one key, 1 + their id, their
-  // length.
+  // Recent short spellings (up to 16 bytes): their bytes as two numbers, 1 + their id,
+  // their length.
   struct Recent {
-    uint64_t key = 0;
+    uint64_t low = 0, high = 0;
     uint32_t id = 0, size = 0;
   };
-  static constexpr size_t kRecent = 4096;
+  static constexpr size_t kRecent = 8192;
   std::vector<Recent> recent_ = std::vector<Recent>(kRecent);
   std::vector<std::string> wordNames_;  // by word id (the base's words first)
   std::unordered_map<std::string, uint32_t> wordIds_;

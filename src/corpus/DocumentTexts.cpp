@@ -146,11 +146,19 @@ std::string TextMarksOf(std::string_view text, const std::vector<TokenRun>& runs
     }
   }
   AppendVarint(chosen.size(), &marks);
+  // The line-break marks " / ", found by their slash (spaces are everywhere).
+  const auto nextMark = [text](size_t from) {
+    for (size_t at = text.find('/', from + 1); at != std::string_view::npos;
+         at = text.find('/', at + 1)) {
+      if (text[at - 1] == ' ' && at + 1 < text.size() && text[at + 1] == ' ') return at - 1;
+    }
+    return std::string_view::npos;
+  };
   uint64_t token = 0, offset = 0;
-  size_t mark = text.find(" / ");
+  size_t mark = nextMark(0);
   for (uint64_t t : chosen) {
     uint64_t breaks = 0;
-    for (; mark < runs[t].begin; mark = text.find(" / ", mark + 3)) ++breaks;
+    for (; mark < runs[t].begin; mark = nextMark(mark + 3)) ++breaks;
     AppendVarint(t - token, &marks);
     AppendVarint(runs[t].begin - offset, &marks);
     AppendVarint(breaks, &marks);

@@ -43,26 +43,27 @@ LearnedWords TokenSpellings::TakeLearned() {
 void TokenWordEntry::Absorb(LearnedWords learned) {
   wordOfToken_.insert(wordOfToken_.end(), learned.wordOfToken.begin(), learned.wordOfToken.end());
   for (LearnedWords::Word& w : learned.words) {
-    words_.push_back({std::move(w.text), std::move(w.parts), -1, 0});
+    seen_.push_back({0, static_cast<int>(w.text.size()) <= maxLength_, !w.parts.empty()});
+    words_.push_back({std::move(w.text), std::move(w.parts), -1});
     tokensOf_.emplace_back();
   }
 }
 
 void TokenWordEntry::Occur(int32_t w, int32_t token) {
-  Word& word = words_[static_cast<size_t>(w)];
+  Seen& seen = seen_[static_cast<size_t>(w)];
   // A word longer than the table allows is not entered (a part can be).
-  if (static_cast<int>(word.text.size()) > maxLength_) return;
-  std::vector<int32_t>& tokens = tokensOf_[static_cast<size_t>(w)];
-  tokens.push_back(token);
-  if (word.seenIn == document_ + 1) return;
-  word.seenIn = document_ + 1;
+  if (!seen.entered) return;
+  tokensOf_[static_cast<size_t>(w)].push_back(token);
+  if (seen.in == document_ + 1) return;
+  seen.in = document_ + 1;
   met_.push_back(w);
   if (empty_) {  // the table's very first word enters no parts
     empty_ = false;
     return;
   }
-  for (size_t k = 0; k < word.parts.size(); ++k)
-    Occur(words_[static_cast<size_t>(w)].parts[k], token);
+  if (!seen.parts) return;
+  const std::vector<int32_t>& parts = words_[static_cast<size_t>(w)].parts;
+  for (size_t k = 0; k < parts.size(); ++k) Occur(parts[k], token);
 }
 
 void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {

@@ -82,15 +82,15 @@ class TokenWordEntry {
   template <typename WordIdOf>
   void Enter(const std::vector<uint32_t>& ids, DocumentWordIds* words, WordIdOf wordId) {
     EnterAll(ids);
-    // The lists are copied, so that every vector keeps its room for the next document.
-    if (words->size() < met_.size()) words->resize(met_.size());
+    // The lists are swapped, not copied: each word's vector takes the room of the one
+    // it gives, for the next document.
     words->resize(met_.size());
     for (size_t k = 0; k < met_.size(); ++k) {
       const auto w = static_cast<size_t>(met_[k]);
       Word& word = words_[w];
       if (word.id < 0) word.id = wordId(word.text);
       (*words)[k].first = static_cast<uint32_t>(word.id);
-      (*words)[k].second.assign(tokensOf_[w].begin(), tokensOf_[w].end());
+      (*words)[k].second.swap(tokensOf_[w]);
       tokensOf_[w].clear();
     }
   }
@@ -99,15 +99,22 @@ class TokenWordEntry {
   struct Word {
     std::string text;
     std::vector<int32_t> parts;
-    int64_t id = -1;      // its id for the caller, once asked
-    uint32_t seenIn = 0;  // 1 + the document that last met it
+    int64_t id = -1;  // its id for the caller, once asked
   };
   void Occur(int32_t w, int32_t token);
   void EnterAll(const std::vector<uint32_t>& ids);
 
+  // What Occur reads of each word, token after token, apart from the rest.
+  struct Seen {
+    uint32_t in = 0;      // 1 + the document that last met it
+    bool entered = true;  // not longer than the table allows
+    bool parts = false;   // it has parts
+  };
+
   int maxLength_;
   std::vector<int32_t> wordOfToken_;
   std::vector<Word> words_;
+  std::vector<Seen> seen_;  // by word
   std::vector<std::vector<int32_t>> tokensOf_;
   std::vector<int32_t> met_;
   uint32_t document_ = 0;
