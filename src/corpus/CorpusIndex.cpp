@@ -506,6 +506,7 @@ bool CorpusWriter::Write(const void* data, size_t size) {
     return false;
   }
   offset_ += size;
+  fileBehind_.Wrote(file_, offset_);
   return true;
 }
 
@@ -539,6 +540,7 @@ bool CorpusWriter::WriteStream(const uint32_t* ids, size_t count) {
     return false;
   }
   tokens_ += count;
+  streamBehind_.Wrote(stream_, kHeadSize + tokens_ * streamWidth_);
   return true;
 }
 
@@ -569,6 +571,7 @@ bool CorpusWriter::Widen() {
     return false;
   }
   streamWidth_ = 4;
+  streamBehind_ = WriteBehind(kHeadSize + tokens_ * 4);
   return true;
 }
 
@@ -653,6 +656,7 @@ bool CorpusWriter::Keep(CorpusDocument document, uint32_t number) {
       return false;
     }
     tokens_ += old.tokens;
+    streamBehind_.Wrote(stream_, kHeadSize + tokens_ * streamWidth_);
   } else {
     std::vector<uint32_t> ids(old.tokens);
     for (uint32_t i = 0; i < old.tokens; ++i) ids[i] = base_->TokenAt(old.firstToken + i);
@@ -719,6 +723,7 @@ bool CorpusWriter::Finish(std::string* problem) {
     file_ = std::exchange(stream_, nullptr);
     filePath_ = path_ + ".stream";
     offset_ = kHeadSize + tokens_ * width;
+    fileBehind_ = WriteBehind(offset_);
   } else {
     file_ = std::fopen(path_.c_str(), "wb");
     filePath_ = path_;

@@ -37,6 +37,7 @@
 #include <utility>
 #include <vector>
 
+#include "corpus/WriteBehind.h"
 #include "shared/WordRuleSet.h"
 
 namespace quillmoor {
@@ -179,6 +180,7 @@ class CorpusWriter {
   const CorpusIndex* base_;
   std::FILE* file_ = nullptr;  // the index being written, at filePath_
   std::string filePath_;
+  WriteBehind fileBehind_, streamBehind_;  // (corpus/WriteBehind.h)
   std::FILE* stream_ = nullptr;  // the token stream, streamWidth_ bytes a token, until Finish
   // Two bytes a token, or the base's width for an update (four when ids outgrow it).
   uint32_t streamWidth_ = 2;

@@ -112,6 +112,7 @@ bool TextPackWriter::Append(std::string_view text, std::string_view marks, bool 
   }
   *place = {pack_, offset_};
   offset_ += sizeof header + marks.size() + text.size();
+  behind_.Wrote(out_, offset_);
   return true;
 }
 

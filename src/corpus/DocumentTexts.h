@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "corpus/TokenRuns.h"
+#include "corpus/WriteBehind.h"
 
 namespace quillmoor {
 
@@ -86,6 +87,7 @@ class TextPackWriter {
   std::FILE* out_ = nullptr;
   uint64_t offset_ = 0;
   bool failed_ = false;
+  WriteBehind behind_;
 };
 
 // One kept text, open for stretches.
