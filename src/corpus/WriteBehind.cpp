@@ -12,9 +12,9 @@ void WriteBehind::Wrote(std::FILE* file, uint64_t end) {
   ::sync_file_range(fd, static_cast<off_t>(sent_), static_cast<off_t>(end - sent_),
                     SYNC_FILE_RANGE_WRITE);
   if (sent_ > dropped_) {
-    ::sync_file_range(fd, static_cast<off_t>(dropped_), static_cast<off_t>(sent_ - dropped_),
-                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
-                          SYNC_FILE_RANGE_WAIT_AFTER);
+    ::sync_file_range(
+        fd, static_cast<off_t>(dropped_), static_cast<off_t>(sent_ - dropped_),
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
     ::posix_fadvise(fd, static_cast<off_t>(dropped_), static_cast<off_t>(sent_ - dropped_),
                     POSIX_FADV_DONTNEED);
     dropped_ = sent_;

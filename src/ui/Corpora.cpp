@@ -293,11 +293,10 @@ class WriterThread {
  public:
   struct Job {
     CorpusDocument document;
-    int64_t old = -1;            // keep document `old` of the base index
-    bool byTokens = false;       // the words are to be entered from `ids`
-    std::string text;            // to keep beside the index
-    std::string marks;           // the text's marks (TextMarksOf), or
-    std::vector<TokenRun> runs;  // its tokens, for the writer to make them
+    int64_t old = -1;       // keep document `old` of the base index
+    bool byTokens = false;  // the words are to be entered from `ids`
+    std::string text;       // to keep beside the index
+    std::string marks;      // the text's marks (TextMarksOf)
     std::vector<uint32_t> ids;
     LearnedWords learned;
     DocumentWords words;  // the scanner's, unless byTokens
