@@ -43,9 +43,8 @@ LearnedWords TokenSpellings::TakeLearned() {
 void TokenWordEntry::Absorb(LearnedWords learned) {
   wordOfToken_.insert(wordOfToken_.end(), learned.wordOfToken.begin(), learned.wordOfToken.end());
   for (LearnedWords::Word& w : learned.words) {
-    seen_.push_back({0, static_cast<int>(w.text.size()) <= maxLength_, !w.parts.empty()});
+    seen_.push_back({{}, 0, static_cast<int>(w.text.size()) <= maxLength_, !w.parts.empty()});
     words_.push_back({std::move(w.text), std::move(w.parts), -1});
-    tokensOf_.emplace_back();
   }
 }
 
@@ -53,7 +52,7 @@ void TokenWordEntry::Occur(int32_t w, int32_t token) {
   Seen& seen = seen_[static_cast<size_t>(w)];
   // A word longer than the table allows is not entered (a part can be).
   if (!seen.entered) return;
-  tokensOf_[static_cast<size_t>(w)].push_back(token);
+  seen.tokens.push_back(token);
   if (seen.in == document_ + 1) return;
   seen.in = document_ + 1;
   met_.push_back(w);

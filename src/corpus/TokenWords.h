@@ -90,8 +90,8 @@ class TokenWordEntry {
       Word& word = words_[w];
       if (word.id < 0) word.id = wordId(word.text);
       (*words)[k].first = static_cast<uint32_t>(word.id);
-      (*words)[k].second.swap(tokensOf_[w]);
-      tokensOf_[w].clear();
+      (*words)[k].second.swap(seen_[w].tokens);
+      seen_[w].tokens.clear();
     }
   }
 
@@ -104,18 +104,18 @@ class TokenWordEntry {
   void Occur(int32_t w, int32_t token);
   void EnterAll(const std::vector<uint32_t>& ids);
 
-  // What Occur reads of each word, token after token, apart from the rest.
+  // What Occur reads and writes of each word, token after token, apart from the rest.
   struct Seen {
-    uint32_t in = 0;      // 1 + the document that last met it
-    bool entered = true;  // not longer than the table allows
-    bool parts = false;   // it has parts
+    std::vector<int32_t> tokens;  // the document's tokens it stands in so far
+    uint32_t in = 0;              // 1 + the document that last met it
+    bool entered = true;          // not longer than the table allows
+    bool parts = false;           // it has parts
   };
 
   int maxLength_;
   std::vector<int32_t> wordOfToken_;
   std::vector<Word> words_;
   std::vector<Seen> seen_;  // by word
-  std::vector<std::vector<int32_t>> tokensOf_;
   std::vector<int32_t> met_;
   uint32_t document_ = 0;
   bool empty_ = true;  // no word entered yet in the document
