@@ -125,7 +125,8 @@ class PieceReader {
       return false;
     }
     if (deltas_) {
-      if (step == 0) return false;
+      // (A distance that would wrap the number round is damage, not a step back.)
+      if (step == 0 || (!first_ && step > UINT64_MAX - document_)) return false;
       piece->document = first_ ? step - 1 : document_ + step;
     } else {
       if (!first_ && step <= document_) return false;
