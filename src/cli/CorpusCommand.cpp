@@ -192,11 +192,7 @@ int RunCorpusKwic(CommandRun& run) {
   const size_t count = options.lines.given
                            ? std::min(lines.size(), static_cast<size_t>(options.lines.value))
                            : lines.size();
-  const CorpusIndex& index = corpus.index;
-  const std::string& name = corpus.name;
-  const TextSource texts = [&](uint32_t number, KeptText* text, std::string* problem) {
-    return OpenCorpusText(name, index.documents()[number], text, problem);
-  };
+  const TextSource texts = KeptTextsOf(corpus);
   std::string problem;
   const int status = WriteOutput(run, "lines", [&](const PieceWriter& write) {
     lines.Export(0, count, width, format, texts, write, &problem);
@@ -224,9 +220,7 @@ int RunCorpusSearch(CommandRun& run) {
   for (int32_t w : chosen) isChosen[static_cast<size_t>(w)] = true;
   const Program& p = run.p;
   const int width = std::max(1, p.frmMain.cboContextSize.listIndex);
-  const TextSource texts = [&](uint32_t number, KeptText* text, std::string* problem) {
-    return OpenCorpusText(corpus.name, index.documents()[number], text, problem);
-  };
+  const TextSource texts = KeptTextsOf(corpus);
   std::string problem;
   const int status = WriteOutput(run, "search results", [&](const PieceWriter& write) {
     write("Corpus: " + corpus.name + " (" + std::to_string(corpus.subcorpus->documents()) +

@@ -41,7 +41,6 @@ std::string TextMarksOf(std::string_view text, const std::vector<TokenRun>& runs
 struct TextPlace {
   uint32_t pack = 0;
   uint64_t offset = 0;
-  bool operator==(const TextPlace&) const = default;
 };
 
 // A stretch of a kept text: its bytes from offset `begin`, the line-break marks before

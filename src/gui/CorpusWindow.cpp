@@ -468,8 +468,8 @@ void CorpusWindow::ShowLines() {
   const size_t shown = std::min(lines.size(), kShown);
   std::vector<CorpusCut> cut;
   std::string problem;
-  if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex), Texts(), &cut,
-                 &problem)) {
+  if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex), KeptTextsOf(*open_),
+                 &cut, &problem)) {
     Say(ToQString(problem));
     return;
   }
@@ -513,12 +513,6 @@ void CorpusWindow::ShowKeywords() {
           .arg(result.referenceWords));
 }
 
-TextSource CorpusWindow::Texts() const {
-  return [this](uint32_t number, KeptText* text, std::string* why) {
-    return OpenCorpusText(open_->name, open_->index.documents()[number], text, why);
-  };
-}
-
 void CorpusWindow::ShowAnalysis() {
   if (open_ == nullptr) {
     Say(QStringLiteral("Build the corpus's index first."));
@@ -551,11 +545,8 @@ void CorpusWindow::ShowAnalysis() {
 
 bool CorpusWindow::ExportTo(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const KwicFormat format = suffix == QStringLiteral("csv")     ? KwicFormat::kCsv
-                            : suffix == QStringLiteral("jsonl") ? KwicFormat::kJsonl
-                            : suffix == QStringLiteral("html")  ? KwicFormat::kHtml
-                            : suffix == QStringLiteral("txt")   ? KwicFormat::kText
-                                                                : KwicFormat::kTsv;
+  KwicFormat format = KwicFormat::kTsv;  // the format the extension names, else TSV
+  ParseKwicFormat(suffix == QStringLiteral("txt") ? "text" : FromQString(suffix), &format);
   if (tabs_->currentIndex() == 1) {
     if (shownLines_ == nullptr) {
       Say(QStringLiteral("Show the lines first."));
@@ -565,7 +556,8 @@ bool CorpusWindow::ExportTo(const QString& path) {
     bool cut = true;
     const int width = std::max(1, Own().frmMain.cboContextSize.listIndex);
     const bool written = WriteExportFile(this, path, [&](const PieceWriter& write) {
-      cut = shownLines_->Export(0, shownLines_->size(), width, format, Texts(), write, &problem);
+      cut = shownLines_->Export(0, shownLines_->size(), width, format, KeptTextsOf(*open_), write,
+                                &problem);
     });
     if (!cut) Say(ToQString(problem));
     if (written && cut)

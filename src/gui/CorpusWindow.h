@@ -61,8 +61,6 @@ class CorpusWindow : public QWidget {
   void ShowLines();
   void ShowKeywords();
   void ShowAnalysis();
-  // The kept texts of the open corpus, for its lines.
-  TextSource Texts() const;
   void Say(const QString& text);
 
   Program& main_;

@@ -10,17 +10,17 @@
 #include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "shared/Cp1252.h"
+#include "shared/FileSystem.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
 namespace {
 
 // Document order: by document and token, then as a run of the document orders the
-// words of one token: by their place in it (under the Unicode rules, where a token of
-// a script written without spaces holds several words), by the place the scanner gives
-// them, the end of the token less
-// the word's length (the whole hyphenated word first, then its longer part), then by
-// the words' byte order.
+// words of one token: by their place in it (under the Unicode rules, where a token of a
+// script written without spaces holds several words), by the place the scanner gives
+// them, the end of the token less the word's length (the whole hyphenated word first,
+// then its longer part), then by the words' byte order.
 struct DocumentOrder {
   const CorpusIndex& index;
   bool operator()(const CorpusLine& a, const CorpusLine& b) const {
@@ -187,8 +187,8 @@ bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& tex
   out->assign(end - begin, CorpusCut());
   // The documents a batch at a time: all of a batch's texts opened, then all their
   // stretches asked for, then read, so that a cold disk serves them together.
-  std::vector<std::pair<uint32_t, std::vector<size_t>>> documents(byDocument.begin(),
-                                                                  byDocument.end());
+  std::vector<std::pair<uint32_t, std::vector<size_t>>> documents(
+      std::make_move_iterator(byDocument.begin()), std::make_move_iterator(byDocument.end()));
   constexpr size_t kBatch = 64;
   for (size_t b = 0; b < documents.size(); b += kBatch) {
     const size_t batch = std::min(kBatch, documents.size() - b);
@@ -233,8 +233,7 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
   const bool utf8 = index_.rules() == WordRuleSet::kUnicode;
   const WordRuleSet rules = index_.rules();
   const CorpusDocument& d = index_.documents()[number];
-  const size_t slash = d.path.rfind('/');
-  const std::string name = slash == std::string::npos ? d.path : d.path.substr(slash + 1);
+  const std::string name = FileNameOf(d.path);
   std::vector<CorpusCut>& cut = *out;
   TextStretch stretch;
   std::vector<TokenRun> runs;

@@ -36,6 +36,12 @@ void TableOfCorpus(Program& p, const OpenCorpus& corpus) {
   MarkAndCountWords(p);
 }
 
+TextSource KeptTextsOf(const OpenCorpus& corpus) {
+  return [&corpus](uint32_t number, KeptText* text, std::string* problem) {
+    return OpenCorpusText(corpus.name, corpus.index.documents()[number], text, problem);
+  };
+}
+
 std::vector<int32_t> ChosenCorpusWords(const Program& p, const OpenCorpus& corpus,
                                        const std::string& keywords) {
   const ExploreQuery query = CorpusQuery(keywords, corpus.index.rules());

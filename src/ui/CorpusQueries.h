@@ -12,6 +12,7 @@
 #include "corpus/CorpusIndex.h"
 #include "corpus/Keyness.h"
 #include "corpus/Subcorpus.h"
+#include "ui/CorpusLines.h"
 
 namespace quillmoor {
 
@@ -25,6 +26,9 @@ struct OpenCorpus {
   std::unique_ptr<Subcorpus> subcorpus;
   std::vector<uint32_t> frequency, range;
 };
+
+// The kept texts of the corpus's documents, for its lines (`corpus` must outlive it).
+TextSource KeptTextsOf(const OpenCorpus& corpus);
 
 // Opens corpus `name` with the filters `where` ("year>=1900"); false with *problem (a
 // filter that does not parse, no such corpus, a damaged index, no document kept).
