@@ -116,7 +116,7 @@ struct Piece {
 // from the previous one (the first: its index + 1); in a writer's run it is absolute.
 class PieceReader {
  public:
-  PieceReader(std::string_view bytes, bool deltas) : bytes_(bytes), deltas_(deltas) {}
+  explicit PieceReader(std::string_view bytes) : bytes_(bytes) {}
   bool Next(Piece* piece) {
     uint64_t step = 0, count = 0, size = 0;
     if (at_ >= bytes_.size() || !ReadVarint(bytes_, &at_, &step) ||
@@ -124,14 +124,9 @@ class PieceReader {
         size > bytes_.size() - at_ || count > size || size > count * 5) {
       return false;
     }
-    if (deltas_) {
-      // (A distance that would wrap the number round is damage, not a step back.)
-      if (step == 0 || (!first_ && step > UINT64_MAX - document_)) return false;
-      piece->document = first_ ? step - 1 : document_ + step;
-    } else {
-      if (!first_ && step <= document_) return false;
-      piece->document = step;
-    }
+    // (A distance that would wrap the number round is damage, not a step back.)
+    if (step == 0 || (!first_ && step > UINT64_MAX - document_)) return false;
+    piece->document = first_ ? step - 1 : document_ + step;
     first_ = false;
     document_ = piece->document;
     piece->count = count;
@@ -142,13 +137,12 @@ class PieceReader {
 
  private:
   std::string_view bytes_;
-  bool deltas_;
   size_t at_ = 0;
   bool first_ = true;
   uint64_t document_ = 0;
 };
 
-// A spilled run read back entry by entry: (word id, pieces).
+// A spilled run read back entry by entry: (word id, 1 + its last document, pieces).
 class RunReader {
  public:
   explicit RunReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
@@ -158,15 +152,17 @@ class RunReader {
   bool ok() const { return file_ != nullptr; }
   // Moves to the next entry; false at the end.
   bool Advance() {
-    uint64_t id = 0, size = 0;
-    if (!Number(&id) || !Number(&size)) return valid_ = false;
+    uint64_t id = 0, last = 0, size = 0;
+    if (!Number(&id) || !Number(&last) || !Number(&size)) return valid_ = false;
     bytes_.resize(size);
     if (size > 0 && std::fread(bytes_.data(), 1, size, file_) != size) return valid_ = false;
     id_ = id;
+    last_ = last;
     return valid_ = true;
   }
   bool valid() const { return valid_; }
   uint64_t id() const { return id_; }
+  uint64_t last() const { return last_; }
   const std::string& bytes() const { return bytes_; }
 
  private:
@@ -185,7 +181,7 @@ class RunReader {
   }
   std::FILE* file_;
   bool valid_ = false;
-  uint64_t id_ = 0;
+  uint64_t id_ = 0, last_ = 0;
   std::string bytes_;
 };
 
@@ -382,7 +378,7 @@ std::vector<DocumentHits> CorpusIndex::Hits(size_t index) const {
     ::madvise(reinterpret_cast<void*>(from),
               reinterpret_cast<uintptr_t>(list.data()) + list.size() - from, MADV_WILLNEED);
   }
-  PieceReader pieces(words_[index].postings, true);
+  PieceReader pieces(words_[index].postings);
   Piece piece;
   // A damaged list ends where it stops making sense.
   while (pieces.Next(&piece) && piece.document < documents_.size()) {
@@ -435,58 +431,81 @@ CorpusWriter::~CorpusWriter() {
   for (const std::string& spill : spills_) std::remove(spill.c_str());
 }
 
-uint32_t CorpusWriter::Intern(std::string_view spelling) {
-  // Short spellings, most of a text's, are first looked up in a small table that stays
-  // in the processor's cache: its key is the spelling itself, its bytes and length.
-  Recent* recent = nullptr;
-  uint64_t low = 0, high = 0;
+CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling) {
+  SpellingKey key;
   const size_t n = spelling.size();
-  if (n <= 16) {
-    low = n <= 8 ? TailOf(spelling.data(), n) : Fixed64(spelling.data());
-    high = n <= 8 ? 0 : TailOf(spelling.data() + 8, n - 8);
-    const uint64_t mixed = (low ^ (high * 0xBF58476D1CE4E5B9ull) ^ n) * 0x9E3779B97F4A7C15ull;
-    recent = &recent_[(mixed >> 40) & (kRecent - 1)];
-    if (recent->id != 0 && recent->low == low && recent->high == high && recent->size == n)
-      return recent->id - 1;
+  key.size = static_cast<uint32_t>(n);
+  if (n > 16) {
+    key.low = Fixed64(spelling.data());
+    key.hash = SpellingHash(spelling);
+    return key;
   }
-  const uint32_t id = InternSlowly(spelling);
-  if (recent != nullptr) *recent = {low, high, id + 1, static_cast<uint32_t>(n)};
-  return id;
+  key.low = n <= 8 ? TailOf(spelling.data(), n) : Fixed64(spelling.data());
+  key.high = n <= 8 ? 0 : TailOf(spelling.data() + 8, n - 8);
+  const uint64_t mixed = (key.low ^ (key.high * 0xBF58476D1CE4E5B9ull) ^ n) * 0x9E3779B97F4A7C15ull;
+  key.hash = static_cast<uint32_t>(mixed >> 32);
+  return key;
 }
 
-uint32_t CorpusWriter::InternSlowly(std::string_view spelling) {
-  const size_t count = spellingEnds_.size();
+uint32_t CorpusWriter::Intern(std::string_view spelling) { return Find(KeyOf(spelling), spelling); }
+
+void CorpusWriter::InternAll(std::string_view text, const std::vector<TokenRun>& runs,
+                             uint32_t* ids) {
+  // A block's keys first, each one's slot asked of the memory as it is made, then the
+  // lookups: the waits for the slots overlap.
+  constexpr size_t kBlock = 32;
+  SpellingKey keys[kBlock];
+  for (size_t from = 0; from < runs.size(); from += kBlock) {
+    const size_t n = std::min(kBlock, runs.size() - from);
+    const size_t mask = slots_.empty() ? 0 : slots_.size() - 1;
+    for (size_t j = 0; j < n; ++j) {
+      const TokenRun& run = runs[from + j];
+      keys[j] = KeyOf(text.substr(run.begin, run.size));
+      if (mask != 0) __builtin_prefetch(&slots_[keys[j].hash & mask]);
+    }
+    for (size_t j = 0; j < n; ++j) {
+      const TokenRun& run = runs[from + j];
+      ids[from + j] = Find(keys[j], text.substr(run.begin, run.size));
+    }
+  }
+}
+
+uint32_t CorpusWriter::Find(const SpellingKey& key, std::string_view spelling) {
+  const size_t count = keys_.size();
   if (slots_.empty() || count * 2 >= slots_.size()) {
     // Grown to four times the ids, every id placed again.
-    std::vector<uint64_t> slots(std::max<size_t>(1024, count * 4), 0);
+    std::vector<Slot> slots(std::max<size_t>(1024, count * 4));
     const size_t mask = slots.size() - 1;
-    for (uint64_t slot : slots_) {
-      if (slot == 0) continue;
-      size_t at = (slot >> 32) & mask;
-      while (slots[at] != 0) at = (at + 1) & mask;
+    for (const Slot& slot : slots_) {
+      if (slot.id == 0) continue;
+      size_t at = keys_[slot.id - 1].hash & mask;
+      while (slots[at].id != 0) at = (at + 1) & mask;
       slots[at] = slot;
     }
     slots_ = std::move(slots);
   }
-  const uint32_t hash = SpellingHash(spelling);
   const size_t mask = slots_.size() - 1;
-  size_t at = hash & mask;
-  while (slots_[at] != 0) {
-    const uint64_t slot = slots_[at];
-    if ((slot >> 32) == hash) {
-      const auto id = static_cast<uint32_t>(slot) - 1;
-      const uint64_t begin = id == 0 ? 0 : spellingEnds_[id - 1];
-      // Most spellings are short: compared here, not by a call.
-      if (spellingEnds_[id] - begin == spelling.size() &&
-          SameBytes(spellings_.data() + begin, spelling.data(), spelling.size()))
-        return id;
+  const uint32_t tag = TagOf(key);
+  size_t at = key.hash & mask;
+  for (; slots_[at].id != 0; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.low != key.low || slot.tag != tag) continue;
+    const uint32_t id = slot.id - 1;
+    if (key.size <= 8) return id;
+    const SpellingKey& known = keys_[id];
+    if (known.size != key.size) continue;
+    if (key.size <= 16) {
+      if (known.high == key.high) return id;
+      continue;
     }
-    at = (at + 1) & mask;
+    const uint64_t begin = id == 0 ? 0 : spellingEnds_[id - 1];
+    if (SameBytes(spellings_.data() + begin, spelling.data(), spelling.size())) return id;
   }
   const auto id = static_cast<uint32_t>(count);
   spellings_.append(spelling);
   spellingEnds_.push_back(spellings_.size());
-  slots_[at] = (static_cast<uint64_t>(hash) << 32) | (id + 1);
+  keys_.push_back(key);
+  slots_[at] = {key.low, tag, id + 1};
   return id;
 }
 
@@ -600,45 +619,65 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWords& words,
 
 bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
                        const std::vector<uint32_t>& ids) {
+  // Each word's piece: its head (at most ten bytes), then its tokens (five a number).
+  size_t room = 0;
+  for (const auto& w : words) room += 10 + 5 * w.second.size();
+  scratch_.resize(room);
+  std::vector<std::pair<uint32_t, std::pair<size_t, size_t>>> spans;
+  spans.reserve(words.size());
+  uint8_t* const start = reinterpret_cast<uint8_t*>(scratch_.data());
+  uint8_t* at = start;
+  std::vector<uint8_t> deltas;
+  for (const auto& [word, positions] : words) {
+    if (positions.empty()) continue;
+    deltas.resize(5 * positions.size());
+    uint8_t* d = deltas.data();
+    int32_t last = 0;
+    for (int32_t position : positions) {
+      PutVarint(d, static_cast<uint32_t>(position - last));
+      last = position;
+    }
+    const size_t begin = static_cast<size_t>(at - start);
+    PutVarint(at, static_cast<uint32_t>(positions.size()));
+    PutVarint(at, static_cast<uint32_t>(d - deltas.data()));
+    std::memcpy(at, deltas.data(), static_cast<size_t>(d - deltas.data()));
+    at += d - deltas.data();
+    spans.push_back({word, {begin, static_cast<size_t>(at - start) - begin}});
+  }
+  DocumentPieces pieces;
+  pieces.reserve(spans.size());
+  for (const auto& [word, span] : spans)
+    pieces.emplace_back(word, std::string_view(scratch_).substr(span.first, span.second));
+  return AddPieces(std::move(document), pieces, ids);
+}
+
+bool CorpusWriter::AddPieces(CorpusDocument document, const DocumentPieces& pieces,
+                             const std::vector<uint32_t>& ids) {
   const auto number = static_cast<uint32_t>(documents_.size());
   for (uint32_t id : ids) {
     if (id >= tokenCounts_.size()) tokenCounts_.resize(id + 1 + id / 2, 0);
     ++tokenCounts_[id];
   }
   if (!WriteStream(ids.data(), ids.size())) return false;
-  uint32_t total = 0;
-  for (const auto& [word, positions] : words) {
-    if (positions.empty()) continue;
+  uint8_t head[5];
+  uint8_t* const headEnd = head;
+  uint64_t total = 0;
+  for (const auto& [word, piece] : pieces) {
+    size_t at = 0;
+    uint64_t count = 0;
+    ReadVarint(piece, &at, &count);
+    total += count;
     Pending& w = pending_[word];
-    const size_t before = w.pieces.size();
-    // The positions first into a scratch buffer (at most five bytes a number), then the
-    // piece's head, then the positions after it.
-    scratch_.resize(5 * positions.size() + 15);
-    uint8_t* out = scratch_.data() + 15;
-    const auto put = [](uint8_t*& at, uint32_t v) {
-      while (v >= 0x80) {
-        *at++ = static_cast<uint8_t>(v | 0x80);
-        v >>= 7;
-      }
-      *at++ = static_cast<uint8_t>(v);
-    };
-    int32_t last = 0;
-    for (int32_t position : positions) {
-      put(out, static_cast<uint32_t>(position - last));
-      last = position;
-    }
-    const auto length = static_cast<uint32_t>(out - (scratch_.data() + 15));
-    uint8_t* head = scratch_.data();
-    put(head, number);
-    put(head, static_cast<uint32_t>(positions.size()));
-    put(head, length);
-    w.pieces.append(reinterpret_cast<const char*>(scratch_.data()),
-                    static_cast<size_t>(head - scratch_.data()));
-    w.pieces.append(reinterpret_cast<const char*>(scratch_.data() + 15), length);
-    pendingBytes_ += w.pieces.size() - before;
-    total += static_cast<uint32_t>(positions.size());
+    w.frequency += count;
+    ++w.range;
+    uint8_t* end = headEnd;
+    PutVarint(end, number + 1 - w.last);
+    w.last = number + 1;
+    w.pieces.append(reinterpret_cast<const char*>(head), static_cast<size_t>(end - head));
+    w.pieces.append(piece);
+    pendingBytes_ += static_cast<size_t>(end - head) + piece.size();
   }
-  document.words = total;
+  document.words = static_cast<uint32_t>(total);
   document.tokens = static_cast<uint32_t>(ids.size());
   documents_.push_back(std::move(document));
   return pendingBytes_ < spillBytes_ || Spill();
@@ -689,10 +728,12 @@ bool CorpusWriter::Spill() {
     if (w.pieces.empty()) continue;
     entry.clear();
     AppendVarint(id, &entry);
+    AppendVarint(w.last, &entry);
     AppendVarint(w.pieces.size(), &entry);
     ok = std::fwrite(entry.data(), 1, entry.size(), run) == entry.size() &&
          std::fwrite(w.pieces.data(), 1, w.pieces.size(), run) == w.pieces.size();
     std::string().swap(w.pieces);
+    w.last = 0;
   }
   ok = std::fclose(run) == 0 && ok;
   pendingBytes_ = 0;
@@ -762,54 +803,77 @@ bool CorpusWriter::Finish(std::string* problem) {
     uint64_t at = 0, size = 0;
   };
   std::vector<Listed> listed(wordNames_.size());
-  std::vector<Piece> fresh;
+  // A word's list comes in segments, the runs' and the pieces still held, each as a
+  // position list (its first document as its index + 1).
+  struct Segment {
+    std::string_view bytes;
+    uint64_t last = 0;  // 1 + its last document
+  };
+  std::vector<Segment> segments;
+  std::vector<Piece> fresh, kept;
   std::string out;
   for (size_t id = 0; id < wordNames_.size(); ++id) {
-    // The new documents' pieces, run after run, then those still held.
-    fresh.clear();
+    segments.clear();
     for (auto& run : runs) {
-      if (!run->valid() || run->id() != id) continue;
-      PieceReader pieces(run->bytes(), false);
-      Piece piece;
-      while (pieces.Next(&piece)) fresh.push_back(piece);
       // The run's bytes stay until its next entry is read, after this word is written.
+      if (run->valid() && run->id() == id) segments.push_back({run->bytes(), run->last()});
     }
-    {
-      PieceReader pieces(pending_[id].pieces, false);
-      Piece piece;
-      while (pieces.Next(&piece)) fresh.push_back(piece);
-    }
-    // The kept documents' pieces, renumbered, merged in by document.
-    std::vector<Piece> kept;
-    if (base_ != nullptr && id < base_->words().size()) {
-      PieceReader pieces(base_->words()[id].postings, true);
+    segments.push_back({pending_[id].pieces, pending_[id].last});
+    Listed& l = listed[id];
+    l.at = offset_ - postingsStart;
+    if (base_ == nullptr || id >= base_->words().size()) {
+      // The segments one after the other, each one's first distance made from the
+      // segment before.
+      uint64_t previous = 0;
+      for (const Segment& segment : segments) {
+        size_t at = 0;
+        uint64_t first = 0;
+        if (segment.bytes.empty() || !ReadVarint(segment.bytes, &at, &first)) continue;
+        out.clear();
+        AppendVarint(first - previous, &out);
+        if (!Write(out.data(), out.size()) ||
+            !Write(segment.bytes.data() + at, segment.bytes.size() - at))
+          return fail(path_ + ": " + problem_);
+        previous = segment.last;
+      }
+      l.frequency = static_cast<uint32_t>(pending_[id].frequency);
+      l.range = pending_[id].range;
+    } else {
+      // The new documents' pieces, merged by document with the kept documents' pieces,
+      // renumbered.
+      fresh.clear();
+      for (const Segment& segment : segments) {
+        PieceReader pieces(segment.bytes);
+        Piece piece;
+        while (pieces.Next(&piece)) fresh.push_back(piece);
+      }
+      kept.clear();
+      PieceReader pieces(base_->words()[id].postings);
       Piece piece;
       while (pieces.Next(&piece) && piece.document < fromBase_.size()) {
         if (fromBase_[piece.document] < 0) continue;
         piece.document = static_cast<uint64_t>(fromBase_[piece.document]);
         kept.push_back(piece);
       }
+      out.clear();
+      uint64_t last = 0;
+      size_t a = 0, b = 0;
+      while (a < kept.size() || b < fresh.size()) {
+        const Piece& p =
+            (b == fresh.size() || (a < kept.size() && kept[a].document < fresh[b].document))
+                ? kept[a++]
+                : fresh[b++];
+        AppendVarint(l.range == 0 ? p.document + 1 : p.document - last, &out);
+        AppendVarint(p.count, &out);
+        AppendVarint(p.positions.size(), &out);
+        out.append(p.positions);
+        last = p.document;
+        l.frequency += static_cast<uint32_t>(p.count);
+        ++l.range;
+      }
+      if (!Write(out.data(), out.size())) return fail(path_ + ": " + problem_);
     }
-    out.clear();
-    Listed& l = listed[id];
-    uint64_t last = 0;
-    size_t a = 0, b = 0;
-    while (a < kept.size() || b < fresh.size()) {
-      const Piece& p =
-          (b == fresh.size() || (a < kept.size() && kept[a].document < fresh[b].document))
-              ? kept[a++]
-              : fresh[b++];
-      AppendVarint(l.range == 0 ? p.document + 1 : p.document - last, &out);
-      AppendVarint(p.count, &out);
-      AppendVarint(p.positions.size(), &out);
-      out.append(p.positions);
-      last = p.document;
-      l.frequency += static_cast<uint32_t>(p.count);
-      ++l.range;
-    }
-    l.at = offset_ - postingsStart;
-    l.size = out.size();
-    if (!Write(out.data(), out.size())) return fail(path_ + ": " + problem_);
+    l.size = offset_ - postingsStart - l.at;
     for (auto& run : runs) {
       if (run->valid() && run->id() == id) run->Advance();
     }

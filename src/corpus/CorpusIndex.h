@@ -27,6 +27,7 @@
 #ifndef QUILLMOOR_CORPUS_CORPUSINDEX_H_
 #define QUILLMOOR_CORPUS_CORPUSINDEX_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -37,6 +38,7 @@
 #include <utility>
 #include <vector>
 
+#include "corpus/TokenRuns.h"
 #include "corpus/WriteBehind.h"
 #include "shared/WordRuleSet.h"
 
@@ -65,6 +67,20 @@ struct CorpusDocument {
 using DocumentWords = std::vector<std::pair<std::string, std::vector<int32_t>>>;
 // The same with the words as a writer's word ids.
 using DocumentWordIds = std::vector<std::pair<uint32_t, std::vector<int32_t>>>;
+
+// The same as the writer keeps them: (word id, piece), the piece being the number of
+// occurrences, the length in bytes of what follows, then the tokens, each as its
+// difference from the previous one (the first from 0), all as PutVarint writes them.
+using DocumentPieces = std::vector<std::pair<uint32_t, std::string_view>>;
+
+// Writes `value` as a variable-length number at `at` (at most five bytes), advancing it.
+inline void PutVarint(uint8_t*& at, uint32_t value) {
+  while (value >= 0x80) {
+    *at++ = static_cast<uint8_t>(value | 0x80);
+    value >>= 7;
+  }
+  *at++ = static_cast<uint8_t>(value);
+}
 
 // A word's occurrences in one document.
 struct DocumentHits {
@@ -153,8 +169,14 @@ class CorpusWriter {
            const std::vector<std::string_view>& tokens);
   // The same with its words and tokens as ids that WordId and Intern gave.
   bool Add(CorpusDocument document, const DocumentWordIds& words, const std::vector<uint32_t>& ids);
+  // The same with the words' pieces ready (each piece's bytes are copied).
+  bool AddPieces(CorpusDocument document, const DocumentPieces& pieces,
+                 const std::vector<uint32_t>& ids);
   // The token id of a spelling, and the word id of a word (new ones take the next id).
   uint32_t Intern(std::string_view spelling);
+  // The token ids of the runs of `text`, into ids[0..runs.size()): Intern's, the table
+  // asked for many at a time.
+  void InternAll(std::string_view text, const std::vector<TokenRun>& runs, uint32_t* ids);
   uint32_t WordId(const std::string& word);
   // The next document is document `number` of the base index, as it was.
   bool Keep(CorpusDocument document, uint32_t number);
@@ -167,8 +189,13 @@ class CorpusWriter {
   size_t spills() const { return spilled_; }
 
  private:
+  // A word's list as it grows: its pieces since the last spill, as a position list has
+  // them (the first piece's document as its index + 1), and its counts so far.
   struct Pending {
-    std::string pieces;  // (document, count, length, position deltas), absolute documents
+    std::string pieces;
+    uint32_t last = 0;  // 1 + the document of the last piece in `pieces`, 0 none
+    uint32_t range = 0;
+    uint64_t frequency = 0;
   };
   bool Spill();
   bool Write(const void* data, size_t size);
@@ -184,7 +211,7 @@ class CorpusWriter {
   std::FILE* stream_ = nullptr;  // the token stream, streamWidth_ bytes a token, until Finish
   // Two bytes a token, or the base's width for an update (four when ids outgrow it).
   uint32_t streamWidth_ = 2;
-  std::vector<uint8_t> scratch_;  // a piece being encoded
+  std::string scratch_;  // the pieces being encoded
   uint64_t tokens_ = 0;
   bool Widen();
   bool failed_ = false;
@@ -204,18 +231,27 @@ class CorpusWriter {
   }
   std::vector<uint64_t> tokenCounts_;
   size_t baseTokens_ = 0;
-  // Open addressing over the token ids: 0 an empty slot, else the spelling's hash in
-  // the high half and 1 + the id in the low.
-  std::vector<uint64_t> slots_;
-  uint32_t InternSlowly(std::string_view spelling);
-  // Recent short spellings (up to 16 bytes): their bytes as two numbers, 1 + their id,
-  // their length.
-  struct Recent {
+  // A spelling's key: up to 16 bytes, its bytes as two numbers (with its length, the
+  // spelling itself); a longer one is compared in `spellings_`.
+  struct SpellingKey {
     uint64_t low = 0, high = 0;
-    uint32_t id = 0, size = 0;
+    uint32_t size = 0, hash = 0;
   };
-  static constexpr size_t kRecent = 8192;
-  std::vector<Recent> recent_ = std::vector<Recent>(kRecent);
+  static SpellingKey KeyOf(std::string_view spelling);
+  uint32_t Find(const SpellingKey& key, std::string_view spelling);
+  std::vector<SpellingKey> keys_;  // by token id
+  // Open addressing over the token ids. A slot holds a spelling's first eight bytes and
+  // a tag (the high bits of its hash, its length in the low eight, up to 255): for a
+  // spelling of up to eight bytes that is the spelling, found in the one memory read.
+  struct Slot {
+    uint64_t low = 0;
+    uint32_t tag = 0;
+    uint32_t id = 0;  // 1 + the id; 0 an empty slot
+  };
+  static uint32_t TagOf(const SpellingKey& key) {
+    return (key.hash & 0xFFFFFF00u) | std::min<uint32_t>(key.size, 255);
+  }
+  std::vector<Slot> slots_;
   std::vector<std::string> wordNames_;  // by word id (the base's words first)
   std::unordered_map<std::string, uint32_t> wordIds_;
   std::vector<Pending> pending_;  // by word id

@@ -41,37 +41,86 @@ LearnedWords TokenSpellings::TakeLearned() {
 }
 
 void TokenWordEntry::Absorb(LearnedWords learned) {
-  wordOfToken_.insert(wordOfToken_.end(), learned.wordOfToken.begin(), learned.wordOfToken.end());
+  // The words first: the new tokens may stand for them.
   for (LearnedWords::Word& w : learned.words) {
-    seen_.push_back({{}, 0, static_cast<int>(w.text.size()) <= maxLength_, !w.parts.empty()});
-    words_.push_back({std::move(w.text), std::move(w.parts), -1});
+    entered_.push_back(static_cast<int>(w.text.size()) <= maxLength_);
+    words_.push_back({std::move(w.text), std::move(w.parts)});
   }
+  for (size_t w = words_.size() - learned.words.size(); w < words_.size(); ++w) {
+    std::vector<int32_t>& parts = words_[w].parts;
+    std::erase_if(parts, [this](int32_t part) { return !entered_[static_cast<size_t>(part)]; });
+    tallies_.emplace_back().parts = !parts.empty();
+  }
+  for (const int32_t w : learned.wordOfToken)
+    wordOfToken_.push_back(w >= 0 && entered_[static_cast<size_t>(w)] ? w : -1);
 }
 
-void TokenWordEntry::Occur(int32_t w, int32_t token) {
-  Seen& seen = seen_[static_cast<size_t>(w)];
-  // A word longer than the table allows is not entered (a part can be).
-  if (!seen.entered) return;
-  seen.tokens.push_back(token);
-  if (seen.in == document_ + 1) return;
-  seen.in = document_ + 1;
+void TokenWordEntry::Occur(int32_t w, uint32_t token) {
+  Tally& tally = tallies_[static_cast<size_t>(w)];
+  occurrences_.emplace_back(w, token);
+  if (tally.in == document_ + 1) {
+    ++tally.count;
+    return;
+  }
+  tally.in = document_ + 1;
+  tally.count = 1;
   met_.push_back(w);
   if (empty_) {  // the table's very first word enters no parts
     empty_ = false;
     return;
   }
-  if (!seen.parts) return;
-  const std::vector<int32_t>& parts = words_[static_cast<size_t>(w)].parts;
-  for (size_t k = 0; k < parts.size(); ++k) Occur(parts[k], token);
+  if (!tally.parts) return;
+  for (const int32_t part : words_[static_cast<size_t>(w)].parts) Occur(part, token);
 }
 
 void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {
   ++document_;
   empty_ = true;
   met_.clear();
+  occurrences_.clear();
   for (size_t i = 0; i < ids.size(); ++i) {
     const int32_t w = wordOfToken_[ids[i]];
-    if (w >= 0) Occur(w, static_cast<int32_t>(i));
+    if (w >= 0) Occur(w, static_cast<uint32_t>(i));
+  }
+  // Each word's tokens together, in order (a counting sort by word).
+  uint32_t at = 0;
+  for (const int32_t w : met_) {
+    Tally& tally = tallies_[static_cast<size_t>(w)];
+    tally.at = at;
+    at += tally.count;
+  }
+  tokens_.resize(occurrences_.size());
+  for (const auto& [w, token] : occurrences_)
+    tokens_[tallies_[static_cast<size_t>(w)].at++] = token;
+}
+
+void TokenWordEntry::Encode(DocumentPieces* pieces) {
+  bytes_.resize(10 * met_.size() + 5 * tokens_.size());
+  auto* const start = reinterpret_cast<uint8_t*>(bytes_.data());
+  uint8_t* out = start;
+  pieces->resize(met_.size());
+  const uint32_t* token = tokens_.data();
+  for (size_t k = 0; k < met_.size(); ++k) {
+    const Tally& tally = tallies_[static_cast<size_t>(met_[k])];
+    // The length of the differences first: the head comes before them.
+    uint32_t length = 0, last = 0;
+    for (uint32_t i = 0; i < tally.count; ++i) {
+      const uint32_t d = token[i] - last;
+      last = token[i];
+      length += 1 + (d >= (1u << 7)) + (d >= (1u << 14)) + (d >= (1u << 21)) + (d >= (1u << 28));
+    }
+    uint8_t* const begin = out;
+    PutVarint(out, tally.count);
+    PutVarint(out, length);
+    last = 0;
+    for (uint32_t i = 0; i < tally.count; ++i) {
+      PutVarint(out, token[i] - last);
+      last = token[i];
+    }
+    token += tally.count;
+    (*pieces)[k] = {
+        static_cast<uint32_t>(tally.id),
+        std::string_view(reinterpret_cast<const char*>(begin), static_cast<size_t>(out - begin))};
   }
 }
 

@@ -43,17 +43,16 @@ struct LearnedWords {
 class TokenSpellings {
  public:
   explicit TokenSpellings(int maxLength) : maxLength_(maxLength) {}
-  // The ids of the runs' tokens of `text` (`intern` gives a spelling's id: ids from 0,
-  // each new one the next), each new spelling learned.
-  template <typename Intern>
+  // The ids of the runs' tokens of `text` (`intern(text, runs, ids)` gives them: ids
+  // from 0, each new one the next, as CorpusWriter::InternAll does), each new spelling
+  // learned.
+  template <typename InternAll>
   void Identify(std::string_view text, const std::vector<TokenRun>& runs,
-                std::vector<uint32_t>* ids, Intern intern) {
+                std::vector<uint32_t>* ids, InternAll intern) {
     ids->resize(runs.size());
+    intern(text, runs, ids->data());
     for (size_t i = 0; i < runs.size(); ++i) {
-      const std::string_view spelling = text.substr(runs[i].begin, runs[i].size);
-      const uint32_t id = intern(spelling);
-      (*ids)[i] = id;
-      if (id >= known_) Learn(id, spelling);
+      if ((*ids)[i] >= known_) Learn((*ids)[i], text.substr(runs[i].begin, runs[i].size));
     }
   }
   // Learns the spelling of the next token id (one an index to update already has).
@@ -72,51 +71,55 @@ class TokenSpellings {
   LearnedWords learned_;
 };
 
-// The words' side: a document's tokens entered as a word table enters them.
+// The words' side: a document's tokens entered as a word table enters them, as the
+// pieces of CorpusIndex.h's DocumentPieces.
 class TokenWordEntry {
  public:
   explicit TokenWordEntry(int maxLength) : maxLength_(maxLength) {}
   void Absorb(LearnedWords learned);
-  // The words of a document of token ids, with the tokens they stand in (`wordId` gives
-  // a word's id for the caller).
+  // The words of a document of token ids, as pieces (`wordId` gives a word's id for the
+  // caller). The pieces' bytes stay this entry's until the next call.
   template <typename WordIdOf>
-  void Enter(const std::vector<uint32_t>& ids, DocumentWordIds* words, WordIdOf wordId) {
+  void Enter(const std::vector<uint32_t>& ids, DocumentPieces* pieces, WordIdOf wordId) {
     EnterAll(ids);
-    // The lists are swapped, not copied: each word's vector takes the room of the one
-    // it gives, for the next document.
-    words->resize(met_.size());
-    for (size_t k = 0; k < met_.size(); ++k) {
-      const auto w = static_cast<size_t>(met_[k]);
-      Word& word = words_[w];
-      if (word.id < 0) word.id = wordId(word.text);
-      (*words)[k].first = static_cast<uint32_t>(word.id);
-      (*words)[k].second.swap(seen_[w].tokens);
-      seen_[w].tokens.clear();
+    for (const int32_t w : met_) {
+      Tally& tally = tallies_[static_cast<size_t>(w)];
+      if (tally.id < 0)
+        tally.id = static_cast<int64_t>(wordId(words_[static_cast<size_t>(w)].text));
     }
+    Encode(pieces);
   }
 
  private:
   struct Word {
     std::string text;
-    std::vector<int32_t> parts;
-    int64_t id = -1;  // its id for the caller, once asked
+    std::vector<int32_t> parts;  // only words that are entered
   };
-  void Occur(int32_t w, int32_t token);
+  // What the entry reads and writes of each word, apart from the rest: a few cache
+  // lines hold the words that most tokens stand for.
+  struct Tally {
+    uint32_t in = 0;     // 1 + the document that last met it
+    uint32_t count = 0;  // its tokens in that document
+    uint32_t at = 0;     // where its tokens go next in `tokens_`
+    bool parts = false;  // it has parts
+    int64_t id = -1;     // its id for the caller, once asked
+  };
+  void Occur(int32_t w, uint32_t token);
   void EnterAll(const std::vector<uint32_t>& ids);
-
-  // What Occur reads and writes of each word, token after token, apart from the rest.
-  struct Seen {
-    std::vector<int32_t> tokens;  // the document's tokens it stands in so far
-    uint32_t in = 0;              // 1 + the document that last met it
-    bool entered = true;          // not longer than the table allows
-    bool parts = false;           // it has parts
-  };
+  void Encode(DocumentPieces* pieces);
 
   int maxLength_;
+  // By token id: the word it stands for, or -1 (none, or one longer than the table
+  // allows: such a word enters nothing, its parts neither).
   std::vector<int32_t> wordOfToken_;
   std::vector<Word> words_;
-  std::vector<Seen> seen_;  // by word
-  std::vector<int32_t> met_;
+  std::vector<bool> entered_;   // by word
+  std::vector<Tally> tallies_;  // by word
+  std::vector<int32_t> met_;    // the document's words, in the order it met them
+  // The document's (word, token) occurrences in order, then its tokens word by word.
+  std::vector<std::pair<int32_t, uint32_t>> occurrences_;
+  std::vector<uint32_t> tokens_;
+  std::string bytes_;  // the pieces
   uint32_t document_ = 0;
   bool empty_ = true;  // no word entered yet in the document
 };

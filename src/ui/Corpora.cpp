@@ -349,13 +349,13 @@ class WriterThread {
     std::string().swap(job.text);
     entry_.Absorb(std::move(job.learned));
     if (job.byTokens) {
-      entry_.Enter(job.ids, &words_, [this](const std::string& w) { return writer_.WordId(w); });
-    } else {
-      words_.clear();
-      for (auto& [word, tokens] : job.words)
-        words_.emplace_back(writer_.WordId(word), std::move(tokens));
+      entry_.Enter(job.ids, &pieces_, [this](const std::string& w) { return writer_.WordId(w); });
+      return writer_.AddPieces(std::move(job.document), pieces_, job.ids);
     }
-    return writer_.Add(std::move(job.document), words_, job.ids);
+    DocumentWordIds words;
+    for (auto& [word, tokens] : job.words)
+      words.emplace_back(writer_.WordId(word), std::move(tokens));
+    return writer_.Add(std::move(job.document), words, job.ids);
   }
   void Run() {
     while (true) {
@@ -381,7 +381,7 @@ class WriterThread {
   TextPackWriter& pack_;
   std::unordered_map<std::string, TextPlace> places_;
   TokenWordEntry entry_;
-  DocumentWordIds words_;
+  DocumentPieces pieces_;
   std::string problem_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -446,7 +446,8 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           FindTokenRuns(job.text, false, &runs);
           job.marks = TextMarksOf(job.text, runs);
           spellings.Identify(job.text, runs, &job.ids,
-                             [&writer](std::string_view s) { return writer.Intern(s); });
+                             [&writer](std::string_view text, const std::vector<TokenRun>& r,
+                                       uint32_t* ids) { writer.InternAll(text, r, ids); });
         } else {
           ScannedDocument scan;
           if (!ScanDocument(p, d.document.path, &scan)) {

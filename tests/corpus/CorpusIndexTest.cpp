@@ -30,7 +30,10 @@ Document RandomDocument(std::mt19937& random) {
   Document d;
   std::map<std::string, std::vector<int32_t>> words;
   for (int n = static_cast<int>(random() % 60); n > 0; --n) {
-    const std::string token = "t" + std::to_string(random() % 15);
+    // Spellings of up to eight bytes, of nine to sixteen and longer, the longer ones
+    // alike in their first eight or sixteen bytes: each kind is looked up its own way.
+    static const char* const kStems[] = {"t", "abcdefgh", "abcdefghijklmno", "abcdefghijklmnopq"};
+    const std::string token = kStems[random() % 4] + std::to_string(random() % 15);
     // Most tokens are words; a few (the short and stop words) are not, and a few hold
     // two (a hyphenated word and its part).
     const auto kind = random() % 6;

@@ -42,20 +42,38 @@ std::map<std::string, std::vector<int32_t>> ByTokens(Finder& finder,
   std::vector<TokenRun> runs;
   FindTokenRuns(normalised, false, &runs);
   std::vector<uint32_t> ids;
-  DocumentWordIds found;
-  finder.spellings.Identify(normalised, runs, &ids, [&spellings](std::string_view s) {
-    const auto at = std::find(spellings.begin(), spellings.end(), s);
-    if (at != spellings.end()) return static_cast<uint32_t>(at - spellings.begin());
-    spellings.emplace_back(s);
-    return static_cast<uint32_t>(spellings.size() - 1);
-  });
+  DocumentPieces found;
+  const auto intern = [&spellings](std::string_view text, const std::vector<TokenRun>& r,
+                                   uint32_t* out) {
+    for (const TokenRun& run : r) {
+      const std::string_view s = text.substr(run.begin, run.size);
+      const auto at =
+          static_cast<size_t>(std::find(spellings.begin(), spellings.end(), s) - spellings.begin());
+      if (at == spellings.size()) spellings.emplace_back(s);
+      *out++ = static_cast<uint32_t>(at);
+    }
+  };
+  finder.spellings.Identify(normalised, runs, &ids, intern);
   finder.entry.Absorb(finder.spellings.TakeLearned());
   finder.entry.Enter(ids, &found, [&names](const std::string& w) {
     names.push_back(w);
     return static_cast<uint32_t>(names.size() - 1);
   });
   std::map<std::string, std::vector<int32_t>> words;
-  for (auto& [id, tokens] : found) words[names[id]] = tokens;
+  for (const auto& [id, piece] : found) {
+    // The piece: the count, the length of the rest, then the tokens' differences.
+    size_t at = 0;
+    uint64_t count = 0, length = 0, delta = 0;
+    EXPECT_TRUE(ReadVarint(piece, &at, &count) && ReadVarint(piece, &at, &length));
+    EXPECT_EQ(length, piece.size() - at);
+    std::vector<int32_t>& tokens = words[names[id]];
+    for (int32_t token = 0; at < piece.size();) {
+      EXPECT_TRUE(ReadVarint(piece, &at, &delta));
+      token += static_cast<int32_t>(delta);
+      tokens.push_back(token);
+    }
+    EXPECT_EQ(tokens.size(), count);
+  }
   return words;
 }
 
