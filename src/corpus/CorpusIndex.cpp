@@ -431,7 +431,7 @@ CorpusWriter::~CorpusWriter() {
   for (const std::string& spill : spills_) std::remove(spill.c_str());
 }
 
-CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling) {
+inline CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling) {
   SpellingKey key;
   const size_t n = spelling.size();
   key.size = static_cast<uint32_t>(n);
@@ -464,8 +464,17 @@ void CorpusWriter::InternAll(std::string_view text, const std::vector<TokenRun>&
       if (mask != 0) __builtin_prefetch(&slots_[keys[j].hash & mask]);
     }
     for (size_t j = 0; j < n; ++j) {
+      // Most tokens are short spellings met before, in their first slot.
+      const SpellingKey& key = keys[j];
+      if (key.size <= 8 && !slots_.empty()) {
+        const Slot& slot = slots_[key.hash & (slots_.size() - 1)];
+        if (slot.id != 0 && slot.low == key.low && slot.tag == TagOf(key)) {
+          ids[from + j] = slot.id - 1;
+          continue;
+        }
+      }
       const TokenRun& run = runs[from + j];
-      ids[from + j] = Find(keys[j], text.substr(run.begin, run.size));
+      ids[from + j] = Find(key, text.substr(run.begin, run.size));
     }
   }
 }
@@ -662,7 +671,18 @@ bool CorpusWriter::AddPieces(CorpusDocument document, const DocumentPieces& piec
   uint8_t head[5];
   uint8_t* const headEnd = head;
   uint64_t total = 0;
-  for (const auto& [word, piece] : pieces) {
+  // Each word's list is asked of the memory a few pieces before it is written to: first
+  // its record, then, the record there, the end of its pieces.
+  constexpr size_t kAhead = 8;
+  const size_t n = pieces.size();
+  for (size_t k = 0; k < std::min(n, kAhead); ++k) __builtin_prefetch(&pending_[pieces[k].first]);
+  for (size_t k = 0; k < n; ++k) {
+    if (k + kAhead < n) __builtin_prefetch(&pending_[pieces[k + kAhead].first]);
+    if (k + kAhead / 2 < n) {
+      const std::string& later = pending_[pieces[k + kAhead / 2].first].pieces;
+      __builtin_prefetch(later.data() + later.size(), 1);
+    }
+    const auto& [word, piece] = pieces[k];
     size_t at = 0;
     uint64_t count = 0;
     ReadVarint(piece, &at, &count);
