@@ -520,10 +520,7 @@ uint32_t CorpusWriter::Find(const SpellingKey& key, std::string_view spelling) {
 
 uint32_t CorpusWriter::WordId(const std::string& word) {
   const auto [found, fresh] = wordIds_.try_emplace(word, static_cast<uint32_t>(wordNames_.size()));
-  if (fresh) {
-    wordNames_.push_back(word);
-    pending_.emplace_back();
-  }
+  if (fresh) wordNames_.push_back(word);
   return found->second;
 }
 
@@ -675,6 +672,9 @@ bool CorpusWriter::AddPieces(CorpusDocument document, const DocumentPieces& piec
   // its record, then, the record there, the end of its pieces.
   constexpr size_t kAhead = 8;
   const size_t n = pieces.size();
+  uint32_t largest = 0;
+  for (const auto& piece : pieces) largest = std::max(largest, piece.first);
+  if (n > 0 && largest >= pending_.size()) pending_.resize(largest + 1);
   for (size_t k = 0; k < std::min(n, kAhead); ++k) __builtin_prefetch(&pending_[pieces[k].first]);
   for (size_t k = 0; k < n; ++k) {
     if (k + kAhead < n) __builtin_prefetch(&pending_[pieces[k + kAhead].first]);
@@ -764,7 +764,7 @@ bool CorpusWriter::Spill() {
   return ok;
 }
 
-bool CorpusWriter::Finish(std::string* problem) {
+bool CorpusWriter::Finish(std::string* problem, bool durable) {
   const auto fail = [&](const std::string& why) {
     *problem = why;
     return false;
@@ -823,6 +823,7 @@ bool CorpusWriter::Finish(std::string* problem) {
     uint64_t at = 0, size = 0;
   };
   std::vector<Listed> listed(wordNames_.size());
+  pending_.resize(wordNames_.size());
   // A word's list comes in segments, the runs' and the pieces still held, each as a
   // position list (its first document as its index + 1).
   struct Segment {
@@ -971,7 +972,7 @@ bool CorpusWriter::Finish(std::string* problem) {
     std::remove(filePath_.c_str());
     return fail(path_ + ": it cannot be written" + why);
   };
-  if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
+  if (std::fflush(file) != 0 || (durable && ::fsync(::fileno(file)) != 0)) {
     const std::string why = std::string(": ") + std::strerror(errno);
     std::fclose(file);
     return undone(why);

@@ -149,8 +149,9 @@ class CorpusIndex {
   uint64_t tokenCount_ = 0;
 };
 
-// Writes a corpus index to `path` (the caller renames it into place). Intern may be
-// called on one thread while Add and Keep run on another; the rest on one.
+// Writes a corpus index to `path` (the caller renames it into place). Intern and
+// InternAll, WordId, and Add, AddPieces and Keep may run on three threads, one for each
+// group; the rest on one, when those are done.
 class CorpusWriter {
  public:
   // `spillBytes`: how much of the position lists is held before a run is spilled;
@@ -181,7 +182,9 @@ class CorpusWriter {
   // The next document is document `number` of the base index, as it was.
   bool Keep(CorpusDocument document, uint32_t number);
   // Merges the lists and completes the file; false with *problem (the file is removed).
-  bool Finish(std::string* problem);
+  // `durable`: the file is on the disk before Finish returns (an index that is to
+  // replace another must be; a new one, lost in a crash, is only built again).
+  bool Finish(std::string* problem, bool durable = true);
   size_t documents() const { return documents_.size(); }
   const std::vector<CorpusDocument>& documentList() const { return documents_; }
   WordRuleSet rules() const { return rules_; }

@@ -100,30 +100,30 @@ void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {
     tokens_[tallies_[static_cast<size_t>(w)].at++] = token;
 }
 
-void TokenWordEntry::Encode(DocumentPieces* pieces) {
-  bytes_.resize(10 * met_.size() + 5 * tokens_.size());
-  auto* const start = reinterpret_cast<uint8_t*>(bytes_.data());
-  uint8_t* out = start;
+void TokenWordEntry::Encode(std::string* bytes, DocumentPieces* pieces) {
+  bytes->resize(10 * met_.size() + 5 * tokens_.size());
+  uint8_t* out = reinterpret_cast<uint8_t*>(bytes->data());
   pieces->resize(met_.size());
   const uint32_t* token = tokens_.data();
   for (size_t k = 0; k < met_.size(); ++k) {
     const Tally& tally = tallies_[static_cast<size_t>(met_[k])];
-    // The length of the differences first: the head comes before them.
-    uint32_t length = 0, last = 0;
-    for (uint32_t i = 0; i < tally.count; ++i) {
-      const uint32_t d = token[i] - last;
-      last = token[i];
-      length += 1 + (d >= (1u << 7)) + (d >= (1u << 14)) + (d >= (1u << 21)) + (d >= (1u << 28));
-    }
-    uint8_t* const begin = out;
-    PutVarint(out, tally.count);
-    PutVarint(out, length);
-    last = 0;
+    // The differences after room for the head (two numbers of at most five bytes), then
+    // the head written just before them: the piece begins where the head does.
+    uint8_t* const room = out;
+    out += 10;
+    uint32_t last = 0;
     for (uint32_t i = 0; i < tally.count; ++i) {
       PutVarint(out, token[i] - last);
       last = token[i];
     }
     token += tally.count;
+    uint8_t head[10];
+    uint8_t* end = head;
+    PutVarint(end, tally.count);
+    PutVarint(end, static_cast<uint32_t>(out - room - 10));
+    const auto size = static_cast<size_t>(end - head);
+    uint8_t* const begin = room + 10 - size;
+    for (size_t i = 0; i < size; ++i) begin[i] = head[i];
     (*pieces)[k] = {
         static_cast<uint32_t>(tally.id),
         std::string_view(reinterpret_cast<const char*>(begin), static_cast<size_t>(out - begin))};

@@ -78,16 +78,17 @@ class TokenWordEntry {
   explicit TokenWordEntry(int maxLength) : maxLength_(maxLength) {}
   void Absorb(LearnedWords learned);
   // The words of a document of token ids, as pieces (`wordId` gives a word's id for the
-  // caller). The pieces' bytes stay this entry's until the next call.
+  // caller), their bytes in *bytes.
   template <typename WordIdOf>
-  void Enter(const std::vector<uint32_t>& ids, DocumentPieces* pieces, WordIdOf wordId) {
+  void Enter(const std::vector<uint32_t>& ids, std::string* bytes, DocumentPieces* pieces,
+             WordIdOf wordId) {
     EnterAll(ids);
     for (const int32_t w : met_) {
       Tally& tally = tallies_[static_cast<size_t>(w)];
       if (tally.id < 0)
         tally.id = static_cast<int64_t>(wordId(words_[static_cast<size_t>(w)].text));
     }
-    Encode(pieces);
+    Encode(bytes, pieces);
   }
 
  private:
@@ -106,7 +107,7 @@ class TokenWordEntry {
   };
   void Occur(int32_t w, uint32_t token);
   void EnterAll(const std::vector<uint32_t>& ids);
-  void Encode(DocumentPieces* pieces);
+  void Encode(std::string* bytes, DocumentPieces* pieces);
 
   int maxLength_;
   // By token id: the word it stands for, or -1 (none, or one longer than the table
@@ -119,7 +120,6 @@ class TokenWordEntry {
   // The document's (word, token) occurrences in order, then its tokens word by word.
   std::vector<std::pair<int32_t, uint32_t>> occurrences_;
   std::vector<uint32_t> tokens_;
-  std::string bytes_;  // the pieces
   uint32_t document_ = 0;
   bool empty_ = true;  // no word entered yet in the document
 };

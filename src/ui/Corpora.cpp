@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -77,13 +78,13 @@ FileStamp StampOf(const std::string& path) {
   return {static_cast<int64_t>(s.st_size), static_cast<int64_t>(s.st_mtime)};
 }
 
-// One scanned document: its words with the tokens they stand in, its tokens' spellings
-// (views of `text`) and the rules it was scanned under.
+// One scanned document: its words with the tokens they stand in, its tokens (runs of
+// `text`) and the rules it was scanned under.
 struct ScannedDocument {
   std::string text;
   std::string marks;  // TextMarksOf its tokens
   DocumentWords words;
-  std::vector<std::string_view> tokens;
+  std::vector<TokenRun> runs;
   WordRuleSet rules = WordRuleSet::kWindows1252;
 };
 
@@ -101,12 +102,9 @@ bool ScanDocument(Program& p, const std::string& path, ScannedDocument* out) {
   // The text the explorer shows, character entities decoded as the scan decoded them.
   out->text = ExploreText(p);
   p.strLine1.clear();
-  std::vector<TokenRun> runs;
+  std::vector<TokenRun>& runs = out->runs;
   FindTokenRuns(out->text, out->rules == WordRuleSet::kUnicode, &runs);
   out->marks = TextMarksOf(out->text, runs);
-  out->tokens.resize(runs.size());
-  for (size_t i = 0; i < runs.size(); ++i)
-    out->tokens[i] = std::string_view(out->text).substr(runs[i].begin, runs[i].size);
   out->words.clear();
   out->words.reserve(static_cast<size_t>(p.lngNumWords));
   for (int32_t i = 1; i <= p.lngNumWords; ++i) {
@@ -284,33 +282,15 @@ struct Planned {
   bool same = false;  // unchanged since the old index
 };
 
-// The writer's side of a build on a thread of its own. The calling thread reads each
-// document, takes its digest, cuts its tokens and gives them their ids (the spellings
-// are its side); this
-// thread, the documents handed over in order (at most two waiting), keeps the text,
-// enters the words and writes the lists.
-class WriterThread {
+// One step of a build on a thread of its own: the jobs handed to it are done in order
+// (at most two waiting), by `work`, until it fails.
+template <typename Job>
+class BuildStage {
  public:
-  struct Job {
-    CorpusDocument document;
-    int64_t old = -1;       // keep document `old` of the base index
-    bool byTokens = false;  // the words are to be entered from `ids`
-    std::string text;       // to keep beside the index
-    std::string marks;      // the text's marks (TextMarksOf)
-    std::vector<uint32_t> ids;
-    LearnedWords learned;
-    DocumentWords words;  // the scanner's, unless byTokens
-  };
-  // `places`: the texts kept already, by digest (a document with one of them keeps it).
-  WriterThread(CorpusWriter& writer, TextPackWriter& pack,
-               std::unordered_map<std::string, TextPlace> places, int maxLength)
-      : writer_(writer),
-        pack_(pack),
-        places_(std::move(places)),
-        entry_(maxLength),
-        thread_([this] { Run(); }) {}
-  ~WriterThread() { Close(); }
-  // False once the writer has failed.
+  explicit BuildStage(std::function<bool(Job&)> work)
+      : work_(std::move(work)), thread_([this] { Run(); }) {}
+  ~BuildStage() { Close(); }
+  // False once the work has failed.
   bool Push(Job job) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return jobs_.size() < 2 || failed_; });
@@ -319,44 +299,18 @@ class WriterThread {
     changed_.notify_all();
     return true;
   }
-  // Waits for the jobs; false with *problem when the writer failed.
-  bool Close(std::string* problem = nullptr) {
+  // Waits for the jobs; false when the work failed.
+  bool Close() {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       closed_ = true;
       changed_.notify_all();
     }
     if (thread_.joinable()) thread_.join();
-    if (failed_ && problem != nullptr) *problem = problem_;
     return !failed_;
   }
 
  private:
-  bool Do(Job& job) {
-    if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-    // The digest is taken here, the reading thread having more to do.
-    if (job.document.digest.empty()) {
-      int32_t err = 0;
-      std::string errText;
-      job.document.digest = FileMD5(job.document.path, err, errText);
-    }
-    const auto [known, fresh] = places_.try_emplace(job.document.digest);
-    if (fresh && !pack_.Append(job.text, job.marks, writer_.rules() == WordRuleSet::kUnicode,
-                               &known->second, &problem_))
-      return false;
-    job.document.textPack = known->second.pack;
-    job.document.textOffset = known->second.offset;
-    std::string().swap(job.text);
-    entry_.Absorb(std::move(job.learned));
-    if (job.byTokens) {
-      entry_.Enter(job.ids, &pieces_, [this](const std::string& w) { return writer_.WordId(w); });
-      return writer_.AddPieces(std::move(job.document), pieces_, job.ids);
-    }
-    DocumentWordIds words;
-    for (auto& [word, tokens] : job.words)
-      words.emplace_back(writer_.WordId(word), std::move(tokens));
-    return writer_.Add(std::move(job.document), words, job.ids);
-  }
   void Run() {
     while (true) {
       Job job;
@@ -368,7 +322,7 @@ class WriterThread {
         jobs_.pop_front();
         changed_.notify_all();
       }
-      if (!Do(job)) {
+      if (!work_(job)) {
         std::lock_guard<std::mutex> lock(mutex_);
         failed_ = true;
         changed_.notify_all();
@@ -377,17 +331,120 @@ class WriterThread {
     }
   }
 
-  CorpusWriter& writer_;
-  TextPackWriter& pack_;
-  std::unordered_map<std::string, TextPlace> places_;
-  TokenWordEntry entry_;
-  DocumentPieces pieces_;
-  std::string problem_;
+  std::function<bool(Job&)> work_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Job> jobs_;
   bool closed_ = false, failed_ = false;
   std::thread thread_;
+};
+
+// The steps of a build after a document is read, each on a thread of its own, the
+// documents going through them in order: the tokens (their runs, marks and ids: the
+// spellings' side), the words (TokenWordEntry), the writing (the digest, the kept text,
+// the lists).
+class BuildThreads {
+ public:
+  struct Job {
+    CorpusDocument document;
+    int64_t old = -1;       // keep document `old` of the base index
+    bool byTokens = false;  // the words are to be entered from the tokens
+    std::string text;       // to keep beside the index
+    // The scanner's (unless byTokens): the text's marks, tokens and words.
+    std::string marks;
+    std::vector<TokenRun> runs;
+    DocumentWords words;
+    // The tokens' step's: their ids and what the spellings taught.
+    std::vector<uint32_t> ids;
+    LearnedWords learned;
+    // The words' step's: their pieces (byTokens) or their ids.
+    std::string bytes;
+    DocumentPieces pieces;
+    DocumentWordIds wordIds;
+  };
+  // `spellings` knows the base index's spellings; `places`: the texts kept already, by
+  // digest (a document with one of them keeps it).
+  BuildThreads(CorpusWriter& writer, TextPackWriter& pack, TokenSpellings& spellings,
+               std::unordered_map<std::string, TextPlace> places, int maxLength)
+      : writer_(writer),
+        pack_(pack),
+        spellings_(spellings),
+        places_(std::move(places)),
+        entry_(maxLength),
+        writing_([this](Job& job) { return Write(job); }),
+        entering_([this](Job& job) { return Enter(job) && writing_.Push(std::move(job)); }),
+        cutting_([this](Job& job) { return Cut(job) && entering_.Push(std::move(job)); }) {}
+  // False once the writing has failed.
+  bool Push(Job job) { return cutting_.Push(std::move(job)); }
+  // Waits for the jobs; false with *problem when the writing failed.
+  bool Close(std::string* problem) {
+    cutting_.Close();
+    entering_.Close();
+    if (writing_.Close()) return true;
+    *problem = problem_;
+    return false;
+  }
+
+ private:
+  bool Cut(Job& job) {
+    if (job.old >= 0) return true;
+    if (job.byTokens) {
+      FindTokenRuns(job.text, false, &job.runs);
+      job.marks = TextMarksOf(job.text, job.runs);
+    }
+    // Under the Windows-1252 rules every document's spellings are learned in the order
+    // of their ids, a scanned one's too: a later document's tokens may be entered by them.
+    const auto intern = [this](std::string_view text, const std::vector<TokenRun>& runs,
+                               uint32_t* ids) { writer_.InternAll(text, runs, ids); };
+    if (writer_.rules() == WordRuleSet::kWindows1252) {
+      spellings_.Identify(job.text, job.runs, &job.ids, intern);
+      job.learned = spellings_.TakeLearned();
+    } else {
+      job.ids.resize(job.runs.size());
+      intern(job.text, job.runs, job.ids.data());
+    }
+    std::vector<TokenRun>().swap(job.runs);
+    return true;
+  }
+  bool Enter(Job& job) {
+    if (job.old >= 0) return true;
+    entry_.Absorb(std::move(job.learned));
+    if (job.byTokens) {
+      entry_.Enter(job.ids, &job.bytes, &job.pieces,
+                   [this](const std::string& w) { return writer_.WordId(w); });
+    } else {
+      for (auto& [word, tokens] : job.words)
+        job.wordIds.emplace_back(writer_.WordId(word), std::move(tokens));
+    }
+    return true;
+  }
+  bool Write(Job& job) {
+    if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
+    if (job.document.digest.empty()) {
+      int32_t err = 0;
+      std::string errText;
+      job.document.digest = FileMD5(job.document.path, err, errText);
+    }
+    const auto [known, fresh] = places_.try_emplace(job.document.digest);
+    if (fresh && !pack_.Append(job.text, job.marks, writer_.rules() == WordRuleSet::kUnicode,
+                               &known->second, &problem_))
+      return false;
+    job.document.textPack = known->second.pack;
+    job.document.textOffset = known->second.offset;
+    if (job.byTokens) return writer_.AddPieces(std::move(job.document), job.pieces, job.ids);
+    return writer_.Add(std::move(job.document), job.wordIds, job.ids);
+  }
+
+  CorpusWriter& writer_;
+  TextPackWriter& pack_;
+  TokenSpellings& spellings_;
+  std::unordered_map<std::string, TextPlace> places_;
+  TokenWordEntry entry_;
+  std::string problem_;
+  // The last step first: each hands its jobs on to the next.
+  BuildStage<Job> writing_;
+  BuildStage<Job> entering_;
+  BuildStage<Job> cutting_;
 };
 
 // One attempt at writing the corpus under `rules`; *unicode is set when a document
@@ -419,17 +476,16 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
         places.try_emplace(d.digest, TextPlace{d.textPack, d.textOffset});
     }
   }
-  std::vector<TokenRun> runs;
   bool ok = true;
   {
-    WriterThread thread(writer, pack, std::move(places), p.intMaxPermittedWordLength);
+    BuildThreads thread(writer, pack, spellings, std::move(places), p.intMaxPermittedWordLength);
     for (Planned& d : plan) {
       if (update.stopRequested && update.stopRequested()) {
         *problem = "Stopped: corpus " + name + " is as it was.";
         ok = false;
         break;
       }
-      WriterThread::Job job;
+      BuildThreads::Job job;
       job.document = d.document;
       if (d.same && keepOld) {
         job.old = d.old;
@@ -442,13 +498,7 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           ok = false;
           break;
         }
-        if (job.byTokens) {
-          FindTokenRuns(job.text, false, &runs);
-          job.marks = TextMarksOf(job.text, runs);
-          spellings.Identify(job.text, runs, &job.ids,
-                             [&writer](std::string_view text, const std::vector<TokenRun>& r,
-                                       uint32_t* ids) { writer.InternAll(text, r, ids); });
-        } else {
+        if (!job.byTokens) {
           ScannedDocument scan;
           if (!ScanDocument(p, d.document.path, &scan)) {
             *problem = d.document.path + ": the document cannot be read (its message says why).";
@@ -460,14 +510,11 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
             ok = false;
             break;
           }
-          job.ids.resize(scan.tokens.size());
-          for (size_t i = 0; i < scan.tokens.size(); ++i)
-            job.ids[i] = writer.Intern(scan.tokens[i]);
           job.words = std::move(scan.words);
           job.text = std::move(scan.text);
           job.marks = std::move(scan.marks);
+          job.runs = std::move(scan.runs);
         }
-        job.learned = spellings.TakeLearned();
         ++scanned;
       }
       if (!thread.Push(std::move(job))) {
@@ -482,7 +529,9 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
     }
   }
   p.frmParams.strWordRules = before;
-  if (*unicode || !ok || !pack.Finish(problem) || !writer.Finish(problem)) {
+  // An index that replaces another is on the disk before it does.
+  const bool replaces = FileExists(file);
+  if (*unicode || !ok || !pack.Finish(problem) || !writer.Finish(problem, replaces)) {
     if (!*unicode && problem->empty()) writer.Finish(problem);
     pack.Abandon();
     return false;

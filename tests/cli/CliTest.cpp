@@ -749,6 +749,12 @@ TEST(CliCorpusTest, ACorpusListsTheSumOfItsDocuments) {
   ASSERT_EQ(Shell(env + kCli + "corpus index -q web " + Quote(page)).status, 0);
   const CliRun web = Shell(env + kCli + "kwic -q -s none --format tsv -k heron --corpus web");
   EXPECT_TRUE(Has(web.out, "heron & river, \theron\t & stone")) << web.out;
+  // The page's spellings, met first there, serve a plain document after it.
+  const std::string later = dir.Write("later.txt", "Stone, heron and river.\n");
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q both " + Quote(page) + " " + Quote(later)).status,
+            0);
+  const CliRun both = Shell(env + kCli + "wordlist -q -s none --corpus both");
+  EXPECT_TRUE(Has(both.out, "\nheron\t3\t2\t") && Has(both.out, "\nstone\t2\t2\t")) << both.out;
   // No such corpus; a damaged index.
   EXPECT_TRUE(Has(Shell(env + kCli + "wordlist --corpus none").err, "There is no corpus none"));
   dir.Write("data/quillmoor/corpora/one/corpus.qci", "Quillmoor corpus index\n\x05");

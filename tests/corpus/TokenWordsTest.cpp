@@ -55,7 +55,8 @@ std::map<std::string, std::vector<int32_t>> ByTokens(Finder& finder,
   };
   finder.spellings.Identify(normalised, runs, &ids, intern);
   finder.entry.Absorb(finder.spellings.TakeLearned());
-  finder.entry.Enter(ids, &found, [&names](const std::string& w) {
+  std::string bytes;
+  finder.entry.Enter(ids, &bytes, &found, [&names](const std::string& w) {
     names.push_back(w);
     return static_cast<uint32_t>(names.size() - 1);
   });
