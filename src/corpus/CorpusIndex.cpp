@@ -431,7 +431,7 @@ CorpusWriter::~CorpusWriter() {
   for (const std::string& spill : spills_) std::remove(spill.c_str());
 }
 
-inline CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling) {
+inline CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling, bool room) {
   SpellingKey key;
   const size_t n = spelling.size();
   key.size = static_cast<uint32_t>(n);
@@ -440,14 +440,32 @@ inline CorpusWriter::SpellingKey CorpusWriter::KeyOf(std::string_view spelling) 
     key.hash = SpellingHash(spelling);
     return key;
   }
-  key.low = n <= 8 ? TailOf(spelling.data(), n) : Fixed64(spelling.data());
-  key.high = n <= 8 ? 0 : TailOf(spelling.data() + 8, n - 8);
+  // Sixteen bytes read at once where they may be (no test of the length to mispredict),
+  // those past the spelling masked off.
+  static constexpr uint64_t kKeep[9] = {0,           0xFF,         0xFFFF,         0xFFFFFF,
+                                        0xFFFFFFFF,  0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF,
+                                        ~uint64_t{0}};
+  uint64_t low = 0, high = 0;
+  if (room) {
+    low = Fixed64(spelling.data());
+    high = Fixed64(spelling.data() + 8);
+  } else {
+    char bytes[16] = {};
+    std::memcpy(bytes, spelling.data(), n);
+    low = Fixed64(bytes);
+    high = Fixed64(bytes + 8);
+  }
+  const size_t lowBytes = n < 8 ? n : 8;
+  key.low = low & kKeep[lowBytes];
+  key.high = high & kKeep[n - lowBytes];
   const uint64_t mixed = (key.low ^ (key.high * 0xBF58476D1CE4E5B9ull) ^ n) * 0x9E3779B97F4A7C15ull;
   key.hash = static_cast<uint32_t>(mixed >> 32);
   return key;
 }
 
-uint32_t CorpusWriter::Intern(std::string_view spelling) { return Find(KeyOf(spelling), spelling); }
+uint32_t CorpusWriter::Intern(std::string_view spelling) {
+  return Find(KeyOf(spelling, false), spelling);
+}
 
 void CorpusWriter::InternAll(std::string_view text, const std::vector<TokenRun>& runs,
                              uint32_t* ids) {
@@ -460,7 +478,7 @@ void CorpusWriter::InternAll(std::string_view text, const std::vector<TokenRun>&
     const size_t mask = slots_.empty() ? 0 : slots_.size() - 1;
     for (size_t j = 0; j < n; ++j) {
       const TokenRun& run = runs[from + j];
-      keys[j] = KeyOf(text.substr(run.begin, run.size));
+      keys[j] = KeyOf(text.substr(run.begin, run.size), run.begin + 16 <= text.size());
       if (mask != 0) __builtin_prefetch(&slots_[keys[j].hash & mask]);
     }
     for (size_t j = 0; j < n; ++j) {

@@ -240,7 +240,8 @@ class CorpusWriter {
     uint64_t low = 0, high = 0;
     uint32_t size = 0, hash = 0;
   };
-  static SpellingKey KeyOf(std::string_view spelling);
+  // `room`: sixteen bytes may be read from the spelling's first.
+  static SpellingKey KeyOf(std::string_view spelling, bool room);
   uint32_t Find(const SpellingKey& key, std::string_view spelling);
   std::vector<SpellingKey> keys_;  // by token id
   // Open addressing over the token ids. A slot holds a spelling's first eight bytes and

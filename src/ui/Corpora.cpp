@@ -283,17 +283,19 @@ struct Planned {
 };
 
 // One step of a build on a thread of its own: the jobs handed to it are done in order
-// (at most two waiting), by `work`, until it fails.
+// (at most kWaiting waiting), by `work`, until it fails.
 template <typename Job>
 class BuildStage {
  public:
+  // Enough that a step slower for a document or two does not hold up the others.
+  static constexpr size_t kWaiting = 6;
   explicit BuildStage(std::function<bool(Job&)> work)
       : work_(std::move(work)), thread_([this] { Run(); }) {}
   ~BuildStage() { Close(); }
   // False once the work has failed.
   bool Push(Job job) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return jobs_.size() < 2 || failed_; });
+    changed_.wait(lock, [this] { return jobs_.size() < kWaiting || failed_; });
     if (failed_) return false;
     jobs_.push_back(std::move(job));
     changed_.notify_all();

@@ -263,6 +263,36 @@ TEST(TokenRunsTest, RunsOfWordCharactersHoldingMoreThanHyphens) {
 
 // The runs of random texts against the literal loop: a run of word characters, kept
 // when it holds one that is not a hyphen.
+// The ids of a text's tokens, many at a time, are those of a literal table: each new
+// spelling takes the next id. The spellings are of every length up to 40 bytes, many
+// alike in their first eight or sixteen, some at the very end of the text.
+TEST(CorpusIndexTest, SpellingsAManyAtATimeTakeTheirIdsInTurn) {
+  testing::TempDir dir;
+  CorpusWriter writer(WordRuleSet::kWindows1252, dir.path() + "/i.qci", 1 << 20);
+  std::map<std::string, uint32_t> literal;
+  std::mt19937 random(32);
+  for (int round = 0; round < 200; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 40); n > 0; --n) {
+      text += std::string("abcdefghijklmnopqrstuvwxyz0123456789ABCD").substr(0, random() % 41);
+      text += std::to_string(random() % 40);
+      text += ' ';
+    }
+    if (random() % 2 == 0 && !text.empty()) text.pop_back();  // a token at the very end
+    std::vector<TokenRun> runs;
+    FindTokenRuns(text, false, &runs);
+    std::vector<uint32_t> ids(runs.size());
+    writer.InternAll(text, runs, ids.data());
+    for (size_t i = 0; i < runs.size(); ++i) {
+      const std::string spelling = text.substr(runs[i].begin, runs[i].size);
+      const auto [at, fresh] = literal.try_emplace(spelling, static_cast<uint32_t>(literal.size()));
+      ASSERT_EQ(ids[i], at->second) << spelling;
+      EXPECT_EQ(writer.Intern(spelling), at->second) << spelling;
+    }
+  }
+  EXPECT_GT(literal.size(), 1000u);  // the table grew
+}
+
 TEST(TokenRunsTest, TheFastCutIsTheLiteralOne) {
   std::mt19937 random(31);
   for (int round = 0; round < 400; ++round) {
