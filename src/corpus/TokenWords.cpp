@@ -78,6 +78,7 @@ void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {
   empty_ = true;
   met_.clear();
   occurrences_.clear();
+  occurrences_.reserve(ids.size());
   // Each token's word's tally is asked of the memory a few tokens before it is needed.
   constexpr size_t kAhead = 16;
   for (size_t i = 0; i < ids.size(); ++i) {
@@ -86,7 +87,16 @@ void TokenWordEntry::EnterAll(const std::vector<uint32_t>& ids) {
       if (later >= 0) __builtin_prefetch(&tallies_[static_cast<size_t>(later)], 1);
     }
     const int32_t w = wordOfToken_[ids[i]];
-    if (w >= 0) Occur(w, static_cast<uint32_t>(i));
+    if (w < 0) continue;
+    // A word met before in the document is only counted (Occur's first lines, here
+    // without the call).
+    Tally& tally = tallies_[static_cast<size_t>(w)];
+    if (tally.in == document_ + 1) {
+      occurrences_.emplace_back(w, static_cast<uint32_t>(i));
+      ++tally.count;
+      continue;
+    }
+    Occur(w, static_cast<uint32_t>(i));
   }
   // Each word's tokens together, in order (a counting sort by word).
   uint32_t at = 0;
