@@ -24,6 +24,9 @@ struct TokenRun {
 
 // The tokens of `text` in order (`utf8`: the Unicode rules).
 void FindTokenRuns(std::string_view text, bool utf8, std::vector<TokenRun>* runs);
+// The same; `wide`: thirty-two characters at a time where the processor can (AVX2),
+// else sixteen (so that tests can compare the two).
+void FindTokenRunsBy(std::string_view text, bool utf8, bool wide, std::vector<TokenRun>* runs);
 
 // The index of the token that holds (or, between tokens, precedes) the 0-based byte
 // `offset`: the last run beginning at or before it; 0 when none does.
