@@ -342,9 +342,9 @@ class BuildStage {
 };
 
 // The steps of a build after a document is read, each on a thread of its own, the
-// documents going through them in order: the tokens (their runs, marks and ids: the
-// spellings' side), the words (TokenWordEntry), the writing (the digest, the kept text,
-// the lists).
+// documents going through them in order (each read, and its digest taken, before): the
+// tokens (their runs, marks and ids: the spellings' side), the words (TokenWordEntry),
+// the writing (the kept text, the lists).
 class BuildThreads {
  public:
   struct Job {
@@ -422,11 +422,6 @@ class BuildThreads {
   }
   bool Write(Job& job) {
     if (job.old >= 0) return writer_.Keep(std::move(job.document), static_cast<uint32_t>(job.old));
-    if (job.document.digest.empty()) {
-      int32_t err = 0;
-      std::string errText;
-      job.document.digest = FileMD5(job.document.path, err, errText);
-    }
     const auto [known, fresh] = places_.try_emplace(job.document.digest);
     if (fresh && !pack_.Append(job.text, job.marks, writer_.rules() == WordRuleSet::kUnicode,
                                &known->second, &problem_))
@@ -516,6 +511,12 @@ bool WriteCorpus(Program& p, const std::string& name, const CorpusUpdate& update
           job.text = std::move(scan.text);
           job.marks = std::move(scan.marks);
           job.runs = std::move(scan.runs);
+        }
+        // The digest is taken here: of the four steps, reading has the least to do.
+        if (job.document.digest.empty()) {
+          int32_t err = 0;
+          std::string errText;
+          job.document.digest = FileMD5(job.document.path, err, errText);
         }
         ++scanned;
       }
