@@ -187,7 +187,7 @@ class RunReader {
 
 }  // namespace
 
-bool ReadVarint(std::string_view bytes, size_t* at, uint64_t* value) {
+bool ReadVarintSlowly(std::string_view bytes, size_t* at, uint64_t* value) {
   uint64_t v = 0;
   for (int shift = 0; shift < 70; shift += 7) {
     if (*at >= bytes.size()) return false;

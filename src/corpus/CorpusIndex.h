@@ -274,7 +274,25 @@ inline void AppendVarint(uint64_t value, std::string* out) {
 }
 // The number at *at in `bytes`, advancing *at; false when the bytes end first or the
 // number takes more than ten bytes.
-bool ReadVarint(std::string_view bytes, size_t* at, uint64_t* value);
+bool ReadVarintSlowly(std::string_view bytes, size_t* at, uint64_t* value);
+inline bool ReadVarint(std::string_view bytes, size_t* at, uint64_t* value) {
+  // Numbers of one or two bytes, most of them, without a call.
+  const size_t i = *at;
+  if (i + 1 < bytes.size()) {
+    const auto b0 = static_cast<uint8_t>(bytes[i]), b1 = static_cast<uint8_t>(bytes[i + 1]);
+    if (b0 < 0x80) {
+      *value = b0;
+      *at = i + 1;
+      return true;
+    }
+    if (b1 < 0x80) {
+      *value = (b0 & 0x7Fu) | (uint64_t{b1} << 7);
+      *at = i + 2;
+      return true;
+    }
+  }
+  return ReadVarintSlowly(bytes, at, value);
+}
 
 }  // namespace quillmoor
 

@@ -219,6 +219,9 @@ bool KeptText::Load(std::string* problem) {
   tokens_.assign(1, 0);
   offsets_.assign(1, 0);
   lines_.assign(1, 0);
+  tokens_.reserve(count + 1);
+  offsets_.reserve(count + 1);
+  lines_.reserve(count + 1);
   for (uint64_t k = 0; k < count; ++k) {
     uint64_t tokenStep = 0, step = 0, breaks = 0;
     if (!ReadVarint(marks, &at, &tokenStep) || !ReadVarint(marks, &at, &step) ||

@@ -263,6 +263,24 @@ TEST(TokenRunsTest, RunsOfWordCharactersHoldingMoreThanHyphens) {
 
 // The runs of random texts against the literal loop: a run of word characters, kept
 // when it holds one that is not a hyphen.
+// Variable-length numbers read on their short path as on the literal one, from any bytes.
+TEST(CorpusIndexTest, ShortNumbersReadAsTheLiteralReaderReadsThem) {
+  std::mt19937 random(33);
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (int n = static_cast<int>(random() % 12); n > 0; --n)
+      bytes.push_back(static_cast<char>(random() % 4 == 0 ? random() % 256 : random() % 128));
+    size_t fast = 0, slow = 0;
+    for (bool more = true; more;) {
+      uint64_t a = 0, b = 0;
+      more = ReadVarint(bytes, &fast, &a);
+      ASSERT_EQ(ReadVarintSlowly(bytes, &slow, &b), more);
+      if (more) ASSERT_EQ(a, b);
+      ASSERT_EQ(fast, slow);
+    }
+  }
+}
+
 // The ids of a text's tokens, many at a time, are those of a literal table: each new
 // spelling takes the next id. The spellings are of every length up to 40 bytes, many
 // alike in their first eight or sixteen, some at the very end of the text.
