@@ -275,7 +275,9 @@ TEST(CorpusIndexTest, ShortNumbersReadAsTheLiteralReaderReadsThem) {
       uint64_t a = 0, b = 0;
       more = ReadVarint(bytes, &fast, &a);
       ASSERT_EQ(ReadVarintSlowly(bytes, &slow, &b), more);
-      if (more) ASSERT_EQ(a, b);
+      if (more) {
+        ASSERT_EQ(a, b);
+      }
       ASSERT_EQ(fast, slow);
     }
   }
