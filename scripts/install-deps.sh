@@ -2,7 +2,7 @@
 # Installs the Debian packages Quillmoor builds and tests with, when any is missing.
 set -euo pipefail
 packages=(cmake g++ pkg-config qt6-base-dev libqt6svg6 libzip-dev zlib1g-dev libssl-dev libgtest-dev
-          libpoppler-cpp-dev
+          libpoppler-cpp-dev libpcre2-dev
           libicu-dev fonts-noto-core fonts-noto-cjk
           fonts-liberation2)
 # The validators of the desktop file and the software-centre metadata, and Python for

@@ -70,7 +70,8 @@ class Parser {
       if (!Number(kMostDistance, &node->distance)) return false;
       if (node->distance == 0) return Fail(at_ - 1, "a distance of at least 1");
       SkipSpaces();
-      if (at_ >= s_.size()) return Fail(at_, "a word, a phrase or a token pattern after the operator");
+      if (at_ >= s_.size())
+        return Fail(at_, "a word, a phrase or a token pattern after the operator");
       node->first = std::move(first);
       node->second = std::make_unique<QueryNode>();
       return Unit(node->second.get());
@@ -92,8 +93,10 @@ class Parser {
     }
     if (c == ']' || c == '{' || c == '}') return Fail(at_, "a word, a phrase or a token pattern");
     // No word begins so: a structural tag or a group of another query language.
-    if (c == '<') return Fail(at_, "a word, a phrase or a token pattern (tags such as <s> are not known)");
-    if (c == '(') return Fail(at_, "a word, a phrase or a token pattern (groups in parentheses are not known)");
+    if (c == '<')
+      return Fail(at_, "a word, a phrase or a token pattern (tags such as <s> are not known)");
+    if (c == '(')
+      return Fail(at_, "a word, a phrase or a token pattern (groups in parentheses are not known)");
     node->kind = QueryNode::Kind::kWord;
     return Word(&node->word, false);
   }
@@ -358,9 +361,11 @@ std::string QueryErrorMessage(std::string_view text, const QueryError& error) {
   size_t column = 0;
   for (size_t i = 0; i < error.at && i < text.size(); ++i)
     column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-  return "The query cannot be read: at character " + std::to_string(column + 1) + ", " +
-         error.expected + " was expected.\n  " + std::string(text) + "\n  " +
-         std::string(column, ' ') + "^";
+  const std::string what = error.problem.empty()
+                               ? error.expected + " was expected"
+                               : "the regular expression is wrong: " + error.problem;
+  return "The query cannot be read: at character " + std::to_string(column + 1) + ", " + what +
+         ".\n  " + std::string(text) + "\n  " + std::string(column, ' ') + "^";
 }
 
 std::string QueryText(const Query& query) {

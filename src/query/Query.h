@@ -33,9 +33,9 @@ namespace quillmoor {
 struct WordPattern {
   enum class Kind { kWildcard, kRegex };
   Kind kind = Kind::kWildcard;
-  std::string text;  // the wildcard pattern (without a tail), or the regular expression
-  bool coWord = false;  // a wildcard pattern in the "head+tail" form
-  std::string tail;     // then the part after its first "+" (perhaps empty)
+  std::string text;            // the wildcard pattern (without a tail), or the regular expression
+  bool coWord = false;         // a wildcard pattern in the "head+tail" form
+  std::string tail;            // then the part after its first "+" (perhaps empty)
   bool caseSensitive = false;  // a regular expression's "c" flag
   size_t at = 0;               // where it begins in the query
 };
@@ -61,10 +61,10 @@ struct QueryNode {
   enum class Side { kEither, kAfter, kBefore };
   Kind kind = Kind::kWord;
   size_t at = 0;
-  WordPattern word;                  // kWord
-  std::vector<WordPattern> phrase;   // kPhrase
-  std::vector<TokenStep> tokens;     // kTokens
-  bool withinLine = false;           // kTokens: "within line"
+  WordPattern word;                 // kWord
+  std::vector<WordPattern> phrase;  // kPhrase
+  std::vector<TokenStep> tokens;    // kTokens
+  bool withinLine = false;          // kTokens: "within line"
   // kNear: `first` and `second` within `distance` words, `second` on `side` of `first`.
   std::unique_ptr<QueryNode> first, second;
   int distance = 0;
@@ -76,8 +76,9 @@ struct Query {
 };
 
 struct QueryError {
-  size_t at = 0;  // the byte of the query where it goes wrong
-  std::string expected;  // what was expected there, as a phrase ("a closing '\"'")
+  size_t at = 0;         // the byte of the query where it goes wrong
+  std::string expected;  // what was expected there, as a phrase ("a closing '\"'"),
+  std::string problem;   // or else what is wrong there ("missing closing parenthesis")
 };
 
 // Parses `text`; false with *error.

@@ -1,8 +1,8 @@
-#include "query/Query.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "query/Query.h"
 
 namespace quillmoor {
 namespace {
@@ -26,7 +26,8 @@ TEST(QueryTest, TheLanguageReadsBackAsWritten) {
       {"\"/colou?r/ of\"", "\"/colou?r/ of\""},
       // Proximity.
       {"heart NEAR/4 break*", "heart NEAR/4 break*"},
-      {"broken FOLLOWED/3 \"my heart\" x PRECEDED/1 y", "broken FOLLOWED/3 \"my heart\" x PRECEDED/1 y"},
+      {"broken FOLLOWED/3 \"my heart\" x PRECEDED/1 y",
+       "broken FOLLOWED/3 \"my heart\" x PRECEDED/1 y"},
       // Token patterns.
       {"[word=\"un.*able\"] [word=\"to\"]", "[word=\"un.*able\"] [word=\"to\"]"},
       {"[ ]{1,3} [word!=\"the\" & word=\"t.*\" | word=\"a\"]+ []? []* [word=\"x\"]{2}",
@@ -37,7 +38,8 @@ TEST(QueryTest, TheLanguageReadsBackAsWritten) {
   for (const auto& c : kCases) {
     Query query;
     QueryError error;
-    ASSERT_TRUE(ParseQuery(c.query, &query, &error)) << c.query << ": " << QueryErrorMessage(c.query, error);
+    ASSERT_TRUE(ParseQuery(c.query, &query, &error))
+        << c.query << ": " << QueryErrorMessage(c.query, error);
     EXPECT_EQ(QueryText(query), c.tree) << c.query;
     Query again;
     ASSERT_TRUE(ParseQuery(QueryText(query), &again, &error)) << c.query;

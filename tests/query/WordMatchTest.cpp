@@ -1,0 +1,77 @@
+#include "query/WordMatch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/Cp1252.h"
+
+namespace quillmoor {
+namespace {
+
+WordMatcher MatcherOf(const std::string& query, bool utf8) {
+  Query parsed;
+  QueryError error;
+  EXPECT_TRUE(ParseQuery(query, &parsed, &error)) << query;
+  WordMatcher matcher;
+  EXPECT_TRUE(matcher.Compile(parsed.alternatives.at(0).word, utf8, &error))
+      << QueryErrorMessage(query, error);
+  return matcher;
+}
+
+TEST(WordMatchTest, PatternsMatchWholeWords) {
+  static const struct {
+    const char* query;
+    bool utf8;
+    const char* word;
+    bool matches;
+  } kCases[] = {
+      {"lov*", false, "lovely", true},
+      {"lov*", false, "glove", false},
+      {"19##", false, "1984", true},
+      {"/colou?r/", false, "color", true},
+      {"/colou?r/", false, "colours", false},  // the whole word, not a piece of it
+      {"/colou?r/", false, "watercolor", false},
+      {"/COLOU?R/", false, "colour", true},   // letter case ignored
+      {"/COLOU?R/c", false, "colour", false},  // unless asked
+      {"/caf./", false, "caf\xe9", true},       // a Windows-1252 word, in UTF-8 for PCRE2
+      {"/\xc3\x89t\xc3\xa9/", false, "\xe9t\xe9", true},  // "Été" matches "été"
+      {"/\xc3\x89t\xc3\xa9/", true, "\xc3\xa9t\xc3\xa9", true},
+      {"/\\p{Cyrillic}+/", true, "\xd1\x81\xd0\xbb\xd0\xbe\xd0\xb2\xd0\xbe", true},
+      {"/\\p{Cyrillic}+/", true, "slovo", false},
+      {"/a\\/b/", false, "a/b", true},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(MatcherOf(c.query, c.utf8).Matches(c.word), c.matches) << c.query << " " << c.word;
+  }
+  const WordMatcher matcher = MatcherOf("/b.*/", false);
+  EXPECT_EQ(matcher.MatchAll({"abc", "bc", "b", "cb"}), (std::vector<uint32_t>{1, 2}));
+}
+
+TEST(WordMatchTest, ARefusedExpressionIsPlacedInTheQuery) {
+  const std::string query = "x /a\\/b(c/";
+  Query parsed;
+  QueryError error;
+  ASSERT_TRUE(ParseQuery(query, &parsed, &error));
+  WordMatcher matcher;
+  ASSERT_FALSE(matcher.Compile(parsed.alternatives[1].word, false, &error));
+  EXPECT_EQ(error.problem, "missing closing parenthesis");
+  EXPECT_EQ(error.at, query.size() - 1);  // where the expression ends, its "(" unclosed
+  EXPECT_EQ(QueryErrorMessage(query, error),
+            "The query cannot be read: at character 10, the regular expression is wrong: "
+            "missing closing parenthesis.\n  x /a\\/b(c/\n           ^");
+}
+
+TEST(WordMatchTest, AnExpressionThatWouldRunWithoutEndIsStopped) {
+  // Nested repeats over a word that ends in a character they do not take: each way of
+  // cutting the a's is tried before the match fails.
+  const WordMatcher matcher = MatcherOf("/(\\w+)+/", false);
+  EXPECT_FALSE(matcher.Matches(std::string(40, 'a') + "!"));
+  EXPECT_TRUE(matcher.overrun());
+  EXPECT_TRUE(matcher.Matches("aaa"));
+  EXPECT_FALSE(MatcherOf("/(\\w+)+/", false).overrun());
+}
+
+}  // namespace
+}  // namespace quillmoor
