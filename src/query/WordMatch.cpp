@@ -3,6 +3,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <thread>
+
 #include "engine/WildcardMatch.h"
 #include "shared/Cp1252.h"
 
@@ -20,6 +22,7 @@ struct WordMatcher::Regex {
   pcre2_code* code = nullptr;
   pcre2_match_data* data = nullptr;
   pcre2_match_context* context = nullptr;
+  bool jit = false;
   ~Regex() {
     pcre2_match_context_free(context);
     pcre2_match_data_free(data);
@@ -43,8 +46,8 @@ bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* err
   PCRE2_SIZE offset = 0;
   uint32_t options = PCRE2_ANCHORED | PCRE2_ENDANCHORED | PCRE2_UTF | PCRE2_UCP;
   if (!pattern.caseSensitive) options |= PCRE2_CASELESS;
-  regex->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.text.data()), pattern.text.size(),
-                              options, &code, &offset, nullptr);
+  regex->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.text.data()),
+                              pattern.text.size(), options, &code, &offset, nullptr);
   if (regex->code == nullptr) {
     PCRE2_UCHAR message[256];
     pcre2_get_error_message(code, message, sizeof message);
@@ -52,11 +55,12 @@ bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* err
     // The place in the query: after the opening slash, each "/" of the expression
     // written there as "\/".
     size_t slashes = 0;
-    for (size_t i = 0; i < offset && i < pattern.text.size(); ++i) slashes += pattern.text[i] == '/';
+    for (size_t i = 0; i < offset && i < pattern.text.size(); ++i)
+      slashes += pattern.text[i] == '/';
     error->at = pattern.at + 1 + offset + slashes;
     return false;
   }
-  pcre2_jit_compile(regex->code, PCRE2_JIT_COMPLETE);  // (without a JIT, it interprets)
+  regex->jit = pcre2_jit_compile(regex->code, PCRE2_JIT_COMPLETE) == 0;  // (else interpreted)
   regex->data = pcre2_match_data_create_from_pattern(regex->code, nullptr);
   regex->context = pcre2_match_context_create(nullptr);
   pcre2_set_match_limit(regex->context, kMatchLimit);
@@ -66,24 +70,59 @@ bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* err
 }
 
 bool WordMatcher::Matches(std::string_view word) const {
+  return MatchesWith(word, regex_ == nullptr ? nullptr : regex_->data, &scratch_, &overrun_);
+}
+
+bool WordMatcher::MatchesWith(std::string_view word, pcre2_match_data_8* data, std::string* scratch,
+                              bool* overrun) const {
   if (regex_ == nullptr) return MatchesPatternIn(utf8_, word, pattern_.text);
-  std::string converted;
-  if (!utf8_) {
-    converted = Cp1252ToUtf8(word);
-    word = converted;
+  // An ASCII word is UTF-8 already, and valid: PCRE2 need not check it.
+  bool ascii = true;
+  for (const char c : word) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (!ascii && !utf8_) {
+    scratch->clear();
+    AppendCp1252AsUtf8(word, scratch);
+    word = *scratch;
   }
-  const int rc = pcre2_match(regex_->code, reinterpret_cast<PCRE2_SPTR>(word.data()), word.size(),
-                             0, 0, regex_->data, regex_->context);
-  if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT) overrun_ = true;
+  const auto subject = reinterpret_cast<PCRE2_SPTR>(word.data());
+  const uint32_t options = ascii || !utf8_ ? PCRE2_NO_UTF_CHECK : 0;
+  const int rc =
+      regex_->jit && options != 0
+          ? pcre2_jit_match(regex_->code, subject, word.size(), 0, options, data, regex_->context)
+          : pcre2_match(regex_->code, subject, word.size(), 0, options, data, regex_->context);
+  if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
+      rc == PCRE2_ERROR_JIT_STACKLIMIT)
+    *overrun = true;
   return rc >= 0;
 }
 
 std::vector<uint32_t> WordMatcher::MatchAll(const std::vector<std::string_view>& words) const {
-  std::vector<uint32_t> found;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (Matches(words[i])) found.push_back(static_cast<uint32_t>(i));
+  // A large lexicon in two halves, the second on a thread of its own with match data of
+  // its own.
+  const size_t half = words.size() >= (size_t{1} << 16) ? words.size() / 2 : words.size();
+  std::vector<uint32_t> first, second;
+  bool overrun = false;
+  const auto range = [&](size_t begin, size_t end, pcre2_match_data_8* data, std::string* scratch,
+                         bool* over, std::vector<uint32_t>* found) {
+    for (size_t i = begin; i < end; ++i) {
+      if (MatchesWith(words[i], data, scratch, over)) found->push_back(static_cast<uint32_t>(i));
+    }
+  };
+  if (half == words.size()) {
+    range(0, words.size(), regex_ == nullptr ? nullptr : regex_->data, &scratch_, &overrun_,
+          &first);
+    return first;
   }
-  return found;
+  pcre2_match_data* data =
+      regex_ == nullptr ? nullptr : pcre2_match_data_create_from_pattern(regex_->code, nullptr);
+  std::string scratch;
+  std::thread other(range, half, words.size(), data, &scratch, &overrun, &second);
+  range(0, half, regex_ == nullptr ? nullptr : regex_->data, &scratch_, &overrun_, &first);
+  other.join();
+  overrun_ = overrun_ || overrun;
+  pcre2_match_data_free(data);
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
 }
 
 }  // namespace quillmoor

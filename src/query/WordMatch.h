@@ -19,6 +19,8 @@
 
 #include "query/Query.h"
 
+struct pcre2_real_match_data_8;  // (pcre2.h)
+
 namespace quillmoor {
 
 class WordMatcher {
@@ -32,17 +34,20 @@ class WordMatcher {
   // *error, placed in the query, when PCRE2 refuses the expression.
   bool Compile(const WordPattern& pattern, bool utf8, QueryError* error);
   bool Matches(std::string_view word) const;
-  // The numbers of the words that match, in order.
+  // The numbers of the words that match, in order (a large lexicon on two threads).
   std::vector<uint32_t> MatchAll(const std::vector<std::string_view>& words) const;
   // Whether a match ran into the limits (it counted as none).
   bool overrun() const { return overrun_; }
 
  private:
   struct Regex;
+  bool MatchesWith(std::string_view word, ::pcre2_real_match_data_8* data, std::string* scratch,
+                   bool* overrun) const;
   WordPattern pattern_;
   bool utf8_ = false;
   std::unique_ptr<Regex> regex_;
   mutable bool overrun_ = false;
+  mutable std::string scratch_;  // a Windows-1252 word in UTF-8
 };
 
 }  // namespace quillmoor

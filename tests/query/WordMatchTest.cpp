@@ -1,10 +1,9 @@
-#include "query/WordMatch.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "query/WordMatch.h"
 #include "shared/Cp1252.h"
 
 namespace quillmoor {
@@ -33,9 +32,9 @@ TEST(WordMatchTest, PatternsMatchWholeWords) {
       {"/colou?r/", false, "color", true},
       {"/colou?r/", false, "colours", false},  // the whole word, not a piece of it
       {"/colou?r/", false, "watercolor", false},
-      {"/COLOU?R/", false, "colour", true},   // letter case ignored
-      {"/COLOU?R/c", false, "colour", false},  // unless asked
-      {"/caf./", false, "caf\xe9", true},       // a Windows-1252 word, in UTF-8 for PCRE2
+      {"/COLOU?R/", false, "colour", true},               // letter case ignored
+      {"/COLOU?R/c", false, "colour", false},             // unless asked
+      {"/caf./", false, "caf\xe9", true},                 // a Windows-1252 word, in UTF-8 for PCRE2
       {"/\xc3\x89t\xc3\xa9/", false, "\xe9t\xe9", true},  // "Été" matches "été"
       {"/\xc3\x89t\xc3\xa9/", true, "\xc3\xa9t\xc3\xa9", true},
       {"/\\p{Cyrillic}+/", true, "\xd1\x81\xd0\xbb\xd0\xbe\xd0\xb2\xd0\xbe", true},
