@@ -48,6 +48,23 @@ TEST(WordMatchTest, PatternsMatchWholeWords) {
   EXPECT_EQ(matcher.MatchAll({"abc", "bc", "b", "cb"}), (std::vector<uint32_t>{1, 2}));
 }
 
+// A lexicon large enough to be matched on two threads: the words one by one.
+TEST(WordMatchTest, ALargeLexiconMatchesAsItsWordsOneByOne) {
+  std::vector<std::string> words;
+  for (int i = 0; i < 70000; ++i)
+    words.push_back((i % 7 == 0 ? "caf\xe9" : "word") + std::to_string(i));
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  for (const char* query : {"/caf\xc3\xa9\\d*5/", "word1*"}) {
+    const WordMatcher matcher = MatcherOf(query, false);
+    std::vector<uint32_t> literal;
+    for (uint32_t i = 0; i < views.size(); ++i) {
+      if (matcher.Matches(views[i])) literal.push_back(i);
+    }
+    EXPECT_GT(literal.size(), 100u) << query;
+    EXPECT_EQ(matcher.MatchAll(views), literal) << query;
+  }
+}
+
 TEST(WordMatchTest, ARefusedExpressionIsPlacedInTheQuery) {
   const std::string query = "x /a\\/b(c/";
   Query parsed;
