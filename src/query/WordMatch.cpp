@@ -3,6 +3,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cctype>
 #include <thread>
 
 #include "engine/WildcardMatch.h"
@@ -23,6 +24,7 @@ struct WordMatcher::Regex {
   pcre2_match_data* data = nullptr;
   pcre2_match_context* context = nullptr;
   bool jit = false;
+  std::vector<bool> firsts;  // by a word's first byte, ASCII: whether a match may begin so
   ~Regex() {
     pcre2_match_context_free(context);
     pcre2_match_data_free(data);
@@ -61,6 +63,31 @@ bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* err
     return false;
   }
   regex->jit = pcre2_jit_compile(regex->code, PCRE2_JIT_COMPLETE) == 0;  // (else interpreted)
+  // The bytes a match can begin with, when PCRE2 knows them: other words are passed
+  // over without a call.
+  uint32_t firstType = 0;
+  pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTCODETYPE, &firstType);
+  if (firstType == 1) {
+    uint32_t unit = 0;
+    pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTCODEUNIT, &unit);
+    // (Both cases of an ASCII letter: "(?i)" may make a "c" pattern caseless; a byte
+    // beyond ASCII may stand for a letter with other cases.)
+    if (unit < 0x80) {
+      regex->firsts.assign(256, false);
+      regex->firsts[unit] = true;
+      if (std::isalpha(static_cast<int>(unit)) != 0) {
+        regex->firsts[static_cast<unsigned char>(std::tolower(static_cast<int>(unit)))] = true;
+        regex->firsts[static_cast<unsigned char>(std::toupper(static_cast<int>(unit)))] = true;
+      }
+    }
+  } else if (firstType == 0) {
+    const uint8_t* bitmap = nullptr;
+    pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTBITMAP, &bitmap);
+    if (bitmap != nullptr) {
+      regex->firsts.assign(256, false);
+      for (int b = 0; b < 256; ++b) regex->firsts[b] = (bitmap[b / 8] >> (b % 8)) & 1;
+    }
+  }
   regex->data = pcre2_match_data_create_from_pattern(regex->code, nullptr);
   regex->context = pcre2_match_context_create(nullptr);
   pcre2_set_match_limit(regex->context, kMatchLimit);
@@ -76,6 +103,9 @@ bool WordMatcher::Matches(std::string_view word) const {
 bool WordMatcher::MatchesWith(std::string_view word, pcre2_match_data_8* data, std::string* scratch,
                               bool* overrun) const {
   if (regex_ == nullptr) return MatchesPatternIn(utf8_, word, pattern_.text);
+  if (!regex_->firsts.empty() && !word.empty() && static_cast<unsigned char>(word[0]) < 0x80 &&
+      !regex_->firsts[static_cast<unsigned char>(word[0])])
+    return false;
   // An ASCII word is UTF-8 already, and valid: PCRE2 need not check it.
   bool ascii = true;
   for (const char c : word) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
