@@ -659,35 +659,18 @@ bool CorpusWriter::Add(CorpusDocument document, const DocumentWords& words,
 
 bool CorpusWriter::Add(CorpusDocument document, const DocumentWordIds& words,
                        const std::vector<uint32_t>& ids) {
-  // Each word's piece: its head (at most ten bytes), then its tokens (five a number).
+  // Each word's piece (PutPiece), in one buffer made large enough first.
   size_t room = 0;
   for (const auto& w : words) room += 10 + 5 * w.second.size();
   scratch_.resize(room);
-  std::vector<std::pair<uint32_t, std::pair<size_t, size_t>>> spans;
-  spans.reserve(words.size());
-  uint8_t* const start = reinterpret_cast<uint8_t*>(scratch_.data());
-  uint8_t* at = start;
-  std::vector<uint8_t> deltas;
+  uint8_t* at = reinterpret_cast<uint8_t*>(scratch_.data());
+  DocumentPieces pieces;
+  pieces.reserve(words.size());
   for (const auto& [word, positions] : words) {
     if (positions.empty()) continue;
-    deltas.resize(5 * positions.size());
-    uint8_t* d = deltas.data();
-    int32_t last = 0;
-    for (int32_t position : positions) {
-      PutVarint(d, static_cast<uint32_t>(position - last));
-      last = position;
-    }
-    const size_t begin = static_cast<size_t>(at - start);
-    PutVarint(at, static_cast<uint32_t>(positions.size()));
-    PutVarint(at, static_cast<uint32_t>(d - deltas.data()));
-    std::memcpy(at, deltas.data(), static_cast<size_t>(d - deltas.data()));
-    at += d - deltas.data();
-    spans.push_back({word, {begin, static_cast<size_t>(at - start) - begin}});
+    pieces.emplace_back(word,
+                        PutPiece(positions.data(), static_cast<uint32_t>(positions.size()), at));
   }
-  DocumentPieces pieces;
-  pieces.reserve(spans.size());
-  for (const auto& [word, span] : spans)
-    pieces.emplace_back(word, std::string_view(scratch_).substr(span.first, span.second));
   return AddPieces(std::move(document), pieces, ids);
 }
 

@@ -82,6 +82,28 @@ inline void PutVarint(uint8_t*& at, uint32_t value) {
   *at++ = static_cast<uint8_t>(value);
 }
 
+// Writes the piece of `count` ascending tokens at `out`, which has room for 10 + 5 x
+// count bytes, and advances it; returns the piece. The differences go after room for the
+// head, and the head, once their length is known, just before them.
+template <typename Token>
+inline std::string_view PutPiece(const Token* tokens, uint32_t count, uint8_t*& out) {
+  uint8_t* const room = out;
+  out += 10;
+  uint32_t last = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    PutVarint(out, static_cast<uint32_t>(tokens[i]) - last);
+    last = static_cast<uint32_t>(tokens[i]);
+  }
+  uint8_t head[10];
+  uint8_t* end = head;
+  PutVarint(end, count);
+  PutVarint(end, static_cast<uint32_t>(out - room - 10));
+  const auto size = static_cast<size_t>(end - head);
+  uint8_t* const begin = room + 10 - size;
+  for (size_t i = 0; i < size; ++i) begin[i] = head[i];
+  return {reinterpret_cast<const char*>(begin), static_cast<size_t>(out - begin)};
+}
+
 // A word's occurrences in one document.
 struct DocumentHits {
   uint32_t document = 0;  // index in the corpus's documents

@@ -117,26 +117,8 @@ void TokenWordEntry::Encode(std::string* bytes, DocumentPieces* pieces) {
   const uint32_t* token = tokens_.data();
   for (size_t k = 0; k < met_.size(); ++k) {
     const Tally& tally = tallies_[static_cast<size_t>(met_[k])];
-    // The differences after room for the head (two numbers of at most five bytes), then
-    // the head written just before them: the piece begins where the head does.
-    uint8_t* const room = out;
-    out += 10;
-    uint32_t last = 0;
-    for (uint32_t i = 0; i < tally.count; ++i) {
-      PutVarint(out, token[i] - last);
-      last = token[i];
-    }
+    (*pieces)[k] = {static_cast<uint32_t>(tally.id), PutPiece(token, tally.count, out)};
     token += tally.count;
-    uint8_t head[10];
-    uint8_t* end = head;
-    PutVarint(end, tally.count);
-    PutVarint(end, static_cast<uint32_t>(out - room - 10));
-    const auto size = static_cast<size_t>(end - head);
-    uint8_t* const begin = room + 10 - size;
-    for (size_t i = 0; i < size; ++i) begin[i] = head[i];
-    (*pieces)[k] = {
-        static_cast<uint32_t>(tally.id),
-        std::string_view(reinterpret_cast<const char*>(begin), static_cast<size_t>(out - begin))};
   }
 }
 
