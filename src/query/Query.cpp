@@ -361,6 +361,12 @@ std::string QueryErrorMessage(std::string_view text, const QueryError& error) {
   size_t column = 0;
   for (size_t i = 0; i < error.at && i < text.size(); ++i)
     column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+  if (error.overrun) {
+    return "The query was stopped: at character " + std::to_string(column + 1) +
+           ", the regular expression takes too long to match a word (it backtracks without "
+           "end).\n  " +
+           std::string(text) + "\n  " + std::string(column, ' ') + "^";
+  }
   const std::string what = error.problem.empty()
                                ? error.expected + " was expected"
                                : "the regular expression is wrong: " + error.problem;

@@ -79,6 +79,7 @@ struct QueryError {
   size_t at = 0;         // the byte of the query where it goes wrong
   std::string expected;  // what was expected there, as a phrase ("a closing '\"'"),
   std::string problem;   // or else what is wrong there ("missing closing parenthesis")
+  bool overrun = false;  // or else the expression there ran into PCRE2's limits on a word
 };
 
 // Parses `text`; false with *error.

@@ -37,16 +37,24 @@ WordMatcher::~WordMatcher() = default;
 WordMatcher::WordMatcher(WordMatcher&&) noexcept = default;
 WordMatcher& WordMatcher::operator=(WordMatcher&&) noexcept = default;
 
-bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* error) {
+bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* error,
+                          bool wholeWord) {
   pattern_ = pattern;
   utf8_ = utf8;
   regex_.reset();
   overrun_ = false;
-  if (pattern.kind == WordPattern::Kind::kWildcard) return true;
+  if (pattern.kind == WordPattern::Kind::kWildcard) {
+    if (!wholeWord) {
+      if (!pattern_.text.starts_with('*')) pattern_.text.insert(0, 1, '*');
+      if (!pattern_.text.ends_with('*')) pattern_.text += '*';
+    }
+    return true;
+  }
   auto regex = std::make_unique<Regex>();
   int code = 0;
   PCRE2_SIZE offset = 0;
-  uint32_t options = PCRE2_ANCHORED | PCRE2_ENDANCHORED | PCRE2_UTF | PCRE2_UCP;
+  uint32_t options = PCRE2_UTF | PCRE2_UCP;
+  if (wholeWord) options |= PCRE2_ANCHORED | PCRE2_ENDANCHORED;
   if (!pattern.caseSensitive) options |= PCRE2_CASELESS;
   regex->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.text.data()),
                               pattern.text.size(), options, &code, &offset, nullptr);
@@ -65,8 +73,8 @@ bool WordMatcher::Compile(const WordPattern& pattern, bool utf8, QueryError* err
   regex->jit = pcre2_jit_compile(regex->code, PCRE2_JIT_COMPLETE) == 0;  // (else interpreted)
   // The bytes a match can begin with, when PCRE2 knows them: other words are passed
   // over without a call.
-  uint32_t firstType = 0;
-  pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTCODETYPE, &firstType);
+  uint32_t firstType = 2;  // (a match inside a word may begin anywhere)
+  if (wholeWord) pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTCODETYPE, &firstType);
   if (firstType == 1) {
     uint32_t unit = 0;
     pcre2_pattern_info(regex->code, PCRE2_INFO_FIRSTCODEUNIT, &unit);

@@ -31,8 +31,9 @@ class WordMatcher {
   WordMatcher& operator=(WordMatcher&&) noexcept;
 
   // The matcher of `pattern` for words in UTF-8 (`utf8`) or Windows-1252; false with
-  // *error, placed in the query, when PCRE2 refuses the expression.
-  bool Compile(const WordPattern& pattern, bool utf8, QueryError* error);
+  // *error, placed in the query, when PCRE2 refuses the expression. Not `wholeWord`: the
+  // pattern may match any part of a word.
+  bool Compile(const WordPattern& pattern, bool utf8, QueryError* error, bool wholeWord = true);
   bool Matches(std::string_view word) const;
   // The numbers of the words that match, in order (a large lexicon on two threads).
   std::vector<uint32_t> MatchAll(const std::vector<std::string_view>& words) const;

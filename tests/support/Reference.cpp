@@ -9,6 +9,7 @@
 
 #include "engine/WordRules.h"
 #include "input/Markup.h"
+#include "query/WordMatch.h"
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 #include "ui/RunDriver.h"
@@ -617,6 +618,150 @@ std::vector<std::string> UnicodeWords(const std::string& utf8, bool turkish) {
     kind == 1 ? segment(begin, i) : piece(begin, i);
   }
   return words;
+}
+
+namespace {
+
+struct QueryReader {
+  const QueryOptions& options;
+  const std::vector<std::string>& spellings;
+  const std::vector<int32_t>& lines;
+  uint64_t first = 0, last = 0;  // the range
+
+  bool WordMatches(const WordPattern& w, bool wholeWord, const std::string& spelling) const {
+    if (w.kind == WordPattern::Kind::kWildcard) {
+      std::string pattern = w.text;
+      if (!wholeWord) pattern = "*" + pattern + "*";
+      if (options.caseSensitive) return Like(spelling, pattern);
+      return Like(LowerCaseAccented(spelling), LowerCaseAccented(pattern));
+    }
+    WordPattern p = w;
+    p.caseSensitive = p.caseSensitive || options.caseSensitive;
+    WordMatcher matcher;
+    QueryError error;
+    return matcher.Compile(p, false, &error, wholeWord) && matcher.Matches(spelling);
+  }
+  bool StepMatches(const TokenStep& step, const std::string& spelling) const {
+    if (step.alternatives.empty()) return true;
+    for (const std::vector<TokenCondition>& all : step.alternatives) {
+      bool met = true;
+      for (const TokenCondition& c : all) {
+        WordPattern p;
+        p.kind = WordPattern::Kind::kRegex;
+        p.text = c.regex;
+        met = met && WordMatches(p, true, spelling) != c.negated;
+      }
+      if (met) return true;
+    }
+    return false;
+  }
+  // Every end (one past the last token) of a match of steps[s...] from `at`.
+  void Ends(const QueryNode& q, size_t s, uint64_t start, uint64_t at,
+            std::vector<uint64_t>* ends) const {
+    if (s == q.tokens.size()) {
+      ends->push_back(at);
+      return;
+    }
+    const TokenStep& step = q.tokens[s];
+    const bool within = q.withinLine || options.withinLine;
+    for (int k = 0; step.most < 0 || k <= step.most; ++k) {
+      if (k >= step.least) Ends(q, s + 1, start, at + static_cast<uint64_t>(k), ends);
+      const uint64_t next = at + static_cast<uint64_t>(k);
+      if (next >= last || next - start >= kMostMatchTokens) break;
+      if (within && lines[next] != lines[start]) break;
+      if (!StepMatches(step, spellings[next])) break;
+    }
+  }
+  // The longest match of a word, a phrase or a token pattern from `at`; 0 for none.
+  uint32_t Longest(const QueryNode& q, uint64_t at) const {
+    std::vector<WordPattern> words;
+    if (q.kind == QueryNode::Kind::kWord) words = {q.word};
+    if (q.kind == QueryNode::Kind::kPhrase) words = q.phrase;
+    if (q.kind == QueryNode::Kind::kTokens) {
+      std::vector<uint64_t> ends;
+      Ends(q, 0, at, at, &ends);
+      uint64_t longest = at;
+      for (uint64_t e : ends) longest = std::max(longest, e);
+      return static_cast<uint32_t>(longest - at);
+    }
+    if (at + words.size() > last) return 0;
+    for (size_t i = 0; i < words.size(); ++i) {
+      if (!WordMatches(words[i], options.wholeWord, spellings[at + i])) return 0;
+    }
+    if (options.withinLine && lines[at] != lines[at + words.size() - 1]) return 0;
+    return static_cast<uint32_t>(words.size());
+  }
+  std::vector<std::pair<uint64_t, uint32_t>> Unit(const QueryNode& q) const {
+    std::vector<std::pair<uint64_t, uint32_t>> out;
+    if (q.kind == QueryNode::Kind::kNear || (q.kind == QueryNode::Kind::kWord && q.word.coWord)) {
+      QueryNode head, tail;
+      if (q.kind == QueryNode::Kind::kWord) {
+        head.word = tail.word = q.word;
+        head.word.coWord = tail.word.coWord = false;
+        tail.word.text = q.word.tail.empty() ? "*" : q.word.tail;
+      }
+      const QueryNode& a = q.kind == QueryNode::Kind::kNear ? *q.first : head;
+      const QueryNode& b = q.kind == QueryNode::Kind::kNear ? *q.second : tail;
+      const bool anyDistance = q.kind == QueryNode::Kind::kWord;
+      const bool within = anyDistance || options.withinLine;
+      const auto bs = Unit(b);
+      for (const auto& [af, al] : Unit(a)) {
+        bool near = false;
+        for (const auto& [bf, bl] : bs) {
+          const uint64_t aLast = af + al - 1, bLast = bf + bl - 1;
+          const auto d = static_cast<uint64_t>(q.distance);
+          const bool after = bf > aLast && (anyDistance || bf - aLast <= d);
+          const bool before = bLast < af && (anyDistance || af - bLast <= d);
+          bool side = after || before;
+          if (q.side == QueryNode::Side::kAfter) side = after;
+          if (q.side == QueryNode::Side::kBefore) side = before;
+          bool sameLine = true;
+          for (uint64_t i = std::min(af, bf); i <= std::max(aLast, bLast); ++i)
+            sameLine = sameLine && lines[i] == lines[af];
+          near = near || (side && (!within || sameLine));
+        }
+        if (near) out.push_back({af, al});
+      }
+      return out;
+    }
+    for (uint64_t at = first; at < last;) {
+      const uint32_t length = Longest(q, at);
+      if (length == 0) {
+        ++at;
+      } else {
+        out.push_back({at, length});
+        at += length;
+      }
+    }
+    return out;
+  }
+};
+
+}  // namespace
+
+std::vector<std::pair<uint64_t, uint32_t>> QueryMatches(
+    const Query& query, const QueryOptions& options, const std::vector<std::string>& spellings,
+    const std::vector<int32_t>& lines, const std::vector<std::pair<uint64_t, uint64_t>>& ranges) {
+  std::vector<std::pair<uint64_t, uint32_t>> all;
+  for (const auto& [first, last] : ranges) {
+    QueryReader reader{options, spellings, lines, first, last};
+    std::vector<std::pair<uint64_t, uint32_t>> here;
+    for (const QueryNode& q : query.alternatives) {
+      for (const auto& m : reader.Unit(q)) {
+        bool merged = false;
+        for (auto& h : here) {
+          if (h.first == m.first) {
+            h.second = std::max(h.second, m.second);
+            merged = true;
+          }
+        }
+        if (!merged) here.push_back(m);
+      }
+    }
+    std::sort(here.begin(), here.end());
+    all.insert(all.end(), here.begin(), here.end());
+  }
+  return all;
 }
 
 }  // namespace quillmoor::reference

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "query/Evaluate.h"
 
 namespace quillmoor::reference {
 
@@ -76,6 +79,16 @@ std::vector<std::string> DocxRuns(const std::string& xml);
 // The words of UTF-8 text (Normalization Form C) under the Unicode rules, the rules
 // applied a code point at a time and each question asked of ICU directly.
 std::vector<std::string> UnicodeWords(const std::string& utf8, bool turkish);
+
+// A query's matches over a stream of tokens (their spellings, Windows-1252, and lines),
+// read as the query language defines them: from each place of a range in turn, every
+// token matched by the pattern itself (wildcards by Like, on lower case), a token
+// pattern's steps tried every way by backtracking, the longest match taken and the next
+// looked for after it; a proximity's pairs compared all against all; the alternatives'
+// matches merged. Matches as (first token, length).
+std::vector<std::pair<uint64_t, uint32_t>> QueryMatches(
+    const Query& query, const QueryOptions& options, const std::vector<std::string>& spellings,
+    const std::vector<int32_t>& lines, const std::vector<std::pair<uint64_t, uint64_t>>& ranges);
 
 }  // namespace quillmoor::reference
 
