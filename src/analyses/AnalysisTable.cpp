@@ -85,9 +85,12 @@ AnalysisTable DispersionTable(const TokenStream& tokens, const std::vector<Dispe
   for (int i = 1; i <= kDispersionParts; ++i)
     table.columns.push_back({"part" + std::to_string(i), true});
   for (const DispersionRow& r : rows) {
-    std::vector<AnalysisCell> row = {Word(tokens, r.word),
-                                     Count(static_cast<int64_t>(r.tokens.size())),
-                                     Measure(r.juillandD), Measure(r.griesDP)};
+    std::vector<AnalysisCell> row = {
+        r.label.empty()
+            ? Word(tokens, r.word)
+            : AnalysisCell{EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8), r.label),
+                           static_cast<double>(r.word)},
+        Count(static_cast<int64_t>(r.tokens.size())), Measure(r.juillandD), Measure(r.griesDP)};
     for (int32_t v : r.parts) row.push_back(Count(v));
     table.rows.push_back(std::move(row));
   }

@@ -112,19 +112,31 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
                                       const std::vector<bool>& candidate, CollocateWindow window,
                                       int32_t minFrequency, CollocationMeasure sortBy,
                                       CollocateCounts* counts) {
+  std::vector<NodeSpan> spans;
+  spans.reserve(nodes.size());
+  for (size_t node : nodes) spans.push_back({node, node + 1});
+  return FindCollocatesAround(tokens, spans, candidate, window, minFrequency, sortBy, counts);
+}
+
+std::vector<Collocate> FindCollocatesAround(const TokenStream& tokens,
+                                            const std::vector<NodeSpan>& nodes,
+                                            const std::vector<bool>& candidate,
+                                            CollocateWindow window, int32_t minFrequency,
+                                            CollocationMeasure sortBy, CollocateCounts* counts) {
   const size_t numWords = static_cast<size_t>(tokens.source().numWords) + 1;
   std::vector<int32_t> left(numWords, 0), right(numWords, 0);
   CollocateCounts totals;
   totals.tokens = static_cast<int64_t>(tokens.size());
   totals.nodes = static_cast<int32_t>(nodes.size());
   const size_t n = tokens.size();
-  for (size_t node : nodes) {
+  for (const NodeSpan& node : nodes) {
+    const size_t begin = std::min(node.begin, n), end = std::min(std::max(node.end, begin), n);
     const size_t first =
-        node >= static_cast<size_t>(window.left) ? node - static_cast<size_t>(window.left) : 0;
-    const size_t last = std::min(n - 1, node + static_cast<size_t>(window.right));
-    for (size_t i = first; i < node; ++i) ++left[static_cast<size_t>(tokens[i].word)];
-    for (size_t i = node + 1; i <= last; ++i) ++right[static_cast<size_t>(tokens[i].word)];
-    totals.window += static_cast<int64_t>(last - first);
+        begin >= static_cast<size_t>(window.left) ? begin - static_cast<size_t>(window.left) : 0;
+    const size_t last = std::min(n, end + static_cast<size_t>(window.right));  // (one past)
+    for (size_t i = first; i < begin; ++i) ++left[static_cast<size_t>(tokens[i].word)];
+    for (size_t i = end; i < last; ++i) ++right[static_cast<size_t>(tokens[i].word)];
+    totals.window += static_cast<int64_t>((begin - first) + (last - end));
   }
   std::vector<int32_t> total(numWords, 0);
   for (size_t w = 1; w < numWords; ++w) total[w] = tokens.CountOf(static_cast<int32_t>(w));

@@ -71,6 +71,20 @@ std::vector<Collocate> FindCollocates(const TokenStream& tokens, const std::vect
                                       int32_t minFrequency, CollocationMeasure sortBy,
                                       CollocateCounts* counts = nullptr);
 
+// A node of several tokens (a phrase's match): tokens [begin, end) of the stream, the
+// windows counted from its ends. (Empty when the match holds no token of the stream:
+// the windows then meet at `begin`.)
+struct NodeSpan {
+  size_t begin = 0, end = 0;
+};
+// The same as FindCollocates for such nodes (in text order).
+std::vector<Collocate> FindCollocatesAround(const TokenStream& tokens,
+                                            const std::vector<NodeSpan>& nodes,
+                                            const std::vector<bool>& candidate,
+                                            CollocateWindow window, int32_t minFrequency,
+                                            CollocationMeasure sortBy,
+                                            CollocateCounts* counts = nullptr);
+
 // The node tokens that have `word` in their window, in text order.
 // The collocates of words [first, left.size()) from their counts in the windows (left
 // and right of the nodes) and in all (`total`), scored and sorted as FindCollocates

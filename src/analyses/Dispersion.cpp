@@ -39,29 +39,46 @@ std::array<size_t, kDispersionParts + 1> PartBounds(size_t tokens) {
   return bounds;
 }
 
-std::vector<DispersionRow> Disperse(const TokenStream& tokens, const std::vector<int32_t>& words) {
+namespace {
+
+// Counts the row's tokens by part and measures them.
+void Measure(const TokenStream& tokens, DispersionRow* row) {
   const auto bounds = PartBounds(tokens.size());
   std::vector<double> shares(kDispersionParts);
   for (size_t i = 0; i < kDispersionParts; ++i) {
     shares[i] = static_cast<double>(bounds[i + 1] - bounds[i]) / static_cast<double>(tokens.size());
   }
+  size_t part = 0;
+  for (size_t t : row->tokens) {
+    while (part + 1 < kDispersionParts && t >= bounds[part + 1]) ++part;
+    ++row->parts[part];
+  }
+  const std::vector<double> v(row->parts.begin(), row->parts.end());
+  row->juillandD = JuillandD(v);
+  row->griesDP = GriesDP(v, shares);
+}
+
+}  // namespace
+
+std::vector<DispersionRow> Disperse(const TokenStream& tokens, const std::vector<int32_t>& words) {
   std::vector<DispersionRow> rows;
   for (int32_t w : words) {
     DispersionRow row;
     row.word = w;
     row.tokens = tokens.TokensOf({w});
     if (row.tokens.empty()) continue;
-    size_t part = 0;
-    for (size_t t : row.tokens) {
-      while (t >= bounds[part + 1]) ++part;
-      ++row.parts[part];
-    }
-    const std::vector<double> v(row.parts.begin(), row.parts.end());
-    row.juillandD = JuillandD(v);
-    row.griesDP = GriesDP(v, shares);
+    Measure(tokens, &row);
     rows.push_back(std::move(row));
   }
   return rows;
+}
+
+DispersionRow DisperseTokens(const TokenStream& tokens, std::vector<size_t> at, std::string label) {
+  DispersionRow row;
+  row.tokens = std::move(at);
+  row.label = std::move(label);
+  if (!row.tokens.empty() && tokens.size() > 0) Measure(tokens, &row);
+  return row;
 }
 
 namespace {
@@ -138,9 +155,10 @@ DispersionPlot::DispersionPlot(const TokenStream& tokens, const std::vector<Disp
     band.color = kBand;
     band.filled = true;
     items_.push_back(band);
-    const std::string word =
-        EngineTextAsUtf8(WordRuleSetOf(tokens.source().utf8),
-                         (*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord);
+    const std::string word = EngineTextAsUtf8(
+        WordRuleSetOf(tokens.source().utf8),
+        rows[r].label.empty() ? (*tokens.source().words)[static_cast<size_t>(rows[r].word)].strWord
+                              : rows[r].label);
     items_.push_back(Text(kLabelRight, y + 18, word, PlotItem::kRight));
     items_.push_back(
         Text(kCountRight, y + 18, std::to_string(rows[r].tokens.size()), PlotItem::kRight));

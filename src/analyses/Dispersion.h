@@ -38,6 +38,7 @@ std::array<size_t, kDispersionParts + 1> PartBounds(size_t tokens);
 
 struct DispersionRow {
   int32_t word = 0;            // index in the table
+  std::string label;           // or, when not empty, what the row stands for (engine text)
   std::vector<size_t> tokens;  // its occurrences, in text order
   std::array<int32_t, kDispersionParts> parts{};
   double juillandD = 0;
@@ -47,6 +48,8 @@ struct DispersionRow {
 // One row per word (table indices, in the order given); a word with no token gets no
 // row.
 std::vector<DispersionRow> Disperse(const TokenStream& tokens, const std::vector<int32_t>& words);
+// The row of the occurrences `at` (tokens, in text order; at least one), named `label`.
+DispersionRow DisperseTokens(const TokenStream& tokens, std::vector<size_t> at, std::string label);
 
 // What a plot is drawn with. Coordinates in pixels, the origin top left; colours
 // 0xRRGGBB; texts UTF-8.

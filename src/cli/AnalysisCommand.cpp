@@ -17,7 +17,22 @@ int RunAnalysis(CommandRun& run) {
   ExploreQuery query;
   std::vector<int32_t> words;
   if (!TableToExplore(run, &query, &words)) return kExitRefused;
-  if (asked && words.empty()) {
+  // A query of the query language: its matches are the nodes.
+  const bool queried = options.QueryLanguage();
+  DocumentMatches matches;
+  if (queried) {
+    if (options.command == "ngrams") {
+      run.terminal.Complain(
+          "ngrams takes keywords, not a query of the query language: give words with "
+          "wildcards, or use kwic or collocates for a phrase");
+      return kExitRefused;
+    }
+    if (!QueryToExplore(run, &matches)) return kExitRefused;
+    if (matches.matches.empty()) {
+      run.terminal.Say("No result: nothing in the input matches the query.");
+      return kExitNoMatch;
+    }
+  } else if (asked && words.empty()) {
     run.terminal.Say("No result: no word of the input matches the keywords.");
     return kExitNoMatch;
   }
@@ -30,11 +45,15 @@ int RunAnalysis(CommandRun& run) {
   std::vector<DispersionRow> rows;
   if (options.command == "collocates") {
     kind = "collocates";
+    const CollocateWindow window = options.window.given ? options.window.value : CollocateWindow{};
+    const CollocationMeasure measure =
+        options.measure.given ? options.measure.value : CollocationMeasure::kLogDice;
     table = CollocateTable(
-        tokens, FindCollocates(
-                    tokens, tokens.TokensOf(words), flags.Candidates(false),
-                    options.window.given ? options.window.value : CollocateWindow{}, minFrequency,
-                    options.measure.given ? options.measure.value : CollocationMeasure::kLogDice));
+        tokens, queried
+                    ? FindCollocatesAround(tokens, MatchSpans(tokens, matches),
+                                           flags.Candidates(false), window, minFrequency, measure)
+                    : FindCollocates(tokens, tokens.TokensOf(words), flags.Candidates(false),
+                                     window, minFrequency, measure));
   } else if (options.command == "ngrams") {
     kind = "n-grams";
     std::vector<bool> nodes;
@@ -48,7 +67,7 @@ int RunAnalysis(CommandRun& run) {
     table = NgramTable(tokens, FindNgrams(tokens, ngrams, flags.allowed, nodes));
   } else {
     kind = "dispersion";
-    rows = Disperse(tokens, words);
+    rows = queried ? DisperseMatches(tokens, matches) : Disperse(tokens, words);
     table = DispersionTable(tokens, rows);
     const std::string name = options.file == "-" ? "standard input" : FileNameOf(options.file);
     const DispersionPlot plot(tokens, rows, "Dispersion in " + name);

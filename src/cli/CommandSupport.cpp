@@ -158,8 +158,15 @@ static ExploreQuery KwicQuery(const Program& p) {
 bool TableToExplore(CommandRun& run, ExploreQuery* query, std::vector<int32_t>* words) {
   Program& p = run.p;
   const CliOptions& options = run.options;
-  const bool asked = options.KeywordsGiven();
+  // (A query of the query language is the caller's: QueryToExplore.)
+  const bool asked = options.KeywordsGiven() && !options.QueryLanguage();
   p.intNumExtraKeywords = p.lngNumSearchWords = 0;
+  if (options.QueryLanguage() && options.keywordsFile.given) {
+    run.terminal.Complain(
+        "--keywords-file holds keywords only: give a query of the query language with "
+        "--keywords");
+    return false;
+  }
   if (asked && !KeywordsAreValid(run)) return false;
   p.blnStopAfterCounts = true;
   cmdListWords_Click(p);
@@ -173,6 +180,19 @@ bool TableToExplore(CommandRun& run, ExploreQuery* query, std::vector<int32_t>* 
   std::string().swap(p.strLine);  // the scan's lower-case copy: not needed any more
   p.strLine1 = ExploreText(p);
   return true;
+}
+
+QueryOptions QueryOptionsOf(const CliOptions& options) {
+  return {options.caseSensitive, !options.insideWords, options.withinLine};
+}
+
+bool QueryToExplore(CommandRun& run, DocumentMatches* matches) {
+  std::string message;
+  if (MatchDocument(run.p.strLine1, run.p.wordRules, TrimSpaces(run.options.keywords.value),
+                    QueryOptionsOf(run.options), matches, &message))
+    return true;
+  run.terminal.Complain(message);
+  return false;
 }
 
 }  // namespace quillmoor

@@ -16,8 +16,10 @@
 #include "cli/Options.h"
 #include "cli/Terminal.h"
 #include "explore/KwicRows.h"
+#include "query/Evaluate.h"
 #include "shared/FileSystem.h"
 #include "shared/ScratchFile.h"
+#include "ui/QuerySearch.h"
 
 namespace quillmoor {
 
@@ -69,6 +71,11 @@ bool KeywordsAreValid(CommandRun& run);
 // search, whatever the listing's filters), or the words the run lists. False after
 // the message (refused or stopped).
 bool TableToExplore(CommandRun& run, ExploreQuery* query, std::vector<int32_t>* words);
+// The search options of the query language the command line gives.
+QueryOptions QueryOptionsOf(const CliOptions& options);
+// After TableToExplore, the matches of a query of the query language (--keywords) in the
+// document the run read, and their table; false after the message.
+bool QueryToExplore(CommandRun& run, DocumentMatches* matches);
 
 }  // namespace quillmoor
 

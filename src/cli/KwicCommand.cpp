@@ -14,10 +14,20 @@ int RunKwic(CommandRun& run) {
   Program& p = run.p;
   const CliOptions& options = run.options;
   const bool asked = options.KeywordsGiven();
+  const bool queried = options.QueryLanguage();
   ExploreQuery query;
   std::vector<int32_t> words;
   if (!TableToExplore(run, &query, &words)) return kExitRefused;
-  const ExploreSource source = RunSource(p);
+  ExploreSource source = RunSource(p);
+  // A query's lines are its matches, each text matched a word of a table of its own.
+  DocumentMatches matches;
+  if (queried) {
+    if (!QueryToExplore(run, &matches)) return kExitRefused;
+    source.words = &matches.table;
+    source.numWords = static_cast<int32_t>(matches.table.size()) - 1;
+    words.clear();
+    for (int32_t i = 1; i <= source.numWords; ++i) words.push_back(i);
+  }
   KwicRows rows(source);
   const std::vector<SortLevel> byWord = {{SortLevel::kKeyword, 0}};
   const std::vector<SortLevel>& levels = options.sort.given ? options.sort.value : byWord;
@@ -35,14 +45,15 @@ int RunKwic(CommandRun& run) {
     } else {
       rows.Select(words, false);  // the sort below orders them
     }
-    if (asked)
+    if (asked && !queried)
       rows.KeepRowsIf([&](const KwicRow& row) { return query.KeepsRow(rows, row, width); });
     if (levels != byWord) rows.Sort(levels);
     count = rows.size();
   }
   if (count == 0) {
-    run.terminal.Say(asked ? "No line: no word of the input matches the keywords."
-                           : "No word is listed: no line to write.");
+    run.terminal.Say(queried ? "No line: nothing in the input matches the query."
+                     : asked ? "No line: no word of the input matches the keywords."
+                             : "No word is listed: no line to write.");
     return asked ? kExitNoMatch : kExitDone;
   }
   const auto exportTo = [&](const PieceWriter& write) {

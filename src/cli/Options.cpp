@@ -6,6 +6,7 @@
 #include "analyses/Ngrams.h"
 #include "cli/Commands.h"
 #include "explore/KwicExport.h"
+#include "query/Query.h"
 #include "shared/Version.h"
 #include "ui/TextChoices.h"
 
@@ -308,9 +309,22 @@ constexpr OptionEntry kOptions[] = {
     {"keywords", 'k', Kind::kValue, "\"K1 K2\"", kSearch | kKwic | kAnalyses,
      "keywords: * any run of characters, ? one\n"
      "character, # one digit; head+tail lists head only\n"
-     "in the context lines holding tail [search kwic\n"
-     "+ analyses]",
+     "in the context lines holding tail; or a query:\n"
+     "/regex/, \"a phrase\", A NEAR/n B, FOLLOWED/n,\n"
+     "PRECEDED/n, [word=\"re\"]{n,m} (doc/query-language.md)\n"
+     "[search kwic + analyses]",
      SetText<&CliOptions::keywords>},
+    {"case-sensitive", 0, Kind::kFlag, "", kSearch | kKwic | kAnalyses,
+     "the query's words match letter case as typed\n[search kwic + analyses]",
+     SetFlag<&CliOptions::caseSensitive>},
+    {"inside-words", 0, Kind::kFlag, "", kSearch | kKwic | kAnalyses,
+     "a query's word may match inside a word (\"arth\"\n"
+     "finds \"earth\") [search kwic + analyses]",
+     SetFlag<&CliOptions::insideWords>},
+    {"within-line", 0, Kind::kFlag, "", kSearch | kKwic | kAnalyses,
+     "a phrase, proximity or token pattern matches within\n"
+     "one line of the document [search kwic + analyses]",
+     SetFlag<&CliOptions::withinLine>},
     {"keywords-file", 'K', Kind::kValue, "FILE", kSearch | kKwic | kAnalyses,
      "a file of keywords [search kwic + analyses]", SetText<&CliOptions::keywordsFile>},
     {"width", 'w', Kind::kValue, "N", kKwic,
@@ -440,6 +454,11 @@ std::string UsageName(const OptionEntry& o) {
 }
 
 }  // namespace
+
+bool CliOptions::QueryLanguage() const {
+  return caseSensitive || insideWords || withinLine ||
+         (keywords.given && UsesQueryLanguage(keywords.value));
+}
 
 bool IsAnalysisCommand(const std::string& command) {
   const CliCommand* c = FindCliCommand(command);

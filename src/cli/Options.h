@@ -48,6 +48,9 @@ struct CliOptions {
   Setting<std::string> output;          // a file (native) or "-"
   Setting<std::string> keywords;        // extra keywords, native (UTF-8) text
   Setting<std::string> keywordsFile;    // a keywords file (native)
+  bool caseSensitive = false;           // the query: letter case as typed
+  bool insideWords = false;             // the query: a word may match inside a word
+  bool withinLine = false;              // the query: matches within one line
   Setting<std::string> settings;        // a settings file to start from (native)
   Setting<std::string> saveSettings;    // where to write the run's settings (native)
   bool overwrite = false;
@@ -79,6 +82,9 @@ struct CliOptions {
 
   // --keywords or --keywords-file was given.
   bool KeywordsGiven() const { return keywords.given || keywordsFile.given; }
+  // --keywords is a query of the query language beyond the keywords, or an option of
+  // the query's was given.
+  bool QueryLanguage() const;
 };
 
 // True for the commands of the analyses: collocates, ngrams, dispersion.

@@ -7,6 +7,7 @@
 #include "ui/KeywordBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
+#include "ui/QuerySearch.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {
@@ -53,11 +54,28 @@ class CreateFiltersOff {
 
 }  // namespace
 
+// A query of the query language: the search results of its matches, from the document
+// as a run reads it (no index file or concordance is needed).
+int RunQuerySearch(CommandRun& run) {
+  ExploreQuery unused;
+  std::vector<int32_t> words;
+  DocumentMatches matches;
+  if (!TableToExplore(run, &unused, &words) || !QueryToExplore(run, &matches)) return kExitRefused;
+  if (matches.matches.empty()) {
+    run.terminal.Say("No result: nothing in the input matches the query.");
+    return kExitNoMatch;
+  }
+  const bool windowsText = run.options.windowsText.given && run.options.windowsText.value;
+  const std::string results = QuerySearchResults(run.p, matches, windowsText);
+  return WriteOutput(run, "search results", [&results](const auto& write) { write(results); });
+}
+
 int RunSearch(CommandRun& run) {
   Program& p = run.p;
   const CliOptions& options = run.options;
   CliHost& host = run.host;
   MainControls& m = p.frmMain;
+  if (options.QueryLanguage() && !options.corpus.given) return RunQuerySearch(run);
   if (!KeywordsAreValid(run)) return kExitRefused;
   // Search mode needs a concordance or an index file made for the input: without a
   // current index the concordance is made first, into a temporary file that nobody

@@ -26,8 +26,8 @@ DocumentTokens::DocumentTokens(std::string_view text, bool utf8) : text_(text) {
     ids_.push_back(it->second);
     lines_.push_back(line);
   }
-  tokens_.stream = std::string_view(reinterpret_cast<const char*>(ids_.data()),
-                                    ids_.size() * sizeof(uint32_t));
+  tokens_.stream =
+      std::string_view(reinterpret_cast<const char*>(ids_.data()), ids_.size() * sizeof(uint32_t));
   tokens_.width = sizeof(uint32_t);
   tokens_.utf8 = utf8;
   tokens_.lines = lines_.data();

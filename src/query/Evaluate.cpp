@@ -38,8 +38,7 @@ class Lexicon {
     if (caseSensitive_) return tokens_.spellings;
     if (lowered_.empty() && !tokens_.spellings.empty()) {
       store_.reserve(tokens_.spellings.size());
-      for (const std::string_view s : tokens_.spellings)
-        store_.push_back(Lower(s));
+      for (const std::string_view s : tokens_.spellings) store_.push_back(Lower(s));
       lowered_.assign(store_.begin(), store_.end());
     }
     return lowered_;
@@ -364,9 +363,10 @@ void Merge(std::vector<QueryMatch>* all) {
   std::sort(all->begin(), all->end(), [](const QueryMatch& a, const QueryMatch& b) {
     return a.first != b.first ? a.first < b.first : a.length > b.length;
   });
-  all->erase(std::unique(all->begin(), all->end(),
-                         [](const QueryMatch& a, const QueryMatch& b) { return a.first == b.first; }),
-             all->end());
+  all->erase(
+      std::unique(all->begin(), all->end(),
+                  [](const QueryMatch& a, const QueryMatch& b) { return a.first == b.first; }),
+      all->end());
 }
 
 }  // namespace

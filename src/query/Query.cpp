@@ -374,6 +374,10 @@ std::string QueryErrorMessage(std::string_view text, const QueryError& error) {
          ".\n  " + std::string(text) + "\n  " + std::string(column, ' ') + "^";
 }
 
+bool UsesQueryLanguage(std::string_view text) {
+  return text.find_first_of("\"/[") != std::string_view::npos;
+}
+
 std::string QueryText(const Query& query) {
   std::string out;
   for (const QueryNode& node : query.alternatives) out += (out.empty() ? "" : " ") + NodeText(node);

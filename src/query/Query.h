@@ -89,6 +89,11 @@ bool ParseQuery(std::string_view text, Query* query, QueryError* error);
 // caret under the place, on lines of their own.
 std::string QueryErrorMessage(std::string_view text, const QueryError& error);
 
+// True when `text` uses more of the language than the keyword box's keywords (a phrase,
+// a regular expression, a proximity or a token pattern): a query without them is read
+// as the keywords always were, with their checks and messages.
+bool UsesQueryLanguage(std::string_view text);
+
 // The query written back in its own syntax, spaced evenly (for tests and the history).
 std::string QueryText(const Query& query);
 

@@ -1,5 +1,3 @@
-#include "query/Evaluate.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "query/DocumentTokens.h"
+#include "query/Evaluate.h"
 #include "support/Reference.h"
 
 namespace quillmoor {
@@ -30,8 +29,7 @@ Matches Evaluated(const DocumentTokens& doc, const std::string& text, const Quer
 // Each match as its text, for readable expectations.
 std::vector<std::string> Texts(const DocumentTokens& doc, const Matches& matches) {
   std::vector<std::string> out;
-  for (const auto& [first, length] : matches)
-    out.emplace_back(doc.TextOf({first, length}));
+  for (const auto& [first, length] : matches) out.emplace_back(doc.TextOf({first, length}));
   return out;
 }
 
@@ -57,8 +55,16 @@ TEST(EvaluateTest, QueriesPickTheirTokens) {
       {"earth NEAR/6 form", true, false, true, {"earth"}},  // "earth." ends the line before
       {"arth", false, false, false, {"earth", "earth"}},
       {"eart", false, false, false, {"earth", "earth", "heart", "heart"}},
-      {"[word=\"a\"] [word!=\"heart\"]{1,2} [word=\"heart\"]", true, false, false, {"a broken heart"}},
-      {"[word=\"the\"] []{0,2} [word=\"end\"] within line", true, false, false, {"THE end", "the end"}},
+      {"[word=\"a\"] [word!=\"heart\"]{1,2} [word=\"heart\"]",
+       true,
+       false,
+       false,
+       {"a broken heart"}},
+      {"[word=\"the\"] []{0,2} [word=\"end\"] within line",
+       true,
+       false,
+       false,
+       {"THE end", "the end"}},
       {"[word=\"and\"] []+ within line",
        true,
        false,
@@ -89,12 +95,12 @@ TEST(EvaluateTest, AnExpressionThatBacktracksWithoutEndIsStopped) {
 // Random documents and queries against the literal reading.
 TEST(EvaluateTest, MatchesWhatTheLiteralReadingMatches) {
   std::mt19937 rng(31);
-  const std::vector<std::string> vocabulary = {"the", "The", "of", "love", "lovely", "Loved",
+  const std::vector<std::string> vocabulary = {"the",   "The",    "of",  "love", "lovely", "Loved",
                                                "heart", "hearts", "a-b", "1984", "x"};
   const std::vector<std::string> separators = {" ", " ", " ", ", ", " / ", ". "};
-  const std::vector<std::string> words = {"the",     "lov*",   "?he",        "*",   "/l.*/",
-                                          "/THE/c",  "heart",  "/[a-z]+ly/", "of",  "a-b",
-                                          "19##",    "h*rt*",  "lov*+the",   "x+h*"};
+  const std::vector<std::string> words = {"the",    "lov*",  "?he",        "*",   "/l.*/",
+                                          "/THE/c", "heart", "/[a-z]+ly/", "of",  "a-b",
+                                          "19##",   "h*rt*", "lov*+the",   "x+h*"};
   const std::vector<std::string> steps = {"[]", "[word=\"l.*\"]", "[word!=\"the\"]",
                                           "[word=\"the\" | word=\"of\"]",
                                           "[word=\"h.*\" & word!=\"hearts\"]"};
