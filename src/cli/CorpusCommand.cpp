@@ -172,13 +172,37 @@ int RunCorpusWordList(CommandRun& run) {
   return WriteOutput(run, "word list", [&out](const PieceWriter& write) { write(out); });
 }
 
+// The lines of the query (--keywords in the query language) over the corpus; false
+// after the message, with *status the exit status.
+bool QueryLines(CommandRun& run, const OpenCorpus& corpus, CorpusLines* lines, int* status) {
+  std::vector<QueryMatch> matches;
+  std::string problem;
+  if (!FindInCorpus(corpus, TrimSpaces(run.options.keywords.value), QueryOptionsOf(run.options),
+                    &matches, &problem)) {
+    run.terminal.Complain(problem);
+    *status = kExitRefused;
+    return false;
+  }
+  lines->SelectMatches(matches);
+  if (lines->size() == 0) {
+    run.terminal.Say("No result: nothing in the corpus matches the query.");
+    *status = kExitNoMatch;
+    return false;
+  }
+  return true;
+}
+
 int RunCorpusKwic(CommandRun& run) {
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
   const CliOptions& options = run.options;
-  const std::vector<int32_t> words = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
   CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
-  lines.Select(words);
+  if (options.QueryLanguage()) {
+    int status = kExitDone;
+    if (!QueryLines(run, corpus, &lines, &status)) return status;
+  } else {
+    lines.Select(ChosenCorpusWords(run.p, corpus, run.options.keywords.value));
+  }
   if (lines.size() == 0) {
     run.terminal.Say(options.keywords.given ? "No line: no word of the corpus matches the keywords."
                                             : "No word is listed: no line to write.");
@@ -204,10 +228,49 @@ int RunCorpusKwic(CommandRun& run) {
   return status;
 }
 
+// A query's search results over a corpus: for each text matched (alphabetically) its
+// lines in document order, each with its document.
+int RunCorpusQuerySearch(CommandRun& run, const OpenCorpus& corpus) {
+  CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
+  int status = kExitDone;
+  if (!QueryLines(run, corpus, &lines, &status)) return status;
+  lines.Sort({{SortLevel::kKeyword, 0}});
+  const int width = std::max(1, run.p.frmMain.cboContextSize.listIndex);
+  const TextSource texts = KeptTextsOf(corpus);
+  std::string problem;
+  status = WriteOutput(run, "search results", [&](const PieceWriter& write) {
+    write("Corpus: " + corpus.name + " (" + std::to_string(corpus.subcorpus->documents()) +
+          " documents)\n");
+    std::vector<CorpusCut> cut;
+    for (size_t begin = 0; begin < lines.size() && problem.empty();) {
+      size_t end = begin + 1;
+      while (end < lines.size() && lines.lines()[end].word == lines.lines()[begin].word) ++end;
+      std::string out = "\n[";
+      AppendEngineTextAsUtf8(corpus.index.rules(), lines.MatchText(lines.lines()[begin]), &out);
+      out += " " + std::to_string(end - begin) + "]\n";
+      // A chunk of lines at a time, so that a frequent text's are never all held.
+      for (size_t from = begin; from < end; from += 20000) {
+        if (!lines.Cut(from, std::min(end, from + 20000), width, texts, &cut, &problem)) return;
+        for (const CorpusCut& c : cut)
+          out += c.document + ": ... " + c.left + c.keyword + c.right + " ...\n";
+        write(out);
+        out.clear();
+      }
+      begin = end;
+    }
+  });
+  if (!problem.empty()) {
+    run.terminal.Complain(problem);
+    return kExitRefused;
+  }
+  return status;
+}
+
 int RunCorpusSearch(CommandRun& run) {
   const CliOptions& options = run.options;
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
+  if (options.QueryLanguage()) return RunCorpusQuerySearch(run, corpus);
   const std::vector<int32_t> chosen = ChosenCorpusWords(run.p, corpus, options.keywords.value);
   if (chosen.empty()) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
@@ -256,12 +319,18 @@ int RunCorpusSearch(CommandRun& run) {
 int RunCorpusDispersion(CommandRun& run) {
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
-  const std::vector<int32_t> words = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
-  if (words.empty()) {
+  CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
+  const bool queried = run.options.QueryLanguage();
+  int status = kExitDone;
+  if (queried && !QueryLines(run, corpus, &lines, &status)) return status;
+  const std::vector<int32_t> words =
+      queried ? std::vector<int32_t>()
+              : ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
+  if (!queried && words.empty()) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
     return kExitNoMatch;
   }
-  const AnalysisTable table = CorpusDispersionTable(corpus, words);
+  const AnalysisTable table = CorpusDispersionTable(corpus, words, queried ? &lines : nullptr);
   const KwicFormat format = run.options.format.given ? run.options.format.value : KwicFormat::kText;
   return WriteOutput(run, "dispersion",
                      [&](const auto& write) { ExportTable(table, format, write); });
@@ -270,8 +339,14 @@ int RunCorpusDispersion(CommandRun& run) {
 int RunCorpusCollocates(CommandRun& run) {
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
-  const std::vector<int32_t> nodes = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
-  if (nodes.empty()) {
+  CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
+  const bool queried = run.options.QueryLanguage();
+  int status = kExitDone;
+  if (queried && !QueryLines(run, corpus, &lines, &status)) return status;
+  const std::vector<int32_t> nodes =
+      queried ? std::vector<int32_t>()
+              : ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
+  if (!queried && nodes.empty()) {
     run.terminal.Say("No result: no word of the corpus matches the keywords.");
     return kExitNoMatch;
   }
@@ -279,7 +354,7 @@ int RunCorpusCollocates(CommandRun& run) {
   const AnalysisTable table = CorpusCollocatesTable(
       run.p, corpus, nodes, o.window.given ? o.window.value : CollocateWindow{},
       o.minFrequency.given ? o.minFrequency.value : 1,
-      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice);
+      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice, queried ? &lines : nullptr);
   const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
   return WriteOutput(run, "collocates",
                      [&](const auto& write) { ExportTable(table, format, write); });
@@ -290,6 +365,12 @@ int RunCorpusNgrams(CommandRun& run) {
   if (o.acrossLines.given && !o.acrossLines.value) {
     run.terminal.Complain(
         "--no-across-lines: a corpus's index holds no line breaks, so its n-grams span them.");
+    return kExitRefused;
+  }
+  if (o.QueryLanguage()) {
+    run.terminal.Complain(
+        "ngrams takes keywords, not a query of the query language: give words with "
+        "wildcards, or use kwic or collocates for a phrase");
     return kExitRefused;
   }
   OpenCorpus corpus;

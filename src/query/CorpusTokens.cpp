@@ -35,9 +35,9 @@ std::vector<TokenRange> RangesOf(const CorpusIndex& index, const Subcorpus& subc
 int64_t DocumentOf(const CorpusIndex& index, uint64_t token) {
   const std::vector<CorpusDocument>& documents = index.documents();
   // (The documents' streams follow one another in document order.)
-  const auto after = std::upper_bound(
-      documents.begin(), documents.end(), token,
-      [](uint64_t t, const CorpusDocument& d) { return t < d.firstToken; });
+  const auto after =
+      std::upper_bound(documents.begin(), documents.end(), token,
+                       [](uint64_t t, const CorpusDocument& d) { return t < d.firstToken; });
   if (after == documents.begin()) return -1;
   const auto d = static_cast<int64_t>(after - documents.begin() - 1);
   const CorpusDocument& doc = documents[static_cast<size_t>(d)];

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "analyses/Dispersion.h"
@@ -49,7 +50,7 @@ std::vector<int32_t> WordsOfTokens(const CorpusIndex& index, int maxLength) {
 std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vector<int32_t>& nodes,
                                         const std::vector<bool>& candidate, CollocateWindow window,
                                         int32_t minFrequency, CollocationMeasure sortBy,
-                                        int maxLength) {
+                                        int maxLength, const CorpusLines* lines) {
   const CorpusIndex& index = corpus.index;
   const std::vector<int32_t> wordOf = WordsOfTokens(index, maxLength);
   const auto wordAt = [&](uint64_t at) {
@@ -71,17 +72,21 @@ std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vec
     }
   }
   // Each node token once (a word and its part may share it), its windows counted.
-  std::vector<std::pair<uint32_t, int32_t>> nodeTokens;
+  std::vector<std::tuple<uint32_t, int32_t, int32_t>> nodeTokens;  // (document, first, last)
+  if (lines != nullptr) {
+    for (const CorpusLine& l : lines->lines())
+      nodeTokens.emplace_back(l.document, l.token, l.token + std::max(l.span, 1) - 1);
+  }
   for (int32_t w : nodes) {
     for (const DocumentHits& h : index.Hits(static_cast<size_t>(w))) {
       if (!corpus.subcorpus->Has(h.document)) continue;
-      for (int32_t t : h.positions) nodeTokens.emplace_back(h.document, t);
+      for (int32_t t : h.positions) nodeTokens.emplace_back(h.document, t, t);
     }
   }
   std::sort(nodeTokens.begin(), nodeTokens.end());
   nodeTokens.erase(std::unique(nodeTokens.begin(), nodeTokens.end()), nodeTokens.end());
   counts.nodes = static_cast<int32_t>(nodeTokens.size());
-  for (const auto& [d, token] : nodeTokens) {
+  for (const auto& [d, token, lastToken] : nodeTokens) {
     const CorpusDocument& doc = index.documents()[d];
     int found = 0;
     for (int64_t t = token - 1; t >= 0 && found < window.left; --t) {
@@ -92,7 +97,8 @@ std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vec
     }
     counts.window += found;
     found = 0;
-    for (int64_t t = token + 1; t < static_cast<int64_t>(doc.tokens) && found < window.right; ++t) {
+    for (int64_t t = lastToken + 1; t < static_cast<int64_t>(doc.tokens) && found < window.right;
+         ++t) {
       const int32_t w = wordAt(doc.firstToken + static_cast<uint64_t>(t));
       if (w < 0) continue;
       ++right[static_cast<size_t>(w)];
@@ -215,7 +221,8 @@ std::vector<bool> ByIndexWord(const Program& p, const CorpusIndex& index,
 
 }  // namespace
 
-AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words) {
+AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words,
+                                    const CorpusLines* lines) {
   const CorpusIndex& index = corpus.index;
   const Subcorpus& sub = *corpus.subcorpus;
   std::vector<uint32_t> parts;
@@ -232,34 +239,62 @@ AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<
   table.columns = {{"word", false},     {"frequency", true}, {"range", true},
                    {"documents", true}, {"gries_dp", true},  {"gries_dp_norm", true}};
   std::vector<double> v(index.documents().size());
+  // A row from the counts by document in v.
+  const auto row = [&](std::string label, uint64_t frequency) {
+    std::vector<double> counts;
+    uint32_t range = 0;
+    for (uint32_t d : parts) {
+      counts.push_back(v[d]);
+      range += v[d] > 0;
+    }
+    const double dp = parts.size() >= 2 ? GriesDP(counts, shares) : 0;
+    const double norm = parts.size() >= 2 && smallest < 1 ? dp / (1 - smallest) : 0;
+    table.rows.push_back({{std::move(label), 0},
+                          Number(static_cast<double>(frequency), 0),
+                          Number(range, 0),
+                          Number(static_cast<double>(parts.size()), 0),
+                          Number(dp, 3),
+                          Number(norm, 3)});
+  };
+  if (lines != nullptr) {
+    // A query's: a row for each text matched, in the order of their first matches.
+    std::vector<std::vector<uint32_t>> byText;
+    std::vector<int32_t> order;
+    for (const CorpusLine& l : lines->lines()) {
+      const auto text = static_cast<size_t>(l.word);
+      if (text >= byText.size()) byText.resize(text + 1);
+      if (byText[text].empty()) order.push_back(l.word);
+      byText[text].push_back(l.document);
+    }
+    for (const int32_t text : order) {
+      std::fill(v.begin(), v.end(), 0);
+      for (const uint32_t d : byText[static_cast<size_t>(text)]) ++v[d];
+      const CorpusLine probe{0, 0, text, -1, 1};
+      row(EngineTextAsUtf8(index.rules(), lines->MatchText(probe)),
+          byText[static_cast<size_t>(text)].size());
+    }
+    return table;
+  }
   for (int32_t w : words) {
     const uint32_t frequency = corpus.frequency[static_cast<size_t>(w)];
     if (frequency == 0) continue;
     std::fill(v.begin(), v.end(), 0);
     for (const DocumentHits& h : index.Hits(static_cast<size_t>(w)))
       v[h.document] = static_cast<double>(h.positions.size());
-    std::vector<double> counts;
-    for (uint32_t d : parts) counts.push_back(v[d]);
-    const double dp = parts.size() >= 2 ? GriesDP(counts, shares) : 0;
-    const double norm = parts.size() >= 2 && smallest < 1 ? dp / (1 - smallest) : 0;
-    table.rows.push_back({{Utf8Word(index, w), 0},
-                          Number(frequency, 0),
-                          Number(corpus.range[static_cast<size_t>(w)], 0),
-                          Number(static_cast<double>(parts.size()), 0),
-                          Number(dp, 3),
-                          Number(norm, 3)});
+    row(Utf8Word(index, w), frequency);
   }
   return table;
 }
 
 AnalysisTable CorpusCollocatesTable(const Program& p, const OpenCorpus& corpus,
                                     const std::vector<int32_t>& nodes, CollocateWindow window,
-                                    int32_t minFrequency, CollocationMeasure sortBy) {
+                                    int32_t minFrequency, CollocationMeasure sortBy,
+                                    const CorpusLines* lines) {
   // The candidates: what the run's options allow, stop words left out.
   const std::vector<bool> candidate =
       ByIndexWord(p, corpus.index, TakeWordFlags(p).Candidates(false));
   const std::vector<Collocate> found = CorpusCollocates(
-      corpus, nodes, candidate, window, minFrequency, sortBy, p.intMaxPermittedWordLength);
+      corpus, nodes, candidate, window, minFrequency, sortBy, p.intMaxPermittedWordLength, lines);
   AnalysisTable table;
   table.columns = {{"collocate", false}, {"frequency", true}, {"left", true},
                    {"right", true},      {"total", true},     {"logdice", true},

@@ -16,6 +16,7 @@
 #include "analyses/AnalysisTable.h"
 #include "analyses/Collocates.h"
 #include "analyses/Ngrams.h"
+#include "ui/CorpusLines.h"
 #include "ui/CorpusQueries.h"
 
 namespace quillmoor {
@@ -25,12 +26,13 @@ namespace quillmoor {
 std::vector<int32_t> WordsOfTokens(const CorpusIndex& index, int maxLength);
 
 // The collocates of the node words (indices in the index's words) within the
-// subcorpus; Collocate::word is an index in the index's words, `candidate` a flag for
-// each of them.
+// subcorpus, and of the query's matches `lines` when given (each match a node, its
+// windows counted from its ends); Collocate::word is an index in the index's words,
+// `candidate` a flag for each of them.
 std::vector<Collocate> CorpusCollocates(const OpenCorpus& corpus, const std::vector<int32_t>& nodes,
                                         const std::vector<bool>& candidate, CollocateWindow window,
                                         int32_t minFrequency, CollocationMeasure sortBy,
-                                        int maxLength);
+                                        int maxLength, const CorpusLines* lines = nullptr);
 
 // An n-gram of a corpus: its words (indices in the index's words), the node's place (0
 // without node words), its frequency, its range (the documents it occurs in) and the
@@ -60,11 +62,14 @@ double PerMillion(uint64_t frequency, uint64_t words);
 // usable words and stop words are those of p's table (TableOfCorpus), as for a run.
 
 // Gries's DP and DPnorm of the words over the subcorpus's documents as parts, sized by
-// their tokens; words of frequency 0 in the subcorpus are left out.
-AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words);
+// their tokens; words of frequency 0 in the subcorpus are left out. With a query's
+// `lines`: of each text its matches matched instead.
+AnalysisTable CorpusDispersionTable(const OpenCorpus& corpus, const std::vector<int32_t>& words,
+                                    const CorpusLines* lines = nullptr);
 AnalysisTable CorpusCollocatesTable(const Program& p, const OpenCorpus& corpus,
                                     const std::vector<int32_t>& nodes, CollocateWindow window,
-                                    int32_t minFrequency, CollocationMeasure sortBy);
+                                    int32_t minFrequency, CollocationMeasure sortBy,
+                                    const CorpusLines* lines = nullptr);
 // `nodes` empty: every n-gram; otherwise those holding one of the node words, with their
 // place.
 AnalysisTable CorpusNgramsTable(const Program& p, const OpenCorpus& corpus,

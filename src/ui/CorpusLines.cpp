@@ -27,6 +27,7 @@ struct DocumentOrder {
     if (a.document != b.document) return a.document < b.document;
     if (a.token != b.token) return a.token < b.token;
     if (a.place != b.place) return a.place < b.place;
+    if (a.span != 0 || b.span != 0) return a.span > b.span;  // (a query's: one a token)
     const size_t la = index.words()[static_cast<size_t>(a.word)].word.size();
     const size_t lb = index.words()[static_cast<size_t>(b.word)].word.size();
     return la != lb ? la > lb : a.word < b.word;
@@ -99,9 +100,42 @@ void CorpusLines::PlaceInTokens() {
   std::sort(lines_.begin(), lines_.end(), DocumentOrder{index_});
 }
 
+void CorpusLines::SelectMatches(const std::vector<QueryMatch>& matches) {
+  lines_.clear();
+  matchTexts_.clear();
+  matchCounts_.clear();
+  const bool unicode = index_.rules() == WordRuleSet::kUnicode;
+  std::unordered_map<std::string, int32_t> number;
+  const std::vector<CorpusDocument>& documents = index_.documents();
+  uint32_t d = 0;
+  std::string text;
+  for (const QueryMatch& m : matches) {
+    while (d < documents.size() && documents[d].firstToken + documents[d].tokens <= m.first) ++d;
+    if (d == documents.size()) break;
+    text.clear();
+    for (uint64_t t = m.first; t < m.first + m.length; ++t) {
+      const uint32_t id = index_.TokenAt(t);
+      if (id == CorpusIndex::kNoToken) continue;
+      const std::string_view spelling = index_.tokenTypes()[id].spelling;
+      if (!text.empty()) text += ' ';
+      text += unicode ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling));
+    }
+    const auto [at, fresh] = number.try_emplace(text, static_cast<int32_t>(matchTexts_.size()));
+    if (fresh) {
+      matchTexts_.push_back(text);
+      matchCounts_.push_back(0);
+    }
+    ++matchCounts_[static_cast<size_t>(at->second)];
+    lines_.push_back({d, static_cast<int32_t>(m.first - documents[d].firstToken), at->second, -1,
+                      static_cast<int32_t>(m.length)});
+  }
+}
+
 std::string_view CorpusLines::ContextToken(const CorpusLine& line, int offset) const {
   const CorpusDocument& d = index_.documents()[line.document];
-  const int64_t at = static_cast<int64_t>(line.token) + offset;
+  // (To the right of a match: from its last token.)
+  const int64_t at =
+      static_cast<int64_t>(line.token) + offset + (offset > 0 && line.span > 1 ? line.span - 1 : 0);
   if (at < 0 || at >= static_cast<int64_t>(d.tokens)) return {};
   const uint32_t id = index_.TokenAt(d.firstToken + static_cast<uint64_t>(at));
   return id == CorpusIndex::kNoToken ? std::string_view() : index_.tokenTypes()[id].spelling;
@@ -134,7 +168,9 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
         const auto [at, fresh] =
             ids.try_emplace(lines_[i].word, static_cast<uint32_t>(keys.size()));
         if (fresh) {
-          const std::string_view w = index_.words()[static_cast<size_t>(lines_[i].word)].word;
+          const std::string_view w = lines_[i].span > 0
+                                         ? std::string_view(MatchText(lines_[i]))
+                                         : index_.words()[static_cast<size_t>(lines_[i].word)].word;
           keys.push_back(unicode ? UnicodeSortKey(w) : SortKeyOf(w));
         }
         rank[i] = at->second;
@@ -205,12 +241,12 @@ bool CorpusLines::Cut(size_t begin, size_t end, int width, const TextSource& tex
       for (size_t k = 0; k < members.size();) {
         // Members [k, j) share a stretch.
         const int64_t first = lines_[members[k]].token - margin;
-        int64_t last = lines_[members[k]].token + margin;
+        int64_t last = lines_[members[k]].token + lines_[members[k]].span + margin;
         size_t j = k + 1;
         for (; j < members.size(); ++j) {
           const int64_t token = lines_[members[j]].token;
           if (!kept[i].whole(utf8) && token - margin > last + kTokensAMark) break;
-          last = std::max(last, token + margin);
+          last = std::max(last, token + lines_[members[j]].span + margin);
         }
         groups[i].push_back({k, j, first, last});
         kept[i].Prefetch(first, last, utf8);
@@ -244,9 +280,31 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
     // A small word table of the lines' words, for the explorer's cutting.
     std::vector<WordRecord> table(1);
     std::unordered_map<int32_t, int32_t> entry;
+    std::unordered_map<std::string, int32_t> matchEntry;
     std::vector<KwicRow> rows;
     for (size_t m = k; m < j; ++m) {
       const CorpusLine& l = lines_[members[m]];
+      const int64_t token = l.token - stretch.firstToken;
+      if (l.span > 0) {
+        // A query's match: a record of the text it spans (its word found at its place
+        // by its length).
+        const size_t first = static_cast<size_t>(std::max<int64_t>(token, 0));
+        const size_t lastToken = std::min(runs.size(), first + static_cast<size_t>(l.span)) - 1;
+        std::string word;
+        if (first < runs.size()) {
+          word = stretch.text.substr(
+              runs[first].begin, runs[lastToken].begin + runs[lastToken].size - runs[first].begin);
+        }
+        const auto [at, fresh] = matchEntry.try_emplace(word, static_cast<int32_t>(table.size()));
+        if (fresh) {
+          WordRecord& r = table.emplace_back();
+          r.strWord = word;
+          r.lngFrequency = static_cast<int32_t>(matchCounts_[static_cast<size_t>(l.word)]);
+        }
+        rows.push_back(
+            {at->second, first < runs.size() ? static_cast<int32_t>(runs[first].begin) + 1 : 1});
+        continue;
+      }
       const auto [at, fresh] = entry.try_emplace(l.word, static_cast<int32_t>(table.size()));
       if (fresh) {
         WordRecord& r = table.emplace_back();
@@ -256,7 +314,6 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
       // Where the scanner put the word: its place in the token, or the end of its run
       // less its length.
       int32_t position = 1;
-      const int64_t token = l.token - stretch.firstToken;
       if (token >= 0 && static_cast<size_t>(token) < runs.size() && l.place >= 0) {
         position = static_cast<int32_t>(runs[static_cast<size_t>(token)].begin) + 1 + l.place;
       } else if (token >= 0 && static_cast<size_t>(token) < runs.size()) {
@@ -281,7 +338,8 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
       AppendEngineTextAsUtf8(rules, c.left, &line.left);
       AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
       AppendEngineTextAsUtf8(rules, c.right, &line.right);
-      AppendEngineTextAsUtf8(rules, kwic.word(row).strWord, &line.word);
+      const CorpusLine& l = lines_[members[m]];
+      AppendEngineTextAsUtf8(rules, l.span > 0 ? MatchText(l) : kwic.word(row).strWord, &line.word);
       line.document = name;
       line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);
       line.position = row.position + static_cast<int32_t>(stretch.begin);

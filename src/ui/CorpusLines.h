@@ -21,6 +21,7 @@
 #include "corpus/Subcorpus.h"
 #include "explore/KwicExport.h"
 #include "explore/KwicRows.h"
+#include "query/Evaluate.h"
 
 namespace quillmoor {
 
@@ -29,6 +30,9 @@ struct CorpusLine {
   int32_t token = 0;   // in the document
   int32_t word = 0;    // index in the corpus's words
   int32_t place = -1;  // under the Unicode rules, the word's byte offset in its token
+  // A query's match: its tokens from `token` on, `word` then the number of the text it
+  // matched (MatchText); 0: a word's line.
+  int32_t span = 0;
 };
 
 // One line cut, in UTF-8.
@@ -53,6 +57,14 @@ class CorpusLines {
 
   // The lines of `words` (indices in the index's words), in document order.
   void Select(const std::vector<int32_t>& words);
+  // The lines of a query's matches (query/Evaluate.h, over the index's token stream: in
+  // stream order).
+  void SelectMatches(const std::vector<QueryMatch>& matches);
+  // The text a query's line matched: its tokens' spellings in lower case, a space
+  // between (engine text).
+  const std::string& MatchText(const CorpusLine& line) const {
+    return matchTexts_[static_cast<size_t>(line.word)];
+  }
   // Sorts by the levels in turn (the keyword, the position, or a context token); ties
   // keep document order.
   void Sort(const std::vector<SortLevel>& levels);
@@ -91,6 +103,8 @@ class CorpusLines {
 
   const std::vector<uint32_t>& frequency_;
   std::vector<CorpusLine> lines_;
+  std::vector<std::string> matchTexts_;  // a query's texts matched, and how often
+  std::vector<uint32_t> matchCounts_;
 };
 
 }  // namespace quillmoor

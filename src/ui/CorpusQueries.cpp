@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "query/CorpusTokens.h"
 #include "shared/FileSystem.h"
 #include "ui/Corpora.h"
 #include "ui/CorpusLines.h"
 #include "ui/Program.h"
+#include "ui/QuerySearch.h"
 #include "ui/RunDriver.h"
 
 namespace quillmoor {
@@ -126,6 +128,21 @@ bool CorpusKeywords(Program& p, const OpenCorpus& corpus, const std::string& ref
   }
   result->rows = KeywordsOf(std::move(rows), result->words, result->referenceWords, options);
   return true;
+}
+
+bool FindInCorpus(const OpenCorpus& corpus, std::string_view text, const QueryOptions& options,
+                  std::vector<QueryMatch>* matches, std::string* problem) {
+  Query query;
+  if (!ParseQueryFor(text, corpus.index.rules(), &query, problem)) return false;
+  if (QueryUsesLines(query, options)) {
+    *problem =
+        "A corpus's index holds no line breaks: a query over a corpus cannot keep to a line "
+        "(\"within line\", --within-line, a head+tail word); its matches keep to a document.";
+    return false;
+  }
+  const QueryTokens tokens = TokensOfCorpus(corpus.index);
+  return FindQuery(query, text, tokens, options, RangesOf(corpus.index, *corpus.subcorpus), matches,
+                   problem);
 }
 
 }  // namespace quillmoor

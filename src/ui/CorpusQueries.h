@@ -12,6 +12,7 @@
 #include "corpus/CorpusIndex.h"
 #include "corpus/Keyness.h"
 #include "corpus/Subcorpus.h"
+#include "query/Evaluate.h"
 #include "ui/CorpusLines.h"
 
 namespace quillmoor {
@@ -44,6 +45,12 @@ void TableOfCorpus(Program& p, const OpenCorpus& corpus);
 // table lists; ascending.
 std::vector<int32_t> ChosenCorpusWords(const Program& p, const OpenCorpus& corpus,
                                        const std::string& keywords);
+
+// The matches of a query of the query language (typed in UTF-8) in the documents the
+// corpus's filters keep, in stream order; false with *problem (a query that cannot be
+// read, or that asks for lines: the index holds no line breaks).
+bool FindInCorpus(const OpenCorpus& corpus, std::string_view text, const QueryOptions& options,
+                  std::vector<QueryMatch>* matches, std::string* problem);
 
 struct KeywordsResult {
   std::vector<KeynessRow> rows;

@@ -149,8 +149,7 @@ std::vector<NodeSpan> MatchSpans(const TokenStream& tokens, const DocumentMatche
   for (const QueryMatch& m : matches.matches) {
     const std::string_view text = matches.tokens->TextOf(m);
     const auto begin = static_cast<int32_t>(matches.tokens->runs()[m.first].begin) + 1;
-    spans.push_back(
-        {firstAt(begin), firstAt(begin + static_cast<int32_t>(text.size()))});
+    spans.push_back({firstAt(begin), firstAt(begin + static_cast<int32_t>(text.size()))});
   }
   return spans;
 }
@@ -168,7 +167,8 @@ std::vector<DispersionRow> DisperseMatches(const TokenStream& tokens,
     const QueryMatch& m = matches.matches[i];
     std::string label;
     for (uint64_t t = m.first; t < m.first + m.length; ++t) {
-      const std::string_view spelling = matches.tokens->tokens().spellings[matches.tokens->tokens().TypeAt(t)];
+      const std::string_view spelling =
+          matches.tokens->tokens().spellings[matches.tokens->tokens().TypeAt(t)];
       label += (label.empty() ? "" : " ") +
                (utf8 ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling)));
     }
