@@ -339,7 +339,12 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
       AppendEngineTextAsUtf8(rules, c.keyword, &line.keyword);
       AppendEngineTextAsUtf8(rules, c.right, &line.right);
       const CorpusLine& l = lines_[members[m]];
-      AppendEngineTextAsUtf8(rules, l.span > 0 ? MatchText(l) : kwic.word(row).strWord, &line.word);
+      // (A match's word: its text in lower case, as over one document.)
+      AppendEngineTextAsUtf8(rules,
+                             l.span == 0 ? kwic.word(row).strWord
+                             : utf8      ? LowerUnicodeText(c.keyword)
+                                         : LowerCaseAccented(c.keyword),
+                             &line.word);
       line.document = name;
       line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);
       line.position = row.position + static_cast<int32_t>(stretch.begin);

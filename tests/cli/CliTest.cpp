@@ -912,6 +912,87 @@ TEST(CliCorpusTest, ACorpusIsTheUnionOfItsDocuments) {
   EXPECT_EQ(firstTwo(grams), firstTwo(Cli("ngrams -q -n 3 --format tsv " + Quote(docs[1])).out));
 }
 
+// The keyword column of kwic's TSV lines, "|" after each.
+std::string Keywords(const std::string& tsv) {
+  std::string out;
+  for (std::string_view line : SplitLines(tsv)) {
+    if (line.empty() || line.starts_with("left\t")) continue;
+    const size_t tab = line.find('\t');
+    out += std::string(line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1)) + "|";
+  }
+  return out;
+}
+
+TEST(CliQueryTest, AQueryCentresItsWholeMatchInOneDocumentAndInACorpus) {
+  TempDir dir;
+  const std::string env = "XDG_DATA_HOME=" + Quote(dir.path() + "/data") + " ";
+  const std::string river = Data("river.txt");
+  ASSERT_EQ(Shell(env + kCli + "corpus index -q river " + river).status, 0);
+  static const struct {
+    const char* query;
+    const char* options;
+    const char* keywords;
+  } kCases[] = {
+      {"\"by the river\"", "", "by the river|by the river|"},  // "by" and "the" are words too
+      {"\"the * mill\"", "", "the old mill|"},
+      {"/mill(er)?/", "--sort R1", "mill|miller|miller|mill|mill|"},  // "." "s" "said"...
+      {"/caf./", "", "Caf\xc3\xa9|cafe|"},
+      {"/CAF./c", "", ""},
+      {"\"the old\" FOLLOWED/3 mill", "", "the old|"},
+      {"ran PRECEDED/2 river", "", "ran|ran|"},
+      {"[word=\"and\"] []{1,2} [word=\"the\"]", "", "and brown -- and the|"},
+      {"\"the river\"", "--case-sensitive",
+       "the river|the river|the river|the river|the river|"
+       "the river|"},
+      {"/owner/", "--inside-words", "owners|owners|"},
+  };
+  for (const auto& c : kCases) {
+    const std::string args = std::string("kwic -q -s none -w 1 --format tsv ") + c.options +
+                             " -k " + Quote(c.query) + " ";
+    const CliRun one = Cli(args + river);
+    EXPECT_EQ(one.status, *c.keywords != 0 ? 0 : kExitNoMatch) << c.query << one.err;
+    EXPECT_EQ(Keywords(one.out), c.keywords) << c.query;
+    // Over a corpus of that document, the same lines with its name.
+    const CliRun corpus = Shell(env + kCli + args + "--corpus river");
+    EXPECT_EQ(LineFields(corpus.out, ""), LineFields(one.out, "river.txt")) << c.query;
+  }
+  // Collocates around the whole phrase, never inside it; the dispersion of each text.
+  const CliRun collocates =
+      Cli("collocates -q -s none --format tsv --window 1L,1R -k '\"the old\"' " + river);
+  EXPECT_TRUE(Has(collocates.out, "\nriver\t3\t1\t2\t")) << collocates.out;
+  EXPECT_FALSE(Has(collocates.out, "\nold\t")) << collocates.out;
+  const CliRun dispersion = Cli("dispersion -q --format tsv -k '\"the old\" /mill/' " + river);
+  EXPECT_TRUE(Has(dispersion.out, "\nthe old\t3\t") && Has(dispersion.out, "\nmill\t3\t"))
+      << dispersion.out;
+  const CliRun search = Cli("search -q -k '\"the old river\"' " + river);
+  ASSERT_EQ(search.status, 0) << search.err;
+  EXPECT_TRUE(
+      Has(search.out,
+          "\n\n[the old river 2]\n... the old mill stood, and the old river ran past the\n"))
+      << search.out;
+  // Refusals: where the query goes wrong, and what a corpus cannot answer.
+  const std::string longWord = Quote(dir.Write("long.txt", std::string(40, 'a') + "\n"));
+  const struct {
+    std::string args;
+    const char* message;
+  } kRefused[] = {
+      {"kwic -k '[lemma=\"go\"]' ",
+       "The query cannot be read: at character 2, the attribute word (no other attribute is "
+       "known) was expected.\n  [lemma=\"go\"]\n   ^\n"},
+      {"kwic -k '\"the river' ", "at character 11, a closing '\"' was expected."},
+      {"kwic -k '/(\\w+)+\\d/' " + longWord, "The query was stopped: at character 1"},
+      {"ngrams -k '\"the river\"' ", "ngrams takes keywords, not a query"},
+      {"kwic --within-line -k '\"the river\"' --corpus river", "holds no line breaks"},
+      {"kwic -K x.txt --case-sensitive ", "--keywords-file holds keywords"},
+  };
+  for (const auto& r : kRefused) {
+    const std::string file = Has(r.args, "--corpus") || Has(r.args, "long.txt") ? "" : river;
+    const CliRun run = Shell(env + kCli + "-q " + r.args + file);
+    EXPECT_EQ(run.status, kExitRefused) << r.args;
+    EXPECT_TRUE(Has(run.err, r.message)) << r.args << run.err;
+  }
+}
+
 TEST(CliSettingsTest, SettingsFilesAreLoadedAndWritten) {
   TempDir dir;
   const std::string input = Quote(dir.Write("doc.txt", "The rivers and the 4x4 rivers ran.\r\n"));

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "explore/KwicRows.h"
 #include "query/WordMatch.h"
 #include "shared/Cp1252.h"
 
@@ -62,6 +64,33 @@ TEST(WordMatchTest, ALargeLexiconMatchesAsItsWordsOneByOne) {
     }
     EXPECT_GT(literal.size(), 100u) << query;
     EXPECT_EQ(matcher.MatchAll(views), literal) << query;
+  }
+}
+
+// A keyword query of before, parsed as a query, picks the words the keyword search of
+// the explorer picks (the same heads; "+tail" is the evaluator's business).
+TEST(WordMatchTest, KeywordsSelectTheWordsTheKeywordSearchSelects) {
+  std::mt19937 rng(7);
+  const std::vector<std::string> pieces = {"a", "b", "ab", "\xe9", "1", "-", "*", "?", "#"};
+  for (const bool utf8 : {false, true}) {
+    for (int round = 0; round < 2000; ++round) {
+      std::string keyword, word;
+      for (int i = std::uniform_int_distribution<int>(1, 4)(rng); i > 0; --i)
+        keyword += pieces[rng() % pieces.size()];
+      for (int i = std::uniform_int_distribution<int>(1, 5)(rng); i > 0; --i)
+        word += pieces[rng() % 6];
+      if (utf8) {
+        keyword = Cp1252ToUtf8(keyword);
+        word = Cp1252ToUtf8(word);
+      }
+      Query parsed;
+      QueryError error;
+      ASSERT_TRUE(ParseQuery(keyword, &parsed, &error)) << keyword;
+      WordMatcher matcher;
+      ASSERT_TRUE(matcher.Compile(parsed.alternatives[0].word, utf8, &error));
+      EXPECT_EQ(matcher.Matches(word), ExploreQuery(keyword, utf8).SelectsWord(word))
+          << keyword << " " << word << " utf8 " << utf8;
+    }
   }
 }
 
