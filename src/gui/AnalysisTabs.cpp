@@ -198,7 +198,14 @@ void CollocatesTab::Compute() {
       CollocationMeasure::kLl};
   const CollocationMeasure measure = kMeasures[std::max(0, measure_->currentIndex())];
   const CollocateWindow window{left_->value(), right_->value()};
-  nodes_ = input_.tokens->TokensOf(input_.words);
+  std::vector<NodeSpan> spans;
+  if (input_.matches != nullptr) {
+    spans = MatchSpans(*input_.tokens, *input_.matches);
+    nodes_.clear();
+    for (const NodeSpan& span : spans) nodes_.push_back(span.begin);
+  } else {
+    nodes_ = input_.tokens->TokensOf(input_.words);
+  }
   if (window.left + window.right == 0) {
     found_.clear();
     model_->Reset(CollocateTable(*input_.tokens, found_));
@@ -206,9 +213,11 @@ void CollocatesTab::Compute() {
         QStringLiteral("The window holds no word: choose at least one word to the left or right"));
     return;
   }
-  found_ = FindCollocates(*input_.tokens, nodes_,
-                          input_.snapshot->flags.Candidates(stopWords_->isChecked()), window,
-                          minFrequency_->value(), measure);
+  const std::vector<bool> candidates = input_.snapshot->flags.Candidates(stopWords_->isChecked());
+  found_ = input_.matches != nullptr ? FindCollocatesAround(*input_.tokens, spans, candidates,
+                                                            window, minFrequency_->value(), measure)
+                                     : FindCollocates(*input_.tokens, nodes_, candidates, window,
+                                                      minFrequency_->value(), measure);
   model_->Reset(CollocateTable(*input_.tokens, found_));
   static constexpr int kColumnOf[] = {5, 6, 7, 8};  // logdice, mi, t, ll
   view()->horizontalHeader()->setSortIndicator(kColumnOf[measure_->currentIndex()],
@@ -262,6 +271,13 @@ void ClustersTab::Compute() {
   if (aroundWords_->isChecked()) {
     nodes.assign(input_.snapshot->flags.allowed.size(), false);
     for (int32_t w : input_.words) nodes[static_cast<size_t>(w)] = true;
+    // A query's: the words of its matches.
+    if (input_.matches != nullptr) {
+      for (const NodeSpan& span : MatchSpans(*input_.tokens, *input_.matches)) {
+        for (size_t t = span.begin; t < span.end; ++t)
+          nodes[static_cast<size_t>((*input_.tokens)[t].word)] = true;
+      }
+    }
   }
   found_ = FindNgrams(*input_.tokens, Options(), input_.snapshot->flags.allowed, nodes);
   model_->Reset(NgramTable(*input_.tokens, found_));
@@ -318,7 +334,8 @@ DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
 constexpr size_t kMaxPlotRows = 100;
 
 void DispersionTab::Compute() {
-  rows_ = Disperse(*input_.tokens, input_.words);
+  rows_ = input_.matches != nullptr ? DisperseMatches(*input_.tokens, *input_.matches)
+                                    : Disperse(*input_.tokens, input_.words);
   model_->Reset(DispersionTable(*input_.tokens, rows_));
   std::vector<DispersionRow> shown(
       rows_.begin(), rows_.begin() + static_cast<long>(std::min(rows_.size(), kMaxPlotRows)));
@@ -334,8 +351,11 @@ void DispersionTab::Compute() {
 }
 
 void DispersionTab::RowActivated(size_t row) {
-  emit LinesWanted(LinesOf(rows_[row].tokens),
-                   QStringLiteral("of \"%1\"").arg(Word(input_, rows_[row].word)));
+  const QString what = rows_[row].label.empty()
+                           ? Word(input_, rows_[row].word)
+                           : QString::fromStdString(EngineTextAsUtf8(
+                                 WordRuleSetOf(input_.snapshot->utf8), rows_[row].label));
+  emit LinesWanted(LinesOf(rows_[row].tokens), QStringLiteral("of \"%1\"").arg(what));
 }
 
 bool DispersionTab::ExportSvg(const QString& path) {

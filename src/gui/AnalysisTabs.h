@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analyses/AnalysisTable.h"
+#include "ui/QuerySearch.h"
 #include "ui/Snapshot.h"
 
 class QCheckBox;
@@ -35,6 +36,8 @@ struct AnalysisInput {
   std::function<std::shared_ptr<const TokenStream>()> makeTokens;
   std::vector<int32_t> words;  // table indices
   std::shared_ptr<const TokenStream> tokens;
+  // A query's matches (ui/QuerySearch.h) in place of the words, or none.
+  std::shared_ptr<const DocumentMatches> matches;
 };
 
 // An analysis table as a sortable model (the table stays; the view's order is an index).

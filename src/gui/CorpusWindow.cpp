@@ -109,8 +109,12 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   auto* lblKeywords = new QLabel(QStringLiteral("&Keywords:"), linesPage);
   txbKeywords_ = Named(new QLineEdit(linesPage), "txbCorpusKeywords");
   txbKeywords_->setAccessibleName(QStringLiteral("Keywords"));
-  txbKeywords_->setPlaceholderText(QStringLiteral("lov* heart"));
+  txbKeywords_->setPlaceholderText(QStringLiteral("lov* heart  \"a phrase\"  /regex/"));
+  txbKeywords_->setToolTip(QStringLiteral(
+      "Keywords (lov* ?at 19##) or a query: /colou?r/, \"in the beginning\", heart NEAR/4 "
+      "break*, [word=\"un.*able\"] [word=\"to\"]"));
   lblKeywords->setBuddy(txbKeywords_);
+  linesQuery_ = std::make_unique<QueryBox>(txbKeywords_, linesPage, QStringLiteral("chkLines"));
   auto* lblSort = new QLabel(QStringLiteral("S&ort:"), linesPage);
   txbSort_ = Named(new QLineEdit(QStringLiteral("KW"), linesPage), "txbCorpusSort");
   txbSort_->setAccessibleName(QStringLiteral("Sort"));
@@ -125,6 +129,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
                                                     lblGroup, cboGroup_, cmdShowLines_})
     linesForm->addWidget(w);
   linesLayout->addLayout(linesForm);
+  linesLayout->addLayout(linesQuery_->OptionsLayout());
   lineModel_ = new AnalysisTableModel(this);
   lines_ = TableOver(lineModel_, "tblCorpusLines", QStringLiteral("Lines"), linesPage);
   linesLayout->addWidget(lines_);
@@ -182,6 +187,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
       "The node words (collocates and dispersion need them; n-grams without them are all "
       "of them)"));
   lblNodes->setBuddy(txbNodes_);
+  analysisQuery_ =
+      std::make_unique<QueryBox>(txbNodes_, analysesPage, QStringLiteral("chkAnalysis"));
   auto* lblSize = new QLabel(QStringLiteral("Si&ze:"), analysesPage);
   spnSize_ = Named(new QSpinBox(analysesPage), "spnNgramSize");
   spnSize_->setRange(2, 5);
@@ -192,6 +199,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
                                                     lblSize, spnSize_, cmdAnalyse_})
     analysesForm->addWidget(w);
   analysesLayout->addLayout(analysesForm);
+  analysesLayout->addLayout(analysisQuery_->OptionsLayout());
   analysisModel_ = new AnalysisTableModel(this);
   analyses_ = TableOver(analysisModel_, "tblAnalysis", QStringLiteral("Analysis"), analysesPage);
   analysesLayout->addWidget(analyses_);
@@ -450,11 +458,21 @@ void CorpusWindow::ShowLines() {
   }
   Program& p = Own();
   TableOfCorpus(p, *open_);
-  const std::vector<int32_t> words =
-      ChosenCorpusWords(p, *open_, FromQString(txbKeywords_->text().trimmed()));
   shownLines_ = std::make_unique<CorpusLines>(open_->index, *open_->subcorpus, open_->frequency);
   CorpusLines& lines = *shownLines_;
-  lines.Select(words);
+  const std::string keywords = FromQString(txbKeywords_->text().trimmed());
+  if (linesQuery_->UsesLanguage()) {
+    std::vector<QueryMatch> matches;
+    std::string problem;
+    if (!FindInCorpus(*open_, keywords, linesQuery_->Options(), &matches, &problem)) {
+      Say(ToQString(problem));
+      return;
+    }
+    lines.SelectMatches(matches);
+  } else {
+    lines.Select(ChosenCorpusWords(p, *open_, keywords));
+  }
+  linesQuery_->Remember();
   lines.Sort(levels);
   const int group = cboGroup_->currentIndex();
   if (group == 1) {
@@ -521,23 +539,42 @@ void CorpusWindow::ShowAnalysis() {
   Program& p = Own();
   TableOfCorpus(p, *open_);
   const std::string keywords = FromQString(txbNodes_->text().trimmed());
-  const std::vector<int32_t> nodes =
-      keywords.empty() ? std::vector<int32_t>() : ChosenCorpusWords(p, *open_, keywords);
   const int analysis = cboAnalysis_->currentIndex();
+  // A query's matches are the nodes.
+  const bool queried = analysisQuery_->UsesLanguage();
+  CorpusLines lines(open_->index, *open_->subcorpus, open_->frequency);
+  if (queried) {
+    if (analysis == 1) {
+      Say(QStringLiteral("N-grams take keywords, not a query: give words with wildcards."));
+      return;
+    }
+    std::vector<QueryMatch> matches;
+    std::string problem;
+    if (!FindInCorpus(*open_, keywords, analysisQuery_->Options(), &matches, &problem)) {
+      Say(ToQString(problem));
+      return;
+    }
+    lines.SelectMatches(matches);
+  }
+  const std::vector<int32_t> nodes =
+      keywords.empty() || queried ? std::vector<int32_t>() : ChosenCorpusWords(p, *open_, keywords);
   if (keywords.empty() && analysis != 1) {
     Say(QStringLiteral("Type the node words in Keywords."));
     return;
   }
-  if (!keywords.empty() && nodes.empty()) {
-    Say(QStringLiteral("No result: no word of the corpus matches the keywords."));
+  if (!keywords.empty() && nodes.empty() && lines.size() == 0) {
+    Say(queried ? QStringLiteral("No result: nothing in the corpus matches the query.")
+                : QStringLiteral("No result: no word of the corpus matches the keywords."));
     return;
   }
+  analysisQuery_->Remember();
+  const CorpusLines* matched = queried ? &lines : nullptr;
   AnalysisTable table =
       analysis == 0 ? CorpusCollocatesTable(p, *open_, nodes, CollocateWindow{}, 1,
-                                            CollocationMeasure::kLogDice)
+                                            CollocationMeasure::kLogDice, matched)
       : analysis == 1
           ? CorpusNgramsTable(p, *open_, NgramOptions{spnSize_->value(), true, 1}, nodes)
-          : CorpusDispersionTable(*open_, nodes);
+          : CorpusDispersionTable(*open_, nodes, matched);
   const size_t rows = table.rows.size();
   analysisModel_->Reset(std::move(table));
   Say(QStringLiteral("%1 rows").arg(rows));

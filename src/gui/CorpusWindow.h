@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/QueryBox.h"
 #include "ui/CorpusLines.h"
 
 class QCheckBox;
@@ -80,6 +81,7 @@ class CorpusWindow : public QWidget {
   QTableView* documents_;
   AnalysisTableModel* documentModel_;
   QLineEdit *txbKeywords_, *txbSort_;
+  std::unique_ptr<QueryBox> linesQuery_, analysisQuery_;  // over txbKeywords_ and txbNodes_
   QComboBox* cboGroup_;
   QPushButton* cmdShowLines_;
   QTableView* lines_;

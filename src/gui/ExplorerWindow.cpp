@@ -277,7 +277,11 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   filter_ = new QLineEdit(this);
   filter_->setObjectName(QStringLiteral("txbFilter"));
-  filter_->setPlaceholderText(QStringLiteral("Filter: riv*  ?at  head+tail"));
+  filter_->setPlaceholderText(QStringLiteral("Filter: riv*  head+tail  \"a phrase\"  /regex/"));
+  filter_->setToolTip(QStringLiteral(
+      "Keywords (riv* ?at 19## head+tail) or a query: /colou?r/, \"in the beginning\", heart "
+      "NEAR/4 break*, [word=\"un.*able\"] [word=\"to\"]; Enter keeps it in the history"));
+  queryBox_ = std::make_unique<QueryBox>(filter_, this, QStringLiteral("chkFilter"));
   allWords_ = new QCheckBox(QStringLiteral("Show all words"), this);
   allWords_->setObjectName(QStringLiteral("chkAllWords"));
   words_ = new QTableView(this);
@@ -289,6 +293,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   words_->horizontalHeader()->setStretchLastSection(true);
   auto* left = new QVBoxLayout;
   left->addWidget(filter_);
+  left->addLayout(queryBox_->OptionsLayout());
   left->addWidget(allWords_);
   left->addWidget(words_);
   auto* leftPane = new QWidget(this);
@@ -383,6 +388,9 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(1200, 700);
 
   connect(filter_, &QLineEdit::textChanged, this, [this] { RefreshWords(); });
+  connect(filter_, &QLineEdit::returnPressed, this, [this] { queryBox_->Remember(); });
+  connect(queryBox_->caseSensitive(), &QCheckBox::toggled, this, [this] { RefreshWords(); });
+  connect(queryBox_->wholeWords(), &QCheckBox::toggled, this, [this] { RefreshWords(); });
   connect(allWords_, &QCheckBox::toggled, this, [this] { RefreshWords(); });
   connect(words_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { RefreshLines(); });
@@ -443,6 +451,23 @@ void ExplorerWindow::Open(ExploreSnapshot snapshot) {
 
 void ExplorerWindow::RefreshWords() {
   if (!snapshot_) return;
+  matches_.reset();
+  matchSnapshot_.reset();
+  if (queryBox_->UsesLanguage()) {
+    query_ = ExploreQuery();
+    const QSignalBlocker block(words_->selectionModel());
+    if (!RefreshMatches()) {
+      wordModel_->Reset(snapshot_.get(), {});
+      ++generation_;  // lines being built are not wanted
+      rows_ = std::make_shared<KwicRows>(snapshot_->source());
+      rowsSnapshot_ = snapshot_;
+      lineModel_->Reset(rows_.get(), width_->value());
+      return;
+    }
+    words_->selectAll();
+    RefreshLines();
+    return;
+  }
   std::string query = filter_->text().toStdString();
   if (!snapshot_->utf8) Utf8ToCp1252(filter_->text().toStdString(), &query);
   query_ = ExploreQuery(query, snapshot_->utf8);
@@ -460,6 +485,31 @@ void ExplorerWindow::RefreshWords() {
   RefreshLines();
 }
 
+bool ExplorerWindow::RefreshMatches() {
+  auto matches = std::make_shared<DocumentMatches>();
+  std::string message;
+  if (!MatchDocument(snapshot_->text, WordRuleSetOf(snapshot_->utf8),
+                     filter_->text().trimmed().toStdString(), queryBox_->Options(), matches.get(),
+                     &message)) {
+    status_->setText(QString::fromStdString(message));
+    return false;
+  }
+  auto shown = std::make_shared<ExploreSnapshot>();
+  shown->words = matches->table;
+  shown->numWords = static_cast<int32_t>(matches->table.size()) - 1;
+  shown->text = snapshot_->text;
+  shown->utf8 = snapshot_->utf8;
+  shown->contextSize = snapshot_->contextSize;
+  shown->input = snapshot_->input;
+  shown->pages = snapshot_->pages;
+  matches_ = std::move(matches);
+  matchSnapshot_ = std::move(shown);
+  std::vector<int32_t> all;
+  for (int32_t i = 1; i <= matchSnapshot_->numWords; ++i) all.push_back(i);
+  wordModel_->Reset(matchSnapshot_.get(), std::move(all));
+  return true;
+}
+
 std::vector<int32_t> ExplorerWindow::SelectedWords() const {
   QModelIndexList indexes = words_->selectionModel()->selectedRows();
   std::sort(indexes.begin(), indexes.end());
@@ -471,15 +521,18 @@ std::vector<int32_t> ExplorerWindow::SelectedWords() const {
 void ExplorerWindow::RefreshLines() {
   if (!snapshot_) return;
   std::vector<int32_t> selected = SelectedWords();
-  const AnalysisInput input{snapshot_,
-                            [this, snapshot = snapshot_] {
-                              if (!tokens_ || tokensSnapshot_ != snapshot) {
-                                tokens_ = std::make_shared<const TokenStream>(snapshot->source());
-                                tokensSnapshot_ = snapshot;
-                              }
-                              return tokens_;
-                            },
-                            selected, tokens_};
+  // The analyses take the document's words, and a query's matches (those selected).
+  AnalysisInput input{snapshot_,
+                      [this, snapshot = snapshot_] {
+                        if (!tokens_ || tokensSnapshot_ != snapshot) {
+                          tokens_ = std::make_shared<const TokenStream>(snapshot->source());
+                          tokensSnapshot_ = snapshot;
+                        }
+                        return tokens_;
+                      },
+                      matches_ ? std::vector<int32_t>() : selected, tokens_, nullptr};
+  if (matches_)
+    input.matches = std::make_shared<const DocumentMatches>(MatchesOf(*matches_, selected));
   for (AnalysisTab* tab :
        std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
     tab->SetInput(input);
@@ -492,7 +545,7 @@ void ExplorerWindow::RefreshLines() {
   status_->setText(QStringLiteral("Building the lines ..."));
   auto* watcher = new QFutureWatcher<std::shared_ptr<KwicRows>>(this);
   connect(watcher, &QFutureWatcherBase::finished, this,
-          [this, watcher, generation, width, snapshot = snapshot_] {
+          [this, watcher, generation, width, snapshot = Shown()] {
             watcher->deleteLater();
             --pending_;
             if (generation != generation_) {  // a newer request's lines are shown, or will be
@@ -511,7 +564,7 @@ void ExplorerWindow::RefreshLines() {
             sourceRow_ = -1;
             emit LinesReady();
           });
-  watcher->setFuture(QtConcurrent::run([snapshot = snapshot_, selected = std::move(selected), width,
+  watcher->setFuture(QtConcurrent::run([snapshot = Shown(), selected = std::move(selected), width,
                                         query = query_, levels = levels_] {
     auto rows = std::make_shared<KwicRows>(snapshot->source());
     rows->Select(selected);

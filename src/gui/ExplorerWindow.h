@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "explore/KwicExport.h"
+#include "gui/QueryBox.h"
+#include "ui/QuerySearch.h"
 #include "ui/Snapshot.h"
 
 class QCheckBox;
@@ -60,6 +62,8 @@ class ExplorerWindow : public QWidget {
   void ShowLines(std::vector<KwicRow> lines, const QString& what);
   // Marks `length` characters at 1-based `position` in the source pane.
   void ShowSourceAt(int position, int length);
+  // The filter box (keywords or a query) and its options.
+  QueryBox* queryBox() const { return queryBox_.get(); }
   // True while lines are being built or sorted (off the interface thread).
   bool LinesPending() const { return pending_ > 0; }
 
@@ -75,6 +79,13 @@ class ExplorerWindow : public QWidget {
   // The selected words, in the word list's order.
   std::vector<int32_t> SelectedWords() const;
   void LoadSource(const std::shared_ptr<const ExploreSnapshot>& snapshot);
+  // The filter as a query of the query language: its matches in the word list (one entry
+  // for each text matched) and the lines; false after the status says why not.
+  bool RefreshMatches();
+  // What the word list and the lines show: the snapshot, or the query's matches.
+  const std::shared_ptr<const ExploreSnapshot>& Shown() const {
+    return matchSnapshot_ ? matchSnapshot_ : snapshot_;
+  }
   void MarkInSource(size_t begin, size_t size);
 
   std::shared_ptr<const ExploreSnapshot> snapshot_;
@@ -92,6 +103,11 @@ class ExplorerWindow : public QWidget {
   ExplorerWordModel* wordModel_;
   ExplorerLineModel* lineModel_;
   QLineEdit* filter_;
+  std::unique_ptr<QueryBox> queryBox_;
+  // The filter's query: its matches in snapshot_, and a snapshot of them (their texts
+  // as its words); none when the filter is keywords.
+  std::shared_ptr<const DocumentMatches> matches_;
+  std::shared_ptr<const ExploreSnapshot> matchSnapshot_;
   QCheckBox* allWords_;
   QTableView* words_;
   QTableView* lines_;

@@ -65,7 +65,7 @@ bool MatchDocument(std::string_view documentText, WordRuleSet rules, std::string
   const bool utf8 = rules == WordRuleSet::kUnicode;
   Query query;
   if (!ParseQueryFor(text, rules, &query, message)) return false;
-  out->tokens = std::make_unique<DocumentTokens>(documentText, utf8);
+  out->tokens = std::make_shared<const DocumentTokens>(documentText, utf8);
   if (!FindQuery(query, text, out->tokens->tokens(), options, out->tokens->All(), &out->matches,
                  message))
     return false;
@@ -133,6 +133,22 @@ std::string QuerySearchResults(const Program& p, const DocumentMatches& matches,
   encoder.Append({listing, true}, &out);
   encoder.Append({crlf, false}, &out);
   encoder.Finish(&out);
+  return out;
+}
+
+DocumentMatches MatchesOf(const DocumentMatches& matches, const std::vector<int32_t>& records) {
+  std::vector<bool> wanted(matches.table.size(), false);
+  for (const int32_t r : records) {
+    if (r > 0 && static_cast<size_t>(r) < wanted.size()) wanted[static_cast<size_t>(r)] = true;
+  }
+  DocumentMatches out;
+  out.tokens = matches.tokens;
+  out.table = matches.table;
+  for (size_t i = 0; i < matches.matches.size(); ++i) {
+    if (!wanted[static_cast<size_t>(matches.records[i])]) continue;
+    out.matches.push_back(matches.matches[i]);
+    out.records.push_back(matches.records[i]);
+  }
   return out;
 }
 

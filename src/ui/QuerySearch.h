@@ -33,7 +33,7 @@ bool FindQuery(const Query& query, std::string_view text, const QueryTokens& tok
                std::vector<QueryMatch>* matches, std::string* message);
 
 struct DocumentMatches {
-  std::unique_ptr<DocumentTokens> tokens;
+  std::shared_ptr<const DocumentTokens> tokens;
   std::vector<QueryMatch> matches;
   std::vector<WordRecord> table;  // records 1..n: the texts matched (index 0 unused)
   std::vector<int32_t> records;   // by match: its text's record
@@ -51,6 +51,10 @@ struct Program;
 // a blank line, its heading and its context lines, centred on the whole match. UTF-8 or,
 // with `windowsText`, Windows-1252 with CR LF.
 std::string QuerySearchResults(const Program& p, const DocumentMatches& matches, bool windowsText);
+
+// The matches of `matches` whose texts are among `records` (indices in its table; the
+// table itself stays).
+DocumentMatches MatchesOf(const DocumentMatches& matches, const std::vector<int32_t>& records);
 
 // The matches as nodes of the run's stream of scanner words (analyses/Tokens.h): each
 // the tokens that lie within its text, in text order.

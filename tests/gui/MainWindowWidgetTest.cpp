@@ -275,6 +275,19 @@ TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
   EXPECT_EQ(lines->model()->index(0, 0).data().toString(), QStringLiteral("a.txt"));
   EXPECT_EQ(lines->model()->index(2, 0).data().toString(), QStringLiteral("b.txt"));
   EXPECT_EQ(lines->model()->index(1, 2).data().toString(), QStringLiteral("Herons"));
+  // A query: a phrase's lines centre the whole phrase; one that cannot be read says why.
+  keywords->setText(QStringLiteral("\"the heron\""));
+  QTest::keyClick(keywords, Qt::Key_Return);
+  ASSERT_EQ(lines->model()->rowCount(), 2);
+  EXPECT_EQ(lines->model()->index(0, 2).data().toString(), QStringLiteral("The heron"));
+  EXPECT_EQ(lines->model()->index(1, 3).data().toString(), QStringLiteral("."));
+  keywords->setText(QStringLiteral("[lemma=\"heron\"]"));
+  QTest::keyClick(keywords, Qt::Key_Return);
+  EXPECT_TRUE(Find<QLabel>(*corpora, "lblCorpusStatus")
+                  ->text()
+                  .startsWith(QStringLiteral("The query cannot be read: at character 2")));
+  keywords->setText(QStringLiteral("heron"));
+  QTest::keyClick(keywords, Qt::Key_Return);
   Find<QComboBox>(*corpora, "cboReference")->setEditText(QString::fromStdString(list));
   QTest::mouseClick(Find<QPushButton>(*corpora, "cmdKeywords"), Qt::LeftButton);
   auto* table = Find<QTableView>(*corpora, "tblKeywords");
@@ -370,6 +383,62 @@ TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   ASSERT_TRUE(explorer->dispersion()->ExportPng(png));
   EXPECT_TRUE(ReadWholeFile(svg.toStdString()).starts_with("<?xml"));
   EXPECT_TRUE(ReadWholeFile(png.toStdString()).starts_with("\x89PNG"));
+}
+
+// The explorer's filter takes a query: its matches are the word list's entries and the
+// lines, the source marks a whole match, the analyses work around the matches, a query
+// that cannot be read says why in the status line, and Enter keeps a query in the history.
+TEST(MainWindowWidgetTest, TheExplorersFilterTakesAQuery) {
+  Window w;
+  testing::TempDir dir;
+  w.MakeConcordance(dir.Write("doc.txt",
+                              "The river ran past the mill. A river, said he, winds on.\r\nRivers "
+                              "bend and the river ran dry.\r\n"));
+  w.widget->OpenExplorer();
+  ExplorerWindow* explorer = w.widget->explorer();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  auto* filter = Find<QLineEdit>(*explorer, "txbFilter");
+  QTest::keyClicks(filter, QStringLiteral("\"the river\" ran"));
+  WaitForLines(explorer);
+  auto* lines = Find<QTableView>(*explorer, "lstLines");
+  auto* words = Find<QTableView>(*explorer, "lstWords");
+  ASSERT_EQ(words->model()->rowCount(), 2);  // "the river" (twice), "ran" (twice)
+  ASSERT_EQ(lines->model()->rowCount(), 4);
+  QStringList keywords;
+  for (int row = 0; row < 4; ++row) keywords << lines->model()->index(row, 1).data().toString();
+  keywords.sort();
+  EXPECT_EQ(keywords, (QStringList{QStringLiteral("The river"), QStringLiteral("ran"),
+                                   QStringLiteral("ran"), QStringLiteral("the river")}));
+  lines->setCurrentIndex(lines->model()->index(0, 1));
+  QTest::keyClick(lines, Qt::Key_Return);
+  auto* source = Find<QPlainTextEdit>(*explorer, "txbSource");
+  EXPECT_EQ(source->textCursor().selectedText(), lines->model()->index(0, 1).data().toString());
+  EXPECT_EQ(source->textCursor().selectedText().size(), 9);  // the whole phrase
+  // The case as typed: "The river" no more.
+  Find<QCheckBox>(*explorer, "chkFilterCaseSensitive")->setChecked(true);
+  WaitForLines(explorer);
+  EXPECT_EQ(lines->model()->rowCount(), 3);
+  Find<QCheckBox>(*explorer, "chkFilterCaseSensitive")->setChecked(false);
+  QTest::keyClick(filter, Qt::Key_Return);
+  EXPECT_EQ(explorer->queryBox()->History(), QStringList{QStringLiteral("\"the river\" ran")});
+  // Collocates around "the river" alone: "ran" follows both, and neither word of the
+  // phrase is a collocate of it.
+  filter->setText(QStringLiteral("\"the river\""));
+  WaitForLines(explorer);
+  explorer->tabs()->setCurrentIndex(1);
+  Find<QSpinBox>(*explorer->collocates(), "spnLeft")->setValue(0);
+  Find<QSpinBox>(*explorer->collocates(), "spnRight")->setValue(1);
+  QTableView* collocates = explorer->collocates()->view();
+  ASSERT_EQ(collocates->model()->rowCount(), 1);
+  EXPECT_EQ(collocates->model()->index(0, 0).data().toString(), QStringLiteral("ran"));
+  EXPECT_EQ(collocates->model()->index(0, 1).data().toString(), QStringLiteral("2"));
+  explorer->tabs()->setCurrentIndex(0);
+  filter->setText(QStringLiteral("\"the river"));
+  EXPECT_TRUE(Find<QLabel>(*explorer, "lblStatus")
+                  ->text()
+                  .startsWith(QStringLiteral("The query cannot be read: at character 11")))
+      << Find<QLabel>(*explorer, "lblStatus")->text().toStdString();
+  EXPECT_EQ(lines->model()->rowCount(), 0);
 }
 
 // Answers the next file dialog with `path` (or cancels it when empty), once it shows.

@@ -1,0 +1,63 @@
+#include "gui/QueryBox.h"
+
+#include <QCheckBox>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QStringListModel>
+
+#include "query/Query.h"
+
+namespace quillmoor {
+
+QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix)
+    : edit_(edit),
+      caseSensitive_(new QCheckBox(QStringLiteral("Match &case"), parent)),
+      wholeWords_(new QCheckBox(QStringLiteral("&Whole words"), parent)),
+      history_(new QStringListModel(parent)) {
+  caseSensitive_->setObjectName(prefix + QStringLiteral("CaseSensitive"));
+  caseSensitive_->setToolTip(QStringLiteral("The query's words match letter case as typed"));
+  wholeWords_->setObjectName(prefix + QStringLiteral("WholeWords"));
+  wholeWords_->setChecked(true);
+  wholeWords_->setToolTip(
+      QStringLiteral("Off: a word of the query may match inside a word (arth finds earth)"));
+  auto* completer = new QCompleter(history_, parent);
+  completer->setCaseSensitivity(Qt::CaseInsensitive);
+  edit_->setCompleter(completer);
+}
+
+QHBoxLayout* QueryBox::OptionsLayout() const {
+  auto* row = new QHBoxLayout;
+  row->addWidget(caseSensitive_);
+  row->addWidget(wholeWords_);
+  row->addStretch(1);
+  return row;
+}
+
+QueryOptions QueryBox::Options() const {
+  QueryOptions options;
+  options.caseSensitive = caseSensitive_->isChecked();
+  options.wholeWord = wholeWords_->isChecked();
+  return options;
+}
+
+bool QueryBox::UsesLanguage() const {
+  const QString text = edit_->text().trimmed();
+  if (text.isEmpty()) return false;
+  return caseSensitive_->isChecked() || !wholeWords_->isChecked() ||
+         UsesQueryLanguage(text.toStdString());
+}
+
+void QueryBox::Remember() {
+  const QString text = edit_->text().trimmed();
+  if (text.isEmpty()) return;
+  QStringList list = history_->stringList();
+  list.removeAll(text);
+  list.prepend(text);
+  while (list.size() > kRemembered) list.removeLast();
+  history_->setStringList(list);
+}
+
+QStringList QueryBox::History() const { return history_->stringList(); }
+
+}  // namespace quillmoor
