@@ -1,14 +1,48 @@
 #include "query/DocumentTokens.h"
 
-#include <unordered_map>
+#include <cstring>
 
 namespace quillmoor {
+
+namespace {
+
+uint64_t HashOf(std::string_view s) {
+  uint64_t h = 0x243F6A8885A308D3u ^ s.size();
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t chunk;
+    std::memcpy(&chunk, s.data() + i, 8);
+    h = (h ^ chunk) * 0x9E3779B97F4A7C15u;
+    h ^= h >> 29;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, s.data() + i, s.size() - i);
+  h = (h ^ tail) * 0x9E3779B97F4A7C15u;
+  return h ^ (h >> 32);
+}
+
+}  // namespace
 
 DocumentTokens::DocumentTokens(std::string_view text, bool utf8) : text_(text) {
   FindTokenRuns(text, utf8, &runs_);
   ids_.reserve(runs_.size());
   lines_.reserve(runs_.size());
-  std::unordered_map<std::string_view, uint32_t> idOf;
+  // The spellings' ids by open addressing: (hash, 1 + id) slots, at most half full.
+  struct Slot {
+    uint64_t hash = 0;
+    uint32_t id = 0;
+  };
+  std::vector<Slot> slots(1024);
+  const auto grow = [&slots, this] {
+    std::vector<Slot> bigger(slots.size() * 2);
+    for (const Slot& old : slots) {
+      if (old.id == 0) continue;
+      size_t at = old.hash & (bigger.size() - 1);
+      while (bigger[at].id != 0) at = (at + 1) & (bigger.size() - 1);
+      bigger[at] = old;
+    }
+    slots.swap(bigger);
+  };
   size_t nextBreak = text.find(" / ");
   int32_t line = 1;
   for (const TokenRun& run : runs_) {
@@ -17,13 +51,23 @@ DocumentTokens::DocumentTokens(std::string_view text, bool utf8) : text_(text) {
       nextBreak = text.find(" / ", nextBreak + 3);
     }
     const std::string_view spelling = text.substr(run.begin, run.size);
-    const auto [it, added] = idOf.try_emplace(spelling, static_cast<uint32_t>(idOf.size()));
-    if (added) {
+    const uint64_t hash = HashOf(spelling);
+    size_t at = hash & (slots.size() - 1);
+    while (slots[at].id != 0 &&
+           (slots[at].hash != hash || tokens_.spellings[slots[at].id - 1] != spelling))
+      at = (at + 1) & (slots.size() - 1);
+    if (slots[at].id == 0) {
       tokens_.spellings.push_back(spelling);
       tokens_.frequencies.push_back(0);
+      slots[at] = {hash, static_cast<uint32_t>(tokens_.spellings.size())};
+      const uint32_t id = slots[at].id - 1;
+      if (tokens_.spellings.size() * 2 > slots.size()) grow();
+      ++tokens_.frequencies[id];
+      ids_.push_back(id);
+    } else {
+      ++tokens_.frequencies[slots[at].id - 1];
+      ids_.push_back(slots[at].id - 1);
     }
-    ++tokens_.frequencies[it->second];
-    ids_.push_back(it->second);
     lines_.push_back(line);
   }
   tokens_.stream =

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <thread>
 
 #include "engine/UnicodeWords.h"
 #include "engine/WordRules.h"
 #include "query/WordMatch.h"
+#include "shared/HugePages.h"
 
 namespace quillmoor {
 namespace {
@@ -259,25 +261,49 @@ class Finder {
   // From places where the anchor's set holds: its run of fixed items checked, then the
   // rest by the automaton.
   void Anchored(const Node& node, std::vector<QueryMatch>* out) {
+    switch (t_.width) {
+      case 1:
+        return AnchoredBy<1>(node, out);
+      case 2:
+        return AnchoredBy<2>(node, out);
+      case 3:
+        return AnchoredBy<3>(node, out);
+      default:
+        return AnchoredBy<4>(node, out);
+    }
+  }
+  // The same with tokens of `W` bytes: the scan for the anchor is the loop every query
+  // of a large corpus spends its time in.
+  template <int W>
+  void AnchoredBy(const Node& node, std::vector<QueryMatch>* out) {
     const auto anchor = static_cast<uint64_t>(node.anchor);
     const TypeSet& set = node.sets[node.items[anchor].set];
+    const uint64_t* bits = set.bits.data();
+    const size_t words = set.bits.size();
+    const char* stream = t_.stream.data();
     uint64_t next = range_.first;  // where the next match may begin
     for (uint64_t at = range_.first + anchor; at < range_.last; ++at) {
-      if (!set.Has(t_.TypeAt(at))) continue;
+      uint32_t type = 0;
+      std::memcpy(&type, stream + at * W, W);
+      if ((type >> 6) >= words || ((bits[type >> 6] >> (type & 63)) & 1) == 0) continue;
       const uint64_t start = at - anchor;
       if (start < next) continue;
-      const uint32_t length = node.fixed ? Fixed(node, start) : Longest(node, start);
+      const uint32_t length = node.fixed ? FixedBy<W>(node, start) : Longest(node, start);
       if (length == 0) continue;
       out->push_back({start, length});
       next = start + length;
     }
   }
   // A unit of fixed items only (a word, a phrase): its match from `start`, or 0.
-  uint32_t Fixed(const Node& node, uint64_t start) const {
+  template <int W>
+  uint32_t FixedBy(const Node& node, uint64_t start) const {
     const size_t n = node.items.size();
     if (start + n > range_.last) return 0;
+    const char* stream = t_.stream.data() + start * W;
     for (size_t i = 0; i < n; ++i) {
-      if (!node.sets[node.items[i].set].Has(t_.TypeAt(start + i))) return 0;
+      uint32_t type = 0;
+      std::memcpy(&type, stream + i * W, W);
+      if (!node.sets[node.items[i].set].Has(type)) return 0;
     }
     if (node.withinLine && !SameLine(start, start + n - 1)) return 0;
     return static_cast<uint32_t>(n);
@@ -358,6 +384,15 @@ class Finder {
   std::vector<uint8_t> active_, nextActive_;
 };
 
+// About how many matches a unit has in `share` of the stream (from the frequency of its
+// anchor, or of its first unit; 0 when unknown).
+uint64_t Estimate(const Node& node, double share) {
+  if (node.kind == QueryNode::Kind::kNear) return Estimate(*node.first, share);
+  if (node.anchor < 0) return 0;
+  const uint64_t f = node.sets[node.items[static_cast<size_t>(node.anchor)].set].frequency;
+  return static_cast<uint64_t>(static_cast<double>(f) * share);
+}
+
 // Merges the alternatives' matches: in stream order, one for a place (the longest).
 void Merge(std::vector<QueryMatch>* all) {
   std::sort(all->begin(), all->end(), [](const QueryMatch& a, const QueryMatch& b) {
@@ -409,7 +444,13 @@ std::vector<QueryMatch> QueryEvaluator::Find(const std::vector<TokenRange>& rang
     for (half = 0; half < ranges.size() && sum < total / 2; ++half)
       sum += ranges[half].last - ranges[half].first;
   }
-  const auto some = [this, &ranges](size_t begin, size_t end, std::vector<QueryMatch>* out) {
+  const uint64_t whole = std::max<uint64_t>(tokens_->size(), 1);
+  const auto some = [this, &ranges, whole](size_t begin, size_t end, std::vector<QueryMatch>* out) {
+    uint64_t tokens = 0, expected = 0;
+    for (size_t i = begin; i < end; ++i) tokens += ranges[i].last - ranges[i].first;
+    const double share = static_cast<double>(tokens) / static_cast<double>(whole);
+    for (const auto& node : alternatives_) expected += Estimate(*node, share);
+    ReserveHuge(out, static_cast<size_t>(std::min(expected + expected / 8 + 64, tokens)));
     for (size_t i = begin; i < end; ++i) FindIn(ranges[i], out);
   };
   std::vector<QueryMatch> first, second;
@@ -420,6 +461,7 @@ std::vector<QueryMatch> QueryEvaluator::Find(const std::vector<TokenRange>& rang
   std::thread other(some, half, ranges.size(), &second);
   some(0, half, &first);
   other.join();
+  ReserveHuge(&first, first.size() + second.size());
   first.insert(first.end(), second.begin(), second.end());
   return first;
 }

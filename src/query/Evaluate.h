@@ -43,8 +43,8 @@ struct QueryOptions {
   bool withinLine = false;     // phrases, proximities and patterns within one line
 };
 
-// What a query is evaluated over: the stream of token type ids, `width` bytes each
-// (little-endian, as the corpus index keeps it), and the lexicon of the types.
+// What a query is evaluated over: the stream of token type ids, `width` bytes each (one
+// to four, little-endian, as the corpus index keeps it), and the lexicon of the types.
 struct QueryTokens {
   std::string_view stream;
   uint32_t width = 4;
@@ -57,9 +57,27 @@ struct QueryTokens {
 
   uint64_t size() const { return width == 0 ? 0 : stream.size() / width; }
   uint32_t TypeAt(uint64_t at) const {
-    uint32_t id = 0;
-    std::memcpy(&id, stream.data() + at * width, width);
-    return id;
+    const char* p = stream.data() + at * width;
+    // (A copy of a constant size is one load.)
+    switch (width) {
+      case 1:
+        return static_cast<uint8_t>(*p);
+      case 2: {
+        uint16_t id;
+        std::memcpy(&id, p, 2);
+        return id;
+      }
+      case 3: {
+        uint32_t id = 0;
+        std::memcpy(&id, p, 3);
+        return id;
+      }
+      default: {
+        uint32_t id;
+        std::memcpy(&id, p, 4);
+        return id;
+      }
+    }
   }
 };
 

@@ -1,6 +1,7 @@
 #include "ui/CorpusLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <numeric>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "engine/WordTable.h"
 #include "shared/Cp1252.h"
 #include "shared/FileSystem.h"
+#include "shared/HugePages.h"
 #include "shared/Utf8.h"
 
 namespace quillmoor {
@@ -105,28 +107,63 @@ void CorpusLines::SelectMatches(const std::vector<QueryMatch>& matches) {
   matchTexts_.clear();
   matchCounts_.clear();
   const bool unicode = index_.rules() == WordRuleSet::kUnicode;
+  // A match's text is made once for each sequence of token ids (its bytes in the
+  // stream, which the index maps), and the sequences of one text share its number.
+  // (A sequence of up to seven bytes is one number: its bytes and its length.)
+  std::unordered_map<uint64_t, int32_t> ofShortIds;
+  struct Recent {
+    uint64_t key = 0;
+    int32_t* id = nullptr;  // (an entry of ofShortIds: its place stays)
+  };
+  std::vector<Recent> recents(256);
+  std::unordered_map<std::string_view, int32_t> ofIds;
   std::unordered_map<std::string, int32_t> number;
   const std::vector<CorpusDocument>& documents = index_.documents();
+  ReserveHuge(&lines_, matches.size());
   uint32_t d = 0;
   std::string text;
   for (const QueryMatch& m : matches) {
     while (d < documents.size() && documents[d].firstToken + documents[d].tokens <= m.first) ++d;
     if (d == documents.size()) break;
-    text.clear();
-    for (uint64_t t = m.first; t < m.first + m.length; ++t) {
-      const uint32_t id = index_.TokenAt(t);
-      if (id == CorpusIndex::kNoToken) continue;
-      const std::string_view spelling = index_.tokenTypes()[id].spelling;
-      if (!text.empty()) text += ' ';
-      text += unicode ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling));
+    const std::string_view ids = index_.StreamBytes(m.first, m.length);
+    int32_t* known = nullptr;
+    bool unseen = false;
+    if (ids.size() <= 7) {
+      uint64_t key = static_cast<uint64_t>(ids.size()) << 56;
+      std::memcpy(&key, ids.data(), ids.size());
+      // (The sequences met lately, in a small table before the map.)
+      Recent& recent = recents[(key * 0x9E3779B97F4A7C15u) >> 56];
+      if (recent.id != nullptr && recent.key == key) {
+        known = recent.id;
+      } else {
+        const auto [at, fresh] = ofShortIds.try_emplace(key, 0);
+        known = &at->second;
+        unseen = fresh;
+        recent = {key, known};
+      }
+    } else {
+      const auto [at, fresh] = ofIds.try_emplace(ids, 0);
+      known = &at->second;
+      unseen = fresh;
     }
-    const auto [at, fresh] = number.try_emplace(text, static_cast<int32_t>(matchTexts_.size()));
-    if (fresh) {
-      matchTexts_.push_back(text);
-      matchCounts_.push_back(0);
+    if (unseen) {
+      text.clear();
+      for (uint64_t t = m.first; t < m.first + m.length; ++t) {
+        const uint32_t id = index_.TokenAt(t);
+        if (id == CorpusIndex::kNoToken) continue;
+        const std::string_view spelling = index_.tokenTypes()[id].spelling;
+        if (!text.empty()) text += ' ';
+        text += unicode ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling));
+      }
+      const auto [at, fresh] = number.try_emplace(text, static_cast<int32_t>(matchTexts_.size()));
+      if (fresh) {
+        matchTexts_.push_back(text);
+        matchCounts_.push_back(0);
+      }
+      *known = at->second;
     }
-    ++matchCounts_[static_cast<size_t>(at->second)];
-    lines_.push_back({d, static_cast<int32_t>(m.first - documents[d].firstToken), at->second, -1,
+    ++matchCounts_[static_cast<size_t>(*known)];
+    lines_.push_back({d, static_cast<int32_t>(m.first - documents[d].firstToken), *known, -1,
                       static_cast<int32_t>(m.length)});
   }
 }
