@@ -11,7 +11,7 @@ case "$seconds" in ''|*[!0-9]*) echo "usage: fuzz/run.sh [SECONDS [TARGET...]]" 
 build=build/fuzz
 targets=(text_checks markup docx_runs unzip index_body settings_file word_list keyword_query
          wildcard context_line utf8_decode analyses unicode_words rtf_text document_archives
-         corpus_index kept_text query_parse)
+         corpus_index kept_text query_parse query_match)
 if [ $# -gt 1 ]; then targets=("${@:2}"); fi
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMOOR_FUZZ=ON \

@@ -33,7 +33,7 @@ DocumentTokens::DocumentTokens(std::string_view text, bool utf8) : text_(text) {
     uint32_t id = 0;
   };
   std::vector<Slot> slots(1024);
-  const auto grow = [&slots, this] {
+  const auto grow = [&slots] {
     std::vector<Slot> bigger(slots.size() * 2);
     for (const Slot& old : slots) {
       if (old.id == 0) continue;
