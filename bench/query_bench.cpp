@@ -46,7 +46,9 @@ int TimeQueries(const QueryTokens& tokens, const std::vector<TokenRange>& ranges
       times.push_back(bench::Seconds([&] {
         QueryEvaluator evaluator;
         if (!evaluator.Prepare(query, tokens, {}, &error)) return;
-        found = evaluator.Find(ranges).size();
+        bool stopped = false;
+        found = evaluator.Find(ranges, &stopped).size();
+        if (stopped) std::printf("(stopped) ");
       }));
     }
     std::printf("%-44s %9zu matches  %.1f ms", text.c_str(), found, bench::Median(times) * 1000);

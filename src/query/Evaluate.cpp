@@ -1,6 +1,7 @@
 #include "query/Evaluate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <thread>
@@ -102,6 +103,13 @@ class Compiler {
       case QueryNode::Kind::kTokens:
         node->withinLine = node->withinLine || q.withinLine;
         for (const TokenStep& step : q.tokens) {
+          const size_t tokens = static_cast<size_t>(step.most < 0 ? step.least + 1 : step.most);
+          if (node->items.size() + tokens > QueryEvaluator::kMostPatternTokens) {
+            error_->at = step.at;
+            error_->expected =
+                "a shorter token pattern (at most 2,000 tokens, its repetitions counted)";
+            return false;
+          }
           uint32_t set = 0;
           if (!StepSet(step, node, &set)) return false;
           for (int i = 0; i < step.least; ++i) node->items.push_back({set, false, false});
@@ -235,15 +243,27 @@ class Compiler {
   QueryError* error_;
 };
 
+}  // namespace
+
+// What a search may still spend, shared by its threads.
+struct QueryEvaluator::Budget {
+  std::atomic<int64_t> left{0};
+  std::atomic<bool> spent{false};
+};
+
+namespace {
+
 // Finding, in one range.
 class Finder {
  public:
-  Finder(const QueryTokens& tokens, TokenRange range) : t_(tokens), range_(range) {}
+  Finder(const QueryTokens& tokens, TokenRange range, QueryEvaluator::Budget* budget)
+      : t_(tokens), range_(range), budget_(budget) {}
+  ~Finder() { Spend(0); }
 
   void Find(const Node& node, std::vector<QueryMatch>* out) {
     if (node.kind == QueryNode::Kind::kNear) return Near(node, out);
     if (node.anchor >= 0) return Anchored(node, out);
-    for (uint64_t at = range_.first; at < range_.last;) {
+    for (uint64_t at = range_.first; at < range_.last && !Stopped();) {
       const uint32_t length = Longest(node, at);
       if (length == 0) {
         ++at;
@@ -289,10 +309,24 @@ class Finder {
       const uint64_t start = at - anchor;
       if (start < next) continue;
       const uint32_t length = node.fixed ? FixedBy<W>(node, start) : Longest(node, start);
-      if (length == 0) continue;
+      if (length == 0) {
+        if (!node.fixed && Stopped()) return;
+        continue;
+      }
       out->push_back({start, length});
       next = start + length;
     }
+  }
+  bool Stopped() const { return budget_->spent.load(std::memory_order_relaxed); }
+  // Counts `steps` of an automaton, telling the budget a batch at a time; true while
+  // some is left.
+  bool Spend(int64_t steps) {
+    spent_ += steps;
+    if (steps != 0 && spent_ < (int64_t{1} << 16)) return true;
+    const int64_t left = budget_->left.fetch_sub(spent_, std::memory_order_relaxed) - spent_;
+    spent_ = 0;
+    if (left < 0) budget_->spent.store(true, std::memory_order_relaxed);
+    return left >= 0;
   }
   // A unit of fixed items only (a word, a phrase): its match from `start`, or 0.
   template <int W>
@@ -319,6 +353,7 @@ class Finder {
     const uint64_t end = std::min<uint64_t>(range_.last, start + kMostMatchTokens);
     for (uint64_t at = start; at < end; ++at) {
       if (node.withinLine && !SameLine(start, at)) break;
+      if (!Spend(static_cast<int64_t>(n) + 1)) return 0;
       const uint32_t type = t_.TypeAt(at);
       std::fill(nextActive_.begin(), nextActive_.end(), 0);
       bool any = false;
@@ -344,9 +379,9 @@ class Finder {
   }
   void Near(const Node& node, std::vector<QueryMatch>* out) {
     std::vector<QueryMatch> firsts, seconds;
-    Finder(t_, range_).Find(*node.first, &firsts);
+    Finder(t_, range_, budget_).Find(*node.first, &firsts);
     if (firsts.empty()) return;
-    Finder(t_, range_).Find(*node.second, &seconds);
+    Finder(t_, range_, budget_).Find(*node.second, &seconds);
     const bool within = node.withinLine;
     const auto d = static_cast<uint64_t>(node.distance);
     // `seconds` in order of their first token; the window of those that may be near
@@ -381,6 +416,8 @@ class Finder {
 
   const QueryTokens& t_;
   TokenRange range_;
+  QueryEvaluator::Budget* budget_;
+  int64_t spent_ = 0;  // steps not told to the budget yet
   std::vector<uint8_t> active_, nextActive_;
 };
 
@@ -423,9 +460,10 @@ bool QueryEvaluator::Prepare(const Query& query, const QueryTokens& tokens,
   return true;
 }
 
-void QueryEvaluator::FindIn(const TokenRange& range, std::vector<QueryMatch>* out) const {
+void QueryEvaluator::FindIn(const TokenRange& range, Budget* budget,
+                            std::vector<QueryMatch>* out) const {
   const size_t from = out->size();
-  for (const auto& node : alternatives_) Finder(*tokens_, range).Find(*node, out);
+  for (const auto& node : alternatives_) Finder(*tokens_, range, budget).Find(*node, out);
   if (alternatives_.size() > 1) {
     std::vector<QueryMatch> these(out->begin() + static_cast<std::ptrdiff_t>(from), out->end());
     Merge(&these);
@@ -434,10 +472,13 @@ void QueryEvaluator::FindIn(const TokenRange& range, std::vector<QueryMatch>* ou
   }
 }
 
-std::vector<QueryMatch> QueryEvaluator::Find(const std::vector<TokenRange>& ranges) const {
+std::vector<QueryMatch> QueryEvaluator::Find(const std::vector<TokenRange>& ranges, bool* stopped,
+                                             int64_t steps) const {
   // The ranges in two halves of about as many tokens, the second on a thread of its own.
   uint64_t total = 0;
   for (const TokenRange& r : ranges) total += r.last - r.first;
+  Budget budget;
+  budget.left = steps > 0 ? steps : std::max(kMostSteps, static_cast<int64_t>(total) * 16);
   size_t half = ranges.size();
   if (total >= (uint64_t{1} << 20) && ranges.size() > 1) {
     uint64_t sum = 0;
@@ -445,22 +486,26 @@ std::vector<QueryMatch> QueryEvaluator::Find(const std::vector<TokenRange>& rang
       sum += ranges[half].last - ranges[half].first;
   }
   const uint64_t whole = std::max<uint64_t>(tokens_->size(), 1);
-  const auto some = [this, &ranges, whole](size_t begin, size_t end, std::vector<QueryMatch>* out) {
+  const auto some = [this, &ranges, whole, &budget](size_t begin, size_t end,
+                                                    std::vector<QueryMatch>* out) {
     uint64_t tokens = 0, expected = 0;
     for (size_t i = begin; i < end; ++i) tokens += ranges[i].last - ranges[i].first;
     const double share = static_cast<double>(tokens) / static_cast<double>(whole);
     for (const auto& node : alternatives_) expected += Estimate(*node, share);
     ReserveHuge(out, static_cast<size_t>(std::min(expected + expected / 8 + 64, tokens)));
-    for (size_t i = begin; i < end; ++i) FindIn(ranges[i], out);
+    for (size_t i = begin; i < end && !budget.spent.load(std::memory_order_relaxed); ++i)
+      FindIn(ranges[i], &budget, out);
   };
   std::vector<QueryMatch> first, second;
   if (half == ranges.size()) {
     some(0, ranges.size(), &first);
-    return first;
+  } else {
+    std::thread other(some, half, ranges.size(), &second);
+    some(0, half, &first);
+    other.join();
   }
-  std::thread other(some, half, ranges.size(), &second);
-  some(0, half, &first);
-  other.join();
+  if (stopped != nullptr) *stopped = budget.spent.load();
+  if (second.empty()) return first;
   ReserveHuge(&first, first.size() + second.size());
   first.insert(first.end(), second.begin(), second.end());
   return first;

@@ -104,14 +104,21 @@ class QueryEvaluator {
   bool Prepare(const Query& query, const QueryTokens& tokens, const QueryOptions& options,
                QueryError* error);
   // The matches in `ranges` (ascending and disjoint), in stream order; on two threads
-  // when the ranges are many and large.
-  std::vector<QueryMatch> Find(const std::vector<TokenRange>& ranges) const;
-  // The same in one range.
-  void FindIn(const TokenRange& range, std::vector<QueryMatch>* out) const;
+  // when the ranges are many and large. A token pattern that would try too many ways
+  // (`steps` steps of its automaton in all, a step a state tried on a token; 0: the
+  // larger of kMostSteps and 16 a token of the ranges) is stopped: *stopped (may be
+  // null) is set, and the matches are those found until then.
+  std::vector<QueryMatch> Find(const std::vector<TokenRange>& ranges, bool* stopped = nullptr,
+                               int64_t steps = 0) const;
+  static constexpr int64_t kMostSteps = int64_t{1} << 28;
+  // A token pattern has at most this many tokens, its repetitions counted.
+  static constexpr size_t kMostPatternTokens = 2000;
 
   struct Node;
+  struct Budget;
 
  private:
+  void FindIn(const TokenRange& range, Budget* budget, std::vector<QueryMatch>* out) const;
   std::vector<std::unique_ptr<Node>> alternatives_;
   const QueryTokens* tokens_ = nullptr;
   QueryOptions options_;

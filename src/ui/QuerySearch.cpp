@@ -56,7 +56,16 @@ bool FindQuery(const Query& query, std::string_view text, const QueryTokens& tok
     *message = QueryErrorMessage(text, error);
     return false;
   }
-  *matches = evaluator.Find(ranges);
+  bool stopped = false;
+  *matches = evaluator.Find(ranges, &stopped);
+  if (stopped) {
+    *message =
+        "The query was stopped: its token pattern tries too many ways at every place "
+        "(a repetition of any token, [], over long stretches); give its steps words, or "
+        "fewer repetitions.\n  " +
+        std::string(text);
+    return false;
+  }
   return true;
 }
 

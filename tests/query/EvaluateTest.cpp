@@ -91,6 +91,29 @@ TEST(EvaluateTest, AnExpressionThatBacktracksWithoutEndIsStopped) {
             "The query was stopped: at character 1");
 }
 
+// A token pattern that tries too many ways is stopped, before or after some matches.
+TEST(EvaluateTest, APatternThatTriesTooManyWaysIsStopped) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += " word";
+  const DocumentTokens doc(text, false);
+  Query query;
+  QueryError error;
+  ASSERT_TRUE(ParseQuery("[]{0,100} [word=\"zebra\"]", &query, &error));
+  QueryEvaluator evaluator;
+  ASSERT_TRUE(evaluator.Prepare(query, doc.tokens(), {}, &error));
+  bool stopped = false;
+  EXPECT_TRUE(evaluator.Find(doc.All(), &stopped, 100000).empty());
+  EXPECT_TRUE(stopped);
+  EXPECT_TRUE(evaluator.Find(doc.All(), &stopped).empty());  // 2000 x 100 x 102 steps
+  EXPECT_FALSE(stopped);
+  std::string tooLong;
+  for (int i = 0; i < 20; ++i) tooLong += "[]{100} ";
+  ASSERT_TRUE(ParseQuery(tooLong + "[]", &query, &error));
+  EXPECT_FALSE(evaluator.Prepare(query, doc.tokens(), {}, &error));
+  EXPECT_EQ(error.expected,
+            "a shorter token pattern (at most 2,000 tokens, its repetitions counted)");
+}
+
 // Random documents and queries against the literal reading.
 TEST(EvaluateTest, MatchesWhatTheLiteralReadingMatches) {
   std::mt19937 rng(31);
