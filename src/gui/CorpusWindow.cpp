@@ -114,7 +114,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
       "Keywords (lov* ?at 19##) or a query: /colou?r/, \"in the beginning\", heart NEAR/4 "
       "break*, [word=\"un.*able\"] [word=\"to\"]"));
   lblKeywords->setBuddy(txbKeywords_);
-  linesQuery_ = std::make_unique<QueryBox>(txbKeywords_, linesPage, QStringLiteral("chkLines"));
+  linesQuery_ =
+      std::make_unique<QueryBox>(txbKeywords_, linesPage, QStringLiteral("chkLines"), false);
   auto* lblSort = new QLabel(QStringLiteral("S&ort:"), linesPage);
   txbSort_ = Named(new QLineEdit(QStringLiteral("KW"), linesPage), "txbCorpusSort");
   txbSort_->setAccessibleName(QStringLiteral("Sort"));
@@ -188,7 +189,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
       "of them)"));
   lblNodes->setBuddy(txbNodes_);
   analysisQuery_ =
-      std::make_unique<QueryBox>(txbNodes_, analysesPage, QStringLiteral("chkAnalysis"));
+      std::make_unique<QueryBox>(txbNodes_, analysesPage, QStringLiteral("chkAnalysis"), false);
   auto* lblSize = new QLabel(QStringLiteral("Si&ze:"), analysesPage);
   spnSize_ = Named(new QSpinBox(analysesPage), "spnNgramSize");
   spnSize_->setRange(2, 5);

@@ -281,7 +281,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   filter_->setToolTip(QStringLiteral(
       "Keywords (riv* ?at 19## head+tail) or a query: /colou?r/, \"in the beginning\", heart "
       "NEAR/4 break*, [word=\"un.*able\"] [word=\"to\"]; Enter keeps it in the history"));
-  queryBox_ = std::make_unique<QueryBox>(filter_, this, QStringLiteral("chkFilter"));
+  queryBox_ = std::make_unique<QueryBox>(filter_, this, QStringLiteral("chkFilter"), true);
   allWords_ = new QCheckBox(QStringLiteral("Show all words"), this);
   allWords_->setObjectName(QStringLiteral("chkAllWords"));
   words_ = new QTableView(this);
@@ -391,6 +391,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(filter_, &QLineEdit::returnPressed, this, [this] { queryBox_->Remember(); });
   connect(queryBox_->caseSensitive(), &QCheckBox::toggled, this, [this] { RefreshWords(); });
   connect(queryBox_->wholeWords(), &QCheckBox::toggled, this, [this] { RefreshWords(); });
+  connect(queryBox_->withinLine(), &QCheckBox::toggled, this, [this] { RefreshWords(); });
   connect(allWords_, &QCheckBox::toggled, this, [this] { RefreshWords(); });
   connect(words_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { RefreshLines(); });

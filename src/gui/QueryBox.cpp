@@ -10,7 +10,7 @@
 
 namespace quillmoor {
 
-QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix)
+QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix, bool lines)
     : edit_(edit),
       caseSensitive_(new QCheckBox(QStringLiteral("Match &case"), parent)),
       wholeWords_(new QCheckBox(QStringLiteral("&Whole words"), parent)),
@@ -21,6 +21,12 @@ QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix)
   wholeWords_->setChecked(true);
   wholeWords_->setToolTip(
       QStringLiteral("Off: a word of the query may match inside a word (arth finds earth)"));
+  if (lines) {
+    withinLine_ = new QCheckBox(QStringLiteral("Within a &line"), parent);
+    withinLine_->setObjectName(prefix + QStringLiteral("WithinLine"));
+    withinLine_->setToolTip(QStringLiteral(
+        "A phrase, a proximity or a token pattern matches within one line of the document"));
+  }
   auto* completer = new QCompleter(history_, parent);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   edit_->setCompleter(completer);
@@ -30,6 +36,7 @@ QHBoxLayout* QueryBox::OptionsLayout() const {
   auto* row = new QHBoxLayout;
   row->addWidget(caseSensitive_);
   row->addWidget(wholeWords_);
+  if (withinLine_ != nullptr) row->addWidget(withinLine_);
   row->addStretch(1);
   return row;
 }
@@ -38,6 +45,7 @@ QueryOptions QueryBox::Options() const {
   QueryOptions options;
   options.caseSensitive = caseSensitive_->isChecked();
   options.wholeWord = wholeWords_->isChecked();
+  options.withinLine = withinLine_ != nullptr && withinLine_->isChecked();
   return options;
 }
 
@@ -45,6 +53,7 @@ bool QueryBox::UsesLanguage() const {
   const QString text = edit_->text().trimmed();
   if (text.isEmpty()) return false;
   return caseSensitive_->isChecked() || !wholeWords_->isChecked() ||
+         (withinLine_ != nullptr && withinLine_->isChecked()) ||
          UsesQueryLanguage(text.toStdString());
 }
 

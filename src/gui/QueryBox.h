@@ -19,12 +19,14 @@ namespace quillmoor {
 
 class QueryBox {
  public:
-  // The options' checkboxes are made in `parent`, named `prefix` + "CaseSensitive" and
-  // `prefix` + "WholeWords"; Options() reads them.
-  QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix);
+  // The options' checkboxes are made in `parent`, named `prefix` + "CaseSensitive",
+  // `prefix` + "WholeWords" and, with `lines` (a document's, not a corpus's: its index
+  // holds no line breaks), `prefix` + "WithinLine"; Options() reads them.
+  QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix, bool lines);
   QLineEdit* edit() const { return edit_; }
   QCheckBox* caseSensitive() const { return caseSensitive_; }
   QCheckBox* wholeWords() const { return wholeWords_; }
+  QCheckBox* withinLine() const { return withinLine_; }  // null without lines
   // The checkboxes side by side, for the window's layout.
   QHBoxLayout* OptionsLayout() const;
   QueryOptions Options() const;
@@ -39,6 +41,7 @@ class QueryBox {
   QLineEdit* edit_;
   QCheckBox* caseSensitive_;
   QCheckBox* wholeWords_;
+  QCheckBox* withinLine_ = nullptr;
   QStringListModel* history_;
 };
 

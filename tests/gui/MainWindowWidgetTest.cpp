@@ -420,6 +420,14 @@ TEST(MainWindowWidgetTest, TheExplorersFilterTakesAQuery) {
   EXPECT_EQ(lines->model()->rowCount(), 3);
   Find<QCheckBox>(*explorer, "chkFilterCaseSensitive")->setChecked(false);
   QTest::keyClick(filter, Qt::Key_Return);
+  // Within a line: "winds on" ends the first line, "Rivers" begins the second.
+  filter->setText(QStringLiteral("\"winds on\" FOLLOWED/2 rivers"));
+  WaitForLines(explorer);
+  EXPECT_EQ(lines->model()->rowCount(), 1);
+  Find<QCheckBox>(*explorer, "chkFilterWithinLine")->setChecked(true);
+  WaitForLines(explorer);
+  EXPECT_EQ(lines->model()->rowCount(), 0);
+  Find<QCheckBox>(*explorer, "chkFilterWithinLine")->setChecked(false);
   EXPECT_EQ(explorer->queryBox()->History(), QStringList{QStringLiteral("\"the river\" ran")});
   // Collocates around "the river" alone: "ran" follows both, and neither word of the
   // phrase is a collocate of it.
