@@ -21,19 +21,8 @@ work=${BENCH_WORK:-$(mktemp -d)}
 [ -n "${BENCH_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data
 rm -rf "$work/data"
-if [ ! -d "$work/docs" ]; then
-mkdir -p "$work/docs"
 # The files: copy N, parts 00..19 of the Bible and the Dictionary together.
-cat "$corpora/kjv.txt" "$corpora/devil.txt" >"$work/one.txt"
-split -n l/20 -d "$work/one.txt" "$work/part"
-for c in $(seq -w 1 "$copies"); do
-  mkdir -p "$work/docs/$c"
-  for p in "$work"/part*; do
-    f="$work/docs/$c/${p##*/part}.txt"
-    { echo "Copy $c, part ${p##*/part}."; cat "$p"; } >"$f"
-  done
-done
-fi
+[ -d "$work/docs" ] || bench_corpus_docs "$work" "$copies"
 files=$(find "$work/docs" -name '*.txt' | wc -l)
 echo "documents:    $files ($(du -sm "$work/docs" | cut -f1) MB)"
 echo "wc -w:        $(bench_median "$runs" sh -c "find '$work/docs' -name '*.txt' -print0 | xargs -0 wc -w") s"

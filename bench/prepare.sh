@@ -22,3 +22,19 @@ bench_prepare() {
   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUILLMOOR_BUILD_TESTS=OFF >/dev/null
   cmake --build build/release -j "$(nproc)" --target "$@" >/dev/null
 }
+
+# The documents of a corpus of COPIES copies of the Bible and the Dictionary, each copy
+# 20 files (a first line tells them apart), in WORK/docs/COPY/PART.txt.
+# Usage: bench_corpus_docs WORK COPIES
+bench_corpus_docs() {
+  local work=$1 copies=$2 c p
+  mkdir -p "$work/docs"
+  cat "$corpora/kjv.txt" "$corpora/devil.txt" >"$work/one.txt"
+  split -n l/20 -d "$work/one.txt" "$work/part"
+  for c in $(seq -w 1 "$copies"); do
+    mkdir -p "$work/docs/$c"
+    for p in "$work"/part*; do
+      { echo "Copy $c, part ${p##*/part}."; cat "$p"; } >"$work/docs/$c/${p##*/part}.txt"
+    done
+  done
+}

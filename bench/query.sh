@@ -22,15 +22,7 @@ work=${BENCH_WORK:-$(mktemp -d)}
 export XDG_DATA_HOME=$work/data
 index=$work/data/quillmoor/corpora/big/corpus.qci
 if [ ! -s "$index" ]; then
-  mkdir -p "$work/docs"
-  cat "$corpora/kjv.txt" "$corpora/devil.txt" >"$work/one.txt"
-  split -n l/20 -d "$work/one.txt" "$work/part"
-  for c in $(seq -w 1 "$copies"); do
-    mkdir -p "$work/docs/$c"
-    for p in "$work"/part*; do
-      { echo "Copy $c, part ${p##*/part}."; cat "$p"; } >"$work/docs/$c/${p##*/part}.txt"
-    done
-  done
+  [ -d "$work/docs" ] || bench_corpus_docs "$work" "$copies"
   "$cli" corpus index -q big "$work/docs"
 fi
 queries=('"of the"' 'lord NEAR/5 god' '[word="th.*"] [word="lord"] [word="g.*"]')

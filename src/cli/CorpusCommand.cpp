@@ -175,21 +175,31 @@ int RunCorpusWordList(CommandRun& run) {
 // The lines of the query (--keywords in the query language) over the corpus; false
 // after the message, with *status the exit status.
 bool QueryLines(CommandRun& run, const OpenCorpus& corpus, CorpusLines* lines, int* status) {
-  std::vector<QueryMatch> matches;
   std::string problem;
   if (!FindInCorpus(corpus, TrimSpaces(run.options.keywords.value), QueryOptionsOf(run.options),
-                    &matches, &problem)) {
+                    lines, &problem)) {
     run.terminal.Complain(problem);
     *status = kExitRefused;
     return false;
   }
-  lines->SelectMatches(matches);
   if (lines->size() == 0) {
     run.terminal.Say("No result: nothing in the corpus matches the query.");
     *status = kExitNoMatch;
     return false;
   }
   return true;
+}
+
+// The nodes of an analysis: the query's lines, or the words the keywords choose; false
+// after the message, with *status the exit status.
+bool NodesOf(CommandRun& run, const OpenCorpus& corpus, CorpusLines* lines,
+             std::vector<int32_t>* words, int* status) {
+  if (run.options.QueryLanguage()) return QueryLines(run, corpus, lines, status);
+  *words = ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
+  if (!words->empty()) return true;
+  run.terminal.Say("No result: no word of the corpus matches the keywords.");
+  *status = kExitNoMatch;
+  return false;
 }
 
 int RunCorpusKwic(CommandRun& run) {
@@ -320,17 +330,11 @@ int RunCorpusDispersion(CommandRun& run) {
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
   CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
-  const bool queried = run.options.QueryLanguage();
+  std::vector<int32_t> words;
   int status = kExitDone;
-  if (queried && !QueryLines(run, corpus, &lines, &status)) return status;
-  const std::vector<int32_t> words =
-      queried ? std::vector<int32_t>()
-              : ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
-  if (!queried && words.empty()) {
-    run.terminal.Say("No result: no word of the corpus matches the keywords.");
-    return kExitNoMatch;
-  }
-  const AnalysisTable table = CorpusDispersionTable(corpus, words, queried ? &lines : nullptr);
+  if (!NodesOf(run, corpus, &lines, &words, &status)) return status;
+  const AnalysisTable table =
+      CorpusDispersionTable(corpus, words, run.options.QueryLanguage() ? &lines : nullptr);
   const KwicFormat format = run.options.format.given ? run.options.format.value : KwicFormat::kText;
   return WriteOutput(run, "dispersion",
                      [&](const auto& write) { ExportTable(table, format, write); });
@@ -340,21 +344,15 @@ int RunCorpusCollocates(CommandRun& run) {
   OpenCorpus corpus;
   if (!ListCorpus(run, &corpus)) return kExitRefused;
   CorpusLines lines(corpus.index, *corpus.subcorpus, corpus.frequency);
-  const bool queried = run.options.QueryLanguage();
+  std::vector<int32_t> nodes;
   int status = kExitDone;
-  if (queried && !QueryLines(run, corpus, &lines, &status)) return status;
-  const std::vector<int32_t> nodes =
-      queried ? std::vector<int32_t>()
-              : ChosenCorpusWords(run.p, corpus, run.options.keywords.value);
-  if (!queried && nodes.empty()) {
-    run.terminal.Say("No result: no word of the corpus matches the keywords.");
-    return kExitNoMatch;
-  }
+  if (!NodesOf(run, corpus, &lines, &nodes, &status)) return status;
   const CliOptions& o = run.options;
   const AnalysisTable table = CorpusCollocatesTable(
       run.p, corpus, nodes, o.window.given ? o.window.value : CollocateWindow{},
       o.minFrequency.given ? o.minFrequency.value : 1,
-      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice, queried ? &lines : nullptr);
+      o.measure.given ? o.measure.value : CollocationMeasure::kLogDice,
+      o.QueryLanguage() ? &lines : nullptr);
   const KwicFormat format = o.format.given ? o.format.value : KwicFormat::kText;
   return WriteOutput(run, "collocates",
                      [&](const auto& write) { ExportTable(table, format, write); });

@@ -462,14 +462,12 @@ void CorpusWindow::ShowLines() {
   shownLines_ = std::make_unique<CorpusLines>(open_->index, *open_->subcorpus, open_->frequency);
   CorpusLines& lines = *shownLines_;
   const std::string keywords = FromQString(txbKeywords_->text().trimmed());
+  std::string problem;
   if (linesQuery_->UsesLanguage()) {
-    std::vector<QueryMatch> matches;
-    std::string problem;
-    if (!FindInCorpus(*open_, keywords, linesQuery_->Options(), &matches, &problem)) {
+    if (!FindInCorpus(*open_, keywords, linesQuery_->Options(), &lines, &problem)) {
       Say(ToQString(problem));
       return;
     }
-    lines.SelectMatches(matches);
   } else {
     lines.Select(ChosenCorpusWords(p, *open_, keywords));
   }
@@ -486,7 +484,6 @@ void CorpusWindow::ShowLines() {
   constexpr size_t kShown = 5000;
   const size_t shown = std::min(lines.size(), kShown);
   std::vector<CorpusCut> cut;
-  std::string problem;
   if (!lines.Cut(0, shown, std::max(1, p.frmMain.cboContextSize.listIndex), KeptTextsOf(*open_),
                  &cut, &problem)) {
     Say(ToQString(problem));
@@ -549,13 +546,11 @@ void CorpusWindow::ShowAnalysis() {
       Say(QStringLiteral("N-grams take keywords, not a query: give words with wildcards."));
       return;
     }
-    std::vector<QueryMatch> matches;
     std::string problem;
-    if (!FindInCorpus(*open_, keywords, analysisQuery_->Options(), &matches, &problem)) {
+    if (!FindInCorpus(*open_, keywords, analysisQuery_->Options(), &lines, &problem)) {
       Say(ToQString(problem));
       return;
     }
-    lines.SelectMatches(matches);
   }
   const std::vector<int32_t> nodes =
       keywords.empty() || queried ? std::vector<int32_t>() : ChosenCorpusWords(p, *open_, keywords);

@@ -131,7 +131,7 @@ bool CorpusKeywords(Program& p, const OpenCorpus& corpus, const std::string& ref
 }
 
 bool FindInCorpus(const OpenCorpus& corpus, std::string_view text, const QueryOptions& options,
-                  std::vector<QueryMatch>* matches, std::string* problem) {
+                  CorpusLines* lines, std::string* problem) {
   Query query;
   if (!ParseQueryFor(text, corpus.index.rules(), &query, problem)) return false;
   if (QueryUsesLines(query, options)) {
@@ -141,8 +141,12 @@ bool FindInCorpus(const OpenCorpus& corpus, std::string_view text, const QueryOp
     return false;
   }
   const QueryTokens tokens = TokensOfCorpus(corpus.index);
-  return FindQuery(query, text, tokens, options, RangesOf(corpus.index, *corpus.subcorpus), matches,
-                   problem);
+  std::vector<QueryMatch> matches;
+  if (!FindQuery(query, text, tokens, options, RangesOf(corpus.index, *corpus.subcorpus), &matches,
+                 problem))
+    return false;
+  lines->SelectMatches(matches);
+  return true;
 }
 
 }  // namespace quillmoor

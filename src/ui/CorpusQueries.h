@@ -46,11 +46,11 @@ void TableOfCorpus(Program& p, const OpenCorpus& corpus);
 std::vector<int32_t> ChosenCorpusWords(const Program& p, const OpenCorpus& corpus,
                                        const std::string& keywords);
 
-// The matches of a query of the query language (typed in UTF-8) in the documents the
-// corpus's filters keep, in stream order; false with *problem (a query that cannot be
-// read, or that asks for lines: the index holds no line breaks).
+// The lines (CorpusLines::SelectMatches) of the matches of a query of the query language
+// (typed in UTF-8) in the documents the corpus's filters keep; false with *problem (a
+// query that cannot be read, or that asks for lines: the index holds no line breaks).
 bool FindInCorpus(const OpenCorpus& corpus, std::string_view text, const QueryOptions& options,
-                  std::vector<QueryMatch>* matches, std::string* problem);
+                  CorpusLines* lines, std::string* problem);
 
 struct KeywordsResult {
   std::vector<KeynessRow> rows;

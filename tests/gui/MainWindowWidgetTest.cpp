@@ -324,15 +324,21 @@ TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
 
 // The analysis tabs work on the words selected in the explorer, compute when shown,
 // sort by a header click, and lead back to the lines and the source.
-TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
-  Window w;
-  testing::TempDir dir;
+// The explorer, open on the words of a document of two lines about a river.
+ExplorerWindow* ExplorerOnRiver(Window& w, testing::TempDir& dir) {
   w.MakeConcordance(dir.Write("doc.txt",
                               "The river ran past the mill. A river, said he, winds on.\r\nRivers "
                               "bend and the river ran dry.\r\n"));
   w.widget->OpenExplorer();
   ExplorerWindow* explorer = w.widget->explorer();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  return explorer;
+}
+
+TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
+  Window w;
+  testing::TempDir dir;
+  ExplorerWindow* explorer = ExplorerOnRiver(w, dir);
   QTest::keyClicks(Find<QLineEdit>(*explorer, "txbFilter"), QStringLiteral("river"));
   WaitForLines(explorer);
   // Collocates of "river" (four occurrences) within one word: "ran" follows two of them.
@@ -391,12 +397,7 @@ TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
 TEST(MainWindowWidgetTest, TheExplorersFilterTakesAQuery) {
   Window w;
   testing::TempDir dir;
-  w.MakeConcordance(dir.Write("doc.txt",
-                              "The river ran past the mill. A river, said he, winds on.\r\nRivers "
-                              "bend and the river ran dry.\r\n"));
-  w.widget->OpenExplorer();
-  ExplorerWindow* explorer = w.widget->explorer();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(explorer));
+  ExplorerWindow* explorer = ExplorerOnRiver(w, dir);
   auto* filter = Find<QLineEdit>(*explorer, "txbFilter");
   QTest::keyClicks(filter, QStringLiteral("\"the river\" ran"));
   WaitForLines(explorer);
