@@ -430,7 +430,13 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   });
 }
 
-ExplorerWindow::~ExplorerWindow() = default;
+ExplorerWindow::~ExplorerWindow() {
+  // The views outlive this object's members (the widgets go with the base class, and
+  // ask their models for headers as they hide): the models let go of the lines and the
+  // snapshots first.
+  lineModel_->Reset(nullptr, 1);
+  wordModel_->Reset(nullptr, {});
+}
 
 const KwicRows& ExplorerWindow::rows() const { return *rows_; }
 
