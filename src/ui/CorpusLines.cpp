@@ -129,8 +129,11 @@ void CorpusLines::SelectMatches(const std::vector<QueryMatch>& matches) {
     int32_t* known = nullptr;
     bool unseen = false;
     if (ids.size() <= 7) {
+      // (Put together in a register: bytes stored one by one and read back as one
+      // number would wait for each other.)
       uint64_t key = static_cast<uint64_t>(ids.size()) << 56;
-      std::memcpy(&key, ids.data(), ids.size());
+      for (size_t b = 0; b < ids.size(); ++b)
+        key |= static_cast<uint64_t>(static_cast<uint8_t>(ids[b])) << (8 * b);
       // (The sequences met lately, in a small table before the map.)
       Recent& recent = recents[(key * 0x9E3779B97F4A7C15u) >> 56];
       if (recent.id != nullptr && recent.key == key) {
@@ -199,18 +202,20 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
     if (level.kind == SortLevel::kPosition) {
       std::iota(rank.begin(), rank.end(), 0u);  // document order, as they are
     } else if (level.kind == SortLevel::kKeyword) {
-      std::unordered_map<int32_t, uint32_t> ids;  // word -> id from 0
+      // word (or a query's text) -> id from 0, by a table as long as the words are many
+      constexpr uint32_t kNone = UINT32_MAX;
+      std::vector<uint32_t> ids(std::max(index_.words().size(), matchTexts_.size()), kNone);
       std::vector<std::string> keys;
       for (size_t i = 0; i < lines_.size(); ++i) {
-        const auto [at, fresh] =
-            ids.try_emplace(lines_[i].word, static_cast<uint32_t>(keys.size()));
-        if (fresh) {
+        uint32_t& id = ids[static_cast<size_t>(lines_[i].word)];
+        if (id == kNone) {
+          id = static_cast<uint32_t>(keys.size());
           const std::string_view w = lines_[i].span > 0
                                          ? std::string_view(MatchText(lines_[i]))
                                          : index_.words()[static_cast<size_t>(lines_[i].word)].word;
           keys.push_back(unicode ? UnicodeSortKey(w) : SortKeyOf(w));
         }
-        rank[i] = at->second;
+        rank[i] = id;
       }
       const std::vector<uint32_t> keyRank = RanksOf(keys);
       for (uint32_t& r : rank) r = keyRank[r];
