@@ -15,10 +15,23 @@ uint64_t HashOf(std::string_view s) {
     h = (h ^ chunk) * 0x9E3779B97F4A7C15u;
     h ^= h >> 29;
   }
+  // (The last bytes put together in a register: copied into a number on the stack one
+  // by one and read back whole, they would wait for each other.)
   uint64_t tail = 0;
-  std::memcpy(&tail, s.data() + i, s.size() - i);
+  for (size_t b = 0; i + b < s.size(); ++b)
+    tail |= static_cast<uint64_t>(static_cast<uint8_t>(s[i + b])) << (8 * b);
   h = (h ^ tail) * 0x9E3779B97F4A7C15u;
   return h ^ (h >> 32);
+}
+
+// The next line-break mark " / " at or after `from` (looked for by its rare "/", not its
+// spaces, which are every few bytes).
+size_t NextBreak(std::string_view text, size_t from) {
+  for (size_t at = text.find('/', from + 1); at != std::string_view::npos;
+       at = text.find('/', at + 1)) {
+    if (at + 1 < text.size() && text[at - 1] == ' ' && text[at + 1] == ' ') return at - 1;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -43,12 +56,12 @@ DocumentTokens::DocumentTokens(std::string_view text, bool utf8) : text_(text) {
     }
     slots.swap(bigger);
   };
-  size_t nextBreak = text.find(" / ");
+  size_t nextBreak = NextBreak(text, 0);
   int32_t line = 1;
   for (const TokenRun& run : runs_) {
     while (nextBreak != std::string_view::npos && nextBreak < run.begin) {
       ++line;
-      nextBreak = text.find(" / ", nextBreak + 3);
+      nextBreak = NextBreak(text, nextBreak + 3);
     }
     const std::string_view spelling = text.substr(run.begin, run.size);
     const uint64_t hash = HashOf(spelling);
