@@ -495,9 +495,14 @@ void ExplorerWindow::RefreshWords() {
 bool ExplorerWindow::RefreshMatches() {
   auto matches = std::make_shared<DocumentMatches>();
   std::string message;
+  // The document's tokens are made at its first query (a whole book's take 20 ms).
+  if (!documentTokens_ || documentTokensOf_ != snapshot_) {
+    documentTokens_ = std::make_shared<const DocumentTokens>(snapshot_->text, snapshot_->utf8);
+    documentTokensOf_ = snapshot_;
+  }
   if (!MatchDocument(snapshot_->text, WordRuleSetOf(snapshot_->utf8),
                      filter_->text().trimmed().toStdString(), queryBox_->Options(), matches.get(),
-                     &message)) {
+                     &message, documentTokens_)) {
     status_->setText(QString::fromStdString(message));
     return false;
   }

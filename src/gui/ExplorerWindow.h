@@ -108,6 +108,9 @@ class ExplorerWindow : public QWidget {
   // as its words); none when the filter is keywords.
   std::shared_ptr<const DocumentMatches> matches_;
   std::shared_ptr<const ExploreSnapshot> matchSnapshot_;
+  // The tokens of documentTokensOf_'s text, made at its first query.
+  std::shared_ptr<const DocumentTokens> documentTokens_;
+  std::shared_ptr<const ExploreSnapshot> documentTokensOf_;
   QCheckBox* allWords_;
   QTableView* words_;
   QTableView* lines_;

@@ -70,11 +70,13 @@ bool FindQuery(const Query& query, std::string_view text, const QueryTokens& tok
 }
 
 bool MatchDocument(std::string_view documentText, WordRuleSet rules, std::string_view text,
-                   const QueryOptions& options, DocumentMatches* out, std::string* message) {
+                   const QueryOptions& options, DocumentMatches* out, std::string* message,
+                   std::shared_ptr<const DocumentTokens> tokens) {
   const bool utf8 = rules == WordRuleSet::kUnicode;
   Query query;
   if (!ParseQueryFor(text, rules, &query, message)) return false;
-  out->tokens = std::make_shared<const DocumentTokens>(documentText, utf8);
+  out->tokens = tokens != nullptr ? std::move(tokens)
+                                  : std::make_shared<const DocumentTokens>(documentText, utf8);
   if (!FindQuery(query, text, out->tokens->tokens(), options, out->tokens->All(), &out->matches,
                  message))
     return false;

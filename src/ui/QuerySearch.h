@@ -40,9 +40,11 @@ struct DocumentMatches {
 };
 
 // The matches of the query `text` in a document's display text (which must outlive
-// *out); false with *message.
+// *out); false with *message. `tokens`, when given, are the text's tokens made before
+// (a window that queries one document again and again makes them once).
 bool MatchDocument(std::string_view documentText, WordRuleSet rules, std::string_view text,
-                   const QueryOptions& options, DocumentMatches* out, std::string* message);
+                   const QueryOptions& options, DocumentMatches* out, std::string* message,
+                   std::shared_ptr<const DocumentTokens> tokens = nullptr);
 
 struct Program;
 
