@@ -35,7 +35,7 @@ void NewWordRecord(WordTable& t, std::string_view word, int32_t position) {
   r = WordRecord{};
   r.strWord = word;
   r.blnIncluded = true;
-  r.strSortKey = t.wordRules == WordRuleSet::kUnicode ? UnicodeSortKey(word) : SortKeyOf(word);
+  r.strSortKey = SortKeyIn(t.wordRules == WordRuleSet::kUnicode, word);
   r.lngFrequency = 1;
   r.positions.push_back(position);
 }
@@ -104,6 +104,14 @@ std::string FoldAccents(std::string_view s) {
 }
 
 std::string SortKeyOf(std::string_view word) { return LowerCaseAccented(FoldAccents(word)); }
+
+std::string SortKeyIn(bool utf8, std::string_view word) {
+  return utf8 ? UnicodeSortKey(word) : SortKeyOf(word);
+}
+
+std::string LowerIn(bool utf8, std::string_view text) {
+  return utf8 ? LowerUnicodeText(text) : LowerCaseAccented(std::string(text));
+}
 
 bool IsInteger(std::string_view s, bool blnAllowSign, bool blnAllowCommas) {
   std::string t = TrimSpaces(s);

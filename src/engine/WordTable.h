@@ -45,6 +45,10 @@ struct WordTable {
 std::string FoldAccents(std::string_view s);
 // The alphabetical-order key of a word.
 std::string SortKeyOf(std::string_view word);
+// The same, and text in lower case, under the rules the text is for (UTF-8: the Unicode
+// rules; else Windows-1252's).
+std::string SortKeyIn(bool utf8, std::string_view word);
+std::string LowerIn(bool utf8, std::string_view text);
 // True for a non-empty text of digits (an optional leading sign, and commas, when
 // allowed); spaces around it are ignored.
 bool IsInteger(std::string_view s, bool blnAllowSign = false, bool blnAllowCommas = false);

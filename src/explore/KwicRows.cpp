@@ -179,9 +179,6 @@ inline bool LetterOrDigitAt(bool utf8, std::string_view text, size_t i) {
   const CharClass c = ClassAt(text, i);
   return c == CharClass::kLetter || c == CharClass::kDigit;
 }
-std::string LowerIn(bool utf8, std::string_view text) {
-  return utf8 ? LowerUnicodeText(text) : LowerCaseAccented(std::string(text));
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "engine/UnicodeWords.h"
+#include "engine/WordTable.h"
 #include "shared/Cp1252.h"
 #include "shared/Utf8.h"
 
@@ -169,7 +170,7 @@ bool ParseIndexBody(const std::function<bool(std::string&)>& nextLine, int64_t m
     for (char c : word) {
       if (Byte(c) < 32 || Byte(c) == 127) return false;
     }
-    std::string key = unicode ? UnicodeSortKey(word) : SortKeyOf(word);
+    std::string key = SortKeyIn(unicode, word);
     if (key < previousKey) return false;
     previousKey = std::move(key);
     const std::string_view positions = text.substr(stars[3] + 1);

@@ -6,8 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "engine/UnicodeWords.h"
-#include "engine/WordRules.h"
+#include "engine/WordTable.h"
 #include "query/WordMatch.h"
 #include "shared/HugePages.h"
 
@@ -46,9 +45,7 @@ class Lexicon {
     }
     return lowered_;
   }
-  std::string Lower(std::string_view s) const {
-    return tokens_.utf8 ? LowerUnicodeText(s) : LowerCaseAccented(std::string(s));
-  }
+  std::string Lower(std::string_view s) const { return LowerIn(tokens_.utf8, s); }
   const QueryTokens& tokens() const { return tokens_; }
 
  private:

@@ -669,8 +669,7 @@ void LoadCorpusTable(Program& p, const CorpusIndex& index, const std::vector<uin
     if (frequency[i] == 0) continue;
     WordRecord& r = p.arrWords.emplace_back();
     r.strWord = words[i].word;
-    r.strSortKey =
-        index.rules() == WordRuleSet::kUnicode ? UnicodeSortKey(r.strWord) : SortKeyOf(r.strWord);
+    r.strSortKey = SortKeyIn(index.rules() == WordRuleSet::kUnicode, r.strWord);
     r.blnIncluded = true;
     r.lngFrequency = static_cast<int32_t>(std::min<uint32_t>(frequency[i], INT32_MAX));
   }

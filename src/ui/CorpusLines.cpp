@@ -156,7 +156,7 @@ void CorpusLines::SelectMatches(const std::vector<QueryMatch>& matches) {
         if (id == CorpusIndex::kNoToken) continue;
         const std::string_view spelling = index_.tokenTypes()[id].spelling;
         if (!text.empty()) text += ' ';
-        text += unicode ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling));
+        text += LowerIn(unicode, spelling);
       }
       const auto [at, fresh] = number.try_emplace(text, static_cast<int32_t>(matchTexts_.size()));
       if (fresh) {
@@ -213,7 +213,7 @@ void CorpusLines::Sort(const std::vector<SortLevel>& levels) {
           const std::string_view w = lines_[i].span > 0
                                          ? std::string_view(MatchText(lines_[i]))
                                          : index_.words()[static_cast<size_t>(lines_[i].word)].word;
-          keys.push_back(unicode ? UnicodeSortKey(w) : SortKeyOf(w));
+          keys.push_back(SortKeyIn(unicode, w));
         }
         rank[i] = id;
       }
@@ -382,10 +382,7 @@ bool CorpusLines::CutDocument(uint32_t number, const std::vector<size_t>& member
       AppendEngineTextAsUtf8(rules, c.right, &line.right);
       const CorpusLine& l = lines_[members[m]];
       // (A match's word: its text in lower case, as over one document.)
-      AppendEngineTextAsUtf8(rules,
-                             l.span == 0 ? kwic.word(row).strWord
-                             : utf8      ? LowerUnicodeText(c.keyword)
-                                         : LowerCaseAccented(c.keyword),
+      AppendEngineTextAsUtf8(rules, l.span == 0 ? kwic.word(row).strWord : LowerIn(utf8, c.keyword),
                              &line.word);
       line.document = name;
       line.line = kwic.LineOf(row.position) + static_cast<int32_t>(stretch.lines);

@@ -2,8 +2,6 @@
 
 #include <map>
 
-#include "engine/UnicodeWords.h"
-#include "engine/WordRules.h"
 #include "engine/WordTable.h"
 #include "output/Kwic.h"
 #include "output/PeopleText.h"
@@ -86,13 +84,13 @@ bool MatchDocument(std::string_view documentText, WordRuleSet rules, std::string
   out->table.assign(1, WordRecord{});
   for (const QueryMatch& m : out->matches) {
     const std::string_view matched = out->tokens->TextOf(m);
-    std::string word = utf8 ? LowerUnicodeText(matched) : LowerCaseAccented(std::string(matched));
+    std::string word = LowerIn(utf8, matched);
     if (word.size() != matched.size()) word = matched;
     auto [it, added] = recordOf.try_emplace(word, static_cast<int32_t>(out->table.size()));
     if (added) {
       WordRecord r;
       r.strWord = word;
-      r.strSortKey = utf8 ? UnicodeSortKey(word) : SortKeyOf(word);
+      r.strSortKey = SortKeyIn(utf8, word);
       r.blnIncluded = true;
       out->table.push_back(std::move(r));
     }
@@ -196,8 +194,7 @@ std::vector<DispersionRow> DisperseMatches(const TokenStream& tokens,
     for (uint64_t t = m.first; t < m.first + m.length; ++t) {
       const std::string_view spelling =
           matches.tokens->tokens().spellings[matches.tokens->tokens().TypeAt(t)];
-      label += (label.empty() ? "" : " ") +
-               (utf8 ? LowerUnicodeText(spelling) : LowerCaseAccented(std::string(spelling)));
+      label += (label.empty() ? "" : " ") + LowerIn(utf8, spelling);
     }
     const auto [it, added] = rowOf.try_emplace(label, labels.size());
     if (added) {
