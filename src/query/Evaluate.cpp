@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "engine/WordTable.h"
+#include "query/TypeScan.h"
 #include "query/WordMatch.h"
 #include "shared/HugePages.h"
 
@@ -62,7 +63,12 @@ struct QueryEvaluator::Node {
   std::vector<TypeSet> sets;
   std::vector<Item> items;  // kWord, kPhrase, kTokens
   int anchor = -1;          // the rarest of the leading fixed items; -1: none
-  bool fixed = false;       // every item is fixed (a word, a phrase)
+  // When the stream has two bytes a token and the anchor's types are few: the leading
+  // fixed items of few types (the anchor among them), looked for together by
+  // query/TypeScan.h, and the largest of their offsets.
+  std::vector<ScanItem> scan;
+  uint32_t scanReach = 0;
+  bool fixed = false;  // every item is fixed (a word, a phrase)
   bool withinLine = false;
   // kNear (and a "head+tail" word): `first` kept where `second` lies within `distance`.
   std::unique_ptr<Node> first, second;
@@ -138,6 +144,7 @@ class Compiler {
         node->anchor = static_cast<int>(i);
       }
     }
+    if (node->anchor >= 0 && lexicon_.tokens().width == 2) Scan(node);
     return true;
   }
 
@@ -157,6 +164,38 @@ class Compiler {
         if (type < f.size()) set->frequency += f[type];
       }
     }
+  }
+  // The scan of a unit with an anchor (Node::scan).
+  static void Scan(Node* node) {
+    std::vector<ScanItem> scan;
+    bool anchored = false;
+    for (size_t i = 0; i < node->items.size(); ++i) {
+      const Item& item = node->items[i];
+      if (item.optional || item.loop) break;
+      ScanItem few{static_cast<uint32_t>(i), {}};
+      const TypeSet& set = node->sets[item.set];
+      for (size_t w = 0; w < set.bits.size() && few.types.size() <= kMostScanTypes; ++w) {
+        for (uint64_t b = set.bits[w]; b != 0; b &= b - 1)
+          few.types.push_back(static_cast<uint16_t>(w * 64 + __builtin_ctzll(b)));
+      }
+      if (few.types.empty() || few.types.size() > kMostScanTypes) continue;
+      anchored = anchored || static_cast<int>(i) == node->anchor;
+      scan.push_back(std::move(few));
+    }
+    if (!anchored) return;
+    // The anchor and the rarest others, as many as a scan tests.
+    const auto rarer = [node](const ScanItem& a, const ScanItem& b) {
+      const auto f = [node](const ScanItem& x) {
+        return static_cast<int>(x.offset) == node->anchor
+                   ? 0
+                   : 1 + node->sets[node->items[x.offset].set].frequency;
+      };
+      return f(a) < f(b);
+    };
+    std::sort(scan.begin(), scan.end(), rarer);
+    if (scan.size() > kMostScanItems) scan.resize(kMostScanItems);
+    for (const ScanItem& item : scan) node->scanReach = std::max(node->scanReach, item.offset);
+    node->scan = std::move(scan);
   }
   // The types a word's pattern matches.
   bool Matching(const WordPattern& w, bool wholeWord, TypeSet* set) {
@@ -299,19 +338,28 @@ class Finder {
     const size_t words = set.bits.size();
     const char* stream = t_.stream.data();
     uint64_t next = range_.first;  // where the next match may begin
+    // A match tried where the anchor holds at `at`; false: stopped.
+    const auto tryStart = [&](uint64_t start) {
+      if (start < next) return true;
+      const uint32_t length = node.fixed ? FixedBy<W>(node, start) : Longest(node, start);
+      if (length == 0) return node.fixed || !Stopped();
+      out->push_back({start, length});
+      next = start + length;
+      return true;
+    };
+    if constexpr (W == 2) {
+      if (!node.scan.empty()) {
+        if (range_.last - range_.first > node.scanReach)
+          ForEachWhereTypesHold(stream, range_.first, range_.last - node.scanReach, node.scan,
+                                tryStart);
+        return;
+      }
+    }
     for (uint64_t at = range_.first + anchor; at < range_.last; ++at) {
       uint32_t type = 0;
       std::memcpy(&type, stream + at * W, W);
       if ((type >> 6) >= words || ((bits[type >> 6] >> (type & 63)) & 1) == 0) continue;
-      const uint64_t start = at - anchor;
-      if (start < next) continue;
-      const uint32_t length = node.fixed ? FixedBy<W>(node, start) : Longest(node, start);
-      if (length == 0) {
-        if (!node.fixed && Stopped()) return;
-        continue;
-      }
-      out->push_back({start, length});
-      next = start + length;
+      if (!tryStart(at - anchor)) return;
     }
   }
   bool Stopped() const { return budget_->spent.load(std::memory_order_relaxed); }

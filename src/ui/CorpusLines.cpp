@@ -122,7 +122,13 @@ void CorpusLines::SelectMatches(const std::vector<QueryMatch>& matches) {
   ReserveHuge(&lines_, matches.size());
   uint32_t d = 0;
   std::string text;
-  for (const QueryMatch& m : matches) {
+  // (The matches' tokens, spread over the stream, are asked for a few matches ahead.)
+  constexpr size_t kAhead = 16;
+  const std::string_view stream = index_.StreamBytes(0, index_.tokenCount());
+  for (size_t i = 0; i < matches.size(); ++i) {
+    const QueryMatch& m = matches[i];
+    if (i + kAhead < matches.size() && matches[i + kAhead].first < index_.tokenCount())
+      __builtin_prefetch(stream.data() + matches[i + kAhead].first * index_.width());
     while (d < documents.size() && documents[d].firstToken + documents[d].tokens <= m.first) ++d;
     if (d == documents.size()) break;
     const std::string_view ids = index_.StreamBytes(m.first, m.length);

@@ -146,7 +146,8 @@ TEST(EvaluateTest, MatchesWhatTheLiteralReadingMatches) {
   };
   for (int round = 0; round < 300; ++round) {
     std::string text = " ";
-    const int length = std::uniform_int_distribution<int>(0, 60)(rng);
+    // (Long enough for the scans of sixteen tokens at a time.)
+    const int length = std::uniform_int_distribution<int>(0, 100)(rng);
     for (int i = 0; i < length; ++i) text += pick(vocabulary) + pick(separators);
     const DocumentTokens doc(text, false);
     std::vector<std::string> spellings;
