@@ -1,5 +1,3 @@
-#include "query/TypeScan.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "query/TypeScan.h"
 
 namespace quillmoor {
 namespace {
@@ -30,7 +30,8 @@ TEST(TypeScanTest, VisitsWhatTheLiteralLoopVisits) {
       item.offset = rng() % 4;
       reach = std::max(reach, item.offset);
       for (size_t k = 1 + rng() % kMostScanTypes; k > 0; --k)
-        item.types.push_back(static_cast<uint16_t>(rng() % 3 == 0 ? 0x8000 + rng() % 3 : rng() % types));
+        item.types.push_back(
+            static_cast<uint16_t>(rng() % 3 == 0 ? 0x8000 + rng() % 3 : rng() % types));
     }
     if (tokens <= reach) continue;
     const uint64_t end = tokens - reach - rng() % (tokens - reach);
