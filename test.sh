@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the house style and the layering of the sources, builds Quillmoor with
 # AddressSanitizer and UndefinedBehaviorSanitizer (warnings are errors) and runs every
-# test, then runs each fuzz target for QUILLMOOR_FUZZ_SECONDS seconds (15; 0 skips).
+# test, builds the Debian packages and checks them with lintian, then runs each fuzz
+# target for QUILLMOOR_FUZZ_SECONDS seconds (15; 0 skips).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -13,6 +14,9 @@ cmake --build build/test -j "$(nproc)"
 cmake --build build/test -j "$(nproc)" --target quillmoor-index-bench quillmoor-explore-bench \
   quillmoor-analyses-bench quillmoor-spawn-bench
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+# The Debian packages, built as the distribution builds them (their tests ran above; no
+# debug-symbol packages) and checked by lintian: an error or a warning fails.
+DEB_BUILD_OPTIONS="nocheck noddebs" scripts/build-deb.sh build/deb
 fuzz_seconds=${QUILLMOOR_FUZZ_SECONDS:-15}
 if [ "$fuzz_seconds" -gt 0 ]; then
   fuzz/run.sh "$fuzz_seconds"

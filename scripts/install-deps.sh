@@ -14,6 +14,8 @@ packages+=(python3-cairo qpdf)
 packages+=(clang libclang-rt-dev)
 # The formatter of the house style (scripts/check-format.sh).
 packages+=(clang-format)
+# The Debian package build and its checker (scripts/build-deb.sh).
+packages+=(debhelper dpkg-dev fakeroot lintian pkgconf)
 [ "${QUILLMOOR_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb)
 missing=()
 for p in "${packages[@]}"; do

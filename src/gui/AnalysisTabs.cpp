@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "gui/Accessibility.h"
 #include "gui/WidgetHelpers.h"
 #include "plotpng/PlotPainter.h"
 #include "shared/Cp1252.h"
@@ -32,6 +33,13 @@ QSpinBox* SpinBox(QWidget* parent, const char* name, int low, int high, int valu
   box->setRange(low, high);
   box->setValue(value);
   return box;
+}
+
+// A label whose mnemonic moves to `buddy`.
+QLabel* LabelFor(const QString& caption, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setBuddy(buddy);
+  return label;
 }
 
 QString Word(const AnalysisInput& input, int32_t word) {
@@ -90,6 +98,10 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   view_->verticalHeader()->hide();
   view_->horizontalHeader()->setSortIndicatorShown(true);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+  view_->setObjectName(QStringLiteral("tblTab"));
+  SetAccessible(view_, QStringLiteral("Table"),
+                QStringLiteral("The analysis's rows; Enter shows the lines of a row, a column "
+                               "header sorts by it"));
   // The first column holds words; the others numbers (a dispersion's ten parts narrow).
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {
     for (int c = 0; c < model_->columnCount(); ++c) {
@@ -114,11 +126,18 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   connect(view_, &QTableView::activated, this,
           [this](const QModelIndex& index) { RowActivated(model_->TableRow(index.row())); });
   status_ = new QLabel(this);
+  status_->setAccessibleName(QStringLiteral("Status"));
   auto* exports = new QHBoxLayout;
   exports->addWidget(status_, 1);
-  for (const auto& [caption, format] : {std::pair{"Export TSV...", KwicFormat::kTsv},
-                                        std::pair{"Export CSV...", KwicFormat::kCsv}}) {
+  for (const auto& [caption, format] : {std::pair{"Export &TSV...", KwicFormat::kTsv},
+                                        std::pair{"Export &CSV...", KwicFormat::kCsv}}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    button->setObjectName(format == KwicFormat::kTsv ? QStringLiteral("cmdExportTableTsv")
+                                                     : QStringLiteral("cmdExportTableCsv"));
+    SetAccessible(button, QString(button->text()).remove(QLatin1Char('&')),
+                  format == KwicFormat::kTsv ? QStringLiteral("Write the table to a file (Ctrl+E)")
+                                             : QStringLiteral("Write the table to a file"));
+    exports_.push_back(button);
     exports->addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, format = format] {
       const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the table"));
@@ -128,6 +147,15 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   layout_ = new QVBoxLayout(this);
   layout_->addWidget(view_, 1);
   layout_->addLayout(exports);
+}
+
+void AnalysisTab::ExportClicked() { static_cast<QPushButton*>(exports_[0])->click(); }
+
+void AnalysisTab::ChainControls(std::initializer_list<QWidget*> controls) {
+  std::vector<QWidget*> all(controls);
+  all.push_back(view_);
+  all.insert(all.end(), exports_.begin(), exports_.end());
+  chain_ = all;
 }
 
 void AnalysisTab::SetInput(const AnalysisInput& input) {
@@ -172,18 +200,29 @@ CollocatesTab::CollocatesTab(QWidget* parent) : AnalysisTab(parent) {
   measure_->addItems({QStringLiteral("logDice"), QStringLiteral("MI"), QStringLiteral("t-score"),
                       QStringLiteral("log-likelihood")});
   minFrequency_ = SpinBox(this, "spnMinFrequency", 1, 999, 1);
-  stopWords_ = new QCheckBox(QStringLiteral("Include stop words"), this);
+  stopWords_ = new QCheckBox(QStringLiteral("Incl&ude stop words"), this);
   stopWords_->setObjectName(QStringLiteral("chkStopWords"));
+  SetAccessible(left_, QStringLiteral("Window left"),
+                QStringLiteral("The words counted to the left of each keyword"));
+  SetAccessible(right_, QStringLiteral("Window right"),
+                QStringLiteral("The words counted to the right of each keyword"));
+  SetAccessible(measure_, QStringLiteral("Sort by"),
+                QStringLiteral("The association measure the collocates are sorted by"));
+  SetAccessible(minFrequency_, QStringLiteral("Minimum frequency"),
+                QStringLiteral("A collocate is listed from this many times in the windows"));
+  SetAccessible(stopWords_, QStringLiteral("Include stop words"),
+                QStringLiteral("The stop words counted as collocates too"));
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(QStringLiteral("Window: left"), this));
+  bar->addWidget(LabelFor(QStringLiteral("&Window: left"), left_, this));
   bar->addWidget(left_);
-  bar->addWidget(new QLabel(QStringLiteral("right"), this));
+  bar->addWidget(LabelFor(QStringLiteral("&right"), right_, this));
   bar->addWidget(right_);
-  bar->addWidget(new QLabel(QStringLiteral("Sort by:"), this));
+  bar->addWidget(LabelFor(QStringLiteral("Sort &by:"), measure_, this));
   bar->addWidget(measure_);
-  bar->addWidget(new QLabel(QStringLiteral("Min. frequency:"), this));
+  bar->addWidget(LabelFor(QStringLiteral("Min. &frequency:"), minFrequency_, this));
   bar->addWidget(minFrequency_);
   bar->addWidget(stopWords_);
+  ChainControls({left_, right_, measure_, minFrequency_, stopWords_});
   bar->addStretch(1);
   layout()->insertLayout(0, bar);
   for (QSpinBox* box : {left_, right_, minFrequency_})
@@ -241,19 +280,27 @@ ClustersTab::ClustersTab(QWidget* parent) : AnalysisTab(parent) {
   setObjectName(QStringLiteral("tabClusters"));
   size_ = SpinBox(this, "spnSize", kMinNgramSize, kMaxNgramSize, 2);
   minFrequency_ = SpinBox(this, "spnMinFrequency", 1, 999, 2);
-  acrossLines_ = new QCheckBox(QStringLiteral("Across lines"), this);
+  acrossLines_ = new QCheckBox(QStringLiteral("Acr&oss lines"), this);
   acrossLines_->setObjectName(QStringLiteral("chkAcrossLines"));
   acrossLines_->setChecked(true);
-  aroundWords_ = new QCheckBox(QStringLiteral("Only with the selected words"), this);
+  aroundWords_ = new QCheckBox(QStringLiteral("Only with the &selected words"), this);
   aroundWords_->setObjectName(QStringLiteral("chkAroundWords"));
   aroundWords_->setChecked(true);
+  SetAccessible(size_, QStringLiteral("Words"), QStringLiteral("The words of a cluster"));
+  SetAccessible(minFrequency_, QStringLiteral("Minimum frequency"),
+                QStringLiteral("A cluster is listed from this many occurrences"));
+  SetAccessible(acrossLines_, QStringLiteral("Across lines"),
+                QStringLiteral("A cluster may run on from one line to the next"));
+  SetAccessible(aroundWords_, QStringLiteral("Only with the selected words"),
+                QStringLiteral("Only the clusters that hold a word selected in the word list"));
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(QStringLiteral("Words:"), this));
+  bar->addWidget(LabelFor(QStringLiteral("Wo&rds:"), size_, this));
   bar->addWidget(size_);
-  bar->addWidget(new QLabel(QStringLiteral("Min. frequency:"), this));
+  bar->addWidget(LabelFor(QStringLiteral("Min. &frequency:"), minFrequency_, this));
   bar->addWidget(minFrequency_);
   bar->addWidget(acrossLines_);
   bar->addWidget(aroundWords_);
+  ChainControls({size_, minFrequency_, acrossLines_, aroundWords_});
   bar->addStretch(1);
   layout()->insertLayout(0, bar);
   for (QSpinBox* box : {size_, minFrequency_})
@@ -304,16 +351,25 @@ DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
   plot_ = new DispersionPlotView(this);
   plot_->setObjectName(QStringLiteral("picDispersion"));
   auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("scrDispersion"));
+  SetAccessible(scroll, QStringLiteral("Dispersion plot"),
+                QStringLiteral("Where in the document each word occurs, a tick an occurrence; "
+                               "the table below holds the same rows"));
   scroll->setWidget(plot_);
   scroll->setWidgetResizable(false);
   scroll->setBackgroundRole(QPalette::Base);
   layout()->insertWidget(0, scroll, 2);
   auto* bar = new QHBoxLayout;
   bar->addStretch(1);
-  for (const char* caption : {"Export SVG...", "Export PNG..."}) {
+  std::vector<QWidget*> plotExports;
+  for (const char* caption : {"Export S&VG...", "Export PN&G..."}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     bar->addWidget(button);
     const bool svg = caption[7] == 'S';
+    button->setObjectName(svg ? QStringLiteral("cmdExportSvg") : QStringLiteral("cmdExportPng"));
+    SetAccessible(button, svg ? QStringLiteral("Export SVG...") : QStringLiteral("Export PNG..."),
+                  QStringLiteral("Write the plot to a picture file"));
+    plotExports.push_back(button);
     connect(button, &QPushButton::clicked, this, [this, svg] {
       const QString path = QFileDialog::getSaveFileName(
           this, QStringLiteral("Export the plot"), QString(),
@@ -322,6 +378,7 @@ DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
     });
   }
   layout()->insertLayout(1, bar);
+  ChainControls({scroll, plotExports[0], plotExports[1]});
   connect(plot_, &DispersionPlotView::TickClicked, this, [this](size_t token) {
     const Token& t = (*input_.tokens)[token];
     emit SourceWanted(

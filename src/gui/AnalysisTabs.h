@@ -12,6 +12,7 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,10 @@ class AnalysisTab : public QWidget {
   void RefreshIfStale();
   // Writes the table as shown; false (after a message box) on failure.
   bool ExportTable(const QString& path, KwicFormat format);
+  // The tab's controls in their tab order (the bar's, the table, the exports).
+  const std::vector<QWidget*>& chain() const { return chain_; }
+  // Asks for a file and exports the table as TSV (the Export TSV button).
+  void ExportClicked();
   QTableView* view() const { return view_; }
   const AnalysisTableModel& model() const { return *model_; }
 
@@ -89,6 +94,8 @@ class AnalysisTab : public QWidget {
   std::vector<KwicRow> LinesOf(const std::vector<size_t>& tokens) const;
   QVBoxLayout* layout() const { return layout_; }
   void SetStatus(const QString& text);
+  // Tab goes through `controls` (the tab's bar), the table, then the exports.
+  void ChainControls(std::initializer_list<QWidget*> controls);
 
   AnalysisInput input_;
   AnalysisTableModel* model_;
@@ -97,6 +104,8 @@ class AnalysisTab : public QWidget {
   QVBoxLayout* layout_;
   QTableView* view_;
   QLabel* status_;
+  std::vector<QWidget*> exports_;
+  std::vector<QWidget*> chain_;
   bool stale_ = true;
 };
 

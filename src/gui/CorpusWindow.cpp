@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -21,6 +23,7 @@
 #include <cstdio>
 
 #include "analyses/AnalysisTable.h"
+#include "gui/Accessibility.h"
 #include "gui/AnalysisTabs.h"
 #include "gui/QtHost.h"
 #include "gui/WidgetHelpers.h"
@@ -40,13 +43,13 @@ AnalysisCell Count(double v) { return {FixedNumber(v, 0), v}; }
 AnalysisCell Text(const std::string& s) { return {s, 0}; }
 
 QTableView* TableOver(AnalysisTableModel* model, const char* name, const QString& accessible,
-                      QWidget* parent) {
+                      const QString& description, QWidget* parent) {
   auto* view = Named(new QTableView(parent), name);
   view->setModel(model);
   view->setSortingEnabled(true);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->horizontalHeader()->setStretchLastSection(true);
-  view->setAccessibleName(accessible);
+  SetAccessible(view, accessible, description);
   return view;
 }
 
@@ -75,6 +78,14 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   cmdBuild_ = Named(new QPushButton(QStringLiteral("&Build index"), this), "cmdBuild");
   cmdStop_ = Named(new QPushButton(QStringLiteral("S&top"), this), "cmdStop");
   cmdStop_->setEnabled(false);
+  SetAccessible(cmdAddFiles_, QStringLiteral("Add files"),
+                QStringLiteral("Documents to add to the corpus"));
+  SetAccessible(cmdAddFolder_, QStringLiteral("Add folder"),
+                QStringLiteral("A folder whose documents (and its folders') are added"));
+  SetAccessible(cmdBuild_, QStringLiteral("Build index"),
+                QStringLiteral("Index the documents added (the changed ones only, for a corpus "
+                               "indexed before)"));
+  SetAccessible(cmdStop_, QStringLiteral("Stop"), QStringLiteral("Stop the indexing"));
   cmdRemove_->setToolTip(QStringLiteral("Leave the selected documents out of the corpus"));
   cmdMetadata_->setToolTip(
       QStringLiteral("A TSV file of the documents' metadata: its first line the columns, its "
@@ -98,9 +109,14 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   layout->addLayout(filter);
 
   tabs_ = Named(new QTabWidget(this), "tabsCorpus");
+  SetAccessible(tabs_, QStringLiteral("Views"),
+                QStringLiteral("Documents, Lines, Keywords, Analyses (Ctrl+Tab: the next)"));
   // Documents.
   documentModel_ = new AnalysisTableModel(this);
-  documents_ = TableOver(documentModel_, "tblDocuments", QStringLiteral("Documents"), this);
+  documents_ = TableOver(documentModel_, "tblDocuments", QStringLiteral("Documents"),
+                         QStringLiteral("The corpus's documents, their words and tokens, and "
+                                        "whether each is indexed"),
+                         this);
   tabs_->addTab(documents_, QStringLiteral("&Documents"));
   // Lines.
   auto* linesPage = new QWidget(this);
@@ -116,30 +132,36 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   lblKeywords->setBuddy(txbKeywords_);
   linesQuery_ =
       std::make_unique<QueryBox>(txbKeywords_, linesPage, QStringLiteral("chkLines"), false);
-  auto* lblSort = new QLabel(QStringLiteral("S&ort:"), linesPage);
+  auto* lblSort = new QLabel(QStringLiteral("&Sort:"), linesPage);
   txbSort_ = Named(new QLineEdit(QStringLiteral("KW"), linesPage), "txbCorpusSort");
   txbSort_->setAccessibleName(QStringLiteral("Sort"));
   txbSort_->setToolTip(QStringLiteral("Up to three levels: L1..L5, R1..R5, KW, POS"));
   lblSort->setBuddy(txbSort_);
   auto* lblGroup = new QLabel(QStringLiteral("&Group by:"), linesPage);
   cboGroup_ = Named(new QComboBox(linesPage), "cboCorpusGroup");
-  cboGroup_->setAccessibleName(QStringLiteral("Group by"));
+  SetAccessible(cboGroup_, QStringLiteral("Group by"),
+                QStringLiteral("The lines grouped by a column of the documents' metadata"));
   lblGroup->setBuddy(cboGroup_);
   cmdShowLines_ = Named(new QPushButton(QStringLiteral("Show &lines"), linesPage), "cmdShowLines");
+  SetAccessible(cmdShowLines_, QStringLiteral("Show lines"),
+                QStringLiteral("The lines of the keywords or the query in the corpus (Enter in "
+                               "the box)"));
   for (QWidget* w : std::initializer_list<QWidget*>{lblKeywords, txbKeywords_, lblSort, txbSort_,
                                                     lblGroup, cboGroup_, cmdShowLines_})
     linesForm->addWidget(w);
   linesLayout->addLayout(linesForm);
   linesLayout->addLayout(linesQuery_->OptionsLayout());
   lineModel_ = new AnalysisTableModel(this);
-  lines_ = TableOver(lineModel_, "tblCorpusLines", QStringLiteral("Lines"), linesPage);
+  lines_ = TableOver(
+      lineModel_, "tblCorpusLines", QStringLiteral("Lines"),
+      QStringLiteral("Each line's document, left context, keyword and right context"), linesPage);
   linesLayout->addWidget(lines_);
   tabs_->addTab(linesPage, QStringLiteral("L&ines"));
   // Keywords.
   auto* keywordsPage = new QWidget(this);
   auto* keywordsLayout = new QVBoxLayout(keywordsPage);
   auto* keywordsForm = new QHBoxLayout;
-  auto* lblReference = new QLabel(QStringLiteral("&Reference:"), keywordsPage);
+  auto* lblReference = new QLabel(QStringLiteral("Refere&nce:"), keywordsPage);
   cboReference_ = Named(new QComboBox(keywordsPage), "cboReference");
   cboReference_->setEditable(true);
   cboReference_->setMinimumWidth(180);
@@ -148,27 +170,38 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
       QStringLiteral("A corpus, one document, or a word list file of word<TAB>count lines"));
   lblReference->setBuddy(cboReference_);
   cmdReferenceFile_ =
-      Named(new QPushButton(QStringLiteral("Fil&e..."), keywordsPage), "cmdReferenceFile");
+      Named(new QPushButton(QStringLiteral("Fi&le..."), keywordsPage), "cmdReferenceFile");
+  SetAccessible(cmdReferenceFile_, QStringLiteral("Reference file"),
+                QStringLiteral("A document or a word list file as the reference"));
   auto* lblP = new QLabel(QStringLiteral("&p:"), keywordsPage);
   spnP_ = Named(new QDoubleSpinBox(keywordsPage), "spnP");
   spnP_->setDecimals(6);
   spnP_->setRange(0.000001, 1);
   spnP_->setSingleStep(0.01);
   spnP_->setValue(0.05);
-  spnP_->setAccessibleName(QStringLiteral("Significance level"));
+  SetAccessible(spnP_, QStringLiteral("Significance level"),
+                QStringLiteral("The keywords listed are those under this p value"));
   lblP->setBuddy(spnP_);
   chkBonferroni_ =
-      Named(new QCheckBox(QStringLiteral("Bo&nferroni"), keywordsPage), "chkBonferroni");
+      Named(new QCheckBox(QStringLiteral("Bonf&erroni"), keywordsPage), "chkBonferroni");
+  SetAccessible(chkBonferroni_, QStringLiteral("Bonferroni"),
+                QStringLiteral("The p value divided by the number of words tested"));
   chkNegative_ = Named(new QCheckBox(QStringLiteral("Ne&gative"), keywordsPage), "chkNegative");
+  SetAccessible(chkNegative_, QStringLiteral("Negative"),
+                QStringLiteral("The words unusually rare against the reference, too"));
   cmdKeywords_ =
-      Named(new QPushButton(QStringLiteral("Find key&words"), keywordsPage), "cmdKeywords");
+      Named(new QPushButton(QStringLiteral("Find &keywords"), keywordsPage), "cmdKeywords");
+  SetAccessible(cmdKeywords_, QStringLiteral("Find keywords"),
+                QStringLiteral("The words of the corpus unusually frequent against the reference"));
   for (QWidget* w :
        std::initializer_list<QWidget*>{lblReference, cboReference_, cmdReferenceFile_, lblP, spnP_,
                                        chkBonferroni_, chkNegative_, cmdKeywords_})
     keywordsForm->addWidget(w);
   keywordsLayout->addLayout(keywordsForm);
   keywordModel_ = new AnalysisTableModel(this);
-  keywords_ = TableOver(keywordModel_, "tblKeywords", QStringLiteral("Keywords"), keywordsPage);
+  keywords_ =
+      TableOver(keywordModel_, "tblKeywords", QStringLiteral("Keywords"),
+                QStringLiteral("The keywords with their frequencies and measures"), keywordsPage);
   keywordsLayout->addWidget(keywords_);
   tabs_->addTab(keywordsPage, QStringLiteral("Ke&ywords"));
   // Analyses.
@@ -179,7 +212,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   cboAnalysis_ = Named(new QComboBox(analysesPage), "cboAnalysis");
   cboAnalysis_->addItems(
       {QStringLiteral("Collocates"), QStringLiteral("N-grams"), QStringLiteral("Dispersion")});
-  cboAnalysis_->setAccessibleName(QStringLiteral("Analysis"));
+  SetAccessible(cboAnalysis_, QStringLiteral("Analysis"),
+                QStringLiteral("Collocates, n-grams or dispersion over the corpus"));
   lblAnalysis->setBuddy(cboAnalysis_);
   auto* lblNodes = new QLabel(QStringLiteral("&Keywords:"), analysesPage);
   txbNodes_ = Named(new QLineEdit(analysesPage), "txbAnalysisKeywords");
@@ -193,18 +227,25 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   auto* lblSize = new QLabel(QStringLiteral("Si&ze:"), analysesPage);
   spnSize_ = Named(new QSpinBox(analysesPage), "spnNgramSize");
   spnSize_->setRange(2, 5);
-  spnSize_->setAccessibleName(QStringLiteral("N-gram size"));
+  SetAccessible(spnSize_, QStringLiteral("N-gram size"), QStringLiteral("The words of an n-gram"));
   lblSize->setBuddy(spnSize_);
   cmdAnalyse_ = Named(new QPushButton(QStringLiteral("R&un"), analysesPage), "cmdAnalyse");
+  SetAccessible(cmdAnalyse_, QStringLiteral("Run"),
+                QStringLiteral("The analysis chosen, of the keywords (Enter in the box)"));
   for (QWidget* w : std::initializer_list<QWidget*>{lblAnalysis, cboAnalysis_, lblNodes, txbNodes_,
                                                     lblSize, spnSize_, cmdAnalyse_})
     analysesForm->addWidget(w);
   analysesLayout->addLayout(analysesForm);
   analysesLayout->addLayout(analysisQuery_->OptionsLayout());
   analysisModel_ = new AnalysisTableModel(this);
-  analyses_ = TableOver(analysisModel_, "tblAnalysis", QStringLiteral("Analysis"), analysesPage);
+  analyses_ = TableOver(analysisModel_, "tblAnalysis", QStringLiteral("Analysis"),
+                        QStringLiteral("The analysis's rows"), analysesPage);
   analysesLayout->addWidget(analyses_);
   tabs_->addTab(analysesPage, QStringLiteral("&Analyses"));
+  tabs_->setTabToolTip(0, QStringLiteral("The corpus's documents"));
+  tabs_->setTabToolTip(1, QStringLiteral("The concordance lines of keywords or a query"));
+  tabs_->setTabToolTip(2, QStringLiteral("The corpus's keywords against a reference"));
+  tabs_->setTabToolTip(3, QStringLiteral("Collocates, n-grams and dispersion over the corpus"));
   layout->addWidget(tabs_, 1);
 
   auto* bottom = new QHBoxLayout;
@@ -216,8 +257,9 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   bottom->addWidget(progress_);
   bottom->addWidget(lblStatus_, 1);
   cmdExport_ = Named(new QPushButton(QStringLiteral("E&xport..."), this), "cmdCorpusExport");
-  cmdExport_->setToolTip(
-      QStringLiteral("Write the table shown (all the lines on Lines) to a file"));
+  SetAccessible(
+      cmdExport_, QStringLiteral("Export"),
+      QStringLiteral("Write the table shown (all the lines on Lines) to a file (Ctrl+E)"));
   bottom->addWidget(cmdExport_);
   layout->addLayout(bottom);
   resize(900, 560);
@@ -247,6 +289,51 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Reference"));
     if (!file.isEmpty()) cboReference_->setEditText(file);
   });
+  // From the keyboard: Ctrl+F goes to the box of the page shown, Ctrl+E exports.
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  connect(find, &QShortcut::activated, this, [this] {
+    QLineEdit* box = tabs_->currentIndex() == 1   ? txbKeywords_
+                     : tabs_->currentIndex() == 3 ? txbNodes_
+                     : tabs_->currentIndex() == 2 ? cboReference_->lineEdit()
+                                                  : txbWhere_;
+    box->setFocus(Qt::ShortcutFocusReason);
+    box->selectAll();
+  });
+  auto* exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+  connect(exportKey, &QShortcut::activated, cmdExport_, &QPushButton::click);
+  // Tab goes through the window as its layout reads.
+  ChainTabOrder({cboCorpus_,
+                 cmdAddFiles_,
+                 cmdAddFolder_,
+                 cmdRemove_,
+                 cmdMetadata_,
+                 cmdBuild_,
+                 cmdStop_,
+                 txbWhere_,
+                 tabs_->tabBar(),
+                 documents_,
+                 txbKeywords_,
+                 txbSort_,
+                 cboGroup_,
+                 cmdShowLines_,
+                 linesQuery_->caseSensitive(),
+                 linesQuery_->wholeWords(),
+                 lines_,
+                 cboReference_,
+                 cmdReferenceFile_,
+                 spnP_,
+                 chkBonferroni_,
+                 chkNegative_,
+                 cmdKeywords_,
+                 keywords_,
+                 cboAnalysis_,
+                 txbNodes_,
+                 spnSize_,
+                 cmdAnalyse_,
+                 analysisQuery_->caseSensitive(),
+                 analysisQuery_->wholeWords(),
+                 analyses_,
+                 cmdExport_});
 }
 
 CorpusWindow::~CorpusWindow() = default;

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
@@ -27,8 +28,10 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "analyses/Tokens.h"
+#include "gui/Accessibility.h"
 #include "gui/AnalysisTabs.h"
 #include "gui/WidgetHelpers.h"
 #include "shared/Cp1252.h"
@@ -278,12 +281,15 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   filter_ = new QLineEdit(this);
   filter_->setObjectName(QStringLiteral("txbFilter"));
   filter_->setPlaceholderText(QStringLiteral("Filter: riv*  head+tail  \"a phrase\"  /regex/"));
-  filter_->setToolTip(QStringLiteral(
-      "Keywords (riv* ?at 19## head+tail) or a query: /colou?r/, \"in the beginning\", heart "
-      "NEAR/4 break*, [word=\"un.*able\"] [word=\"to\"]; Enter keeps it in the history"));
+  SetAccessible(filter_, QStringLiteral("Filter"),
+                QStringLiteral("Keywords (riv* ?at 19## head+tail) or a query: /colou?r/, \"in the "
+                               "beginning\", heart NEAR/4 break*, [word=\"un.*able\"] "
+                               "[word=\"to\"]; Enter keeps it in the history (Ctrl+F)"));
   queryBox_ = std::make_unique<QueryBox>(filter_, this, QStringLiteral("chkFilter"), true);
-  allWords_ = new QCheckBox(QStringLiteral("Show all words"), this);
+  allWords_ = new QCheckBox(QStringLiteral("Show &all words"), this);
   allWords_->setObjectName(QStringLiteral("chkAllWords"));
+  SetAccessible(allWords_, QStringLiteral("Show all words"),
+                QStringLiteral("The stop words and the words under the threshold listed too"));
   words_ = new QTableView(this);
   words_->setObjectName(QStringLiteral("lstWords"));
   words_->setModel(wordModel_);
@@ -291,6 +297,9 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   words_->setSelectionBehavior(QAbstractItemView::SelectRows);
   words_->verticalHeader()->hide();
   words_->horizontalHeader()->setStretchLastSection(true);
+  SetAccessible(words_, QStringLiteral("Words"),
+                QStringLiteral("The words listed (or the texts a query matched); the lines are "
+                               "those of the selected ones"));
   auto* left = new QVBoxLayout;
   left->addWidget(filter_);
   left->addLayout(queryBox_->OptionsLayout());
@@ -302,10 +311,15 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   width_ = new QSpinBox(this);
   width_->setObjectName(QStringLiteral("spnWidth"));
   width_->setRange(1, 20);
+  SetAccessible(width_, QStringLiteral("Width"),
+                QStringLiteral("The context words on each side of the keyword"));
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(QStringLiteral("Width:"), this));
+  auto* widthLabel = new QLabel(QStringLiteral("&Width:"), this);
+  widthLabel->setBuddy(width_);
+  bar->addWidget(widthLabel);
   bar->addWidget(width_);
-  bar->addWidget(new QLabel(QStringLiteral("Sort:"), this));
+  auto* sortLabel = new QLabel(QStringLiteral("S&ort:"), this);
+  bar->addWidget(sortLabel);
   const std::vector<SortLevel> choices = SortChoices();
   for (size_t k = 0; k < sortBar_.size(); ++k) {
     sortBar_[k] = new QComboBox(this);
@@ -313,13 +327,24 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     sortBar_[k]->addItem(QStringLiteral("(none)"));
     for (const SortLevel& level : choices)
       sortBar_[k]->addItem(QString::fromStdString(SortLevelName(level)));
+    SetAccessible(sortBar_[k], QStringLiteral("Sort level %1").arg(k + 1),
+                  QStringLiteral("What the lines are sorted by at level %1 (Ctrl+%1)").arg(k + 1));
     bar->addWidget(sortBar_[k]);
   }
+  sortLabel->setBuddy(sortBar_[0]);
   bar->addStretch(1);
-  for (const auto& [caption, format] :
-       {std::pair{"Export TSV...", KwicFormat::kTsv}, std::pair{"Export CSV...", KwicFormat::kCsv},
-        std::pair{"Export HTML...", KwicFormat::kHtml}}) {
+  std::vector<QWidget*> exports;
+  for (const auto& [caption, format, name] :
+       {std::tuple{"Export &TSV...", KwicFormat::kTsv, "cmdExportTsv"},
+        std::tuple{"Export &CSV...", KwicFormat::kCsv, "cmdExportCsv"},
+        std::tuple{"Export HT&ML...", KwicFormat::kHtml, "cmdExportHtml"}}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    button->setObjectName(QString::fromLatin1(name));
+    SetAccessible(button, QString(button->text()).remove(QLatin1Char('&')),
+                  format == KwicFormat::kTsv
+                      ? QStringLiteral("Write the lines as shown to a file (Ctrl+E)")
+                      : QStringLiteral("Write the lines as shown to a file"));
+    exports.push_back(button);
     bar->addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, format = format] {
       const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the lines"));
@@ -338,12 +363,22 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   lines_->setColumnWidth(0, 320);
   lines_->setColumnWidth(1, 120);
   lines_->setColumnWidth(2, 320);
+  SetAccessible(lines_, QStringLiteral("Lines"),
+                QStringLiteral("Left context, keyword, right context; Enter shows the line in the "
+                               "source, Ctrl+C copies the selected lines"));
 
   source_ = new QPlainTextEdit(this);
   source_->setObjectName(QStringLiteral("txbSource"));
   source_->setReadOnly(true);
-  auto* previous = new QPushButton(QStringLiteral("Previous"), this);
-  auto* next = new QPushButton(QStringLiteral("Next"), this);
+  SetAccessible(source_, QStringLiteral("Source"),
+                QStringLiteral("The document, its line of the selected row marked"));
+  auto* previous = new QPushButton(QStringLiteral("&Previous"), this);
+  previous->setObjectName(QStringLiteral("cmdPrevious"));
+  SetAccessible(previous, QStringLiteral("Previous"),
+                QStringLiteral("The line before in the source (Shift+F3)"));
+  auto* next = new QPushButton(QStringLiteral("&Next"), this);
+  next->setObjectName(QStringLiteral("cmdNext"));
+  SetAccessible(next, QStringLiteral("Next"), QStringLiteral("The next line in the source (F3)"));
   auto* sourceButtons = new QHBoxLayout;
   sourceLabel_ = new QLabel(QStringLiteral("Source:"), this);
   sourceLabel_->setObjectName(QStringLiteral("lblSource"));
@@ -365,6 +400,8 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   linesPane->setLayout(linesLayout);
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("tabsExplorer"));
+  SetAccessible(tabs_, QStringLiteral("Views"),
+                QStringLiteral("Lines, Collocates, Clusters, Dispersion (Ctrl+Tab: the next)"));
   collocates_ = new CollocatesTab(this);
   clusters_ = new ClustersTab(this);
   dispersion_ = new DispersionTab(this);
@@ -372,6 +409,10 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   tabs_->addTab(collocates_, QStringLiteral("Collocates"));
   tabs_->addTab(clusters_, QStringLiteral("Clusters"));
   tabs_->addTab(dispersion_, QStringLiteral("Dispersion"));
+  tabs_->setTabToolTip(0, QStringLiteral("The lines of the selected words"));
+  tabs_->setTabToolTip(1, QStringLiteral("The words found near the selected words"));
+  tabs_->setTabToolTip(2, QStringLiteral("The sequences of words that recur"));
+  tabs_->setTabToolTip(3, QStringLiteral("Where in the document the selected words occur"));
   right->addWidget(tabs_);
   right->addWidget(sourcePane);
   right->setStretchFactor(0, 3);
@@ -382,6 +423,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   split->setStretchFactor(1, 4);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("lblStatus"));
+  status_->setAccessibleName(QStringLiteral("Status"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(split, 1);
   layout->addWidget(status_);
@@ -420,6 +462,53 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(next, &QPushButton::clicked, this, [this] { ShowSource(sourceRow_ + 1); });
   auto* copy = new QShortcut(QKeySequence::Copy, lines_);
   connect(copy, &QShortcut::activated, this, [this] { CopySelection(); });
+  // The frequent actions from the keyboard: the filter, the sort levels, the export of
+  // the lines, the next and previous line in the source.
+  const auto shortcut = [this](const QKeySequence& keys, auto action) {
+    auto* s = new QShortcut(keys, this);
+    s->setContext(Qt::WindowShortcut);
+    connect(s, &QShortcut::activated, this, action);
+  };
+  shortcut(QKeySequence::Find, [this] {
+    filter_->setFocus(Qt::ShortcutFocusReason);
+    filter_->selectAll();
+  });
+  for (size_t k = 0; k < sortBar_.size(); ++k) {
+    shortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + k)), [this, k] {
+      tabs_->setCurrentIndex(0);
+      sortBar_[k]->setFocus(Qt::ShortcutFocusReason);
+    });
+  }
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this, tsv = exports[0]] {
+    if (auto* tab = qobject_cast<AnalysisTab*>(tabs_->currentWidget())) {
+      tab->ExportClicked();
+    } else {
+      static_cast<QPushButton*>(tsv)->click();
+    }
+  });
+  shortcut(QKeySequence(Qt::Key_F3), [this] { ShowSource(sourceRow_ + 1); });
+  shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { ShowSource(sourceRow_ - 1); });
+  // Tab goes through the panes in the order they are laid out.
+  std::vector<QWidget*> chain = {filter_,
+                                 queryBox_->caseSensitive(),
+                                 queryBox_->wholeWords(),
+                                 queryBox_->withinLine(),
+                                 allWords_,
+                                 words_,
+                                 tabs_->tabBar(),
+                                 width_,
+                                 sortBar_[0],
+                                 sortBar_[1],
+                                 sortBar_[2],
+                                 exports[0],
+                                 exports[1],
+                                 exports[2],
+                                 lines_};
+  // (Each tab's controls after the tab bar's; Tab passes over those of the tabs hidden.)
+  for (AnalysisTab* tab : std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_})
+    chain.insert(chain.end(), tab->chain().begin(), tab->chain().end());
+  chain.insert(chain.end(), {previous, next, source_});
+  ChainTabOrder(chain);
   for (AnalysisTab* tab :
        std::initializer_list<AnalysisTab*>{collocates_, clusters_, dispersion_}) {
     connect(tab, &AnalysisTab::LinesWanted, this, &ExplorerWindow::ShowLines);

@@ -78,6 +78,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   lblExtraKeywords_ = Named(new QLabel(this), "lblExtraKeywords");
   txbExtraKeywords_ = Named(new QLineEdit(this), "txbExtraKeywords");
   txbExtraKeywords_->setFont(courier);
+  lblExtraKeywords_->setBuddy(txbExtraKeywords_);
   cmdClearExtraKeywords_ = Named(new QPushButton(this), "cmdClearExtraKeywords");
   lblSearchResultsFilesize_ = Named(new QLabel(this), "lblSearchResultsFilesize");
 
@@ -130,9 +131,9 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   cmdSaveState_ = Named(new QPushButton(this), "cmdSaveState");
   cmdHelp_ = Named(new QPushButton(this), "cmdHelp");
   cmdQuit_ = Named(new QPushButton(this), "cmdQuit");
-  cmdExplore_ = Named(new QPushButton(QStringLiteral("Explore"), this), "cmdExplore");
+  cmdExplore_ = Named(new QPushButton(QStringLiteral("E&xplore"), this), "cmdExplore");
   cmdExplore_->setToolTip(QStringLiteral("Sort, filter and export the concordance lines"));
-  cmdCorpora_ = Named(new QPushButton(QStringLiteral("Corpora"), this), "cmdCorpora");
+  cmdCorpora_ = Named(new QPushButton(QStringLiteral("C&orpora"), this), "cmdCorpora");
   cmdCorpora_->setToolTip(
       QStringLiteral("Many documents as one: index them, list their lines and keywords"));
   ++row;
@@ -143,6 +144,7 @@ MainWindowWidget::MainWindowWidget(Program& p, QWidget* parent) : QWidget(parent
   txbOutput_->setReadOnly(true);
   txbOutput_->setFont(courier);
   txbOutput_->setMinimumSize(640, 280);
+  txbOutput_->setAccessibleName(QStringLiteral("Output"));
   grid->addWidget(txbOutput_, ++row, 0, 1, 6);
   grid->setRowStretch(row, 1);
 
@@ -318,6 +320,8 @@ void MainWindowWidget::PushModel() {
     cmdFile_[i]->setText(ToQString(m.cmdFile[i].caption));
     Apply(cmdFile_[i], m.cmdFile[i]);
     SetText(txbFile_[i], m.txbFile[i].text);
+    // (A box's name is its button's caption.)
+    txbFile_[i]->setAccessibleName(ToQString(m.cmdFile[i].caption).remove(QLatin1Char('&')));
     Apply(txbFile_[i], m.txbFile[i]);
     cmdClearFile_[i]->setText(ToQString(m.cmdClearFile[i].caption));
     Apply(cmdClearFile_[i], m.cmdClearFile[i]);

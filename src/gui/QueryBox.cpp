@@ -6,26 +6,30 @@
 #include <QLineEdit>
 #include <QStringListModel>
 
+#include "gui/Accessibility.h"
 #include "query/Query.h"
 
 namespace quillmoor {
 
 QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix, bool lines)
     : edit_(edit),
-      caseSensitive_(new QCheckBox(QStringLiteral("Match &case"), parent)),
-      wholeWords_(new QCheckBox(QStringLiteral("&Whole words"), parent)),
+      caseSensitive_(new QCheckBox(QStringLiteral("Matc&h case"), parent)),
+      wholeWords_(new QCheckBox(QStringLiteral("Whol&e words"), parent)),
       history_(new QStringListModel(parent)) {
   caseSensitive_->setObjectName(prefix + QStringLiteral("CaseSensitive"));
-  caseSensitive_->setToolTip(QStringLiteral("The query's words match letter case as typed"));
+  SetAccessible(caseSensitive_, QStringLiteral("Match case"),
+                QStringLiteral("The query's words match letter case as typed"));
   wholeWords_->setObjectName(prefix + QStringLiteral("WholeWords"));
   wholeWords_->setChecked(true);
-  wholeWords_->setToolTip(
+  SetAccessible(
+      wholeWords_, QStringLiteral("Whole words"),
       QStringLiteral("Off: a word of the query may match inside a word (arth finds earth)"));
   if (lines) {
     withinLine_ = new QCheckBox(QStringLiteral("Within a &line"), parent);
     withinLine_->setObjectName(prefix + QStringLiteral("WithinLine"));
-    withinLine_->setToolTip(QStringLiteral(
-        "A phrase, a proximity or a token pattern matches within one line of the document"));
+    SetAccessible(withinLine_, QStringLiteral("Within a line"),
+                  QStringLiteral("A phrase, a proximity or a token pattern matches within one "
+                                 "line of the document"));
   }
   auto* completer = new QCompleter(history_, parent);
   completer->setCaseSensitivity(Qt::CaseInsensitive);

@@ -31,6 +31,7 @@
 #include "gui/AnalysisTabs.h"
 #include "gui/CorpusWindow.h"
 #include "gui/ExplorerWindow.h"
+#include "gui/GuiWindows.h"
 #include "gui/MainWindowWidget.h"
 #include "gui/QtHost.h"
 #include "support/PdfFiles.h"
@@ -49,37 +50,6 @@ std::string FileText(const QString& path) {
 }
 
 using testing::ReadWholeFile;
-
-template <typename W>
-W* Find(QWidget& window, const char* name) {
-  W* w = window.findChild<W*>(QString::fromLatin1(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-// A started program in its window, questions answered without being shown.
-struct Window {
-  QtHost host;
-  Program p{host};
-  std::unique_ptr<MainWindowWidget> widget;
-  Window() {
-    host.set_unattended(true);
-    p.frmMain.windowVisible = true;
-    EXPECT_TRUE(StartProgram(p, QUILLMOOR_DATA_DIR));
-    widget = std::make_unique<MainWindowWidget>(p);
-    host.set_parent(widget.get());
-    host.set_repaint([this] { widget->PushModel(); });
-    widget->show();
-  }
-  // Names `path` as the input and makes its concordance with the main button.
-  void MakeConcordance(const std::string& path) {
-    p.frmMain.txbFile[0].text = path;
-    InputFileLostFocus(p, 0);
-    p.frmMain.chkWarnOnOverwrite.value = 0;
-    widget->PushModel();
-    QTest::mouseClick(Find<QPushButton>(*widget, "cmdListWords"), Qt::LeftButton);
-  }
-};
 
 TEST(MainWindowWidgetTest, ClicksReachTheCoreAndTheModelReachesTheWidgets) {
   Window w;
@@ -150,11 +120,6 @@ TEST(MainWindowWidgetTest, StopDuringALongRunStopsIt) {
   const std::string output = w.p.frmMain.txbOutput.text;
   EXPECT_TRUE(output.starts_with("Stopped ") || output.ends_with("Listing stopped.\r\n")) << output;
   EXPECT_EQ(button->text(), QStringLiteral("Create concordance"));
-}
-
-// Waits, on the toolkit's events, until the explorer shows its latest lines.
-void WaitForLines(ExplorerWindow* explorer) {
-  while (explorer->LinesPending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // The explorer opens on the run's words, sorts by R1 from the column header with the
@@ -324,16 +289,6 @@ TEST(MainWindowWidgetTest, TheCorpusWindowBuildsACorpusAndQueriesIt) {
 
 // The analysis tabs work on the words selected in the explorer, compute when shown,
 // sort by a header click, and lead back to the lines and the source.
-// The explorer, open on the words of a document of two lines about a river.
-ExplorerWindow* ExplorerOnRiver(Window& w, testing::TempDir& dir) {
-  w.MakeConcordance(dir.Write("doc.txt",
-                              "The river ran past the mill. A river, said he, winds on.\r\nRivers "
-                              "bend and the river ran dry.\r\n"));
-  w.widget->OpenExplorer();
-  ExplorerWindow* explorer = w.widget->explorer();
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(explorer));
-  return explorer;
-}
 
 TEST(MainWindowWidgetTest, TheAnalysisTabsLeadBackToLinesAndSource) {
   Window w;
@@ -448,28 +403,6 @@ TEST(MainWindowWidgetTest, TheExplorersFilterTakesAQuery) {
                   .startsWith(QStringLiteral("The query cannot be read: at character 11")))
       << Find<QLabel>(*explorer, "lblStatus")->text().toStdString();
   EXPECT_EQ(lines->model()->rowCount(), 0);
-}
-
-// Answers the next file dialog with `path` (or cancels it when empty), once it shows.
-void AnswerFileDialog(const QString& path, QString* title) {
-  QTimer::singleShot(20, [path, title] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) {
-      AnswerFileDialog(path, title);  // not shown yet: look again
-      return;
-    }
-    *title = dialog->windowTitle();
-    if (path.isEmpty()) {
-      dialog->reject();
-      return;
-    }
-    // Typed into the name box, as a person would (the folder's listing loads later).
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    name->setText(path);
-    static_cast<QDialog*>(dialog)->accept();    // the file dialog's own checks run
-    if (dialog->isVisible()) dialog->reject();  // refused: the test fails, never hangs
-  });
 }
 
 TEST(MainWindowWidgetTest, SettingsFilesAreSavedAndLoadedThroughTheFileDialogs) {
