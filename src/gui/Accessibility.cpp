@@ -1,10 +1,14 @@
 #include "gui/Accessibility.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleInterface>
-#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QShortcut>
+#include <QTableView>
 #include <QWidget>
+#include <algorithm>
 
 namespace quillmoor {
 
@@ -21,6 +25,24 @@ void ChainTabOrder(const std::vector<QWidget*>& widgets) {
     if (last != nullptr) QWidget::setTabOrder(last, w);
     last = w;
   }
+}
+
+void ForKeyboard(QTableView* view) {
+  view->setTabKeyNavigation(false);
+  auto* sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), view);
+  sort->setContext(Qt::WidgetShortcut);
+  QObject::connect(sort, &QShortcut::activated, view, [view] {
+    const int column = std::max(0, view->currentIndex().column());
+    QHeaderView* header = view->horizontalHeader();
+    if (view->isSortingEnabled()) {
+      const bool again = header->sortIndicatorSection() == column;
+      header->setSortIndicator(column, again && header->sortIndicatorOrder() == Qt::AscendingOrder
+                                           ? Qt::DescendingOrder
+                                           : Qt::AscendingOrder);
+    } else {
+      emit header->sectionClicked(column);  // what the view does with a click on it
+    }
+  });
 }
 
 QString AccessibleNameOf(QWidget* widget) {
@@ -43,8 +65,8 @@ QList<QWidget*> FocusChain(QWidget* window) {
     const bool part = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) != nullptr ||
                       qobject_cast<QComboBox*>(w->parentWidget()) != nullptr;
     // (A widget whose focus goes to another, a tab widget's to its bar, is that one.)
-    if (w != window && !part && w->focusProxy() == nullptr && w->isVisibleTo(window) && (w->focusPolicy() & Qt::TabFocus) != 0 &&
-        w->window() == window && !chain.contains(w))
+    if (w != window && !part && w->focusProxy() == nullptr && w->isVisibleTo(window) &&
+        (w->focusPolicy() & Qt::TabFocus) != 0 && w->window() == window && !chain.contains(w))
       chain.push_back(w);
   } while (w != window && w != nullptr);
   return chain;

@@ -8,10 +8,11 @@
 #define QUILLMOOR_GUI_ACCESSIBILITY_H_
 
 #include <QList>
-#include <vector>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
+class QTableView;
 class QWidget;
 
 namespace quillmoor {
@@ -24,6 +25,11 @@ W* Described(W* widget, const QString& name, const QString& description);
 // Sets the tab order to the widgets' order (nulls passed over): Tab goes through a
 // window as its layout reads, not as its widgets were made.
 void ChainTabOrder(const std::vector<QWidget*>& widgets);
+
+// A table for the keyboard: Tab leaves it (the arrows move in it), and Ctrl+Shift+S sorts
+// it by the current cell's column, as a click on that column's header does (again: the
+// other way round).
+void ForKeyboard(QTableView* view);
 
 // The name and the description assistive technology reads for `widget` ("" for none).
 QString AccessibleNameOf(QWidget* widget);

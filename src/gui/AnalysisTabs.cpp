@@ -99,9 +99,10 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   view_->horizontalHeader()->setSortIndicatorShown(true);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   view_->setObjectName(QStringLiteral("tblTab"));
+  ForKeyboard(view_);
   SetAccessible(view_, QStringLiteral("Table"),
                 QStringLiteral("The analysis's rows; Enter shows the lines of a row, a column "
-                               "header sorts by it"));
+                               "header (Ctrl+Shift+S: the current cell's) sorts by it"));
   // The first column holds words; the others numbers (a dispersion's ten parts narrow).
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {
     for (int c = 0; c < model_->columnCount(); ++c) {

@@ -49,7 +49,10 @@ QTableView* TableOver(AnalysisTableModel* model, const char* name, const QString
   view->setSortingEnabled(true);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->horizontalHeader()->setStretchLastSection(true);
-  SetAccessible(view, accessible, description);
+  SetAccessible(
+      view, accessible,
+      description + QStringLiteral(" (Ctrl+Shift+S: sorted by the current cell's column)"));
+  ForKeyboard(view);
   return view;
 }
 

@@ -297,9 +297,11 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   words_->setSelectionBehavior(QAbstractItemView::SelectRows);
   words_->verticalHeader()->hide();
   words_->horizontalHeader()->setStretchLastSection(true);
+  ForKeyboard(words_);
   SetAccessible(words_, QStringLiteral("Words"),
                 QStringLiteral("The words listed (or the texts a query matched); the lines are "
-                               "those of the selected ones"));
+                               "those of the selected ones (Ctrl+Shift+S: sorted by the current "
+                               "cell's column)"));
   auto* left = new QVBoxLayout;
   left->addWidget(filter_);
   left->addLayout(queryBox_->OptionsLayout());
@@ -363,9 +365,11 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   lines_->setColumnWidth(0, 320);
   lines_->setColumnWidth(1, 120);
   lines_->setColumnWidth(2, 320);
+  ForKeyboard(lines_);
   SetAccessible(lines_, QStringLiteral("Lines"),
                 QStringLiteral("Left context, keyword, right context; Enter shows the line in the "
-                               "source, Ctrl+C copies the selected lines"));
+                               "source, Ctrl+C copies the selected lines, Ctrl+Shift+S sorts by "
+                               "the current cell's column"));
 
   source_ = new QPlainTextEdit(this);
   source_->setObjectName(QStringLiteral("txbSource"));

@@ -389,6 +389,7 @@ void MainWindowWidget::PushModel() {
   txbOutput_->setEnabled(m.txbOutput.enabled);
   const ViewControls& v = p_.frmView;
   viewer_->setWindowTitle(ToQString(v.caption));
+  viewerText_->setAccessibleName(ToQString(v.caption));  // (the text the window is named for)
   viewerClose_->setText(ToQString(v.cmdClose.caption));
   const QString viewText = ToQString(v.txbText1.text);
   if (viewerText_->toPlainText() != viewText) viewerText_->setPlainText(viewText);

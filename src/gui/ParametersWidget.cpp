@@ -83,9 +83,11 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
   outer->addWidget(stopWords);
   grid = new QGridLayout(stopWords);
   row = 0;
-  grid->addWidget(Named(new QLabel(QStringLiteral("Stop words file:"), stopWords), "Label1"), row,
-                  0);
+  auto* stopWordsFileLabel =
+      Named(new QLabel(QStringLiteral("Stop words file:"), stopWords), "Label1");
+  grid->addWidget(stopWordsFileLabel, row, 0);
   txbStopWordsFile_ = Named(new QLineEdit(stopWords), "txbStopWordsFile");
+  stopWordsFileLabel->setBuddy(txbStopWordsFile_);  // (its name for a screen reader)
   txbStopWordsFile_->setFont(courier);
   grid->addWidget(txbStopWordsFile_, row, 1, 1, 3);
   auto* clear = Named(new QPushButton(QStringLiteral("Clear"), stopWords), "cmdClearStopWordsFile");
@@ -104,10 +106,11 @@ ParametersWidget::ParametersWidget(Program& p, std::function<void()> refreshMain
       QStringLiteral("This is for a file containing stop words (words which should be ignored)."));
   grid->addWidget(byLanguage, ++row, 0, 1, 2);
   grid->addWidget(other, row, 2, 1, 2);
-  grid->addWidget(
-      Named(new QLabel(QStringLiteral("Extra stop words:"), stopWords), "lblIgnoreTheseWords"),
-      ++row, 0);
+  auto* extraLabel =
+      Named(new QLabel(QStringLiteral("Extra stop words:"), stopWords), "lblIgnoreTheseWords");
+  grid->addWidget(extraLabel, ++row, 0);
   txbExtraStopWords_ = Named(new QLineEdit(stopWords), "txbExtraStopWords");
+  extraLabel->setBuddy(txbExtraStopWords_);
   txbExtraStopWords_->setFont(courier);
   txbExtraStopWords_->setToolTip(QStringLiteral(
       "Add additional stop words here.  Words must be separated by spaces, not commas."));

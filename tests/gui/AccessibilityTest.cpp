@@ -1,11 +1,10 @@
 // The windows as a screen reader and the keyboard alone meet them.
-#include "gui/Accessibility.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +15,8 @@
 #include <QTimer>
 #include <string>
 
+#include "gui/Accessibility.h"
+#include "gui/AnalysisTabs.h"
 #include "gui/CorpusWindow.h"
 #include "gui/GuiWindows.h"
 
@@ -29,18 +30,32 @@ std::string Names(const QList<QWidget*>& widgets, int from = 0, int count = -1) 
   return names.join(QLatin1Char(' ')).toStdString();
 }
 
+// What a screen reader would miss in `window`, for a readable failure.
+std::string Problems(QWidget* window, bool descriptions) {
+  return AccessibilityProblems(window, descriptions).join(QStringLiteral(", ")).toStdString();
+}
+
 // Every control the keyboard reaches has a name; in the explorer (each of its tabs) and
 // the corpus window (each of its pages) a description as well; Tab goes through them in
 // the order of the layout.
 TEST(AccessibilityTest, EveryControlHasANameAndTabFollowsTheLayout) {
   Window w;
   testing::TempDir dir;
-  EXPECT_EQ(AccessibilityProblems(w.widget.get(), false), QStringList());
+  EXPECT_EQ(Problems(w.widget.get(), false), "");
   EXPECT_EQ(AccessibleNameOf(Find<QWidget>(*w.widget, "txbFile0")), QStringLiteral("Input file"));
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdSetParameters"), Qt::LeftButton);
+  QWidget* params = w.widget->findChild<QWidget*>(QStringLiteral("frmParams"));
+  ASSERT_NE(params, nullptr);
+  EXPECT_EQ(Problems(params, false), "");
+  QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdHelp"), Qt::LeftButton);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->isVisible() && top != w.widget.get() && top != params)
+      EXPECT_EQ(Problems(top, false), "") << top->objectName().toStdString();
+  }
   ExplorerWindow* explorer = ExplorerOnRiver(w, dir);
   for (int t = 0; t < explorer->tabs()->count(); ++t) {
     explorer->tabs()->setCurrentIndex(t);
-    EXPECT_EQ(AccessibilityProblems(explorer, true), QStringList()) << "tab " << t;
+    EXPECT_EQ(Problems(explorer, true), "") << "tab " << t;
   }
   explorer->tabs()->setCurrentIndex(0);
   EXPECT_EQ(Names(FocusChain(explorer)),
@@ -56,14 +71,13 @@ TEST(AccessibilityTest, EveryControlHasANameAndTabFollowsTheLayout) {
   auto* tabs = Find<QTabWidget>(*corpora, "tabsCorpus");
   for (int t = 0; t < tabs->count(); ++t) {
     tabs->setCurrentIndex(t);
-    EXPECT_EQ(AccessibilityProblems(corpora, true), QStringList()) << "page " << t;
+    EXPECT_EQ(Problems(corpora, true), "") << "page " << t;
   }
   tabs->setCurrentIndex(1);
   EXPECT_EQ(Names(FocusChain(corpora), 7),
             "txbWhere qt_tabwidget_tabbar txbCorpusKeywords txbCorpusSort cboCorpusGroup "
             "cmdShowLines chkLinesCaseSensitive chkLinesWholeWords tblCorpusLines cmdCorpusExport");
 }
-
 
 // Open the explorer, filter, sort, show a line's source, step to the next, export: the
 // keyboard alone.
@@ -124,6 +138,25 @@ TEST(AccessibilityTest, TheExplorerWorksFromTheKeyboardAlone) {
   EXPECT_EQ(title, QStringLiteral("Export the lines"));
   EXPECT_TRUE(testing::ReadWholeFile(path.toStdString()).starts_with("left\tkeyword\tright"))
       << testing::ReadWholeFile(path.toStdString());
+  explorer->activateWindow();  // (back from the dialog: offscreen, no window manager does it)
+  ASSERT_TRUE(QTest::qWaitFor([explorer] { return QApplication::activeWindow() == explorer; }));
+  // Ctrl+Tab: the collocates; Tab reaches their table, Ctrl+Shift+S sorts it by the
+  // current cell's column (as a click on its header).
+  QTest::keyClick(lines, Qt::Key_Tab, Qt::ControlModifier);
+  ASSERT_EQ(explorer->tabs()->currentWidget(), explorer->collocates());
+  QCoreApplication::processEvents();
+  // (The focus moves to the page shown: the keyboard keeps its place.)
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("spnLeft"));
+  QTableView* table = explorer->collocates()->view();
+  for (int i = 0; i < 12 && QApplication::focusWidget() != table; ++i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), table);
+  QTest::keyClick(table, Qt::Key_Right);
+  const int column = table->currentIndex().column();
+  ASSERT_GT(column, 0);
+  QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), column);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
