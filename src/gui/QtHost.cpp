@@ -172,8 +172,10 @@ int QtHost::SelectLanguage(const std::vector<std::string>& choices) {
   dialog.setObjectName(QStringLiteral("frmLanguageSelection"));
   dialog.setWindowTitle(QStringLiteral("Select file of stop words in some language"));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(QStringLiteral("Ignore stop words in which language?"), &dialog));
+  auto* question = new QLabel(QStringLiteral("Ignore stop words in which language?"), &dialog);
+  layout->addWidget(question);
   auto* list = new QComboBox(&dialog);
+  question->setBuddy(list);  // (the list's name for a screen reader)
   list->setObjectName(QStringLiteral("cboCommonWordsFiles"));
   for (const std::string& c : choices) list->addItem(ToQString(c));
   list->setCurrentIndex(-1);

@@ -49,8 +49,9 @@ TEST(AccessibilityTest, EveryControlHasANameAndTabFollowsTheLayout) {
   EXPECT_EQ(Problems(params, false), "");
   QTest::mouseClick(Find<QPushButton>(*w.widget, "cmdHelp"), Qt::LeftButton);
   for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->isVisible() && top != w.widget.get() && top != params)
+    if (top->isVisible() && top != w.widget.get() && top != params) {
       EXPECT_EQ(Problems(top, false), "") << top->objectName().toStdString();
+    }
   }
   ExplorerWindow* explorer = ExplorerOnRiver(w, dir);
   for (int t = 0; t < explorer->tabs()->count(); ++t) {

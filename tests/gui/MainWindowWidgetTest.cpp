@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Accessibility.h"
 #include "gui/AnalysisTabs.h"
 #include "gui/CorpusWindow.h"
 #include "gui/ExplorerWindow.h"
@@ -535,6 +536,7 @@ TEST(QtHostTest, TheLanguageWindowAnswersTheChoiceOrCancel) {
   QString caption;
   bool acceptEnabledAtFirst = true;
   WhenShown(QStringLiteral("frmLanguageSelection"), [&](QWidget& d) {
+    EXPECT_EQ(AccessibilityProblems(&d, false).join(QLatin1Char(' ')).toStdString(), "");
     auto* accept = d.findChild<QPushButton*>(QStringLiteral("cmdAccept"));
     acceptEnabledAtFirst = accept->isEnabled();
     auto* list = d.findChild<QComboBox*>(QStringLiteral("cboCommonWordsFiles"));
