@@ -15,8 +15,9 @@ cmake --build build/test -j "$(nproc)" --target quillmoor-index-bench quillmoor-
   quillmoor-analyses-bench quillmoor-spawn-bench
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 # The Debian packages, built as the distribution builds them (their tests ran above; no
-# debug-symbol packages) and checked by lintian: an error or a warning fails.
-DEB_BUILD_OPTIONS="nocheck noddebs" scripts/build-deb.sh build/deb
+# debug information, no debug-symbol packages) and checked by lintian: an error or a
+# warning fails.
+DEB_CXXFLAGS_STRIP=-g DEB_BUILD_OPTIONS="nocheck noddebs" scripts/build-deb.sh build/deb
 fuzz_seconds=${QUILLMOOR_FUZZ_SECONDS:-15}
 if [ "$fuzz_seconds" -gt 0 ]; then
   fuzz/run.sh "$fuzz_seconds"

@@ -2,7 +2,8 @@
 # Builds the Debian packages quillmoor and quillmoor-cli from this tree (its files as
 # they are, committed or not) and checks them with lintian.
 # Usage: scripts/build-deb.sh [OUT_DIR]   (default dist/; the .deb, .buildinfo and
-#        .changes files are written there, and lintian's report as lintian.txt)
+#        .changes files are written there, the build's output as build.log and
+#        lintian's report as lintian.txt)
 # DEB_BUILD_OPTIONS=nocheck (the default here) leaves the tests out of the build; set
 # DEB_BUILD_OPTIONS= to run them. What the build needs is installed first (apt-get). Fails when the build fails or lintian reports an error
 # or a warning.
@@ -34,8 +35,13 @@ mkdir -p "$src"
 git ls-files -z --cached --others --exclude-standard | grep -zv '^build/\|^dist/' |
   while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
   xargs -0 cp --parents -t "$src"
-(cd "$src" && dpkg-buildpackage -us -uc -b -j"$(nproc)")
 mkdir -p "$out"
+echo "Building the packages (dpkg-buildpackage; its output in $out/build.log)"
+if ! (cd "$src" && dpkg-buildpackage -us -uc -b -j"$(nproc)") >"$out/build.log" 2>&1; then
+  tail -n 40 "$out/build.log"
+  echo "scripts/build-deb.sh: the package build failed (all of its output: $out/build.log)" >&2
+  exit 1
+fi
 for f in "$work"/*.deb "$work"/*.buildinfo "$work"/*.changes; do
   [ -e "$f" ] && mv "$f" "$out/"
 done
