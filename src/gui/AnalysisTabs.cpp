@@ -150,7 +150,7 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
   layout_->addLayout(exports);
 }
 
-void AnalysisTab::ExportClicked() { static_cast<QPushButton*>(exports_[0])->click(); }
+void AnalysisTab::ExportClicked() { exports_[0]->click(); }
 
 void AnalysisTab::ChainControls(std::initializer_list<QWidget*> controls) {
   std::vector<QWidget*> all(controls);

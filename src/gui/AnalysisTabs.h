@@ -23,6 +23,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 class QTableView;
 class QVBoxLayout;
@@ -104,7 +105,7 @@ class AnalysisTab : public QWidget {
   QVBoxLayout* layout_;
   QTableView* view_;
   QLabel* status_;
-  std::vector<QWidget*> exports_;
+  std::vector<QPushButton*> exports_;
   std::vector<QWidget*> chain_;
   bool stale_ = true;
 };

@@ -335,7 +335,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   }
   sortLabel->setBuddy(sortBar_[0]);
   bar->addStretch(1);
-  std::vector<QWidget*> exports;
+  std::vector<QPushButton*> exports;
   for (const auto& [caption, format, name] :
        {std::tuple{"Export &TSV...", KwicFormat::kTsv, "cmdExportTsv"},
         std::tuple{"Export &CSV...", KwicFormat::kCsv, "cmdExportCsv"},
@@ -487,7 +487,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     if (auto* tab = qobject_cast<AnalysisTab*>(tabs_->currentWidget())) {
       tab->ExportClicked();
     } else {
-      static_cast<QPushButton*>(tsv)->click();
+      tsv->click();
     }
   });
   shortcut(QKeySequence(Qt::Key_F3), [this] { ShowSource(sourceRow_ + 1); });
