@@ -304,7 +304,8 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   });
   auto* exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
   connect(exportKey, &QShortcut::activated, cmdExport_, &QPushButton::click);
-  // Tab goes through the window as its layout reads.
+  // The keyboard starts at the corpus's name (as Tab goes: as the layout reads).
+  cboCorpus_->setFocus();
   ChainTabOrder({cboCorpus_,
                  cmdAddFiles_,
                  cmdAddFolder_,

@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <string>
 
 #include "gui/Accessibility.h"
@@ -28,6 +29,13 @@ std::string Names(const QList<QWidget*>& widgets, int from = 0, int count = -1) 
   QStringList names;
   for (QWidget* w : widgets.mid(from, count)) names << w->objectName();
   return names.join(QLatin1Char(' ')).toStdString();
+}
+
+// Makes `window` the active one and waits until it is (offscreen, no window manager
+// gives a window back its activation when a dialog over it closes).
+bool Activate(QWidget* window) {
+  window->activateWindow();
+  return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
 // What a screen reader would miss in `window`, for a readable failure.
@@ -95,8 +103,7 @@ TEST(AccessibilityTest, TheExplorerWorksFromTheKeyboardAlone) {
   ASSERT_TRUE(QTest::qWaitFor([&w] { return w.widget->explorer() != nullptr; }));
   ExplorerWindow* explorer = w.widget->explorer();
   ASSERT_NE(explorer, nullptr);
-  explorer->activateWindow();
-  ASSERT_TRUE(QTest::qWaitFor([explorer] { return QApplication::activeWindow() == explorer; }));
+  ASSERT_TRUE(Activate(explorer));
   // Ctrl+F goes to the filter from wherever the focus is.
   auto* filter = Find<QLineEdit>(*explorer, "txbFilter");
   for (int i = 0; i < 3; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -139,8 +146,7 @@ TEST(AccessibilityTest, TheExplorerWorksFromTheKeyboardAlone) {
   EXPECT_EQ(title, QStringLiteral("Export the lines"));
   EXPECT_TRUE(testing::ReadWholeFile(path.toStdString()).starts_with("left\tkeyword\tright"))
       << testing::ReadWholeFile(path.toStdString());
-  explorer->activateWindow();  // (back from the dialog: offscreen, no window manager does it)
-  ASSERT_TRUE(QTest::qWaitFor([explorer] { return QApplication::activeWindow() == explorer; }));
+  ASSERT_TRUE(Activate(explorer));
   // Ctrl+Tab: the collocates; Tab reaches their table, Ctrl+Shift+S sorts it by the
   // current cell's column (as a click on its header).
   QTest::keyClick(lines, Qt::Key_Tab, Qt::ControlModifier);
@@ -158,6 +164,50 @@ TEST(AccessibilityTest, TheExplorerWorksFromTheKeyboardAlone) {
   ASSERT_GT(column, 0);
   QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), column);
+}
+
+// The corpus window from the keyboard: Alt+O opens it, its name typed, Alt+F adds a
+// document through the file dialog, Alt+B indexes it, Alt+I shows the lines page, Ctrl+F
+// goes to its box, Enter lists the lines, Ctrl+E exports them.
+TEST(AccessibilityTest, TheCorpusWindowWorksFromTheKeyboardAlone) {
+  Window w;
+  testing::TempDir dir;
+  setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+  const QString document = QString::fromStdString(
+      dir.Write("a.txt", "The heron stood by the river. Herons fish. A heron flew.\n"));
+  w.widget->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.widget.get()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);  // C&orpora
+  ASSERT_TRUE(QTest::qWaitFor([&w] { return w.widget->corpora() != nullptr; }));
+  CorpusWindow* corpora = w.widget->corpora();
+  ASSERT_TRUE(Activate(corpora));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);  // &Corpus:
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("birds"));
+  QString title;
+  AnswerFileDialog(document, &title);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);  // Add &files...
+  auto* documents = Find<QTableView>(*corpora, "tblDocuments");
+  ASSERT_TRUE(QTest::qWaitFor([documents] { return documents->model()->rowCount() == 1; }));
+  EXPECT_EQ(title, QStringLiteral("Add files"));
+  ASSERT_TRUE(Activate(corpora));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);  // &Build index
+  ASSERT_TRUE(QTest::qWaitFor([documents] {
+    return documents->model()->index(0, 3).data().toString() == QStringLiteral("indexed");
+  }));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);  // the L&ines page
+  ASSERT_EQ(Find<QTabWidget>(*corpora, "tabsCorpus")->currentIndex(), 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  auto* keywords = Find<QLineEdit>(*corpora, "txbCorpusKeywords");
+  ASSERT_EQ(QApplication::focusWidget(), keywords);
+  QTest::keyClicks(keywords, QStringLiteral("heron"));
+  QTest::keyClick(keywords, Qt::Key_Return);
+  EXPECT_EQ(Find<QTableView>(*corpora, "tblCorpusLines")->model()->rowCount(), 3);
+  const QString path = QString::fromStdString(dir.path() + "/lines.tsv");
+  AnswerFileDialog(path, &title);
+  QTest::keyClick(keywords, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(title, QStringLiteral("Export"));
+  EXPECT_NE(testing::ReadWholeFile(path.toStdString()).find("heron"), std::string::npos);
+  unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
