@@ -13,7 +13,7 @@
 namespace quillmoor {
 
 void SetAccessible(QWidget* widget, const QString& name, const QString& description) {
-  widget->setAccessibleName(name);
+  if (!name.isEmpty()) widget->setAccessibleName(name);
   widget->setAccessibleDescription(description);
   if (widget->toolTip().isEmpty()) widget->setToolTip(description);
 }
@@ -80,7 +80,8 @@ QStringList AccessibilityProblems(QWidget* window, bool descriptions) {
                             : w->objectName();
     if (AccessibleNameOf(w).isEmpty()) problems << who + QStringLiteral(": no name");
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    if (a != nullptr && a->role() == QAccessible::PageTabList) {
+    if (a == nullptr) continue;
+    if (a->role() == QAccessible::PageTabList) {
       // A tab bar is read tab by tab.
       for (int i = 0; i < a->childCount(); ++i) {
         QAccessibleInterface* tab = a->child(i);

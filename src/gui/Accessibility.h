@@ -17,10 +17,10 @@ class QWidget;
 
 namespace quillmoor {
 
-// Sets `widget`'s accessible name and description (the description also as its tool
-// tip when it has none), and returns it.
-template <typename W>
-W* Described(W* widget, const QString& name, const QString& description);
+// Sets `widget`'s accessible name (none: the one Qt derives stays, a button's or a
+// checkbox's caption, a buddy label's text) and description, the description also as
+// its tool tip when it has none.
+void SetAccessible(QWidget* widget, const QString& name, const QString& description);
 
 // Sets the tab order to the widgets' order (nulls passed over): Tab goes through a
 // window as its layout reads, not as its widgets were made.
@@ -43,16 +43,6 @@ QList<QWidget*> FocusChain(QWidget* window);
 // name, or (with `descriptions`) without a description, as "objectName: what is
 // missing". Empty when nothing is.
 QStringList AccessibilityProblems(QWidget* window, bool descriptions);
-
-// --- Implementation ---
-
-void SetAccessible(QWidget* widget, const QString& name, const QString& description);
-
-template <typename W>
-W* Described(W* widget, const QString& name, const QString& description) {
-  SetAccessible(widget, name, description);
-  return widget;
-}
 
 }  // namespace quillmoor
 

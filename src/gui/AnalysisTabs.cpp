@@ -135,7 +135,7 @@ AnalysisTab::AnalysisTab(QWidget* parent) : QWidget(parent) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(format == KwicFormat::kTsv ? QStringLiteral("cmdExportTableTsv")
                                                      : QStringLiteral("cmdExportTableCsv"));
-    SetAccessible(button, QString(button->text()).remove(QLatin1Char('&')),
+    SetAccessible(button, QString(),
                   format == KwicFormat::kTsv ? QStringLiteral("Write the table to a file (Ctrl+E)")
                                              : QStringLiteral("Write the table to a file"));
     exports_.push_back(button);
@@ -211,8 +211,7 @@ CollocatesTab::CollocatesTab(QWidget* parent) : AnalysisTab(parent) {
                 QStringLiteral("The association measure the collocates are sorted by"));
   SetAccessible(minFrequency_, QStringLiteral("Minimum frequency"),
                 QStringLiteral("A collocate is listed from this many times in the windows"));
-  SetAccessible(stopWords_, QStringLiteral("Include stop words"),
-                QStringLiteral("The stop words counted as collocates too"));
+  SetAccessible(stopWords_, QString(), QStringLiteral("The stop words counted as collocates too"));
   auto* bar = new QHBoxLayout;
   bar->addWidget(LabelFor(QStringLiteral("&Window: left"), left_, this));
   bar->addWidget(left_);
@@ -290,9 +289,9 @@ ClustersTab::ClustersTab(QWidget* parent) : AnalysisTab(parent) {
   SetAccessible(size_, QStringLiteral("Words"), QStringLiteral("The words of a cluster"));
   SetAccessible(minFrequency_, QStringLiteral("Minimum frequency"),
                 QStringLiteral("A cluster is listed from this many occurrences"));
-  SetAccessible(acrossLines_, QStringLiteral("Across lines"),
+  SetAccessible(acrossLines_, QString(),
                 QStringLiteral("A cluster may run on from one line to the next"));
-  SetAccessible(aroundWords_, QStringLiteral("Only with the selected words"),
+  SetAccessible(aroundWords_, QString(),
                 QStringLiteral("Only the clusters that hold a word selected in the word list"));
   auto* bar = new QHBoxLayout;
   bar->addWidget(LabelFor(QStringLiteral("Wo&rds:"), size_, this));
@@ -368,8 +367,7 @@ DispersionTab::DispersionTab(QWidget* parent) : AnalysisTab(parent) {
     bar->addWidget(button);
     const bool svg = caption[7] == 'S';
     button->setObjectName(svg ? QStringLiteral("cmdExportSvg") : QStringLiteral("cmdExportPng"));
-    SetAccessible(button, svg ? QStringLiteral("Export SVG...") : QStringLiteral("Export PNG..."),
-                  QStringLiteral("Write the plot to a picture file"));
+    SetAccessible(button, QString(), QStringLiteral("Write the plot to a picture file"));
     plotExports.push_back(button);
     connect(button, &QPushButton::clicked, this, [this, svg] {
       const QString path = QFileDialog::getSaveFileName(

@@ -81,14 +81,13 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   cmdBuild_ = Named(new QPushButton(QStringLiteral("&Build index"), this), "cmdBuild");
   cmdStop_ = Named(new QPushButton(QStringLiteral("S&top"), this), "cmdStop");
   cmdStop_->setEnabled(false);
-  SetAccessible(cmdAddFiles_, QStringLiteral("Add files"),
-                QStringLiteral("Documents to add to the corpus"));
-  SetAccessible(cmdAddFolder_, QStringLiteral("Add folder"),
+  SetAccessible(cmdAddFiles_, QString(), QStringLiteral("Documents to add to the corpus"));
+  SetAccessible(cmdAddFolder_, QString(),
                 QStringLiteral("A folder whose documents (and its folders') are added"));
-  SetAccessible(cmdBuild_, QStringLiteral("Build index"),
+  SetAccessible(cmdBuild_, QString(),
                 QStringLiteral("Index the documents added (the changed ones only, for a corpus "
                                "indexed before)"));
-  SetAccessible(cmdStop_, QStringLiteral("Stop"), QStringLiteral("Stop the indexing"));
+  SetAccessible(cmdStop_, QString(), QStringLiteral("Stop the indexing"));
   cmdRemove_->setToolTip(QStringLiteral("Leave the selected documents out of the corpus"));
   cmdMetadata_->setToolTip(
       QStringLiteral("A TSV file of the documents' metadata: its first line the columns, its "
@@ -146,7 +145,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
                 QStringLiteral("The lines grouped by a column of the documents' metadata"));
   lblGroup->setBuddy(cboGroup_);
   cmdShowLines_ = Named(new QPushButton(QStringLiteral("Show &lines"), linesPage), "cmdShowLines");
-  SetAccessible(cmdShowLines_, QStringLiteral("Show lines"),
+  SetAccessible(cmdShowLines_, QString(),
                 QStringLiteral("The lines of the keywords or the query in the corpus (Enter in "
                                "the box)"));
   for (QWidget* w : std::initializer_list<QWidget*>{lblKeywords, txbKeywords_, lblSort, txbSort_,
@@ -187,14 +186,14 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   lblP->setBuddy(spnP_);
   chkBonferroni_ =
       Named(new QCheckBox(QStringLiteral("Bonf&erroni"), keywordsPage), "chkBonferroni");
-  SetAccessible(chkBonferroni_, QStringLiteral("Bonferroni"),
+  SetAccessible(chkBonferroni_, QString(),
                 QStringLiteral("The p value divided by the number of words tested"));
   chkNegative_ = Named(new QCheckBox(QStringLiteral("Ne&gative"), keywordsPage), "chkNegative");
-  SetAccessible(chkNegative_, QStringLiteral("Negative"),
+  SetAccessible(chkNegative_, QString(),
                 QStringLiteral("The words unusually rare against the reference, too"));
   cmdKeywords_ =
       Named(new QPushButton(QStringLiteral("Find &keywords"), keywordsPage), "cmdKeywords");
-  SetAccessible(cmdKeywords_, QStringLiteral("Find keywords"),
+  SetAccessible(cmdKeywords_, QString(),
                 QStringLiteral("The words of the corpus unusually frequent against the reference"));
   for (QWidget* w :
        std::initializer_list<QWidget*>{lblReference, cboReference_, cmdReferenceFile_, lblP, spnP_,
@@ -233,7 +232,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   SetAccessible(spnSize_, QStringLiteral("N-gram size"), QStringLiteral("The words of an n-gram"));
   lblSize->setBuddy(spnSize_);
   cmdAnalyse_ = Named(new QPushButton(QStringLiteral("R&un"), analysesPage), "cmdAnalyse");
-  SetAccessible(cmdAnalyse_, QStringLiteral("Run"),
+  SetAccessible(cmdAnalyse_, QString(),
                 QStringLiteral("The analysis chosen, of the keywords (Enter in the box)"));
   for (QWidget* w : std::initializer_list<QWidget*>{lblAnalysis, cboAnalysis_, lblNodes, txbNodes_,
                                                     lblSize, spnSize_, cmdAnalyse_})
@@ -261,7 +260,7 @@ CorpusWindow::CorpusWindow(Program& main, QWidget* parent)
   bottom->addWidget(lblStatus_, 1);
   cmdExport_ = Named(new QPushButton(QStringLiteral("E&xport..."), this), "cmdCorpusExport");
   SetAccessible(
-      cmdExport_, QStringLiteral("Export"),
+      cmdExport_, QString(),
       QStringLiteral("Write the table shown (all the lines on Lines) to a file (Ctrl+E)"));
   bottom->addWidget(cmdExport_);
   layout->addLayout(bottom);

@@ -288,7 +288,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   queryBox_ = std::make_unique<QueryBox>(filter_, this, QStringLiteral("chkFilter"), true);
   allWords_ = new QCheckBox(QStringLiteral("Show &all words"), this);
   allWords_->setObjectName(QStringLiteral("chkAllWords"));
-  SetAccessible(allWords_, QStringLiteral("Show all words"),
+  SetAccessible(allWords_, QString(),
                 QStringLiteral("The stop words and the words under the threshold listed too"));
   words_ = new QTableView(this);
   words_->setObjectName(QStringLiteral("lstWords"));
@@ -342,7 +342,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         std::tuple{"Export HT&ML...", KwicFormat::kHtml, "cmdExportHtml"}}) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(QString::fromLatin1(name));
-    SetAccessible(button, QString(button->text()).remove(QLatin1Char('&')),
+    SetAccessible(button, QString(),
                   format == KwicFormat::kTsv
                       ? QStringLiteral("Write the lines as shown to a file (Ctrl+E)")
                       : QStringLiteral("Write the lines as shown to a file"));
@@ -378,11 +378,10 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                 QStringLiteral("The document, its line of the selected row marked"));
   auto* previous = new QPushButton(QStringLiteral("&Previous"), this);
   previous->setObjectName(QStringLiteral("cmdPrevious"));
-  SetAccessible(previous, QStringLiteral("Previous"),
-                QStringLiteral("The line before in the source (Shift+F3)"));
+  SetAccessible(previous, QString(), QStringLiteral("The line before in the source (Shift+F3)"));
   auto* next = new QPushButton(QStringLiteral("&Next"), this);
   next->setObjectName(QStringLiteral("cmdNext"));
-  SetAccessible(next, QStringLiteral("Next"), QStringLiteral("The next line in the source (F3)"));
+  SetAccessible(next, QString(), QStringLiteral("The next line in the source (F3)"));
   auto* sourceButtons = new QHBoxLayout;
   sourceLabel_ = new QLabel(QStringLiteral("Source:"), this);
   sourceLabel_->setObjectName(QStringLiteral("lblSource"));

@@ -17,17 +17,17 @@ QueryBox::QueryBox(QLineEdit* edit, QWidget* parent, const QString& prefix, bool
       wholeWords_(new QCheckBox(QStringLiteral("Whol&e words"), parent)),
       history_(new QStringListModel(parent)) {
   caseSensitive_->setObjectName(prefix + QStringLiteral("CaseSensitive"));
-  SetAccessible(caseSensitive_, QStringLiteral("Match case"),
+  SetAccessible(caseSensitive_, QString(),
                 QStringLiteral("The query's words match letter case as typed"));
   wholeWords_->setObjectName(prefix + QStringLiteral("WholeWords"));
   wholeWords_->setChecked(true);
   SetAccessible(
-      wholeWords_, QStringLiteral("Whole words"),
+      wholeWords_, QString(),
       QStringLiteral("Off: a word of the query may match inside a word (arth finds earth)"));
   if (lines) {
     withinLine_ = new QCheckBox(QStringLiteral("Within a &line"), parent);
     withinLine_->setObjectName(prefix + QStringLiteral("WithinLine"));
-    SetAccessible(withinLine_, QStringLiteral("Within a line"),
+    SetAccessible(withinLine_, QString(),
                   QStringLiteral("A phrase, a proximity or a token pattern matches within one "
                                  "line of the document"));
   }

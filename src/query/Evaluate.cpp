@@ -23,6 +23,15 @@ struct TypeSet {
     return word < bits.size() && ((bits[word] >> (type & 63)) & 1) != 0;
   }
   void Add(uint32_t type) { bits[type >> 6] |= uint64_t{1} << (type & 63); }
+  // Calls f(type) for each type of the set, ascending, while it returns true.
+  template <typename F>
+  void Each(F f) const {
+    for (size_t w = 0; w < bits.size(); ++w) {
+      for (uint64_t b = bits[w]; b != 0; b &= b - 1) {
+        if (!f(static_cast<uint32_t>(w * 64 + static_cast<size_t>(__builtin_ctzll(b))))) return;
+      }
+    }
+  }
 };
 
 // A state of a unit's automaton: a token of `set`, which may be left out (`optional`)
@@ -158,12 +167,10 @@ class Compiler {
     const std::vector<uint64_t>& f = lexicon_.tokens().frequencies;
     set->frequency = 0;
     if (f.empty()) return;
-    for (size_t w = 0; w < set->bits.size(); ++w) {
-      for (uint64_t b = set->bits[w]; b != 0; b &= b - 1) {
-        const size_t type = w * 64 + static_cast<size_t>(__builtin_ctzll(b));
-        if (type < f.size()) set->frequency += f[type];
-      }
-    }
+    set->Each([&](uint32_t type) {
+      if (type < f.size()) set->frequency += f[type];
+      return true;
+    });
   }
   // The scan of a unit with an anchor (Node::scan).
   static void Scan(Node* node) {
@@ -174,10 +181,10 @@ class Compiler {
       if (item.optional || item.loop) break;
       ScanItem few{static_cast<uint32_t>(i), {}};
       const TypeSet& set = node->sets[item.set];
-      for (size_t w = 0; w < set.bits.size() && few.types.size() <= kMostScanTypes; ++w) {
-        for (uint64_t b = set.bits[w]; b != 0; b &= b - 1)
-          few.types.push_back(static_cast<uint16_t>(w * 64 + __builtin_ctzll(b)));
-      }
+      set.Each([&few](uint32_t type) {
+        few.types.push_back(static_cast<uint16_t>(type));
+        return few.types.size() <= kMostScanTypes;
+      });
       if (few.types.empty() || few.types.size() > kMostScanTypes) continue;
       anchored = anchored || static_cast<int>(i) == node->anchor;
       scan.push_back(std::move(few));
@@ -338,7 +345,7 @@ class Finder {
     const size_t words = set.bits.size();
     const char* stream = t_.stream.data();
     uint64_t next = range_.first;  // where the next match may begin
-    // A match tried where the anchor holds at `at`; false: stopped.
+    // A match tried from `start` (where the anchor holds); false: stopped.
     const auto tryStart = [&](uint64_t start) {
       if (start < next) return true;
       const uint32_t length = node.fixed ? FixedBy<W>(node, start) : Longest(node, start);
